@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a Debian 12 machine, as root.
+# Does nothing that is already done.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ googletest
+          g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+          mingw-w64-i686-dev libz-mingw-w64-dev
+          wine wine32 xvfb xauth x11-utils
+          cups cups-client printer-driver-cups-pdf libcups2:i386)
+
+need_arch=0
+dpkg --print-foreign-architectures | grep -qx i386 || need_arch=1
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if (( need_arch )) || (( ${#missing[@]} )); then
+  echo "setup: installing ${missing[*]:-(i386 architecture)}"
+  (( need_arch )) && dpkg --add-architecture i386
+  apt-get update -q
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# A real default printer for Wine: cups-pdf's queue named PDF.
+cups_running() { lpstat -r 2>/dev/null | grep -q 'is running'; }
+if ! cups_running; then
+  /usr/sbin/cupsd >/dev/null 2>&1 || true
+  for _ in $(seq 100); do cups_running && break; sleep 0.1; done
+fi
+if ! lpstat -p PDF >/dev/null 2>&1; then
+  ppd=$(ls /usr/share/ppd/cups-pdf/*.ppd 2>/dev/null | head -n 1 || true)
+  lpadmin -p PDF -v cups-pdf:/ -E ${ppd:+-P "$ppd"}
+fi
+lpadmin -d PDF >/dev/null 2>&1 || true

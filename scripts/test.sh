@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the native (sanitized, platform-free) and
+# the Windows trees, and runs every test: natively, then under Wine on a
+# private Xvfb. Exits non-zero on any failure.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=${JOBS:-$(nproc)}
+
+"$root/scripts/setup.sh" || exit 1
+
+status=0
+echo "== native build (AddressSanitizer, UBSan)"
+cmake -S "$root" -B "$root/build/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 1
+cmake --build "$root/build/native" -j "$jobs" || exit 1
+(cd "$root/build/native" && ctest --output-on-failure -j "$jobs") || status=1
+
+echo "== Windows build"
+cmake -S "$root" -B "$root/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null || exit 1
+cmake --build "$root/build/win" -j "$jobs" || exit 1
+
+source "$root/scripts/wine-env.sh"
+wine_env_start "$root/build/win" || exit 1
+trap wine_env_stop EXIT
+(cd "$root/build/win" && ctest --output-on-failure -j "$jobs") || status=1
+exit $status

@@ -1,0 +1,35 @@
+# Sourced: starts and stops a private Xvfb and a persistent wineserver for
+# one project-local Wine prefix.
+# wine_env_start BUILD_DIR [headless]  - with "headless", no X display: Wine
+# then uses its null display driver.
+wine_env_start() {
+  local build; build=$(cd "$1" && pwd) || return 1
+  local mode=${2:-}
+  export WINEPREFIX="$build/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+  export WINEDLLOVERRIDES=mscoree,mshtml=
+  KORV_XVFB_PID=
+  if [[ $mode == headless ]]; then
+    unset DISPLAY
+  else
+    local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    KORV_XVFB_PID=$!
+    local num; read -r -t 30 num <"$fifo"; rm -f "$fifo"
+    [[ -n $num ]] || { echo "wine-env: Xvfb did not start" >&2; return 1; }
+    export DISPLAY=":$num"
+  fi
+  if [[ ! -f $WINEPREFIX/system.reg ]]; then
+    echo "wine-env: creating Wine prefix $WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+  fi
+  wineserver -p
+  KORV_WINE_PREFIX_STARTED=$WINEPREFIX
+}
+
+wine_env_stop() {
+  [[ -n ${KORV_WINE_PREFIX_STARTED:-} ]] && WINEPREFIX=$KORV_WINE_PREFIX_STARTED wineserver -k 2>/dev/null
+  [[ -n ${KORV_XVFB_PID:-} ]] && kill "$KORV_XVFB_PID" 2>/dev/null
+  KORV_WINE_PREFIX_STARTED= KORV_XVFB_PID=
+  return 0
+}

@@ -1,0 +1,10 @@
+#include "toolkit/core/win_module.h"
+
+namespace korv {
+
+HINSTANCE module_instance()
+{
+    return GetModuleHandleA(nullptr);
+}
+
+} // namespace korv
