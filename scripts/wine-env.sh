@@ -6,6 +6,9 @@ wine_env_start() {
   local build; build=$(cd "$1" && pwd) || return 1
   local mode=${2:-}
   export WINEPREFIX="$build/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+  # Wine's null display driver is chosen per prefix, so the headless runs
+  # keep a prefix of their own.
+  [[ $mode == headless ]] && WINEPREFIX="$build/wineprefix-null"
   export WINEDLLOVERRIDES=mscoree,mshtml=
   KORV_XVFB_PID=
   if [[ $mode == headless ]]; then
@@ -21,6 +24,7 @@ wine_env_start() {
   if [[ ! -f $WINEPREFIX/system.reg ]]; then
     echo "wine-env: creating Wine prefix $WINEPREFIX"
     wineboot -i >/dev/null 2>&1
+    [[ $mode == headless ]] && wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
     wineserver -w
   fi
   wineserver -p
