@@ -1,0 +1,35 @@
+// Runs reports in a fresh process, so that the debug log is created as on
+// a program's first report. Arguments: the report mode, then reports as
+// number:routine:detail-category:file-code:other-code, or value:name:n for
+// one sys_debug_log_value line.
+#include "korvanthide/errors.h"
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return 2;
+    korv::err_report_mode_set(std::atoi(argv[1]));
+    for (int i = 2; i < argc; ++i) {
+        std::vector<std::string> parts;
+        std::istringstream in(argv[i]);
+        for (std::string part; std::getline(in, part, ':');)
+            parts.push_back(part);
+        if (parts.size() == 3 && parts[0] == "value") {
+            korv::sys_debug_log_value(parts[1].c_str(), std::atoi(parts[2].c_str()));
+            continue;
+        }
+        if (parts.size() != 5)
+            return 2;
+        korv::ErrorState& st = korv::error_state();
+        st.detail_category = std::atoi(parts[2].c_str());
+        st.file_code = std::atoi(parts[3].c_str());
+        st.other_code = std::atoi(parts[4].c_str());
+        korv::err_report(std::atoi(parts[0].c_str()), parts[1]);
+    }
+    return 0;
+}

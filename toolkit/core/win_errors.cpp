@@ -1,0 +1,103 @@
+// Windows outputs of the error reporter: the system's texts for error codes
+// and the debug log file.
+#include "korvanthide/errors.h"
+
+#include "toolkit/core/errors_text.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <string>
+
+namespace korv {
+namespace {
+
+// The log is opened once per run; the names are not tried again after a
+// failure, and the handle stays open until the process ends.
+struct DebugLog {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    bool open_attempted = false;
+};
+
+DebugLog& debug_log()
+{
+    static DebugLog log;
+    return log;
+}
+
+std::string system_text(int code)
+{
+    std::array<char, err_detail_capacity> buffer{};
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, static_cast<DWORD>(code),
+                                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer.data(),
+                                   static_cast<DWORD>(buffer.size()), nullptr);
+    return std::string(buffer.data(), std::min<std::size_t>(n, buffer.size()));
+}
+
+void write_line(std::string_view text)
+{
+    sys_debug_log_open();
+    const HANDLE h = debug_log().handle;
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    std::string line(text);
+    line += "\r\n";
+    DWORD written = 0;
+    // Write failures are ignored: the log is only a diagnostic aid.
+    WriteFile(h, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+} // namespace
+
+void sys_debug_log_open()
+{
+    DebugLog& log = debug_log();
+    if (log.open_attempted)
+        return;
+    for (const char* name : {"debug", "debug.txt", "debug.dat"}) {
+        log.handle = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (log.handle != INVALID_HANDLE_VALUE)
+            break;
+    }
+    log.open_attempted = true;
+}
+
+void sys_debug_log(std::string_view text)
+{
+    // The text counts up to its terminating zero byte, when it has one.
+    write_line(text.substr(0, std::min(text.find('\0'), text.size())));
+}
+
+void sys_debug_log_line(const char* text)
+{
+    write_line(text ? std::string_view(text) : std::string_view{});
+}
+
+void sys_debug_log_value(const char* name, int value)
+{
+    // The line "name=value" must fit in 100 characters with its CR LF.
+    constexpr std::size_t line_capacity = 100;
+    std::array<char, 12> digits{};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+    const std::string_view number(digits.data(), static_cast<std::size_t>(end - digits.data()));
+    std::string_view label = name ? std::string_view(name) : std::string_view{};
+    const std::size_t room = line_capacity - 2 - 1 - number.size();
+    label = label.substr(0, std::min(label.size(), room));
+    std::string line(label);
+    line += '=';
+    line += number;
+    write_line(line);
+}
+
+void err_outputs_install_win()
+{
+    ErrorOutputs& out = error_outputs();
+    out.system_text = system_text;
+    out.debug_log_line = [](std::string_view text) { sys_debug_log(text); };
+}
+
+} // namespace korv
