@@ -1,0 +1,178 @@
+// Toolkit events: the record the event wait hands out, the enable flags,
+// the one event store with its pending and deferred records, and the
+// platform-free posting routine that window and dialog procedures use.
+#pragma once
+
+#include <array>
+
+// Event types as the program sees them. A type above 100 is the same event
+// raised in a dialog's graphics field; it is enabled by, and handed out as,
+// the type minus 100.
+namespace korv::event {
+inline constexpr int key = 1;
+inline constexpr int command = 2;
+inline constexpr int push_button = 3;
+inline constexpr int mouse_down = 4;
+inline constexpr int mouse_up = 5;
+inline constexpr int mouse_move = 6;
+inline constexpr int expose = 7;
+inline constexpr int resize = 8;
+inline constexpr int close_request = 9;
+inline constexpr int field_changed = 10;
+inline constexpr int tab_changed = 11;
+inline constexpr int nonclient_click = 12;
+inline constexpr int timer = 13;
+inline constexpr int command_line = 14;
+inline constexpr int viewer_scrolled = 15;
+inline constexpr int double_click = 16;
+inline constexpr int field_offset = 100;  // graphics-field variant: type + 100
+
+// Source kinds (slot 4).
+inline constexpr int source_window = 0;
+inline constexpr int source_field = 1;
+inline constexpr int source_viewer = 2;
+} // namespace korv::event
+
+// Sixteen integers beside the event type. Slots are numbered 1..16 as the
+// program documents them: 1 window (or dialog identifier), 2 and 3 values,
+// 4 source kind, 5 field, 6 and 7 window units, 8 and 9 expose size in user
+// units, 10 and 11 user co-ordinates, 12 message time, 13 and 14 pixel
+// position, 15 and 16 pixel size of an expose or resize.
+struct EventRecord {
+    std::array<int, 16> values{};
+
+    int& slot(int n) { return values.at(static_cast<std::size_t>(n - 1)); }
+    int slot(int n) const { return values.at(static_cast<std::size_t>(n - 1)); }
+};
+
+// One flag per event type 1..16; 0 means the type is never posted.
+struct EventEnableTable {
+    std::array<int, 16> flags{};
+
+    // Types 1-4, 7-9, 13 and 14 on, the rest off.
+    static EventEnableTable defaults();
+};
+
+// The single event store. `waiting` is 1 while the event wait pumps and
+// nothing has been posted yet; a post clears it and so ends the pump.
+struct PostedEvent {
+    int type = 0;
+    int window = 0;
+    int first = 0;
+    int second = 0;
+    int source = 0;
+    int field = 0;
+    int x = 0;
+    int y = 0;
+    int time = 0;
+    int waiting = 0;
+
+    // An event sits in the store and will be handed out.
+    bool posted() const { return type != 0 && waiting == 0; }
+};
+
+// A kept-back event: records 0..50 hold a window's expose or resize that
+// happened while no event could be posted; 51 a deferred field change;
+// 52 a deferred graphics-field expose.
+struct PendingRedrawRecord {
+    int type = 0;
+    int first = 0;
+    int second = 0;
+    int source = 0;
+    int field = 0;
+    int x = 0;
+    int y = 0;
+    int window = 0;
+    int time = 0;
+};
+
+namespace korv {
+
+inline constexpr int pending_field_changed = 51;
+inline constexpr int pending_field_expose = 52;
+inline constexpr int pending_records = 53;
+
+// Everything the event layer keeps, in one place.
+struct EventState {
+    EventEnableTable enable;
+    PostedEvent store;
+    std::array<PendingRedrawRecord, pending_records> pending{};
+    int in_pump = 0;             // 1 while the event wait runs its loop
+    int first_field_change = 0;  // the next field change is the first of this wait
+    int dispatching = 0;         // the pump itself is dispatching a paint or size message
+};
+
+EventState& event_state();
+
+// One post, with the values already taken from the Windows message and the
+// window and dialog records by the poster. The fields mirror what the
+// store's table asks for each type; unused ones are ignored.
+struct EventPost {
+    int type = 0;        // 1..16 or 101..116
+    int window = -1;     // window number, or the dialog's identifier
+    int first = -1;
+    int second = -1;
+    int source = -1;
+    int field = -1;
+    int x = -1;
+    int y = -1;
+    int time = 0;
+    bool visible = true;     // resize: the window or field is visible
+    bool minimised = false;  // resize: to the minimised state
+};
+// For a field change (10), x is the word the dialog kept from its previous
+// notification and y the new notification's word; the dialog keeps y
+// afterwards whatever the outcome.
+
+// What became of a post, for the Win32 side's follow-up work.
+enum class PostOutcome {
+    ignored,        // type disabled or unknown, or dropped by the rules
+    stored,         // the store holds it and the wait will return it
+    deferred,       // kept in record 51 (field change)
+    hidden_resize,  // resize of an invisible window or field: not posted
+};
+
+// The store algorithm: enable check, expose after resize dropped, field
+// change deferral, graphics-field expose deferral, hidden resize.
+PostOutcome event_post(const EventPost& post);
+
+// Key code of a virtual key (already plus 4096 for Shift or 8192 for Ctrl)
+// or of a character; `modifier` is 40 for Ctrl, 20 for Shift, 0 otherwise.
+int win_key_code_map(int key, int modifier);
+
+// Splits a virtual key with its Shift or Ctrl offset and maps it, or passes
+// a character (is_virtual false) unchanged.
+int event_key_code(bool is_virtual, int key);
+
+// Ctrl 1, Shift 2, left 4, middle 8, right 16, from a mouse message's key state.
+int win_modifier_bits(int key_state);
+
+// Copy of the enable flag of type 1..16; 0 for any other type.
+int win_event_enable_get(int type);
+
+// Restores the enable table to its defaults (root window opened or closed).
+void event_enable_reset();
+
+// What the wait needs to know about the windows: whether window n has a
+// client window, and that client's size in pixels.
+struct WindowQuery {
+    bool (*has_client)(int window) = nullptr;
+    void (*client_size)(int window, int& width, int& height) = nullptr;
+};
+
+// The event wait in steps around the message loop:
+// event_wait_begin marks the pump running and empties the store; when
+// event_take_pending finds a kept-back event (windows' pending records, then
+// 51 and 52) it fills the record and ends the wait; otherwise
+// event_loop_begin arms the wait flag, the caller pumps messages while
+// store.waiting is 1, and event_wait_finish copies the posted event out.
+void event_wait_begin();
+bool event_take_pending(int& type, EventRecord& record, const WindowQuery& windows);
+void event_loop_begin();
+void event_wait_finish(int& type, EventRecord& record, const WindowQuery& windows);
+
+} // namespace korv
+
+// Public routines.
+void WEventTypeEnable(int type, int flag);
+void WEventWait(int& type, EventRecord& record);

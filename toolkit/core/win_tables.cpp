@@ -1,0 +1,86 @@
+// The window tables and the small queries other layers make on them.
+#include "korvanthide/window.h"
+
+namespace korv {
+
+WindowTables& window_tables()
+{
+    static WindowTables tables;
+    return tables;
+}
+
+WindowContentRecord* win_content_record(HWND frame)
+{
+    if (frame == nullptr) {
+        return nullptr;
+    }
+    return reinterpret_cast<WindowContentRecord*>(GetWindowLongPtrA(frame, GWLP_USERDATA));
+}
+
+void win_content_record_set(HWND frame, WindowContentRecord* record)
+{
+    if (frame != nullptr) {
+        SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
+    }
+}
+
+int win_number_from_handle(HWND handle)
+{
+    if (handle == nullptr) {
+        return -1;
+    }
+    const WindowTables& tables = window_tables();
+    for (int n = 0; n < window_slots; ++n) {
+        const WindowSlot& slot = tables.windows[static_cast<std::size_t>(n)];
+        if (slot.frame == handle || slot.client == handle) {
+            return n;
+        }
+    }
+    for (int n = 1; n < window_slots; ++n) {
+        const WindowContentRecord* record =
+            win_content_record(tables.windows[static_cast<std::size_t>(n)].frame);
+        if (record != nullptr && record->kind == content::bitmap_viewer
+            && record->subject == handle) {
+            return n;
+        }
+    }
+    return -1;
+}
+
+int win_gradient_fill_available()
+{
+    return window_tables().gradient_fill != nullptr ? 2 : 1;
+}
+
+int win_menuiteminfo_size()
+{
+    // The menu-item record grew by one handle after NT 4.
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT
+        && version.dwMajorVersion <= 4) {
+        return 44;
+    }
+    return 48;
+}
+
+int win_dwm_composition_enabled()
+{
+    using Query = HRESULT(WINAPI*)(BOOL*);
+    const FARPROC entry = window_tables().dwm_composition_enabled;
+    if (entry == nullptr) {
+        return 0;
+    }
+    BOOL enabled = FALSE;
+    if (FAILED(reinterpret_cast<Query>(reinterpret_cast<void*>(entry))(&enabled))) {
+        return 0;
+    }
+    return enabled ? 1 : 0;
+}
+
+void win_decimal_comma_set(int flag)
+{
+    window_tables().decimal_comma = flag == 1;
+}
+
+} // namespace korv
