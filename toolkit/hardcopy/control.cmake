@@ -1,0 +1,7 @@
+# Hardcopy control: driver dispatch, the drivers' selection entries, the
+# hardcopy options.
+set(here ${CMAKE_CURRENT_LIST_DIR})
+target_sources(korv_portable PRIVATE ${here}/control.cpp ${here}/control_drivers.cpp)
+
+korv_add_test(hardcopy_control_test PORTABLE ${here}/tests/dispatch_test.cpp)
+target_link_libraries(hardcopy_control_test PRIVATE korv_graphics_testing)

@@ -1,0 +1,153 @@
+#include "toolkit/hardcopy/control.h"
+
+#include <array>
+#include <utility>
+
+#include "korvanthide/fixed_text.h"
+
+namespace korv {
+
+namespace {
+
+constexpr int driver_slots = 13; // driver numbers 0..12
+
+struct HardcopyContext {
+    HardcopyState state;
+    std::array<Device*, driver_slots> installed{};
+};
+
+HardcopyContext& context()
+{
+    static HardcopyContext instance;
+    return instance;
+}
+
+Device* built_in_driver(int n)
+{
+    static std::array<SelectionOnlyDriver, driver_slots> drivers = [] {
+        return std::array<SelectionOnlyDriver, driver_slots>{
+            SelectionOnlyDriver(0), SelectionOnlyDriver(1), SelectionOnlyDriver(2), SelectionOnlyDriver(3),
+            SelectionOnlyDriver(4), SelectionOnlyDriver(5), SelectionOnlyDriver(6), SelectionOnlyDriver(7),
+            SelectionOnlyDriver(8), SelectionOnlyDriver(9), SelectionOnlyDriver(10), SelectionOnlyDriver(11),
+            SelectionOnlyDriver(12)};
+    }();
+    if (!hc_driver_defaults(n))
+        return nullptr;
+    return &drivers[static_cast<std::size_t>(n)];
+}
+
+Device* driver_for(int n)
+{
+    if (n < 0 || n >= driver_slots)
+        return nullptr;
+    Device* installed = context().installed[static_cast<std::size_t>(n)];
+    return installed != nullptr ? installed : built_in_driver(n);
+}
+
+} // namespace
+
+HardcopyState& hardcopy_state() { return context().state; }
+
+int* HardcopyOptions::find(int n)
+{
+    if (n >= 1 && n <= 30)
+        return &low[static_cast<std::size_t>(n - 1)];
+    if (n >= 101 && n <= 110)
+        return &high[static_cast<std::size_t>(n - 101)];
+    return nullptr;
+}
+
+const int* HardcopyOptions::find(int n) const { return const_cast<HardcopyOptions*>(this)->find(n); }
+
+int HardcopyOptions::get(int n) const
+{
+    const int* v = find(n);
+    return v != nullptr ? *v : 0;
+}
+
+void hc_reset_options()
+{
+    static constexpr std::pair<int, int> defaults[] = {
+        {6, 0},     {7, 0},     {8, 1},   {9, 5},      {10, 0},  {11, 0},  {17, 0},  {101, 80}, {102, 60},
+        {103, 1},   {104, 999999}, {105, 1}, {106, 0}, {107, 0}, {108, 8}, {109, 0}, {110, 3},
+    };
+    HardcopyOptions& o = hardcopy_state().options;
+    for (const auto& [n, v] : defaults)
+        *o.find(n) = v;
+}
+
+void hc_dispatch(int op)
+{
+    if (Device* driver = driver_for(hardcopy_state().driver_number))
+        driver->operate(op, device_parameters());
+}
+
+void hc_dispatch_select(int op, int driver)
+{
+    if (op != 1)
+        return;
+    hardcopy_state().driver_number = driver;
+    hc_dispatch(op);
+}
+
+Device* hc_driver_install(int number, Device* driver)
+{
+    if (number < 0 || number >= driver_slots)
+        return nullptr;
+    return std::exchange(context().installed[static_cast<std::size_t>(number)], driver);
+}
+
+void SelectionOnlyDriver::select(DeviceParameters& p)
+{
+    if (p.count == -999) {
+        p.count = number_;
+        return;
+    }
+    const std::optional<DriverDefaults> d = hc_driver_defaults(number_);
+    if (!d)
+        return;
+    HardcopyState& hc = hardcopy_state();
+    GraphicsState& g = graphics_state();
+    GraphicsPlatform& platform = gr_platform();
+
+    hc_reset_options();
+    for (const auto& [n, v] : d->options) {
+        if (n == 0)
+            break;
+        *hc.options.find(n) = v;
+    }
+    g.hardcopy_colour_count = d->colour_count;
+    g.hardcopy_colour_limit = d->colour_limit;
+    if (d->reads_printer && p.phase != -998) {
+        GraphicsPlatform::PrinterPage page;
+        if (platform.printer_defaults(page) == 0) {
+            *hc.options.find(1) = page.width;
+            *hc.options.find(2) = page.height;
+            *hc.options.find(3) = page.x_offset;
+            *hc.options.find(4) = page.y_offset;
+            *hc.options.find(5) = page.orientation;
+            *hc.options.find(8) = page.copies;
+            g.hardcopy_colour_count = page.colours;
+            *hc.options.find(7) = page.colours <= 2 ? 1 : 0;
+        }
+    }
+
+    DeviceDescription& desc = device_capabilities().hardcopy;
+    desc.resolution_x = d->resolution_x;
+    desc.resolution_y = d->resolution_y;
+    desc.real_value = d->real_value;
+    desc.word_a = d->word_a;
+    desc.word_b = d->word_b;
+    desc.platform_level = d->platform_words ? platform.platform_level() : d->platform_level;
+    desc.true_colour = d->true_colour;
+    desc.shading = d->platform_words ? platform.gradient_level() : d->shading;
+    desc.word_f = d->word_f;
+    desc.word_g = d->word_g;
+    desc.word_h = d->word_h;
+    desc.flags_set(d->capability_flags);
+    hc.print_command_flag = d->print_command_flag;
+    text_assign(hc.default_output_name, d->default_output_name);
+    hc.driver_record = number_;
+}
+
+} // namespace korv
