@@ -1,0 +1,49 @@
+// Drawing in user co-ordinates: colours and the palette, units, area and
+// clipping, line and fill attributes and rectangles. The public routines
+// keep the toolkit's names; the gr_ routines are shared with the drivers
+// and the window layer.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+// ---- colours ----
+void IGrColourModeSelect(int mode);
+void IGrColourN(int colour);
+void IGrColour(std::string_view name);
+void IGrColourRestore(int index, int rgb, int device_colour, int side);
+void IGrStateSaveRestore(int what);
+
+// ---- units, area ----
+void IGrUnits(float x1, float y1, float x2, float y2);
+void IGrArea(float x1, float y1, float x2, float y2);
+
+// ---- line and fill attributes, rectangles ----
+void IGrFillStyleSet(int style, std::optional<int> density = std::nullopt, std::optional<int> angle = std::nullopt);
+void IGrDrawModeSet(std::optional<int> mode = std::nullopt);
+void IGrLineTypeSet(std::optional<int> type = std::nullopt);
+void IGrAreaOutline();
+void IGrRectangle(float x1, float y1, float x2, float y2);
+void IGrRectangleFromPosition(float dx, float dy);
+void IGrRectangleOrdered(float x1, float y1, float x2, float y2);
+
+namespace korv {
+
+// ---- palette and colour maths ----
+void gr_colour_table_defaults();
+void gr_colour_table_set(int index, std::int32_t rgb);
+std::int32_t gr_colour_table_get(int index);
+std::int32_t gr_colour16_get(int k);
+std::int32_t gr_colour_reduced_get(int w);
+std::int32_t gr_colour_basic_get(int k);
+void gr_colour_components(int colour, int& red, int& green, int& blue);
+std::int32_t gr_rgb_pack(int red, int green, int blue);
+void gr_rgb_unpack(std::int32_t rgb, int* red = nullptr, int* green = nullptr, int* blue = nullptr);
+int gr_colour_nearest_index(std::int32_t rgb);
+void gr_rgb_to_hsv(std::int32_t rgb, float& h, float& s, float& v);
+int gr_colour16_map(int n, int row);
+int gr_colour_device_number(int index);
+int gr_colour_name_code(std::string_view name);
+
+} // namespace korv
