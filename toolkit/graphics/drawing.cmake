@@ -1,6 +1,7 @@
 # Colours, units and clipping, rectangles and fills (platform-free), and the
 # GDI primitives, screen device and memory bitmaps (Win32).
 set(here ${CMAKE_CURRENT_LIST_DIR})
-target_sources(korv_portable PRIVATE ${here}/palette.cpp ${here}/bitmaps_pixels.cpp)
+target_sources(korv_portable PRIVATE ${here}/palette.cpp ${here}/bitmaps_pixels.cpp ${here}/gdi_geometry.cpp)
 korv_add_test(graphics_palette_test PORTABLE ${here}/tests/palette_test.cpp)
 korv_add_test(graphics_bitmap_pixels_test PORTABLE ${here}/tests/bitmaps_pixels_test.cpp)
+korv_add_test(graphics_gdi_geometry_test PORTABLE ${here}/tests/gdi_geometry_test.cpp)
