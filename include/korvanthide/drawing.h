@@ -46,4 +46,30 @@ int gr_colour16_map(int n, int row);
 int gr_colour_device_number(int index);
 int gr_colour_name_code(std::string_view name);
 
+// ---- units, area, transforms, clipping ----
+// Whole part of a real, saturated to the int range (NaN gives 0).
+int gr_trunc(float v);
+void gr_world_to_device(float x, float y, float& X, float& Y);
+void gr_pixel_to_user(float X, float Y, float& x, float& y);
+// A position in a bitmap viewer showing a bitmap of wb by hb pixels,
+// scrolled to s across, with its view's bottom edge at t.
+void gr_viewer_pixel_to_user(float X, float Y, float& x, float& y, int wb, int hb, int s, int t);
+void gr_pixel_to_window_units(int px, int py, int& u, int& v);
+void gr_window_units_to_pixel(int u, int v, int& px, int& py);
+void gr_position_set(float x, float y);
+void gr_position_add(float dx, float dy);
+void gr_line_clipped(float x1, float y1, float x2, float y2);
+void gr_line_clipped_user(float x1, float y1, float x2, float y2);
+// Clips the segment in place to the clip box; false when nothing is left.
+bool gr_clip_line(float& x1, float& y1, float& x2, float& y2);
+bool gr_clip_point_inside(float x, float y);
+bool gr_clip_segment_inside(float x, float y, float xa, float ya, float xb, float yb);
+void gr_area_to_pixels();
+void gr_area_set_clip(float x1, float y1, float x2, float y2);
+void gr_page_aspect();
+void gr_page_dimensions_update();
+
+// ---- rectangles ----
+void gr_rect_outline(float x1, float y1, float x2, float y2);
+
 } // namespace korv
