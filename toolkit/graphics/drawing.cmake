@@ -1,7 +1,11 @@
 # Colours, units and clipping, rectangles and fills (platform-free), and the
 # GDI primitives, screen device and memory bitmaps (Win32).
 set(here ${CMAKE_CURRENT_LIST_DIR})
-target_sources(korv_portable PRIVATE ${here}/palette.cpp ${here}/bitmaps_pixels.cpp ${here}/gdi_geometry.cpp)
+target_sources(korv_portable PRIVATE
+  ${here}/palette.cpp ${here}/palette_routines.cpp ${here}/units.cpp ${here}/primitives.cpp
+  ${here}/bitmaps_pixels.cpp ${here}/gdi_geometry.cpp)
 korv_add_test(graphics_palette_test PORTABLE ${here}/tests/palette_test.cpp)
 korv_add_test(graphics_bitmap_pixels_test PORTABLE ${here}/tests/bitmaps_pixels_test.cpp)
 korv_add_test(graphics_gdi_geometry_test PORTABLE ${here}/tests/gdi_geometry_test.cpp)
+korv_add_test(graphics_drawing_test PORTABLE ${here}/tests/drawing_test.cpp)
+target_link_libraries(graphics_drawing_test PRIVATE korv_graphics_testing)
