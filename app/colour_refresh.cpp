@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 #include "app/colour_tables.h"
 #include "korvanthide/fixed_text.h"
