@@ -371,6 +371,10 @@ public:
     virtual int platform_level() { return 2; }
     // 2 when GradientFill is available, else 1.
     virtual int gradient_level() { return 1; }
+    // Runs a print command and waits for it (YYPRNCMD).
+    virtual void print_command_run(std::string_view /*command*/) {}
+    // Deletes a finished plot file.
+    virtual void file_delete(std::string_view /*name*/) {}
 };
 
 // Installs the platform services; nullptr puts back the defaults. Returns
@@ -395,7 +399,19 @@ void gr_metafile_select_target(int slot, int& status, int& width, int& height);
 // the hardcopy options across the driver selection).
 void gr_graphics_start(std::string_view options);
 
+// Start-up entries of the stroke-font and presentation-graphics layers.
+// Until those layers exist they do the least the start-up needs: the
+// character size sends operation 21 and works out the character scales;
+// the width factors, the stroke font and the graph defaults are left alone.
+void gr_char_width_default(int code);
+void gr_standard_font_load(int slot = 0);
+void pg_graphics_defaults();
+
 } // namespace korv
+
+// Character cell size as fractions of the graphics area; an absent size
+// keeps the current one, a size of 0 or less takes the default.
+void IGrCharacterSizeSet(std::optional<float> width = std::nullopt, std::optional<float> height = std::nullopt);
 
 // Selects the drawing target: 1 window (default the current window),
 // 2 memory bitmap (default 1), 3 graphics field of the current dialog
