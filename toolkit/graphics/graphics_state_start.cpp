@@ -104,8 +104,10 @@ void gr_graphics_start(std::string_view options)
     if (g.screen_active >= 1) {
         g.device_colour_count = gr_platform().display_colour_count();
         const bool palette = g.colour_mode == 1;
-        IGrColourN(palette ? g.prev_index : g.prev_rgb);
-        IGrColourN(palette ? g.cur_index : g.cur_rgb);
+        const int previous = palette ? g.prev_index : g.prev_rgb;
+        const int current = palette ? g.cur_index : g.cur_rgb;
+        IGrColourN(previous);
+        IGrColourN(current);
         for (DeviceOperation op : {DeviceOperation::DrawingMode, DeviceOperation::LineType,
                                    DeviceOperation::LineWidth, DeviceOperation::LineJoin, DeviceOperation::LineCap,
                                    DeviceOperation::CharacterSize})

@@ -1,7 +1,9 @@
 # Hardcopy control: driver dispatch, the drivers' selection entries, the
 # hardcopy options.
 set(here ${CMAKE_CURRENT_LIST_DIR})
-target_sources(korv_portable PRIVATE ${here}/control.cpp ${here}/control_drivers.cpp)
+target_sources(korv_portable PRIVATE
+  ${here}/control.cpp ${here}/control_drivers.cpp ${here}/control_hardcopy.cpp ${here}/options.cpp)
 
-korv_add_test(hardcopy_control_test PORTABLE ${here}/tests/dispatch_test.cpp)
+korv_add_test(hardcopy_control_test PORTABLE ${here}/tests/dispatch_test.cpp ${here}/tests/options_test.cpp
+  ${here}/tests/hardcopy_test.cpp)
 target_link_libraries(hardcopy_control_test PRIVATE korv_graphics_testing)

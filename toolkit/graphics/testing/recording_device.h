@@ -173,6 +173,8 @@ public:
     int printer_defaults(PrinterPage& page) override;
     int platform_level() override { return platform; }
     int gradient_level() override { return gradient; }
+    void print_command_run(std::string_view command) override { calls.push_back("print " + std::string(command)); }
+    void file_delete(std::string_view name) override { calls.push_back("delete " + std::string(name)); }
 };
 
 } // namespace korv::testing
