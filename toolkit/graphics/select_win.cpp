@@ -1,12 +1,59 @@
-// The Windows tree's platform services for the graphics layer.
+// The Windows tree's platform services for the graphics and hardcopy layers.
+#include <windows.h>
+
+#include "korvanthide/files.h"
 #include "korvanthide/graphics_state.h"
+#include "korvanthide/hardcopy.h"
+#include "korvanthide/printer.h"
+#include "korvanthide/startup.h"
+#include "korvanthide/window.h"
 
 namespace korv {
 
+namespace {
+
+constexpr int platform_windows_nt = 4;
+
+class WindowsPlatform : public GraphicsPlatform {
+public:
+    int display_colour_count() override
+    {
+        // A 256-colour display draws through the display palette, whose
+        // levels are the colours device colour numbers are made for.
+        const int colours = display_info().colour_count;
+        return colours == 256 ? window_tables().palette_levels : colours;
+    }
+
+    int printer_defaults(PrinterPage& page) override
+    {
+        int larger = 0;
+        int smaller = 0;
+        int error = 0;
+        hc_printer_defaults(0, larger, smaller, page.width, page.height, page.x_offset, page.y_offset,
+                            page.orientation, page.copies, page.colours, error);
+        return error;
+    }
+
+    int platform_level() override
+    {
+        int code = 0;
+        sys_os_platform(code);
+        return code == platform_windows_nt ? 2 : 1;
+    }
+
+    int gradient_level() override { return win_gradient_fill_available(); }
+    void print_command_run(std::string_view command) override { YYPRNCMD(command); }
+    void file_delete(std::string_view name) override { IOsDeleteFile(name); }
+};
+
+} // namespace
+
 void gr_platform_install()
 {
-    // The window, bitmap, dialog and metafile layers and the GDI device are
-    // bound here as they arrive; until then the defaults stay installed.
+    static WindowsPlatform platform;
+    GraphicsPlatform* previous = gr_platform_services_install(&platform);
+    if (previous != nullptr)
+        gr_platform_services_install(previous);
 }
 
 } // namespace korv

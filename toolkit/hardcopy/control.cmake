@@ -7,3 +7,7 @@ target_sources(korv_portable PRIVATE
 korv_add_test(hardcopy_control_test PORTABLE ${here}/tests/dispatch_test.cpp ${here}/tests/options_test.cpp
   ${here}/tests/hardcopy_test.cpp)
 target_link_libraries(hardcopy_control_test PRIVATE korv_graphics_testing)
+if(KORV_WINDOWS)
+  target_sources(korv_win PRIVATE ${here}/control_win.cpp)
+endif()
+korv_add_test(hardcopy_print_command_test WINDOWS ${here}/tests/win_hardcopy_test.cpp)

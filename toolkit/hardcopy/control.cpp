@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "korvanthide/fixed_text.h"
+#include "korvanthide/printer.h"
 
 namespace korv {
 
@@ -120,7 +121,9 @@ void SelectionOnlyDriver::select(DeviceParameters& p)
     g.hardcopy_colour_limit = d->colour_limit;
     if (d->reads_printer && p.phase != -998) {
         GraphicsPlatform::PrinterPage page;
-        if (platform.printer_defaults(page) == 0) {
+        const int error = platform.printer_defaults(page);
+        hardcopy_device_state().printer_available = error == 0 ? 1 : 0;
+        if (error == 0) {
             *hc.options.find(1) = page.width;
             *hc.options.find(2) = page.height;
             *hc.options.find(3) = page.x_offset;
