@@ -1,0 +1,627 @@
+// Memory bitmaps: the slot table, the bitmap layer and the three public
+// routines.
+#include "korvanthide/bitmaps.h"
+
+#include "korvanthide/drawing.h"
+#include "korvanthide/errors.h"
+#include "korvanthide/graphics_state.h"
+#include "korvanthide/startup.h"
+#include "korvanthide/window.h"
+#include "toolkit/core/win_module.h"
+#include "toolkit/graphics/bitmaps_pixels.h"
+#include "toolkit/graphics/gdi_primitives.h"
+
+#include <windows.h>
+
+#include <array>
+
+namespace korv {
+
+namespace {
+
+struct BitmapSlots {
+    std::array<HBITMAP, bitmap_slot_count> bitmap{};
+    std::array<int, bitmap_slot_count> width{};
+    std::array<int, bitmap_slot_count> height{};
+    std::array<std::int32_t, bitmap_slot_count> fill_colour{};
+    int handle_limit = 50;
+    HBITMAP target_bitmap = nullptr;
+    DWORD raster_op = SRCCOPY;
+    int stretch_mode = BLACKONWHITE;
+};
+
+BitmapSlots& slots()
+{
+    static BitmapSlots s;
+    return s;
+}
+
+bool slot_in_use(int slot)
+{
+    return slot >= 0 && slot < bitmap_slot_count && slots().bitmap[static_cast<std::size_t>(slot)] != nullptr;
+}
+
+HBITMAP& slot_bitmap(int slot)
+{
+    return slots().bitmap[static_cast<std::size_t>(slot)];
+}
+
+// A context of the current window's client area (the screen's when no
+// window is open), from which new bitmaps and contexts are made.
+class ReferenceDc {
+public:
+    ReferenceDc()
+    {
+        const auto& t = window_tables();
+        const int w = t.current;
+        if (w >= 0 && w <= max_window)
+            window_ = t.windows[static_cast<std::size_t>(w)].client;
+        dc_ = GetDC(window_);
+    }
+    ~ReferenceDc()
+    {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    ReferenceDc(const ReferenceDc&) = delete;
+    ReferenceDc& operator=(const ReferenceDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
+};
+
+// True while the bitmap is selected into the drawing context.
+bool is_drawing_target(HBITMAP bitmap)
+{
+    const auto& t = window_tables();
+    return bitmap && t.bitmap_context && t.drawing_dc && GetCurrentObject(t.drawing_dc, OBJ_BITMAP) == bitmap;
+}
+
+// A context with the bitmap selected: the drawing context when the bitmap
+// is the drawing target, else a temporary one deleted at the end.
+class BitmapDc {
+public:
+    explicit BitmapDc(HBITMAP bitmap)
+    {
+        if (is_drawing_target(bitmap)) {
+            dc_ = window_tables().drawing_dc;
+            return;
+        }
+        const ReferenceDc ref;
+        dc_ = CreateCompatibleDC(ref.get());
+        if (!dc_)
+            return;
+        owned_ = true;
+        old_bitmap_ = SelectObject(dc_, bitmap);
+        if (gdi_palette_display()) {
+            old_palette_ = SelectPalette(dc_, window_tables().display_palette, FALSE);
+            RealizePalette(dc_);
+        }
+    }
+    ~BitmapDc()
+    {
+        if (!owned_)
+            return;
+        if (old_palette_)
+            SelectPalette(dc_, old_palette_, FALSE);
+        SelectObject(dc_, old_bitmap_);
+        DeleteDC(dc_);
+    }
+    BitmapDc(const BitmapDc&) = delete;
+    BitmapDc& operator=(const BitmapDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_ = nullptr;
+    bool owned_ = false;
+    HGDIOBJ old_bitmap_ = nullptr;
+    HPALETTE old_palette_ = nullptr;
+};
+
+// The colour written for an RGB value: the nearest palette entry on
+// palette displays, else the nearest colour the context shows.
+COLORREF written_colour(HDC dc, std::int32_t rgb)
+{
+    const auto value = static_cast<COLORREF>(rgb) & 0xFFFFFF;
+    if (gdi_palette_display())
+        return PALETTEINDEX(GetNearestPaletteIndex(window_tables().display_palette, value));
+    return GetNearestColor(dc, value);
+}
+
+// Fills x1..x2 by y1..y2: a null-pen rectangle reaches one pixel less than
+// the box it is given.
+void fill_box(HDC dc, int x1, int y1, int x2, int y2, std::int32_t colour)
+{
+    HBRUSH brush = CreateSolidBrush(written_colour(dc, colour));
+    const int old_mode = SetROP2(dc, R2_COPYPEN);
+    HGDIOBJ old_pen = SelectObject(dc, GetStockObject(NULL_PEN));
+    HGDIOBJ old_brush = SelectObject(dc, brush);
+    Rectangle(dc, x1, y1, x2 + 2, y2 + 2);
+    SelectObject(dc, old_brush);
+    SelectObject(dc, old_pen);
+    SetROP2(dc, old_mode);
+    DeleteObject(brush);
+}
+
+HBITMAP bmp_make_compatible(int width, int height, std::int32_t colour)
+{
+    if (width < 1 || height < 1)
+        return nullptr;
+    const ReferenceDc ref;
+    HBITMAP bitmap = CreateCompatibleBitmap(ref.get(), width, height);
+    if (!bitmap)
+        return nullptr;
+    const BitmapDc dc(bitmap);
+    if (!dc.get()) {
+        DeleteObject(bitmap);
+        return nullptr;
+    }
+    fill_box(dc.get(), 0, 0, width - 1, height - 1, colour);
+    return bitmap;
+}
+
+// A bitmap that is about to be replaced or deleted stops being the drawing
+// target first; the window becomes the target again.
+void leave_target(HBITMAP bitmap)
+{
+    if (is_drawing_target(bitmap) || slots().target_bitmap == bitmap) {
+        IGrSelect(1);
+        slots().target_bitmap = nullptr;
+    }
+}
+
+// Puts a new bitmap of a new size in the slot in place of the old one.
+void replace(int slot, HBITMAP bitmap, int width, int height)
+{
+    HBITMAP old = slot_bitmap(slot);
+    slot_bitmap(slot) = bitmap;
+    slots().width[static_cast<std::size_t>(slot)] = width;
+    slots().height[static_cast<std::size_t>(slot)] = height;
+    DeleteObject(old);
+}
+
+bool rectangle_fits(std::size_t available, int x1, int y1, int x2, int y2)
+{
+    if (x2 < x1 || y2 < y1)
+        return false;
+    const long long n = (static_cast<long long>(x2) - x1 + 1) * (static_cast<long long>(y2) - y1 + 1);
+    return n <= static_cast<long long>(available);
+}
+
+} // namespace
+
+int bmp_handle_limit()
+{
+    return slots().handle_limit;
+}
+
+void bmp_handle_limit_set(int limit)
+{
+    slots().handle_limit = limit;
+}
+
+void bmp_create(int& handle, int width, int height, std::int32_t colour)
+{
+    handle = 0;
+    for (int slot = 0; slot < bitmap_slot_count; ++slot) {
+        if (slot_in_use(slot))
+            continue;
+        HBITMAP bitmap = bmp_make_compatible(width, height, colour);
+        if (!bitmap)
+            continue;
+        slot_bitmap(slot) = bitmap;
+        const auto k = static_cast<std::size_t>(slot);
+        slots().width[k] = width;
+        slots().height[k] = height;
+        slots().fill_colour[k] = colour;
+        handle = slot + 1;
+        return;
+    }
+}
+
+void bmp_destroy(int slot, int& status)
+{
+    if (!slot_in_use(slot)) {
+        status = 1021;
+        return;
+    }
+    if (bmp_viewer_find(slot) != 0) {
+        status = 1036;
+        return;
+    }
+    leave_target(slot_bitmap(slot));
+    DeleteObject(slot_bitmap(slot));
+    slot_bitmap(slot) = nullptr;
+    slots().width[static_cast<std::size_t>(slot)] = 0;
+    slots().height[static_cast<std::size_t>(slot)] = 0;
+    status = 0;
+}
+
+void bmp_destroy_all()
+{
+    for (int slot = 0; slot < bitmap_slot_count; ++slot) {
+        if (!slot_in_use(slot))
+            continue;
+        DeleteObject(slot_bitmap(slot));
+        slot_bitmap(slot) = nullptr;
+    }
+    slots().target_bitmap = nullptr;
+}
+
+void bmp_free_slot_count(int& count)
+{
+    count = 0;
+    for (int slot = 0; slot < 50; ++slot) // the 51st slot is the preview's
+        count += slot_in_use(slot) ? 0 : 1;
+}
+
+void bmp_size(int slot, int& width, int& height)
+{
+    width = height = 0;
+    if (!slot_in_use(slot))
+        return;
+    width = slots().width[static_cast<std::size_t>(slot)];
+    height = slots().height[static_cast<std::size_t>(slot)];
+}
+
+void bmp_fill_rect(int slot, int x1, int y1, int x2, int y2, std::int32_t colour, int& status)
+{
+    if (!slot_in_use(slot)) {
+        status = 1021;
+        return;
+    }
+    const BitmapDc dc(slot_bitmap(slot));
+    if (colour == -1)
+        colour = slots().fill_colour[static_cast<std::size_t>(slot)];
+    fill_box(dc.get(), x1, y1, x2, y2, colour);
+    status = 0;
+}
+
+void bmp_put_pixels(int slot, std::span<const std::int32_t> pixels, int x1, int y1, int x2, int y2, int& status)
+{
+    if (!slot_in_use(slot)) {
+        status = 1021;
+        return;
+    }
+    // An array shorter than the rectangle is refused rather than read beyond.
+    if (!rectangle_fits(pixels.size(), x1, y1, x2, y2)) {
+        status = 1066;
+        return;
+    }
+    const BitmapDc dc(slot_bitmap(slot));
+    const long long row = static_cast<long long>(x2) - x1 + 1;
+    for (int y = y2; y >= y1; --y)
+        for (int x = x1; x <= x2; ++x)
+            SetPixel(dc.get(), x, y,
+                     written_colour(dc.get(), pixels[static_cast<std::size_t>((y - y1) * row + (x - x1))]));
+    status = 0;
+}
+
+void bmp_get_pixels(int slot, std::span<std::int32_t> pixels, int x1, int y1, int x2, int y2, int& status)
+{
+    if (!slot_in_use(slot)) {
+        status = 1021;
+        return;
+    }
+    if (!rectangle_fits(pixels.size(), x1, y1, x2, y2)) {
+        status = 1066;
+        return;
+    }
+    const BitmapDc dc(slot_bitmap(slot));
+    const long long row = static_cast<long long>(x2) - x1 + 1;
+    for (int y = y2; y >= y1; --y)
+        for (int x = x1; x <= x2; ++x)
+            pixels[static_cast<std::size_t>((y - y1) * row + (x - x1))] =
+                static_cast<std::int32_t>(GetPixel(dc.get(), x, y));
+    status = 0;
+}
+
+void bmp_copy_from_screen(int slot, int x, int y, int width, int height, int& status)
+{
+    if (!slot_in_use(slot)) {
+        status = 1021;
+        return;
+    }
+    const BitmapDc dc(slot_bitmap(slot));
+    HDC target = window_tables().drawing_dc;
+    status = target && BitBlt(dc.get(), 0, 0, width, height, target, x, y, slots().raster_op) ? 0 : 1066;
+}
+
+void bmp_draw_rop(int slot, int source_x, int source_y, int x, int y, int width, int height, int direction,
+                  int& status)
+{
+    if (!slot_in_use(slot)) {
+        status = 1021;
+        return;
+    }
+    const BitmapDc dc(slot_bitmap(slot));
+    HDC target = window_tables().drawing_dc;
+    BOOL done = FALSE;
+    if (target && direction != 0)
+        done = BitBlt(target, x, y, width, height, dc.get(), source_x, source_y, slots().raster_op);
+    else if (target)
+        done = BitBlt(dc.get(), x, y, width, height, target, source_x, source_y, slots().raster_op);
+    status = done ? 0 : 1066;
+}
+
+void bmp_draw_stretched(int slot, int stretch, int x, int y, int width, int height, int& status)
+{
+    if (!slot_in_use(slot)) {
+        status = 1021;
+        return;
+    }
+    const BitmapDc dc(slot_bitmap(slot));
+    HDC target = window_tables().drawing_dc;
+    if (!dc.get() || !target) {
+        status = 1066;
+        return;
+    }
+    BOOL done;
+    if (stretch != 0) {
+        const int old_mode = SetStretchBltMode(target, slots().stretch_mode);
+        const auto k = static_cast<std::size_t>(slot);
+        done = StretchBlt(target, x, y, width, height, dc.get(), 0, 0, slots().width[k], slots().height[k],
+                          slots().raster_op);
+        if (old_mode)
+            SetStretchBltMode(target, old_mode);
+    } else {
+        done = BitBlt(target, x, y, width, height, dc.get(), 0, 0, slots().raster_op);
+    }
+    status = done ? 0 : 1066;
+}
+
+void bmp_draw_pixels_blended(std::span<const std::int32_t> pixels, int x1, int y1, int x2, int y2, int width,
+                             int height, int mode, int factor)
+{
+    HDC target = window_tables().drawing_dc;
+    if (!target)
+        return;
+    bitmap_draw_blended(
+        pixels, x1, y1, x2, y2, width, height, mode, factor,
+        [target](int x, int y) { return static_cast<std::int32_t>(GetPixel(target, x, y) & 0xFFFFFF); },
+        [target](int x, int y, std::int32_t rgb) { SetPixel(target, x, y, written_colour(target, rgb)); });
+}
+
+void bmp_load_resource(int slot, int resource_id, int& status)
+{
+    if (!slot_in_use(slot)) {
+        status = 1021;
+        return;
+    }
+    HBITMAP loaded = LoadBitmapA(module_instance(), MAKEINTRESOURCEA(resource_id));
+    if (!loaded) {
+        status = 1066;
+        return;
+    }
+    const ReferenceDc ref;
+    HDC source = CreateCompatibleDC(ref.get());
+    HGDIOBJ old = SelectObject(source, loaded);
+    const BitmapDc dc(slot_bitmap(slot));
+    const auto k = static_cast<std::size_t>(slot);
+    status = BitBlt(dc.get(), 0, 0, slots().width[k], slots().height[k], source, 0, 0, SRCCOPY) ? 0 : 1066;
+    SelectObject(source, old);
+    DeleteDC(source);
+    DeleteObject(loaded);
+}
+
+void bmp_resource_size(int resource_id, int& width, int& height)
+{
+    width = height = 0;
+    HBITMAP loaded = LoadBitmapA(module_instance(), MAKEINTRESOURCEA(resource_id));
+    if (!loaded)
+        return;
+    BITMAP info{};
+    if (GetObjectA(loaded, sizeof info, &info)) {
+        width = info.bmWidth;
+        height = info.bmHeight;
+    }
+    DeleteObject(loaded);
+}
+
+void bmp_mirror(int slot, int direction, int& viewer, int& status)
+{
+    viewer = 0;
+    if (!slot_in_use(slot)) {
+        status = 1021;
+        return;
+    }
+    viewer = bmp_viewer_find(slot);
+    const BitmapDc dc(slot_bitmap(slot));
+    const auto k = static_cast<std::size_t>(slot);
+    const int w = slots().width[k], h = slots().height[k];
+    HDC d = dc.get();
+    if (direction != 0) {
+        for (int i = 0; i < h / 2; ++i)
+            for (int x = 0; x < w; ++x) {
+                const COLORREF a = GetPixel(d, x, i), b = GetPixel(d, x, h - 1 - i);
+                SetPixel(d, x, i, b);
+                SetPixel(d, x, h - 1 - i, a);
+            }
+    } else {
+        for (int i = 0; i < w / 2; ++i)
+            for (int y = 0; y < h; ++y) {
+                const COLORREF a = GetPixel(d, i, y), b = GetPixel(d, w - 1 - i, y);
+                SetPixel(d, i, y, b);
+                SetPixel(d, w - 1 - i, y, a);
+            }
+    }
+    status = 0;
+}
+
+void bmp_rotate(int slot, int angle, int& viewer, int& status)
+{
+    viewer = 0;
+    if (!slot_in_use(slot)) {
+        status = 1021;
+        return;
+    }
+    if (!bitmap_rotation_valid(angle)) {
+        status = 1090;
+        return;
+    }
+    viewer = bmp_viewer_find(slot);
+    const auto k = static_cast<std::size_t>(slot);
+    const int w = slots().width[k], h = slots().height[k];
+    const int nw = angle == 180 ? w : h, nh = angle == 180 ? h : w;
+    HBITMAP rotated = bmp_make_compatible(nw, nh, 0);
+    if (!rotated) {
+        status = 1020;
+        return;
+    }
+    leave_target(slot_bitmap(slot));
+    {
+        // Pixel by pixel: blits through a world transform do not turn
+        // pictures everywhere.
+        const BitmapDc from(slot_bitmap(slot));
+        const BitmapDc to(rotated);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const PixelPos p = bitmap_rotated_position(x, y, w, h, angle);
+                SetPixel(to.get(), p.x, p.y, GetPixel(from.get(), x, y));
+            }
+    }
+    replace(slot, rotated, nw, nh);
+    status = 0;
+}
+
+void bmp_resize(int slot, int width, int height, int& viewer, int& status)
+{
+    viewer = 0;
+    if (!slot_in_use(slot)) {
+        status = 1021;
+        return;
+    }
+    viewer = bmp_viewer_find(slot);
+    HBITMAP resized = bmp_make_compatible(width, height, 0);
+    if (!resized) {
+        status = 1020;
+        return;
+    }
+    leave_target(slot_bitmap(slot));
+    {
+        const BitmapDc from(slot_bitmap(slot));
+        const BitmapDc to(resized);
+        const auto k = static_cast<std::size_t>(slot);
+        const int old_mode = SetStretchBltMode(to.get(), slots().stretch_mode);
+        StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, slots().width[k], slots().height[k],
+                   slots().raster_op);
+        SetStretchBltMode(to.get(), old_mode);
+    }
+    replace(slot, resized, width, height);
+    status = 0;
+}
+
+void bmp_raster_op_set(int mode)
+{
+    constexpr DWORD ops[4] = {SRCCOPY, SRCPAINT, SRCAND, SRCINVERT};
+    if (mode >= 0 && mode <= 3)
+        slots().raster_op = ops[mode];
+}
+
+void bmp_stretch_mode_set(int mode)
+{
+    if (mode == 2 || mode == 3)
+        slots().stretch_mode = mode;
+    else if (mode == 4)
+        slots().stretch_mode = display_info().windows_nt ? HALFTONE : BLACKONWHITE;
+    else if (mode == 0 || mode == 1)
+        slots().stretch_mode = BLACKONWHITE;
+}
+
+void bmp_stretch_mode_get(int& mode)
+{
+    mode = slots().stretch_mode;
+}
+
+void bmp_select_target(int slot, int& status, int& width, int& height)
+{
+    if (!slot_in_use(slot)) {
+        status = 1;
+        return;
+    }
+    auto& t = window_tables();
+    HDC dc = nullptr;
+    {
+        const ReferenceDc ref;
+        dc = CreateCompatibleDC(ref.get());
+    }
+    if (!dc) {
+        status = 1;
+        return;
+    }
+    HBITMAP bitmap = slot_bitmap(slot);
+    t.drawing_dc = dc;
+    t.bitmap_context = true;
+    t.dc_window = -1;
+    SelectObject(dc, bitmap);
+    if (t.pattern)
+        DeleteObject(t.pattern);
+    t.pattern = CreateCompatibleBitmap(dc, 8, 8);
+    gdi_state().pattern_dirty = true;
+    SetROP2(dc, t.drawing_mode);
+    SetBkMode(dc, TRANSPARENT);
+    if (t.pen)
+        t.replaced_pen = static_cast<HPEN>(SelectObject(dc, t.pen));
+    if (gdi_state().font)
+        gdi_state().replaced_font = static_cast<HFONT>(SelectObject(dc, gdi_state().font));
+    gdi_dash_scale();
+    if (gdi_palette_display()) {
+        SelectPalette(dc, t.display_palette, FALSE);
+        RealizePalette(dc);
+    }
+    slots().target_bitmap = bitmap;
+    const auto k = static_cast<std::size_t>(slot);
+    width = slots().width[k];
+    height = slots().height[k];
+    status = 0;
+}
+
+int bmp_viewer_find(int slot)
+{
+    // The bitmap viewer window is not part of this toolkit build, so no
+    // window shows a slot's bitmap.
+    (void)slot;
+    return 0;
+}
+
+} // namespace korv
+
+void WBitmapCreate(int& handle, int width, int height, std::optional<std::int32_t> colour)
+{
+    korv::bmp_create(handle, width, height, colour.value_or(korv::gr_colour_table_get(0)));
+    if (handle == 0)
+        korv::err_report(1020, "WBitmapCreate");
+}
+
+void WBitmapGetData(int handle, std::span<const std::int32_t> pixels)
+{
+    using namespace korv;
+    if (graphics_state().target_kind == target_metafile) {
+        err_report(1065, "WBitmapGetData");
+        return;
+    }
+    if (handle < 1 || handle > bmp_handle_limit() || !slot_in_use(handle - 1)) {
+        err_report(1021, "WBitmapGetData");
+        return;
+    }
+    int width = 0, height = 0, status = 0;
+    bmp_size(handle - 1, width, height);
+    bmp_put_pixels(handle - 1, pixels, 0, 0, width - 1, height - 1, status);
+    if (status != 0)
+        err_report(status, "WBitmapGetData");
+}
+
+void WBitmapDestroy(int handle)
+{
+    using namespace korv;
+    if (handle < 1 || handle > bmp_handle_limit()) {
+        err_report(1021, "WBitmapDestroy");
+        return;
+    }
+    int status = 0;
+    bmp_destroy(handle - 1, status);
+    if (status != 0)
+        err_report(status, "WBitmapDestroy");
+}
