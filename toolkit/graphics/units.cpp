@@ -111,6 +111,9 @@ void gr_page_dimensions_update()
     } else {
         g.drawable_aspect = g.page_aspect;
     }
+    // The character size follows the new page (the angle has no layer of
+    // its own in this build and keeps its value).
+    IGrCharacterSizeSet();
 }
 
 void gr_world_to_device(float x, float y, float& X, float& Y)
