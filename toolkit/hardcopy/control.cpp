@@ -117,7 +117,9 @@ void SelectionOnlyDriver::select(DeviceParameters& p)
             break;
         *hc.options.find(n) = v;
     }
-    g.hardcopy_colour_count = d->colour_count;
+    // The Windows printer's colours come from the printer itself.
+    if (!d->reads_printer)
+        g.hardcopy_colour_count = d->colour_count;
     g.hardcopy_colour_limit = d->colour_limit;
     if (d->reads_printer && p.phase != -998) {
         GraphicsPlatform::PrinterPage page;
@@ -148,6 +150,8 @@ void SelectionOnlyDriver::select(DeviceParameters& p)
     desc.word_g = d->word_g;
     desc.word_h = d->word_h;
     desc.flags_set(d->capability_flags);
+    if (d->raster_index >= 0)
+        hc.raster_resolution_index = d->raster_index;
     hc.print_command_flag = d->print_command_flag;
     text_assign(hc.default_output_name, d->default_output_name);
     hc.driver_record = number_;

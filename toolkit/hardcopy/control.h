@@ -26,6 +26,8 @@ struct DriverDefaults {
     int print_command_flag = 0;
     std::string_view capability_flags;
     std::string_view default_output_name;
+    // The raster resolution index a raster printer sets; -1 leaves it.
+    int raster_index = -1;
     // The Windows printer takes its page and colours from the default printer.
     bool reads_printer = false;
     // The Windows drivers take the platform level (word C) and the shading

@@ -2,23 +2,54 @@
 // description and capability string, its default output file.
 #include "toolkit/hardcopy/control.h"
 
+#include <algorithm>
+#include <array>
+
+#include "korvanthide/printer.h"
+
 namespace korv {
 
 namespace {
 
 constexpr std::string_view page_flags = "00000111111111100010011011110";
 
-// Pen plotters: model 1 until the plotter model is read from the settings.
+// Pen plotter models 1..10, lengths in plotter units.
 struct PlotterModel {
     int units_per_inch, x_offset, paper_width, paper_height, pens;
-    std::string_view flags;
+    char class_letter;
 };
 
-constexpr PlotterModel plotter_model_1 = {1016, 400, 10870, 7480, 4, "00000100000000000010000000010"};
+constexpr std::array<PlotterModel, 10> plotter_models = {{
+    {1016, 400, 10870, 7480, 4, 'U'},
+    {1021, 400, 11040, 7721, 6, 'H'},
+    {1021, 400, 16158, 11040, 6, 'H'},
+    {1016, 400, 10900, 7650, 4, 'E'},
+    {1016, 400, 10880, 7640, 6, 'F'},
+    {1016, 0, 10880, 7640, 8, 'H'},
+    {1016, 0, 10869, 7600, 8, 'H'},
+    {1016, 0, 15970, 10870, 8, 'H'},
+    {1016, 400, 10960, 7480, 6, 'F'},
+    {1016, 400, 15880, 10960, 6, 'F'},
+}};
+
+// Capability strings of the plotter classes U, E, F and H.
+std::string_view plotter_class_flags(char letter)
+{
+    switch (letter) {
+    case 'U': return "00000100000000000010000000010";
+    case 'E': return "00000100000000000010000000000";
+    case 'F': return "00000100000010000010000000010";
+    default: return "00000100000011100010001001010";
+    }
+}
+
+// A model number outside the tables (no settings read yet) is the first model.
+int model_index(int model, int count) { return model >= 1 && model <= count ? model - 1 : 0; }
 
 DriverDefaults hpgl_defaults()
 {
-    const PlotterModel& m = plotter_model_1;
+    const PlotterModel& m =
+        plotter_models[static_cast<std::size_t>(model_index(printer_plotter_settings().plotter_model, 10))];
     const float u = static_cast<float>(m.units_per_inch) / 72.0f;
     const int x_offset = static_cast<int>(static_cast<float>(m.x_offset) / u);
     DriverDefaults d;
@@ -40,31 +71,44 @@ DriverDefaults hpgl_defaults()
     d.true_colour = 0;
     d.word_f = 0;
     d.print_command_flag = 1;
-    d.capability_flags = m.flags;
+    d.capability_flags = plotter_class_flags(m.class_letter);
     d.default_output_name = "radediva.plt";
     return d;
 }
 
-// HP-GL/2 in PCL: model 1 (two colours, 300 dpi) until the model is read
-// from the settings.
+// HP-GL/2 device models 1..5, lengths in plotter units of 1016 per inch.
+struct Hpgl2Model {
+    int colours, paper_width, paper_height, dpi;
+};
+
+constexpr std::array<Hpgl2Model, 5> hpgl2_models = {{
+    {2, 10860, 7918, 300},
+    {256, 10860, 7918, 300},
+    {2, 10860, 7918, 600},
+    {256, 15836, 10860, 600},
+    {256, 10860, 7918, 600},
+}};
+
 DriverDefaults hpgl2_defaults()
 {
+    const Hpgl2Model& m =
+        hpgl2_models[static_cast<std::size_t>(model_index(printer_plotter_settings().hpgl2_model, 5))];
     const float u = 1016.0f / 72.0f;
     DriverDefaults d;
     d.number = driver_hpgl2_pcl;
     d.options = {{{3, 0},
-                  {1, static_cast<int>(10860.0f / u)},
-                  {2, static_cast<int>(7918.0f / u)},
+                  {1, static_cast<int>(static_cast<float>(m.paper_width) / u)},
+                  {2, static_cast<int>(static_cast<float>(m.paper_height) / u)},
                   {4, 0},
                   {5, 1},
                   {18, 0},
                   {21, 4}}};
-    d.resolution_x = d.resolution_y = 300;
-    d.colour_count = 2;
+    d.resolution_x = d.resolution_y = m.dpi;
+    d.colour_count = m.colours;
     d.colour_limit = 256;
     d.true_colour = 0;
     d.print_command_flag = 1;
-    d.capability_flags = "00000100000011100010001001110";
+    d.capability_flags = m.colours == 2 ? "00000100000011100010001001110" : "00000100011111100010011011110";
     d.default_output_name = "radediva.plt";
     return d;
 }
@@ -110,11 +154,21 @@ std::optional<DriverDefaults> hc_driver_defaults(int n)
         d.default_output_name = "radediva.svg";
         return d;
     case driver_raster_printer: {
-        // Printer type 28 (family 7, one colour plane, compression limit 2,
-        // four resolutions) until the printer type is read from the settings.
+        const PrinterPlotterSettings& printer = printer_plotter_settings();
+        const bool page_printer = printer.printer_family > 5;
+        const int resolution = std::min(printer.resolution_count, 2);
         DriverDefaults r = raster_defaults(n);
-        r.options = {{{1, 576}, {2, 432}, {3, 100}, {4, 70}, {5, 1}, {13, 2}, {19, 3}, {20, 0}, {24, 2}}};
-        r.colour_count = 2;
+        r.options = {{{1, 576},
+                      {2, 432},
+                      {3, page_printer ? 100 : 0},
+                      {4, page_printer ? 70 : 0},
+                      {5, page_printer ? 1 : 0},
+                      {13, resolution},
+                      {19, 3},
+                      {20, 0},
+                      {24, std::min(printer.option24_limit, 2)}}};
+        r.raster_index = resolution;
+        r.colour_count = 1 << std::clamp(printer.colour_planes, 0, 8);
         r.colour_limit = 8;
         r.print_command_flag = 1;
         r.capability_flags = "00000111111111110010011011000";

@@ -2,6 +2,7 @@
 
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/hardcopy.h"
+#include "korvanthide/printer.h"
 #include "toolkit/graphics/testing/recording_device.h"
 
 namespace {
@@ -79,6 +80,81 @@ TEST_F(Dispatch, SelectionStoresEachDriversDefaults)
         EXPECT_EQ(korv::device_capabilities().hardcopy.flags_view(), c.flags);
         EXPECT_EQ(hc.driver_record, c.driver);
     }
+}
+
+// The plotter, HP-GL/2 and raster printer drivers take their page from the
+// models and the printer type read from the settings.
+TEST_F(Dispatch, SelectionFollowsTheDeviceDescription)
+{
+    const korv::PrinterPlotterSettings saved_printer = korv::printer_plotter_settings();
+    struct Case {
+        int driver, plotter, hpgl2, family, planes, resolutions, limit;
+        std::array<int, 6> options; // 1, 2, 3, 4, 5, 13
+        int colours, raster_index;
+        const char* flags;
+    } cases[] = {
+        {1, 3, 0, 0, 0, 0, 0, {1111, 778, 28, 0, 1, 0}, 6, 0, "00000100000011100010001001010"},
+        {1, 0, 0, 0, 0, 0, 0, {742, 530, 28, 0, 1, 0}, 4, 0, "00000100000000000010000000010"},
+        {1, 4, 0, 0, 0, 0, 0, {744, 542, 28, 0, 1, 0}, 4, 0, "00000100000000000010000000000"},
+        {12, 0, 4, 0, 0, 0, 0, {1122, 769, 0, 0, 1, 0}, 256, 0, "00000100011111100010011011110"},
+        {12, 0, 3, 0, 0, 0, 0, {769, 561, 0, 0, 1, 0}, 2, 0, "00000100000011100010001001110"},
+        {4, 0, 0, 8, 3, 4, 2, {576, 432, 100, 70, 1, 2}, 8, 2, "00000111111111110010011011000"},
+        {4, 0, 0, 3, 1, 2, 0, {576, 432, 0, 0, 0, 2}, 2, 2, "00000111111111110010011011000"},
+        {4, 0, 0, 9, 3, 1, 1, {576, 432, 100, 70, 1, 1}, 8, 1, "00000111111111110010011011000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "driver " << c.driver << " plotter " << c.plotter << " hpgl2 "
+                                          << c.hpgl2 << " family " << c.family);
+        korv::PrinterPlotterSettings& printer = korv::printer_plotter_settings();
+        printer.plotter_model = c.plotter;
+        printer.hpgl2_model = c.hpgl2;
+        printer.printer_family = c.family;
+        printer.colour_planes = c.planes;
+        printer.resolution_count = c.resolutions;
+        printer.option24_limit = c.limit;
+        korv::hardcopy_state().options = {};
+        korv::hardcopy_state().raster_resolution_index = 0;
+        korv::device_parameters().count = 0;
+        korv::hc_dispatch_select(1, c.driver);
+        const korv::HardcopyOptions& o = korv::hardcopy_state().options;
+        EXPECT_EQ((std::array<int, 6>{o.get(1), o.get(2), o.get(3), o.get(4), o.get(5), o.get(13)}), c.options);
+        EXPECT_EQ(korv::graphics_state().hardcopy_colour_count, c.colours);
+        EXPECT_EQ(korv::hardcopy_state().raster_resolution_index, c.raster_index);
+        EXPECT_EQ(korv::device_capabilities().hardcopy.flags_view(), c.flags);
+        if (c.driver == 4)
+            EXPECT_EQ(o.get(24), c.limit);
+    }
+    korv::printer_plotter_settings() = saved_printer;
+}
+
+TEST_F(Dispatch, WindowsPrinterReadsThePrinterUnlessOptionsAreKept)
+{
+    korv::testing::TestPlatform platform;
+    korv::testing::ScopedPlatform scoped(&platform);
+    platform.printer_error = 0;
+    platform.printer = {648, 468, 72, 72, 1, 1, 256};
+    platform.platform = 1;
+    platform.gradient = 2;
+    struct Case {
+        int phase, error, width, colours, monochrome, available;
+    } cases[] = {{0, 0, 648, 256, 0, 1}, {-998, 0, 0, 16, 0, 0}, {0, 1722, 0, 16, 0, 0}};
+    for (const Case& c : cases) {
+        korv::graphics_state().hardcopy_colour_count = 16;
+        korv::hardcopy_state().options = {};
+        korv::hardcopy_device_state().printer_available = 0;
+        platform.printer_error = c.error;
+        korv::device_parameters().count = 0;
+        korv::device_parameters().phase = c.phase;
+        korv::hc_dispatch_select(1, 10);
+        EXPECT_EQ(korv::hardcopy_state().options.get(1), c.width) << c.phase;
+        EXPECT_EQ(korv::hardcopy_state().options.get(7), c.monochrome);
+        EXPECT_EQ(korv::graphics_state().hardcopy_colour_count, c.colours);
+        EXPECT_EQ(korv::hardcopy_device_state().printer_available, c.available);
+        EXPECT_EQ(korv::device_capabilities().hardcopy.platform_level, 1);
+        EXPECT_EQ(korv::device_capabilities().hardcopy.shading, 2);
+        EXPECT_EQ(korv::hardcopy_state().driver_record, 10);
+    }
+    korv::device_parameters().phase = 0;
 }
 
 TEST_F(Dispatch, ResetLeavesTheDriversOwnOptionsAlone)
