@@ -1,12 +1,14 @@
 // The Windows tree's platform services for the graphics and hardcopy layers.
 #include <windows.h>
 
+#include "korvanthide/bitmaps.h"
 #include "korvanthide/files.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
+#include "toolkit/graphics/screen_device.h"
 
 namespace korv {
 
@@ -16,6 +18,15 @@ constexpr int platform_windows_nt = 4;
 
 class WindowsPlatform : public GraphicsPlatform {
 public:
+    int bitmap_limit() override { return bmp_handle_limit(); }
+
+    int bitmap_select(int slot, int& width, int& height) override
+    {
+        int status = 1;
+        bmp_select_target(slot, status, width, height);
+        return status;
+    }
+
     int display_colour_count() override
     {
         // A 256-colour display draws through the display palette, whose
@@ -54,6 +65,9 @@ void gr_platform_install()
     GraphicsPlatform* previous = gr_platform_services_install(&platform);
     if (previous != nullptr)
         gr_platform_services_install(previous);
+    Device* screen = gr_screen_device_install(&gdi_device());
+    if (screen != nullptr)
+        gr_screen_device_install(screen);
 }
 
 } // namespace korv

@@ -49,14 +49,26 @@ TEST(WindowsSelection, BitmapZeroInReportModeTwoAppendsToTheDebugLog)
 TEST(WindowsSelection, PlatformServicesDescribeTheRealSystem)
 {
     korv::GraphicsPlatform* before = korv::gr_platform_services_install(nullptr);
+    korv::Device* screen_before = korv::gr_screen_device_install(nullptr);
     korv::gr_platform_install();
     korv::GraphicsPlatform& platform = korv::gr_platform();
     EXPECT_EQ(platform.platform_level(), 2); // Wine reports the NT platform
     const int gradient = platform.gradient_level();
     EXPECT_TRUE(gradient == 1 || gradient == 2);
-    // A second install keeps what is installed.
+    EXPECT_EQ(platform.bitmap_limit(), 50);
+    int width = 0;
+    int height = 0;
+    EXPECT_EQ(platform.bitmap_select(3, width, height), 1); // an empty slot
+    korv::Device& gdi = korv::gr_screen_device();
+
+    // A second install keeps what is installed, so a test's own device stays.
+    korv::Device own;
+    korv::gr_screen_device_install(&own);
     korv::gr_platform_install();
     EXPECT_EQ(&korv::gr_platform(), &platform);
+    EXPECT_EQ(&korv::gr_screen_device(), &own);
+    EXPECT_NE(&gdi, &own);
+    korv::gr_screen_device_install(screen_before);
     korv::gr_platform_services_install(before);
 }
 
