@@ -215,7 +215,7 @@ struct GraphicsState {
     int fill_angle = 3;
     int fill_outline = 1;
     int fill_emulation_screen = 0;
-    int fill_emulation_hardcopy = 0; // set by a hardcopy driver that leaves fills to hatching
+    int fill_emulation_hardcopy = 0; // the drivers' hatch-mode word: set when a driver leaves fills to hatching
     float hardcopy_hatch_pitch = 0;  // device units between emulated fill lines
     int solid_fill = 0;              // not 0: the raster device fills solid black or white
 

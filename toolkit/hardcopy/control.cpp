@@ -2,6 +2,7 @@
 
 #include <array>
 #include <utility>
+#include <vector>
 
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/printer.h"
@@ -25,12 +26,11 @@ HardcopyContext& context()
 
 Device* built_in_driver(int n)
 {
-    static std::array<SelectionOnlyDriver, driver_slots> drivers = [] {
-        return std::array<SelectionOnlyDriver, driver_slots>{
-            SelectionOnlyDriver(0), SelectionOnlyDriver(1), SelectionOnlyDriver(2), SelectionOnlyDriver(3),
-            SelectionOnlyDriver(4), SelectionOnlyDriver(5), SelectionOnlyDriver(6), SelectionOnlyDriver(7),
-            SelectionOnlyDriver(8), SelectionOnlyDriver(9), SelectionOnlyDriver(10), SelectionOnlyDriver(11),
-            SelectionOnlyDriver(12)};
+    static std::vector<SelectionOnlyDriver> drivers = [] {
+        std::vector<SelectionOnlyDriver> all;
+        for (int number = 0; number < driver_slots; ++number)
+            all.emplace_back(number);
+        return all;
     }();
     if (!hc_driver_defaults(n))
         return nullptr;

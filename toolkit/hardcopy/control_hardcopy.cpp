@@ -116,11 +116,16 @@ void IGrHardCopy(std::optional<std::string_view> option, std::optional<std::stri
     } else {
         p.px1 = 0;
     }
-    if (g.screen_active < 1) {
-        g.device_width = hc.options.get(1);
-        g.device_height = hc.options.get(2);
-        g.device_limit_x = static_cast<float>(g.device_width) - 0.01f;
-        g.device_limit_y = static_cast<float>(g.device_height) - 0.01f;
+    // Without the screen the page is the device space; a page without a
+    // size (no printer could be read) keeps the previous one, since the
+    // drivers divide by it.
+    const int page_width = hc.options.get(1);
+    const int page_height = hc.options.get(2);
+    if (g.screen_active < 1 && page_width > 0 && page_height > 0) {
+        g.device_width = page_width;
+        g.device_height = page_height;
+        g.device_limit_x = static_cast<float>(page_width) - 0.01f;
+        g.device_limit_y = static_cast<float>(page_height) - 0.01f;
     }
 
     g.hardcopy_active = 1;

@@ -200,6 +200,15 @@ TEST_F(HardCopy, WithoutTheScreenThePageIsTheDeviceSpace)
     EXPECT_EQ(g.area_ix2, 755);
 }
 
+TEST_F(HardCopy, APageWithoutASizeKeepsTheDeviceSpace)
+{
+    WatchedDriver driver(10); // no printer: the page stays 0 by 0
+    graphics_state().screen_active = 0;
+    IGrHardCopy();
+    EXPECT_EQ(graphics_state().device_width, 640);
+    EXPECT_FLOAT_EQ(graphics_state().device_limit_y, 479.99f);
+}
+
 TEST_F(HardCopy, PrintCommandRunsOnStopAndIsForgotten)
 {
     WatchedDriver driver(2);
