@@ -1,7 +1,8 @@
 // Runs reports in a fresh process, so that the debug log is created as on
 // a program's first report. Arguments: the report mode, then reports as
-// number:routine:detail-category:file-code:other-code, or value:name:n for
-// one sys_debug_log_value line.
+// number:routine:detail-category:file-code:other-code, value:name:n for one
+// sys_debug_log_value line, box:n to answer every message box with n, and
+// exit:n for the exit status when the program gets to its end.
 #include "korvanthide/errors.h"
 
 #include <cstdlib>
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     if (argc < 2)
         return 2;
     korv::err_report_mode_set(std::atoi(argv[1]));
+    int status = 0;
     for (int i = 2; i < argc; ++i) {
         std::vector<std::string> parts;
         std::istringstream in(argv[i]);
@@ -21,6 +23,16 @@ int main(int argc, char** argv)
             parts.push_back(part);
         if (parts.size() == 3 && parts[0] == "value") {
             korv::sys_debug_log_value(parts[1].c_str(), std::atoi(parts[2].c_str()));
+            continue;
+        }
+        if (parts.size() == 2 && parts[0] == "box") {
+            const int answer = std::atoi(parts[1].c_str());
+            korv::error_outputs().message_box = [answer](int, int, int, std::string_view,
+                                                         std::string_view) { return answer; };
+            continue;
+        }
+        if (parts.size() == 2 && parts[0] == "exit") {
+            status = std::atoi(parts[1].c_str());
             continue;
         }
         if (parts.size() != 5)
@@ -31,5 +43,5 @@ int main(int argc, char** argv)
         st.other_code = std::atoi(parts[4].c_str());
         korv::err_report(std::atoi(parts[0].c_str()), parts[1]);
     }
-    return 0;
+    return status;
 }

@@ -192,6 +192,17 @@ TEST(ErrorsDebugLog, OtherModesCreateNoLog)
                    " Routine:WUnCompress Error=1044:Zlib compression/decompression error: data error\n");
 }
 
+TEST(ErrorsMessageBox, OnlyThisBoxsCancelEndsTheProgramWithStatusZero)
+{
+    TempDir dir;
+    EXPECT_EQ(run_child(dir, "4 exit:5 box:0 1007:WDialogLoad:0:0:0 9:IFileOpen:0:0:0").exit_code, 0u);
+    EXPECT_EQ(run_child(dir, "4 exit:5 box:1 1007:WDialogLoad:0:0:0").exit_code, 5u);
+    EXPECT_EQ(run_child(dir, "4 exit:5 box:-1 1007:WDialogLoad:0:0:0").exit_code, 5u)
+        << "a box that could not be shown does not end the program";
+    EXPECT_EQ(run_child(dir, "4 exit:5 1007:WDialogLoad:0:0:0").exit_code, 5u);
+    EXPECT_FALSE(exists(dir.file("debug")));
+}
+
 TEST(ErrorsSystemText, CategoriesTwoAndFourGiveTheSystemsText)
 {
     char buffer[600];
