@@ -8,6 +8,7 @@
 // arguments.
 #pragma once
 
+#include <array>
 #include <span>
 #include <string_view>
 
@@ -21,7 +22,27 @@ void WTextColourSet(int foreground, int background);
 // Makes the requested text font when it differs from the last one made.
 void WTextFontSet();
 
+// Opens child window 1..50 (window receives its number, -1 when none could
+// be opened). Inside a parent (flag 0x10) x, y, width and height are window
+// units 0..9999 of the parent's client area (size default 8000), else
+// pixels (size default 80 percent of the screen); -999999 centres.
+void WindowOpenChild(int& window, int flags = 7, int x = -999999, int y = -999999, int width = 0, int height = 0,
+                     int menu = 0, const std::array<int, 4>& toolbars = {}, int dialog = 0,
+                     std::string_view title = {}, int parent = 0, int colour = -1);
+// Closes child window 1..50 with every window and dialog inside it or
+// owned by it.
+void WindowCloseChild(int window);
+
 namespace korv {
+
+// ---- window selection and slots ----
+// Makes a window the window layer's current window and gives its client
+// size; a number that names no open window becomes -1 and nothing changes.
+void win_select(int& window, int& width, int& height);
+// The lowest free child slot 1..50, -1 when none.
+int win_free_slot();
+void win_free_slot_count(int& count);
+int win_is_open(int window);
 
 // ---- status bar ----
 // Part 1..255; width in pixels (-1 takes the rest); border 0 none, 2 raised,

@@ -1,0 +1,440 @@
+// Child windows 1..50: opening inside a parent's client area or as popups,
+// closing with everything inside them, and the choice of the window layer's
+// current window.
+#include "korvanthide/window_ops.h"
+
+#include "korvanthide/errors.h"
+#include "korvanthide/fixed_text.h"
+#include "korvanthide/graphics_state.h"
+#include "korvanthide/startup.h"
+#include "korvanthide/window.h"
+#include "toolkit/core/child_windows.h"
+#include "toolkit/core/win_module.h"
+#include "toolkit/graphics/gdi_primitives.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace korv {
+
+namespace {
+
+constexpr char frame_class[] = "DARIVUROV";
+constexpr char client_class[] = "ZUVEDAZAZI";
+constexpr int centred = -999999;
+constexpr DWORD client_style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+
+WindowSlot& slot(int n)
+{
+    return window_tables().windows[static_cast<std::size_t>(n)];
+}
+
+bool open_number(int n)
+{
+    return n >= 0 && n <= max_window && slot(n).frame != nullptr;
+}
+
+DWORD frame_bits(int flags)
+{
+    DWORD style = 0;
+    if (flags & winflag::system_menu)
+        style |= WS_SYSMENU;
+    if (flags & winflag::minimise_box)
+        style |= WS_MINIMIZEBOX;
+    if (flags & winflag::maximise_box)
+        style |= WS_MAXIMIZEBOX;
+    if (flags & winflag::maximised)
+        style |= WS_MAXIMIZE;
+    if (!(flags & winflag::fixed_size))
+        style |= WS_THICKFRAME;
+    return style;
+}
+
+// Puts the saved pen and brush back into the drawing context of a window.
+void restore_drawing_objects(HDC dc)
+{
+    auto& t = window_tables();
+    if (!dc)
+        return;
+    if (t.replaced_pen)
+        SelectObject(dc, t.replaced_pen);
+    if (t.replaced_brush)
+        SelectObject(dc, t.replaced_brush);
+    if (gdi_state().font && gdi_state().replaced_font)
+        SelectObject(dc, gdi_state().replaced_font);
+    t.replaced_pen = nullptr;
+    t.replaced_brush = nullptr;
+    gdi_state().replaced_font = nullptr;
+}
+
+// Lets go of the client context of the current window; when it was the
+// drawing context, no window context is held any more.
+void release_client_context()
+{
+    auto& t = window_tables();
+    if (!t.client_dc)
+        return;
+    const bool drawing = t.drawing_dc == t.client_dc;
+    if (drawing)
+        restore_drawing_objects(t.client_dc);
+    HWND client = t.current >= 0 && t.current <= max_window ? slot(t.current).client : nullptr;
+    ReleaseDC(client, t.client_dc);
+    t.client_dc = nullptr;
+    if (drawing) {
+        t.drawing_dc = nullptr;
+        t.dc_window = -1;
+    }
+}
+
+// The window to activate when a new window closes again.
+HWND reactivation_window()
+{
+    auto& t = window_tables();
+    HWND active = t.active_dialog;
+    if (active && IsWindow(active) && IsWindowVisible(active)) {
+        const int host = win_number_from_handle(GetParent(active));
+        return host >= 0 ? slot(host).frame : active;
+    }
+    return t.last_active;
+}
+
+// Every open window other than w whose frame lies inside w's frame or is
+// owned (through any chain of owners) by it.
+bool belongs_to(HWND frame, HWND w)
+{
+    if (IsChild(w, frame))
+        return true;
+    for (HWND owner = GetWindow(frame, GW_OWNER); owner; owner = GetWindow(owner, GW_OWNER))
+        if (owner == w || IsChild(w, owner))
+            return true;
+    return false;
+}
+
+void clear_slot(int n)
+{
+    WindowSlot& s = slot(n);
+    if (s.background_brush)
+        DeleteObject(s.background_brush);
+    const int flags = s.flags;
+    s.frame = s.client = s.status_bar = nullptr;
+    s.toolbars = {};
+    s.cursor = nullptr;
+    s.menu = nullptr;
+    s.accelerators = nullptr;
+    s.menu_help = nullptr;
+    s.background_brush = nullptr;
+    s.background_colour = -1;
+    s.restore_rectangle = {no_rectangle, 0, 0, 0};
+    s.flags = flags;
+}
+
+// The window-level opening: the slot number, or -1 no slot or no window,
+// -2 parent hidden, -3 parent holds a dialog, -4 parent converted, -5 no
+// such parent.
+int open_child(int flags, int x, int y, int width, int height, int menu, std::string_view title, int parent,
+               int colour)
+{
+    auto& t = window_tables();
+    const int n = win_free_slot();
+    if (n < 0)
+        return -1;
+    const bool inside = (flags & winflag::inside_parent) != 0;
+    if (inside) {
+        if (!open_number(parent))
+            return -5;
+        if (!IsWindowVisible(slot(parent).frame))
+            return -2;
+        if (const WindowContentRecord* r = win_content_record(slot(parent).frame))
+            return r->kind == content::dialog ? -3 : -4;
+    }
+    const HINSTANCE instance = module_instance();
+    HMENU menu_handle = !inside && menu != 0 ? LoadMenuA(instance, MAKEINTRESOURCEA(menu)) : nullptr;
+    DWORD style = WS_CAPTION | frame_bits(flags);
+    HWND owner = nullptr;
+    if (inside) {
+        style |= WS_CHILD | WS_CLIPSIBLINGS;
+        owner = slot(parent).client;
+    } else {
+        style |= WS_POPUP | WS_CLIPCHILDREN;
+        if ((flags & winflag::popup) && open_number(parent))
+            owner = slot(parent).frame;
+    }
+    DWORD ex_style = (flags & winflag::tool_window) ? WS_EX_TOOLWINDOW : WS_EX_APPWINDOW;
+    if (flags & winflag::on_top)
+        ex_style |= WS_EX_TOPMOST;
+
+    WindowSlot& s = slot(n);
+    s.background_colour = colour;
+    s.background_brush = colour != -1 ? CreateSolidBrush(static_cast<COLORREF>(colour) & 0xFFFFFF) : nullptr;
+
+    RECT frame_rect{0, 0, width, height};
+    AdjustWindowRectEx(&frame_rect, style & ~WS_MAXIMIZE, FALSE, ex_style);
+    AdjustWindowRectEx(&frame_rect, client_style, menu_handle != nullptr, 0);
+    const int frame_width = frame_rect.right - frame_rect.left;
+    int frame_height = frame_rect.bottom - frame_rect.top;
+    int extent_x = GetSystemMetrics(SM_CXSCREEN), extent_y = GetSystemMetrics(SM_CYSCREEN);
+    if (inside) {
+        RECT pc{};
+        GetClientRect(slot(parent).client, &pc);
+        extent_x = pc.right;
+        extent_y = pc.bottom;
+    }
+    const bool centre_y = y == centred;
+    if (x == centred)
+        x = (extent_x - frame_width) / 2;
+    if (y == centred)
+        y = (extent_y - frame_height) / 2;
+    s.reactivate = reactivation_window();
+
+    const std::string caption(title);
+    HWND frame = CreateWindowExA(ex_style, frame_class, caption.c_str(), style & ~WS_MAXIMIZE, x, y, frame_width,
+                                 frame_height, owner,
+                                 inside ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(n)) : menu_handle, instance,
+                                 nullptr);
+    if (!frame) {
+        if (menu_handle)
+            DestroyMenu(menu_handle);
+        clear_slot(n);
+        return -1;
+    }
+    s.frame = frame;
+    s.menu = menu_handle;
+    if (menu_handle) {
+        s.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(menu));
+        if (HRSRC help = FindResourceA(instance, MAKEINTRESOURCEA(menu), "ZOQMENUSTRING"))
+            s.menu_help = LoadResource(instance, help);
+    }
+    s.restore_rectangle = {no_rectangle, 0, 0, 0};
+
+    s.status_styles.fill(0);
+    s.status_widths.fill(0);
+    s.status_widths[0] = -1;
+    int status_height = 0;
+    if (flags & winflag::status_bar) {
+        DWORD bar_style = WS_CHILD | WS_VISIBLE;
+        if (!(flags & winflag::fixed_size))
+            bar_style |= SBARS_SIZEGRIP;
+        s.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", bar_style, 0, 0, width, 10, frame,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(status_bar_id)), instance,
+                                       nullptr);
+        if (s.status_bar) {
+            int parts[1] = {-1};
+            SendMessageA(s.status_bar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+            RECT bar{};
+            GetWindowRect(s.status_bar, &bar);
+            status_height = bar.bottom - bar.top;
+        }
+    }
+    if (status_height > 0) {
+        frame_height += status_height;
+        if (centre_y && !(flags & winflag::maximised))
+            y -= status_height / 2;
+        SetWindowPos(frame, nullptr, x, y, frame_width, frame_height, SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOZORDER);
+        SendMessageA(s.status_bar, WM_SIZE, 0, 0);
+    }
+    RECT area{};
+    GetClientRect(frame, &area);
+    area.bottom -= status_height;
+    s.client = CreateWindowExA(0, client_class, "", client_style, area.left, area.top, area.right - area.left,
+                               area.bottom - area.top, frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
+                               instance, nullptr);
+    if (!s.client) {
+        DestroyWindow(frame);
+        clear_slot(n);
+        return -1;
+    }
+    if (!(flags & winflag::hidden)) {
+        ShowWindow(frame, (flags & winflag::maximised) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+        BringWindowToTop(frame);
+        ValidateRect(s.client, nullptr);
+        s.restore_rectangle = {no_rectangle, 0, 0, 0};
+        SetFocus(s.client);
+        win_activate(frame);
+    }
+    return n;
+}
+
+// Takes down one window W and what hangs on it (steps in the order the
+// window layer relies on).
+void close_one(int w)
+{
+    auto& t = window_tables();
+    WindowSlot& s = slot(w);
+    HWND frame = s.frame;
+    if (t.current == w)
+        release_client_context();
+    if (t.dc_window == w) {
+        t.drawing_dc = nullptr;
+        t.dc_window = -1;
+    }
+    if (WindowContentRecord* r = win_content_record(frame); r && (r->kind == content::dialog || r->kind == content::split)) {
+        win_content_record_set(frame, nullptr);
+        if (r->kind == content::dialog)
+            delete static_cast<DialogWindowRecord*>(r);
+        else
+            delete static_cast<SplitWindowRecord*>(r);
+    }
+    // Windows inside W or owned by it go down with W's frame; their table
+    // entries are cleared here.
+    for (int n = 1; n <= max_window; ++n) {
+        if (n == w || !slot(n).frame || !belongs_to(slot(n).frame, frame))
+            continue;
+        if (t.current == n)
+            release_client_context();
+        if (WindowContentRecord* r = win_content_record(slot(n).frame);
+            r && (r->kind == content::dialog || r->kind == content::split)) {
+            win_content_record_set(slot(n).frame, nullptr);
+            if (r->kind == content::dialog)
+                delete static_cast<DialogWindowRecord*>(r);
+            else
+                delete static_cast<SplitWindowRecord*>(r);
+        }
+        if (slot(n).menu)
+            DestroyMenu(slot(n).menu);
+        slot(n).flags = -1;
+        clear_slot(n);
+    }
+    // Whoever would have gone back to W goes where W would have gone.
+    for (int n = 1; n <= max_window; ++n)
+        if (slot(n).frame && slot(n).reactivate == frame)
+            slot(n).reactivate = s.reactivate;
+    if (s.menu) {
+        SetMenu(frame, nullptr);
+        DestroyMenu(s.menu);
+        s.menu = nullptr;
+    }
+    if (s.client)
+        DestroyWindow(s.client);
+    DestroyWindow(frame);
+    if (t.last_active == frame)
+        t.last_active = slot(0).frame;
+    clear_slot(w);
+}
+
+} // namespace
+
+void win_select(int& window, int& width, int& height)
+{
+    auto& t = window_tables();
+    if (!open_number(window)) {
+        window = -1;
+        return;
+    }
+    release_client_context();
+    t.current = window;
+    WindowSlot& s = slot(window);
+    t.client_dc = GetDC(s.client);
+    const bool held = t.dc_window >= 0 || t.bitmap_context || t.metafile_context;
+    if (!held && t.client_dc) {
+        HDC dc = t.client_dc;
+        t.drawing_dc = dc;
+        t.dc_window = window;
+        if (t.pattern)
+            DeleteObject(t.pattern);
+        t.pattern = CreateCompatibleBitmap(dc, 8, 8);
+        gdi_state().pattern_dirty = true;
+        SetROP2(dc, t.drawing_mode);
+        SetBkMode(dc, TRANSPARENT);
+        if (t.pen)
+            t.replaced_pen = static_cast<HPEN>(SelectObject(dc, t.pen));
+        if (t.brush)
+            t.replaced_brush = static_cast<HBRUSH>(SelectObject(dc, t.brush));
+        if (gdi_state().font)
+            gdi_state().replaced_font = static_cast<HFONT>(SelectObject(dc, gdi_state().font));
+        gdi_dash_scale();
+        if (gdi_palette_display()) {
+            SelectPalette(dc, t.display_palette, FALSE);
+            RealizePalette(dc);
+        }
+    }
+    RECT r{};
+    GetClientRect(s.client, &r);
+    width = r.right;
+    height = r.bottom;
+}
+
+int win_free_slot()
+{
+    for (int n = 1; n <= max_window; ++n)
+        if (!slot(n).frame)
+            return n;
+    return -1;
+}
+
+void win_free_slot_count(int& count)
+{
+    count = 0;
+    for (int n = 1; n <= max_window; ++n)
+        count += slot(n).frame ? 0 : 1;
+}
+
+int win_is_open(int window)
+{
+    return open_number(window) ? 1 : 0;
+}
+
+} // namespace korv
+
+void WindowOpenChild(int& window, int flags, int x, int y, int width, int height, int menu,
+                     const std::array<int, 4>& toolbars, int dialog, std::string_view title, int parent, int colour)
+{
+    using namespace korv;
+    (void)toolbars; // toolbars come with the menu and toolbar layer
+    (void)dialog;   // embedding a dialog comes with the dialog manager
+    auto& g = graphics_state();
+    const int previous = window_tables().current;
+    const int saved_width = g.drawable_width, saved_height = g.drawable_height;
+    const bool inside = (flags & winflag::inside_parent) != 0;
+    if (inside) {
+        // The parent's number is checked before it is made current: a bad one
+        // must not disturb the window the program draws in.
+        if (open_number(parent)) {
+            YYWINSEL(parent, 1);
+            RECT pc{};
+            GetClientRect(slot(parent).client, &pc);
+            if (x != centred)
+                x = child_units_to_position(x, pc.right);
+            if (y != centred)
+                y = child_units_to_position(y, pc.bottom);
+            width = child_units_to_size(width < 1 ? 8000 : width, pc.right);
+            height = child_units_to_size(height < 1 ? 8000 : height, pc.bottom);
+        }
+    } else {
+        if (width < 1)
+            width = GetSystemMetrics(SM_CXSCREEN) * 8 / 10;
+        if (height < 1)
+            height = GetSystemMetrics(SM_CYSCREEN) * 8 / 10;
+    }
+    const int result = open_child(flags, x, y, width, height, menu, text_trimmed(title), parent, colour);
+    if (result > 0) {
+        YYWINSEL(result, 1);
+        slot(result).flags = flags;
+        window = result;
+        return;
+    }
+    window = -1;
+    if (inside && open_number(previous) && window_tables().current != previous)
+        YYWINSEL(previous, 1);
+    g.drawable_width = saved_width;
+    g.drawable_height = saved_height;
+    constexpr int numbers[6] = {0, 0, 1016, 1046, 1056, 1003};
+    if (result <= -2 && result >= -5)
+        err_report(numbers[-result], "WindowOpenChild");
+}
+
+void WindowCloseChild(int window)
+{
+    using namespace korv;
+    if (window < 1 || window > max_window || !slot(window).frame) {
+        err_report(1003, "WindowCloseChild");
+        return;
+    }
+    close_one(window);
+    slot(window).flags = -1;
+    const int current = graphics_state().current_window;
+    if (!open_number(current) || !open_number(window_tables().current))
+        YYWINSEL(0, 1);
+}

@@ -1,0 +1,198 @@
+// Child windows opened in and closed from a root frame with a client area
+// of 401 by 201 pixels.
+#include "korvanthide/errors.h"
+#include "korvanthide/graphics_state.h"
+#include "korvanthide/window.h"
+#include "korvanthide/window_ops.h"
+#include "toolkit/core/child_windows.h"
+#include "toolkit/core/win_module.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+using namespace korv;
+
+namespace {
+
+// The window layer's selection as the graphics layer sees it.
+class WindowPlatform : public GraphicsPlatform {
+public:
+    int window_select(int window, int& width, int& height) override
+    {
+        win_select(window, width, height);
+        return window;
+    }
+    void text_size_to_pixels() override { win_text_size_to_pixels(); }
+};
+
+class ChildWindows : public ::testing::Test {
+protected:
+    GraphicsStateSaver saver;
+    WindowPlatform platform;
+    GraphicsPlatform* previous = gr_platform_services_install(&platform);
+    HWND root = nullptr;
+
+    void SetUp() override
+    {
+        for (const char* name : {"DARIVUROV", "ZUVEDAZAZI", "RootStandIn"}) {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = DefWindowProcA;
+            wc.hInstance = module_instance();
+            wc.lpszClassName = name;
+            wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+            RegisterClassA(&wc);
+        }
+        RECT r{0, 0, 401, 201};
+        AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
+        root = CreateWindowExA(0, "RootStandIn", "Root", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
+                               r.right - r.left, r.bottom - r.top, nullptr, nullptr, module_instance(), nullptr);
+        HWND client = CreateWindowExA(0, "ZUVEDAZAZI", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                                      0, 0, 401, 201, root, nullptr, module_instance(), nullptr);
+        auto& t = window_tables();
+        t.windows[0].frame = root;
+        t.windows[0].client = client;
+        t.windows[0].flags = 7;
+        t.last_active = root;
+        int w = 0, h = 0, n = 0;
+        win_select(n, w, h);
+        graphics_state().current_window = 0;
+        error_state().last_error = 0;
+    }
+    void TearDown() override
+    {
+        for (int n = 1; n <= max_window; ++n)
+            if (win_is_open(n))
+                WindowCloseChild(n);
+        auto& t = window_tables();
+        if (t.client_dc) {
+            ReleaseDC(t.windows[static_cast<std::size_t>(t.current)].client, t.client_dc);
+            t.client_dc = nullptr;
+        }
+        t.drawing_dc = nullptr;
+        t.dc_window = -1;
+        t.current = 0;
+        t.windows[0] = WindowSlot{};
+        DestroyWindow(root);
+        gr_platform_services_install(previous);
+    }
+    static RECT client_of(int n)
+    {
+        RECT r{};
+        GetClientRect(window_tables().windows[static_cast<std::size_t>(n)].client, &r);
+        return r;
+    }
+};
+
+} // namespace
+
+TEST(ChildUnits, PositionsAndSizes)
+{
+    EXPECT_EQ(child_units_to_size(5000, 401), 200);
+    EXPECT_EQ(child_units_to_size(5000, 201), 100);
+    EXPECT_EQ(child_units_to_position(9999, 401), 400);
+    EXPECT_EQ(child_units_to_position(5000, 401), 200);
+}
+
+TEST_F(ChildWindows, InsideParentInWindowUnits)
+{
+    int child = 0;
+    WindowOpenChild(child, 0x17, 0, 0, 5000, 5000);
+    ASSERT_EQ(child, 1);
+    EXPECT_EQ(error_state().last_error, 0);
+    const RECT c = client_of(1);
+    EXPECT_EQ(c.right, 200);
+    EXPECT_EQ(c.bottom, 100);
+    RECT frame{};
+    GetWindowRect(window_tables().windows[1].frame, &frame);
+    POINT at{frame.left, frame.top};
+    ScreenToClient(window_tables().windows[0].client, &at);
+    EXPECT_EQ(at.x, 0);
+    EXPECT_EQ(at.y, 0);
+    // The new window is current, for the window and the graphics layer.
+    EXPECT_EQ(win_info_query(4), 1);
+    EXPECT_EQ(graphics_state().current_window, 1);
+    EXPECT_EQ(graphics_state().drawable_width, 200);
+    EXPECT_EQ(window_tables().windows[1].flags, 0x17);
+}
+
+TEST_F(ChildWindows, DefaultPositionIsCentredInTheParent)
+{
+    int child = 0;
+    WindowOpenChild(child, 0x10, -999999, -999999, 5000, 5000);
+    ASSERT_EQ(child, 1);
+    RECT frame{};
+    GetWindowRect(window_tables().windows[1].frame, &frame);
+    POINT at{frame.left, frame.top};
+    ScreenToClient(window_tables().windows[0].client, &at);
+    EXPECT_EQ(at.x, (401 - (frame.right - frame.left)) / 2);
+    EXPECT_EQ(at.y, (201 - (frame.bottom - frame.top)) / 2);
+}
+
+TEST_F(ChildWindows, RefusedParentsAreReportedAndKeepTheCurrentWindow)
+{
+    int child = 0;
+    WindowOpenChild(child, 0x10, 0, 0, 5000, 5000, 0, {}, 0, {}, 7);
+    EXPECT_EQ(child, -1);
+    EXPECT_EQ(error_state().last_error, 1003);
+    EXPECT_EQ(win_info_query(4), 0);
+    ShowWindow(root, SW_HIDE);
+    WindowOpenChild(child, 0x10, 0, 0, 5000, 5000);
+    EXPECT_EQ(error_state().last_error, 1016);
+    ShowWindow(root, SW_SHOW);
+    DialogWindowRecord record;
+    record.kind = content::dialog;
+    win_content_record_set(root, &record);
+    WindowOpenChild(child, 0x10, 0, 0, 5000, 5000);
+    EXPECT_EQ(error_state().last_error, 1046);
+    record.kind = content::editor;
+    WindowOpenChild(child, 0x10, 0, 0, 5000, 5000);
+    EXPECT_EQ(error_state().last_error, 1056);
+    win_content_record_set(root, nullptr);
+    EXPECT_EQ(child, -1);
+    EXPECT_EQ(win_info_query(4), 0);
+}
+
+TEST_F(ChildWindows, FullTableGivesMinusOneWithoutReport)
+{
+    int child = 0;
+    for (int i = 1; i <= 50; ++i) {
+        WindowOpenChild(child, 0x80, 0, 0, 20, 20);
+        ASSERT_EQ(child, i);
+    }
+    int free_slots = -1;
+    win_free_slot_count(free_slots);
+    EXPECT_EQ(free_slots, 0);
+    WindowOpenChild(child, 0x80, 0, 0, 20, 20);
+    EXPECT_EQ(child, -1);
+    EXPECT_EQ(error_state().last_error, 0);
+}
+
+TEST_F(ChildWindows, ClosingTakesDownWhatLiesInside)
+{
+    int other = 0, outer = 0, inner = 0, owned = 0;
+    WindowOpenChild(other, 0x87, 0, 0, 30, 30);
+    WindowOpenChild(outer, 0x7, 10, 10, 300, 200);
+    WindowOpenChild(inner, 0x17, 0, 0, 5000, 5000, 0, {}, 0, {}, outer);
+    WindowOpenChild(owned, 0x187, 0, 0, 30, 30, 0, {}, 0, {}, outer);
+    ASSERT_EQ(owned, 4);
+    auto& t = window_tables();
+    t.windows[1].reactivate = t.windows[2].frame;
+    HWND outer_back = t.windows[2].reactivate;
+    WindowCloseChild(outer);
+    EXPECT_EQ(win_is_open(1), 1);
+    EXPECT_EQ(win_is_open(2), 0);
+    EXPECT_EQ(win_is_open(3), 0);
+    EXPECT_EQ(win_is_open(4), 0);
+    EXPECT_EQ(t.windows[2].flags, -1);
+    EXPECT_EQ(t.windows[1].reactivate, outer_back);
+    // The current window went down with it: window 0 is current again.
+    EXPECT_EQ(win_info_query(4), 0);
+    EXPECT_EQ(graphics_state().current_window, 0);
+    WindowCloseChild(0);
+    EXPECT_EQ(error_state().last_error, 1003);
+    error_state().last_error = 0;
+    WindowCloseChild(51);
+    EXPECT_EQ(error_state().last_error, 1003);
+    EXPECT_NE(t.windows[0].frame, nullptr);
+}
