@@ -1,0 +1,9 @@
+// The Windows entry point of Chromalversor.exe.
+#include <windows.h>
+
+#include "app/converter_program.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    cc_main();
+}
