@@ -44,6 +44,22 @@ int win_free_slot();
 void win_free_slot_count(int& count);
 int win_is_open(int window);
 
+// Splits the current window into two panes with a bar between them.
+// split_flags: 1 the bar is horizontal (panes one above the other), 2 the
+// panes share every resize by their sizes, 4 size is the second pane's.
+// size: pixels along the split axis, negative for halves. The panes come
+// back in pane1 and pane2, or both -1 (no slots or windows), -3 (the window
+// holds a dialog), -4 (it is converted), -6 (a window lies inside it).
+struct SplitPane {
+    int flags = 7;
+    int menu = 0;
+    int colour = -1;
+    std::string_view title;
+};
+void win_split(int& pane1, int& pane2, int split_flags, int size, const SplitPane& first, const SplitPane& second);
+// The split window that holds the current window as a pane, -1 for none.
+int win_split_parent();
+
 // ---- status bar ----
 // Part 1..255; width in pixels (-1 takes the rest); border 0 none, 2 raised,
 // anything else sunken. Shown once the parts are applied.

@@ -15,6 +15,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -376,6 +377,189 @@ int win_is_open(int window)
     return open_number(window) ? 1 : 0;
 }
 
+
+namespace {
+
+constexpr char split_h_class[] = "KORVSPLITH";
+constexpr char split_v_class[] = "KORVSPLITV";
+
+// The split record of the split window that holds window n as a pane.
+SplitWindowRecord* split_holding(int n)
+{
+    if (!open_number(n))
+        return nullptr;
+    HWND frame = slot(n).frame;
+    if (!(GetWindowLongA(frame, GWL_STYLE) & WS_CHILD))
+        return nullptr;
+    HWND client = GetParent(frame);
+    HWND split = client ? GetParent(client) : nullptr;
+    WindowContentRecord* r = split ? win_content_record(split) : nullptr;
+    return r && r->kind == content::split ? static_cast<SplitWindowRecord*>(r) : nullptr;
+}
+
+// One pane: a frame inside the split window's client area with its client
+// window and, with pane flag 0x20, a status bar.
+bool make_pane(int n, const SplitPane& p, HWND parent_client, const RECT& r, bool visible)
+{
+    const HINSTANCE instance = module_instance();
+    WindowSlot& s = slot(n);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    if (!(p.flags & 0x400))
+        style |= WS_CAPTION;
+    if (visible)
+        style |= WS_VISIBLE;
+    s.background_colour = p.colour;
+    s.background_brush = p.colour != -1 ? CreateSolidBrush(static_cast<COLORREF>(p.colour) & 0xFFFFFF) : nullptr;
+    const std::string title(text_trimmed(p.title));
+    s.frame = CreateWindowExA(0, frame_class, title.c_str(), style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                              parent_client, reinterpret_cast<HMENU>(static_cast<INT_PTR>(n)), instance, nullptr);
+    if (!s.frame)
+        return false;
+    if (p.menu != 0) {
+        s.menu = LoadMenuA(instance, MAKEINTRESOURCEA(p.menu));
+        if (s.menu) {
+            s.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(p.menu));
+            if (HRSRC help = FindResourceA(instance, MAKEINTRESOURCEA(p.menu), "ZOQMENUSTRING"))
+                s.menu_help = LoadResource(instance, help);
+        }
+    }
+    s.restore_rectangle = {no_rectangle, 0, 0, 0};
+    s.status_styles.fill(0);
+    s.status_widths.fill(0);
+    s.status_widths[0] = -1;
+    RECT area{};
+    GetClientRect(s.frame, &area);
+    if (p.flags & winflag::status_bar) {
+        s.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, area.right, 10, s.frame,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(status_bar_id)), instance, nullptr);
+        if (s.status_bar) {
+            RECT bar{};
+            GetWindowRect(s.status_bar, &bar);
+            area.bottom -= bar.bottom - bar.top;
+        }
+    }
+    s.client = CreateWindowExA(0, client_class, "", client_style, 0, 0, area.right, std::max(area.bottom, 0L), s.frame,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), instance, nullptr);
+    s.flags = p.flags;
+    return s.client != nullptr;
+}
+
+void undo_pane(int n)
+{
+    if (slot(n).frame)
+        DestroyWindow(slot(n).frame);
+    if (slot(n).menu)
+        DestroyMenu(slot(n).menu);
+    clear_slot(n);
+    slot(n).flags = -1;
+}
+
+} // namespace
+
+void win_split(int& pane1, int& pane2, int split_flags, int size, const SplitPane& first, const SplitPane& second)
+{
+    auto& t = window_tables();
+    pane1 = pane2 = -1;
+    const int w = t.current;
+    if (!open_number(w))
+        return;
+    HWND frame = slot(w).frame;
+    HWND split_client = slot(w).client;
+    if (const WindowContentRecord* r = win_content_record(frame)) {
+        pane1 = pane2 = r->kind == content::dialog ? -3 : -4;
+        return;
+    }
+    for (int n = 1; n <= max_window; ++n)
+        if (n != w && slot(n).frame && IsChild(split_client, slot(n).frame)) {
+            pane1 = pane2 = -6;
+            return;
+        }
+    auto* record = new SplitWindowRecord;
+    record->kind = content::split;
+    record->window = w;
+    record->drag_anchor = -999;
+    win_content_record_set(frame, record);
+    int a = -1, b = -1;
+    for (int n = 1; n <= max_window && b < 0; ++n)
+        if (!slot(n).frame)
+            (a < 0 ? a : b) = n;
+    if (a < 0 || b < 0) {
+        win_content_record_set(frame, nullptr);
+        delete record;
+        return;
+    }
+    const bool horizontal = (split_flags & 1) != 0;
+    const bool halves = size < 0;
+    record->panes = {a, b};
+    record->split_flags = split_flags | (halves ? 2 : 0);
+    record->pane_flags = {first.flags, second.flags};
+    RECT outer{};
+    GetWindowRect(frame, &outer);
+    record->outer_width = outer.right - outer.left;
+    record->outer_height = outer.bottom - outer.top;
+
+    const int bar = GetSystemMetrics(SM_CXSIZEFRAME);
+    RECT c{};
+    GetClientRect(split_client, &c);
+    const int extent = horizontal ? c.bottom : c.right;
+    // The pane whose size is given lies at its own edge; the bar follows it
+    // and the other pane takes the rest.
+    int first_extent;
+    if (halves)
+        first_extent = (extent - bar) / 2;
+    else if (split_flags & 4)
+        first_extent = std::max(extent - bar - size, 0);
+    else
+        first_extent = std::min(size, std::max(extent - bar, 0));
+    const int second_start = first_extent + bar;
+    const RECT r1 = horizontal ? RECT{0, 0, c.right, first_extent} : RECT{0, 0, first_extent, c.bottom};
+    const RECT r2 = horizontal ? RECT{0, second_start, c.right, c.bottom} : RECT{second_start, 0, c.right, c.bottom};
+    const RECT rb = horizontal ? RECT{0, first_extent, c.right, second_start} : RECT{first_extent, 0, second_start, c.bottom};
+    record->pane_sizes = halves ? std::array<int, 2>{1, 1}
+                                : std::array<int, 2>{first_extent, std::max(extent - second_start, 0)};
+
+    const bool made = make_pane(a, first, split_client, r1, !halves) && make_pane(b, second, split_client, r2, !halves);
+    HWND splitter = made ? CreateWindowExA(WS_EX_TOPMOST, horizontal ? split_h_class : split_v_class, "",
+                                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rb.left, rb.top,
+                                           rb.right - rb.left, rb.bottom - rb.top, split_client, nullptr,
+                                           module_instance(), nullptr)
+                         : nullptr;
+    if (!splitter) {
+        undo_pane(a);
+        undo_pane(b);
+        win_content_record_set(frame, nullptr);
+        delete record;
+        return;
+    }
+    SetWindowLongPtrA(splitter, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
+    BringWindowToTop(splitter);
+    record->subject = splitter;
+    record->focused_pane = slot(a).frame;
+    // The first pane's menu shows on the top-level window above the split.
+    if (slot(a).menu)
+        SetMenu(GetAncestor(frame, GA_ROOT), slot(a).menu);
+    if (halves) {
+        ShowWindow(slot(a).frame, SW_SHOW);
+        ShowWindow(slot(b).frame, SW_SHOW);
+    }
+    for (int n : {a, b}) {
+        InvalidateRect(slot(n).client, nullptr, TRUE);
+        UpdateWindow(slot(n).client);
+    }
+    if (GetFocus() == split_client) {
+        SetFocus(slot(a).client);
+        win_activate(slot(a).frame);
+    }
+    pane1 = a;
+    pane2 = b;
+}
+
+int win_split_parent()
+{
+    const SplitWindowRecord* r = split_holding(window_tables().current);
+    return r ? r->window : -1;
+}
+
 } // namespace korv
 
 void WindowOpenChild(int& window, int flags, int x, int y, int width, int height, int menu,
@@ -432,8 +616,27 @@ void WindowCloseChild(int window)
         err_report(1003, "WindowCloseChild");
         return;
     }
-    close_one(window);
-    slot(window).flags = -1;
+    if (SplitWindowRecord* split = split_holding(window)) {
+        // A pane takes its split window back to a plain window: both panes
+        // close, the bar goes and the split window shows its own menu again.
+        const int w = split->window;
+        const auto panes = split->panes;
+        HWND bar = split->subject;
+        win_content_record_set(slot(w).frame, nullptr);
+        delete split;
+        if (bar)
+            DestroyWindow(bar);
+        if (slot(w).menu)
+            SetMenu(GetAncestor(slot(w).frame, GA_ROOT), slot(w).menu);
+        for (int pane : panes)
+            if (open_number(pane)) {
+                close_one(pane);
+                slot(pane).flags = -1;
+            }
+    } else {
+        close_one(window);
+        slot(window).flags = -1;
+    }
     const int current = graphics_state().current_window;
     if (!open_number(current) || !open_number(window_tables().current))
         YYWINSEL(0, 1);

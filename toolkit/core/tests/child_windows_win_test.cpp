@@ -196,3 +196,49 @@ TEST_F(ChildWindows, ClosingTakesDownWhatLiesInside)
     EXPECT_EQ(error_state().last_error, 1003);
     EXPECT_NE(t.windows[0].frame, nullptr);
 }
+
+TEST_F(ChildWindows, SplitWindowAndItsPanes)
+{
+    for (const char* name : {"KORVSPLITH", "KORVSPLITV"}) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = module_instance();
+        wc.lpszClassName = name;
+        RegisterClassA(&wc);
+    }
+    int host = 0, pane1 = 0, pane2 = 0;
+    WindowOpenChild(host, 0x7, 10, 10, 300, 200);
+    ASSERT_EQ(host, 1);
+    win_split(pane1, pane2, 0, 100, {}, {});
+    ASSERT_EQ(pane1, 2);
+    ASSERT_EQ(pane2, 3);
+    RECT f1{}, f2{};
+    GetWindowRect(window_tables().windows[2].frame, &f1);
+    GetWindowRect(window_tables().windows[3].frame, &f2);
+    EXPECT_EQ(f1.right - f1.left, 100);
+    EXPECT_EQ(f2.left - f1.right, GetSystemMetrics(SM_CXSIZEFRAME)); // the bar between them
+    EXPECT_EQ(f2.right - f1.left, 300);
+    int width = 0, height = 0, n = 3;
+    win_select(n, width, height);
+    EXPECT_EQ(win_split_parent(), 1);
+    n = 1;
+    win_select(n, width, height);
+    EXPECT_EQ(win_split_parent(), -1);
+    // A window that is already split refuses a second split.
+    int again1 = 0, again2 = 0;
+    win_split(again1, again2, 1, -1, {}, {});
+    EXPECT_EQ(again1, -4);
+    // Closing a pane closes both and makes the split window plain again.
+    WindowCloseChild(pane1);
+    EXPECT_EQ(win_is_open(2), 0);
+    EXPECT_EQ(win_is_open(3), 0);
+    EXPECT_EQ(win_is_open(1), 1);
+    EXPECT_EQ(win_content_record(window_tables().windows[1].frame), nullptr);
+    // Halves along a horizontal bar.
+    n = 1;
+    win_select(n, width, height);
+    win_split(pane1, pane2, 1, -1, {}, {});
+    ASSERT_EQ(pane1, 2);
+    GetWindowRect(window_tables().windows[2].frame, &f1);
+    EXPECT_EQ(f1.bottom - f1.top, (200 - GetSystemMetrics(SM_CXSIZEFRAME)) / 2);
+}
