@@ -515,8 +515,10 @@ void win_split(int& pane1, int& pane2, int split_flags, int size, const SplitPan
     const RECT r1 = horizontal ? RECT{0, 0, c.right, first_extent} : RECT{0, 0, first_extent, c.bottom};
     const RECT r2 = horizontal ? RECT{0, second_start, c.right, c.bottom} : RECT{second_start, 0, c.right, c.bottom};
     const RECT rb = horizontal ? RECT{0, first_extent, c.right, second_start} : RECT{first_extent, 0, second_start, c.bottom};
+    // The panes later share resizes in the ratio of these sizes: neither is
+    // recorded as 0, so the ratio is always defined.
     record->pane_sizes = halves ? std::array<int, 2>{1, 1}
-                                : std::array<int, 2>{first_extent, std::max(extent - second_start, 0)};
+                                : std::array<int, 2>{std::max(first_extent, 1), std::max(extent - second_start, 1)};
 
     const bool made = make_pane(a, first, split_client, r1, !halves) && make_pane(b, second, split_client, r2, !halves);
     HWND splitter = made ? CreateWindowExA(WS_EX_TOPMOST, horizontal ? split_h_class : split_v_class, "",
