@@ -1,0 +1,138 @@
+// The dialog manager's records and the routines that the window layer, the
+// common dialogs, the graphics layer, the editor and the grid call.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "korvanthide/dialogs.h"
+
+namespace korv {
+
+// Kept with every dialog window from creation to
+// destruction. The modal instance carries a copy of its loaded dialog's.
+struct DialogRecord {
+    std::int32_t identifier = 0;       // the number programs select the dialog by
+    std::int32_t shown = 0;
+    std::int32_t current_field = 0;
+    std::int32_t previous_field = 0;   // after a modal dialog: its exit field
+    std::int32_t tab_page_entered = 0;
+    std::int32_t tab_page_left = 0;
+    std::int32_t mode = 0;             // 1 modal, 2 modeless, 3 semi-modeless
+    HWND owner = nullptr;
+    HWND activation_owner = nullptr;
+    // Extra word of the last field-changed notification, passed with the
+    // next field-changed event; the packed first grid cell at loading.
+    LPARAM last_extra_word = 262145;
+    std::int32_t event_field = 0;      // graphics field of the last sub-window event
+    std::int32_t graphics_dialog = 0;  // the client area was made a drawing target
+    std::int32_t mouse_button = 0;     // 0 move, 1 left, 2 middle, 3 right
+    std::int32_t resize_flag = 0;
+    HWND host_window = nullptr;        // frame of the toolkit window it lives in
+    HWND active_field = nullptr;
+    HWND reference_field = nullptr;    // not null: resizable, with a size grip
+    std::int32_t minimum_width = 0;
+    std::int32_t minimum_height = 0;
+    std::int32_t exit_button = 0;
+    std::int32_t resource = 0;         // the template it was made from
+};
+
+// Kept with every field of a dialog.
+struct FieldRecord {
+    double value = 0;
+    double minimum = 1000;             // a minimum above the maximum: no range
+    double maximum = -1000;
+    double small_step = 0;
+    double large_step = 0;
+    std::int32_t step_base = 0;        // integer spinners snap to base + k * step
+    std::int32_t has_value = 0;
+    HWND updown_partner = nullptr;
+    WNDPROC chained_procedure = nullptr;
+    std::int32_t graphics_field = 0;
+    std::int32_t foreground = -1;      // RGB value, -1 the system colour
+    std::int32_t background = -1;
+    std::int32_t tab_flag = 0;         // number fields: leaving by the Tab key
+    std::int32_t maximum_length = 0;
+    std::int32_t state = 0;            // WDialogFieldState code
+    std::vector<int> tab_stops;
+    std::string format;                // display format of a number field; empty: none
+    std::int32_t change_reporting = 0;
+    std::int32_t blank_allowed = 0;
+    std::int32_t right_margin = 0;
+    std::int32_t bottom_margin = 0;
+    std::int32_t anchor_flags = 0;     // 1 left, 2 right, 4 top, 8 bottom edge moves
+    std::int32_t field_flags = 0;      // [Flags]; 1: no default button on double click
+    HCURSOR cursor = nullptr;
+    std::int32_t cursor_shape = 0;
+
+    bool has_range() const { return !(minimum > maximum); }
+};
+
+struct DialogSnapshot {
+    HBITMAP bitmap = nullptr;
+    int nesting = 0;
+};
+
+// The loaded dialogs, one table for the process.
+struct DialogTable {
+    static constexpr int capacity = 100;
+    // Slot 0: the running modal instance; 1..loaded: loaded dialogs in
+    // loading order, without gaps.
+    std::array<HWND, capacity + 1> windows{};
+    int loaded = 0;
+    int current_slot = 0;
+    HWND active_dialog = nullptr;      // gets the dialog-message treatment
+    HWND semi_modeless_dialog = nullptr;
+    int semi_modeless_count = 0;
+    // While set, the dialog procedure records and posts nothing.
+    int creating = 0;
+    // The show request, read by a modal instance at its creation.
+    int show_focus = 0;
+    int show_x = 0;
+    int show_y = 0;
+    std::array<DialogSnapshot, 51> window_snapshots{};
+    std::array<DialogSnapshot, capacity + 1> dialog_snapshots{};
+    int snapshots_taken = 0;
+};
+DialogTable& dialog_table();
+
+// Class atoms by which the dialog manager tells fields apart, and the class
+// procedures of the classes it subclasses.
+struct ControlClassAtoms {
+    ATOM button = 0, static_text = 0, trackbar = 0, treeview = 0, tab = 0;
+    WNDPROC button_proc = nullptr, static_proc = nullptr, trackbar_proc = nullptr,
+            treeview_proc = nullptr, tab_proc = nullptr;
+    ATOM dialog = 0, listbox = 0, combobox = 0, progress = 0, updown = 0, header = 0,
+         scrollbar = 0;
+    ATOM edit = 0;
+    WNDPROC edit_proc = nullptr;
+    WNDPROC updown_proc = nullptr;     // stored when the first spinner makes its partner
+    ATOM integer_edit = 0, integer_spin = 0, real_edit = 0, real_spin = 0, double_edit = 0,
+         double_spin = 0;
+    ATOM grid = 0;                     // from the grid subsystem
+    ATOM korvanthide = 0, darivurov = 0, zuvedazazi = 0;
+};
+ControlClassAtoms& control_class_atoms();
+
+ATOM window_class_atom(HWND window);
+
+// The records hung on a dialog window and on a field; null for a window
+// that carries none. They are kept as window properties, so that a window
+// of any other kind never reads as one.
+DialogRecord* dialog_record_of(HWND dialog);
+FieldRecord* field_record_of(HWND field);
+void dialog_record_attach(HWND dialog, DialogRecord* record);
+DialogRecord* dialog_record_detach(HWND dialog);
+void field_record_attach(HWND field, FieldRecord* record);
+FieldRecord* field_record_detach(HWND field);
+
+// The window of the current dialog, or null.
+HWND dialog_current_window();
+
+} // namespace korv
