@@ -87,7 +87,6 @@ struct DialogTable {
     std::array<HWND, capacity + 1> windows{};
     int loaded = 0;
     int current_slot = 0;
-    HWND active_dialog = nullptr;      // gets the dialog-message treatment
     HWND semi_modeless_dialog = nullptr;
     int semi_modeless_count = 0;
     // While set, the dialog procedure records and posts nothing.
@@ -99,6 +98,10 @@ struct DialogTable {
     std::array<DialogSnapshot, 51> window_snapshots{};
     std::array<DialogSnapshot, capacity + 1> dialog_snapshots{};
     int snapshots_taken = 0;
+    // The record of the dialog being created, until its window owns it.
+    DialogRecord* loading_record = nullptr;
+    // Identifier of the last modal dialog that ended.
+    int last_modal_identifier = 0;
 };
 DialogTable& dialog_table();
 

@@ -1,0 +1,83 @@
+// What the dialog manager's own files share: the state of the dialog
+// procedure and the number fields, and the routines one file calls in
+// another.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "korvanthide/dialogs_win.h"
+#include "toolkit/dialogs/numfield_logic.h"
+
+namespace korv {
+
+// One for the run, on the interface thread.
+struct DialogProcState {
+    // Dialog procedure.
+    HBRUSH colour_brush = nullptr;       // made for the last field-colour request
+    int trackbar_anchor = 0;             // selection anchor while Shift is down
+    int restore_on_release = 1;          // push buttons hand the focus back on release
+    // Number fields.
+    int snapshot_on_focus = 1;           // the next field entered saves its text and value
+    std::string saved_text;              // up to 255 characters
+    double saved_value = 0;
+    HWND pending_button = nullptr;       // invalid field waiting for a push button
+    HWND pending_tab = nullptr;          // invalid field blocking a tab change
+    int remembered_tab_item = -1;        // tab selection to put back
+    int reentry = 0;                     // set while an invalid field is refocused
+    UINT validation_sound = MB_ICONEXCLAMATION;
+    int grid_blank_default = 0;
+    // Dialogs whose windows are being destroyed; validation leaves focus
+    // changes toward them alone.
+    HWND closing[8] = {};
+    // No selection of a trackbar, and unique tree item numbers.
+    int trackbar_no_selection = 0;
+    int tree_unique_numbers = 1;
+};
+DialogProcState& dialog_proc_state();
+
+// Field kinds by class.
+bool is_class(HWND window, ATOM atom);
+bool is_number_field(HWND window);
+bool number_field_kind(HWND window, NumberKind& kind, bool& spinner);
+bool is_edit_family(HWND window);
+bool is_dialog_window(HWND window);
+int button_type(HWND window);  // low four style bits
+bool is_push_button(HWND window);
+
+// Texts of windows.
+std::string window_text(HWND window, int limit);
+void set_window_text(HWND window, std::string_view text);
+
+// Number fields.
+LRESULT numctl_spin_step(HWND spinner, LPARAM notification);
+bool dialog_closing(HWND window);
+void dialog_closing_mark(HWND dialog, bool closing);
+
+// Events from a dialog; nothing is posted from the modal instance.
+void dialog_post_push_button(HWND dialog, WPARAM w, LPARAM l);
+void dialog_post_field_changed(HWND dialog, WPARAM w, LPARAM extra_word);
+void dialog_post_tab_changed(HWND dialog, WPARAM w, LPARAM l);
+void dialog_post_sub_window(HWND dialog, int type, WPARAM w, LPARAM l, int field);
+
+// The dialog that holds a field, or the record used for field changes in
+// it (the loaded dialog's for windows of the modal instance).
+HWND field_dialog(HWND field);
+DialogRecord* change_record(HWND dialog);
+
+// The modal instance's set-up and end.
+INT_PTR dialog_modal_instance_init(HWND instance);
+void dialog_modal_instance_end(HWND instance, HWND receiver, int button);
+
+// Extras block.
+void extras_anchor_fields(HWND dialog, HWND reference, int alignment);
+
+// Field layer helpers used across files.
+HWND current_field(int id);
+void field_select_text(HWND window);
+int dialog_rect_overlap(HWND field, const RECT& rect);
+void field_set_state_window(HWND field, int state, int redraw_mode);
+
+} // namespace korv

@@ -1,0 +1,185 @@
+// The dialog manager's tables and records, and the class tests shared by
+// its files.
+#include <algorithm>
+#include <vector>
+
+#include "toolkit/dialogs/dialog_internal.h"
+
+namespace korv {
+
+namespace {
+
+// Records hang on windows as properties under these names.
+constexpr char dialog_record_property[] = "KorvanthideDialogRecord";
+constexpr char field_record_property[] = "KorvanthideFieldRecord";
+
+} // namespace
+
+DialogTable& dialog_table()
+{
+    static DialogTable table;
+    return table;
+}
+
+ControlClassAtoms& control_class_atoms()
+{
+    static ControlClassAtoms atoms;
+    return atoms;
+}
+
+DialogProcState& dialog_proc_state()
+{
+    static DialogProcState state;
+    return state;
+}
+
+ATOM window_class_atom(HWND window)
+{
+    return window ? static_cast<ATOM>(GetClassLongA(window, GCW_ATOM)) : ATOM{0};
+}
+
+DialogRecord* dialog_record_of(HWND dialog)
+{
+    return dialog ? static_cast<DialogRecord*>(GetPropA(dialog, dialog_record_property)) : nullptr;
+}
+
+FieldRecord* field_record_of(HWND field)
+{
+    return field ? static_cast<FieldRecord*>(GetPropA(field, field_record_property)) : nullptr;
+}
+
+void dialog_record_attach(HWND dialog, DialogRecord* record)
+{
+    SetPropA(dialog, dialog_record_property, record);
+}
+
+DialogRecord* dialog_record_detach(HWND dialog)
+{
+    return static_cast<DialogRecord*>(RemovePropA(dialog, dialog_record_property));
+}
+
+void field_record_attach(HWND field, FieldRecord* record)
+{
+    SetPropA(field, field_record_property, record);
+}
+
+FieldRecord* field_record_detach(HWND field)
+{
+    return static_cast<FieldRecord*>(RemovePropA(field, field_record_property));
+}
+
+HWND dialog_current_window()
+{
+    const DialogTable& t = dialog_table();
+    if (t.current_slot < 0 || t.current_slot > t.loaded)
+        return nullptr;
+    return t.windows[static_cast<std::size_t>(t.current_slot)];
+}
+
+bool is_class(HWND window, ATOM atom)
+{
+    return atom != 0 && window_class_atom(window) == atom;
+}
+
+bool number_field_kind(HWND window, NumberKind& kind, bool& spinner)
+{
+    const ControlClassAtoms& a = control_class_atoms();
+    const ATOM atom = window_class_atom(window);
+    if (atom == 0)
+        return false;
+    struct Entry {
+        ATOM atom;
+        NumberKind kind;
+        bool spinner;
+    };
+    const Entry entries[] = {
+        {a.integer_edit, NumberKind::integer, false},
+        {a.integer_spin, NumberKind::integer, true},
+        {a.real_edit, NumberKind::real, false},
+        {a.real_spin, NumberKind::real, true},
+        {a.double_edit, NumberKind::double_precision, false},
+        {a.double_spin, NumberKind::double_precision, true},
+    };
+    for (const Entry& e : entries) {
+        if (e.atom != 0 && e.atom == atom) {
+            kind = e.kind;
+            spinner = e.spinner;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool is_number_field(HWND window)
+{
+    NumberKind kind;
+    bool spinner;
+    return number_field_kind(window, kind, spinner);
+}
+
+bool is_edit_family(HWND window)
+{
+    return is_class(window, control_class_atoms().edit) || is_number_field(window);
+}
+
+bool is_dialog_window(HWND window)
+{
+    // The dialog class's atom is fixed; it is also found at start.
+    const ATOM atom = control_class_atoms().dialog ? control_class_atoms().dialog : ATOM{32770};
+    return window != nullptr && window_class_atom(window) == atom;
+}
+
+int button_type(HWND window)
+{
+    return static_cast<int>(GetWindowLongA(window, GWL_STYLE) & 0xF);
+}
+
+bool is_push_button(HWND window)
+{
+    if (!is_class(window, control_class_atoms().button))
+        return false;
+    const int type = button_type(window);
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+std::string window_text(HWND window, int limit)
+{
+    std::string text(static_cast<std::size_t>(limit) + 1, '\0');
+    const int n = GetWindowTextA(window, text.data(), limit + 1);
+    text.resize(static_cast<std::size_t>(std::clamp(n, 0, limit)));
+    return text;
+}
+
+void set_window_text(HWND window, std::string_view text)
+{
+    const std::string terminated(text);
+    SetWindowTextA(window, terminated.c_str());
+}
+
+bool dialog_closing(HWND window)
+{
+    const DialogProcState& s = dialog_proc_state();
+    for (HWND w = window; w != nullptr; w = GetParent(w)) {
+        if (std::find(std::begin(s.closing), std::end(s.closing), w) != std::end(s.closing))
+            return true;
+        if (!(GetWindowLongA(w, GWL_STYLE) & WS_CHILD))
+            break;
+    }
+    return false;
+}
+
+void dialog_closing_mark(HWND dialog, bool closing)
+{
+    DialogProcState& s = dialog_proc_state();
+    HWND* const begin = std::begin(s.closing);
+    HWND* const end = std::end(s.closing);
+    if (closing) {
+        HWND* free_slot = std::find(begin, end, nullptr);
+        if (free_slot != end)
+            *free_slot = dialog;
+    } else {
+        std::replace(begin, end, dialog, HWND{nullptr});
+    }
+}
+
+} // namespace korv
