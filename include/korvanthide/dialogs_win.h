@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <array>
 #include <cstdint>
@@ -137,5 +138,99 @@ FieldRecord* field_record_detach(HWND field);
 
 // The window of the current dialog, or null.
 HWND dialog_current_window();
+
+// ---- What the window layer calls ----
+// Registers the six number-field classes (before any dialog is loaded).
+void numctl_register_classes();
+// Finds the class atoms and procedures of the standard controls.
+void numctl_discover_classes(HWND parent);
+void numctl_discover_more_classes(HWND parent);
+// The root window is opening: class atoms, the snapshot-on-focus flag set,
+// the colour brush cleared.
+void dialog_root_opened();
+// Applies the extras block of a probe dialog (slot -1) and tells whether its
+// [Dialog] line names a resize reference field.
+bool dialog_extras_anchor(HWND probe, int identifier);
+// Loads dialog `identifier` into toolkit window `window` (its frame as host),
+// makes it current and shows it modeless when `show`; null when not loaded.
+HWND dialog_embed(int identifier, int window, bool show);
+// Hides and unloads a dialog embedded in a window that closes.
+void dialog_embedded_close(HWND dialog);
+// The root window closes: every dialog destroyed, the state reset.
+void dialog_root_closed();
+// The toolkit window a dialog lives in (-1 none) and its resize flag.
+bool dialog_host(HWND dialog, int& window, int& dialog_line_flag);
+
+// ---- The dialog table (codes in arguments, nothing reported) ----
+void dialog_load(int& resource, int identifier, int window);
+// resource comes back unchanged, or -1 table full, -2 no template, -3 not created.
+void dialog_load_resource(int& resource, int identifier, int window, int inside_window);
+// mode comes back 0, or -1 mode changed, -2 host hidden, -3 host holds a
+// dialog, -4 dialog lives in a window, -5 modal instance not made.
+// caller: 0 WDialogShow, 1 the window layer (focus set), 2 (focus left alone).
+void dialog_show(int x, int y, int x_in_window, int y_in_window, int& mode, int focus, int caller);
+void dialog_select_by_id(int& identifier);
+// slot -1: the current one; comes back -1 (lives in a window), -2 (a tab
+// page of another dialog), or 0 for a given -1.
+void dialog_hide(int& slot);
+void dialog_unload(int keep_pages, int slot);
+void dialog_destroy_with_pages(HWND dialog, int keep_pages, int slot);
+int dialog_index_by_id(int identifier);
+void dialog_parent_window_number(int& number);
+HWND dialog_owner_window();
+int dialog_is_modal_instance(HWND window);
+int dialog_has_size_grip(HWND dialog);
+void dialog_copy_field_contents(HWND destination, HWND source);
+void dialog_centre_position();
+
+// ---- Extras block ----
+void dialog_parse_extras(HWND dialog, int resource, int slot);
+void field_set_number_range(int& field, double minimum, double maximum, HWND dialog);
+void field_set_colour(HWND field, int which, int red, int green, int blue);
+void field_tree_from_menu(HWND tree, int menu, int selected);
+
+// ---- Dialog procedure and field subclasses ----
+INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l);
+INT_PTR dialog_init_fields(HWND dialog, DialogRecord* record);
+void dialog_draw_transparent_bitmap(HBITMAP bitmap);
+LRESULT CALLBACK field_frame_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK field_button_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK field_trackbar_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK field_tab_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK field_picture_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK field_edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK field_tree_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+
+// ---- Number fields ----
+LRESULT CALLBACK numctl_integer_edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK numctl_integer_spin_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK numctl_real_edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK numctl_real_spin_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK numctl_double_edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK numctl_double_spin_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK numctl_updown_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+// 1 when the field is invalid and has the focus back; 0 valid, not
+// checked, or refusal deferred to a push button. strict 1: the grid's check.
+int numctl_validate(HWND field, HWND target, int strict);
+void field_refocus_invalid(HWND target, HWND field, int tab_flag);
+void field_press_default_button(HWND field);
+
+// ---- Tab pages, focus, blocking dialogs ----
+void dialog_add_size_grip(HWND dialog);
+void dialog_attach_tab_pages(HWND dialog);
+void dialog_detach_tab_pages(HWND dialog);
+void dialog_focus_first_tab_stop(HWND fallback, HWND dialog, int set_focus);
+int field_set_focus(int id, int position);
+void dialog_set_title_and_icon(int& icon, int set_title, std::string_view title);
+void dialog_disable_other_windows(HWND kept, int with_windows);
+void dialog_enable_other_windows(HWND kept, int with_windows);
+int dialog_has_visible_graphics(HWND dialog);
+void dialog_window_snapshots(int mode, int excepted, int& out);
+void dialog_note_active_field(HWND field);
+void field_tree_copy_items(HWND target, HTREEITEM target_parent, HWND source, HTREEITEM first);
+
+// Makes field `id` of the current dialog (0: the dialog itself) the drawing
+// target and gives its client size; -1 when it cannot be.
+int dialog_field_drawing_target(int id, int& width, int& height);
 
 } // namespace korv

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <string_view>
@@ -73,6 +74,13 @@ void dialog_modal_instance_end(HWND instance, HWND receiver, int button);
 
 // Extras block.
 void extras_anchor_fields(HWND dialog, HWND reference, int alignment);
+
+// Tab items carry the page they show and a disabled flag.
+bool tab_item_page(HWND tab, int index, int& page);
+bool tab_item_disabled(HWND tab, int index);
+void tab_item_insert(HWND tab, int index, int page, std::string_view caption);
+void tab_pages_place(HWND tab);
+void field_tree_add_menu_items(HWND tree, HTREEITEM parent, HMENU menu, int selected);
 
 // Field layer helpers used across files.
 HWND current_field(int id);

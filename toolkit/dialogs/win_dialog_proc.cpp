@@ -2,6 +2,7 @@
 // of its fields: they keep each dialog's current and previous field, check
 // number fields before push buttons act, and turn what happens in a dialog
 // into toolkit events.
+#include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
@@ -9,7 +10,7 @@
 #include <vector>
 
 #include "korvanthide/events.h"
-#include "korvanthide/grid_classes.h"
+#include "toolkit/dialogs/neighbours.h"
 #include "korvanthide/window.h"
 #include "toolkit/core/win_module.h"
 #include "toolkit/dialogs/dialog_internal.h"

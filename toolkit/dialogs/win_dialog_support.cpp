@@ -2,6 +2,7 @@
 // and text selection, tab stops, the dialog size, title and icon, the
 // disabling of other windows around blocking dialogs, and the snapshots of
 // window contents taken meanwhile.
+#include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>

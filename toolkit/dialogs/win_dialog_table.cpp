@@ -1,6 +1,7 @@
 // The dialog table: loading dialogs from the resources, showing them
 // modeless, semi-modeless or modal (through a modal instance made from the
 // same template), hiding and unloading them.
+#include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>

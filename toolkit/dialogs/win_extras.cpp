@@ -1,6 +1,7 @@
 // Applies a dialog's extras block to its windows: items, ranges, checks,
 // tab pages, colours, trackbar settings, text limits, resizing rules,
 // formats, tree contents, fonts and field flags.
+#include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>

@@ -1,13 +1,14 @@
 // The six number-field classes: edit controls that hold one number, three
 // of them with an up-down partner (spinners), their keys, their focus cycle
 // with the range check, and the spinner step.
+#include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <new>
 
-#include "korvanthide/grid.h"
-#include "korvanthide/startup.h"
+#include "toolkit/dialogs/neighbours.h"
+#include "korvanthide/conversions.h"
 #include "korvanthide/window.h"
 #include "toolkit/core/win_module.h"
 #include "toolkit/dialogs/dialog_internal.h"
@@ -29,7 +30,7 @@ char decimal_character()
 {
     if (!window_tables().decimal_comma)
         return '.';
-    const char sep = toolkit_settings().decimal_separator;
+    const auto sep = static_cast<char>(conversion_state().field_decimal_separator);
     return sep == ' ' || sep == '\0' ? '.' : sep;
 }
 
@@ -242,16 +243,17 @@ LRESULT CALLBACK numctl_updown_proc(HWND w, UINT m, WPARAM wp, LPARAM lp)
     return CallWindowProcA(control_class_atoms().updown_proc, w, m, wp, lp);
 }
 
-void numctl_register_classes(HWND parent)
+void numctl_register_classes()
 {
     HINSTANCE instance = module_instance();
+    HWND parent = window_tables().windows[0].frame;
     WNDCLASSEXA existing{};
     existing.cbSize = sizeof existing;
     if (GetClassInfoExA(instance, "INTEGEREDIT", &existing))
         return;
 
-    HWND edit = CreateWindowExA(0, "EDIT", " ", WS_CHILD, 0, 0, 0, 0, parent, nullptr, instance,
-                                nullptr);
+    HWND edit = CreateWindowExA(0, "EDIT", " ", parent ? WS_CHILD : WS_POPUP, 0, 0, 0, 0, parent,
+                                nullptr, instance, nullptr);
     if (edit == nullptr)
         return;
     ControlClassAtoms& atoms = control_class_atoms();
@@ -302,8 +304,8 @@ void discover(HWND parent, std::span<const Discovered> classes)
 {
     ControlClassAtoms& atoms = control_class_atoms();
     for (const Discovered& d : classes) {
-        HWND w = CreateWindowExA(0, d.name, "", WS_CHILD, 0, 0, 0, 0, parent, nullptr,
-                                 module_instance(), nullptr);
+        HWND w = CreateWindowExA(0, d.name, "", parent ? WS_CHILD : WS_POPUP, 0, 0, 0, 0, parent,
+                                 nullptr, module_instance(), nullptr);
         if (w == nullptr)
             continue;
         atoms.*d.atom = window_class_atom(w);
@@ -346,7 +348,7 @@ int numctl_validate(HWND field, HWND target, int strict)
     DialogProcState& s = dialog_proc_state();
     NumberKind kind;
     bool spinner;
-    if (s.reentry || grid_state().grid_layout_busy || !number_field_kind(field, kind, spinner) ||
+    if (s.reentry || grid_layout_busy() || !number_field_kind(field, kind, spinner) ||
         root_window_handle(target))
         return 0;
     // The focus leaving for nothing (another program) or for a dialog that

@@ -1,0 +1,213 @@
+// Number fields under real input: spinner steps, the range check before
+// push buttons, Enter and the cancel command, display formats, and the
+// order of focus notifications.
+#include <gtest/gtest.h>
+
+#include "dialog_test_support.h"
+#include "korvanthide/dialogs.h"
+#include "korvanthide/errors.h"
+
+using namespace dialog_test;
+
+namespace {
+
+class NumberFields : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        toolkit_up();
+        WDialogLoad(300);
+        WDialogShow(-1, -1, 0, 2);
+        pump();
+    }
+    void TearDown() override { unload_all(); }
+};
+
+int selection_length(HWND edit)
+{
+    DWORD start = 0, end = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(end - start);
+}
+
+TEST_F(NumberFields, SpinnerUpArrowPostsFieldChangeWithSpinnerStep)
+{
+    WEventTypeEnable(10, 1);
+    HWND spinner = field(301);
+    HWND partner = korv::field_record_of(spinner)->updown_partner;
+    ASSERT_NE(partner, nullptr);
+    RECT rc{};
+    GetClientRect(partner, &rc);
+    for (int click = 0; click < 2; ++click) {
+        click_at(partner, rc.right / 2, rc.bottom / 4);
+        Event e;
+        ASSERT_TRUE(wait_event(e)) << "click " << click;
+        EXPECT_EQ(e.type, 10);
+        EXPECT_EQ(e.record.slot(1), 300);
+        EXPECT_EQ(e.record.slot(2), 301);
+        EXPECT_EQ(e.record.slot(3), 301);
+        EXPECT_EQ(e.record.slot(14), -1);
+    }
+    EXPECT_TRUE(drain_events().empty());
+    EXPECT_EQ(text_of(spinner), "8");
+    int value = 0;
+    WDialogGetInteger(301, value);
+    EXPECT_EQ(value, 8);
+}
+
+TEST_F(NumberFields, OutOfRangeValueStopsEnterAndTheDefaultButton)
+{
+    WDialogSetField(304);
+    HWND f = field(304);
+    ASSERT_EQ(GetFocus(), f);
+    type_text("20");
+    pump();
+    ASSERT_EQ(text_of(f), "20");
+
+    key(VK_RETURN);
+    EXPECT_TRUE(drain_events().empty());
+    EXPECT_EQ(GetFocus(), f);
+    EXPECT_EQ(selection_length(f), 2);
+
+    SendMessageA(field(IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(drain_events().empty());
+    EXPECT_EQ(GetFocus(), f);
+    EXPECT_EQ(selection_length(f), 2);
+    EXPECT_EQ(text_of(f), "20");
+}
+
+TEST_F(NumberFields, CancelCommandRestoresTheTextAndPostsTheCancelButton)
+{
+    WDialogSetField(304);
+    HWND f = field(304);
+    type_text("20");
+    key(VK_ESCAPE);
+    Event e;
+    ASSERT_TRUE(wait_event(e));
+    EXPECT_EQ(e.type, 3);
+    EXPECT_EQ(e.record.slot(1), 300);
+    EXPECT_EQ(e.record.slot(2), IDCANCEL);
+    EXPECT_EQ(text_of(f), "5");
+    int value = 0;
+    WDialogGetInteger(304, value);
+    EXPECT_EQ(value, 5);
+}
+
+TEST_F(NumberFields, TextThatIsNoNumberPassesEnterWhileTheFieldHasTheFocus)
+{
+    WDialogSetField(302);
+    type_text("1-2");
+    key(VK_RETURN);
+    Event e;
+    ASSERT_TRUE(wait_event(e));
+    EXPECT_EQ(e.type, 3);
+    EXPECT_EQ(e.record.slot(2), IDOK);
+}
+
+TEST_F(NumberFields, TextThatIsNoNumberIsRefusedWhenTheFocusLeaves)
+{
+    WDialogSetField(302);
+    HWND f = field(302);
+    type_text("1-2");
+    key(VK_TAB);
+    pump();
+    EXPECT_EQ(GetFocus(), f);
+    EXPECT_EQ(text_of(f), "1-2");
+    EXPECT_EQ(selection_length(f), 3);
+}
+
+TEST_F(NumberFields, RefusedKeysAndReplacedLetters)
+{
+    WDialogSetField(304);
+    type_text("x7e");
+    pump();
+    EXPECT_EQ(text_of(field(304)), "7");
+    WDialogSetField(302);
+    type_text("1e2d");
+    pump();
+    EXPECT_EQ(text_of(field(302)), "1E2");
+    WDialogSetField(305);
+    type_text("3d1");
+    pump();
+    EXPECT_EQ(text_of(field(305)), "3D1");
+}
+
+TEST_F(NumberFields, IntegerBeyondThirtyTwoBitsIsRefused)
+{
+    WDialogSetField(304);
+    HWND f = field(304);
+    korv::FieldRecord* r = korv::field_record_of(f);
+    r->minimum = 1000; // no range: only the 32-bit limit applies
+    r->maximum = -1000;
+    SendMessageA(f, EM_SETSEL, 0, -1);
+    type_text("99999999999");
+    key(VK_TAB);
+    pump();
+    EXPECT_EQ(GetFocus(), f);
+    EXPECT_EQ(text_of(f), "99999999999");
+    // A refused text leaves the field's value as it was.
+    int value = 0;
+    WDialogGetInteger(304, value);
+    EXPECT_EQ(value, 5);
+}
+
+TEST_F(NumberFields, DisplayFormats)
+{
+    WDialogPutReal(302, 2.5f);
+    EXPECT_EQ(text_of(field(302)), "2.500");
+    WDialogPutString(302, "7");
+    float real = 0;
+    WDialogGetReal(302, real);
+    EXPECT_EQ(real, 7.0f);
+
+    WDialogPutReal(303, 0.5f);
+    EXPECT_EQ(text_of(field(303)), "0.50000");
+    WDialogPutReal(303, 0.0836601f);
+    EXPECT_EQ(text_of(field(303)), "0.83660E-01");
+
+    // A changed real field is rewritten in its format when the focus leaves.
+    WDialogSetField(303);
+    type_text("0.25");
+    key(VK_TAB);
+    pump();
+    EXPECT_EQ(text_of(field(303)), "0.25000");
+    // An integer field is rewritten whether changed or not.
+    WDialogSetField(304);
+    SendMessageA(field(304), EM_SETSEL, 0, -1);
+    type_text("+007");
+    key(VK_TAB);
+    pump();
+    EXPECT_EQ(text_of(field(304)), "7");
+}
+
+TEST_F(NumberFields, EnteringFieldsPostsOneFieldChangeEach)
+{
+    WEventTypeEnable(10, 1);
+    WDialogSetField(302);
+    drain_events();
+    // Tab back and forth: one event per field entered, previous then current.
+    key(VK_TAB);
+    Event e;
+    ASSERT_TRUE(wait_event(e));
+    EXPECT_EQ(e.type, 10);
+    EXPECT_EQ(e.record.slot(2), 302);
+    EXPECT_EQ(e.record.slot(3), 303);
+    EXPECT_EQ(e.record.slot(14), reinterpret_cast<LONG_PTR>(field(303)));
+    EXPECT_TRUE(drain_events().empty());
+    key(VK_TAB);
+    ASSERT_TRUE(wait_event(e));
+    EXPECT_EQ(e.record.slot(2), 303);
+    EXPECT_EQ(e.record.slot(3), 304);
+    hold_shift(true);
+    key(VK_TAB);
+    ASSERT_TRUE(wait_event(e));
+    hold_shift(false);
+    EXPECT_EQ(e.type, 10);
+    EXPECT_EQ(e.record.slot(2), 304);
+    EXPECT_EQ(e.record.slot(3), 303);
+    // Clicking into the field that is already current posts nothing.
+    click_at(field(303), 5, 5);
+    EXPECT_TRUE(drain_events().empty());
+}
+
+} // namespace

@@ -1,0 +1,30 @@
+// Field back ends shared by the public field routines.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+#include <string_view>
+
+namespace korv {
+
+int field_kind_of(HWND w);
+int field_menu_kind(HWND w);
+int field_state_of(HWND w);
+int field_put_string(int id, double value, std::string_view text, std::string_view format);
+int field_get_number(int id, double& value);
+int field_set_integer_range(int id, double minimum, double maximum);
+int field_set_real_spin_steps(int id, double small_step, double large_step);
+int field_put_trackbar(int id, int position, const int* start, const int* end);
+int field_get_trackbar(int id, int& position, int& start, int& end);
+void field_radio_group_bounds(HWND button, HWND& first, HWND& last);
+int field_put_radio_button(int id);
+int field_get_radio_button(int id, int& position);
+int field_put_check_box(int id, int state);
+int field_get_check_box(int id, int& state);
+int field_set_state(int id, int state, int redraw_mode);
+int field_clear(int id);
+int field_put_image(int id, int image, int kind);
+void item_text_into(HWND w, UINT length_message, UINT text_message, int index, std::span<char> text);
+
+} // namespace korv
