@@ -7,11 +7,21 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 #include <string_view>
+#include <vector>
 
 #include "korvanthide/events.h"
 
-struct ToolbarTooltipTable;  // kept by the toolbar loader
+// Tooltip texts of a window's toolbar buttons, kept by the toolbar loader;
+// a record with command 0 is free.
+struct ToolbarTooltipRecord {
+    int command = 0;
+    std::array<char, 80> text{};  // terminated
+};
+struct ToolbarTooltipTable {
+    std::vector<ToolbarTooltipRecord> records;
+};
 
 // Window flags (WindowOpen, WindowOpenChild).
 namespace korv::winflag {
@@ -56,7 +66,7 @@ struct WindowSlot {
     int flags = -1;                              // flags opened with; -1 once closed
     std::array<int, korv::status_parts> status_widths{};
     std::array<int, korv::status_parts> status_styles{};
-    ToolbarTooltipTable* tooltips = nullptr;
+    std::unique_ptr<ToolbarTooltipTable> tooltips;
 };
 
 struct WindowTables {
@@ -104,9 +114,7 @@ struct WindowTables {
     int text_foreground = 0;
     int text_background = 15;
     int text_attribute = 0;
-    std::array<int, 16> text_colours{};  // TextColourTable16
-    int system_text_colour = 0;
-    int system_window_colour = 0xFFFFFF;
+    std::array<int, 18> text_colours{};  // TextColourTable16: 16 colours, window text, window
 
     bool decimal_comma = false;
 };
@@ -121,7 +129,9 @@ inline constexpr int split = 5;
 } // namespace korv::content
 
 // The common head of every record hung on a frame; the layers that create
-// records of kinds 1, 2 and 4 begin theirs with it.
+// records of kinds 1, 2 and 4 begin theirs with it and free them. Records of
+// kinds 3 and 5 are made with `new` of their own type and freed by the
+// window layer when the window closes.
 struct WindowContentRecord {
     int kind = 0;
     std::array<HWND, 4> toolbars{};  // sides 0..3, kept by the toolbar loader
@@ -206,14 +216,50 @@ HWND win_statusbar_of(int window);
 // window `message_window`'s frame; nonzero when translated.
 int win_accelerator_translate(int message_window, int table_window, MSG& message);
 
+// The frame whose non-client area took the last left press (nullptr after
+// the button came up or a menu loop ended).
+HWND win_pressed_frame();
+
 // Whether pane 0 or 1 of a split record is fixed in direction 0 (width) or 1 (height).
 bool win_split_pane_test(const SplitWindowRecord& record, int pane, int direction);
 // 1 when the frame may close (every editor and grid-editor pane agreed).
 int win_panes_query_close(HWND frame);
 
 // Frees what a closing window slot holds (editor rows, pending records,
-// tooltip table, sound device) and clears the slot.
+// tooltip table, sound device) and clears the slot. Every way a window
+// closes ends here, so nothing of a closed window outlives it.
 void win_slot_release(int window);
+
+// Registers and unregisters the toolkit's window classes; registration
+// failure ends the program with a message box and a non-zero status.
+void win_classes_register(HINSTANCE instance);
+void win_classes_unregister(HINSTANCE instance);
+
+// ---- What the window layer asks of the dialog manager ----
+// Registers the six number-field classes (before any dialog is loaded).
+void numctl_register_classes();
+// The root window is opening: finds the control class atoms, sets the
+// number fields' snapshot-on-focus flag and clears the dialog colour brush.
+void dialog_root_opened();
+// Parses the extras block of a probe dialog (table slot -1) and tells
+// whether its [Dialog] section names a resize anchor field.
+bool dialog_extras_anchor(HWND probe, int identifier);
+// Loads dialog `identifier` into toolkit window `window`, records the
+// window's frame as its host, makes it current and shows it modeless when
+// `show`; returns the dialog window, nullptr when it could not be loaded.
+HWND dialog_embed(int identifier, int window, bool show);
+// Hides and unloads a dialog embedded in a window that closes.
+void dialog_embedded_close(HWND dialog);
+// The root window closes: gives back and destroys every loaded dialog,
+// resets the manager's state and DialogResultState, deletes the colour brush.
+void dialog_root_closed();
+// For the message pump: the toolkit window a dialog lives in (-1 none) and
+// the first number of its [Dialog] extras line. False for an unknown window.
+bool dialog_host(HWND dialog, int& window, int& dialog_line_flag);
+// The current dialog's window (nullptr when none) for field sizes.
+HWND dialog_current_window();
+// Shows every loaded dialog active when it is `active`, else inactive.
+void dialog_table_nc_activate(HWND active);
 
 } // namespace korv
 

@@ -284,6 +284,7 @@ void event_wait_finish(int& type, EventRecord& record, const WindowQuery& window
     }
     state.in_pump = 0;
     state.store.type = 0;
+    state.store.waiting = 0;
 }
 
 } // namespace korv

@@ -1,5 +1,10 @@
 // The window tables and the small queries other layers make on them.
+#include <windows.h>
+
+#include <mmsystem.h>
+
 #include "korvanthide/window.h"
+#include "toolkit/core/win_neighbours.h"
 
 namespace korv {
 
@@ -76,6 +81,64 @@ int win_dwm_composition_enabled()
         return 0;
     }
     return enabled ? 1 : 0;
+}
+
+void win_activate(HWND handle)
+{
+    const WindowTables& tables = window_tables();
+    if (handle != nullptr && win_number_from_handle(handle) >= 0 && GetFocus() != handle) {
+        SetFocus(handle);
+    }
+    for (int n = 1; n < window_slots; ++n) {
+        HWND frame = tables.windows[static_cast<std::size_t>(n)].frame;
+        if (frame == nullptr) continue;
+        const bool active = handle != nullptr && (handle == frame || IsChild(frame, handle));
+        SendMessageA(frame, WM_NCACTIVATE, active ? TRUE : FALSE, 0);
+    }
+    dialog_table_nc_activate(handle);
+}
+
+void win_drawing_target_release()
+{
+    WindowTables& tables = window_tables();
+    if (tables.drawing_dc != nullptr) {
+        if (tables.replaced_pen != nullptr) SelectObject(tables.drawing_dc, tables.replaced_pen);
+        if (tables.replaced_brush != nullptr) SelectObject(tables.drawing_dc, tables.replaced_brush);
+    }
+    tables.replaced_pen = nullptr;
+    tables.replaced_brush = nullptr;
+    if (tables.dc_window >= 0) {
+        HWND client = tables.windows[static_cast<std::size_t>(tables.dc_window)].client;
+        if (tables.client_dc != nullptr) ReleaseDC(client, tables.client_dc);
+        if (tables.drawing_dc == tables.client_dc) tables.drawing_dc = nullptr;
+        tables.client_dc = nullptr;
+        tables.dc_window = -1;
+    } else if (tables.bitmap_context) {
+        if (tables.drawing_dc != nullptr) DeleteDC(tables.drawing_dc);
+        tables.drawing_dc = nullptr;
+        tables.bitmap_context = false;
+    } else {
+        tables.metafile_context = false;
+    }
+}
+
+void win_slot_release(int window)
+{
+    if (window < 0 || window > max_window) {
+        return;
+    }
+    WindowSlot& slot = window_tables().windows[static_cast<std::size_t>(window)];
+    editor_rows_release(window);
+    event_state().pending[static_cast<std::size_t>(window)] = {};
+    if (slot.sound_device != 0) {
+        const auto device = static_cast<MCIDEVICEID>(slot.sound_device);
+        mciSendCommandA(device, MCI_STOP, 0, 0);
+        mciSendCommandA(device, MCI_CLOSE, 0, 0);
+    }
+    if (slot.background_brush != nullptr) {
+        DeleteObject(slot.background_brush);
+    }
+    slot = WindowSlot{};
 }
 
 void win_decimal_comma_set(int flag)

@@ -4,5 +4,10 @@ set(here ${CMAKE_CURRENT_LIST_DIR})
 target_sources(korv_portable PRIVATE ${here}/events.cpp)
 korv_add_test(core_events_test PORTABLE ${here}/tests/events_test.cpp)
 if(KORV_WINDOWS)
-  target_sources(korv_win PRIVATE ${here}/win_tables.cpp)
+  target_sources(korv_win PRIVATE
+    ${here}/win_tables.cpp ${here}/events_win.cpp ${here}/pump_win.cpp
+    ${here}/root_window_win.cpp ${here}/window_procs_win.cpp)
+  target_link_libraries(korv_win PUBLIC comctl32 winmm)
 endif()
+korv_add_test(core_root_window_test GUI ${here}/tests/root_window_test.cpp
+  ${here}/tests/window_stand_ins.cpp)

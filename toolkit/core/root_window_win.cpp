@@ -1,0 +1,597 @@
+// The root window: registering the toolkit's classes, loading the optional
+// libraries, building the frame with its bars and client window, starting
+// the graphics layer, and tearing the whole window system down again.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <mmsystem.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <string>
+
+#include "korvanthide/errors.h"
+#include "korvanthide/grid_classes.h"
+#include "korvanthide/hardcopy.h"
+#include "korvanthide/drawing.h"
+#include "korvanthide/graphics_state.h"
+#include "korvanthide/window.h"
+#include "toolkit/core/win_module.h"
+#include "toolkit/core/win_neighbours.h"
+
+namespace korv {
+
+namespace {
+
+constexpr char root_class[] = "KORVANTHIDE";
+constexpr char frame_class[] = "DARIVUROV";
+constexpr char client_class[] = "ZUVEDAZAZI";
+constexpr char split_h_class[] = "KORVSPLITH";
+constexpr char split_v_class[] = "KORVSPLITV";
+constexpr int centred = -999999;
+
+[[noreturn]] void fatal(const char* text)
+{
+    MessageBoxA(nullptr, text, "Korvanthide Window", MB_OK | MB_ICONERROR);
+    // A window system that could not be built is a failed run.
+    ExitProcess(1);
+}
+
+bool class_exists(HINSTANCE instance, const char* name)
+{
+    WNDCLASSEXA info{};
+    info.cbSize = sizeof info;
+    return GetClassInfoExA(instance, name, &info) != 0;
+}
+
+ATOM register_class(HINSTANCE instance, const char* name, WNDPROC procedure, UINT style,
+                    HICON icon, HCURSOR cursor, HBRUSH background)
+{
+    WNDCLASSEXA cls{};
+    cls.cbSize = sizeof cls;
+    cls.style = style;
+    cls.lpfnWndProc = procedure;
+    cls.hInstance = instance;
+    cls.hIcon = icon;
+    cls.hCursor = cursor;
+    cls.hbrBackground = background;
+    cls.lpszClassName = name;
+    return RegisterClassExA(&cls);
+}
+
+// The class atom of a registered class (0 when it is not registered).
+ATOM class_atom(HINSTANCE instance, const char* name)
+{
+    WNDCLASSEXA info{};
+    info.cbSize = sizeof info;
+    return static_cast<ATOM>(GetClassInfoExA(instance, name, &info));
+}
+
+// A dialog procedure that handles nothing: the probe dialog only shows its
+// template's style and size.
+INT_PTR CALLBACK probe_dialog_proc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+struct EmbeddedProbe {
+    int result = 0;  // 1 usable, -1 missing, -2 wrong style, -4 not created
+    int width = 0;
+    int height = 0;
+    bool anchored = false;
+};
+
+EmbeddedProbe probe_embedded_dialog(HINSTANCE instance, int dialog, HWND owner)
+{
+    EmbeddedProbe probe;
+    if (FindResourceA(instance, MAKEINTRESOURCEA(dialog), MAKEINTRESOURCEA(5)) == nullptr) {
+        probe.result = -1;
+        return probe;
+    }
+    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(dialog), owner, probe_dialog_proc, 0);
+    if (window == nullptr) {
+        probe.result = -4;
+        return probe;
+    }
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    const bool child_control = (style & WS_CHILD) != 0 && (style & DS_CONTROL) != 0;
+    const bool framed = (style & WS_CAPTION) == WS_CAPTION || (style & WS_SYSMENU) != 0;
+    if (!child_control || framed) {
+        probe.result = -2;
+    } else {
+        RECT r{};
+        GetWindowRect(window, &r);
+        probe.result = 1;
+        probe.width = r.right - r.left;
+        probe.height = r.bottom - r.top;
+        probe.anchored = dialog_extras_anchor(window, dialog);
+    }
+    DestroyWindow(window);
+    return probe;
+}
+
+// Which RichEdit answers character positions through a point record (3.0
+// and later) and which only through its result (2.0).
+int richedit_probe(HINSTANCE instance, HWND owner)
+{
+    HWND edit = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | ES_MULTILINE, 0, 0, 10, 10,
+                                owner, nullptr, instance, nullptr);
+    if (edit == nullptr) {
+        return 2;
+    }
+    SetWindowTextA(edit, "ab");
+    POINTL first{-99, -99};
+    POINTL second{-99, -99};
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&first), 1);
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&second), 1);
+    DestroyWindow(edit);
+    const bool untouched = first.x == -99 && first.y == -99 && second.x == -99 && second.y == -99;
+    return untouched ? 2 : 3;
+}
+
+int rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+
+void text_colours_reset(WindowTables& tables)
+{
+    const int dark = 191;
+    const int full = 255;
+    tables.text_colours = {rgb(0, 0, 0),         rgb(dark, 0, 0),     rgb(dark, dark, 0),
+                           rgb(0, dark, 0),      rgb(0, dark, dark),  rgb(0, 0, dark),
+                           rgb(dark, 0, dark),   rgb(dark, dark, dark), rgb(64, 64, 64),
+                           rgb(full, 0, 0),      rgb(full, full, 0),  rgb(0, full, 0),
+                           rgb(0, full, full),   rgb(0, 0, full),     rgb(full, 0, full),
+                           rgb(full, full, full), 0, 0};
+    auto colour = [](int index) {
+        const COLORREF c = GetSysColor(index);
+        return rgb(GetRValue(c), GetGValue(c), GetBValue(c));
+    };
+    tables.text_colours[16] = colour(COLOR_WINDOWTEXT);
+    tables.text_colours[17] = colour(COLOR_WINDOW);
+    tables.text_foreground = 0;
+    tables.text_background = 15;
+    tables.text_attribute = 0;
+}
+
+// The display palette of a 256-colour display: the first `levels` entries
+// of the colour model, the 16 text colours, the window text and window colours.
+HPALETTE display_palette_create(const WindowTables& tables, int levels)
+{
+    std::vector<unsigned char> block(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * (levels + 18));
+    auto* palette = reinterpret_cast<LOGPALETTE*>(block.data());
+    palette->palVersion = 0x300;
+    palette->palNumEntries = static_cast<WORD>(levels + 18);
+    auto put = [&](int i, int value) {
+        palette->palPalEntry[i] = {static_cast<BYTE>(value & 0xFF),
+                                   static_cast<BYTE>((value >> 8) & 0xFF),
+                                   static_cast<BYTE>((value >> 16) & 0xFF), 0};
+    };
+    if (levels == 16) {
+        const int d = 0xBF;
+        const int f = 0xFF;
+        const int fixed[16] = {rgb(f, f, f), rgb(0, 0, d), rgb(0, d, 0), rgb(0, d, d),
+                               rgb(d, 0, 0), rgb(d, 0, d), rgb(d, d, 0), rgb(0x40, 0x40, 0x40),
+                               rgb(0xBF, 0xBF, 0xBF), rgb(0, 0, f), rgb(0, f, 0), rgb(0, f, f),
+                               rgb(f, 0, 0), rgb(f, 0, f), rgb(f, f, 0), rgb(0, 0, 0)};
+        for (int i = 0; i < 16; ++i) {
+            put(i, fixed[i]);
+        }
+    } else {
+        const int step = 256 / levels;
+        for (int w = 0; w < levels; ++w) {
+            int j = w * step;
+            if (j >= 16 && j <= 239) {
+                j += step - 1;
+            }
+            put(w, gr_colour_table_get(j));
+        }
+    }
+    for (int i = 0; i < 18; ++i) {
+        put(levels + i, tables.text_colours[static_cast<std::size_t>(i)]);
+    }
+    return CreatePalette(palette);
+}
+
+void libraries_load(WindowTables& tables)
+{
+    tables.msimg32 = LoadLibraryA("msimg32.dll");
+    tables.gradient_fill =
+        tables.msimg32 != nullptr ? GetProcAddress(tables.msimg32, "GradientFill") : nullptr;
+    tables.mapi32 = LoadLibraryA("mapi32.dll");
+    tables.mapi_send_mail =
+        tables.mapi32 != nullptr ? GetProcAddress(tables.mapi32, "MAPISendMail") : nullptr;
+    tables.dwmapi = LoadLibraryA("dwmapi.dll");
+    tables.dwm_composition_enabled =
+        tables.dwmapi != nullptr ? GetProcAddress(tables.dwmapi, "DwmIsCompositionEnabled")
+                                 : nullptr;
+}
+
+void libraries_release(WindowTables& tables)
+{
+    for (HMODULE* library : {&tables.msimg32, &tables.mapi32, &tables.dwmapi}) {
+        if (*library != nullptr) {
+            FreeLibrary(*library);
+            *library = nullptr;
+        }
+    }
+    tables.gradient_fill = nullptr;
+    tables.mapi_send_mail = nullptr;
+    tables.dwm_composition_enabled = nullptr;
+}
+
+struct Placement {
+    int flags;
+    int x;
+    int y;
+    int width;   // client
+    int height;
+};
+
+DWORD frame_style(int flags)
+{
+    DWORD style = WS_CAPTION | WS_CLIPCHILDREN;
+    if (flags & winflag::system_menu) style |= WS_SYSMENU;
+    if (flags & winflag::minimise_box) style |= WS_MINIMIZEBOX;
+    if (flags & winflag::maximise_box) style |= WS_MAXIMIZEBOX;
+    if (flags & winflag::maximised) style |= WS_MAXIMIZE;
+    if (!(flags & winflag::fixed_size)) style |= WS_THICKFRAME;
+    return style;
+}
+
+constexpr DWORD client_style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+
+} // namespace
+
+void win_classes_register(HINSTANCE instance)
+{
+    WindowTables& tables = window_tables();
+    const HICON icon = LoadIconA(instance, "icon1");
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    const UINT redraw = CS_HREDRAW | CS_VREDRAW;
+
+    // The root frame's class is made afresh for every root window.
+    UnregisterClassA(root_class, instance);
+    bool ok = register_class(instance, root_class, win_frame_proc, 0, icon, arrow, nullptr) != 0;
+    struct Once {
+        const char* name;
+        WNDPROC procedure;
+        UINT style;
+        HICON icon;
+        LPCSTR cursor;
+        HBRUSH background;
+    };
+    const Once classes[] = {
+        {frame_class, win_frame_proc, 0, icon, IDC_ARROW, nullptr},
+        {client_class, win_client_proc, redraw | CS_DBLCLKS, nullptr, IDC_ARROW,
+         static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))},
+        {split_h_class, win_splitter_proc, redraw | CS_PARENTDC, nullptr, IDC_SIZENS,
+         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)},
+        {split_v_class, win_splitter_proc, redraw | CS_PARENTDC, nullptr, IDC_SIZEWE,
+         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)},
+    };
+    for (const Once& c : classes) {
+        if (!class_exists(instance, c.name)) {
+            ok = register_class(instance, c.name, c.procedure, c.style, c.icon,
+                                LoadCursorA(nullptr, c.cursor), c.background) != 0
+                 && ok;
+        }
+    }
+    if (!ok) {
+        fatal("Failed to register class - aborting.");
+    }
+    tables.frame_class = class_atom(instance, frame_class);
+    tables.client_class = class_atom(instance, client_class);
+}
+
+void win_classes_unregister(HINSTANCE instance)
+{
+    for (const char* name : {root_class, frame_class, client_class, split_h_class, split_v_class}) {
+        UnregisterClassA(name, instance);
+    }
+    grid_unregister_classes();
+    WindowTables& tables = window_tables();
+    tables.frame_class = 0;
+    tables.client_class = 0;
+}
+
+} // namespace korv
+
+void WindowOpen(int flags, int x, int y, int width, int height, int menu,
+                const std::array<int, 4>& toolbars, int dialog, std::string_view title,
+                int levels, int colour)
+{
+    using namespace korv;
+    WindowTables& tables = window_tables();
+    if (tables.root_open != 0) {
+        return;
+    }
+    const HINSTANCE instance = module_instance();
+
+    // Arguments.
+    const int screen_width = GetSystemMetrics(SM_CXSCREEN);
+    const int screen_height = GetSystemMetrics(SM_CYSCREEN);
+    if (width < 1) width = screen_width * 8 / 10;
+    if (height < 1) height = screen_height * 8 / 10;
+    if (levels != 16 && levels != 32 && levels != 64 && levels != 128) levels = 16;
+    std::string caption(title);
+    caption.erase(caption.find_last_not_of(' ') + 1);
+    (void)toolbars;  // toolbars come with the menu and toolbar layer
+
+    event_enable_reset();
+    win_classes_register(instance);
+    LoadLibraryA("comctl32.dll");  // makes the common-control classes available by name
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    // A hidden owner for the probe windows made before the frame exists.
+    HWND temporary = CreateWindowExA(0, root_class, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                     instance, nullptr);
+    if (temporary == nullptr) {
+        fatal("Failed to create window - aborting.");
+    }
+
+    numctl_register_classes();
+    if (!grid_register_classes()) {
+        DestroyWindow(temporary);
+        fatal("Failed to register class - aborting.");
+    }
+
+    if (tables.richedit == nullptr) {
+        tables.richedit = LoadLibraryA("riched20.dll");
+        if (tables.richedit != nullptr) {
+            tables.richedit_version = richedit_probe(instance, temporary);
+        } else {
+            tables.richedit = LoadLibraryA("riched32.dll");
+            tables.richedit_version = 1;
+        }
+    }
+    tables.find_replace_message = RegisterWindowMessageA("commdlg_FindReplace");
+    dialog_root_opened();
+
+    int dialog_result = 0;
+    if (dialog != 0) {
+        const EmbeddedProbe probe = probe_embedded_dialog(instance, dialog, temporary);
+        dialog_result = probe.result;
+        if (probe.result == 1) {
+            width = probe.width;
+            height = probe.height;
+            if (!probe.anchored) {
+                flags = (flags | winflag::fixed_size) & ~(winflag::maximise_box | winflag::maximised);
+            }
+        }
+    }
+    DestroyWindow(temporary);
+
+    // Frame, bars and client.
+    WindowSlot& slot = tables.windows[0];
+    HMENU menu_handle = menu != 0 ? LoadMenuA(instance, MAKEINTRESOURCEA(menu)) : nullptr;
+    const DWORD style = frame_style(flags);
+    const DWORD ex_style = (flags & winflag::on_top) ? WS_EX_TOPMOST : 0;
+    const bool maximised = (flags & winflag::maximised) != 0;
+    const bool hidden = (flags & winflag::hidden) != 0;
+
+    if (colour != -1) {
+        slot.background_brush = CreateSolidBrush(
+            RGB(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+    }
+    slot.background_colour = colour;
+
+    RECT frame_rect{0, 0, width, height};
+    AdjustWindowRectEx(&frame_rect, style, FALSE, ex_style);
+    AdjustWindowRectEx(&frame_rect, client_style, menu_handle != nullptr, 0);
+    const int frame_width = frame_rect.right - frame_rect.left;
+    int frame_height = frame_rect.bottom - frame_rect.top;
+    const bool centre_y = y == centred;
+    if (x == centred) x = (screen_width - frame_width) / 2;
+    if (y == centred) y = (screen_height - frame_height) / 2;
+
+    HWND frame = CreateWindowExA(ex_style, root_class, caption.c_str(), style & ~WS_MAXIMIZE, x, y,
+                                 frame_width, frame_height, nullptr, menu_handle, instance, nullptr);
+    if (frame == nullptr) {
+        if (menu_handle != nullptr) DestroyMenu(menu_handle);
+        fatal("Failed to create window - aborting.");
+    }
+    slot.frame = frame;
+    slot.menu = menu_handle;
+    if (menu_handle != nullptr) {
+        slot.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(menu));
+        if (HRSRC help = FindResourceA(instance, MAKEINTRESOURCEA(menu), "ZOQMENUSTRING")) {
+            slot.menu_help = LoadResource(instance, help);
+        }
+    }
+
+    slot.status_styles.fill(0);
+    int status_height = 0;
+    if (flags & winflag::status_bar) {
+        DWORD bar_style = WS_CHILD | WS_VISIBLE;
+        if (!(flags & winflag::fixed_size)) bar_style |= SBARS_SIZEGRIP;
+        slot.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", bar_style, 0, 0, width, 10,
+                                          frame, reinterpret_cast<HMENU>(status_bar_id), instance,
+                                          nullptr);
+        slot.status_widths.fill(0);
+        slot.status_widths[0] = -1;
+        if (slot.status_bar != nullptr) {
+            int parts[1] = {-1};
+            SendMessageA(slot.status_bar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+            RECT bar{};
+            GetWindowRect(slot.status_bar, &bar);
+            status_height = bar.bottom - bar.top;
+        }
+    }
+    if (status_height > 0) {
+        frame_height += status_height;
+        if (centre_y && !maximised) {
+            y -= status_height / 2;
+        }
+        SetWindowPos(frame, nullptr, x, y, frame_width, frame_height,
+                     SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOZORDER);
+        SendMessageA(slot.status_bar, WM_SIZE, 0, 0);
+    }
+
+    RECT inside{};
+    GetClientRect(frame, &inside);
+    inside.bottom -= status_height;
+    slot.client = CreateWindowExA(0, client_class, "", client_style, inside.left, inside.top,
+                                  inside.right - inside.left, inside.bottom - inside.top, frame,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), instance,
+                                  nullptr);
+    if (slot.client == nullptr) {
+        fatal("Failed to create window - aborting.");
+    }
+
+    if (dialog_result == 1) {
+        HWND embedded = dialog_embed(dialog, 0, !hidden);
+        if (embedded == nullptr) {
+            dialog_result = -4;
+        } else {
+            auto* record = new DialogWindowRecord;
+            record->kind = content::dialog;
+            record->subject = embedded;
+            RECT outer{};
+            GetWindowRect(frame, &outer);
+            record->width = outer.right - outer.left;
+            record->height = outer.bottom - outer.top;
+            win_content_record_set(frame, record);
+        }
+    }
+
+    // Show.
+    tables.root_hidden = hidden;
+    if (hidden) {
+        if (maximised) {
+            RECT c{};
+            GetClientRect(slot.client, &c);
+            SendMessageA(frame, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(c.right, c.bottom));
+        }
+    } else {
+        ShowWindow(frame, maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+        ValidateRect(slot.client, nullptr);
+    }
+
+    // Drawing context of the client.
+    tables.client_dc = GetDC(slot.client);
+    tables.drawing_dc = tables.client_dc;
+    tables.dc_window = 0;
+    SetBkMode(tables.client_dc, TRANSPARENT);
+    SetTextAlign(tables.client_dc, TA_BASELINE);
+    RECT client_rect{};
+    GetClientRect(slot.client, &client_rect);
+    text_colours_reset(tables);
+    tables.bitmap_context = false;
+    tables.metafile_context = false;
+    tables.clip_region = nullptr;
+    tables.brush = nullptr;
+
+    const int bits = GetDeviceCaps(tables.client_dc, BITSPIXEL) * GetDeviceCaps(tables.client_dc, PLANES);
+    const bool palette_display = bits == 8;
+    if (palette_display) {
+        tables.palette_levels = levels;
+        tables.display_palette = display_palette_create(tables, levels);
+    }
+    if (tables.pattern == nullptr) {
+        tables.pattern = CreateCompatibleBitmap(tables.drawing_dc, 8, 8);
+    }
+    tables.drawing_mode = 13;
+
+    libraries_load(tables);
+    if (tables.cgm_clipboard_format == 0) {
+        tables.cgm_clipboard_format = RegisterClipboardFormatA("Korvanthide CGM");
+    }
+    for (PendingRedrawRecord& pending : event_state().pending) {
+        pending = {};
+    }
+    if (!hidden) {
+        SetFocus(slot.client);
+    }
+    tables.last_active = frame;
+
+    if (dialog_result < 0) {
+        const int number = dialog_result == -1 ? 1007 : dialog_result == -2 ? 1045 : 1088;
+        err_report(number, "WindowOpen");
+    }
+    tables.root_open = -1;
+    tables.current = 0;
+    slot.flags = flags;
+
+    GraphicsState& graphics = graphics_state();
+    graphics.current_window = 0;
+    graphics.client_width = client_rect.right;
+    graphics.client_height = client_rect.bottom;
+    graphics.drawable_width = client_rect.right;
+    graphics.drawable_height = client_rect.bottom;
+    win_text_state_reset();
+    gr_colour_table_defaults();
+    gr_platform_install();
+    gr_graphics_start(" ");
+}
+
+void WRootWindowClose()
+{
+    using namespace korv;
+    WindowTables& tables = window_tables();
+    if (tables.root_open == 0) {
+        return;
+    }
+    IGrHardCopy("S", " ");
+
+    // Drawing objects.
+    if (tables.pattern != nullptr) {
+        DeleteObject(tables.pattern);
+        tables.pattern = nullptr;
+    }
+    if (tables.clip_region != nullptr) {
+        DeleteObject(tables.clip_region);
+        tables.clip_region = nullptr;
+    }
+    if (tables.drawing_dc != nullptr) {
+        if (tables.replaced_brush != nullptr) SelectObject(tables.drawing_dc, tables.replaced_brush);
+        if (tables.replaced_pen != nullptr) SelectObject(tables.drawing_dc, tables.replaced_pen);
+    }
+    if (tables.brush != nullptr) DeleteObject(tables.brush);
+    if (tables.pen != nullptr) DeleteObject(tables.pen);
+    tables.brush = tables.replaced_brush = nullptr;
+    tables.pen = tables.replaced_pen = nullptr;
+    if (tables.display_palette != nullptr) {
+        DeleteObject(tables.display_palette);
+        tables.display_palette = nullptr;
+    }
+    bmp_slots_release();
+
+    // Records the window layer made.
+    for (WindowSlot& slot : tables.windows) {
+        WindowContentRecord* record = win_content_record(slot.frame);
+        if (record == nullptr) continue;
+        if (record->kind == content::dialog) {
+            dialog_embedded_close(record->subject);
+            win_content_record_set(slot.frame, nullptr);
+            delete static_cast<DialogWindowRecord*>(record);
+        } else if (record->kind == content::split) {
+            if (record->subject != nullptr) DestroyWindow(record->subject);
+            win_content_record_set(slot.frame, nullptr);
+            delete static_cast<SplitWindowRecord*>(record);
+        }
+    }
+    dialog_root_closed();
+    tables.last_active = nullptr;
+    tables.active_dialog = nullptr;
+    libraries_release(tables);
+
+    if (tables.client_dc != nullptr && tables.dc_window >= 0) {
+        ReleaseDC(tables.windows[static_cast<std::size_t>(tables.dc_window)].client,
+                  tables.client_dc);
+    }
+    tables.client_dc = nullptr;
+    tables.drawing_dc = nullptr;
+    tables.dc_window = -1;
+
+    for (int n = max_window; n >= 0; --n) {
+        WindowSlot& slot = tables.windows[static_cast<std::size_t>(n)];
+        if (slot.frame != nullptr && IsWindow(slot.frame)) {
+            DestroyWindow(slot.frame);
+        }
+        win_slot_release(n);
+    }
+    tables.current = 0;
+    tables.bitmap_context = false;
+    tables.metafile_context = false;
+    event_enable_reset();
+    tables.root_open = 0;
+    tables.root_hidden = false;
+    win_classes_unregister(module_instance());
+}

@@ -1,0 +1,323 @@
+// The root window and its events, end to end: real windows, real messages
+// posted into the queue, events read back through WEventWait.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "korvanthide/events.h"
+#include "korvanthide/graphics_state.h"
+#include "korvanthide/window.h"
+#include "toolkit/core/tests/window_stand_ins.h"
+#include "toolkit/core/win_module.h"
+
+namespace {
+
+const char* const toolkit_classes[] = {"KORVANTHIDE", "DARIVUROV",   "ZUVEDAZAZI",   "KORVSPLITH",
+                                       "KORVSPLITV",  "ZOQGRID",     "ZOQGRIDCLIENT"};
+
+bool class_registered(const char* name)
+{
+    WNDCLASSEXA info{};
+    info.cbSize = sizeof info;
+    return GetClassInfoExA(korv::module_instance(), name, &info) != 0;
+}
+
+HWND root_frame() { return korv::window_tables().windows[0].frame; }
+HWND root_client() { return korv::window_tables().windows[0].client; }
+
+// Hands out whatever the opening left in the queue, without blocking.
+void drain()
+{
+    for (int n = 0; n < 1000; ++n) {
+        int type = 0;
+        EventRecord record;
+        korv::win_message_pump_peek(type, record);
+        if (type == -1) return;
+    }
+}
+
+struct Event {
+    int type = 0;
+    EventRecord record;
+};
+
+Event wait()
+{
+    Event e;
+    WEventWait(e.type, e.record);
+    return e;
+}
+
+// Sets or clears keys in the thread's keyboard state, as the system does
+// when real key input is read.
+void keys_down(std::initializer_list<int> keys, bool down)
+{
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    for (int key : keys) state[key] = down ? 0x80 : 0;
+    SetKeyboardState(state);
+}
+
+class RootWindow : public ::testing::Test {
+protected:
+    void open(int flags)
+    {
+        WindowOpen(flags, -999999, -999999, 640, 480, 0, {}, 0, "Korvanthide test");
+        ASSERT_NE(root_frame(), nullptr);
+        drain();
+    }
+    void TearDown() override
+    {
+        WRootWindowClose();
+        keys_down({VK_CONTROL, VK_SHIFT}, false);
+    }
+};
+
+TEST_F(RootWindow, HiddenRootAndClassesLiveWithIt)
+{
+    for (const char* name : toolkit_classes) {
+        EXPECT_FALSE(class_registered(name)) << name;
+    }
+    open(135);
+    EXPECT_FALSE(IsWindowVisible(root_frame()));
+    EXPECT_TRUE(korv::window_tables().root_hidden);
+    EXPECT_EQ(korv::window_tables().windows[0].flags, 135);
+    RECT client{};
+    GetClientRect(root_client(), &client);
+    EXPECT_EQ(client.right, 640);
+    EXPECT_EQ(client.bottom, 480);
+    for (const char* name : toolkit_classes) {
+        EXPECT_TRUE(class_registered(name)) << name;
+    }
+
+    // A second opening leaves the first window alone.
+    HWND first = root_frame();
+    WindowOpen(7, 0, 0, 100, 100);
+    EXPECT_EQ(root_frame(), first);
+    EXPECT_FALSE(IsWindowVisible(first));
+
+    WRootWindowClose();
+    EXPECT_FALSE(IsWindow(first));
+    for (const char* name : toolkit_classes) {
+        EXPECT_FALSE(class_registered(name)) << name;
+    }
+    EXPECT_EQ(korv::window_tables().windows[0].frame, nullptr);
+    EXPECT_EQ(korv::window_tables().windows[0].flags, -1);
+    EXPECT_EQ(korv::window_tables().root_open, 0);
+    // Closing again with nothing open does nothing.
+    WRootWindowClose();
+    EXPECT_EQ(korv::stand_in_log().hardcopy_options.back(), "S");
+}
+
+TEST_F(RootWindow, FieldChangeTypeOffUntilEnabledAndAfterReopen)
+{
+    open(135);
+    EXPECT_EQ(korv::win_event_enable_get(10), 0);
+    WEventTypeEnable(10, 1);
+    EXPECT_EQ(korv::win_event_enable_get(10), 1);
+    WRootWindowClose();
+    open(135);
+    EXPECT_EQ(korv::win_event_enable_get(10), 0);
+    EXPECT_EQ(korv::win_event_enable_get(9), 1);
+}
+
+TEST_F(RootWindow, LeftClickGivesPixelsAndWindowUnits)
+{
+    open(7);
+    ASSERT_TRUE(PostMessageA(root_client(), WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(10, 20)));
+    const Event e = wait();
+    ReleaseCapture();
+    EXPECT_EQ(e.type, 4);
+    EXPECT_EQ(e.record.slot(1), 0);
+    EXPECT_EQ(e.record.slot(2), 1);
+    EXPECT_EQ(e.record.slot(3), 6);  // Shift and the left button
+    EXPECT_EQ(e.record.slot(4), 0);
+    EXPECT_EQ(e.record.slot(5), -1);
+    EXPECT_EQ(e.record.slot(13), 10);
+    EXPECT_EQ(e.record.slot(14), 20);
+    EXPECT_EQ(e.record.slot(6), 164);  // (10 + 0.5) * 9999 / 640
+    EXPECT_EQ(e.record.slot(7), 427);  // (20 + 0.5) * 9999 / 480
+}
+
+TEST_F(RootWindow, KeysAreMappedToToolkitCodes)
+{
+    open(7);
+    // Key-down messages as the keyboard posts them; the pump's translation
+    // adds the character messages.
+    struct Case {
+        std::initializer_list<int> held;
+        UINT message;
+        WPARAM key;
+        int code;
+    };
+    const Case cases[] = {
+        {{VK_CONTROL}, WM_KEYDOWN, VK_F1, 341},
+        {{VK_CONTROL, VK_SHIFT}, WM_KEYDOWN, VK_F5, 345},  // Ctrl wins over Shift
+        {{VK_SHIFT}, WM_KEYDOWN, VK_TAB, 274},
+        {{VK_SHIFT}, WM_KEYDOWN, 'A', 'A'},
+        {{}, WM_KEYDOWN, 'A', 'a'},
+        {{}, WM_KEYDOWN, VK_PRIOR, 262},
+        {{VK_SHIFT}, WM_KEYDOWN, VK_UP, 262},
+        {{}, WM_KEYDOWN, VK_NUMPAD3, 283},
+        {{}, WM_CHAR, 'x', 'x'},
+    };
+    for (const Case& c : cases) {
+        keys_down(c.held, true);
+        // Shift alone posts nothing; the key after it is the event.
+        PostMessageA(root_client(), WM_KEYDOWN, VK_SHIFT, 0);
+        PostMessageA(root_client(), c.message, c.key, 0);
+        const Event e = wait();
+        keys_down(c.held, false);
+        EXPECT_EQ(e.type, 1) << c.key;
+        EXPECT_EQ(e.record.slot(2), c.code) << c.key;
+        EXPECT_EQ(e.record.slot(1), 0);
+        EXPECT_EQ(e.record.slot(3), -1);
+    }
+}
+
+TEST_F(RootWindow, CloseBoxPostsCloseRequestAndWindowStays)
+{
+    open(7);
+    ASSERT_TRUE(PostMessageA(root_frame(), WM_CLOSE, 0, 0));
+    const Event e = wait();
+    EXPECT_EQ(e.type, 9);
+    EXPECT_EQ(e.record.slot(1), 0);
+    EXPECT_EQ(e.record.slot(2), -1);
+    EXPECT_TRUE(IsWindow(root_frame()));
+}
+
+TEST_F(RootWindow, QuitIsKeptForTheOuterLoop)
+{
+    open(7);
+    PostQuitMessage(7);
+    PostMessageA(root_frame(), WM_CLOSE, 0, 0);
+    const Event e = wait();
+    EXPECT_EQ(e.type, 9);
+    MSG quit{};
+    ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 7u);
+}
+
+TEST_F(RootWindow, MouseButtonsWheelAndDoubleClicks)
+{
+    open(7);
+    struct Case {
+        UINT message;
+        WPARAM w;
+        int x, y;
+        int type, button, modifiers;
+    };
+    POINT screen{30, 40};
+    ClientToScreen(root_client(), &screen);
+    const Case cases[] = {
+        {WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, 5, 6, 4, 3, 17},
+        {WM_MBUTTONDBLCLK, MK_MBUTTON, 7, 8, 4, 2, 8},  // double clicks off: a press
+        {WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, static_cast<WORD>(-120)), screen.x, screen.y, 4, 5, 2},
+        {WM_MOUSEWHEEL, MAKEWPARAM(0, 120), screen.x, screen.y, 4, 4, 0},
+    };
+    for (const Case& c : cases) {
+        PostMessageA(root_client(), c.message, c.w, MAKELPARAM(c.x, c.y));
+        const Event e = wait();
+        ReleaseCapture();
+        EXPECT_EQ(e.type, c.type) << c.message;
+        EXPECT_EQ(e.record.slot(2), c.button) << c.message;
+        EXPECT_EQ(e.record.slot(3), c.modifiers) << c.message;
+        if (c.message == WM_MOUSEWHEEL) {
+            EXPECT_EQ(e.record.slot(13), 30);
+            EXPECT_EQ(e.record.slot(14), 40);
+        }
+    }
+    WEventTypeEnable(16, 1);
+    PostMessageA(root_client(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(1, 1));
+    EXPECT_EQ(wait().type, 16);
+    ReleaseCapture();
+    WEventTypeEnable(5, 1);
+    PostMessageA(root_client(), WM_LBUTTONUP, 0, MAKELPARAM(2, 3));
+    const Event up = wait();
+    EXPECT_EQ(up.type, 5);
+    EXPECT_EQ(up.record.slot(2), 1);
+}
+
+TEST_F(RootWindow, ExposesWhileBusyComeOnceAsWholeArea)
+{
+    open(7);
+    // The program is busy: repaints happen outside any wait.
+    RECT part{5, 5, 50, 50};
+    InvalidateRect(root_client(), &part, TRUE);
+    UpdateWindow(root_client());
+    RECT other{100, 100, 120, 130};
+    InvalidateRect(root_client(), &other, TRUE);
+    UpdateWindow(root_client());
+    EXPECT_EQ(korv::event_state().pending[0].type, 7);
+
+    const Event e = wait();
+    EXPECT_EQ(e.type, 7);
+    EXPECT_EQ(e.record.slot(1), 0);
+    EXPECT_EQ(e.record.slot(13), 0);
+    EXPECT_EQ(e.record.slot(14), 0);
+    EXPECT_EQ(e.record.slot(15), 640);
+    EXPECT_EQ(e.record.slot(16), 480);
+    EXPECT_EQ(korv::event_state().pending[0].type, 0);
+}
+
+TEST_F(RootWindow, ResizeWhileBusyIsHandedOutAndSizesTheDrawable)
+{
+    open(7);
+    RECT frame{};
+    GetWindowRect(root_frame(), &frame);
+    SetWindowPos(root_frame(), nullptr, 0, 0, frame.right - frame.left - 40,
+                 frame.bottom - frame.top - 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Event e = wait();
+    EXPECT_EQ(e.type, 8);
+    EXPECT_EQ(e.record.slot(2), 600);
+    EXPECT_EQ(e.record.slot(3), 450);
+    EXPECT_EQ(e.record.slot(15), 600);
+    EXPECT_EQ(e.record.slot(16), 450);
+    EXPECT_EQ(korv::graphics_state().drawable_width, 600);
+    EXPECT_EQ(korv::graphics_state().client_height, 450);
+}
+
+TEST_F(RootWindow, FrameTimerFiresOnceClientTimerKeepsRunning)
+{
+    open(7);
+    korv::win_timer_set(1, 55, 0);  // frame
+    Event e = wait();
+    EXPECT_EQ(e.type, 13);
+    EXPECT_EQ(e.record.slot(2), 55);
+    EXPECT_FALSE(KillTimer(root_frame(), 55));  // already gone
+
+    korv::win_timer_set(1, 56, 1);  // client
+    EXPECT_EQ(wait().record.slot(2), 56);
+    EXPECT_EQ(wait().record.slot(2), 56);
+    korv::win_timer_set(0, 56, 1);
+    EXPECT_FALSE(KillTimer(root_client(), 56));
+}
+
+TEST_F(RootWindow, CommandsAndNonClientPresses)
+{
+    open(7);
+    PostMessageA(root_frame(), WM_COMMAND, MAKEWPARAM(40001, 0), 0);
+    Event e = wait();
+    EXPECT_EQ(e.type, 2);
+    EXPECT_EQ(e.record.slot(2), 40001);
+
+    WEventTypeEnable(12, 1);
+    POINT p{2, 2};
+    PostMessageA(root_frame(), WM_NCRBUTTONDOWN, HTBORDER, MAKELPARAM(p.x, p.y));
+    e = wait();
+    EXPECT_EQ(e.type, 12);
+    EXPECT_EQ(e.record.slot(2), 3);
+}
+
+TEST_F(RootWindow, WindowNumbersOfHandles)
+{
+    open(135);
+    EXPECT_EQ(korv::win_number_from_handle(nullptr), -1);
+    EXPECT_EQ(korv::win_number_from_handle(root_frame()), 0);
+    EXPECT_EQ(korv::win_number_from_handle(root_client()), 0);
+    EXPECT_EQ(korv::win_number_from_handle(GetDesktopWindow()), -1);
+}
+
+} // namespace

@@ -1,0 +1,861 @@
+// The frame, client and splitter procedures of the toolkit's windows: what
+// Windows tells them becomes toolkit events, and the frame keeps its bars
+// and client window laid out.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <mmsystem.h>
+#include <windowsx.h>
+
+#include <string>
+
+#include "korvanthide/window.h"
+#include "toolkit/core/win_module.h"
+#include "toolkit/core/window_procs.h"
+
+namespace korv {
+
+namespace {
+
+WindowProcState& proc_state()
+{
+    static WindowProcState state;
+    return state;
+}
+
+WindowSlot* slot_of(int n)
+{
+    if (n < 0 || n > max_window) return nullptr;
+    return &window_tables().windows[static_cast<std::size_t>(n)];
+}
+
+HWND frame_of_number(int n)
+{
+    const WindowSlot* slot = slot_of(n);
+    return slot != nullptr ? slot->frame : nullptr;
+}
+
+int record_kind(HWND frame)
+{
+    const WindowContentRecord* record = win_content_record(frame);
+    return record != nullptr ? record->kind : 0;
+}
+
+SplitWindowRecord* split_record(HWND frame)
+{
+    WindowContentRecord* record = win_content_record(frame);
+    return record != nullptr && record->kind == content::split
+               ? static_cast<SplitWindowRecord*>(record)
+               : nullptr;
+}
+
+bool is_inside_parent(int n)
+{
+    const WindowSlot* slot = slot_of(n);
+    return slot != nullptr && slot->flags > 0 && (slot->flags & winflag::inside_parent) != 0;
+}
+
+// The frame of a split window's focused pane, following nested splits.
+HWND focused_pane_chain(HWND frame)
+{
+    HWND target = frame;
+    for (int depth = 0; depth <= max_window; ++depth) {
+        const SplitWindowRecord* split = split_record(target);
+        if (split == nullptr || split->focused_pane == nullptr) break;
+        target = split->focused_pane;
+    }
+    return target;
+}
+
+void raise_and_activate(HWND frame)
+{
+    SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    win_activate(frame);
+}
+
+// Event 12 and the raise of a press in the non-client area of a frame or client.
+void nonclient_press(HWND window, HWND frame, UINT message, WPARAM hit, LPARAM l)
+{
+    int button = 1;
+    if (message == WM_NCMBUTTONDOWN) button = 2;
+    if (message == WM_NCRBUTTONDOWN) button = 3;
+    if (message == WM_NCLBUTTONDOWN) proc_state().pressed_frame = frame;
+    if (hit != HTMINBUTTON) {
+        win_event_post(event::nonclient_click, button, hit, l, frame);
+    }
+    if (!(frame == window_tables().windows[0].frame && window_tables().root_hidden)) {
+        raise_and_activate(frame);
+    }
+    if (split_record(frame) != nullptr) {
+        HWND pane = focused_pane_chain(frame);
+        if (pane != frame) win_activate(pane);
+    }
+    (void)window;
+}
+
+void status_simple(HWND bar, bool simple, const char* text = "")
+{
+    if (bar == nullptr) return;
+    SendMessageA(bar, SB_SIMPLE, simple ? TRUE : FALSE, 0);
+    if (simple) {
+        SendMessageA(bar, SB_SETTEXTA, 255 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(text));
+    }
+}
+
+// The window whose menu is `menu`, or -1.
+int menu_owner(HMENU menu)
+{
+    if (menu == nullptr) return -1;
+    for (int n = 0; n <= max_window; ++n) {
+        if (window_tables().windows[static_cast<std::size_t>(n)].menu == menu) return n;
+    }
+    return -1;
+}
+
+// Whether menu help is shown for the window: it has help strings or no
+// menu at all, or it holds an editor or grid editor that shows its own.
+bool shows_menu_help(int n)
+{
+    const WindowSlot* slot = slot_of(n);
+    if (slot == nullptr) return false;
+    const int kind = record_kind(slot->frame);
+    return slot->menu_help != nullptr || slot->menu == nullptr || kind == content::editor
+           || kind == content::grid_editor;
+}
+
+const char* system_menu_help(UINT item)
+{
+    switch (item & 0xFFF0) {
+    case SC_CLOSE: return "Closes the window";
+    case SC_RESTORE: return "Restores the window to its normal size";
+    case SC_MAXIMIZE: return "Enlarges the window to full size";
+    case SC_SIZE: return "Changes the window size";
+    case SC_MOVE: return "Changes the window position";
+    case SC_MINIMIZE: return "Reduces the window to an icon";
+    default: return "";
+    }
+}
+
+void layout_frame(HWND frame, int n)
+{
+    WindowSlot* slot = slot_of(n);
+    if (slot == nullptr) return;
+    RECT area{};
+    GetClientRect(frame, &area);
+    if (slot->status_bar != nullptr) {
+        SendMessageA(slot->status_bar, WM_SIZE, 0, 0);
+        InvalidateRect(slot->status_bar, nullptr, TRUE);
+        RECT bar{};
+        GetWindowRect(slot->status_bar, &bar);
+        area.bottom -= bar.bottom - bar.top;
+    }
+    if (HWND top = slot->toolbars[0]) {
+        SendMessageA(top, TB_AUTOSIZE, 0, 0);
+        RECT bar{};
+        GetWindowRect(top, &bar);
+        area.top += bar.bottom - bar.top;
+    }
+    if (HWND bottom = slot->toolbars[3]) {
+        const int h = slot->toolbar_thickness[3];
+        MoveWindow(bottom, 0, area.bottom - h, area.right, h, TRUE);
+        area.bottom -= h;
+    }
+    if (HWND left = slot->toolbars[1]) {
+        const int w = slot->toolbar_thickness[1];
+        MoveWindow(left, 0, area.top, w, area.bottom - area.top, TRUE);
+        area.left += w;
+    }
+    if (HWND right = slot->toolbars[2]) {
+        const int w = slot->toolbar_thickness[2];
+        MoveWindow(right, area.right - w, area.top, w, area.bottom - area.top, TRUE);
+        area.right -= w;
+    }
+    if (slot->client != nullptr) {
+        MoveWindow(slot->client, area.left, area.top, std::max(0L, area.right - area.left),
+                   std::max(0L, area.bottom - area.top), TRUE);
+    }
+}
+
+// Lays out the panes and the bar of a split window's client.
+void layout_split(HWND client, SplitWindowRecord& split)
+{
+    HWND first = frame_of_number(split.panes[0]);
+    HWND second = frame_of_number(split.panes[1]);
+    if (first == nullptr || second == nullptr || split.subject == nullptr) return;
+    RECT area{};
+    GetClientRect(client, &area);
+    const bool stacked = (split.split_flags & 1) != 0;  // horizontal bar
+    RECT bar{};
+    GetWindowRect(split.subject, &bar);
+    const int bar_size = stacked ? bar.bottom - bar.top : bar.right - bar.left;
+    const int extent = stacked ? area.bottom : area.right;
+    const int across = stacked ? area.right : area.bottom;
+
+    auto outer_along = [&](HWND pane) {
+        RECT r{};
+        RECT c{};
+        GetWindowRect(pane, &r);
+        GetClientRect(pane, &c);
+        return stacked ? (r.bottom - r.top) - c.bottom : (r.right - r.left) - c.right;
+    };
+    const int frames = outer_along(first) + outer_along(second);
+    const int space = std::max(0, extent - frames - bar_size);
+    int size1 = 0;
+    int size2 = 0;
+    const int axis = stacked ? 1 : 0;
+    if (split.split_flags & 2) {
+        const int total = split.pane_sizes[0] + split.pane_sizes[1];
+        size1 = total > 0 ? static_cast<int>(static_cast<long long>(space) * split.pane_sizes[0] / total) : space / 2;
+        size2 = space - size1;
+    } else if ((split.split_flags & 4) || win_split_pane_test(split, 1, axis)) {
+        size2 = std::min(space, split.pane_sizes[1]);
+        size1 = space - size2;
+    } else {
+        size1 = std::min(space, split.pane_sizes[0]);
+        size2 = space - size1;
+    }
+    const int outer1 = size1 + outer_along(first);
+    const int outer2 = size2 + outer_along(second);
+    if (stacked) {
+        SetWindowPos(first, nullptr, 0, 0, across, outer1, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+        MoveWindow(split.subject, 0, outer1, across, bar_size, TRUE);
+        MoveWindow(second, 0, outer1 + bar_size, across, outer2, TRUE);
+    } else {
+        SetWindowPos(first, nullptr, 0, 0, outer1, across, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+        MoveWindow(split.subject, outer1, 0, bar_size, across, TRUE);
+        MoveWindow(second, outer1 + bar_size, 0, outer2, across, TRUE);
+    }
+    ValidateRect(client, nullptr);
+}
+
+// After a paint or size message: keep the event in the window's pending
+// record when no wait will take it from the store.
+void pending_redraw_note(HWND client, int n, int type)
+{
+    if (n < 0) return;
+    const EventState& events = event_state();
+    const PostedEvent& store = events.store;
+    if (store.waiting != 0 || events.dispatching != 0 || store.type != type || store.window != n) {
+        return;
+    }
+    if (type == event::resize && !IsWindowVisible(client)) return;
+    const int kind = record_kind(frame_of_number(n));
+    if (kind == content::dialog || kind == content::split) return;
+    PendingRedrawRecord& pending = event_state().pending[static_cast<std::size_t>(n)];
+    if (type == event::expose && pending.type == event::resize) return;
+    pending = {type, store.first, store.second, store.source, store.field,
+               store.x, store.y, n, store.time};
+}
+
+void realise_palette(HWND client)
+{
+    HPALETTE palette = window_tables().display_palette;
+    if (palette == nullptr) return;
+    HDC dc = GetDC(client);
+    HPALETTE old = SelectPalette(dc, palette, FALSE);
+    RealizePalette(dc);
+    SelectPalette(dc, old, FALSE);
+    ReleaseDC(client, dc);
+}
+
+} // namespace
+
+WindowProcState& window_proc_state() { return proc_state(); }
+
+HWND win_pressed_frame() { return proc_state().pressed_frame; }
+
+bool win_split_pane_test(const SplitWindowRecord& record, int pane, int direction)
+{
+    if (pane < 0 || pane > 1) return false;
+    const bool stacked = (record.split_flags & 1) != 0;
+    const int axis = stacked ? 1 : 0;
+    if (direction == axis && (record.pane_flags[static_cast<std::size_t>(pane)] & winflag::fixed_size)) {
+        return true;
+    }
+    const SplitWindowRecord* inner =
+        split_record(frame_of_number(record.panes[static_cast<std::size_t>(pane)]));
+    if (inner == nullptr) return false;
+    const bool inner_stacked = (inner->split_flags & 1) != 0;
+    const bool sharing = (inner->split_flags & 2) != 0;
+    const bool fixed0 = win_split_pane_test(*inner, 0, direction);
+    const bool fixed1 = win_split_pane_test(*inner, 1, direction);
+    if (!inner_stacked) {
+        return direction == 1 ? (fixed0 || fixed1) : (!sharing && fixed0 && fixed1);
+    }
+    return direction == 1 ? (!sharing && fixed0 && fixed1) : (fixed0 || fixed1);
+}
+
+int win_panes_query_close(HWND frame)
+{
+    const SplitWindowRecord* split = split_record(frame);
+    if (split == nullptr) return 1;
+    for (int pane : split->panes) {
+        HWND pane_frame = frame_of_number(pane);
+        if (split_record(pane_frame) != nullptr && win_panes_query_close(pane_frame) == 0) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+int win_accelerator_translate(int message_window, int table_window, MSG& message)
+{
+    const WindowSlot* target = slot_of(message_window);
+    const WindowSlot* table = slot_of(table_window);
+    if (target == nullptr || table == nullptr || table->accelerators == nullptr) return 0;
+    return TranslateAcceleratorA(target->frame, table->accelerators, &message);
+}
+
+LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    WindowTables& tables = window_tables();
+    const int n = win_number_from_handle(window);
+    WindowSlot* slot = slot_of(n);
+
+    switch (message) {
+    case WM_COMMAND: {
+        const int code = HIWORD(w);
+        if (code != 0 && code != 1) break;
+        HWND target = window;
+        if (l == 0) target = focused_pane_chain(window);
+        const int kind = record_kind(target);
+        if ((kind == content::editor || kind == content::grid_editor) && target != window) {
+            SendMessageA(target, WM_COMMAND, w, l);
+        } else {
+            win_event_post(event::command, 0, w, l, target);
+        }
+        if (slot != nullptr && l != 0) {
+            for (HWND bar : slot->toolbars) {
+                if (bar != nullptr && bar == reinterpret_cast<HWND>(l)) {
+                    RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+                }
+            }
+        }
+        return 0;
+    }
+    case WM_TIMER:
+        KillTimer(window, w);
+        win_event_post(event::timer, 0, w, l, window);
+        return 0;
+    case WM_INITMENUPOPUP: {
+        HWND pane = focused_pane_chain(window);
+        const int kind = record_kind(pane);
+        if (pane != window && (kind == content::editor || kind == content::grid_editor)) {
+            return SendMessageA(pane, message, w, l);
+        }
+        break;
+    }
+    case WM_ENTERMENULOOP:
+        if (slot != nullptr && slot->status_bar != nullptr) {
+            proc_state().popup_menu_loop = w != 0;
+            const int owner = w != 0 ? n : menu_owner(GetMenu(window));
+            if (owner >= 0 && shows_menu_help(owner) && slot_of(owner)->menu != nullptr) {
+                status_simple(slot->status_bar, true);
+            }
+        }
+        break;
+    case WM_MENUSELECT:
+        if (slot != nullptr && slot->status_bar != nullptr) {
+            const UINT flags = HIWORD(w);
+            const int owner = menu_owner(GetMenu(window));
+            if (owner < 0 || shows_menu_help(owner)) {
+                const char* text = (flags & MF_SYSMENU) ? system_menu_help(LOWORD(w)) : "";
+                SendMessageA(slot->status_bar, SB_SETTEXTA, 255 | SBT_NOBORDERS,
+                             reinterpret_cast<LPARAM>(text));
+            }
+        }
+        break;
+    case WM_EXITMENULOOP:
+        proc_state().pressed_frame = nullptr;
+        if (slot != nullptr) status_simple(slot->status_bar, false);
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        raise_and_activate(window);
+        return 0;
+    case WM_PALETTECHANGED:
+        if (slot != nullptr && slot->client != nullptr) {
+            SendMessageA(slot->client, message, w, l);
+        }
+        return 0;
+    case MM_MCINOTIFY:
+        for (WindowSlot& s : tables.windows) {
+            if (s.sound_device != 0 && s.sound_device == static_cast<int>(l)) {
+                mciSendCommandA(static_cast<MCIDEVICEID>(s.sound_device), MCI_CLOSE, 0, 0);
+                s.sound_device = 0;
+            }
+        }
+        return 0;
+    case WM_EXITSIZEMOVE:
+        if (IsIconic(window) && is_inside_parent(n)) {
+            ArrangeIconicWindows(GetParent(window));
+        }
+        break;
+    case WM_DESTROY:
+        if (slot != nullptr && slot->frame == window) {
+            slot->menu = nullptr;
+            slot->accelerators = nullptr;
+            slot->menu_help = nullptr;
+            slot->toolbars = {};
+        }
+        break;
+    case WM_SIZE:
+        if (slot != nullptr && slot->frame == window) {
+            if (is_inside_parent(n)) {
+                if (w == SIZE_MAXIMIZED && slot->restore_rectangle[0] == no_rectangle) {
+                    WINDOWPLACEMENT place{};
+                    place.length = sizeof place;
+                    GetWindowPlacement(window, &place);
+                    const RECT& r = place.rcNormalPosition;
+                    slot->restore_rectangle = {static_cast<int>(r.left), static_cast<int>(r.top),
+                                               static_cast<int>(r.right), static_cast<int>(r.bottom)};
+                } else if (w == SIZE_RESTORED && slot->restore_rectangle[0] != no_rectangle) {
+                    WINDOWPLACEMENT place{};
+                    place.length = sizeof place;
+                    GetWindowPlacement(window, &place);
+                    const auto& r = slot->restore_rectangle;
+                    place.rcNormalPosition = {r[0], r[1], r[2], r[3]};
+                    place.showCmd = SW_SHOWNORMAL;
+                    slot->restore_rectangle[0] = no_rectangle;
+                    SetWindowPlacement(window, &place);
+                }
+            }
+            if (w != SIZE_MINIMIZED) {
+                layout_frame(window, n);
+            }
+            if (SplitWindowRecord* split = split_record(window)) {
+                RECT outer{};
+                GetWindowRect(window, &outer);
+                split->outer_width = outer.right - outer.left;
+                split->outer_height = outer.bottom - outer.top;
+            }
+            if (w == SIZE_MINIMIZED && is_inside_parent(n)) {
+                SendMessageA(window, WM_NCACTIVATE, FALSE, 0);
+                SendMessageA(GetAncestor(window, GA_ROOT), WM_NCACTIVATE, TRUE, 0);
+            }
+        }
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(w) != WA_INACTIVE) win_activate(window);
+        break;
+    case WM_SETFOCUS:
+        if (slot != nullptr && slot->client != nullptr) {
+            SetFocus(slot->client);
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        if (split_record(window) == nullptr || win_panes_query_close(window) != 0) {
+            win_event_post(event::close_request, 0, w, l, window);
+        }
+        return 0;
+    case WM_ACTIVATEAPP:
+        if (w == FALSE) {
+            win_activate(nullptr);
+        } else if (slot != nullptr && slot->client != nullptr) {
+            realise_palette(slot->client);
+        }
+        break;
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(l);
+        const WindowContentRecord* record = win_content_record(window);
+        if (record != nullptr && record->kind == content::dialog) {
+            const auto* embedded = static_cast<const DialogWindowRecord*>(record);
+            if (embedded->width > 0) {
+                info->ptMinTrackSize = {embedded->width, embedded->height};
+            }
+        } else if (const SplitWindowRecord* split = split_record(window)) {
+            const bool stacked = (split->split_flags & 1) != 0;
+            const bool sharing = (split->split_flags & 2) != 0;
+            auto fixed = [&](int direction) {
+                const bool a = win_split_pane_test(*split, 0, direction);
+                const bool b = win_split_pane_test(*split, 1, direction);
+                const bool along = stacked ? direction == 1 : direction == 0;
+                return along ? (!sharing && a && b) : (a || b);
+            };
+            if (fixed(0) && split->outer_width > 0) {
+                info->ptMaxSize.x = info->ptMinTrackSize.x = info->ptMaxTrackSize.x = split->outer_width;
+            }
+            if (fixed(1) && split->outer_height > 0) {
+                info->ptMaxSize.y = info->ptMinTrackSize.y = info->ptMaxTrackSize.y = split->outer_height;
+            }
+        }
+        return 0;
+    }
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(l);
+        if (header->code != TTN_GETDISPINFOA) break;
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(l);
+        const int command = static_cast<int>(header->idFrom);
+        for (int m = 0; m <= max_window; ++m) {
+            const WindowSlot& s = tables.windows[static_cast<std::size_t>(m)];
+            for (int side = 0; side < 3; ++side) {
+                HWND bar = s.toolbars[static_cast<std::size_t>(side)];
+                if (bar == nullptr
+                    || reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0)) != header->hwndFrom) {
+                    continue;
+                }
+                if (s.tooltips != nullptr) {
+                    for (const ToolbarTooltipRecord& r : s.tooltips->records) {
+                        if (r.command != 0 && r.command == command) {
+                            info->lpszText = const_cast<char*>(r.text.data());
+                            return 0;
+                        }
+                    }
+                }
+                static char text[81];
+                if (LoadStringA(module_instance(), static_cast<UINT>(command), text, sizeof text) > 0) {
+                    info->lpszText = text;
+                }
+                return 0;
+            }
+        }
+        break;
+    }
+    case WM_NCHITTEST: {
+        LRESULT hit = DefWindowProcA(window, message, w, l);
+        if (n > 0 && hit == HTCAPTION) {
+            // A pane of a split window is not dragged on its own.
+            for (const WindowSlot& s : tables.windows) {
+                const SplitWindowRecord* split = split_record(s.frame);
+                if (split != nullptr && (split->panes[0] == n || split->panes[1] == n)) {
+                    return HTBORDER;
+                }
+            }
+        }
+        if (const SplitWindowRecord* split = split_record(window)) {
+            const bool stacked = (split->split_flags & 1) != 0;
+            const bool sharing = (split->split_flags & 2) != 0;
+            const bool a0 = win_split_pane_test(*split, 0, 0), b0 = win_split_pane_test(*split, 1, 0);
+            const bool a1 = win_split_pane_test(*split, 0, 1), b1 = win_split_pane_test(*split, 1, 1);
+            const bool fixed_h = stacked ? b0 : (!sharing && a0 && b0);
+            const bool fixed_v = stacked ? (!sharing && a1 && b1) : (a1 || b1);
+            if (fixed_h) {
+                if (hit == HTLEFT || hit == HTRIGHT) hit = HTBORDER;
+                if (hit == HTTOPLEFT || hit == HTTOPRIGHT) hit = HTTOP;
+                if (hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT) hit = HTBOTTOM;
+            }
+            if (fixed_v) {
+                if (hit == HTTOP || hit == HTBOTTOM) hit = HTBORDER;
+                if (hit == HTTOPLEFT || hit == HTBOTTOMLEFT) hit = fixed_h ? HTBORDER : HTLEFT;
+                if (hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT) hit = fixed_h ? HTBORDER : HTRIGHT;
+            }
+        }
+        return hit;
+    }
+    case WM_NCLBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+        nonclient_press(window, window, message, w, l);
+        break;
+    case WM_NCLBUTTONUP:
+        proc_state().pressed_frame = nullptr;
+        break;
+    case WM_SYSCHAR:
+        if (is_inside_parent(n) && w != '-') {
+            return SendMessageA(GetParent(window), message, w, l);
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, w, l);
+}
+
+LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    WindowTables& tables = window_tables();
+    const int n = win_number_from_handle(window);
+    HWND frame = GetParent(window);
+    const int kind = record_kind(frame);
+
+    switch (message) {
+    case WM_TIMER:
+        if (w == timed_wait_timer && proc_state().timed_wait_active) {
+            KillTimer(window, w);
+            proc_state().timed_wait_active = false;
+            return 0;
+        }
+        win_event_post(event::timer, 0, w, l, window);
+        break;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+        nonclient_press(window, frame, message, w, l);
+        break;
+    case WM_KEYDOWN: {
+        const int key = static_cast<int>(w);
+        MSG next{};
+        const bool has_char = PeekMessageA(&next, window, 0, 0, PM_NOREMOVE)
+                              && next.message == WM_CHAR;
+        const bool shift = GetKeyState(VK_SHIFT) < 0;
+        if (!has_char) {
+            switch (key) {
+            case VK_SHIFT: case VK_CONTROL: case VK_MENU: case VK_PAUSE:
+            case VK_CAPITAL: case VK_NUMLOCK: case VK_SCROLL:
+                return 0;
+            default:
+                break;
+            }
+            const int offset = GetKeyState(VK_CONTROL) < 0 ? 8192 : shift ? 4096 : 0;
+            win_event_post(event::key, 1, static_cast<WPARAM>(key + offset), l, window);
+            return 0;
+        }
+        PeekMessageA(&next, window, WM_CHAR, WM_CHAR, PM_REMOVE);
+        if (key >= VK_NUMPAD0 && key <= VK_DIVIDE) {
+            win_event_post(event::key, 1, static_cast<WPARAM>(key), l, window);
+        } else if (shift && next.wParam == '\t') {
+            win_event_post(event::key, 1, 9 + 4096, l, window);
+        } else {
+            win_event_post(event::key, 0, next.wParam, l, window);
+        }
+        return 0;
+    }
+    case WM_CHAR:
+        win_event_post(event::key, 0, w, l, window);
+        return 0;
+    case WM_SYSCHAR:
+        return SendMessageA(frame, message, w, l);
+    case WM_COMMAND:
+        if (HIWORD(w) == 0 || HIWORD(w) == 1) {
+            win_event_post(event::command, 0, w, l, frame);
+            return 0;
+        }
+        break;
+    case WM_SIZE: {
+        if (SplitWindowRecord* split = split_record(frame)) {
+            layout_split(window, *split);
+            return 0;
+        }
+        if (kind == content::dialog) {
+            HWND dialog = win_content_record(frame)->subject;
+            if (dialog != nullptr) {
+                MoveWindow(dialog, 0, 0, LOWORD(l), HIWORD(l), TRUE);
+            }
+            ValidateRect(window, nullptr);
+            return 0;
+        }
+        ArrangeIconicWindows(window);
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_NOCHILDREN);
+        win_event_post(event::resize, 0, w, l, window);
+        pending_redraw_note(window, n, event::resize);
+        // Maximised toolkit windows inside this one follow its new size.
+        for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if (IsZoomed(child) && GetClassWord(child, GCW_ATOM) == tables.frame_class) {
+                HWND after = GetWindow(child, GW_HWNDPREV);
+                SetWindowPos(child, after != nullptr ? after : HWND_TOP, 0, 0, LOWORD(l), HIWORD(l),
+                             SWP_NOACTIVATE);
+            }
+        }
+        return 0;
+    }
+    case WM_ACTIVATE:
+        win_activate(frame);
+        break;
+    case WM_SETFOCUS: {
+        tables.last_active = frame;
+        tables.active_dialog = nullptr;
+        if (!(n == 0 && tables.root_hidden)) {
+            SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        }
+        // A pane becomes the focused pane of each split window above it.
+        HWND pane = frame;
+        for (int depth = 0; depth <= max_window; ++depth) {
+            HWND owner_frame = nullptr;
+            for (const WindowSlot& s : tables.windows) {
+                SplitWindowRecord* split = split_record(s.frame);
+                if (split != nullptr && (frame_of_number(split->panes[0]) == pane
+                                         || frame_of_number(split->panes[1]) == pane)) {
+                    split->focused_pane = pane;
+                    owner_frame = s.frame;
+                    break;
+                }
+            }
+            if (owner_frame == nullptr) break;
+            pane = owner_frame;
+        }
+        if (kind == content::dialog) {
+            HWND dialog = win_content_record(frame)->subject;
+            if (dialog != nullptr) {
+                ShowWindow(dialog, SW_SHOW);
+                if (!IsChild(dialog, GetFocus())) SetFocus(dialog);
+                tables.active_dialog = dialog;
+            }
+        } else if (SplitWindowRecord* split = split_record(frame)) {
+            if (split->focused_pane != nullptr) {
+                win_activate(split->focused_pane);
+                const int pane_number = win_number_from_handle(split->focused_pane);
+                if (WindowSlot* ps = slot_of(pane_number); ps != nullptr && ps->client != nullptr) {
+                    SetFocus(ps->client);
+                }
+            }
+        }
+        return 0;
+    }
+    case WM_PAINT:
+        realise_palette(window);
+        if (kind != content::dialog && kind != content::split) {
+            win_event_post(event::expose, 0, w, l, window);
+            pending_redraw_note(window, n, event::expose);
+        }
+        break;
+    case WM_ERASEBKGND: {
+        const WindowSlot* slot = slot_of(n);
+        if (slot != nullptr && slot->background_brush != nullptr) {
+            RECT area{};
+            GetClipBox(reinterpret_cast<HDC>(w), &area);
+            FillRect(reinterpret_cast<HDC>(w), &area, slot->background_brush);
+            return 1;
+        }
+        break;
+    }
+    case WM_SETCURSOR:
+        if (LOWORD(l) == HTCLIENT && kind != content::editor && kind != content::dialog
+            && kind != content::grid_editor && kind != content::split) {
+            const WindowSlot* slot = slot_of(n);
+            HCURSOR cursor = slot != nullptr && slot->cursor != nullptr ? slot->cursor
+                                                                       : proc_state().default_cursor;
+            if (cursor != nullptr) {
+                SetCursor(cursor);
+                return TRUE;
+            }
+        }
+        break;
+    case WM_MENUSELECT:
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
+        return SendMessageA(frame, message, w, l);
+    case WM_MOUSEMOVE:
+        win_event_post(event::mouse_move, 0, w, l, window);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK: {
+        const int button = (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)   ? 1
+                           : (message == WM_MBUTTONDOWN || message == WM_MBUTTONDBLCLK) ? 2
+                                                                                        : 3;
+        const bool double_click = message == WM_LBUTTONDBLCLK || message == WM_MBUTTONDBLCLK
+                                  || message == WM_RBUTTONDBLCLK;
+        SetCapture(window);
+        const int type = double_click && win_event_enable_get(event::double_click) != 0
+                             ? event::double_click
+                             : event::mouse_down;
+        win_event_post(type, button, w, l, window);
+        if (!(n == 0 && tables.root_hidden)) {
+            raise_and_activate(frame);
+        }
+        return 0;
+    }
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONUP: {
+        const int button = message == WM_LBUTTONUP ? 1 : message == WM_MBUTTONUP ? 2 : 3;
+        ReleaseCapture();
+        win_event_post(event::mouse_up, button, w, l, window);
+        return 0;
+    }
+    case WM_MOUSEWHEEL:
+        win_event_post(event::mouse_down, GET_WHEEL_DELTA_WPARAM(w) >= 0 ? 4 : 5, w, l, window);
+        return 0;
+    case WM_PALETTECHANGED:
+        if (reinterpret_cast<HWND>(w) != window) realise_palette(window);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, w, l);
+}
+
+LRESULT CALLBACK win_splitter_proc(HWND bar, UINT message, WPARAM w, LPARAM l)
+{
+    auto* split = reinterpret_cast<SplitWindowRecord*>(GetWindowLongPtrA(bar, GWLP_USERDATA));
+    if (split == nullptr) {
+        return DefWindowProcA(bar, message, w, l);
+    }
+    const bool stacked = (split->split_flags & 1) != 0;
+    const int axis = stacked ? 1 : 0;
+    const bool fixed = win_split_pane_test(*split, 0, axis) || win_split_pane_test(*split, 1, axis);
+
+    switch (message) {
+    case WM_NCLBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCRBUTTONDOWN: {
+        const int button = message == WM_NCLBUTTONDOWN ? 1 : message == WM_NCMBUTTONDOWN ? 2 : 3;
+        win_event_post(event::nonclient_click, button, w, l, frame_of_number(split->window));
+        break;
+    }
+    case WM_NCHITTEST:
+        return fixed ? HTBORDER : HTCAPTION;
+    case WM_SETCURSOR:
+        if (fixed) return TRUE;
+        break;
+    case WM_ENTERSIZEMOVE: {
+        RECT r{};
+        GetWindowRect(bar, &r);
+        POINT corner{r.left, r.top};
+        ScreenToClient(GetParent(bar), &corner);
+        split->drag_anchor = stacked ? corner.x : corner.y;
+        break;
+    }
+    case WM_MOVING: {
+        auto* r = reinterpret_cast<RECT*>(l);
+        if (split->drag_anchor != -999) {
+            RECT now{};
+            GetWindowRect(bar, &now);
+            if (stacked) {
+                const LONG width = r->right - r->left;
+                r->left = now.left;
+                r->right = now.left + width;
+            } else {
+                const LONG height = r->bottom - r->top;
+                r->top = now.top;
+                r->bottom = now.top + height;
+            }
+        }
+        return TRUE;
+    }
+    case WM_MOVE:
+        if (split->drag_anchor != -999) {
+            HWND first = frame_of_number(split->panes[0]);
+            HWND second = frame_of_number(split->panes[1]);
+            if (first != nullptr && second != nullptr) {
+                RECT b{};
+                GetWindowRect(bar, &b);
+                MapWindowPoints(nullptr, GetParent(bar), reinterpret_cast<POINT*>(&b), 2);
+                RECT area{};
+                GetClientRect(GetParent(bar), &area);
+                if (stacked) {
+                    SetWindowPos(first, nullptr, 0, 0, area.right, b.top, SWP_NOMOVE | SWP_NOZORDER);
+                    MoveWindow(second, 0, b.bottom, area.right, area.bottom - b.bottom, TRUE);
+                } else {
+                    SetWindowPos(first, nullptr, 0, 0, b.left, area.bottom, SWP_NOMOVE | SWP_NOZORDER);
+                    MoveWindow(second, b.right, 0, area.right - b.right, area.bottom, TRUE);
+                }
+                RECT c1{};
+                RECT c2{};
+                GetClientRect(first, &c1);
+                GetClientRect(second, &c2);
+                split->pane_sizes = {stacked ? c1.bottom : c1.right, stacked ? c2.bottom : c2.right};
+            }
+        }
+        return 0;
+    case WM_EXITSIZEMOVE:
+        split->drag_anchor = -999;
+        break;
+    case WM_SETFOCUS:
+        if (split->focused_pane != nullptr) SetFocus(split->focused_pane);
+        return 0;
+    case WM_DESTROY:
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(bar, message, w, l);
+}
+
+} // namespace korv

@@ -1,0 +1,77 @@
+// Registration of the grid's window classes and its cell-change message.
+#include "korvanthide/grid_classes.h"
+
+#include "toolkit/core/win_module.h"
+
+namespace korv {
+
+namespace {
+constexpr char grid_class_name[] = "ZOQGRID";
+constexpr char grid_client_class_name[] = "ZOQGRIDCLIENT";
+} // namespace
+
+GridClassAtoms& grid_class_atoms()
+{
+    static GridClassAtoms atoms;
+    return atoms;
+}
+
+int& grid_layout_busy()
+{
+    static int busy = 0;
+    return busy;
+}
+
+// The grid control and its cell area answer nothing of their own yet: a
+// grid field stands in a dialog as an empty button-face area.
+LRESULT CALLBACK grid_window_proc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    return DefWindowProcA(window, message, w, l);
+}
+
+LRESULT CALLBACK grid_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    return DefWindowProcA(window, message, w, l);
+}
+
+bool grid_register_classes()
+{
+    const HINSTANCE instance = module_instance();
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExA(instance, grid_class_name, &existing)) {
+        return true;
+    }
+    GridClassAtoms& atoms = grid_class_atoms();
+
+    WNDCLASSEXA grid{};
+    grid.cbSize = sizeof grid;
+    grid.style = CS_PARENTDC;
+    grid.lpfnWndProc = grid_window_proc;
+    grid.cbWndExtra = 4;  // the grid record
+    grid.hInstance = instance;
+    grid.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    grid.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    grid.lpszClassName = grid_class_name;
+    atoms.grid = RegisterClassExA(&grid);
+
+    WNDCLASSEXA client = grid;
+    client.lpfnWndProc = grid_client_proc;
+    client.cbWndExtra = 0;
+    client.lpszClassName = grid_client_class_name;
+    const ATOM client_atom = RegisterClassExA(&client);
+
+    atoms.cell_change = RegisterWindowMessageA("GM_CELLCHANGE");
+    atoms.print_defaults_ready = 0;
+    return atoms.grid != 0 && client_atom != 0;
+}
+
+void grid_unregister_classes()
+{
+    const HINSTANCE instance = module_instance();
+    UnregisterClassA(grid_client_class_name, instance);
+    UnregisterClassA(grid_class_name, instance);
+    grid_class_atoms().grid = 0;
+}
+
+} // namespace korv
