@@ -114,7 +114,9 @@ struct WindowTables {
     int text_foreground = 0;
     int text_background = 15;
     int text_attribute = 0;
-    std::array<int, 18> text_colours{};  // TextColourTable16: 16 colours, window text, window
+    std::array<int, 16> text_colours{};  // TextColourTable16
+    int system_text_colour = 0;
+    int system_window_colour = 0xFFFFFF;
 
     bool decimal_comma = false;
 };
@@ -260,6 +262,12 @@ bool dialog_host(HWND dialog, int& window, int& dialog_line_flag);
 HWND dialog_current_window();
 // Shows every loaded dialog active when it is `active`, else inactive.
 void dialog_table_nc_activate(HWND active);
+
+// ---- What the event completion asks of the bitmap viewer ----
+// Value of a viewer's scroll query by code (4 across, 5 down, 101 and 102
+// the bitmap's width and height, 103 the bottom edge); 0 unless the window
+// holds a viewer.
+void bmp_viewer_scroll_position(int window, int code, int& value);
 
 } // namespace korv
 

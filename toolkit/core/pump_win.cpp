@@ -3,11 +3,12 @@
 // drawable it came from.
 #include <algorithm>
 
-#include "korvanthide/dialogs.h"
+#include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/win_neighbours.h"
 #include "toolkit/core/window_procs.h"
+
+void WDialogSelect(int identifier);
 
 namespace korv {
 
@@ -142,6 +143,20 @@ void copy_point(EventRecord& record, int slot_x, int slot_y, float x, float y)
     record.slot(slot_y) = static_cast<int>(y);
 }
 
+// A position in a bitmap viewer in the user co-ordinates of its bitmap.
+void viewer_pixel_to_user(float px, float py, float& x, float& y, int window)
+{
+    int width = 0;
+    int height = 0;
+    int across = 0;
+    int bottom = 0;
+    bmp_viewer_scroll_position(window, 101, width);
+    bmp_viewer_scroll_position(window, 102, height);
+    bmp_viewer_scroll_position(window, 4, across);
+    bmp_viewer_scroll_position(window, 103, bottom);
+    gr_viewer_pixel_to_user(px, py, x, y, width, height, across, bottom);
+}
+
 void to_window_units(EventRecord& record, int slot_x, int slot_y)
 {
     int u = 0;
@@ -219,8 +234,8 @@ void win_event_complete(int type, EventRecord& record)
         float x = 0;
         float y = 0;
         const float h = static_cast<float>(graphics.drawable_height);
-        gr_viewer_pixel_to_user(record.slot(13) + 0.5f, h - record.slot(14) - 1 + 0.5f, x, y,
-                                record.slot(1));
+        viewer_pixel_to_user(record.slot(13) + 0.5f, h - record.slot(14) - 1 + 0.5f, x, y,
+                             record.slot(1));
         copy_point(record, 10, 11, x, y);
         record.slot(6) = 0;
         record.slot(7) = 0;
@@ -241,7 +256,7 @@ void win_event_complete(int type, EventRecord& record)
                                && graphics.target_dialog == dialog;
         int previous_dialog = 0;
         if (!is_target) {
-            previous_dialog = dialog_result_state().current_dialog;
+            previous_dialog = gr_platform().current_dialog();
             if (field && dialog != previous_dialog) WDialogSelect(dialog);
             int width = 0;
             int height = 0;
@@ -267,7 +282,7 @@ void win_event_complete(int type, EventRecord& record)
             const float px = record.slot(13) + 0.5f;
             const float py = h - record.slot(14) - 1 + 0.5f;
             if (source == event::source_viewer) {
-                gr_viewer_pixel_to_user(px, py, x, y, record.slot(1));
+                viewer_pixel_to_user(px, py, x, y, record.slot(1));
                 int across = 0;
                 int down = 0;
                 bmp_viewer_scroll_position(record.slot(1), 4, across);

@@ -10,14 +10,15 @@
 #include <algorithm>
 #include <string>
 
+#include "korvanthide/bitmaps.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/grid_classes.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
+#include "korvanthide/window_ops.h"
 #include "toolkit/core/win_module.h"
-#include "toolkit/core/win_neighbours.h"
 
 namespace korv {
 
@@ -128,27 +129,6 @@ int richedit_probe(HINSTANCE instance, HWND owner)
 
 int rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
 
-void text_colours_reset(WindowTables& tables)
-{
-    const int dark = 191;
-    const int full = 255;
-    tables.text_colours = {rgb(0, 0, 0),         rgb(dark, 0, 0),     rgb(dark, dark, 0),
-                           rgb(0, dark, 0),      rgb(0, dark, dark),  rgb(0, 0, dark),
-                           rgb(dark, 0, dark),   rgb(dark, dark, dark), rgb(64, 64, 64),
-                           rgb(full, 0, 0),      rgb(full, full, 0),  rgb(0, full, 0),
-                           rgb(0, full, full),   rgb(0, 0, full),     rgb(full, 0, full),
-                           rgb(full, full, full), 0, 0};
-    auto colour = [](int index) {
-        const COLORREF c = GetSysColor(index);
-        return rgb(GetRValue(c), GetGValue(c), GetBValue(c));
-    };
-    tables.text_colours[16] = colour(COLOR_WINDOWTEXT);
-    tables.text_colours[17] = colour(COLOR_WINDOW);
-    tables.text_foreground = 0;
-    tables.text_background = 15;
-    tables.text_attribute = 0;
-}
-
 // The display palette of a 256-colour display: the first `levels` entries
 // of the colour model, the 16 text colours, the window text and window colours.
 HPALETTE display_palette_create(const WindowTables& tables, int levels)
@@ -182,9 +162,15 @@ HPALETTE display_palette_create(const WindowTables& tables, int levels)
             put(w, gr_colour_table_get(j));
         }
     }
-    for (int i = 0; i < 18; ++i) {
+    for (int i = 0; i < 16; ++i) {
         put(levels + i, tables.text_colours[static_cast<std::size_t>(i)]);
     }
+    auto system = [](int index) {
+        const COLORREF c = GetSysColor(index);
+        return rgb(GetRValue(c), GetGValue(c), GetBValue(c));
+    };
+    put(levels + 16, system(COLOR_WINDOWTEXT));
+    put(levels + 17, system(COLOR_WINDOW));
     return CreatePalette(palette);
 }
 
@@ -472,7 +458,7 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
     SetTextAlign(tables.client_dc, TA_BASELINE);
     RECT client_rect{};
     GetClientRect(slot.client, &client_rect);
-    text_colours_reset(tables);
+    win_text_state_reset();
     tables.bitmap_context = false;
     tables.metafile_context = false;
     tables.clip_region = nullptr;
@@ -515,7 +501,7 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
     graphics.client_height = client_rect.bottom;
     graphics.drawable_width = client_rect.right;
     graphics.drawable_height = client_rect.bottom;
-    win_text_state_reset();
+    win_text_font_reset();
     gr_colour_table_defaults();
     gr_platform_install();
     gr_graphics_start(" ");
@@ -551,7 +537,10 @@ void WRootWindowClose()
         DeleteObject(tables.display_palette);
         tables.display_palette = nullptr;
     }
-    bmp_slots_release();
+    for (int bitmap = 0; bitmap < bitmap_slot_count; ++bitmap) {
+        int status = 0;
+        bmp_destroy(bitmap, status);
+    }
 
     // Records the window layer made.
     for (WindowSlot& slot : tables.windows) {

@@ -3,8 +3,8 @@
 
 #include <mmsystem.h>
 
+#include "korvanthide/startup.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/win_neighbours.h"
 
 namespace korv {
 
@@ -83,21 +83,6 @@ int win_dwm_composition_enabled()
     return enabled ? 1 : 0;
 }
 
-void win_activate(HWND handle)
-{
-    const WindowTables& tables = window_tables();
-    if (handle != nullptr && win_number_from_handle(handle) >= 0 && GetFocus() != handle) {
-        SetFocus(handle);
-    }
-    for (int n = 1; n < window_slots; ++n) {
-        HWND frame = tables.windows[static_cast<std::size_t>(n)].frame;
-        if (frame == nullptr) continue;
-        const bool active = handle != nullptr && (handle == frame || IsChild(frame, handle));
-        SendMessageA(frame, WM_NCACTIVATE, active ? TRUE : FALSE, 0);
-    }
-    dialog_table_nc_activate(handle);
-}
-
 void win_drawing_target_release()
 {
     WindowTables& tables = window_tables();
@@ -128,7 +113,13 @@ void win_slot_release(int window)
         return;
     }
     WindowSlot& slot = window_tables().windows[static_cast<std::size_t>(window)];
-    editor_rows_release(window);
+    EditorBufferTable& buffers = editor_buffer_table();
+    if (buffers.allocated()) {
+        for (int buffer = 1; buffer <= EditorBufferTable::buffer_count; ++buffer) {
+            buffers.row(window, buffer) = EditorBufferRecord{};
+        }
+    }
+    slot.tooltips.reset();
     event_state().pending[static_cast<std::size_t>(window)] = {};
     if (slot.sound_device != 0) {
         const auto device = static_cast<MCIDEVICEID>(slot.sound_device);

@@ -5,7 +5,8 @@ target_sources(korv_portable PRIVATE ${here}/events.cpp)
 korv_add_test(core_events_test PORTABLE ${here}/tests/events_test.cpp)
 if(KORV_WINDOWS)
   target_sources(korv_win PRIVATE
-    ${here}/win_tables.cpp ${here}/events_win.cpp ${here}/pump_win.cpp
+    ${here}/win_tables.cpp ${here}/win_tables_activate.cpp ${here}/win_tables_viewer.cpp
+    ${here}/events_win.cpp ${here}/pump_win.cpp
     ${here}/root_window_win.cpp ${here}/window_procs_win.cpp)
   target_link_libraries(korv_win PUBLIC comctl32 winmm)
 endif()

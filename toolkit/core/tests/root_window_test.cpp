@@ -9,7 +9,6 @@
 #include "korvanthide/events.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/tests/window_stand_ins.h"
 #include "toolkit/core/win_module.h"
 
 namespace {
@@ -108,7 +107,7 @@ TEST_F(RootWindow, HiddenRootAndClassesLiveWithIt)
     EXPECT_EQ(korv::window_tables().root_open, 0);
     // Closing again with nothing open does nothing.
     WRootWindowClose();
-    EXPECT_EQ(korv::stand_in_log().hardcopy_options.back(), "S");
+    EXPECT_EQ(korv::graphics_state().hardcopy_active, 0);
 }
 
 TEST_F(RootWindow, FieldChangeTypeOffUntilEnabledAndAfterReopen)

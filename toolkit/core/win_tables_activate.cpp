@@ -1,0 +1,23 @@
+// Showing which toolkit window is active.
+#include <windows.h>
+
+#include "korvanthide/window.h"
+
+namespace korv {
+
+void win_activate(HWND handle)
+{
+    const WindowTables& tables = window_tables();
+    if (handle != nullptr && win_number_from_handle(handle) >= 0 && GetFocus() != handle) {
+        SetFocus(handle);
+    }
+    for (int n = 1; n < window_slots; ++n) {
+        HWND frame = tables.windows[static_cast<std::size_t>(n)].frame;
+        if (frame == nullptr) continue;
+        const bool active = handle != nullptr && (handle == frame || IsChild(frame, handle));
+        SendMessageA(frame, WM_NCACTIVATE, active ? TRUE : FALSE, 0);
+    }
+    dialog_table_nc_activate(handle);
+}
+
+} // namespace korv
