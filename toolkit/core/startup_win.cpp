@@ -3,6 +3,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/files.h"
 #include "korvanthide/fixed_text.h"
+#include "korvanthide/graphics_state.h"
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
 #include "toolkit/core/settings.h"
@@ -98,7 +99,7 @@ void sys_display_info_init()
     if (info.bits_per_pixel > 24)
         info.bits_per_pixel = 24;
     const int bits = info.colour_planes * info.bits_per_pixel;
-    info.colour_count = bits >= 1 && bits <= 24 ? 1 << bits : 0;
+    info.colour_count = bits >= 1 && bits <= 30 ? 1 << bits : 0;
     switch (info.colour_count) {
     case 2: info.palette_class = 2; break;
     case 16: info.palette_class = 8; break;
@@ -201,6 +202,11 @@ void WToolkitStart(std::string_view settings_file)
     errors.other_code = 0;
     errors.report_mode = 0;
     errors.detail_category = 0;
+    // Nothing reaches the screen or a printer before the root window opens.
+    GraphicsState& graphics = graphics_state();
+    graphics.screen_active = 0;
+    graphics.hardcopy_active = 0;
+    graphics.drawable_aspect = 1.32f;
     hc_device_description_reset();
     metafile_slots_clear();
 

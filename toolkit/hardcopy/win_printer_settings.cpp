@@ -4,6 +4,7 @@
 #include "toolkit/hardcopy/printer_settings.h"
 
 #include "korvanthide/printer.h"
+#include "korvanthide/window.h"
 
 #include <windows.h>
 #include <winspool.h>
@@ -108,10 +109,10 @@ private:
 };
 
 // The window that owns the driver's dialogs and messages: the root window's
-// client area once the window layer offers it; none until then.
+// client area (none before the root window opens).
 HWND printer_parent_window()
 {
-    return nullptr;
+    return window_tables().windows[0].client;
 }
 
 } // namespace
