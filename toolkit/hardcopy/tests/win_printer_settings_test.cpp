@@ -137,10 +137,18 @@ TEST(WindowsPrinter, PrintsOneLandscapePageThatCupsPdfWrites)
 
     // cups-pdf names the file after the job's title, in the output directory
     // of the user that printed (root's, or the anonymous one).
-    const char* dirs[] = {"Z:\\root\\PDF", "Z:\\var\\spool\\cups-pdf\\ANONYMOUS"};
+    std::vector<std::string> dirs = {"Z:\\root\\PDF", "Z:\\var\\spool\\cups-pdf\\ANONYMOUS"};
+    char home[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("HOME", home, MAX_PATH) > 0 && home[0] == '/') {
+        std::string dir = std::string("Z:") + home + "/PDF";
+        for (char& c : dir)
+            if (c == '/')
+                c = '\\';
+        dirs.push_back(dir);
+    }
     std::string found;
     for (int tries = 0; tries < 600 && found.empty(); ++tries) {
-        for (const char* dir : dirs)
+        for (const std::string& dir : dirs)
             for (const std::string& name : files_in(dir))
                 if (name.find(title) != std::string::npos && name.ends_with(".pdf"))
                     found = name;
