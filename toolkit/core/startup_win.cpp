@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 namespace korv {
@@ -175,6 +176,8 @@ void sys_abnormal_exit(std::string_view message, int code)
 {
     if (!text_trimmed(message).empty())
         abnormal_exit_box(abnormal_exit_text(message, code));
+    // Console reports written so far still reach their reader.
+    std::fflush(nullptr);
     ExitProcess(static_cast<UINT>(code));
 }
 
