@@ -237,31 +237,9 @@ void win_slot_release(int window);
 void win_classes_register(HINSTANCE instance);
 void win_classes_unregister(HINSTANCE instance);
 
-// ---- What the window layer asks of the dialog manager ----
-// Registers the six number-field classes (before any dialog is loaded).
-void numctl_register_classes();
-// The root window is opening: finds the control class atoms, sets the
-// number fields' snapshot-on-focus flag and clears the dialog colour brush.
-void dialog_root_opened();
-// Parses the extras block of a probe dialog (table slot -1) and tells
-// whether its [Dialog] section names a resize anchor field.
-bool dialog_extras_anchor(HWND probe, int identifier);
-// Loads dialog `identifier` into toolkit window `window`, records the
-// window's frame as its host, makes it current and shows it modeless when
-// `show`; returns the dialog window, nullptr when it could not be loaded.
-HWND dialog_embed(int identifier, int window, bool show);
-// Hides and unloads a dialog embedded in a window that closes.
-void dialog_embedded_close(HWND dialog);
-// The root window closes: gives back and destroys every loaded dialog,
-// resets the manager's state and DialogResultState, deletes the colour brush.
-void dialog_root_closed();
-// For the message pump: the toolkit window a dialog lives in (-1 none) and
-// the first number of its [Dialog] extras line. False for an unknown window.
-bool dialog_host(HWND dialog, int& window, int& dialog_line_flag);
-// The current dialog's window (nullptr when none) for field sizes.
-HWND dialog_current_window();
-// Shows every loaded dialog active when it is `active`, else inactive.
-void dialog_table_nc_activate(HWND active);
+// What the window layer asks of the dialog manager (numctl_register_classes,
+// dialog_root_opened, dialog_embed, dialog_host, ...) is declared with the
+// dialog manager's records in korvanthide/dialogs_win.h.
 
 // ---- What the event completion asks of the bitmap viewer ----
 // Value of a viewer's scroll query by code (4 across, 5 down, 101 and 102

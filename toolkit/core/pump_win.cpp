@@ -3,12 +3,12 @@
 // drawable it came from.
 #include <algorithm>
 
+#include "korvanthide/dialogs_win.h"
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
 #include "toolkit/core/window_procs.h"
 
-void WDialogSelect(int identifier);
 
 namespace korv {
 
@@ -256,7 +256,7 @@ void win_event_complete(int type, EventRecord& record)
                                && graphics.target_dialog == dialog;
         int previous_dialog = 0;
         if (!is_target) {
-            previous_dialog = gr_platform().current_dialog();
+            previous_dialog = dialog_result_state().current_dialog;
             if (field && dialog != previous_dialog) WDialogSelect(dialog);
             int width = 0;
             int height = 0;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "korvanthide/bitmaps.h"
+#include "korvanthide/dialogs_win.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/grid_classes.h"
 #include "korvanthide/hardcopy.h"

@@ -1,6 +1,7 @@
 // Showing which toolkit window is active.
 #include <windows.h>
 
+#include "korvanthide/dialogs_win.h"
 #include "korvanthide/window.h"
 
 namespace korv {
@@ -17,7 +18,13 @@ void win_activate(HWND handle)
         const bool active = handle != nullptr && (handle == frame || IsChild(frame, handle));
         SendMessageA(frame, WM_NCACTIVATE, active ? TRUE : FALSE, 0);
     }
-    dialog_table_nc_activate(handle);
+    const DialogTable& dialogs = dialog_table();
+    for (int slot = 0; slot <= dialogs.loaded && slot <= DialogTable::capacity; ++slot) {
+        HWND dialog = dialogs.windows[static_cast<std::size_t>(slot)];
+        if (dialog != nullptr) {
+            SendMessageA(dialog, WM_NCACTIVATE, dialog == handle ? TRUE : FALSE, 0);
+        }
+    }
 }
 
 } // namespace korv
