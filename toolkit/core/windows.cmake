@@ -10,4 +10,5 @@ if(KORV_WINDOWS)
     ${here}/root_window_win.cpp ${here}/window_procs_win.cpp)
   target_link_libraries(korv_win PUBLIC comctl32 winmm)
 endif()
-korv_add_test(core_root_window_test GUI ${here}/tests/root_window_test.cpp)
+korv_add_test(core_root_window_test GUI ${here}/tests/root_window_test.cpp
+  ${here}/tests/root_window_test.rc)

@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "korvanthide/errors.h"
 #include "korvanthide/events.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
+#include "korvanthide/window_ops.h"
 #include "toolkit/core/win_module.h"
 
 namespace {
@@ -317,6 +320,176 @@ TEST_F(RootWindow, WindowNumbersOfHandles)
     EXPECT_EQ(korv::win_number_from_handle(root_frame()), 0);
     EXPECT_EQ(korv::win_number_from_handle(root_client()), 0);
     EXPECT_EQ(korv::win_number_from_handle(GetDesktopWindow()), -1);
+}
+
+TEST_F(RootWindow, MenuAcceleratorBecomesCommand)
+{
+    WindowOpen(7, -999999, -999999, 640, 480, 300);
+    drain();
+    ASSERT_NE(korv::window_tables().windows[0].menu, nullptr);
+    ASSERT_NE(korv::window_tables().windows[0].accelerators, nullptr);
+    RECT client{};
+    GetClientRect(root_client(), &client);
+    EXPECT_EQ(client.right, 640);
+    EXPECT_EQ(client.bottom, 480);
+
+    keys_down({VK_CONTROL}, true);
+    PostMessageA(root_client(), WM_KEYDOWN, 'S', 0);
+    const Event e = wait();
+    keys_down({VK_CONTROL}, false);
+    EXPECT_EQ(e.type, 2);
+    EXPECT_EQ(e.record.slot(2), 40010);
+}
+
+TEST_F(RootWindow, StatusBarLeavesClientItsSize)
+{
+    open(0x27);
+    HWND bar = korv::window_tables().windows[0].status_bar;
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(GetDlgCtrlID(bar), 999);
+    RECT client{};
+    GetClientRect(root_client(), &client);
+    EXPECT_EQ(client.right, 640);
+    EXPECT_EQ(client.bottom, 480);
+}
+
+TEST_F(RootWindow, DefaultsFillEightyPercentCentred)
+{
+    WindowOpen();
+    drain();
+    const int screen_width = GetSystemMetrics(SM_CXSCREEN);
+    const int screen_height = GetSystemMetrics(SM_CYSCREEN);
+    RECT client{};
+    GetClientRect(root_client(), &client);
+    EXPECT_EQ(client.right, screen_width * 8 / 10);
+    EXPECT_EQ(client.bottom, screen_height * 8 / 10);
+    RECT frame{};
+    GetWindowRect(root_frame(), &frame);
+    EXPECT_EQ(frame.left, (screen_width - (frame.right - frame.left)) / 2);
+    EXPECT_EQ(frame.top, (screen_height - (frame.bottom - frame.top)) / 2);
+    const LONG style = GetWindowLongA(root_frame(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE(style & WS_MAXIMIZEBOX);
+    EXPECT_TRUE(IsWindowVisible(root_frame()));
+}
+
+TEST_F(RootWindow, EmbeddedDialogSizesAndFixesTheWindow)
+{
+    WindowOpen(7, -999999, -999999, 640, 480, 0, {}, 310);
+    drain();
+    const auto* record = korv::win_content_record(root_frame());
+    ASSERT_NE(record, nullptr);
+    ASSERT_EQ(record->kind, korv::content::dialog);
+    RECT dialog{};
+    GetWindowRect(record->subject, &dialog);
+    RECT client{};
+    GetClientRect(root_client(), &client);
+    EXPECT_EQ(client.right, dialog.right - dialog.left);
+    EXPECT_EQ(client.bottom, dialog.bottom - dialog.top);
+    // No resize anchor: fixed size, no maximise box.
+    const LONG style = GetWindowLongA(root_frame(), GWL_STYLE);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    WRootWindowClose();
+    EXPECT_FALSE(IsWindow(record->subject));
+}
+
+TEST_F(RootWindow, UnusableDialogsAreReportedAndWindowKeepsItsSize)
+{
+    std::vector<std::string> reports;
+    korv::ErrorOutputs& outputs = korv::error_outputs();
+    const auto kept_console = outputs.console_line;
+    outputs.console_line = [&](std::string_view line) { reports.emplace_back(line); };
+    const int kept_mode = korv::error_state().report_mode;
+    korv::err_report_mode_set(1);
+
+    WindowOpen(7, -999999, -999999, 640, 480, 0, {}, 320);  // has a caption
+    drain();
+    EXPECT_EQ(korv::win_content_record(root_frame()), nullptr);
+    RECT client{};
+    GetClientRect(root_client(), &client);
+    EXPECT_EQ(client.right, 640);
+    EXPECT_EQ(client.bottom, 480);
+    WRootWindowClose();
+    WindowOpen(7, -999999, -999999, 640, 480, 0, {}, 999);  // no such resource
+
+    korv::err_report_mode_set(kept_mode);
+    outputs.console_line = kept_console;
+    auto reported = [&](std::string_view text) {
+        for (const std::string& line : reports) {
+            if (line.find(text) != std::string::npos) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(reported("Routine:WindowOpen Error=1045"));
+    EXPECT_TRUE(reported("Routine:WindowOpen Error=1007"));
+}
+
+TEST_F(RootWindow, HiddenRootResizeReachesTheGraphics)
+{
+    open(135);
+    RECT frame{};
+    GetWindowRect(root_frame(), &frame);
+    SetWindowPos(root_frame(), nullptr, 0, 0, frame.right - frame.left + 20,
+                 frame.bottom - frame.top + 10, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(korv::graphics_state().client_width, 660);
+    EXPECT_EQ(korv::graphics_state().client_height, 490);
+    // Not an event: nothing is kept for the next wait.
+    EXPECT_EQ(korv::event_state().pending[0].type, 0);
+}
+
+TEST_F(RootWindow, ClickInAnotherWindowUsesThatWindowsUnits)
+{
+    open(7);
+    int child = 0;
+    WindowOpenChild(child, 0x17, 0, 0, 5000, 5000);
+    ASSERT_EQ(child, 1);
+    drain();
+    IGrSelect(1, 0);
+    const int target_width = korv::graphics_state().drawable_width;
+    HWND child_client = korv::window_tables().windows[1].client;
+    RECT inner{};
+    GetClientRect(child_client, &inner);
+    ASSERT_LT(inner.right, 640);
+
+    PostMessageA(child_client, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20));
+    Event e = wait();
+    ReleaseCapture();
+    EXPECT_EQ(e.type, 4);
+    EXPECT_EQ(e.record.slot(1), 1);
+    EXPECT_EQ(e.record.slot(6), static_cast<int>(10.5f * 9999.0f / inner.right));
+    EXPECT_EQ(e.record.slot(7), static_cast<int>(20.5f * 9999.0f / inner.bottom));
+    EXPECT_EQ(korv::graphics_state().target_number, 0);
+    EXPECT_EQ(korv::graphics_state().drawable_width, target_width);
+}
+
+// Answers the window layer's failure box as soon as it shows.
+DWORD WINAPI answer_failure_box(LPVOID)
+{
+    for (;;) {
+        if (HWND box = FindWindowA(nullptr, "Korvanthide Window")) {
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+        Sleep(20);
+    }
+}
+
+TEST(RootWindowFatal, UnregistrableClassEndsTheRunWithFailure)
+{
+    // A frame class still in use cannot be made afresh.
+    EXPECT_EXIT(
+        {
+            WNDCLASSA cls{};
+            cls.lpfnWndProc = DefWindowProcA;
+            cls.hInstance = korv::module_instance();
+            cls.lpszClassName = "KORVANTHIDE";
+            RegisterClassA(&cls);
+            CreateWindowExA(0, "KORVANTHIDE", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                            korv::module_instance(), nullptr);
+            CreateThread(nullptr, 0, answer_failure_box, nullptr, 0, nullptr);
+            WindowOpen(135, -999999, -999999, 640, 480);
+        },
+        ::testing::ExitedWithCode(1), "");
 }
 
 } // namespace
