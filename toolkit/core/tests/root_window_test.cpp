@@ -295,6 +295,14 @@ TEST_F(RootWindow, FrameTimerFiresOnceClientTimerKeepsRunning)
     EXPECT_EQ(wait().record.slot(2), 56);
     korv::win_timer_set(0, 56, 1);
     EXPECT_FALSE(KillTimer(root_client(), 56));
+
+    // The timed wait ends on its own timer, which it stops.
+    korv::win_timed_wait(1);
+    EXPECT_FALSE(KillTimer(root_client(), 999));
+    int type = 0;
+    EventRecord record;
+    korv::win_message_pump_peek(type, record);
+    EXPECT_EQ(type, -1);
 }
 
 TEST_F(RootWindow, CommandsAndNonClientPresses)
