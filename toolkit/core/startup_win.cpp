@@ -4,6 +4,7 @@
 #include "korvanthide/files.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/graphics_state.h"
+#include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
 #include "toolkit/core/settings.h"
@@ -210,6 +211,7 @@ void WToolkitStart(std::string_view settings_file)
     graphics.screen_active = 0;
     graphics.hardcopy_active = 0;
     graphics.drawable_aspect = 1.32f;
+    hardcopy_state().driver_record = 0;
     hc_device_description_reset();
     metafile_slots_clear();
 
