@@ -80,6 +80,8 @@ int main(int argc, char** argv)
     const int count = sys_command_line_argument(1, argument);
     number("argument_count", count);
     line("argument_1", count >= 1 ? trimmed(argument) : "");
+    number("argument_0_result", sys_command_line_argument(0, argument));
+    line("argument_0", trimmed(argument));
     std::fclose(out);
     return 0;
 }

@@ -227,4 +227,7 @@ TEST(Startup, CommandLineArguments)
     // The probe's first argument is its report file.
     EXPECT_EQ(r.report.at("argument_1"), dir.path() + "report.txt");
     EXPECT_EQ(r.report.at("argument_count"), "1");
+    EXPECT_EQ(r.report.at("argument_0_result"), "0");
+    EXPECT_TRUE(r.report.at("argument_0").ends_with("\\core_startup_probe.exe"))
+        << r.report.at("argument_0");
 }
