@@ -8,6 +8,7 @@
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
+#include "korvanthide/window_ops.h"
 #include "toolkit/graphics/screen_device.h"
 
 namespace korv {
@@ -18,6 +19,14 @@ constexpr int platform_windows_nt = 4;
 
 class WindowsPlatform : public GraphicsPlatform {
 public:
+    int window_select(int window, int& width, int& height) override
+    {
+        win_select(window, width, height);
+        return window == -1 ? -1 : 0;
+    }
+
+    void text_size_to_pixels() override { win_text_size_to_pixels(); }
+
     int bitmap_limit() override { return bmp_handle_limit(); }
 
     int bitmap_select(int slot, int& width, int& height) override
