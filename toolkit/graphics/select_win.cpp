@@ -19,6 +19,8 @@ constexpr int platform_windows_nt = 4;
 
 class WindowsPlatform : public GraphicsPlatform {
 public:
+    void release() override { win_drawing_target_release(); }
+
     int window_select(int window, int& width, int& height) override
     {
         win_select(window, width, height);

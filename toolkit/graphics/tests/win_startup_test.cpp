@@ -1,0 +1,122 @@
+// The graphics start-up and the target selection on a real root window:
+// WindowOpen starts the graphics on the recording device installed first,
+// and selections and resizes follow the real client area.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "korvanthide/errors.h"
+#include "korvanthide/events.h"
+#include "korvanthide/graphics_state.h"
+#include "korvanthide/hardcopy.h"
+#include "korvanthide/startup.h"
+#include "korvanthide/window.h"
+#include "toolkit/graphics/testing/recording_device.h"
+
+namespace {
+
+using korv::testing::RecordingDevice;
+
+SIZE client_size()
+{
+    RECT r{};
+    GetClientRect(korv::window_tables().windows[0].client, &r);
+    return {r.right, r.bottom};
+}
+
+class RootGraphics : public ::testing::Test {
+protected:
+    RecordingDevice screen;
+    korv::Device* previous = korv::gr_screen_device_install(&screen);
+
+    static void SetUpTestSuite() { WToolkitStart(); }
+    void SetUp() override
+    {
+        korv::error_state().report_mode = 0;
+        WindowOpen(7, 0, 0, 400, 300);
+    }
+    void TearDown() override
+    {
+        WRootWindowClose();
+        korv::gr_screen_device_install(previous);
+    }
+};
+
+TEST_F(RootGraphics, StartUpDrivesTheInstalledDeviceInOrder)
+{
+    const std::vector<int> codes = screen.codes();
+    // Open; the area of the new drawable (its clip and the character size
+    // that follows the page dimensions); select; both colours; drawing
+    // mode, line type, width, join and cap; character size.
+    const std::vector<int> start = {18, 24, 21, 1, 3, 3, 27, 29, 30, 36, 37, 21};
+    ASSERT_GE(codes.size(), start.size());
+    EXPECT_EQ(std::vector<int>(codes.begin(), codes.begin() + static_cast<long>(start.size())), start);
+    EXPECT_EQ(&korv::gr_screen_device(), &screen); // the window did not replace it
+
+    const korv::GraphicsState& g = korv::graphics_state();
+    const SIZE size = client_size();
+    EXPECT_EQ(g.target_kind, korv::target_window);
+    EXPECT_EQ(g.target_number, 0);
+    EXPECT_EQ(g.drawable_width, size.cx);
+    EXPECT_EQ(g.drawable_height, size.cy);
+    EXPECT_EQ(g.area_ix2, size.cx - 1);
+    EXPECT_GT(g.device_colour_count, 0);
+    EXPECT_EQ(g.hardcopy_active, 0);
+    EXPECT_EQ(korv::hardcopy_state().driver_number, 10);
+    EXPECT_EQ(korv::hardcopy_state().driver_record, 10);
+}
+
+TEST_F(RootGraphics, FailedSelectionsFallBackToTheRootWindow)
+{
+    const SIZE size = client_size();
+    for (int kind : {2, 3, 4, 0}) {
+        screen.reset();
+        korv::error_state().last_error = 0;
+        IGrSelect(kind, kind == 2 ? 0 : 9);
+        EXPECT_EQ(korv::error_state().last_error, 1019) << kind;
+        EXPECT_EQ(korv::graphics_state().target_kind, korv::target_window);
+        EXPECT_EQ(korv::graphics_state().drawable_width, size.cx);
+        EXPECT_EQ(screen.count_of(1), 0);
+    }
+    korv::error_state().last_error = 0;
+    IGrSelect(1, 7); // no window 7
+    EXPECT_EQ(korv::error_state().last_error, 1019);
+    screen.reset();
+    IGrSelect(1);
+    EXPECT_EQ(screen.count_of(1), 1);
+}
+
+TEST_F(RootGraphics, ResizingTheRootMovesTheDrawable)
+{
+    MoveWindow(korv::window_tables().windows[0].frame, 0, 0, 500, 420, TRUE);
+    // The resize reaches the graphics when its event is handed out.
+    int type = 0;
+    EventRecord record;
+    for (int n = 0; n < 20 && type != 8; ++n)
+        WEventWait(type, record);
+    ASSERT_EQ(type, 8);
+    const SIZE size = client_size();
+    EXPECT_EQ(korv::graphics_state().drawable_width, size.cx);
+    EXPECT_EQ(korv::graphics_state().drawable_height, size.cy);
+    EXPECT_EQ(korv::graphics_state().area_iy2, size.cy - 1);
+}
+
+// Closing the root window closes open hardcopy output.
+TEST_F(RootGraphics, ClosingTheRootClosesHardcopyOutput)
+{
+    RecordingDevice driver(RecordingDevice::Side::hardcopy);
+    driver.driver_number = 3;
+    korv::testing::ScopedHardcopyDriver install(3, &driver);
+    korv::hardcopy_state().driver_number = 3;
+    IGrHardCopy("bild.svg");
+    EXPECT_EQ(korv::graphics_state().hardcopy_active, 1);
+    driver.reset();
+    WRootWindowClose();
+    EXPECT_EQ(driver.codes(), (std::vector<int>{19}));
+    EXPECT_EQ(korv::graphics_state().hardcopy_active, 0);
+    korv::hardcopy_state().driver_number = 10;
+}
+
+} // namespace
