@@ -158,6 +158,8 @@ HWND dialog_embed(int identifier, int window, bool show);
 void dialog_embedded_close(HWND dialog);
 // The root window closes: every dialog destroyed, the state reset.
 void dialog_root_closed();
+// Shows every loaded dialog active when it is `active`, else inactive.
+void dialog_table_nc_activate(HWND active);
 // The toolkit window a dialog lives in (-1 none) and its resize flag.
 bool dialog_host(HWND dialog, int& window, int& dialog_line_flag);
 

@@ -425,6 +425,14 @@ void dialog_modal_instance_end(HWND instance, HWND receiver, int button)
     DialogRecord* ir = dialog_record_of(instance);
     if (ir != nullptr)
         last_modal_identifier() = ir->identifier;
+    // Field changes inside the instance were recorded in the loaded
+    // dialog's record; the instance's record, which is copied back whole,
+    // takes them first so that the exit field is the field last entered.
+    const DialogRecord* loaded = dialog_record_of(dialog_current_window());
+    if (ir != nullptr && loaded != nullptr && receiver == instance) {
+        ir->current_field = loaded->current_field;
+        ir->previous_field = loaded->previous_field;
+    }
     if (DialogRecord* rr = dialog_record_of(receiver)) {
         rr->current_field = button;
         rr->exit_button = button;
@@ -628,6 +636,16 @@ bool dialog_host(HWND dialog, int& window, int& dialog_line_flag)
     window = r->host_window ? win_number_from_handle(r->host_window) : -1;
     dialog_line_flag = r->resize_flag;
     return true;
+}
+
+void dialog_table_nc_activate(HWND active)
+{
+    const DialogTable& t = table();
+    for (int s = 1; s <= t.loaded; ++s) {
+        HWND d = t.windows[static_cast<std::size_t>(s)];
+        if (d != nullptr)
+            SendMessageA(d, WM_NCACTIVATE, d == active ? TRUE : FALSE, 0);
+    }
 }
 
 void dialog_root_opened()

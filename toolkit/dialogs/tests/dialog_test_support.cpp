@@ -4,17 +4,14 @@
 
 #include "korvanthide/dialogs.h"
 #include "korvanthide/window.h"
-#include "toolkit/dialogs/neighbours.h"
 
 
 namespace dialog_test {
 
 namespace {
 
-bool no_client(int) { return false; }
-void no_size(int, int& w, int& h) { w = h = 0; }
-
-LRESULT CALLBACK root_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
+// The timer that ends a wait in which the expected event never comes.
+constexpr int give_up_timer = 4711;
 
 void dispatch(MSG& m)
 {
@@ -30,24 +27,12 @@ void dispatch(MSG& m)
 void toolkit_up()
 {
     static bool opened = false;
-    WindowTables& tables = korv::window_tables();
     if (!opened) {
         opened = true;
-        // Loading the library makes the common controls available by name.
-        LoadLibraryA("comctl32.dll");
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = root_proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "KorvDialogTestRoot";
-        RegisterClassA(&wc);
-        tables.windows[0].frame = CreateWindowExA(0, wc.lpszClassName, "root", WS_POPUP, 0, 0, 10, 10,
-                                                  nullptr, nullptr, wc.hInstance, nullptr);
-        korv::numctl_register_classes();
-        korv::dialog_root_opened();
-        tables.root_open = -1;
+        // The converter's root window: hidden, with a 640 by 480 client area.
+        WindowOpen(135, -999999, -999999, 640, 480, 0, {}, 0, "Dialog tests");
     }
     korv::event_enable_reset();
-    tables.last_active = tables.windows[0].frame;
 }
 
 void unload_all()
@@ -67,27 +52,12 @@ void unload_all()
 
 bool wait_event(Event& event, int ms)
 {
-    korv::WindowQuery query{no_client, no_size};
-    korv::event_wait_begin();
-    if (korv::event_take_pending(event.type, event.record, query))
-        return true;
-    korv::event_loop_begin();
-    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-    korv::EventState& state = korv::event_state();
-    while (state.store.waiting == 1 && static_cast<int>(end - GetTickCount()) > 0) {
-        MSG m;
-        if (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
-            dispatch(m);
-        else
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    if (state.store.waiting == 1) {
-        state.store.waiting = 0;
-        state.in_pump = 0;
-        return false;
-    }
-    korv::event_wait_finish(event.type, event.record, query);
-    return true;
+    // The toolkit's own event wait, ended by a timer event when nothing
+    // else comes.
+    korv::win_timer_set(ms, give_up_timer, 0);
+    WEventWait(event.type, event.record);
+    korv::win_timer_set(0, give_up_timer, 0);
+    return !(event.type == korv::event::timer && event.record.slot(2) == give_up_timer);
 }
 
 std::vector<Event> drain_events(int quiet_ms)
