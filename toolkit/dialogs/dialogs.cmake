@@ -56,3 +56,8 @@ korv_add_test(dialogs_life_test GUI
   ${here}/tests/dialog_test_support.cpp
   ${here}/tests/dialogs_test.rc
   ${dialog_standins})
+korv_add_test(dialogs_fields_test GUI
+  ${here}/tests/extras_fields_test.cpp
+  ${here}/tests/dialog_test_support.cpp
+  ${here}/tests/dialogs_test.rc
+  ${dialog_standins})

@@ -174,7 +174,7 @@ void dialog_attach_tab_pages(HWND dialog)
             }
             SetParent(page, dialog);
             UINT flags = SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED;
-            if (i == selected && IsWindowVisible(tab))
+            if (i == selected && (GetWindowLongA(tab, GWL_STYLE) & WS_VISIBLE))
                 flags |= SWP_SHOWWINDOW;
             SetWindowPos(page, tab, area.left, area.top, 0, 0, flags);
             EnableWindow(page, TRUE);
@@ -230,7 +230,7 @@ int field_tab_select_page(int id, int& page)
         return 0;
     }
     const int selected = static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0));
-    if (selected != index && IsWindowVisible(tab)) {
+    if (selected != index && (GetWindowLongA(tab, GWL_STYLE) & WS_VISIBLE)) {
         int old_page = 0;
         if (HWND old = tab_item_page(tab, selected, old_page) ? page_window(old_page) : nullptr)
             ShowWindow(old, SW_HIDE);

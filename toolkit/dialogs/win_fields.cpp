@@ -431,6 +431,9 @@ void field_set_state_window(HWND w, int state, int redraw_mode)
     if (r)
         r->state = state;
     HWND dialog = GetParent(w);
+    // Taken before the field is disabled, which takes the focus from it.
+    HWND focus = GetFocus();
+    bool had_focus = focus == w || IsChild(w, focus);
     RECT client{};
     GetClientRect(dialog, &client);
     if (dialog_rect_overlap(w, client) == 0) {
@@ -459,8 +462,6 @@ void field_set_state_window(HWND w, int state, int redraw_mode)
     } else {
         EnableWindow(w, state == 1);
     }
-    HWND focus = GetFocus();
-    bool had_focus = focus == w || IsChild(w, focus);
     const int show = state == 3 ? SW_HIDE : SW_SHOWNA;
     ShowWindow(w, show);
     if (partner)
@@ -488,6 +489,11 @@ void field_set_state_window(HWND w, int state, int redraw_mode)
         if (dr)
             dr->active_field = nullptr;
         SetFocus(dr && dr->host_window ? dr->host_window : dialog);
+        // The dialog hands the focus on to one of its fields; when that
+        // would be none or the field just hidden, the first tab stop takes it.
+        HWND now = GetFocus();
+        if (now == nullptr || now == w || !IsWindowVisible(now))
+            dialog_focus_first_tab_stop(dialog, dialog, 1);
     }
 }
 
