@@ -27,6 +27,12 @@ wine_env_start() {
     [[ $mode == headless ]] && wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
     wineserver -w
   fi
+  # Without a window manager, Wine waits two seconds for every managed window
+  # it hides; windows it does not hand to a manager hide at once.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wineserver -k 2>/dev/null; sleep 0.2
+  fi
   wineserver -p
   KORV_WINE_PREFIX_STARTED=$WINEPREFIX
 }
