@@ -100,11 +100,9 @@ struct WindowTables {
     ATOM client_class = 0;       // ZUVEDAZAZI
 
     HMODULE msimg32 = nullptr;
-    HMODULE mapi32 = nullptr;
     HMODULE dwmapi = nullptr;
     HMODULE richedit = nullptr;
     FARPROC gradient_fill = nullptr;
-    FARPROC mapi_send_mail = nullptr;
     FARPROC dwm_composition_enabled = nullptr;
 
     HPALETTE display_palette = nullptr;  // 256-colour displays only

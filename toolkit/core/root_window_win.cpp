@@ -11,6 +11,7 @@
 #include <string>
 
 #include "korvanthide/bitmaps.h"
+#include "korvanthide/compression.h"
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/grid_classes.h"
@@ -180,9 +181,9 @@ void libraries_load(WindowTables& tables)
     tables.msimg32 = LoadLibraryA("msimg32.dll");
     tables.gradient_fill =
         tables.msimg32 != nullptr ? GetProcAddress(tables.msimg32, "GradientFill") : nullptr;
-    tables.mapi32 = LoadLibraryA("mapi32.dll");
-    tables.mapi_send_mail =
-        tables.mapi32 != nullptr ? GetProcAddress(tables.mapi32, "MAPISendMail") : nullptr;
+    // The mail routines keep their own hold on mapi32 and its entry points,
+    // with the root window as the parent of the mail program's dialogs.
+    sys_mail_library_open(tables.windows[0].frame);
     tables.dwmapi = LoadLibraryA("dwmapi.dll");
     tables.dwm_composition_enabled =
         tables.dwmapi != nullptr ? GetProcAddress(tables.dwmapi, "DwmIsCompositionEnabled")
@@ -191,14 +192,14 @@ void libraries_load(WindowTables& tables)
 
 void libraries_release(WindowTables& tables)
 {
-    for (HMODULE* library : {&tables.msimg32, &tables.mapi32, &tables.dwmapi}) {
+    sys_mail_library_close();
+    for (HMODULE* library : {&tables.msimg32, &tables.dwmapi}) {
         if (*library != nullptr) {
             FreeLibrary(*library);
             *library = nullptr;
         }
     }
     tables.gradient_fill = nullptr;
-    tables.mapi_send_mail = nullptr;
     tables.dwm_composition_enabled = nullptr;
 }
 
