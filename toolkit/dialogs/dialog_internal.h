@@ -36,6 +36,9 @@ struct DialogProcState {
     // No selection of a trackbar, and unique tree item numbers.
     int trackbar_no_selection = 0;
     int tree_unique_numbers = 1;
+    // The device context of a graphics field that is the drawing target.
+    HDC field_dc = nullptr;
+    HWND field_dc_window = nullptr;
 };
 DialogProcState& dialog_proc_state();
 
@@ -81,6 +84,9 @@ bool tab_item_disabled(HWND tab, int index);
 void tab_item_insert(HWND tab, int index, int page, std::string_view caption);
 void tab_pages_place(HWND tab);
 void field_tree_add_menu_items(HWND tree, HTREEITEM parent, HMENU menu, int selected);
+
+// Replaces the icon a dialog got from its title routine (null: frees it).
+void dialog_own_icon_replace(HWND dialog, HICON icon);
 
 // Field layer helpers used across files.
 HWND current_field(int id);

@@ -61,3 +61,8 @@ korv_add_test(dialogs_fields_test GUI
   ${here}/tests/dialog_test_support.cpp
   ${here}/tests/dialogs_test.rc
   ${dialog_standins})
+korv_add_test(dialogs_support_test GUI
+  ${here}/tests/dialog_support_test.cpp
+  ${here}/tests/dialog_test_support.cpp
+  ${here}/tests/dialogs_test.rc
+  ${dialog_standins})

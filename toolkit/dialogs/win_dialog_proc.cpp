@@ -323,6 +323,17 @@ void on_destroy(HWND dialog)
     // Fields are destroyed here, before the dialog's own records go, so
     // that no number field outlives what it reads.
     const bool modal = in_modal(dialog);
+    // A graphics field's context goes back before its window does.
+    DialogProcState& s = dialog_proc_state();
+    if (s.field_dc != nullptr && (s.field_dc_window == dialog || IsChild(dialog, s.field_dc_window))) {
+        WindowTables& t = window_tables();
+        if (t.drawing_dc == s.field_dc)
+            t.drawing_dc = t.client_dc;
+        ReleaseDC(s.field_dc_window, s.field_dc);
+        s.field_dc = nullptr;
+        s.field_dc_window = nullptr;
+    }
+
     std::vector<HWND> children;
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         children.push_back(c);
@@ -339,6 +350,7 @@ void on_destroy(HWND dialog)
         free_leftovers(l);
     }
     dialog_closing_mark(dialog, false);
+    dialog_own_icon_replace(dialog, nullptr);
 }
 
 INT_PTR on_command(HWND dialog, WPARAM w, LPARAM l)

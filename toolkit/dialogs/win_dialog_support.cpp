@@ -41,6 +41,9 @@ HWND page_window(int page_id)
 
 bool is_child_window(HWND w) { return (GetWindowLongA(w, GWL_STYLE) & WS_CHILD) != 0; }
 
+// The icon that the title routine loaded for a dialog, kept with the dialog.
+constexpr char own_icon_property[] = "KorvanthideDialogIcon";
+
 bool has_class_name(HWND w, const char* name)
 {
     char buffer[32] = {};
@@ -453,7 +456,12 @@ int dialog_set_size(int width, int height)
             if (dialog_rect_overlap(c, old_client) == 1 && dialog_rect_overlap(c, new_client) != 1) {
                 if (c == focus)
                     moved_focus = c;
+                // Hidden for the size only: the field keeps its recorded state.
+                FieldRecord* f = field_record_of(c);
+                const int recorded = f ? f->state : 1;
                 field_set_state_window(c, 3, 0);
+                if (f)
+                    f->state = recorded;
             }
         }
         if (moved_focus != nullptr)
@@ -525,12 +533,20 @@ void dialog_set_title_and_icon(int& icon, int set_title, std::string_view title)
         icon = -2;
         return;
     }
-    HICON old_big = reinterpret_cast<HICON>(SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(loaded)));
-    HICON old_small = reinterpret_cast<HICON>(SendMessageA(dialog, WM_SETICON, ICON_SMALL, 0));
-    // Icons loaded from resources are shared by the class; only our own
-    // previous icons are released.
-    (void)old_big;
-    (void)old_small;
+    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(loaded));
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, 0);
+    // Only an icon loaded here is released; the one the dialog started with
+    // belongs to the root window's class.
+    dialog_own_icon_replace(dialog, loaded);
+}
+
+void dialog_own_icon_replace(HWND dialog, HICON icon)
+{
+    HICON old = static_cast<HICON>(RemovePropA(dialog, own_icon_property));
+    if (old != nullptr && old != icon)
+        DestroyIcon(old);
+    if (icon != nullptr)
+        SetPropA(dialog, own_icon_property, icon);
 }
 
 void dialog_disable_other_windows(HWND kept, int with_windows)

@@ -13,6 +13,7 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/window.h"
 #include "toolkit/core/win_module.h"
+#include "toolkit/graphics/gdi_primitives.h"
 #include "toolkit/dialogs/dialog_internal.h"
 #include "toolkit/dialogs/neighbours.h"
 #include "toolkit/dialogs/number_text.h"
@@ -998,10 +999,48 @@ int dialog_field_drawing_target(int id, int& width, int& height)
     HWND w = id == 0 ? dialog : current_field(id);
     if (w == nullptr)
         return -1;
+    WindowTables& t = window_tables();
+    DialogProcState& s = dialog_proc_state();
+    // One field context is held at a time: the one taken before goes back
+    // when another field becomes the target.
+    if (s.field_dc != nullptr) {
+        if (t.drawing_dc == s.field_dc)
+            t.drawing_dc = t.client_dc;
+        ReleaseDC(s.field_dc_window, s.field_dc);
+        s.field_dc = nullptr;
+        s.field_dc_window = nullptr;
+    }
+    HDC dc = GetDC(w);
+    if (dc == nullptr) {
+        t.drawing_dc = t.client_dc;
+        return -1;
+    }
+    s.field_dc = dc;
+    s.field_dc_window = w;
+    t.drawing_dc = dc;
+    t.dc_window = -1;
+    t.bitmap_context = false;
+    t.metafile_context = false;
     RECT rc{};
     GetClientRect(w, &rc);
     width = rc.right;
     height = rc.bottom;
+    if (t.pattern)
+        DeleteObject(t.pattern);
+    t.pattern = CreateCompatibleBitmap(dc, 8, 8);
+    GdiDrawingState& g = gdi_state();
+    g.pattern_dirty = true;
+    SetROP2(dc, t.drawing_mode);
+    SetBkMode(dc, TRANSPARENT);
+    if (t.pen)
+        t.replaced_pen = static_cast<HPEN>(SelectObject(dc, t.pen));
+    if (g.font)
+        g.replaced_font = static_cast<HFONT>(SelectObject(dc, g.font));
+    gdi_dash_scale();
+    if (gdi_palette_display()) {
+        SelectPalette(dc, t.display_palette, FALSE);
+        RealizePalette(dc);
+    }
     if (id == 0) {
         if (DialogRecord* r = dialog_record_of(dialog))
             r->graphics_dialog = 1;
