@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include "korvanthide/bitmaps.h"
+#include "korvanthide/dialogs.h"
+#include "korvanthide/dialogs_win.h"
 #include "korvanthide/files.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
@@ -44,6 +46,14 @@ public:
         // levels are the colours device colour numbers are made for.
         const int colours = display_info().colour_count;
         return colours == 256 ? window_tables().palette_levels : colours;
+    }
+
+    int current_dialog() override { return dialog_result_state().current_dialog; }
+
+    void field_select(int& field, int& width, int& height) override
+    {
+        if (dialog_field_drawing_target(field, width, height) == -1)
+            field = -1;
     }
 
     int printer_defaults(PrinterPage& page) override

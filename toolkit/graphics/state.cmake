@@ -16,6 +16,7 @@ if(KORV_WINDOWS)
 endif()
 korv_add_test(graphics_select_win_test WINDOWS ${here}/tests/win_select_test.cpp)
 if(KORV_WINDOWS)
-  korv_add_test(graphics_startup_win_test GUI ${here}/tests/win_startup_test.cpp)
+  korv_add_test(graphics_startup_win_test GUI ${here}/tests/win_startup_test.cpp
+    ${here}/tests/win_startup_test.rc)
   target_link_libraries(graphics_startup_win_test PRIVATE korv_graphics_testing)
 endif()

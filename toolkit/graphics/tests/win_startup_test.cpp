@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "korvanthide/dialogs.h"
+#include "korvanthide/dialogs_win.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/events.h"
 #include "korvanthide/graphics_state.h"
@@ -101,6 +103,48 @@ TEST_F(RootGraphics, ResizingTheRootMovesTheDrawable)
     EXPECT_EQ(korv::graphics_state().drawable_width, size.cx);
     EXPECT_EQ(korv::graphics_state().drawable_height, size.cy);
     EXPECT_EQ(korv::graphics_state().area_iy2, size.cy - 1);
+}
+
+SIZE window_client(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    return {r.right, r.bottom};
+}
+
+TEST_F(RootGraphics, AGraphicsFieldOfTheCurrentDialogIsATarget)
+{
+    WDialogLoad(700);
+    WDialogShow(-1, -1, 0, 2);
+    HWND dialog = korv::dialog_current_window();
+    ASSERT_NE(dialog, nullptr);
+    const korv::GraphicsState& g = korv::graphics_state();
+
+    screen.reset();
+    IGrSelect(3, 701);
+    const SIZE field = window_client(GetDlgItem(dialog, 701));
+    EXPECT_EQ(g.target_kind, korv::target_dialog_field);
+    EXPECT_EQ(g.target_number, 701);
+    EXPECT_EQ(g.target_dialog, 700);
+    EXPECT_EQ(g.drawable_width, field.cx);
+    EXPECT_EQ(g.drawable_height, field.cy);
+    EXPECT_EQ(screen.count_of(1), 1);
+
+    IGrSelect(3); // the dialog itself
+    const SIZE whole = window_client(dialog);
+    EXPECT_EQ(g.target_number, 0);
+    EXPECT_EQ(g.drawable_width, whole.cx);
+
+    korv::error_state().last_error = 0;
+    IGrSelect(3, 799); // no such field
+    EXPECT_EQ(korv::error_state().last_error, 1019);
+    EXPECT_EQ(g.target_kind, korv::target_window);
+    EXPECT_EQ(g.target_dialog, 0);
+
+    WDialogUnload();
+    korv::error_state().last_error = 0;
+    IGrSelect(3, 701); // no current dialog
+    EXPECT_EQ(korv::error_state().last_error, 1019);
 }
 
 // Closing the root window closes open hardcopy output.
