@@ -10,6 +10,7 @@
 
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
+#include "korvanthide/startup.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ std::string read_file(const std::string& name)
 
 // This must stay the only test of the program that reports: the debug log
 // is created by the first report of a run, in the current directory.
-TEST(WindowsSelection, BitmapZeroInReportModeTwoAppendsToTheDebugLog)
+TEST(WindowsSelection, BitmapZeroWithKorvdebugTwoAppendsToTheDebugLog)
 {
     char base[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, base);
@@ -36,7 +37,10 @@ TEST(WindowsSelection, BitmapZeroInReportModeTwoAppendsToTheDebugLog)
     GetCurrentDirectoryA(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));
 
-    korv::err_report_mode_set(2);
+    SetEnvironmentVariableA("KORVDEBUG", "2");
+    WToolkitStart();
+    SetEnvironmentVariableA("KORVDEBUG", nullptr);
+    EXPECT_EQ(korv::error_state().report_mode, 2);
     IGrSelect(2, 0);
     korv::err_report_mode_set(0);
     const std::string log = read_file(dir + "\\debug");
