@@ -107,9 +107,6 @@ struct DeviceParameters {
     std::string_view text_view() const { return {text.data(), text.size()}; }
     std::string_view image_file_view() const { return {image_file.data(), image_file.size()}; }
 
-    // Sizes the vertex arrays for n vertices and sets count.
-    void vertices_resize(int n);
-
     template <std::size_t N>
     static constexpr std::array<char, N> blanks()
     {

@@ -1,6 +1,5 @@
 #include "korvanthide/graphics_state.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "korvanthide/fixed_text.h"
@@ -48,14 +47,6 @@ DeviceCapabilities& device_capabilities() { return context().capabilities; }
 
 bool DeviceParameters::text_set(std::string_view src) { return text_assign(text, src); }
 bool DeviceParameters::image_file_set(std::string_view src) { return text_assign(image_file, src); }
-
-void DeviceParameters::vertices_resize(int n)
-{
-    const auto size = static_cast<std::size_t>(std::max(n, 0));
-    poly_x.resize(size);
-    poly_y.resize(size);
-    count = static_cast<int>(size);
-}
 
 void DeviceDescription::flags_set(std::string_view flags) { text_assign(capability_flags, flags); }
 

@@ -151,6 +151,20 @@ TEST_F(HardCopy, OpeningSendsTheCurrentSettingsInOrder)
     EXPECT_EQ(graphics_state().prev_index, 0); // worked out from the RGB value
 }
 
+TEST_F(HardCopy, ASecondOutputEndsThePageAndClosesTheFirst)
+{
+    WatchedDriver driver(3);
+    IGrHardCopy("eins.svg");
+    hardcopy_state().page_drawn = -1; // the driver drew on the page
+    driver.recording.reset();
+    IGrHardCopy("zwei.svg");
+    const std::vector<int> codes = driver.recording.codes();
+    ASSERT_GE(codes.size(), 4u);
+    EXPECT_EQ(std::vector<int>(codes.begin(), codes.begin() + 4), (std::vector<int>{20, 19, 1, 18}));
+    EXPECT_EQ(driver.recording.log[3].image_file(), "zwei.svg");
+    EXPECT_EQ(graphics_state().hardcopy_active, 1);
+}
+
 TEST_F(HardCopy, TitleFlagSaysWhetherATitleWasGiven)
 {
     WatchedDriver driver(11);
