@@ -167,6 +167,21 @@ void copy_edit(HWND s, HWND d, const FieldRecord* rs)
     SendMessageA(d, EM_SETREADONLY, (GetWindowLongA(s, GWL_STYLE) & ES_READONLY) != 0, 0);
 }
 
+// The instance shows its dialog's pictures; a picture the instance loaded
+// for itself when it was made is freed, since nothing else would free it.
+void share_picture(HWND d, UINT message, UINT type, LRESULT picture, bool into_instance)
+{
+    const LRESULT old = SendMessageA(d, message, type, picture);
+    if (!into_instance || old == 0 || old == picture)
+        return;
+    if (type == IMAGE_BITMAP)
+        DeleteObject(reinterpret_cast<HGDIOBJ>(old));
+    else if (type == IMAGE_ICON)
+        DestroyIcon(reinterpret_cast<HICON>(old));
+    else if (type == IMAGE_ENHMETAFILE)
+        DeleteEnhMetaFile(reinterpret_cast<HENHMETAFILE>(old));
+}
+
 void copy_tree(HWND s, HWND d)
 {
     const LONG style = GetWindowLongA(d, GWL_STYLE);
@@ -203,6 +218,7 @@ void dialog_copy_field_contents(HWND destination, HWND source)
     if (destination == dialog_table().windows[0] && rd != nullptr)
         dialog_add_size_grip(destination);
 
+    const bool into_instance = destination == dialog_table().windows[0];
     const std::vector<HWND> from = fields_of(source);
     const std::vector<HWND> to = fields_of(destination);
     const ControlClassAtoms& a = control_class_atoms();
@@ -229,9 +245,9 @@ void dialog_copy_field_contents(HWND destination, HWND source)
             SendMessageA(d, BM_SETCHECK, SendMessageA(s, BM_GETCHECK, 0, 0), 0);
             const LONG style = GetWindowLongA(s, GWL_STYLE);
             if (style & BS_BITMAP)
-                SendMessageA(d, BM_SETIMAGE, IMAGE_BITMAP, SendMessageA(s, BM_GETIMAGE, IMAGE_BITMAP, 0));
+                share_picture(d, BM_SETIMAGE, IMAGE_BITMAP, SendMessageA(s, BM_GETIMAGE, IMAGE_BITMAP, 0), into_instance);
             else if (style & BS_ICON)
-                SendMessageA(d, BM_SETIMAGE, IMAGE_ICON, SendMessageA(s, BM_GETIMAGE, IMAGE_ICON, 0));
+                share_picture(d, BM_SETIMAGE, IMAGE_ICON, SendMessageA(s, BM_GETIMAGE, IMAGE_ICON, 0), into_instance);
         } else if (is_class(s, a.static_text)) {
             const int type = static_cast<int>(GetWindowLongA(s, GWL_STYLE) & 0x1F);
             const UINT image = type == SS_BITMAP ? IMAGE_BITMAP
@@ -239,7 +255,7 @@ void dialog_copy_field_contents(HWND destination, HWND source)
                                : type == SS_ENHMETAFILE ? IMAGE_ENHMETAFILE
                                                         : 0xFFFF;
             if (image != 0xFFFF)
-                SendMessageA(d, STM_SETIMAGE, image, SendMessageA(s, STM_GETIMAGE, image, 0));
+                share_picture(d, STM_SETIMAGE, image, SendMessageA(s, STM_GETIMAGE, image, 0), into_instance);
         } else if (is_class(s, a.combobox)) {
             copy_combo(s, d, fs);
         } else if (is_class(s, a.listbox)) {

@@ -341,8 +341,11 @@ void on_destroy(HWND dialog)
     for (HWND c : children) {
         if (!IsWindow(c) || is_dialog_window(c))
             continue;
+        // The tab field gets its class procedure back; its record stays
+        // hooked so that it goes with the window.
         if (is_class(c, control_class_atoms().tab))
-            subclass(c, control_class_atoms().tab_proc);
+            if (FieldRecord* f = field_record_of(c))
+                f->chained_procedure = control_class_atoms().tab_proc;
         Leftovers l;
         if (!modal)
             l = leftovers_of(dialog, c);

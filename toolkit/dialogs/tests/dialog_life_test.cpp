@@ -209,6 +209,27 @@ TEST_F(DialogLife, ModalShowOfADialogLoadedUnderAnotherIdentifier)
     EXPECT_EQ(e.record.slot(1), 77);
 }
 
+TEST_F(DialogLife, AModalInstanceThatCannotBeMadeIsReportedAndEventsGoOn)
+{
+    WDialogLoad(600, 5);
+    // The template goes missing between loading and showing.
+    korv::dialog_record_of(korv::dialog_current_window())->resource = 4711;
+    WDialogShow(-1, -1, 0, 1);
+    EXPECT_EQ(last_error(), 1088);
+    EXPECT_EQ(korv::dialog_table().creating, 0);
+    EXPECT_EQ(korv::dialog_table().windows[0], nullptr);
+
+    WEventTypeEnable(10, 1);
+    WDialogLoad(300);
+    WDialogShow();
+    pump();
+    drain_events();
+    key(VK_TAB);
+    Event e;
+    ASSERT_TRUE(wait_event(e));
+    EXPECT_EQ(e.type, 10);
+}
+
 TEST_F(DialogLife, ModelessShowWhileASemiModelessDialogIsShownBecomesSemiModeless)
 {
     WDialogLoad(600, 1);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "dialog_test_support.h"
+#include "korvanthide/bitmaps.h"
 #include "korvanthide/dialogs.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/startup.h"
@@ -354,6 +355,35 @@ TEST_F(Fields, MenusButtonsAndStates)
     EXPECT_TRUE(focus == korv::dialog_current_window() || IsChild(korv::dialog_current_window(), focus));
     WDialogFieldState(710, 0);
     EXPECT_FALSE(IsWindowEnabled(field(710)));
+}
+
+TEST_F(Fields, PicturesFromMemoryBitmaps)
+{
+    WDialogLoad(700);
+    int handle = 0;
+    WBitmapCreate(handle, 75, 60, 0x0000FF);
+    ASSERT_GT(handle, 0);
+    WDialogPutImage(704, handle, 3);
+    EXPECT_EQ(last_error(), 0);
+    // The field keeps its own copy: the program may destroy its bitmap.
+    WBitmapDestroy(handle);
+    auto shown = reinterpret_cast<HBITMAP>(send(704, STM_GETIMAGE, IMAGE_BITMAP));
+    ASSERT_NE(shown, nullptr);
+    BITMAP info{};
+    ASSERT_NE(GetObjectA(shown, sizeof info, &info), 0);
+    EXPECT_EQ(info.bmWidth, 75);
+    EXPECT_EQ(info.bmHeight, 60);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, shown);
+    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(255, 0, 0));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    // A handle that names no bitmap leaves the picture.
+    WDialogPutImage(704, 49, 3);
+    EXPECT_EQ(last_error(), 1015);
+    EXPECT_EQ(reinterpret_cast<HBITMAP>(send(704, STM_GETIMAGE, IMAGE_BITMAP)), shown);
+    WDialogPutImage(704, 3, 4);
+    EXPECT_EQ(last_error(), 1061);
 }
 
 TEST_F(Fields, TreeItemsByNumber)

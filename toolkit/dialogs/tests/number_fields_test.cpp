@@ -5,7 +5,9 @@
 
 #include "dialog_test_support.h"
 #include "korvanthide/dialogs.h"
+#include "korvanthide/conversions.h"
 #include "korvanthide/errors.h"
+#include "korvanthide/window.h"
 
 using namespace dialog_test;
 
@@ -91,6 +93,41 @@ TEST_F(NumberFields, CancelCommandRestoresTheTextAndPostsTheCancelButton)
     int value = 0;
     WDialogGetInteger(304, value);
     EXPECT_EQ(value, 5);
+}
+
+TEST_F(NumberFields, AnotherPushButtonPutsTheEnteredValueBackAndActs)
+{
+    WDialogSetField(304);
+    HWND f = field(304);
+    type_text("20");
+    pump();
+    // The refusal waits for the button: the button takes the focus.
+    PostMessageA(field(3), BM_CLICK, 0, 0);
+    Event e;
+    ASSERT_TRUE(wait_event(e));
+    EXPECT_EQ(e.type, 3);
+    EXPECT_EQ(e.record.slot(2), 3);
+    EXPECT_EQ(text_of(f), "5");
+    int value = 0;
+    WDialogGetInteger(304, value);
+    EXPECT_EQ(value, 5);
+}
+
+TEST_F(NumberFields, ReleasingTheButtonElsewhereGivesTheFocusBack)
+{
+    WDialogSetField(304);
+    HWND f = field(304);
+    type_text("20");
+    pump();
+    HWND three = field(3);
+    PostMessageA(three, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    pump();
+    EXPECT_EQ(GetFocus(), three);
+    PostMessageA(three, WM_LBUTTONUP, 0, MAKELPARAM(-50, -50));
+    EXPECT_TRUE(drain_events().empty());
+    EXPECT_EQ(GetFocus(), f);
+    EXPECT_EQ(text_of(f), "20");
+    EXPECT_EQ(selection_length(f), 2);
 }
 
 TEST_F(NumberFields, TextThatIsNoNumberPassesEnterWhileTheFieldHasTheFocus)
@@ -208,6 +245,26 @@ TEST_F(NumberFields, EnteringFieldsPostsOneFieldChangeEach)
     // Clicking into the field that is already current posts nothing.
     click_at(field(303), 5, 5);
     EXPECT_TRUE(drain_events().empty());
+}
+
+TEST(NumberFieldsDecimalComma, TheLocaleSeparatorReplacesThePoint)
+{
+    toolkit_up();
+    korv::win_decimal_comma_set(1);
+    const auto previous = korv::conversion_state().field_decimal_separator;
+    korv::conversion_state().field_decimal_separator = ',';
+    WDialogLoad(300);
+    WDialogShow();
+    pump();
+    EXPECT_EQ(text_of(field(303)), "0,5");
+    WDialogSetField(302);
+    SendMessageA(field(302), EM_SETSEL, 0, -1);
+    type_text("1.5,25");
+    pump();
+    EXPECT_EQ(text_of(field(302)), "15,25");
+    korv::win_decimal_comma_set(0);
+    korv::conversion_state().field_decimal_separator = previous;
+    unload_all();
 }
 
 } // namespace
