@@ -386,6 +386,34 @@ TEST_F(Fields, PicturesFromMemoryBitmaps)
     EXPECT_EQ(last_error(), 1061);
 }
 
+TEST_F(Fields, TreesFromMenusAndFieldFonts)
+{
+    WDialogLoad(1000);
+    HWND tree = field(1001);
+    int number = 0;
+    std::array<char, 16> text{};
+    ASSERT_EQ(korv::field_get_tree_selection(1001, number, true, text), 0);
+    EXPECT_EQ(number, 12);
+    EXPECT_STREQ(text.data(), "Zwoelf");
+    auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    auto second = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(root)));
+    // A checked submenu starts expanded (the first one shows its selected item).
+    EXPECT_TRUE(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(second), TVIS_EXPANDED) & TVIS_EXPANDED);
+    EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 6);
+
+    auto font = reinterpret_cast<HFONT>(send(1002, WM_GETFONT));
+    LOGFONTA lf{};
+    ASSERT_NE(GetObjectA(font, sizeof lf, &lf), 0);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(lf.lfHeight, -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 72));
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(lf.lfWeight, 700);
+    EXPECT_EQ(lf.lfItalic, 1);
+    EXPECT_STREQ(lf.lfFaceName, "Arial");
+    // No comma in the rest of the block: the field keeps the dialog's font.
+    EXPECT_EQ(send(1003, WM_GETFONT), SendMessageA(korv::dialog_current_window(), WM_GETFONT, 0, 0));
+}
+
 TEST_F(Fields, TreeItemsByNumber)
 {
     WDialogLoad(700);
