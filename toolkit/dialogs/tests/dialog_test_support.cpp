@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "korvanthide/dialogs.h"
+#include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 
 
@@ -29,6 +30,7 @@ void toolkit_up()
     static bool opened = false;
     if (!opened) {
         opened = true;
+        WToolkitStart();
         // The converter's root window: hidden, with a 640 by 480 client area.
         WindowOpen(135, -999999, -999999, 640, 480, 0, {}, 0, "Dialog tests");
     }
