@@ -2,6 +2,7 @@
 // and the debug log file.
 #include "korvanthide/errors.h"
 
+#include "korvanthide/files.h"
 #include "toolkit/core/errors_text.h"
 
 #include <windows.h>
@@ -25,16 +26,6 @@ DebugLog& debug_log()
 {
     static DebugLog log;
     return log;
-}
-
-std::string system_text(int code)
-{
-    std::array<char, err_detail_capacity> buffer{};
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, static_cast<DWORD>(code),
-                                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer.data(),
-                                   static_cast<DWORD>(buffer.size()), nullptr);
-    return std::string(buffer.data(), std::min<std::size_t>(n, buffer.size()));
 }
 
 void write_line(std::string_view text)
@@ -96,7 +87,7 @@ void sys_debug_log_value(const char* name, int value)
 void err_outputs_install_win()
 {
     ErrorOutputs& out = error_outputs();
-    out.system_text = system_text;
+    out.system_text = [](int code) { return sys_format_message(code); };
     out.debug_log_line = [](std::string_view text) { sys_debug_log(text); };
 }
 
