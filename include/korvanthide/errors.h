@@ -45,6 +45,24 @@ void err_report_current(int number);
 void err_report_mode_set(int mode);
 void err_number_store(int number);
 
+// Runs run() with nothing shown and the last error number cleared; true when
+// it reported nothing. The report mode and the last error number are put
+// back afterwards, so a quiet check leaves no trace in the error state.
+template <class Run>
+bool err_silently(Run&& run)
+{
+    ErrorState& state = error_state();
+    const std::int32_t saved_mode = state.report_mode;
+    const std::int32_t saved_error = state.last_error;
+    state.report_mode = 0;
+    state.last_error = 0;
+    run();
+    const bool reported_nothing = state.last_error == 0;
+    state.report_mode = saved_mode;
+    state.last_error = saved_error;
+    return reported_nothing;
+}
+
 // Stores a routine's name for the shared routines it calls (cut or padded to 32).
 void err_routine_name_set(std::string_view name);
 // The stored routine name without trailing blanks.

@@ -58,23 +58,6 @@ std::string_view parse_extent(std::string_view text)
     return text_trimmed(text);
 }
 
-// Runs a conversion with reporting off and the last error number cleared,
-// and gives whether it raised an error. Both are restored afterwards.
-template <class F>
-bool silently(F&& convert)
-{
-    ErrorState& st = error_state();
-    const int saved_mode = st.report_mode;
-    const int saved_error = st.last_error;
-    st.report_mode = 0;
-    st.last_error = 0;
-    convert();
-    const bool failed = st.last_error != 0;
-    st.report_mode = saved_mode;
-    st.last_error = saved_error;
-    return !failed;
-}
-
 // The first word as a view, empty for a blank text.
 std::string_view first_word(std::string_view text)
 {
@@ -326,13 +309,13 @@ void yydbl2st(double value, std::span<char> text, std::string_view format)
 void conv_text_to_double_silent(double& value, std::string_view text)
 {
     value = 0;
-    silently([&] { conv_string_to_double(parse_extent(text), value); });
+    err_silently([&] { conv_string_to_double(parse_extent(text), value); });
 }
 
 void conv_real_to_delimiter(float& value, std::string_view text)
 {
     value = 0;
-    silently([&] { IStringToReal(parse_extent(text), value); });
+    err_silently([&] { IStringToReal(parse_extent(text), value); });
 }
 
 namespace {
@@ -362,12 +345,12 @@ void conv_integer_to_delimiter(int& value, std::string_view text)
 void conv_double_text_valid(double& value, int& valid, std::string_view text)
 {
     value = 0;
-    valid = silently([&] { conv_string_to_double(parse_extent(text), value); }) ? 1 : 0;
+    valid = err_silently([&] { conv_string_to_double(parse_extent(text), value); }) ? 1 : 0;
 }
 
 void conv_integer_text_normalise(double& value, std::span<char> text)
 {
-    silently([&] {
+    err_silently([&] {
         double d = 0;
         conv_string_to_double(parse_extent({text.data(), text.size()}), d);
         int n = 0;
@@ -379,7 +362,7 @@ void conv_integer_text_normalise(double& value, std::span<char> text)
 
 void conv_real_text_normalise(double& value, std::span<char> text, std::string_view format)
 {
-    silently([&] {
+    err_silently([&] {
         float f = 0;
         IStringToReal(parse_extent({text.data(), text.size()}), f);
         value = f;
@@ -389,7 +372,7 @@ void conv_real_text_normalise(double& value, std::span<char> text, std::string_v
 
 void conv_double_text_normalise(double& value, std::span<char> text, std::string_view format)
 {
-    silently([&] {
+    err_silently([&] {
         double d = 0;
         conv_string_to_double(parse_extent({text.data(), text.size()}), d);
         value = d;

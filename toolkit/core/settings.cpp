@@ -11,27 +11,6 @@
 
 namespace korv {
 
-namespace {
-
-// The settings file's numbers are read without reporting: a bad number
-// there is not the program's error, and in modes 2..4 every CHARDIR line
-// would otherwise log or show one. Gives false when the text is no number.
-bool silent_integer(std::string_view text, int& value)
-{
-    ErrorState& state = error_state();
-    const int saved_mode = state.report_mode;
-    const int saved_error = state.last_error;
-    state.report_mode = 0;
-    state.last_error = 0;
-    IStringToInteger(text, value);
-    const bool ok = state.last_error == 0;
-    state.report_mode = saved_mode;
-    state.last_error = saved_error;
-    return ok;
-}
-
-} // namespace
-
 void settings_apply_line(std::string_view line, bool& version_requested)
 {
     std::array<char, settings_line_length> text;
@@ -62,8 +41,11 @@ void settings_apply_line(std::string_view line, bool& version_requested)
         return;
     const std::string_view from_value = after.substr(static_cast<std::size_t>(first - 1));
 
+    // The value is read without reporting: a bad number there is not the
+    // program's error, and in modes 2..4 every CHARDIR line would otherwise
+    // log or show one.
     int number = 0;
-    const bool is_number = silent_integer(after, number);
+    const bool is_number = err_silently([&] { IStringToInteger(after, number); });
 
     auto& settings = toolkit_settings();
     auto& hardcopy = printer_plotter_settings();
