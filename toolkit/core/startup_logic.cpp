@@ -1,33 +1,15 @@
 #include "toolkit/core/startup_logic.h"
 
+#include "korvanthide/conversions.h"
 #include "korvanthide/fixed_text.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace korv {
 
 namespace {
 
 constexpr char separator = '\\';
-
-// Position of the last occurrence of what in text, ignoring the case of
-// a..z; npos when absent.
-std::size_t rfind_nocase(std::string_view text, std::string_view what)
-{
-    if (what.size() > text.size())
-        return std::string_view::npos;
-    for (std::size_t at = text.size() - what.size() + 1; at-- > 0;) {
-        const bool same = std::equal(what.begin(), what.end(), text.begin() + static_cast<std::ptrdiff_t>(at),
-                                     [](char a, char b) {
-                                         return std::toupper(static_cast<unsigned char>(a)) ==
-                                                std::toupper(static_cast<unsigned char>(b));
-                                     });
-        if (same)
-            return at;
-    }
-    return std::string_view::npos;
-}
 
 } // namespace
 
@@ -45,10 +27,10 @@ std::string install_dir_from(std::string_view korvan, std::string_view qude)
     if (!korvan.empty())
         return with_separator(korvan);
     qude = text_trimmed(qude);
-    const auto at = rfind_nocase(qude, "QUDE");
-    if (qude.empty() || at == std::string_view::npos)
+    const int at = conv_index_nocase(qude, "QUDE", true);
+    if (at == 0)
         return {};
-    return std::string(qude.substr(0, at));
+    return std::string(qude.substr(0, static_cast<std::size_t>(at - 1)));
 }
 
 std::string char_dir_from(std::string_view install_dir)
