@@ -28,6 +28,30 @@ void store_values(PostedEvent& store, const EventPost& post, int type)
     store.waiting = 0;
 }
 
+// Hands a kept-back record out as an event of window (or dialog) `window`.
+void hand_out(EventRecord& record, int window, const PendingRedrawRecord& pending)
+{
+    record.slot(1) = window;
+    record.slot(2) = pending.first;
+    record.slot(3) = pending.second;
+    record.slot(4) = pending.source;
+    record.slot(5) = pending.field;
+    record.slot(12) = pending.time;
+    record.slot(13) = pending.x;
+    record.slot(14) = pending.y;
+}
+
+// Several exposes merged into one: the whole client area is redrawn.
+void expose_whole_client(EventRecord& record, int window, const WindowQuery& windows)
+{
+    int width = 0, height = 0;
+    windows.client_size(window, width, height);
+    record.slot(2) = width;
+    record.slot(3) = height;
+    record.slot(13) = 0;
+    record.slot(14) = 0;
+}
+
 } // namespace
 
 EventState& event_state()
@@ -198,25 +222,12 @@ bool event_take_pending(int& type, EventRecord& record, const WindowQuery& windo
             continue;
         }
         type = pending.type;
-        record.slot(1) = n;
+        hand_out(record, n, pending);
         if (pending.type == event::expose) {
-            // Several exposes while the program was busy: redraw everything once.
-            int width = 0, height = 0;
-            windows.client_size(n, width, height);
-            record.slot(2) = width;
-            record.slot(3) = height;
-            record.slot(4) = 0;
-            record.slot(13) = 0;
-            record.slot(14) = 0;
-        } else {
-            record.slot(2) = pending.first;
-            record.slot(3) = pending.second;
-            record.slot(4) = pending.source;
-            record.slot(13) = pending.x;
-            record.slot(14) = pending.y;
+            // Exposes that came while the program was busy: redraw everything once.
+            expose_whole_client(record, n, windows);
+            record.slot(4) = event::source_window;
         }
-        record.slot(5) = pending.field;
-        record.slot(12) = pending.time;
         pending = {};
         state.in_pump = 0;
         return true;
@@ -227,14 +238,7 @@ bool event_take_pending(int& type, EventRecord& record, const WindowQuery& windo
             continue;
         }
         type = pending.type;
-        record.slot(1) = pending.window;
-        record.slot(2) = pending.first;
-        record.slot(3) = pending.second;
-        record.slot(4) = pending.source;
-        record.slot(5) = pending.field;
-        record.slot(12) = pending.time;
-        record.slot(13) = pending.x;
-        record.slot(14) = pending.y;
+        hand_out(record, pending.window, pending);
         pending = {};
         state.in_pump = 0;
         return true;
@@ -271,12 +275,7 @@ void event_wait_finish(int& type, EventRecord& record, const WindowQuery& window
         // resize is not covered by an expose and stays for the next wait.
         PendingRedrawRecord& pending = state.pending[static_cast<std::size_t>(store.window)];
         if (type == event::expose && pending.type == event::expose) {
-            int width = 0, height = 0;
-            windows.client_size(store.window, width, height);
-            record.slot(2) = width;
-            record.slot(3) = height;
-            record.slot(13) = 0;
-            record.slot(14) = 0;
+            expose_whole_client(record, store.window, windows);
         }
         if (!(type == event::expose && pending.type == event::resize)) {
             pending = {};
