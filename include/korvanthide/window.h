@@ -163,6 +163,9 @@ namespace korv {
 
 WindowTables& window_tables();
 
+// The slot of window n; nullptr for a number outside 0..50.
+WindowSlot* win_slot(int n);
+
 // The record on a frame, or nullptr.
 WindowContentRecord* win_content_record(HWND frame);
 // Hangs a record on a frame (nullptr removes it); the caller owns its memory.

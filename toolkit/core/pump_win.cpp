@@ -9,20 +9,13 @@
 #include "korvanthide/window.h"
 #include "toolkit/core/window_procs.h"
 
-
 namespace korv {
 
 namespace {
 
-const WindowSlot* slot_of(int n)
-{
-    if (n < 0 || n > max_window) return nullptr;
-    return &window_tables().windows[static_cast<std::size_t>(n)];
-}
-
 bool has_client(int n)
 {
-    const WindowSlot* slot = slot_of(n);
+    const WindowSlot* slot = win_slot(n);
     return slot != nullptr && slot->client != nullptr;
 }
 
@@ -51,7 +44,7 @@ void dispatch(MSG& message)
 // inside-parent frame lies in, or the owner of a popup; -1 for none.
 int parent_number(int n)
 {
-    const WindowSlot* slot = slot_of(n);
+    const WindowSlot* slot = win_slot(n);
     if (slot == nullptr || slot->frame == nullptr) return -1;
     HWND parent = GetParent(slot->frame);
     return parent != nullptr ? win_number_from_handle(parent) : -1;
@@ -59,14 +52,14 @@ int parent_number(int n)
 
 int record_kind(int n)
 {
-    const WindowSlot* slot = slot_of(n);
+    const WindowSlot* slot = win_slot(n);
     const WindowContentRecord* record = slot != nullptr ? win_content_record(slot->frame) : nullptr;
     return record != nullptr ? record->kind : 0;
 }
 
 bool has_menu(int n)
 {
-    const WindowSlot* slot = slot_of(n);
+    const WindowSlot* slot = win_slot(n);
     return slot != nullptr && slot->menu != nullptr;
 }
 
@@ -174,7 +167,7 @@ void win_client_size(int kind, int number, int& width, int& height)
     height = -1;
     HWND window = nullptr;
     if (kind == 1) {
-        const WindowSlot* slot = slot_of(number);
+        const WindowSlot* slot = win_slot(number);
         window = slot != nullptr ? slot->client : nullptr;
     } else if (kind == 3) {
         HWND dialog = dialog_current_window();
@@ -357,7 +350,9 @@ void win_timer_set(int period, int timer_id, int target)
 void win_timed_wait(int hundredths)
 {
     HWND client = window_tables().windows[0].client;
-    const UINT period = static_cast<UINT>(std::max(1, hundredths) * 10);
+    // Computed wide: ten times a large count does not fit an int.
+    const auto period = static_cast<UINT>(
+        std::min<long long>(std::max(1, hundredths) * 10LL, USER_TIMER_MAXIMUM));
     if (client == nullptr || SetTimer(client, timed_wait_timer, period, nullptr) == 0) return;
     WindowProcState& state = window_proc_state();
     state.timed_wait_active = true;
@@ -375,7 +370,7 @@ int sys_tick_count() { return static_cast<int>(GetTickCount() & 0x7FFFFFFF); }
 HWND win_statusbar_of(int window)
 {
     for (int n = window, guard = 0; n >= 0 && guard <= max_window; n = parent_number(n), ++guard) {
-        const WindowSlot* slot = slot_of(n);
+        const WindowSlot* slot = win_slot(n);
         if (slot == nullptr) return nullptr;
         if (slot->status_bar != nullptr) return slot->status_bar;
         if (n == 0) return nullptr;

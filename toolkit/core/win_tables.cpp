@@ -14,6 +14,14 @@ WindowTables& window_tables()
     return tables;
 }
 
+WindowSlot* win_slot(int n)
+{
+    if (n < 0 || n > max_window) {
+        return nullptr;
+    }
+    return &window_tables().windows[static_cast<std::size_t>(n)];
+}
+
 WindowContentRecord* win_content_record(HWND frame)
 {
     if (frame == nullptr) {

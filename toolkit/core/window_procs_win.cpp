@@ -17,21 +17,9 @@ namespace korv {
 
 namespace {
 
-WindowProcState& proc_state()
-{
-    static WindowProcState state;
-    return state;
-}
-
-WindowSlot* slot_of(int n)
-{
-    if (n < 0 || n > max_window) return nullptr;
-    return &window_tables().windows[static_cast<std::size_t>(n)];
-}
-
 HWND frame_of_number(int n)
 {
-    const WindowSlot* slot = slot_of(n);
+    const WindowSlot* slot = win_slot(n);
     return slot != nullptr ? slot->frame : nullptr;
 }
 
@@ -51,7 +39,7 @@ SplitWindowRecord* split_record(HWND frame)
 
 bool is_inside_parent(int n)
 {
-    const WindowSlot* slot = slot_of(n);
+    const WindowSlot* slot = win_slot(n);
     return slot != nullptr && slot->flags > 0 && (slot->flags & winflag::inside_parent) != 0;
 }
 
@@ -74,12 +62,12 @@ void raise_and_activate(HWND frame)
 }
 
 // Event 12 and the raise of a press in the non-client area of a frame or client.
-void nonclient_press(HWND window, HWND frame, UINT message, WPARAM hit, LPARAM l)
+void nonclient_press(HWND frame, UINT message, WPARAM hit, LPARAM l)
 {
     int button = 1;
     if (message == WM_NCMBUTTONDOWN) button = 2;
     if (message == WM_NCRBUTTONDOWN) button = 3;
-    if (message == WM_NCLBUTTONDOWN) proc_state().pressed_frame = frame;
+    if (message == WM_NCLBUTTONDOWN) window_proc_state().pressed_frame = frame;
     if (hit != HTMINBUTTON) {
         win_event_post(event::nonclient_click, button, hit, l, frame);
     }
@@ -90,7 +78,6 @@ void nonclient_press(HWND window, HWND frame, UINT message, WPARAM hit, LPARAM l
         HWND pane = focused_pane_chain(frame);
         if (pane != frame) win_activate(pane);
     }
-    (void)window;
 }
 
 void status_simple(HWND bar, bool simple, const char* text = "")
@@ -116,7 +103,7 @@ int menu_owner(HMENU menu)
 // menu at all, or it holds an editor or grid editor that shows its own.
 bool shows_menu_help(int n)
 {
-    const WindowSlot* slot = slot_of(n);
+    const WindowSlot* slot = win_slot(n);
     if (slot == nullptr) return false;
     const int kind = record_kind(slot->frame);
     return slot->menu_help != nullptr || slot->menu == nullptr || kind == content::editor
@@ -138,7 +125,7 @@ const char* system_menu_help(UINT item)
 
 void layout_frame(HWND frame, int n)
 {
-    WindowSlot* slot = slot_of(n);
+    WindowSlot* slot = win_slot(n);
     if (slot == nullptr) return;
     RECT area{};
     GetClientRect(frame, &area);
@@ -247,6 +234,20 @@ void pending_redraw_note(HWND client, int n, int type)
                store.x, store.y, n, store.time};
 }
 
+// Whether a split window as a whole is fixed in direction 0 (width) or 1
+// (height): along its split axis when both panes are fixed and they do not
+// share the space by ratio, across it when either pane is fixed.
+bool split_fixed(const SplitWindowRecord& split, int direction)
+{
+    const bool first = win_split_pane_test(split, 0, direction);
+    const bool second = win_split_pane_test(split, 1, direction);
+    const int axis = (split.split_flags & 1) != 0 ? 1 : 0;
+    if (direction == axis) {
+        return (split.split_flags & 2) == 0 && first && second;
+    }
+    return first || second;
+}
+
 void realise_palette(HWND client)
 {
     HPALETTE palette = window_tables().display_palette;
@@ -260,9 +261,13 @@ void realise_palette(HWND client)
 
 } // namespace
 
-WindowProcState& window_proc_state() { return proc_state(); }
+WindowProcState& window_proc_state()
+{
+    static WindowProcState state;
+    return state;
+}
 
-HWND win_pressed_frame() { return proc_state().pressed_frame; }
+HWND win_pressed_frame() { return window_proc_state().pressed_frame; }
 
 bool win_split_pane_test(const SplitWindowRecord& record, int pane, int direction)
 {
@@ -274,15 +279,7 @@ bool win_split_pane_test(const SplitWindowRecord& record, int pane, int directio
     }
     const SplitWindowRecord* inner =
         split_record(frame_of_number(record.panes[static_cast<std::size_t>(pane)]));
-    if (inner == nullptr) return false;
-    const bool inner_stacked = (inner->split_flags & 1) != 0;
-    const bool sharing = (inner->split_flags & 2) != 0;
-    const bool fixed0 = win_split_pane_test(*inner, 0, direction);
-    const bool fixed1 = win_split_pane_test(*inner, 1, direction);
-    if (!inner_stacked) {
-        return direction == 1 ? (fixed0 || fixed1) : (!sharing && fixed0 && fixed1);
-    }
-    return direction == 1 ? (!sharing && fixed0 && fixed1) : (fixed0 || fixed1);
+    return inner != nullptr && split_fixed(*inner, direction);
 }
 
 int win_panes_query_close(HWND frame)
@@ -300,8 +297,8 @@ int win_panes_query_close(HWND frame)
 
 int win_accelerator_translate(int message_window, int table_window, MSG& message)
 {
-    const WindowSlot* target = slot_of(message_window);
-    const WindowSlot* table = slot_of(table_window);
+    const WindowSlot* target = win_slot(message_window);
+    const WindowSlot* table = win_slot(table_window);
     if (target == nullptr || table == nullptr || table->accelerators == nullptr) return 0;
     return TranslateAcceleratorA(target->frame, table->accelerators, &message);
 }
@@ -310,7 +307,7 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
 {
     WindowTables& tables = window_tables();
     const int n = win_number_from_handle(window);
-    WindowSlot* slot = slot_of(n);
+    WindowSlot* slot = win_slot(n);
 
     switch (message) {
     case WM_COMMAND: {
@@ -347,9 +344,9 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
     }
     case WM_ENTERMENULOOP:
         if (slot != nullptr && slot->status_bar != nullptr) {
-            proc_state().popup_menu_loop = w != 0;
+            window_proc_state().popup_menu_loop = w != 0;
             const int owner = w != 0 ? n : menu_owner(GetMenu(window));
-            if (owner >= 0 && shows_menu_help(owner) && slot_of(owner)->menu != nullptr) {
+            if (owner >= 0 && shows_menu_help(owner) && win_slot(owner)->menu != nullptr) {
                 status_simple(slot->status_bar, true);
             }
         }
@@ -366,7 +363,7 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         }
         break;
     case WM_EXITMENULOOP:
-        proc_state().pressed_frame = nullptr;
+        window_proc_state().pressed_frame = nullptr;
         if (slot != nullptr) status_simple(slot->status_bar, false);
         break;
     case WM_LBUTTONDOWN:
@@ -466,18 +463,10 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
                 info->ptMinTrackSize = {embedded->width, embedded->height};
             }
         } else if (const SplitWindowRecord* split = split_record(window)) {
-            const bool stacked = (split->split_flags & 1) != 0;
-            const bool sharing = (split->split_flags & 2) != 0;
-            auto fixed = [&](int direction) {
-                const bool a = win_split_pane_test(*split, 0, direction);
-                const bool b = win_split_pane_test(*split, 1, direction);
-                const bool along = stacked ? direction == 1 : direction == 0;
-                return along ? (!sharing && a && b) : (a || b);
-            };
-            if (fixed(0) && split->outer_width > 0) {
+            if (split_fixed(*split, 0) && split->outer_width > 0) {
                 info->ptMaxSize.x = info->ptMinTrackSize.x = info->ptMaxTrackSize.x = split->outer_width;
             }
-            if (fixed(1) && split->outer_height > 0) {
+            if (split_fixed(*split, 1) && split->outer_height > 0) {
                 info->ptMaxSize.y = info->ptMinTrackSize.y = info->ptMaxTrackSize.y = split->outer_height;
             }
         }
@@ -525,12 +514,11 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
             }
         }
         if (const SplitWindowRecord* split = split_record(window)) {
+            // With a horizontal bar only the second pane decides whether the
+            // side edges size the window (the size limits take either pane).
             const bool stacked = (split->split_flags & 1) != 0;
-            const bool sharing = (split->split_flags & 2) != 0;
-            const bool a0 = win_split_pane_test(*split, 0, 0), b0 = win_split_pane_test(*split, 1, 0);
-            const bool a1 = win_split_pane_test(*split, 0, 1), b1 = win_split_pane_test(*split, 1, 1);
-            const bool fixed_h = stacked ? b0 : (!sharing && a0 && b0);
-            const bool fixed_v = stacked ? (!sharing && a1 && b1) : (a1 || b1);
+            const bool fixed_h = stacked ? win_split_pane_test(*split, 1, 0) : split_fixed(*split, 0);
+            const bool fixed_v = split_fixed(*split, 1);
             if (fixed_h) {
                 if (hit == HTLEFT || hit == HTRIGHT) hit = HTBORDER;
                 if (hit == HTTOPLEFT || hit == HTTOPRIGHT) hit = HTTOP;
@@ -547,10 +535,10 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
     case WM_NCLBUTTONDOWN:
     case WM_NCMBUTTONDOWN:
     case WM_NCRBUTTONDOWN:
-        nonclient_press(window, window, message, w, l);
+        nonclient_press(window, message, w, l);
         break;
     case WM_NCLBUTTONUP:
-        proc_state().pressed_frame = nullptr;
+        window_proc_state().pressed_frame = nullptr;
         break;
     case WM_SYSCHAR:
         if (is_inside_parent(n) && w != '-') {
@@ -572,9 +560,9 @@ LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
 
     switch (message) {
     case WM_TIMER:
-        if (w == timed_wait_timer && proc_state().timed_wait_active) {
+        if (w == timed_wait_timer && window_proc_state().timed_wait_active) {
             KillTimer(window, w);
-            proc_state().timed_wait_active = false;
+            window_proc_state().timed_wait_active = false;
             return 0;
         }
         win_event_post(event::timer, 0, w, l, window);
@@ -582,7 +570,7 @@ LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
     case WM_NCLBUTTONDOWN:
     case WM_NCMBUTTONDOWN:
     case WM_NCRBUTTONDOWN:
-        nonclient_press(window, frame, message, w, l);
+        nonclient_press(frame, message, w, l);
         break;
     case WM_KEYDOWN: {
         const int key = static_cast<int>(w);
@@ -687,7 +675,7 @@ LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
             if (split->focused_pane != nullptr) {
                 win_activate(split->focused_pane);
                 const int pane_number = win_number_from_handle(split->focused_pane);
-                if (WindowSlot* ps = slot_of(pane_number); ps != nullptr && ps->client != nullptr) {
+                if (WindowSlot* ps = win_slot(pane_number); ps != nullptr && ps->client != nullptr) {
                     SetFocus(ps->client);
                 }
             }
@@ -702,7 +690,7 @@ LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         }
         break;
     case WM_ERASEBKGND: {
-        const WindowSlot* slot = slot_of(n);
+        const WindowSlot* slot = win_slot(n);
         if (slot != nullptr && slot->background_brush != nullptr) {
             RECT area{};
             GetClipBox(reinterpret_cast<HDC>(w), &area);
@@ -714,9 +702,9 @@ LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
     case WM_SETCURSOR:
         if (LOWORD(l) == HTCLIENT && kind != content::editor && kind != content::dialog
             && kind != content::grid_editor && kind != content::split) {
-            const WindowSlot* slot = slot_of(n);
+            const WindowSlot* slot = win_slot(n);
             HCURSOR cursor = slot != nullptr && slot->cursor != nullptr ? slot->cursor
-                                                                       : proc_state().default_cursor;
+                                                                       : window_proc_state().default_cursor;
             if (cursor != nullptr) {
                 SetCursor(cursor);
                 return TRUE;
