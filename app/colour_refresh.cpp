@@ -78,53 +78,38 @@ void clamp_rgb_into(ColourRecord& w, ColourRecord& colour)
 }
 
 // The source group's values are clamped or normalised on the working copy
-// only; every other group is converted and stored into both.
+// only and give the working RGB; every other group is then converted from
+// it and stored into both. A model that converts nothing changes nothing.
 void convert(int model, int name_index, ColourRecord& colour, ColourRecord& w)
 {
     switch (model) {
     case kModelRgb:
         w.rgb = colour.rgb;
         cc_clamp_rgb(w.rgb.r, w.rgb.g, w.rgb.b);
-        cmyk_from_rgb(w, colour);
-        cmy_from_rgb(w, colour);
-        hls_from_rgb(w, colour);
-        hsv_from_rgb(w, colour);
         break;
     case kModelCmyk:
         w.cmyk = colour.cmyk;
         cc_cmyk_clamp(w.cmyk.c, w.cmyk.m, w.cmyk.y, w.cmyk.k);
         cc_cmyk_to_rgb(w.cmyk.c, w.cmyk.m, w.cmyk.y, w.cmyk.k, w.rgb.r, w.rgb.g, w.rgb.b);
         clamp_rgb_into(w, colour);
-        cmy_from_rgb(w, colour);
-        hls_from_rgb(w, colour);
-        hsv_from_rgb(w, colour);
         break;
     case kModelCmy:
         w.cmy = colour.cmy;
         cc_clamp_cmy(w.cmy.c, w.cmy.m, w.cmy.y);
         cc_cmy_to_rgb(w.cmy.c, w.cmy.m, w.cmy.y, w.rgb.r, w.rgb.g, w.rgb.b);
         clamp_rgb_into(w, colour);
-        cmyk_from_rgb(w, colour);
-        hls_from_rgb(w, colour);
-        hsv_from_rgb(w, colour);
         break;
     case kModelHls:
         w.hls = colour.hls;
         cc_hls_normalise(w.hls.h, w.hls.l, w.hls.s);
         cc_hls_to_rgb(w.hls.h, w.hls.l, w.hls.s, w.rgb.r, w.rgb.g, w.rgb.b);
         clamp_rgb_into(w, colour);
-        cmyk_from_rgb(w, colour);
-        cmy_from_rgb(w, colour);
-        hsv_from_rgb(w, colour);
         break;
     case kModelHsv:
         w.hsv = colour.hsv;
         cc_hsv_normalise(w.hsv.h, w.hsv.s, w.hsv.v);
         cc_hsv_to_rgb(w.hsv.h, w.hsv.s, w.hsv.v, w.rgb.r, w.rgb.g, w.rgb.b);  // in range: not clamped
         colour.rgb = w.rgb;
-        cmyk_from_rgb(w, colour);
-        cmy_from_rgb(w, colour);
-        hls_from_rgb(w, colour);
         break;
     case kModelGermanName:
     case kModelEnglishName: {
@@ -133,14 +118,22 @@ void convert(int model, int name_index, ColourRecord& colour, ColourRecord& w)
         w.rgb = {entry.red, entry.green, entry.blue};
         colour.rgb = w.rgb;
         cc_clamp_rgb(w.rgb.r, w.rgb.g, w.rgb.b);
-        cmyk_from_rgb(w, colour);
-        cmy_from_rgb(w, colour);
-        hls_from_rgb(w, colour);
-        hsv_from_rgb(w, colour);
         break;
     }
     default:
-        break;
+        return;
+    }
+    if (model != kModelCmyk) {
+        cmyk_from_rgb(w, colour);
+    }
+    if (model != kModelCmy) {
+        cmy_from_rgb(w, colour);
+    }
+    if (model != kModelHls) {
+        hls_from_rgb(w, colour);
+    }
+    if (model != kModelHsv) {
+        hsv_from_rgb(w, colour);
     }
 }
 
