@@ -47,8 +47,12 @@ HKEY root_key(std::uint32_t root)
     return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(root));
 }
 
+// An open registry key, closed when it goes out of scope.
 struct RegKey {
     HKEY key = nullptr;
+    RegKey() = default;
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
     ~RegKey()
     {
         if (key)
