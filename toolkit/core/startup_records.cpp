@@ -1,3 +1,5 @@
+// The records start-up fills for the rest of the toolkit, the editor
+// buffer table and the beep switch.
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/startup.h"
 

@@ -1,3 +1,6 @@
+// The hardcopy device description: the printer type table and the decoding
+// of the settings file's PRINTER, PLOTTER and HPGL2 values, and the screen
+// dump defaults that start-up sets.
 #include "korvanthide/printer.h"
 
 #include "korvanthide/fixed_text.h"
