@@ -1,0 +1,43 @@
+// Test windows entered in the window tables the way the window layer
+// enters a child window: a frame with a client window, optionally a
+// status bar, and a menu. For tests of the layers that work on windows.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace korv::testing {
+
+struct FrameOptions {
+    std::string title = "Test";
+    int width = 480;
+    int height = 360;
+    bool caption = true;
+    bool status_bar = false;
+    HMENU menu = nullptr;
+    int menu_help = 0;  // ZOQMENUSTRING resource kept for the menu
+};
+
+// Opens window number n (1..50) and makes it the current window.
+HWND open_test_window(int n, const FrameOptions& options = {});
+// Destroys window n's frame and empties its slot. Under Wine without a
+// window manager this waits about 2 s for the X window to be withdrawn, so
+// tests share their windows where they can.
+void close_test_window(int n);
+// Dispatches messages for about `milliseconds`.
+void pump_messages(int milliseconds);
+// Dispatches messages until `done` or about `milliseconds` passed.
+template <typename Done> bool pump_until(Done done, int milliseconds)
+{
+    for (int waited = 0; waited < milliseconds; waited += 10) {
+        if (done()) return true;
+        pump_messages(10);
+    }
+    return done();
+}
+// The last command a test frame or client received (WM_COMMAND low word).
+int last_command();
+void last_command_reset();
+
+} // namespace korv::testing
