@@ -35,6 +35,7 @@ struct EditorWindowRecord : WindowContentRecord {
     HACCEL builtin_accelerators = nullptr;
     HACCEL caller_accelerators = nullptr;
     HACCEL pane_accelerators = nullptr;
+    HACCEL window_accelerators = nullptr;  // built-in and caller's joined: the window's table
     int mode = 2;
     int text_limit = korv::editor_text_limit;
     int command_line_height = 0;
@@ -51,6 +52,7 @@ struct EditorWindowRecord : WindowContentRecord {
     std::string filter;                                              // separators made NUL
     FINDREPLACEA find_block{};
     bool modal_end = false;
+    bool read_lost_text = false;   // the last failed read had already changed the text
     int insert_mode = 1;
     korv::EditorCommandFlags flags;
     HFONT font = nullptr;
