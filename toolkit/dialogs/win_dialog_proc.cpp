@@ -13,6 +13,7 @@
 #include "toolkit/dialogs/neighbours.h"
 #include "korvanthide/window.h"
 #include "toolkit/core/win_module.h"
+#include "toolkit/core/window_procs.h"
 #include "toolkit/dialogs/dialog_internal.h"
 
 namespace korv {
@@ -957,10 +958,12 @@ LRESULT CALLBACK field_picture_proc(HWND w, UINT m, WPARAM wp, LPARAM lp)
     const FieldRecord* f = field_record_of(w);
     const bool graphics = f != nullptr && f->graphics_field != 0;
     if (m == WM_SETCURSOR && graphics && LOWORD(lp) == HTCLIENT) {
-        HCURSOR cursor = f->cursor;
-        if (cursor != nullptr)
+        // The field's own cursor, else the toolkit's pointer cursor.
+        HCURSOR cursor = f->cursor ? f->cursor : window_proc_state().default_cursor;
+        if (cursor != nullptr) {
             SetCursor(cursor);
-        return 0;
+            return 0;
+        }
     }
     if (m == WM_NCHITTEST && (GetWindowLongA(w, GWL_STYLE) & SS_NOTIFY))
         return HTCLIENT;

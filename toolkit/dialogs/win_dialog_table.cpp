@@ -488,6 +488,13 @@ void dialog_hide(int& slot)
     if (r->shown && r->mode == 3) {
         t.semi_modeless_count = std::max(0, t.semi_modeless_count - 1);
         dialog_enable_other_windows(was_active ? r->activation_owner : nullptr, 1);
+        // The show disabled every frame that existed, hidden ones included;
+        // with no semi-modeless dialog left they are all enabled again, so
+        // that a window shown later is not left disabled.
+        if (t.semi_modeless_count == 0)
+            for (const WindowSlot& ws : window_tables().windows)
+                if (ws.frame != nullptr)
+                    EnableWindow(ws.frame, TRUE);
     }
     for (int other = 1; other <= t.loaded; ++other) {
         DialogRecord* o = dialog_record_of(slot_window(other));

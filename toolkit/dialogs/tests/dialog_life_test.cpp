@@ -10,6 +10,7 @@
 #include "dialog_test_support.h"
 #include "korvanthide/dialogs.h"
 #include "korvanthide/errors.h"
+#include "korvanthide/window.h"
 
 using namespace dialog_test;
 
@@ -258,9 +259,13 @@ TEST_F(DialogLife, ModelessShowWhileASemiModelessDialogIsShownBecomesSemiModeles
     WDialogHide();
     EXPECT_EQ(korv::dialog_table().semi_modeless_count, 1);
     EXPECT_TRUE(IsWindowEnabled(korv::dialog_table().windows[1]));
+    // The hidden root window was disabled too while the dialogs were up.
+    HWND root = korv::window_tables().windows[0].frame;
+    EXPECT_FALSE(IsWindowEnabled(root));
     WDialogSelect(1);
     WDialogHide();
     EXPECT_EQ(korv::dialog_table().semi_modeless_count, 0);
+    EXPECT_TRUE(IsWindowEnabled(root));
 }
 
 } // namespace
