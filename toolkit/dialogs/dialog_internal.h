@@ -88,6 +88,9 @@ void field_tree_add_menu_items(HWND tree, HTREEITEM parent, HMENU menu, int sele
 // Replaces the icon a dialog got from its title routine (null: frees it).
 void dialog_own_icon_replace(HWND dialog, HICON icon);
 
+// WDialogShow reporting under the given routine name.
+void dialog_show_reporting(int x, int y, int focus, int mode, std::string_view routine);
+
 // Field layer helpers used across files.
 HWND current_field(int id);
 void field_select_text(HWND window);

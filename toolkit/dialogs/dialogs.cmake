@@ -13,6 +13,7 @@ if(KORV_WINDOWS)
     ${here}/win_dialog_state.cpp
     ${here}/win_dialog_table.cpp
     ${here}/win_dialog_public.cpp
+    ${here}/win_dialog_show_at.cpp
     ${here}/win_dialog_copy.cpp
     ${here}/win_dialog_proc.cpp
     ${here}/win_dialog_events.cpp

@@ -172,6 +172,11 @@ void WDialogLoad(int resource, std::optional<int> identifier, int window)
 
 void WDialogShow(int x, int y, int focus, int mode) { show(x, y, focus, mode, "WDialogShow"); }
 
+void korv::dialog_show_reporting(int x, int y, int focus, int mode, std::string_view routine)
+{
+    show(x, y, focus, mode, routine);
+}
+
 void WDialogSelect(int identifier)
 {
     int id = identifier;

@@ -78,6 +78,26 @@ TEST_F(NumberFields, OutOfRangeValueStopsEnterAndTheDefaultButton)
     EXPECT_EQ(text_of(f), "20");
 }
 
+TEST_F(NumberFields, EnterInAMultiLineNumberFieldPressesTheDefaultButton)
+{
+    // The converter's number fields are multi-line edit fields, which take
+    // Enter themselves; the line break must not reach the text.
+    WDialogSetField(301);
+    HWND f = field(301);
+    key(VK_RETURN);
+    Event e;
+    ASSERT_TRUE(wait_event(e));
+    EXPECT_EQ(e.type, 3);
+    EXPECT_EQ(e.record.slot(2), IDOK);
+    EXPECT_EQ(text_of(f), "7");
+    SendMessageA(f, EM_SETSEL, 0, -1);
+    type_text("9");
+    key(VK_RETURN);
+    EXPECT_TRUE(drain_events().empty());
+    EXPECT_EQ(GetFocus(), f);
+    EXPECT_EQ(text_of(f), "9");
+}
+
 TEST_F(NumberFields, CancelCommandRestoresTheTextAndPostsTheCancelButton)
 {
     WDialogSetField(304);
