@@ -268,4 +268,19 @@ TEST_F(DialogLife, ModelessShowWhileASemiModelessDialogIsShownBecomesSemiModeles
     EXPECT_TRUE(IsWindowEnabled(root));
 }
 
+#if __has_include("korvanthide/common_dialogs.h")
+TEST_F(DialogLife, ShownAtTheClientOriginOfAWindow)
+{
+    WDialogLoad(600);
+    WDialogShowAtWindow(0, 2, 0);
+    EXPECT_EQ(last_error(), 0);
+    POINT origin{0, 0};
+    ClientToScreen(korv::window_tables().windows[0].client, &origin);
+    RECT r{};
+    GetWindowRect(korv::dialog_current_window(), &r);
+    EXPECT_EQ(r.left, origin.x);
+    EXPECT_EQ(r.top, origin.y);
+}
+#endif
+
 } // namespace
