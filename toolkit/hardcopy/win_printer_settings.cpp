@@ -44,25 +44,6 @@ int last_error_or(DWORD fallback)
     return static_cast<int>(code != 0 ? code : fallback);
 }
 
-class InformationContext {
-public:
-    InformationContext(const char* driver, const char* device)
-        : dc_(CreateICA(driver, device, nullptr, nullptr))
-    {
-    }
-    ~InformationContext()
-    {
-        if (dc_)
-            DeleteDC(dc_);
-    }
-    InformationContext(const InformationContext&) = delete;
-    InformationContext& operator=(const InformationContext&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 class PrinterHandle {
 public:
     explicit PrinterHandle(const char* device)
@@ -165,8 +146,10 @@ void hc_printer_defaults(int reread, int& larger, int& smaller, int& width, int&
     }
 
     SetLastError(0);
-    InformationContext ic(settings.selection.driver.data(), settings.selection.device.data());
-    if (!ic.get()) {
+    // An information context is deleted like a device context.
+    const PrinterDc ic(
+        CreateICA(settings.selection.driver.data(), settings.selection.device.data(), nullptr, nullptr));
+    if (!ic) {
         error = last_error_or(ERROR_INVALID_PRINTER_NAME);
         return;
     }
