@@ -40,13 +40,6 @@ constexpr int centred = -999999;
     ExitProcess(1);
 }
 
-bool class_exists(HINSTANCE instance, const char* name)
-{
-    WNDCLASSEXA info{};
-    info.cbSize = sizeof info;
-    return GetClassInfoExA(instance, name, &info) != 0;
-}
-
 ATOM register_class(HINSTANCE instance, const char* name, WNDPROC procedure, UINT style,
                     HICON icon, HCURSOR cursor, HBRUSH background)
 {
@@ -254,7 +247,7 @@ void win_classes_register(HINSTANCE instance)
          reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)},
     };
     for (const Once& c : classes) {
-        if (!class_exists(instance, c.name)) {
+        if (class_atom(instance, c.name) == 0) {
             ok = register_class(instance, c.name, c.procedure, c.style, c.icon,
                                 LoadCursorA(nullptr, c.cursor), c.background) != 0
                  && ok;

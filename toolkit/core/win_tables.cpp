@@ -3,6 +3,7 @@
 
 #include <mmsystem.h>
 
+#include "korvanthide/files.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 
@@ -68,13 +69,10 @@ int win_gradient_fill_available()
 int win_menuiteminfo_size()
 {
     // The menu-item record grew by one handle after NT 4.
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    if (GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT
-        && version.dwMajorVersion <= 4) {
-        return 44;
-    }
-    return 48;
+    int platform = 0, major = 0, minor = 0;
+    sys_os_platform(platform);
+    sys_os_version(major, minor);
+    return platform == 4 && major <= 4 ? 44 : 48;
 }
 
 int win_dwm_composition_enabled()
