@@ -162,6 +162,14 @@ std::string asterisks(int width)
     return std::string(static_cast<std::size_t>(width), '*');
 }
 
+// The field right-justified in width places; asterisks when it is longer.
+std::string fit_width(const std::string& field, int width)
+{
+    if (static_cast<int>(field.size()) > width)
+        return asterisks(width);
+    return std::string(static_cast<std::size_t>(width) - field.size(), ' ') + field;
+}
+
 // The digit at place i of 0.digits (0 the first), zero beyond them.
 char digit_at(const Decimal& dec, int i)
 {
@@ -185,9 +193,7 @@ std::string fixed_field(const Decimal& rounded, bool negative, int width, int d)
         return field;
     if (static_cast<int>(field.size()) > width && integer.empty() && d > 0)
         field = sign + "." + fraction;
-    if (static_cast<int>(field.size()) > width)
-        return asterisks(width);
-    return std::string(static_cast<std::size_t>(width) - field.size(), ' ') + field;
+    return fit_width(field, width);
 }
 
 std::string exponent_field(const Decimal& dec, bool negative, int width, int d, int e)
@@ -217,9 +223,7 @@ std::string exponent_field(const Decimal& dec, bool negative, int width, int d, 
     std::string field = sign + "0." + mantissa + exp_text;
     if (static_cast<int>(field.size()) > width)
         field = sign + "." + mantissa + exp_text;
-    if (static_cast<int>(field.size()) > width)
-        return asterisks(width);
-    return std::string(static_cast<std::size_t>(width) - field.size(), ' ') + field;
+    return fit_width(field, width);
 }
 
 std::string general_field(const Decimal& dec, bool negative, int width, int d, int e)
@@ -264,10 +268,8 @@ int format_field_integer(std::string& field, long long value, std::string_view f
     std::string text = (value < 0 ? "-" : "") + digits;
     if (d->width == 0)
         field = text.empty() ? " " : text;
-    else if (static_cast<int>(text.size()) > d->width)
-        field = asterisks(d->width);
     else
-        field = std::string(static_cast<std::size_t>(d->width) - text.size(), ' ') + text;
+        field = fit_width(text, d->width);
     return format_write_ok;
 }
 
