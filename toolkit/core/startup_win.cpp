@@ -57,10 +57,6 @@ void abnormal_exit_box(const std::string& text)
     MessageBoxA(nullptr, text.c_str(), "Korvanthide", MB_OK | MB_ICONSTOP | MB_TASKMODAL);
 }
 
-// The metafile slots belong to the graphics layer and are free when the
-// program loads; their own clearing routine goes here once it exists.
-void metafile_slots_clear() {}
-
 // Reads the settings file on the unit start-up opened; a read error ends
 // the reading like the file's end does.
 bool read_settings(const std::string& path)
@@ -213,7 +209,8 @@ void WToolkitStart(std::string_view settings_file)
     graphics.drawable_aspect = 1.32f;
     hardcopy_state().driver_record = 0;
     hc_device_description_reset();
-    metafile_slots_clear();
+    // The graphics layer's metafile slots are free when the program loads;
+    // start-up has nothing to clear there.
 
     editor_buffer_table().allocate();
     sys_beep_enable(1);
