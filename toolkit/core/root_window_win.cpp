@@ -296,7 +296,9 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
 
     event_enable_reset();
     win_classes_register(instance);
-    LoadLibraryA("comctl32.dll");  // makes the common-control classes available by name
+    // Makes the common-control classes available by name. Like the RichEdit
+    // library it stays loaded when the root window closes.
+    LoadLibraryA("comctl32.dll");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
