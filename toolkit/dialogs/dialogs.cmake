@@ -22,48 +22,19 @@ if(KORV_WINDOWS)
     ${here}/win_fields.cpp
     ${here}/win_numctl.cpp)
 endif()
-
-# The GUI tests link stand-ins for the few neighbouring entry points whose
-# real definitions are not in the tree yet; each drops out by itself once
-# its real definition appears.
-set(dialog_standins)
-if(KORV_WINDOWS)
-  file(GLOB_RECURSE toolkit_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/toolkit/*.cpp)
-  list(FILTER toolkit_sources EXCLUDE REGEX "/tests/")
-  set(toolkit_text "")
-  foreach(source IN LISTS toolkit_sources)
-    file(READ ${source} content)
-    string(APPEND toolkit_text "${content}")
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
-  endforeach()
-  foreach(pair "win_activate\\(HWND[^)]*\\)[ \n]*{;win_activate"
-               "PostOutcome win_event_post_dialog\\(const EventPost&[^)]*\\)[ \n]*{;event_post_dialog"
-               "GridClassAtoms& grid_class_atoms\\(\\)[ \n]*{;grid_classes")
-    list(GET pair 0 pattern)
-    list(GET pair 1 name)
-    if(NOT toolkit_text MATCHES "${pattern}")
-      list(APPEND dialog_standins ${here}/tests/stand_ins/${name}.cpp)
-    endif()
-  endforeach()
-endif()
-
 korv_add_test(dialogs_numbers_test GUI
   ${here}/tests/number_fields_test.cpp
   ${here}/tests/dialog_test_support.cpp
-  ${here}/tests/dialogs_test.rc
-  ${dialog_standins})
+  ${here}/tests/dialogs_test.rc)
 korv_add_test(dialogs_life_test GUI
   ${here}/tests/dialog_life_test.cpp
   ${here}/tests/dialog_test_support.cpp
-  ${here}/tests/dialogs_test.rc
-  ${dialog_standins})
+  ${here}/tests/dialogs_test.rc)
 korv_add_test(dialogs_fields_test GUI
   ${here}/tests/extras_fields_test.cpp
   ${here}/tests/dialog_test_support.cpp
-  ${here}/tests/dialogs_test.rc
-  ${dialog_standins})
+  ${here}/tests/dialogs_test.rc)
 korv_add_test(dialogs_support_test GUI
   ${here}/tests/dialog_support_test.cpp
   ${here}/tests/dialog_test_support.cpp
-  ${here}/tests/dialogs_test.rc
-  ${dialog_standins})
+  ${here}/tests/dialogs_test.rc)

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "korvanthide/events.h"
-#include "toolkit/dialogs/neighbours.h"
+#include "korvanthide/grid_classes.h"
 #include "korvanthide/window.h"
 #include "toolkit/core/win_module.h"
 #include "toolkit/core/window_procs.h"

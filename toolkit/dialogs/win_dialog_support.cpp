@@ -167,6 +167,8 @@ void dialog_attach_tab_pages(HWND dialog)
             style &= ~(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
             style |= WS_CHILD | DS_CONTROL;
             SetWindowLongA(page, GWL_STYLE, style);
+            // Keyboard navigation goes into the page as into any control.
+            SetWindowLongA(page, GWL_EXSTYLE, GetWindowLongA(page, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
             if (dialog_has_size_grip(page)) {
                 for (HWND c = GetWindow(page, GW_CHILD); c;) {
                     HWND next = GetWindow(c, GW_HWNDNEXT);

@@ -682,6 +682,15 @@ void dialog_root_closed()
         dialog_closing_mark(dialog, false);
         t.windows[static_cast<std::size_t>(s)] = nullptr;
     }
+    for (DialogSnapshot& snap : t.window_snapshots)
+        if (snap.bitmap != nullptr)
+            DeleteObject(snap.bitmap);
+    for (DialogSnapshot& snap : t.dialog_snapshots)
+        if (snap.bitmap != nullptr)
+            DeleteObject(snap.bitmap);
+    t.window_snapshots = {};
+    t.dialog_snapshots = {};
+    t.snapshots_taken = 0;
     t.loaded = 0;
     t.current_slot = 0;
     t.semi_modeless_dialog = nullptr;

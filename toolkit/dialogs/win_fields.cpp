@@ -15,7 +15,7 @@
 #include "toolkit/core/win_module.h"
 #include "toolkit/graphics/gdi_primitives.h"
 #include "toolkit/dialogs/dialog_internal.h"
-#include "toolkit/dialogs/neighbours.h"
+#include "korvanthide/grid_classes.h"
 #include "toolkit/dialogs/number_text.h"
 #include "toolkit/dialogs/win_fields.h"
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <new>
 
-#include "toolkit/dialogs/neighbours.h"
+#include "korvanthide/grid_classes.h"
 #include "korvanthide/conversions.h"
 #include "korvanthide/window.h"
 #include "toolkit/core/win_module.h"

@@ -7,6 +7,7 @@
 #include "korvanthide/dialogs.h"
 #include "korvanthide/conversions.h"
 #include "korvanthide/errors.h"
+#include "korvanthide/grid_classes.h"
 #include "korvanthide/window.h"
 
 using namespace dialog_test;
@@ -171,6 +172,22 @@ TEST_F(NumberFields, TextThatIsNoNumberIsRefusedWhenTheFocusLeaves)
     EXPECT_EQ(GetFocus(), f);
     EXPECT_EQ(text_of(f), "1-2");
     EXPECT_EQ(selection_length(f), 3);
+}
+
+TEST_F(NumberFields, TheStrictCheckRefusesATextThatIsNoNumberInPlace)
+{
+    WDialogSetField(302);
+    HWND f = field(302);
+    type_text("1-2");
+    pump();
+    EXPECT_EQ(korv::numctl_validate(f, f, 0), 0);
+    EXPECT_EQ(korv::numctl_validate(f, f, 1), 1);
+    EXPECT_EQ(GetFocus(), f);
+    EXPECT_EQ(selection_length(f), 3);
+    // While the grid lays itself out, nothing is checked.
+    korv::grid_layout_busy() = 1;
+    EXPECT_EQ(korv::numctl_validate(f, f, 1), 0);
+    korv::grid_layout_busy() = 0;
 }
 
 TEST_F(NumberFields, RefusedKeysAndReplacedLetters)
