@@ -6,6 +6,7 @@ korv_add_test(core_window_ops_layout_test PORTABLE ${here}/tests/window_ops_layo
 if(KORV_WINDOWS)
   target_sources(korv_win PRIVATE ${here}/window_ops_win.cpp ${here}/child_windows_win.cpp)
   target_link_libraries(korv_win PUBLIC comctl32)
+  target_sources(korv_win INTERFACE ${here}/win_window_outputs_install.cpp)
   korv_add_test(core_window_ops_win_test GUI ${here}/tests/window_ops_win_test.cpp ${here}/tests/window_layer_stand_ins.cpp)
   korv_add_test(core_child_windows_test GUI ${here}/tests/child_windows_win_test.cpp ${here}/tests/window_layer_stand_ins.cpp)
 endif()

@@ -4,6 +4,7 @@
 #include "korvanthide/window_ops.h"
 
 #include "korvanthide/drawing.h"
+#include "korvanthide/errors.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
@@ -766,6 +767,14 @@ void sys_system_directory(std::span<char> buffer)
 void win_composition_flag(int& flag)
 {
     flag = win_dwm_composition_enabled() != 0 ? 1 : 0;
+}
+
+void win_error_outputs_install()
+{
+    ErrorOutputs& out = error_outputs();
+    out.current_window = [] { return win_info_query(4); };
+    out.select_window = [](int window) { gr_window_select_current(window); };
+    out.statusbar_text = [](int part, std::string_view text) { win_statusbar_text(part, text); };
 }
 
 // ------------------------------------------------------- cursor, pointer

@@ -8,6 +8,7 @@
 #include "toolkit/core/win_module.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,8 @@ protected:
         t.windows[0].client = client;
         t.windows[0].flags = 7;
         t.last_active = root;
+        t.windows[0].status_bar = CreateWindowExA(0, "msctls_statusbar32", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10,
+                                                  root, reinterpret_cast<HMENU>(999), module_instance(), nullptr);
         int w = 0, h = 0, n = 0;
         win_select(n, w, h);
         graphics_state().current_window = 0;
@@ -241,4 +244,22 @@ TEST_F(ChildWindows, SplitWindowAndItsPanes)
     ASSERT_EQ(pane1, 2);
     GetWindowRect(window_tables().windows[2].frame, &f1);
     EXPECT_EQ(f1.bottom - f1.top, (200 - GetSystemMetrics(SM_CXSIZEFRAME)) / 2);
+}
+
+TEST_F(ChildWindows, ErrorModeThreeWritesIntoTheRootStatusBar)
+{
+    int child = 0;
+    WindowOpenChild(child, 0x17, 0, 0, 5000, 5000);
+    ASSERT_EQ(child, 1);
+    const int mode = error_state().report_mode;
+    error_state().report_mode = 3;
+    err_report(22, "IGrRectangle");
+    error_state().report_mode = mode;
+    char text[256] = {};
+    SendMessageA(window_tables().windows[0].status_bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "Routine:IGrRectangle Error=  22:Width/height=0 for a rectangle/triangle/parallelogram");
+    EXPECT_EQ(error_state().last_error, 22);
+    // The reporting routine keeps its window.
+    EXPECT_EQ(win_info_query(4), 1);
+    EXPECT_EQ(graphics_state().current_window, 1);
 }
