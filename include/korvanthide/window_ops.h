@@ -81,6 +81,10 @@ void win_state_get(int& state);
 void win_placement_size(int& width, int& height, int& left, int& top, int& inside_parent, int& parent);
 void win_content_kind(int& kind);
 void win_dialog_kind(int& kind);
+// Takes off what the current window holds (a dialog or a split); dialog is
+// set to 0 when it named the dialog taken off. Status 1 no window, 2 it
+// holds nothing, 0 done.
+void win_contents_detach(int& dialog, int flags, int& status);
 int win_info_query(int item);
 
 // ---- title, icon, raising ----

@@ -15,6 +15,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "korvanthide/dialogs_win.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -135,8 +137,55 @@ void clear_slot(int n)
 // The window-level opening: the slot number, or -1 no slot or no window,
 // -2 parent hidden, -3 parent holds a dialog, -4 parent converted, -5 no
 // such parent.
-int open_child(int flags, int x, int y, int width, int height, int menu, std::string_view title, int parent,
-               int colour)
+INT_PTR CALLBACK probe_dialog_proc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+// Whether a dialog resource can live in a window: 1 usable (with its outer
+// size, and whether it names a resize anchor), -1 missing, -2 wrong style,
+// -4 not creatable.
+struct DialogProbe {
+    int result = 0;
+    int width = 0, height = 0;
+    bool anchored = false;
+};
+
+DialogProbe probe_dialog(int dialog)
+{
+    DialogProbe probe;
+    const HINSTANCE instance = module_instance();
+    if (!FindResourceA(instance, MAKEINTRESOURCEA(dialog), MAKEINTRESOURCEA(5))) {
+        probe.result = -1;
+        return probe;
+    }
+    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(dialog), owner, probe_dialog_proc, 0);
+    if (!window) {
+        probe.result = -4;
+    } else {
+        const LONG style = GetWindowLongA(window, GWL_STYLE);
+        const bool child_control = (style & WS_CHILD) && (style & DS_CONTROL);
+        const bool framed = (style & WS_CAPTION) == WS_CAPTION || (style & WS_SYSMENU);
+        if (!child_control || framed) {
+            probe.result = -2;
+        } else {
+            RECT r{};
+            GetWindowRect(window, &r);
+            probe.result = 1;
+            probe.width = r.right - r.left;
+            probe.height = r.bottom - r.top;
+            probe.anchored = dialog_extras_anchor(window, dialog);
+        }
+        DestroyWindow(window);
+    }
+    if (owner)
+        DestroyWindow(owner);
+    return probe;
+}
+
+int open_child(int flags, int x, int y, int width, int height, int menu, int dialog, int& dialog_result,
+               std::string_view title, int parent, int colour)
 {
     auto& t = window_tables();
     const int n = win_free_slot();
@@ -150,6 +199,23 @@ int open_child(int flags, int x, int y, int width, int height, int menu, std::st
             return -2;
         if (const WindowContentRecord* r = win_content_record(slot(parent).frame))
             return r->kind == content::dialog ? -3 : -4;
+    }
+    dialog_result = 0;
+    if (dialog != 0) {
+        if (dialog_index_by_id(dialog) >= 1) {
+            dialog_result = -5;
+        } else if (dialog_table().loaded >= DialogTable::capacity) {
+            dialog_result = -3;
+        } else {
+            const DialogProbe probe = probe_dialog(dialog);
+            dialog_result = probe.result;
+            if (probe.result == 1) {
+                width = probe.width;
+                height = probe.height;
+                if (!probe.anchored)
+                    flags = (flags | winflag::fixed_size) & ~(winflag::maximise_box | winflag::maximised);
+            }
+        }
     }
     const HINSTANCE instance = module_instance();
     HMENU menu_handle = !inside && menu != 0 ? LoadMenuA(instance, MAKEINTRESOURCEA(menu)) : nullptr;
@@ -166,6 +232,9 @@ int open_child(int flags, int x, int y, int width, int height, int menu, std::st
     DWORD ex_style = (flags & winflag::tool_window) ? WS_EX_TOOLWINDOW : WS_EX_APPWINDOW;
     if (flags & winflag::on_top)
         ex_style |= WS_EX_TOPMOST;
+    // A semi-modeless dialog keeps every other window disabled meanwhile.
+    if (dialog_table().semi_modeless_count > 0)
+        style |= WS_DISABLED;
 
     WindowSlot& s = slot(n);
     s.background_colour = colour;
@@ -247,6 +316,21 @@ int open_child(int flags, int x, int y, int width, int height, int menu, std::st
         clear_slot(n);
         return -1;
     }
+    if (dialog_result == 1) {
+        HWND embedded = dialog_embed(dialog, n, !(flags & winflag::hidden));
+        if (!embedded) {
+            dialog_result = -4;
+        } else {
+            auto* record = new DialogWindowRecord;
+            record->kind = content::dialog;
+            record->subject = embedded;
+            RECT outer{};
+            GetWindowRect(frame, &outer);
+            record->width = outer.right - outer.left;
+            record->height = outer.bottom - outer.top;
+            win_content_record_set(frame, record);
+        }
+    }
     if (!(flags & winflag::hidden)) {
         ShowWindow(frame, (flags & winflag::maximised) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
         BringWindowToTop(frame);
@@ -272,6 +356,8 @@ void close_one(int w)
         t.dc_window = -1;
     }
     if (WindowContentRecord* r = win_content_record(frame); r && (r->kind == content::dialog || r->kind == content::split)) {
+        if (r->kind == content::dialog)
+            dialog_embedded_close(r->subject);
         win_content_record_set(frame, nullptr);
         if (r->kind == content::dialog)
             delete static_cast<DialogWindowRecord*>(r);
@@ -287,6 +373,8 @@ void close_one(int w)
             release_client_context();
         if (WindowContentRecord* r = win_content_record(slot(n).frame);
             r && (r->kind == content::dialog || r->kind == content::split)) {
+            if (r->kind == content::dialog)
+                dialog_embedded_close(r->subject);
             win_content_record_set(slot(n).frame, nullptr);
             if (r->kind == content::dialog)
                 delete static_cast<DialogWindowRecord*>(r);
@@ -298,7 +386,19 @@ void close_one(int w)
         slot(n).flags = -1;
         clear_slot(n);
     }
-    // Whoever would have gone back to W goes where W would have gone.
+    // Dialogs inside W or owned by it, the last loaded first.
+    for (int d = dialog_table().loaded; d >= 1; --d) {
+        HWND dialog = dialog_table().windows[static_cast<std::size_t>(d)];
+        if (dialog && belongs_to(dialog, frame))
+            dialog_embedded_close(dialog);
+    }
+    // Whoever would have gone back to W goes where W would have gone; so do
+    // dialogs that W owned or would have activated.
+    for (int d = 1; d <= dialog_table().loaded; ++d)
+        if (DialogRecord* r = dialog_record_of(dialog_table().windows[static_cast<std::size_t>(d)])) {
+            if (r->owner == frame || r->activation_owner == frame)
+                r->owner = r->activation_owner = s.reactivate;
+        }
     for (int n = 1; n <= max_window; ++n)
         if (slot(n).frame && slot(n).reactivate == frame)
             slot(n).reactivate = s.reactivate;
@@ -569,7 +669,6 @@ void WindowOpenChild(int& window, int flags, int x, int y, int width, int height
 {
     using namespace korv;
     (void)toolbars; // toolbars come with the menu and toolbar layer
-    (void)dialog;   // embedding a dialog comes with the dialog manager
     auto& g = graphics_state();
     const int previous = window_tables().current;
     const int saved_width = g.drawable_width, saved_height = g.drawable_height;
@@ -594,11 +693,17 @@ void WindowOpenChild(int& window, int flags, int x, int y, int width, int height
         if (height < 1)
             height = GetSystemMetrics(SM_CYSCREEN) * 8 / 10;
     }
-    const int result = open_child(flags, x, y, width, height, menu, text_trimmed(title), parent, colour);
+    int dialog_result = 0;
+    const int result =
+        open_child(flags, x, y, width, height, menu, dialog, dialog_result, text_trimmed(title), parent, colour);
     if (result > 0) {
         YYWINSEL(result, 1);
         slot(result).flags = flags;
         window = result;
+        // A dialog that could not be embedded leaves the window open without it.
+        constexpr int dialog_errors[6] = {0, 1007, 1045, 1087, 1088, 1091};
+        if (dialog_result <= -1 && dialog_result >= -5)
+            err_report(dialog_errors[-dialog_result], "WindowOpenChild");
         return;
     }
     window = -1;

@@ -16,6 +16,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "korvanthide/dialogs_win.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -321,6 +323,8 @@ void win_position_get(int which, int& a, int& b, int& inside_parent, int& parent
     if (which == 0 || which == 1) {
         if (const WindowSlot* s = current_slot())
             w = s->frame;
+    } else if (which == 2 || which == 3) {
+        w = dialog_current_window();
     }
     inside_parent = 0;
     parent = 0;

@@ -61,6 +61,7 @@ protected:
         win_select(n, w, h);
         graphics_state().current_window = 0;
         error_state().last_error = 0;
+        win_error_outputs_install();
     }
     void TearDown() override
     {
