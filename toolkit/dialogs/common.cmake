@@ -13,3 +13,7 @@ if(KORV_WINDOWS)
                 ${window_standins})
   add_dependencies(dialogs_message_box_test dialogs_error_box_child)
 endif()
+if(KORV_WINDOWS)
+  korv_add_test(dialogs_common_dialogs_test GUI ${here}/tests/common_dialogs_win_test.cpp ${here}/tests/dialog_answerer.cpp
+                ${window_standins})
+endif()

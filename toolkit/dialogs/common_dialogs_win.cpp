@@ -175,9 +175,16 @@ int CALLBACK browse_callback(HWND dialog, UINT message, LPARAM l, LPARAM)
 {
     Browse& b = browse();
     if (message == BFFM_INITIALIZED) {
-        // The label that shows the title gives way to an edit field for the
-        // path; its text becomes the caption.
-        HWND label = GetWindow(dialog, GW_CHILD);
+        // The label that shows the title (the first static text of the
+        // dialog) gives way to an edit field for the path; its text becomes
+        // the caption.
+        HWND label = nullptr;
+        for (HWND c = GetWindow(dialog, GW_CHILD); c && !label; c = GetWindow(c, GW_HWNDNEXT)) {
+            char name[16] = {};
+            GetClassNameA(c, name, sizeof name);
+            if (lstrcmpiA(name, "Static") == 0)
+                label = c;
+        }
         RECT r{};
         if (label) {
             std::array<char, 512> caption{};

@@ -9,6 +9,7 @@ namespace {
 struct Queue {
     std::deque<DialogAnswer> pending;
     int given = 0;
+    int waited = 0; // ticks without the awaited dialog
     UINT_PTR timer = 0;
 };
 
@@ -23,6 +24,19 @@ struct Search {
     DWORD process;
     HWND found;
 };
+
+// A dialog that never shows the awaited title would block the test for
+// good: after ten seconds every dialog of this process is cancelled.
+BOOL CALLBACK cancel_own(HWND w, LPARAM)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(w, &process);
+    char name[16] = {};
+    GetClassNameA(w, name, sizeof name);
+    if (process == GetCurrentProcessId() && IsWindowVisible(w) && std::string(name) == "#32770")
+        PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
 
 BOOL CALLBACK look(HWND w, LPARAM l)
 {
@@ -55,8 +69,14 @@ void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
     }
     const DialogAnswer& a = q.pending.front();
     HWND dialog = find_own_dialog(a.title);
-    if (!dialog)
+    if (!dialog) {
+        if (++q.waited > 100) {
+            q.pending.clear();
+            EnumWindows(cancel_own, 0);
+        }
         return;
+    }
+    q.waited = 0;
     // Take the answer off first: the click may open a nested box.
     DialogAnswer answer = a;
     q.pending.pop_front();
@@ -74,6 +94,7 @@ void answer_dialogs(std::initializer_list<DialogAnswer> answers)
     for (const auto& a : answers)
         q.pending.push_back(a);
     q.given = 0;
+    q.waited = 0;
     if (!q.timer)
         q.timer = SetTimer(nullptr, 0, 100, tick);
 }
