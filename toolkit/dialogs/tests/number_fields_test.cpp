@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_test_support.h"
+#include "toolkit/dialogs/dialog_internal.h"
 #include "korvanthide/dialogs.h"
 #include "korvanthide/conversions.h"
 #include "korvanthide/errors.h"
@@ -149,6 +150,27 @@ TEST_F(NumberFields, ReleasingTheButtonElsewhereGivesTheFocusBack)
     EXPECT_EQ(GetFocus(), f);
     EXPECT_EQ(text_of(f), "20");
     EXPECT_EQ(selection_length(f), 2);
+}
+
+TEST_F(NumberFields, ADialogGoesAwayWithAnInvalidFieldFocused)
+{
+    // Neither hiding nor unloading pulls the focus back into the field.
+    WDialogSetField(304);
+    HWND f = field(304);
+    type_text("20");
+    pump();
+    HWND dialog = korv::dialog_current_window();
+    WDialogHide();
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    EXPECT_NE(GetFocus(), f);
+    WDialogShow();
+    WDialogSetField(304);
+    pump();
+    ASSERT_EQ(GetFocus(), f);
+    WDialogUnload();
+    EXPECT_FALSE(IsWindow(f));
+    EXPECT_EQ(korv::dialog_table().loaded, 0);
+    EXPECT_EQ(korv::dialog_proc_state().reentry, 0);
 }
 
 TEST_F(NumberFields, TextThatIsNoNumberPassesEnterWhileTheFieldHasTheFocus)
