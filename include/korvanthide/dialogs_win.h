@@ -16,8 +16,8 @@
 
 namespace korv {
 
-// Kept with every dialog window from creation to
-// destruction. The modal instance carries a copy of its loaded dialog's.
+// Kept with every dialog window from creation to destruction. The modal
+// instance carries a copy of its loaded dialog's.
 struct DialogRecord {
     std::int32_t identifier = 0;       // the number programs select the dialog by
     std::int32_t shown = 0;
