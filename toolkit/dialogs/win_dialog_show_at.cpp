@@ -1,7 +1,6 @@
 // Showing the current dialog at the client-area origin of a toolkit window.
 #include <windows.h>
 
-#if __has_include("korvanthide/common_dialogs.h")
 #include "korvanthide/common_dialogs.h"
 #include "toolkit/dialogs/dialog_internal.h"
 
@@ -12,4 +11,3 @@ void WDialogShowAtWindow(std::optional<int> focus, std::optional<int> mode, int 
     korv::cdlg_client_origin_on_screen(window, x, y);
     korv::dialog_show_reporting(x, y, focus.value_or(0), mode.value_or(2), "WDialogShowAtWindow");
 }
-#endif

@@ -11,6 +11,7 @@
 #include "korvanthide/dialogs.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/window.h"
+#include "korvanthide/window_ops.h"
 
 using namespace dialog_test;
 
@@ -34,13 +35,6 @@ protected:
     static int last_error() { return korv::error_state().last_error; }
 };
 
-// What WToolkitQuery answers for codes 1, 2 and 5, from the dialog
-// manager's result record.
-int exit_value(int code)
-{
-    const korv::DialogResultState& s = korv::dialog_result_state();
-    return code == 1 ? s.exit_button : code == 2 ? s.exit_field : s.dialog_state;
-}
 
 // This must stay the only test of the program that reports in mode 2: the
 // debug log is created by the first report of a run, in the current directory.
@@ -176,9 +170,9 @@ TEST_F(DialogLife, ModalShowCopiesTheContentsBack)
     WDialogShow(-1, -1, 0, 1);
 
     EXPECT_EQ(last_error(), 0);
-    EXPECT_EQ(exit_value(1), 3);
-    EXPECT_EQ(exit_value(2), 501);
-    EXPECT_EQ(exit_value(5), 500);
+    EXPECT_EQ(WToolkitQuery(1), 3);
+    EXPECT_EQ(WToolkitQuery(2), 501);
+    EXPECT_EQ(WToolkitQuery(5), 500);
     EXPECT_EQ(korv::dialog_result_state().exit_button, 3);
     char text[3];
     WDialogGetString(501, text);
@@ -199,8 +193,8 @@ TEST_F(DialogLife, ModalShowOfADialogLoadedUnderAnotherIdentifier)
     SetTimer(nullptr, 0, 50, ModalScript::run);
     WDialogShow(-1, -1, 0, 1);
     EXPECT_EQ(last_error(), 0);
-    EXPECT_EQ(exit_value(1), IDCANCEL);
-    EXPECT_EQ(exit_value(5), 77);
+    EXPECT_EQ(WToolkitQuery(1), IDCANCEL);
+    EXPECT_EQ(WToolkitQuery(5), 77);
     int value = 0;
     WDialogGetInteger(502, value);
     EXPECT_EQ(value, 9);
@@ -268,7 +262,6 @@ TEST_F(DialogLife, ModelessShowWhileASemiModelessDialogIsShownBecomesSemiModeles
     EXPECT_TRUE(IsWindowEnabled(root));
 }
 
-#if __has_include("korvanthide/common_dialogs.h")
 TEST_F(DialogLife, ShownAtTheClientOriginOfAWindow)
 {
     WDialogLoad(600);
@@ -281,6 +274,5 @@ TEST_F(DialogLife, ShownAtTheClientOriginOfAWindow)
     EXPECT_EQ(r.left, origin.x);
     EXPECT_EQ(r.top, origin.y);
 }
-#endif
 
 } // namespace
