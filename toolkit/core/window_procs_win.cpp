@@ -248,6 +248,40 @@ bool split_fixed(const SplitWindowRecord& split, int direction)
     return first || second;
 }
 
+// Fills the text a toolbar button's tooltip asks for: the toolbar loader's
+// text for the command, else the program's string resource of that number.
+// Only the toolbars of sides 0..2 are searched: a bottom toolbar's tooltip
+// gets no text here. False when the tooltip belongs to no toolbar of a
+// toolkit window.
+bool toolbar_tooltip(NMTTDISPINFOA& info)
+{
+    const int command = static_cast<int>(info.hdr.idFrom);
+    for (const WindowSlot& s : window_tables().windows) {
+        for (int side = 0; side < 3; ++side) {
+            HWND bar = s.toolbars[static_cast<std::size_t>(side)];
+            if (bar == nullptr
+                || reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0)) != info.hdr.hwndFrom) {
+                continue;
+            }
+            if (s.tooltips != nullptr) {
+                for (const ToolbarTooltipRecord& r : s.tooltips->records) {
+                    if (r.command != 0 && r.command == command) {
+                        info.lpszText = const_cast<char*>(r.text.data());
+                        return true;
+                    }
+                }
+            }
+            // The tooltip reads the text after this message returns.
+            static char text[81];
+            if (LoadStringA(module_instance(), static_cast<UINT>(command), text, sizeof text) > 0) {
+                info.lpszText = text;
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
 void realise_palette(HWND client)
 {
     HPALETTE palette = window_tables().display_palette;
@@ -473,32 +507,10 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         return 0;
     }
     case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(l);
-        if (header->code != TTN_GETDISPINFOA) break;
-        auto* info = reinterpret_cast<NMTTDISPINFOA*>(l);
-        const int command = static_cast<int>(header->idFrom);
-        for (int m = 0; m <= max_window; ++m) {
-            const WindowSlot& s = tables.windows[static_cast<std::size_t>(m)];
-            for (int side = 0; side < 3; ++side) {
-                HWND bar = s.toolbars[static_cast<std::size_t>(side)];
-                if (bar == nullptr
-                    || reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0)) != header->hwndFrom) {
-                    continue;
-                }
-                if (s.tooltips != nullptr) {
-                    for (const ToolbarTooltipRecord& r : s.tooltips->records) {
-                        if (r.command != 0 && r.command == command) {
-                            info->lpszText = const_cast<char*>(r.text.data());
-                            return 0;
-                        }
-                    }
-                }
-                static char text[81];
-                if (LoadStringA(module_instance(), static_cast<UINT>(command), text, sizeof text) > 0) {
-                    info->lpszText = text;
-                }
-                return 0;
-            }
+        const auto* header = reinterpret_cast<const NMHDR*>(l);
+        if (header->code == TTN_GETDISPINFOA
+            && toolbar_tooltip(*reinterpret_cast<NMTTDISPINFOA*>(l))) {
+            return 0;
         }
         break;
     }

@@ -2,6 +2,8 @@
 // posted into the queue, events read back through WEventWait.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +12,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/events.h"
 #include "korvanthide/graphics_state.h"
+#include "korvanthide/menus.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
 #include "toolkit/core/win_module.h"
@@ -319,6 +322,36 @@ TEST_F(RootWindow, CommandsAndNonClientPresses)
     e = wait();
     EXPECT_EQ(e.type, 12);
     EXPECT_EQ(e.record.slot(2), 3);
+}
+
+TEST_F(RootWindow, ToolbarTooltipFromItsTableElseTheStringResource)
+{
+    open(135);
+    int id = 330, w = 0, h = 0;
+    korv::win_toolbar_load(id, 0, 0, w, h);
+    ASSERT_EQ(id, 330);
+    int command = 40011;
+    korv::win_toolbar_tooltip_set(command, "Kept text");
+    ASSERT_EQ(command, 40011);
+    HWND bar = korv::window_tables().windows[0].toolbars[0];
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tips, nullptr);
+
+    const auto ask = [&](HWND from, int button) {
+        NMTTDISPINFOA info{};
+        info.hdr.hwndFrom = from;
+        info.hdr.idFrom = static_cast<UINT_PTR>(button);
+        info.hdr.code = TTN_GETDISPINFOA;
+        char none[] = "none";
+        info.lpszText = none;
+        SendMessageA(root_frame(), WM_NOTIFY, static_cast<WPARAM>(button),
+                     reinterpret_cast<LPARAM>(&info));
+        return std::string(info.lpszText);
+    };
+    EXPECT_EQ(ask(tips, 40011), "Kept text");
+    EXPECT_EQ(ask(tips, 40010), "Save from the resource");
+    // A tooltip control of no toolkit toolbar is not answered.
+    EXPECT_EQ(ask(root_client(), 40010), "none");
 }
 
 TEST_F(RootWindow, WindowNumbersOfHandles)
