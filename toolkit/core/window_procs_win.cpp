@@ -37,6 +37,21 @@ SplitWindowRecord* split_record(HWND frame)
                : nullptr;
 }
 
+// The split window one of whose panes is the frame `pane`, with that split
+// window's frame in `holder`; nullptr when no split window holds it.
+SplitWindowRecord* split_holding(HWND pane, HWND& holder)
+{
+    for (const WindowSlot& s : window_tables().windows) {
+        SplitWindowRecord* split = split_record(s.frame);
+        if (split != nullptr
+            && (frame_of_number(split->panes[0]) == pane || frame_of_number(split->panes[1]) == pane)) {
+            holder = s.frame;
+            return split;
+        }
+    }
+    return nullptr;
+}
+
 bool is_inside_parent(int n)
 {
     const WindowSlot* slot = win_slot(n);
@@ -516,14 +531,10 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
     }
     case WM_NCHITTEST: {
         LRESULT hit = DefWindowProcA(window, message, w, l);
-        if (n > 0 && hit == HTCAPTION) {
+        HWND holder = nullptr;
+        if (n > 0 && hit == HTCAPTION && split_holding(window, holder) != nullptr) {
             // A pane of a split window is not dragged on its own.
-            for (const WindowSlot& s : tables.windows) {
-                const SplitWindowRecord* split = split_record(s.frame);
-                if (split != nullptr && (split->panes[0] == n || split->panes[1] == n)) {
-                    return HTBORDER;
-                }
-            }
+            return HTBORDER;
         }
         if (const SplitWindowRecord* split = split_record(window)) {
             // With a horizontal bar only the second pane decides whether the
@@ -663,18 +674,11 @@ LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         // A pane becomes the focused pane of each split window above it.
         HWND pane = frame;
         for (int depth = 0; depth <= max_window; ++depth) {
-            HWND owner_frame = nullptr;
-            for (const WindowSlot& s : tables.windows) {
-                SplitWindowRecord* split = split_record(s.frame);
-                if (split != nullptr && (frame_of_number(split->panes[0]) == pane
-                                         || frame_of_number(split->panes[1]) == pane)) {
-                    split->focused_pane = pane;
-                    owner_frame = s.frame;
-                    break;
-                }
-            }
-            if (owner_frame == nullptr) break;
-            pane = owner_frame;
+            HWND holder = nullptr;
+            SplitWindowRecord* split = split_holding(pane, holder);
+            if (split == nullptr) break;
+            split->focused_pane = pane;
+            pane = holder;
         }
         if (kind == content::dialog) {
             HWND dialog = win_content_record(frame)->subject;
