@@ -103,18 +103,19 @@ void route(MSG& message)
     dispatch(message);
 }
 
-// Gets the next message; false when the loop should look again (a failed
-// get waits for new input instead of spinning; a quit is remembered).
+// A quit taken from the queue while a wait loop runs is posted again when
+// the loop ends: the quit belongs to whoever runs the outer loop.
 struct QuitKeeper {
     bool seen = false;
     WPARAM code = 0;
     ~QuitKeeper()
     {
-        // The quit belongs to whoever runs the outer loop.
         if (seen) PostQuitMessage(static_cast<int>(code));
     }
 };
 
+// Gets the next message; false when the loop should look again (a failed
+// get waits for new input instead of spinning; a quit is remembered).
 bool next_message(MSG& message, QuitKeeper& quit)
 {
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
