@@ -76,6 +76,7 @@ struct ToolkitState {
     int undefined_integer = 0;
     float undefined_real = 0.0f;
     double undefined_double = 0.0;
+    bool beeps_on = false;   // sys_beep_enable
 };
 
 ToolkitState& toolkit_state();

@@ -7,12 +7,6 @@
 
 namespace korv {
 
-namespace {
-
-bool beeps_on = false;
-
-} // namespace
-
 ToolkitSettings& toolkit_settings()
 {
     static ToolkitSettings settings;
@@ -64,12 +58,12 @@ EditorBufferRecord& EditorBufferTable::row(int window, int buffer)
 
 void sys_beep_enable(int flag)
 {
-    beeps_on = flag != 0;
+    toolkit_state().beeps_on = flag != 0;
 }
 
 bool sys_beep_enabled()
 {
-    return beeps_on;
+    return toolkit_state().beeps_on;
 }
 
 void sys_version_string(std::span<char> text)
