@@ -35,7 +35,6 @@ struct EditorWindowRecord : WindowContentRecord {
     HACCEL builtin_accelerators = nullptr;
     HACCEL caller_accelerators = nullptr;
     HACCEL pane_accelerators = nullptr;
-    HACCEL window_accelerators = nullptr;  // built-in and caller's joined: the window's table
     int mode = 2;
     int text_limit = korv::editor_text_limit;
     int command_line_height = 0;
@@ -110,5 +109,12 @@ void edit_title_update(HWND frame);
 // When buffer differs from current: stores the editor's text and state in
 // row current and restores row buffer into the editor.
 void edit_buffer_exchange(int window, int current, int buffer);
+
+// The editor's part of the message pump's routing: when the message's
+// window or one of its three nearest parents is an editor's frame, its
+// open search dialog and then its built-in and caller's accelerator tables
+// are tried. 0: not an editor's message; 1: consumed; 2: an editor's
+// message that the pump translates and dispatches itself.
+int edit_message_route(MSG& message);
 
 } // namespace korv

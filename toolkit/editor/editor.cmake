@@ -13,3 +13,7 @@ if(KORV_WINDOWS)
   korv_add_test(editor_info_viewer_test GUI ${here}/tests/win_info_viewer_test.cpp
                 ${here}/tests/editor_gui_support.cpp)
 endif()
+if(KORV_WINDOWS)
+  korv_add_test(editor_files_test GUI ${here}/tests/win_editor_files_test.cpp
+                ${here}/tests/editor_gui_support.cpp)
+endif()

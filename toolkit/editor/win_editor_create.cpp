@@ -87,16 +87,6 @@ HACCEL accelerators_make(const std::vector<ACCEL>& entries)
     return CreateAcceleratorTableA(copy.data(), static_cast<int>(copy.size()));
 }
 
-std::vector<ACCEL> accelerators_of(HACCEL table)
-{
-    const int count = table != nullptr ? CopyAcceleratorTableA(table, nullptr, 0) : 0;
-    std::vector<ACCEL> entries(static_cast<std::size_t>(std::max(count, 0)));
-    if (count > 0) {
-        CopyAcceleratorTableA(table, entries.data(), count);
-    }
-    return entries;
-}
-
 HMENU popup_build(const EditorMenuPopup& popup)
 {
     HMENU menu = CreatePopupMenu();
@@ -560,21 +550,12 @@ void editor_make(int& error, Request& request, int window, HWND frame)
         record->toolbars = slot.toolbars;
     }
 
-    // 7. The caller's accelerators and help strings. The window's table is
-    // the built-in one joined with the caller's, so that the message pump
-    // finds the editor's keys in a modeless editor too.
+    // 7. The caller's accelerators and help strings.
     if (request.mode != 1 && request.menu != 0) {
         record->caller_accelerators = LoadAcceleratorsA(module_instance(), MAKEINTRESOURCEA(request.menu));
         if (HRSRC help = FindResourceA(module_instance(), MAKEINTRESOURCEA(request.menu), "ZOQMENUSTRING")) {
             slot.menu_help = LoadResource(module_instance(), help);
         }
-    }
-    if (request.mode != 1) {
-        std::vector<ACCEL> joined = accelerators_of(record->builtin_accelerators);
-        const std::vector<ACCEL> caller = accelerators_of(record->caller_accelerators);
-        joined.insert(joined.end(), caller.begin(), caller.end());
-        record->window_accelerators = accelerators_make(joined);
-        slot.accelerators = record->window_accelerators;
     }
 
     // 8. Bars around the text.
@@ -626,8 +607,6 @@ void editor_make(int& error, Request& request, int window, HWND frame)
             if (GetMenu(frame) == record->menu_bar) SetMenu(frame, nullptr);
             DestroyMenu(record->menu_bar);
         }
-        if (record->window_accelerators != nullptr) DestroyAcceleratorTable(record->window_accelerators);
-        slot.accelerators = nullptr;
         editor_abandon(record, frame, slot);
         return;
     }
@@ -858,6 +837,34 @@ void edit_title_update(HWND frame)
         edit_status_text(*record, 4,
                          editor_status_name(edit_file_name(*record), record->flags.hide_name, marked));
     }
+}
+
+int edit_message_route(MSG& message)
+{
+    // The message's window and at most three parents up; only a toolkit
+    // frame's user data is a record.
+    const ATOM frame_class = window_tables().frame_class;
+    HWND frame = nullptr;
+    HWND at = message.hwnd;
+    for (int level = 0; at != nullptr && level <= 3; ++level, at = GetParent(at)) {
+        if (frame_class != 0 && GetClassLongA(at, GCW_ATOM) == frame_class && edit_record(at) != nullptr) {
+            frame = at;
+            break;
+        }
+    }
+    EditorWindowRecord* record = edit_record(frame);
+    if (record == nullptr) {
+        return 0;
+    }
+    if (record->find_dialog != nullptr && IsDialogMessageA(record->find_dialog, &message)) {
+        return 1;
+    }
+    for (HACCEL table : {record->builtin_accelerators, record->caller_accelerators}) {
+        if (table != nullptr && TranslateAcceleratorA(frame, table, &message)) {
+            return 1;
+        }
+    }
+    return 2;
 }
 
 void edit_file_name_set(EditorWindowRecord& record, std::string_view name)

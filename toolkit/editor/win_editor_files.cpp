@@ -79,8 +79,8 @@ bool stream_out(HWND control, HANDLE file, bool rtf, DWORD& code)
 
 // Writes the text to `name`: into a new file beside it that then replaces
 // it, so that a failed write never leaves half a file in place of a good
-// one; only when no such file can be made, into the target itself, cut
-// where the text ends. 0 written, 1 cannot open, 2 cannot write.
+// one; only when that cannot be done, into the target itself, emptied
+// first. 0 written, 1 cannot open, 2 cannot write.
 int file_write(HWND control, const std::string& name, bool rtf, DWORD& code)
 {
     char temporary[MAX_PATH] = {};
@@ -108,16 +108,19 @@ int file_write(HWND control, const std::string& name, bool rtf, DWORD& code)
     if (file == INVALID_HANDLE_VALUE) {
         file = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
+        // The old content goes before anything is written: a file that
+        // cannot be cut is left as it was.
+        if (file != INVALID_HANDLE_VALUE && !SetEndOfFile(file)) {
+            code = GetLastError();
+            CloseHandle(file);
+            return 2;
+        }
     }
     if (file == INVALID_HANDLE_VALUE) {
         code = GetLastError();
         return 1;
     }
-    bool written = stream_out(control, file, rtf, code);
-    if (written && !SetEndOfFile(file)) {
-        code = GetLastError();
-        written = false;
-    }
+    const bool written = stream_out(control, file, rtf, code);
     CloseHandle(file);
     return written ? 0 : 2;
 }

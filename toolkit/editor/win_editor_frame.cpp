@@ -727,14 +727,13 @@ void destroyed(HWND frame, EditorWindowRecord* record)
             SetFocus(owner);
         }
     }
-    for (HACCEL table : {record->builtin_accelerators, record->pane_accelerators, record->window_accelerators}) {
+    for (HACCEL table : {record->builtin_accelerators, record->pane_accelerators}) {
         if (table != nullptr) DestroyAcceleratorTable(table);
     }
     if (record->font != nullptr && !record->stock_font) {
         DeleteObject(record->font);
     }
     if (slot != nullptr) {
-        if (slot->accelerators == record->window_accelerators) slot->accelerators = nullptr;
         if (slot->menu != nullptr && slot->menu == record->menu_bar) {
             win_menu_strings_free(record->menu_bar, window);
             // A bar shown on the frame goes with it; one never shown does not.
