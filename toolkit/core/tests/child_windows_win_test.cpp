@@ -16,76 +16,22 @@ using namespace korv;
 
 namespace {
 
-// The window layer's selection as the graphics layer sees it.
-class WindowPlatform : public GraphicsPlatform {
-public:
-    int window_select(int window, int& width, int& height) override
-    {
-        win_select(window, width, height);
-        return window;
-    }
-    void text_size_to_pixels() override { win_text_size_to_pixels(); }
-};
-
+// A root window with a status bar and a client area of 401 by 201 pixels.
 class ChildWindows : public ::testing::Test {
 protected:
-    GraphicsStateSaver saver;
-    WindowPlatform platform;
-    GraphicsPlatform* previous = gr_platform_services_install(&platform);
-    HWND root = nullptr;
-
     void SetUp() override
     {
-        for (const char* name : {"DARIVUROV", "ZUVEDAZAZI", "RootStandIn"}) {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = DefWindowProcA;
-            wc.hInstance = module_instance();
-            wc.lpszClassName = name;
-            wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-            RegisterClassA(&wc);
-        }
-        RECT r{0, 0, 401, 201};
-        AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
-        root = CreateWindowExA(0, "RootStandIn", "Root", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
-                               r.right - r.left, r.bottom - r.top, nullptr, nullptr, module_instance(), nullptr);
-        HWND client = CreateWindowExA(0, "ZUVEDAZAZI", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                                      0, 0, 401, 201, root, nullptr, module_instance(), nullptr);
-        auto& t = window_tables();
-        t.windows[0].frame = root;
-        t.windows[0].client = client;
-        t.windows[0].flags = 7;
-        t.last_active = root;
-        t.windows[0].status_bar = CreateWindowExA(0, "msctls_statusbar32", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10,
-                                                  root, reinterpret_cast<HMENU>(999), module_instance(), nullptr);
-        int w = 0, h = 0, n = 0;
-        win_select(n, w, h);
-        graphics_state().current_window = 0;
+        WindowOpen(7 | 0x20, 0, 0, 401, 201);
         error_state().last_error = 0;
-        win_error_outputs_install();
     }
-    void TearDown() override
-    {
-        for (int n = 1; n <= max_window; ++n)
-            if (win_is_open(n))
-                WindowCloseChild(n);
-        auto& t = window_tables();
-        if (t.client_dc) {
-            ReleaseDC(t.windows[static_cast<std::size_t>(t.current)].client, t.client_dc);
-            t.client_dc = nullptr;
-        }
-        t.drawing_dc = nullptr;
-        t.dc_window = -1;
-        t.current = 0;
-        t.windows[0] = WindowSlot{};
-        DestroyWindow(root);
-        gr_platform_services_install(previous);
-    }
+    void TearDown() override { WRootWindowClose(); }
     static RECT client_of(int n)
     {
         RECT r{};
         GetClientRect(window_tables().windows[static_cast<std::size_t>(n)].client, &r);
         return r;
     }
+    HWND root() const { return window_tables().windows[0].frame; }
 };
 
 } // namespace
@@ -140,19 +86,19 @@ TEST_F(ChildWindows, RefusedParentsAreReportedAndKeepTheCurrentWindow)
     EXPECT_EQ(child, -1);
     EXPECT_EQ(error_state().last_error, 1003);
     EXPECT_EQ(win_info_query(4), 0);
-    ShowWindow(root, SW_HIDE);
+    ShowWindow(root(), SW_HIDE);
     WindowOpenChild(child, 0x10, 0, 0, 5000, 5000);
     EXPECT_EQ(error_state().last_error, 1016);
-    ShowWindow(root, SW_SHOW);
+    ShowWindow(root(), SW_SHOW);
     DialogWindowRecord record;
     record.kind = content::dialog;
-    win_content_record_set(root, &record);
+    win_content_record_set(root(), &record);
     WindowOpenChild(child, 0x10, 0, 0, 5000, 5000);
     EXPECT_EQ(error_state().last_error, 1046);
     record.kind = content::editor;
     WindowOpenChild(child, 0x10, 0, 0, 5000, 5000);
     EXPECT_EQ(error_state().last_error, 1056);
-    win_content_record_set(root, nullptr);
+    win_content_record_set(root(), nullptr);
     EXPECT_EQ(child, -1);
     EXPECT_EQ(win_info_query(4), 0);
 }
@@ -203,13 +149,6 @@ TEST_F(ChildWindows, ClosingTakesDownWhatLiesInside)
 
 TEST_F(ChildWindows, SplitWindowAndItsPanes)
 {
-    for (const char* name : {"KORVSPLITH", "KORVSPLITV"}) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = module_instance();
-        wc.lpszClassName = name;
-        RegisterClassA(&wc);
-    }
     int host = 0, pane1 = 0, pane2 = 0;
     WindowOpenChild(host, 0x7, 10, 10, 300, 200);
     ASSERT_EQ(host, 1);

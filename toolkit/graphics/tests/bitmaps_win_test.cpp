@@ -7,7 +7,6 @@
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "toolkit/graphics/screen_device.h"
-#include "toolkit/graphics/testing/recording_device.h"
 
 #include <gtest/gtest.h>
 
@@ -17,57 +16,19 @@ using namespace korv;
 
 namespace {
 
-// Stand-in for the window layer's target services while no window is open:
-// window 0 is "open" at 640 by 480, bitmaps are selected through the
-// bitmap layer and released by deleting their memory context.
-class BitmapPlatform : public GraphicsPlatform {
-public:
-    void release() override
-    {
-        auto& t = window_tables();
-        if (t.bitmap_context && t.drawing_dc) {
-            if (t.replaced_pen)
-                SelectObject(t.drawing_dc, t.replaced_pen);
-            DeleteDC(t.drawing_dc);
-        }
-        t.drawing_dc = nullptr;
-        t.bitmap_context = false;
-        t.replaced_pen = nullptr;
-    }
-    int window_select(int window, int& width, int& height) override
-    {
-        width = 640;
-        height = 480;
-        return window == 0 ? 0 : -1;
-    }
-    int bitmap_limit() override { return bmp_handle_limit(); }
-    int bitmap_select(int slot, int& width, int& height) override
-    {
-        int status = 0;
-        bmp_select_target(slot, status, width, height);
-        return status;
-    }
-};
-
 class Bitmaps : public ::testing::Test {
 protected:
-    GraphicsStateSaver saver;
-    BitmapPlatform platform;
-    GraphicsPlatform* previous = gr_platform_services_install(&platform);
-    korv::testing::ScopedScreenDevice screen{&gdi_device()};
-
+    // A hidden root window: bitmaps are made compatible with its client.
     void SetUp() override
     {
-        gr_colour_table_defaults();
-        graphics_state().target_kind = target_window;
-        graphics_state().screen_active = 1;
+        WindowOpen(7 | 0x80, 0, 0, 640, 480);
         error_state().last_error = 0;
     }
     void TearDown() override
     {
         IGrSelect(1);
         bmp_destroy_all();
-        gr_platform_services_install(previous);
+        WRootWindowClose();
     }
     // A pixel of the drawing target through operation 31 (device y up).
     int read_pixel(int x, int y)
