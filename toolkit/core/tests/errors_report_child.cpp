@@ -15,6 +15,9 @@ int main(int argc, char** argv)
     if (argc < 2)
         return 2;
     korv::err_report_mode_set(std::atoi(argv[1]));
+    // The reporter alone: the window layer's message box (put in place in
+    // every program) is replaced only by the "box:" answers below.
+    korv::error_outputs().message_box = nullptr;
     int status = 0;
     for (int i = 2; i < argc; ++i) {
         std::vector<std::string> parts;
