@@ -17,3 +17,7 @@ if(KORV_WINDOWS)
   korv_add_test(editor_files_test GUI ${here}/tests/win_editor_files_test.cpp
                 ${here}/tests/editor_gui_support.cpp)
 endif()
+if(KORV_WINDOWS)
+  korv_add_test(editor_frame_test GUI ${here}/tests/win_editor_frame_test.cpp
+                ${here}/tests/editor_gui_support.cpp ${here}/tests/editor_test.rc)
+endif()

@@ -493,7 +493,9 @@ void editor_make(int& error, Request& request, int window, HWND frame)
             error = 1026;
         }
         if (bar == nullptr) bar = CreateMenu();
-        menus_insert(*record, bar, editor_view_label(1, ""));
+        std::string first_name;
+        if (!request.file.empty()) edit_full_path(request.file, first_name);
+        menus_insert(*record, bar, editor_view_label(1, first_name));
         record->menu_bar = bar;
         if (!inside) SetMenu(frame, bar);
         if (slot.menu != nullptr && slot.menu != bar) {

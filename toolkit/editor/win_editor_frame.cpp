@@ -922,7 +922,15 @@ LRESULT CALLBACK edit_frame_proc(HWND frame, UINT message, WPARAM w, LPARAM l)
             pane_focused(frame, *record);
             return 0;
         }
-        if (code == 0 || code == 1) {
+        // Commands come from menus and accelerators (no control) or from
+        // toolbars; other controls only notify.
+        const WindowSlot* slot = slot_of(edit_window_number(*record));
+        const bool toolbar = from != nullptr
+                             && (from == record->toolbar
+                                 || (slot != nullptr
+                                     && std::find(slot->toolbars.begin(), slot->toolbars.end(), from)
+                                            != slot->toolbars.end()));
+        if ((code == 0 || code == 1) && (from == nullptr || toolbar)) {
             if (id >= cmd::first && id <= cmd::last) {
                 command(frame, *record, id);
             } else {

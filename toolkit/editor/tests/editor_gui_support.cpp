@@ -236,6 +236,7 @@ BoxAnswerer::~BoxAnswerer()
 }
 
 int BoxAnswerer::count() const { return boxes.count; }
+void BoxAnswerer::answer(int next) { boxes.answer = next; }
 std::string BoxAnswerer::last_title() const { return boxes.title; }
 std::string BoxAnswerer::last_text() const { return boxes.text; }
 

@@ -77,6 +77,7 @@ public:
     BoxAnswerer(const BoxAnswerer&) = delete;
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
     int count() const;
+    void answer(int next);
     std::string last_title() const;
     std::string last_text() const;
 };
