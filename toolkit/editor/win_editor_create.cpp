@@ -499,8 +499,10 @@ void editor_make(int& error, Request& request, int window, HWND frame)
         record->menu_bar = bar;
         if (!inside) SetMenu(frame, bar);
         if (slot.menu != nullptr && slot.menu != bar) {
+            // The old menu may show on the top-level window above a pane.
+            HWND top = GetAncestor(frame, GA_ROOT);
+            if (GetMenu(top) == slot.menu) SetMenu(top, bar);
             win_menu_strings_free(slot.menu, window);
-            if (GetMenu(frame) == slot.menu) SetMenu(frame, bar);
             DestroyMenu(slot.menu);
         }
         slot.accelerators = nullptr;

@@ -12,12 +12,14 @@
 #include <vector>
 
 #include "editor_gui_support.h"
+#include "korvanthide/dialogs_win.h"
 #include "korvanthide/editor_win.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/menus.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
+#include "toolkit/editor/win_editor.h"
 
 namespace {
 
@@ -340,6 +342,139 @@ TEST_F(EditorFrame, CommandLineReportsEnterAndKeepsItsHistory)
     press(VK_TAB);
     settle();
     EXPECT_EQ(GetFocus(), record->subject);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EditorFrame, WindowsThatCannotBecomeEditors)
+{
+    // The root window, a window with something in its client, a mode that
+    // an inside-parent window cannot take, a menu it cannot show.
+    korv::window_tables().current = 0;
+    WEditFile("", 2, 0, 0, 4, 0);
+    EXPECT_EQ(korv::error_state().last_error, 1022);
+
+    const int busy = open_window("Belegt");
+    HWND inner = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, slot(busy).client,
+                                 nullptr, nullptr, nullptr);
+    WEditFile("", 2, 0, 0, 4, 0);
+    EXPECT_EQ(korv::error_state().last_error, 1057);
+    EXPECT_EQ(editor_of(busy), nullptr);
+    DestroyWindow(inner);
+
+    const int parent = open_window("Eltern");
+    struct Case {
+        int mode, menu, error, final_mode;
+        bool menus;
+    };
+    for (const Case& c : {Case{1, 0, 1024, 2, false}, Case{3, 0, 1024, 2, false}, Case{2, 800, 1025, 2, false}}) {
+        int inside = -1;
+        WindowOpenChild(inside, korv::winflag::defaults | korv::winflag::inside_parent, 100, 100, 6000, 6000, 0,
+                        {}, 0, "Innen", parent);
+        ASSERT_GT(inside, 0);
+        korv::error_state().last_error = 0;
+        WEditFile("", c.mode, c.menu, 0, 4, 0);
+        EXPECT_EQ(korv::error_state().last_error, c.error) << c.mode;
+        ASSERT_NE(editor_of(inside), nullptr) << c.mode;
+        EXPECT_EQ(editor_of(inside)->mode, c.final_mode);
+        EXPECT_EQ(editor_of(inside)->menu_bar != nullptr, c.menus);
+        WindowCloseChild(inside);
+    }
+}
+
+TEST_F(EditorFrame, SemiModelessEditorDisablesTheOthersWhileItLives)
+{
+    const int other = open_window("Andere");
+    const int n = open_window("Halbmodal");
+    WEditFile("", 3, 0, 0, 4, 0);
+    drain();
+    EXPECT_EQ(korv::dialog_table().semi_modeless_count, 1);
+    EXPECT_FALSE(IsWindowEnabled(slot(other).frame));
+    EXPECT_TRUE(IsWindowEnabled(slot(n).frame));
+    WindowCloseChild(n);
+    EXPECT_EQ(korv::dialog_table().semi_modeless_count, 0);
+    EXPECT_TRUE(IsWindowEnabled(slot(other).frame));
+}
+
+// Reads the status bar's help while a menu is open: once the File menu
+// shows (with its first item selected), Down selects the second; on the
+// next tick the help is read and the menu closed.
+std::string menu_help_seen;
+HWND menu_help_bar = nullptr;
+int menu_help_step = 0;
+
+void CALLBACK menu_help_probe(HWND, UINT, UINT_PTR id, DWORD)
+{
+    if (FindWindowA("#32768", nullptr) == nullptr) return;
+    if (menu_help_step++ == 0) {
+        press(VK_DOWN);
+        return;
+    }
+    KillTimer(nullptr, id);
+    // A simple bar answers for its one part under index 0.
+    char text[256] = {};
+    SendMessageA(menu_help_bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    menu_help_seen = text;
+    press_keys({{VK_ESCAPE}, {VK_ESCAPE}});
+}
+
+TEST_F(EditorFrame, MenuHelpAndTooltipsOfTheBuiltInCommands)
+{
+    const int n = open_window("Hilfe", korv::winflag::defaults | korv::winflag::status_bar);
+    WEditFile("", 2, 0, 0, 4, 0);
+    drain();
+    EditorWindowRecord* record = editor_of(n);
+    ASSERT_NE(record, nullptr);
+    ASSERT_NE(record->toolbar, nullptr);
+
+    // The toolbar's tooltips ask the frame for their texts.
+    for (const auto& [command, expected] : {std::pair{cmd::new_file, "New"}, std::pair{cmd::find, "Find"},
+                                            std::pair{cmd::undo, "Undo"}}) {
+        char text[80] = {};
+        TOOLINFOA tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = record->toolbar;
+        tool.uId = static_cast<UINT_PTR>(command);
+        tool.lpszText = text;
+        SendMessageA(record->toolbar_tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_STREQ(text, expected) << command;
+    }
+
+    // Alt, F opens File; its first item is New.
+    menu_help_seen.clear();
+    menu_help_step = 0;
+    menu_help_bar = slot(n).status_bar;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, menu_help_probe);
+    SetForegroundWindow(slot(n).frame);
+    press(VK_MENU);
+    press('F');
+    settle();
+    for (int i = 0; i < 50 && menu_help_seen.empty(); ++i) settle();
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(menu_help_seen, "Opens an existing document");
+    settle();
+    EXPECT_EQ(SendMessageA(slot(n).status_bar, SB_ISSIMPLE, 0, 0), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EditorFrame, WrappedLinesDoNotShortenTheTextLength)
+{
+    const std::string line(600, 'w');
+    file_write(dir.path("lang.txt"), line + "\r\nabc");
+    const int n = open_window("Umbruch");
+    WEditFile("lang.txt", 2, 0, opt::word_wrap, 4, 0);
+    drain();
+    const EditorWindowRecord* record = editor_of(n);
+    ASSERT_NE(record, nullptr);
+    ASSERT_GT(SendMessageA(record->subject, EM_GETLINECOUNT, 0, 0), 2);  // the long line wraps
+    EXPECT_EQ(korv::edit_text_length(*record), 600 + 2 + 3);
+    EXPECT_EQ(korv::edit_control_length(record->subject), 600 + 1 + 3);
+    EXPECT_EQ(korv::edit_program_position(*record, 601), 602);
 }
 
 } // namespace
