@@ -138,11 +138,56 @@ void sys_file_move(int& code, std::string_view old_name, std::string_view new_na
                : last_error_code();
 }
 
+namespace {
+
+// Volume and index of an existing file, to tell two names of one file apart
+// from two files.
+bool file_identity(const std::string& name, BY_HANDLE_FILE_INFORMATION& info)
+{
+    HANDLE h = CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    const bool known = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    return known;
+}
+
+bool same_file(const std::string& a, const std::string& b)
+{
+    BY_HANDLE_FILE_INFORMATION x{}, y{};
+    return file_identity(a, x) && file_identity(b, y) &&
+           x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}
+
+} // namespace
+
+// The copy goes to a temporary file beside the target and is renamed over it
+// only when complete, so a copy that fails part-way never costs the old
+// target.
 void sys_file_copy(std::string_view source, std::string_view target, int& code)
 {
-    code = CopyFileA(std::string(source).c_str(), std::string(target).c_str(), FALSE)
-               ? 0
-               : last_error_code();
+    const std::string from(source);
+    const std::string to(target);
+    if (same_file(from, to)) {
+        code = ERROR_SHARING_VIOLATION;  // what the system answers a copy onto itself
+        return;
+    }
+    const std::string directory(directory_part(to));
+    char temporary[MAX_PATH + 14] = {};
+    if (directory.size() >= MAX_PATH ||
+        GetTempFileNameA(directory.empty() ? "." : directory.c_str(), "kcp", 0, temporary) == 0) {
+        code = last_error_code();
+        return;
+    }
+    if (!CopyFileA(from.c_str(), temporary, FALSE) ||
+        !MoveFileExA(temporary, to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
+        code = last_error_code();
+        DeleteFileA(temporary);
+        return;
+    }
+    code = 0;
 }
 
 void sys_file_attributes_set(int attributes, int& code, std::string_view name)

@@ -192,6 +192,26 @@ TEST_F(Files, CopyOneFile)
     EXPECT_EQ(errors().other_code, ERROR_FILE_NOT_FOUND);
 }
 
+TEST_F(Files, FailedCopyKeepsTheOldTargetAndLeavesNoTemporaryFile)
+{
+    write_whole("old.txt", "keep me");
+    IOsCopyFile("missing.txt", "old.txt");
+    EXPECT_EQ(errors().last_error, 13);
+    EXPECT_EQ(read_whole("old.txt"), "keep me");
+
+    korv::error_state() = korv::ErrorState{};
+    write_whole("new.txt", "replaced");
+    IOsCopyFile("new.txt", "old.txt");
+    EXPECT_EQ(errors().last_error, 0);
+    EXPECT_EQ(read_whole("old.txt"), "replaced");
+
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA("kcp*.tmp", &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+}
+
 TEST_F(Files, CopyAndDeleteByPattern)
 {
     write_whole("one.txt", "1");
