@@ -6,6 +6,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/graphics_state.h"
+#include "korvanthide/menus.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "toolkit/core/child_windows.h"
@@ -184,8 +185,8 @@ DialogProbe probe_dialog(int dialog)
     return probe;
 }
 
-int open_child(int flags, int x, int y, int width, int height, int menu, int dialog, int& dialog_result,
-               std::string_view title, int parent, int colour)
+int open_child(int flags, int x, int y, int width, int height, int menu, const std::array<int, 4>& toolbars,
+               int dialog, int& dialog_result, std::string_view title, int parent, int colour)
 {
     auto& t = window_tables();
     const int n = win_free_slot();
@@ -218,7 +219,7 @@ int open_child(int flags, int x, int y, int width, int height, int menu, int dia
         }
     }
     const HINSTANCE instance = module_instance();
-    HMENU menu_handle = !inside && menu != 0 ? LoadMenuA(instance, MAKEINTRESOURCEA(menu)) : nullptr;
+    HMENU menu_handle = !inside && menu != 0 ? win_menu_load(menu) : nullptr;
     DWORD style = WS_CAPTION | frame_bits(flags);
     HWND owner = nullptr;
     if (inside) {
@@ -253,6 +254,7 @@ int open_child(int flags, int x, int y, int width, int height, int menu, int dia
         extent_y = pc.bottom;
     }
     const bool centre_y = y == centred;
+    const bool x_centred = x == centred;
     if (x == centred)
         x = (extent_x - frame_width) / 2;
     if (y == centred)
@@ -315,6 +317,33 @@ int open_child(int flags, int x, int y, int width, int height, int menu, int dia
         DestroyWindow(frame);
         clear_slot(n);
         return -1;
+    }
+    // Toolbars take their room from the frame, not from the client: the
+    // frame grows by what they took, and a centred frame moves back by half.
+    bool any_toolbar = false;
+    for (int side = 0; side < 4; ++side) {
+        int id = toolbars[static_cast<std::size_t>(side)];
+        if (id == 0)
+            continue;
+        int w = -1, h = -1;
+        win_toolbar_load(id, n, side, w, h);
+        any_toolbar = any_toolbar || id > 0;
+    }
+    if (any_toolbar) {
+        RECT now{};
+        GetClientRect(s.client, &now);
+        const int grow_x = std::max(width - static_cast<int>(now.right), 0);
+        const int grow_y = std::max(height - static_cast<int>(now.bottom), 0);
+        RECT f{};
+        GetWindowRect(frame, &f);
+        if (inside)
+            MapWindowPoints(nullptr, GetParent(frame), reinterpret_cast<POINT*>(&f), 2);
+        const bool maximised = (flags & winflag::maximised) != 0;
+        const int fx = f.left - (x_centred && !maximised ? grow_x / 2 : 0);
+        const int fy = f.top - (centre_y && !maximised ? grow_y / 2 : 0);
+        SetWindowPos(frame, nullptr, fx, fy, (f.right - f.left) + grow_x, (f.bottom - f.top) + grow_y,
+                     SWP_NOACTIVATE | SWP_NOZORDER);
+        win_bars_zorder(n);
     }
     if (dialog_result == 1) {
         HWND embedded = dialog_embed(dialog, n, !(flags & winflag::hidden));
@@ -668,7 +697,6 @@ void WindowOpenChild(int& window, int flags, int x, int y, int width, int height
                      const std::array<int, 4>& toolbars, int dialog, std::string_view title, int parent, int colour)
 {
     using namespace korv;
-    (void)toolbars; // toolbars come with the menu and toolbar layer
     auto& g = graphics_state();
     const int previous = window_tables().current;
     const int saved_width = g.drawable_width, saved_height = g.drawable_height;
@@ -695,7 +723,7 @@ void WindowOpenChild(int& window, int flags, int x, int y, int width, int height
     }
     int dialog_result = 0;
     const int result =
-        open_child(flags, x, y, width, height, menu, dialog, dialog_result, text_trimmed(title), parent, colour);
+        open_child(flags, x, y, width, height, menu, toolbars, dialog, dialog_result, text_trimmed(title), parent, colour);
     if (result > 0) {
         YYWINSEL(result, 1);
         slot(result).flags = flags;

@@ -10,5 +10,5 @@ if(KORV_WINDOWS)
   # reporter reaches the status bar and the message box (see the file).
   target_sources(korv_win INTERFACE ${here}/win_window_outputs_install.cpp)
   korv_add_test(core_window_ops_win_test GUI ${here}/tests/window_ops_win_test.cpp)
-  korv_add_test(core_child_windows_test GUI ${here}/tests/child_windows_win_test.cpp)
+  korv_add_test(core_child_windows_test GUI ${here}/tests/child_windows_win_test.cpp ${here}/tests/child_windows_test.rc)
 endif()

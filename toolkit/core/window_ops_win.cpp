@@ -801,6 +801,37 @@ bool pointer_over(HWND w)
     return w && GetCursorPos(&p) && WindowFromPoint(p) == w;
 }
 
+// The dialog graphics field that is the drawing target, or null.
+HWND target_field()
+{
+    const auto& g = graphics_state();
+    if (g.target_kind != target_dialog_field)
+        return nullptr;
+    const int slot = dialog_index_by_id(g.target_dialog);
+    if (slot < 0)
+        return nullptr;
+    HWND dialog = dialog_table().windows[static_cast<std::size_t>(slot)];
+    return g.target_number == 0 ? dialog : GetDlgItem(dialog, g.target_number);
+}
+
+bool keeps_cursor(HWND field)
+{
+    char name[32] = {};
+    GetClassNameA(field, name, sizeof name);
+    return lstrcmpiA(name, "#32770") == 0 || lstrcmpiA(name, "msctls_updown32") == 0 ||
+           lstrcmpiA(name, "SCROLLBAR") == 0;
+}
+
+BOOL CALLBACK clear_field_cursor(HWND field, LPARAM)
+{
+    if (!keeps_cursor(field))
+        if (FieldRecord* r = field_record_of(field)) {
+            r->cursor = nullptr;
+            r->cursor_shape = 0;
+        }
+    return TRUE;
+}
+
 } // namespace
 
 void win_cursor_shape_set(int shape, int mode, int kind, int window)
@@ -809,8 +840,19 @@ void win_cursor_shape_set(int shape, int mode, int kind, int window)
     auto& c = cursors();
     HCURSOR cursor = load_cursor(shape);
     if (mode == 1) {
-        if (kind == 3)
-            return; // graphics fields keep their cursors with the dialog manager
+        if (kind == 3) {
+            if (window == 0)
+                return;
+            HWND field = target_field();
+            FieldRecord* r = field ? field_record_of(field) : nullptr;
+            if (!r)
+                return;
+            r->cursor = cursor;
+            r->cursor_shape = shape;
+            if (pointer_over(field))
+                SetCursor(cursor);
+            return;
+        }
         if (window < 0 || window > max_window)
             return;
         WindowSlot& s = t.windows[static_cast<std::size_t>(window)];
@@ -825,6 +867,10 @@ void win_cursor_shape_set(int shape, int mode, int kind, int window)
             t.windows[n].cursor = nullptr;
             c.shape[n] = 0;
         }
+        const auto& d = dialog_table();
+        for (int slot = 1; slot <= d.loaded; ++slot)
+            if (HWND dialog = d.windows[static_cast<std::size_t>(slot)])
+                EnumChildWindows(dialog, clear_field_cursor, 0);
     }
     c.default_cursor = cursor;
     c.default_shape = shape;
@@ -838,15 +884,21 @@ void win_attribute_get(int& shape, int kind, int window)
     shape = c.default_shape;
     if (kind == 1 && window >= 0 && window <= max_window && t.windows[static_cast<std::size_t>(window)].cursor)
         shape = c.shape[static_cast<std::size_t>(window)];
+    if (kind == 3 && window != 0) {
+        HWND field = target_field();
+        if (const FieldRecord* r = field ? field_record_of(field) : nullptr; r && r->cursor)
+            shape = r->cursor_shape;
+    }
 }
 
 void win_pointer_move(int x, int y, int kind)
 {
     const WindowSlot* s = current_slot();
-    if (kind != 1 || !s)
+    HWND area = kind == 1 ? (s ? s->client : nullptr) : target_field();
+    if (!area)
         return;
     POINT p{x, y};
-    ClientToScreen(s->client, &p);
+    ClientToScreen(area, &p);
     SetCursorPos(p.x, p.y);
 }
 

@@ -203,3 +203,20 @@ TEST_F(ChildWindows, ErrorModeThreeWritesIntoTheRootStatusBar)
     EXPECT_EQ(win_info_query(4), 1);
     EXPECT_EQ(graphics_state().current_window, 1);
 }
+
+TEST_F(ChildWindows, ToolbarsGrowTheFrameAndKeepTheClientSize)
+{
+    int child = 0;
+    WindowOpenChild(child, 0x7, 20, 20, 300, 150, 0, {600, 0, 0, 0});
+    ASSERT_EQ(child, 1);
+    const WindowSlot& s = window_tables().windows[1];
+    ASSERT_NE(s.toolbars[0], nullptr);
+    const RECT c = client_of(1);
+    EXPECT_EQ(c.right, 300);
+    EXPECT_EQ(c.bottom, 150);
+    // The client lies below the toolbar.
+    RECT bar{}, client{};
+    GetWindowRect(s.toolbars[0], &bar);
+    GetWindowRect(s.client, &client);
+    EXPECT_GE(client.top, bar.bottom);
+}
