@@ -9,7 +9,8 @@ namespace {
 struct Queue {
     std::deque<DialogAnswer> pending;
     int given = 0;
-    int waited = 0; // ticks without the awaited dialog
+    int waited = 0;        // ticks without the awaited dialog
+    bool draining = false; // gave up waiting: every dialog is cancelled
     UINT_PTR timer = 0;
 };
 
@@ -26,7 +27,8 @@ struct Search {
 };
 
 // A dialog that never shows the awaited title would block the test for
-// good: after ten seconds every dialog of this process is cancelled.
+// good: after thirty seconds every dialog of this process is cancelled,
+// and so is any that comes up later, until new answers are queued.
 BOOL CALLBACK cancel_own(HWND w, LPARAM)
 {
     DWORD process = 0;
@@ -62,6 +64,10 @@ HWND search(const std::string& title, DWORD process)
 void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
 {
     Queue& q = queue();
+    if (q.draining) {
+        EnumWindows(cancel_own, 0);
+        return;
+    }
     if (q.pending.empty()) {
         KillTimer(nullptr, q.timer);
         q.timer = 0;
@@ -70,9 +76,9 @@ void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
     const DialogAnswer& a = q.pending.front();
     HWND dialog = find_own_dialog(a.title);
     if (!dialog) {
-        if (++q.waited > 100) {
+        if (++q.waited > 300) {
             q.pending.clear();
-            EnumWindows(cancel_own, 0);
+            q.draining = true;
         }
         return;
     }
@@ -95,6 +101,7 @@ void answer_dialogs(std::initializer_list<DialogAnswer> answers)
         q.pending.push_back(a);
     q.given = 0;
     q.waited = 0;
+    q.draining = false;
     if (!q.timer)
         q.timer = SetTimer(nullptr, 0, 100, tick);
 }
@@ -122,7 +129,14 @@ void click_button(HWND dialog, int button)
     SetForegroundWindow(dialog);
     RECT r{};
     GetWindowRect(control, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    SetCursorPos(centre.x, centre.y);
+    // Another program's window over the button would take the click: the
+    // button is then pressed by its own message.
+    if (WindowFromPoint(centre) != control) {
+        PostMessageA(control, BM_CLICK, 0, 0);
+        return;
+    }
     INPUT input[2] = {};
     input[0].type = input[1].type = INPUT_MOUSE;
     input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
