@@ -399,12 +399,20 @@ void win_placement_set(int x, int y, int& width, int& height, int state)
     const int ny = y == keep ? r.top : y;
     int nw = width == keep ? cw : width;
     int nh = height == keep ? ch : height;
-    // A window holding a dialog keeps the dialog's size.
-    if (const WindowContentRecord* rec = win_content_record(s->frame); rec && rec->kind == content::dialog) {
+    // A window holding a dialog without a size grip keeps the dialog's
+    // size; one with a grip remembers no outer size above the new one.
+    auto* held = static_cast<DialogWindowRecord*>(win_content_record(s->frame));
+    if (held && held->kind != content::dialog)
+        held = nullptr;
+    if (held && !dialog_has_size_grip(held->subject)) {
         nw = cw;
         nh = ch;
     }
     const SIZE outer = frame_size_for(*s, nw, nh);
+    if (held && dialog_has_size_grip(held->subject)) {
+        held->width = std::min(held->width, static_cast<int>(outer.cx));
+        held->height = std::min(held->height, static_cast<int>(outer.cy));
+    }
     if (special || state == 0 || state == 2) {
         WINDOWPLACEMENT wp{};
         wp.length = sizeof wp;
