@@ -1,5 +1,6 @@
 // Child windows opened in and closed from a root frame with a client area
 // of 401 by 201 pixels.
+#include "korvanthide/common_dialogs.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
@@ -64,6 +65,13 @@ TEST_F(ChildWindows, InsideParentInWindowUnits)
     EXPECT_EQ(graphics_state().current_window, 1);
     EXPECT_EQ(graphics_state().drawable_width, 200);
     EXPECT_EQ(window_tables().windows[1].flags, 0x17);
+    // Where a dialog shown at this window would go.
+    POINT origin{0, 0};
+    ClientToScreen(window_tables().windows[1].client, &origin);
+    int x = 0, y = 0;
+    cdlg_client_origin_on_screen(1, x, y);
+    EXPECT_EQ(x, origin.x);
+    EXPECT_EQ(y, origin.y);
 }
 
 TEST_F(ChildWindows, DefaultPositionIsCentredInTheParent)
