@@ -135,6 +135,20 @@ void clear_slot(int n)
     s.flags = flags;
 }
 
+// A closing window gives its slot back the way every closing window does:
+// its menu with the attached help strings, editor rows, pending redraws,
+// tooltip table and sound device go with it.
+void release_closed_slot(int n)
+{
+    WindowSlot& s = slot(n);
+    if (s.menu) {
+        win_menu_strings_free(s.menu, n);
+        DestroyMenu(s.menu);
+        s.menu = nullptr;
+    }
+    win_slot_release(n);
+}
+
 // The window-level opening: the slot number, or -1 no slot or no window,
 // -2 parent hidden, -3 parent holds a dialog, -4 parent converted, -5 no
 // such parent.
@@ -188,7 +202,6 @@ DialogProbe probe_dialog(int dialog)
 int open_child(int flags, int x, int y, int width, int height, int menu, const std::array<int, 4>& toolbars,
                int dialog, int& dialog_result, std::string_view title, int parent, int colour)
 {
-    auto& t = window_tables();
     const int n = win_free_slot();
     if (n < 0)
         return -1;
@@ -410,10 +423,7 @@ void close_one(int w)
             else
                 delete static_cast<SplitWindowRecord*>(r);
         }
-        if (slot(n).menu)
-            DestroyMenu(slot(n).menu);
-        slot(n).flags = -1;
-        clear_slot(n);
+        release_closed_slot(n);
     }
     // Dialogs inside W or owned by it, the last loaded first.
     for (int d = dialog_table().loaded; d >= 1; --d) {
@@ -431,17 +441,14 @@ void close_one(int w)
     for (int n = 1; n <= max_window; ++n)
         if (slot(n).frame && slot(n).reactivate == frame)
             slot(n).reactivate = s.reactivate;
-    if (s.menu) {
+    if (s.menu)
         SetMenu(frame, nullptr);
-        DestroyMenu(s.menu);
-        s.menu = nullptr;
-    }
     if (s.client)
         DestroyWindow(s.client);
     DestroyWindow(frame);
     if (t.last_active == frame)
         t.last_active = slot(0).frame;
-    clear_slot(w);
+    release_closed_slot(w);
 }
 
 } // namespace

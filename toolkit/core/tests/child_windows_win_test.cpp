@@ -2,6 +2,7 @@
 // of 401 by 201 pixels.
 #include "korvanthide/common_dialogs.h"
 #include "korvanthide/errors.h"
+#include "korvanthide/events.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
@@ -227,4 +228,27 @@ TEST_F(ChildWindows, ToolbarsGrowTheFrameAndKeepTheClientSize)
     GetWindowRect(s.toolbars[0], &bar);
     GetWindowRect(s.client, &client);
     EXPECT_GE(client.top, bar.bottom);
+}
+
+TEST_F(ChildWindows, ClosingReleasesTheSlotAndWhatHangsOnIt)
+{
+    // Both the window closed by name and the one inside it that goes down
+    // with it give back their tooltip tables and pending redraws.
+    int outer = 0, inner = 0;
+    WindowOpenChild(outer, 0x7, 10, 10, 300, 200);
+    WindowOpenChild(inner, 0x17, 0, 0, 5000, 5000, 0, {}, 0, {}, outer);
+    ASSERT_GT(outer, 0);
+    ASSERT_GT(inner, 0);
+    for (int n : {outer, inner}) {
+        window_tables().windows[static_cast<std::size_t>(n)].tooltips = std::make_unique<ToolbarTooltipTable>();
+        event_state().pending[static_cast<std::size_t>(n)].type = 5;
+    }
+    WindowCloseChild(outer);
+    for (int n : {outer, inner}) {
+        const WindowSlot& s = window_tables().windows[static_cast<std::size_t>(n)];
+        EXPECT_EQ(s.frame, nullptr) << n;
+        EXPECT_EQ(s.flags, -1) << n;
+        EXPECT_EQ(s.tooltips, nullptr) << n;
+        EXPECT_EQ(event_state().pending[static_cast<std::size_t>(n)].type, 0) << n;
+    }
 }
