@@ -23,7 +23,8 @@ struct Bytes {
     }
     Bytes& text(const std::string& s)
     {
-        data.insert(data.end(), s.begin(), s.end());
+        for (char c : s)
+            data.push_back(static_cast<unsigned char>(c));
         data.push_back(0);
         return *this;
     }

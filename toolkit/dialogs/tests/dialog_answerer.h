@@ -14,7 +14,7 @@ namespace korv::testing {
 struct DialogAnswer {
     std::string title;
     int button = IDOK;
-    std::function<void(HWND dialog)> before_click; // checks and typing
+    std::function<void(HWND dialog)> before_click{}; // checks and typing
 };
 
 // Queues answers: each dialog that appears takes the next one.

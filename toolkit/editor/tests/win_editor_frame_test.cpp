@@ -209,7 +209,9 @@ TEST_F(EditorFrame, SeveralBuffersAddSwitchCloseAndStopAt35)
 
     // Up to 35 buffers; the 36th is refused.
     for (int i = 3; i <= 35; ++i) {
-        const std::string name = "f" + std::to_string(i) + ".txt";
+        std::string name = "f";
+        name += std::to_string(i);
+        name += ".txt";
         file_write(dir.path(name), name);
         WEditFile(name);
     }

@@ -53,8 +53,9 @@ TEST(ScreenDevice, PaletteBatches)
         bool open = c.open_before;
         const auto s = screen_palette_step(c.changed, c.more, open);
         EXPECT_EQ(s.set, c.step.set);
-        if (s.set)
+        if (s.set) {
             EXPECT_EQ(s.phase, c.step.phase);
+        }
         EXPECT_EQ(open, c.open_after);
     }
 }

@@ -121,8 +121,9 @@ TEST_F(Dispatch, SelectionFollowsTheDeviceDescription)
         EXPECT_EQ(korv::graphics_state().hardcopy_colour_count, c.colours);
         EXPECT_EQ(korv::hardcopy_state().raster_resolution_index, c.raster_index);
         EXPECT_EQ(korv::device_capabilities().hardcopy.flags_view(), c.flags);
-        if (c.driver == 4)
+        if (c.driver == 4) {
             EXPECT_EQ(o.get(24), c.limit);
+        }
     }
     korv::printer_plotter_settings() = saved_printer;
 }
