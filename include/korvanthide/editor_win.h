@@ -103,6 +103,11 @@ LRESULT CALLBACK edit_frame_proc(HWND frame, UINT message, WPARAM w, LPARAM l);
 // When the text is modified and may be saved, asks whether to save (Yes,
 // No, Cancel) and saves on Yes: 1 when closing may go on, 0 otherwise.
 int edit_save_prompt(HWND frame, EditorWindowRecord& record);
+// The save prompt of the current buffer and then, in a several-buffer
+// editor, of every other modified buffer, each made current in turn; a
+// cancelled prompt brings back the buffer that was current. 1 when closing
+// may go on.
+int edit_buffers_save_prompt(HWND frame, EditorWindowRecord& record);
 // Shows the saved caption with the current file name on the frame, or the
 // name in status-bar part 4 of a frame without caption.
 void edit_title_update(HWND frame);

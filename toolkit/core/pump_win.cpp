@@ -5,6 +5,7 @@
 
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/drawing.h"
+#include "korvanthide/editor_win.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
 #include "toolkit/core/window_procs.h"
@@ -91,6 +92,14 @@ void route(MSG& message)
     if (tables.active_dialog != nullptr && IsWindow(tables.active_dialog)) {
         if (dialog_accelerators(message, tables.active_dialog)) return;
         if (IsDialogMessageA(tables.active_dialog, &message)) return;
+    }
+    // An editor's own controls take its search dialog's keys and its
+    // accelerators; what is left is translated without the tables of the
+    // windows around it.
+    switch (edit_message_route(message)) {
+    case 1: return;
+    case 2: dispatch(message); return;
+    default: break;
     }
     const int n = win_number_from_handle(message.hwnd);
     if (n >= 0) {

@@ -18,6 +18,7 @@
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
+#include "korvanthide/menus.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
 #include "toolkit/core/win_module.h"
@@ -292,7 +293,6 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
     if (levels != 16 && levels != 32 && levels != 64 && levels != 128) levels = 16;
     std::string caption(title);
     caption.erase(caption.find_last_not_of(' ') + 1);
-    (void)toolbars;  // toolbars come with the menu and toolbar layer
 
     event_enable_reset();
     win_classes_register(instance);
@@ -358,8 +358,9 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
     RECT frame_rect{0, 0, width, height};
     AdjustWindowRectEx(&frame_rect, style, FALSE, ex_style);
     AdjustWindowRectEx(&frame_rect, client_style, menu_handle != nullptr, 0);
-    const int frame_width = frame_rect.right - frame_rect.left;
+    int frame_width = frame_rect.right - frame_rect.left;
     int frame_height = frame_rect.bottom - frame_rect.top;
+    const bool centre_x = x == centred;
     const bool centre_y = y == centred;
     if (x == centred) x = (screen_width - frame_width) / 2;
     if (y == centred) y = (screen_height - frame_height) / 2;
@@ -373,11 +374,30 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
     slot.frame = frame;
     slot.menu = menu_handle;
     if (menu_handle != nullptr) {
+        win_menu_command_ids(menu_handle, menu);
         slot.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(menu));
         if (HRSRC help = FindResourceA(instance, MAKEINTRESOURCEA(menu), "ZOQMENUSTRING")) {
             slot.menu_help = LoadResource(instance, help);
         }
     }
+
+    // Toolbars grow the frame: the client keeps the size asked for, and a
+    // centred frame moves back by half of what was added.
+    std::array<int, 4> bars{};
+    for (int side = 0; side < 4; ++side) {
+        int identifier = toolbars[static_cast<std::size_t>(side)];
+        if (identifier == 0) continue;
+        int unused_width = 0;
+        int unused_height = 0;
+        win_toolbar_load(identifier, 0, side, unused_width, unused_height);
+        if (identifier > 0) bars[static_cast<std::size_t>(side)] = slot.toolbar_thickness[static_cast<std::size_t>(side)];
+    }
+    const int bars_across = bars[1] + bars[2];
+    const int bars_down = bars[0] + bars[3];
+    frame_width += bars_across;
+    frame_height += bars_down;
+    if (centre_x && !maximised) x -= bars_across / 2;
+    if (centre_y && !maximised) y -= bars_down / 2;
 
     slot.status_styles.fill(0);
     int status_height = 0;
@@ -402,14 +422,19 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
         if (centre_y && !maximised) {
             y -= status_height / 2;
         }
+    }
+    if (status_height > 0 || bars_across > 0 || bars_down > 0) {
         SetWindowPos(frame, nullptr, x, y, frame_width, frame_height,
                      SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOZORDER);
-        SendMessageA(slot.status_bar, WM_SIZE, 0, 0);
+        if (slot.status_bar != nullptr) SendMessageA(slot.status_bar, WM_SIZE, 0, 0);
     }
 
     RECT inside{};
     GetClientRect(frame, &inside);
-    inside.bottom -= status_height;
+    inside.left += bars[1];
+    inside.top += bars[0];
+    inside.right -= bars[2];
+    inside.bottom -= status_height + bars[3];
     slot.client = CreateWindowExA(0, client_class, "", client_style, inside.left, inside.top,
                                   inside.right - inside.left, inside.bottom - inside.top, frame,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), instance,

@@ -3,8 +3,8 @@
 
 #include <mmsystem.h>
 
+#include "korvanthide/editor.h"
 #include "korvanthide/files.h"
-#include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 
 namespace korv {
@@ -119,12 +119,7 @@ void win_slot_release(int window)
         return;
     }
     WindowSlot& slot = window_tables().windows[static_cast<std::size_t>(window)];
-    EditorBufferTable& buffers = editor_buffer_table();
-    if (buffers.allocated()) {
-        for (int buffer = 1; buffer <= EditorBufferTable::buffer_count; ++buffer) {
-            buffers.row(window, buffer) = EditorBufferRecord{};
-        }
-    }
+    editor_rows_release(window);
     slot.tooltips.reset();
     event_state().pending[static_cast<std::size_t>(window)] = {};
     if (slot.sound_device != 0) {

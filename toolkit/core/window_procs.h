@@ -11,6 +11,7 @@ struct WindowProcState {
     HWND pressed_frame = nullptr;    // its non-client area took a left press
     bool popup_menu_loop = false;    // the current menu loop is a floating popup's
     bool timed_wait_active = false;  // win_timed_wait is running
+    bool menu_help_guard = false;    // an editor is showing its own menu help
     HCURSOR default_cursor = nullptr;
 };
 

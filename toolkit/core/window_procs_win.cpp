@@ -7,8 +7,11 @@
 #include <mmsystem.h>
 #include <windowsx.h>
 
+#include <optional>
 #include <string>
 
+#include "korvanthide/editor_win.h"
+#include "korvanthide/menus.h"
 #include "korvanthide/window.h"
 #include "toolkit/core/win_module.h"
 #include "toolkit/core/window_procs.h"
@@ -104,25 +107,43 @@ void status_simple(HWND bar, bool simple, const char* text = "")
     }
 }
 
-// The window whose menu is `menu`, or -1.
+// The window whose menu is `menu`, or -1. An editor's own menu bar counts
+// first: a split window above an editor pane shows the same bar.
 int menu_owner(HMENU menu)
 {
     if (menu == nullptr) return -1;
+    for (int n = 0; n <= max_window; ++n) {
+        const EditorWindowRecord* editor = edit_record(frame_of_number(n));
+        if (editor != nullptr && editor->menu_bar == menu) return n;
+    }
     for (int n = 0; n <= max_window; ++n) {
         if (window_tables().windows[static_cast<std::size_t>(n)].menu == menu) return n;
     }
     return -1;
 }
 
-// Whether menu help is shown for the window: it has help strings or no
-// menu at all, or it holds an editor or grid editor that shows its own.
+bool holds_editor(int n)
+{
+    const int kind = record_kind(frame_of_number(n));
+    return kind == content::editor || kind == content::grid_editor;
+}
+
+// Help strings of any kind for the window's menu: its ZOQMENUSTRING
+// resource, strings attached to its items, or the floating popup's.
+bool has_help_strings(int n)
+{
+    const WindowSlot* slot = win_slot(n);
+    return slot != nullptr
+           && (slot->menu_help != nullptr || win_menu_attached_count(n) > 0 || win_popup_help_present());
+}
+
+// Whether menu help is shown for the menu's owner (-1: a window without
+// menu): it has help strings or no menu at all, or it holds an editor or
+// grid editor that shows its own.
 bool shows_menu_help(int n)
 {
     const WindowSlot* slot = win_slot(n);
-    if (slot == nullptr) return false;
-    const int kind = record_kind(slot->frame);
-    return slot->menu_help != nullptr || slot->menu == nullptr || kind == content::editor
-           || kind == content::grid_editor;
+    return slot == nullptr || slot->menu == nullptr || has_help_strings(n) || holds_editor(n);
 }
 
 const char* system_menu_help(UINT item)
@@ -136,6 +157,70 @@ const char* system_menu_help(UINT item)
     case SC_MINIMIZE: return "Reduces the window to an icon";
     default: return "";
     }
+}
+
+// The owner of the menu of a menu loop on `window`.
+int menu_loop_owner(HWND window, int n)
+{
+    return window_proc_state().popup_menu_loop ? win_menu_owner(n) : menu_owner(GetMenu(window));
+}
+
+// The command of a selected item; an item that opens a submenu carries the
+// identifier stored with it.
+int selected_command(WPARAM w, LPARAM l)
+{
+    if ((HIWORD(w) & MF_POPUP) == 0) return LOWORD(w);
+    MENUITEMINFOA info{};
+    info.cbSize = static_cast<UINT>(win_menuiteminfo_size());
+    info.fMask = MIIM_ID;
+    return GetMenuItemInfoA(reinterpret_cast<HMENU>(l), LOWORD(w), TRUE, &info) ? static_cast<int>(info.wID)
+                                                                                 : 0;
+}
+
+// Lets an editor or grid editor that owns the menu show its own help for
+// the item, in the status bar lent to it for the call.
+void menu_help_hand_off(int owner, HWND bar, WPARAM w, LPARAM l)
+{
+    HWND frame = frame_of_number(owner);
+    WindowProcState& state = window_proc_state();
+    state.menu_help_guard = true;
+    if (EditorWindowRecord* editor = edit_record(frame)) {
+        HWND own = editor->status_bar;
+        editor->status_bar = bar;
+        SendMessageA(frame, WM_MENUSELECT, w, l);
+        editor->status_bar = own;
+    } else {
+        SendMessageA(frame, WM_MENUSELECT, w, l);
+    }
+    state.menu_help_guard = false;
+}
+
+// Menu help for the selected item in the simple part of the status bar:
+// the fixed texts of the system menu, else the owner's help strings, else
+// the help of the editor that owns the menu.
+void menu_help_show(HWND window, int n, WPARAM w, LPARAM l)
+{
+    HWND bar = win_statusbar_of(n);
+    const int owner = menu_loop_owner(window, n);
+    if (bar == nullptr || !shows_menu_help(owner)) return;
+    const UINT flags = HIWORD(w);
+    std::string text;
+    if (flags == 0xFFFF) {
+        // The menu closed.
+    } else if ((flags & MF_SYSMENU) != 0) {
+        text = system_menu_help(LOWORD(w));
+    } else {
+        std::optional<std::string> found;
+        const int command = selected_command(w, l);
+        if (command != 0 && has_help_strings(owner)) found = win_menu_help_text(owner, command);
+        if (!found && holds_editor(owner) && !window_proc_state().menu_help_guard
+            && frame_of_number(owner) != window) {
+            menu_help_hand_off(owner, bar, w, l);
+            return;
+        }
+        text = found.value_or("");
+    }
+    SendMessageA(bar, SB_SETTEXTA, 255 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void layout_frame(HWND frame, int n)
@@ -271,20 +356,17 @@ bool split_fixed(const SplitWindowRecord& split, int direction)
 bool toolbar_tooltip(NMTTDISPINFOA& info)
 {
     const int command = static_cast<int>(info.hdr.idFrom);
-    for (const WindowSlot& s : window_tables().windows) {
+    for (int n = 0; n <= max_window; ++n) {
+        const WindowSlot& s = window_tables().windows[static_cast<std::size_t>(n)];
         for (int side = 0; side < 3; ++side) {
             HWND bar = s.toolbars[static_cast<std::size_t>(side)];
             if (bar == nullptr
                 || reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0)) != info.hdr.hwndFrom) {
                 continue;
             }
-            if (s.tooltips != nullptr) {
-                for (const ToolbarTooltipRecord& r : s.tooltips->records) {
-                    if (r.command != 0 && r.command == command) {
-                        info.lpszText = const_cast<char*>(r.text.data());
-                        return true;
-                    }
-                }
+            if (const char* stored = win_toolbar_tooltip_find(n, command)) {
+                info.lpszText = const_cast<char*>(stored);
+                return true;
             }
             // The tooltip reads the text after this message returns.
             static char text[81];
@@ -295,6 +377,35 @@ bool toolbar_tooltip(NMTTDISPINFOA& info)
         }
     }
     return false;
+}
+
+// The editor at the end of a split window's chain of focused panes, with
+// its frame in `pane`, when the message belongs to a window along that
+// chain: keys of the split window then work the editor's commands, while
+// keys of its other panes stay theirs.
+const EditorWindowRecord* focused_editor_pane(int message_window, int table_window, HWND& pane)
+{
+    HWND from = frame_of_number(message_window);
+    HWND at = frame_of_number(table_window);
+    bool on_chain = false;
+    for (int depth = 0; at != nullptr && depth <= max_window; ++depth) {
+        on_chain = on_chain || at == from;
+        const SplitWindowRecord* split = split_record(at);
+        if (split == nullptr) break;
+        at = split->focused_pane;
+    }
+    const EditorWindowRecord* editor = on_chain ? edit_record(at) : nullptr;
+    pane = editor != nullptr ? at : nullptr;
+    return editor;
+}
+
+// The save prompt of a grid-editor pane. Grid editors come from the grid
+// layer, which has no save prompt for the window layer yet; until it has,
+// no pane holds a grid editor and none refuses to close.
+int grid_editor_pane_may_close(HWND pane)
+{
+    (void)pane;
+    return 1;
 }
 
 void realise_palette(HWND client)
@@ -337,9 +448,15 @@ int win_panes_query_close(HWND frame)
     if (split == nullptr) return 1;
     for (int pane : split->panes) {
         HWND pane_frame = frame_of_number(pane);
-        if (split_record(pane_frame) != nullptr && win_panes_query_close(pane_frame) == 0) {
-            return 0;
+        int agreed = 1;
+        if (EditorWindowRecord* editor = edit_record(pane_frame)) {
+            agreed = edit_buffers_save_prompt(pane_frame, *editor);
+        } else if (record_kind(pane_frame) == content::grid_editor) {
+            agreed = grid_editor_pane_may_close(pane_frame);
+        } else if (split_record(pane_frame) != nullptr) {
+            agreed = win_panes_query_close(pane_frame);
         }
+        if (agreed == 0) return 0;
     }
     return 1;
 }
@@ -348,7 +465,14 @@ int win_accelerator_translate(int message_window, int table_window, MSG& message
 {
     const WindowSlot* target = win_slot(message_window);
     const WindowSlot* table = win_slot(table_window);
-    if (target == nullptr || table == nullptr || table->accelerators == nullptr) return 0;
+    if (target == nullptr || table == nullptr) return 0;
+    HWND pane = nullptr;
+    if (const EditorWindowRecord* editor = focused_editor_pane(message_window, table_window, pane)) {
+        for (HACCEL keys : {editor->pane_accelerators, editor->builtin_accelerators, editor->caller_accelerators}) {
+            if (keys != nullptr && TranslateAcceleratorA(pane, keys, &message)) return 1;
+        }
+    }
+    if (table->accelerators == nullptr) return 0;
     return TranslateAcceleratorA(target->frame, table->accelerators, &message);
 }
 
@@ -392,28 +516,17 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         break;
     }
     case WM_ENTERMENULOOP:
-        if (slot != nullptr && slot->status_bar != nullptr) {
-            window_proc_state().popup_menu_loop = w != 0;
-            const int owner = w != 0 ? n : menu_owner(GetMenu(window));
-            if (owner >= 0 && shows_menu_help(owner) && win_slot(owner)->menu != nullptr) {
-                status_simple(slot->status_bar, true);
-            }
+        window_proc_state().popup_menu_loop = w != 0;
+        if (HWND bar = win_statusbar_of(n); bar != nullptr && shows_menu_help(menu_loop_owner(window, n))) {
+            status_simple(bar, true);
         }
         break;
     case WM_MENUSELECT:
-        if (slot != nullptr && slot->status_bar != nullptr) {
-            const UINT flags = HIWORD(w);
-            const int owner = menu_owner(GetMenu(window));
-            if (owner < 0 || shows_menu_help(owner)) {
-                const char* text = (flags & MF_SYSMENU) ? system_menu_help(LOWORD(w)) : "";
-                SendMessageA(slot->status_bar, SB_SETTEXTA, 255 | SBT_NOBORDERS,
-                             reinterpret_cast<LPARAM>(text));
-            }
-        }
+        menu_help_show(window, n, w, l);
         break;
     case WM_EXITMENULOOP:
         window_proc_state().pressed_frame = nullptr;
-        if (slot != nullptr) status_simple(slot->status_bar, false);
+        status_simple(win_statusbar_of(n), false);
         break;
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -440,6 +553,7 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         break;
     case WM_DESTROY:
         if (slot != nullptr && slot->frame == window) {
+            win_menu_strings_free(slot->menu, n);
             slot->menu = nullptr;
             slot->accelerators = nullptr;
             slot->menu_help = nullptr;

@@ -21,3 +21,7 @@ if(KORV_WINDOWS)
   korv_add_test(editor_frame_test GUI ${here}/tests/win_editor_frame_test.cpp
                 ${here}/tests/editor_gui_support.cpp ${here}/tests/editor_test.rc)
 endif()
+if(KORV_WINDOWS)
+  korv_add_test(editor_routing_test GUI ${here}/tests/win_editor_routing_test.cpp
+                ${here}/tests/editor_gui_support.cpp)
+endif()

@@ -687,20 +687,7 @@ void modal_result_store(EditorWindowRecord& record)
 
 LRESULT close_request(HWND frame, EditorWindowRecord& record)
 {
-    const int window = edit_window_number(record);
-    const int start = record.current_buffer;
-    bool allowed = edit_save_prompt(frame, record) != 0;
-    if (allowed && record.flags.several_buffers) {
-        for (int n = 1; n <= record.buffers && allowed; ++n) {
-            if (n == record.current_buffer || edit_buffer_unchanged(window, n) != 0) continue;
-            buffer_make_current(frame, record, n);
-            allowed = edit_save_prompt(frame, record) != 0;
-        }
-    }
-    if (!allowed) {
-        if (record.flags.several_buffers && record.current_buffer != start) {
-            buffer_make_current(frame, record, start);
-        }
+    if (edit_buffers_save_prompt(frame, record) == 0) {
         return 0;
     }
     if (record.mode == 1) {
@@ -801,6 +788,26 @@ void find_message(HWND frame, EditorWindowRecord& record, LPARAM l)
 }
 
 } // namespace
+
+int edit_buffers_save_prompt(HWND frame, EditorWindowRecord& record)
+{
+    const int window = edit_window_number(record);
+    const int start = record.current_buffer;
+    bool allowed = edit_save_prompt(frame, record) != 0;
+    if (allowed && record.flags.several_buffers) {
+        for (int n = 1; n <= record.buffers && allowed; ++n) {
+            // The buffer current at the start was asked first; it is not
+            // asked again when the loop reaches its number.
+            if (n == start || edit_buffer_unchanged(window, n) != 0) continue;
+            buffer_make_current(frame, record, n);
+            allowed = edit_save_prompt(frame, record) != 0;
+        }
+    }
+    if (!allowed && record.flags.several_buffers && record.current_buffer != start) {
+        buffer_make_current(frame, record, start);
+    }
+    return allowed ? 1 : 0;
+}
 
 void edit_post_command(HWND frame, int command)
 {

@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include <cstring>
+#include <deque>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -192,6 +193,7 @@ struct Boxes {
     std::string title;
     std::string text;
     std::set<HWND> handled;
+    std::deque<int> later;
     UINT_PTR timer = 0;
 };
 Boxes boxes;
@@ -219,6 +221,10 @@ void CALLBACK box_timer(HWND, UINT, UINT_PTR, DWORD)
     boxes.text = text;
     ++boxes.count;
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(boxes.answer, BN_CLICKED), 0);
+    if (!boxes.later.empty()) {
+        boxes.answer = boxes.later.front();
+        boxes.later.pop_front();
+    }
 }
 
 } // namespace
@@ -237,6 +243,7 @@ BoxAnswerer::~BoxAnswerer()
 
 int BoxAnswerer::count() const { return boxes.count; }
 void BoxAnswerer::answer(int next) { boxes.answer = next; }
+void BoxAnswerer::then(int later) { boxes.later.push_back(later); }
 std::string BoxAnswerer::last_title() const { return boxes.title; }
 std::string BoxAnswerer::last_text() const { return boxes.text; }
 

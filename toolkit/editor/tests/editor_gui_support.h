@@ -78,6 +78,8 @@ public:
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
     int count() const;
     void answer(int next);
+    // Queues the answer of the box after the ones answered or queued so far.
+    void then(int later);
     std::string last_title() const;
     std::string last_text() const;
 };
