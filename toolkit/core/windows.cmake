@@ -12,3 +12,5 @@ if(KORV_WINDOWS)
 endif()
 korv_add_test(core_root_window_test GUI ${here}/tests/root_window_test.cpp
   ${here}/tests/root_window_test.rc)
+korv_add_test(core_root_window_bars_test GUI ${here}/tests/root_window_bars_test.cpp
+  ${here}/tests/root_window_bars_test.rc)
