@@ -385,12 +385,13 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
     // centred frame moves back by half of what was added.
     std::array<int, 4> bars{};
     for (int side = 0; side < 4; ++side) {
-        int identifier = toolbars[static_cast<std::size_t>(side)];
+        const auto s = static_cast<std::size_t>(side);
+        int identifier = toolbars[s];
         if (identifier == 0) continue;
         int unused_width = 0;
         int unused_height = 0;
         win_toolbar_load(identifier, 0, side, unused_width, unused_height);
-        if (identifier > 0) bars[static_cast<std::size_t>(side)] = slot.toolbar_thickness[static_cast<std::size_t>(side)];
+        if (identifier > 0) bars[s] = slot.toolbar_thickness[s];
     }
     const int bars_across = bars[1] + bars[2];
     const int bars_down = bars[0] + bars[3];
