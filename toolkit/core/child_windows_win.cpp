@@ -149,6 +149,16 @@ void release_closed_slot(int n)
     win_slot_release(n);
 }
 
+// Windows opened here take their menu's command-identifier table; the items
+// keep the look the resource gives them (no greying pass).
+HMENU window_menu_load(int menu)
+{
+    HMENU handle = LoadMenuA(module_instance(), MAKEINTRESOURCEA(menu));
+    if (handle)
+        win_menu_command_ids(handle, menu);
+    return handle;
+}
+
 // The window-level opening: the slot number, or -1 no slot or no window,
 // -2 parent hidden, -3 parent holds a dialog, -4 parent converted, -5 no
 // such parent.
@@ -232,7 +242,7 @@ int open_child(int flags, int x, int y, int width, int height, int menu, const s
         }
     }
     const HINSTANCE instance = module_instance();
-    HMENU menu_handle = !inside && menu != 0 ? win_menu_load(menu) : nullptr;
+    HMENU menu_handle = !inside && menu != 0 ? window_menu_load(menu) : nullptr;
     DWORD style = WS_CAPTION | frame_bits(flags);
     HWND owner = nullptr;
     if (inside) {
@@ -552,7 +562,7 @@ bool make_pane(int n, const SplitPane& p, HWND parent_client, const RECT& r, boo
     if (!s.frame)
         return false;
     if (p.menu != 0) {
-        s.menu = LoadMenuA(instance, MAKEINTRESOURCEA(p.menu));
+        s.menu = window_menu_load(p.menu);
         if (s.menu) {
             s.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(p.menu));
             if (HRSRC help = FindResourceA(instance, MAKEINTRESOURCEA(p.menu), "ZOQMENUSTRING"))
@@ -584,10 +594,7 @@ void undo_pane(int n)
 {
     if (slot(n).frame)
         DestroyWindow(slot(n).frame);
-    if (slot(n).menu)
-        DestroyMenu(slot(n).menu);
-    clear_slot(n);
-    slot(n).flags = -1;
+    release_closed_slot(n);
 }
 
 } // namespace

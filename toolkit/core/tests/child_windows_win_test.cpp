@@ -252,3 +252,21 @@ TEST_F(ChildWindows, ClosingReleasesTheSlotAndWhatHangsOnIt)
         EXPECT_EQ(event_state().pending[static_cast<std::size_t>(n)].type, 0) << n;
     }
 }
+
+TEST_F(ChildWindows, MenuTakesItsCommandTableAndKeepsItsLook)
+{
+    int child = 0;
+    WindowOpenChild(child, 0x7, 10, 10, 300, 200, 610);
+    ASSERT_GT(child, 0);
+    HMENU menu = window_tables().windows[static_cast<std::size_t>(child)].menu;
+    ASSERT_NE(menu, nullptr);
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID;
+    ASSERT_TRUE(GetMenuItemInfoA(menu, 0, TRUE, &info));
+    EXPECT_EQ(info.wID, 700u);
+    const UINT state = GetMenuState(GetSubMenu(menu, 0), 612, MF_BYCOMMAND);
+    EXPECT_TRUE(state & MF_DISABLED);
+    EXPECT_FALSE(state & MF_GRAYED);
+    WindowCloseChild(child);
+}
