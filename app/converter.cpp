@@ -159,10 +159,18 @@ void Converter::read_hex_code()
 void Converter::read_typed_number(int field)
 {
     const std::optional<DialogCache::WrittenNumber> written = dialog_.written_number(field);
-    if (written && field_text(toolkit_, field) == number_text(*written)) {
+    const std::string text = field_text(toolkit_, field);
+    if (written && text == number_text(*written)) {
         return;
     }
-    apply(field);
+    // A text that is no number is refused by the field itself, which puts
+    // its number back.
+    double value = 0.0;
+    int valid = 0;
+    korv::conv_double_text_valid(value, valid, text);
+    if (valid == 1) {
+        apply(field);
+    }
 }
 
 void Converter::apply(int field)

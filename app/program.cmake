@@ -16,3 +16,24 @@ korv_add_test(converter_events_test PORTABLE
   ${here}/tests/converter_test.cpp
   ${here}/tests/recording_toolkit.cpp)
 target_link_libraries(converter_events_test PRIVATE chromalversor_events)
+
+if(KORV_WINDOWS)
+  # The program's wiring to the toolkit, shared by the program and the
+  # benchmark.
+  add_library(chromalversor_win STATIC ${here}/win_converter.cpp)
+  target_link_libraries(chromalversor_win PUBLIC chromalversor_events korv_win)
+
+  add_executable(Chromalversor WIN32 ${here}/win_main.cpp ${here}/resources/chromalversor.rc)
+  target_link_libraries(Chromalversor PRIVATE chromalversor_win)
+  # The help file goes beside the program, where "Info" finds it by name.
+  add_custom_command(TARGET Chromalversor POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${here}/help/Chromalversor3.rtf
+            $<TARGET_FILE_DIR:Chromalversor>/Chromalversor3.rtf)
+
+  # End to end: the test starts Chromalversor.exe from its own folder.
+  korv_add_test(chromalversor_gui_test GUI
+    ${here}/tests/gui/chromalversor_gui_test.cpp
+    ${here}/tests/gui/program_driver.cpp)
+  add_dependencies(chromalversor_gui_test Chromalversor)
+endif()
+include(${CMAKE_SOURCE_DIR}/bench/bench.cmake)

@@ -193,6 +193,13 @@ TEST(Converter, TypedNumberIsTakenWhenLeft)
     EXPECT_EQ(c.rgb().g, 0.5f);
     EXPECT_EQ(c.text(1082), "807FFF");
 
+    // Not a number: the field refuses it and the colour stays.
+    const RgbColour typed = c.rgb();
+    c.field_changed(1003, 1021);
+    c.dialog.type(1021, "1-2");
+    c.field_changed(1021, 1079);
+    EXPECT_EQ(c.rgb().r, typed.r);
+
     // Left untouched: nothing is read from it.
     const RgbColour before = c.rgb();
     c.field_changed(1003, 1023);
