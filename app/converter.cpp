@@ -199,6 +199,7 @@ bool Converter::push_button(int button)
 {
     switch (button) {
     case kEndButton:
+        return end_refused();  // running on while refused
     case kCancelButton:
         return false;
     case kCompareButton:
@@ -221,6 +222,26 @@ bool Converter::push_button(int button)
     default:
         return true;
     }
+}
+
+bool Converter::end_refused()
+{
+    // A number field left holding a text that is no number would have its
+    // number put back by the cancel command; "Ende" and Enter wait for the
+    // user to mend it, as for a number out of range.
+    const int field = toolkit_.focused_field();
+    if (!is_number_field(field)) {
+        return false;
+    }
+    const std::string text = field_text(toolkit_, field);
+    double value = 0.0;
+    int valid = 0;
+    korv::conv_double_text_valid(value, valid, text);
+    if (text.empty() || valid == 1) {
+        return false;
+    }
+    toolkit_.refuse_field(field);
+    return true;
 }
 
 void Converter::keep_moved_trackbars()

@@ -44,6 +44,7 @@ public:
 private:
     void field_changed(int left, int entered);
     bool push_button(int button);
+    bool end_refused();
     void read_hex_code();
     void read_typed_number(int field);
     void apply(int field);

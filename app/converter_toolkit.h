@@ -37,6 +37,12 @@ public:
     // The field's text cut or padded with blanks to the length of `text`.
     virtual void get_string(int field, std::span<char> text) = 0;
 
+    // The field of the dialog that has the focus, 0 when none.
+    virtual int focused_field() = 0;
+    // Refuses what the field holds: the validation sound, and the focus back
+    // in the field with its whole text selected.
+    virtual void refuse_field(int field) = 0;
+
     // The system's colour-choice dialog started at rgb (0..255 each): the
     // answer (1 OK) and, on OK, the colour chosen in rgb.
     virtual int select_colour(std::array<int, 3>& rgb) = 0;

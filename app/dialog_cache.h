@@ -33,6 +33,8 @@ public:
     float get_real(int field) override { return toolkit_.get_real(field); }
     int get_menu(int field) override { return toolkit_.get_menu(field); }
     void get_string(int field, std::span<char> text) override { toolkit_.get_string(field, text); }
+    int focused_field() override { return toolkit_.focused_field(); }
+    void refuse_field(int field) override { toolkit_.refuse_field(field); }
     int select_colour(std::array<int, 3>& rgb) override { return toolkit_.select_colour(rgb); }
     int show_info() override { return toolkit_.show_info(); }
     void close_window(int window) override { toolkit_.close_window(window); }

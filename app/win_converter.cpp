@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string_view>
-#include <vector>
 
 #include "app/converter.h"
 #include "app/converter_program.h"
@@ -95,6 +94,20 @@ public:
     }
     void get_string(int field, std::span<char> text) override { WDialogGetString(field, text); }
 
+    int focused_field() override
+    {
+        const HWND dialog = korv::dialog_current_window();
+        const HWND focus = GetFocus();
+        if (dialog == nullptr || focus == nullptr || GetParent(focus) != dialog) {
+            return 0;
+        }
+        return GetDlgCtrlID(focus);
+    }
+    void refuse_field(int field) override
+    {
+        korv::dialog_beep(2);
+        WDialogSetField(field);
+    }
     int select_colour(std::array<int, 3>& rgb) override
     {
         WSelectColourRGB(rgb);
@@ -114,15 +127,13 @@ ConverterToolkit& cc_toolkit()
 
 void cc_show_preview(int field, float r, float g, float b, int width, int height)
 {
+    // The bitmap is made in the preview's colour, so every pixel already
+    // holds it: writing the same colour into each of them changes nothing
+    // and would cost a pixel-by-pixel transfer.
     int bitmap = 0;
-    WBitmapCreate(bitmap, width, height);
+    WBitmapCreate(bitmap, width, height, cc_preview_pixel(r, g, b));
     if (bitmap == 0) {
         return;  // reported; the field keeps its picture
-    }
-    if (width > 0 && height > 0) {
-        const std::vector<std::int32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                                               cc_preview_pixel(r, g, b));
-        WBitmapGetData(bitmap, pixels);
     }
     WDialogPutImage(field, bitmap, kMemoryBitmap);
     WBitmapDestroy(bitmap);
@@ -169,5 +180,5 @@ void cc_main()
     } while (converter.handle_event(type, record));
 
     WRootWindowClose();
-    sys_exit_process(0);
+    korv::sys_exit_process(0);
 }

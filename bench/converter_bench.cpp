@@ -8,6 +8,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
+#include <span>
+#include <string_view>
 #include <cstdio>
 #include <vector>
 
@@ -46,6 +49,69 @@ void handle_until(Converter& converter, HWND dialog, int trackbar, int position)
     }
 }
 
+// Times each kind of toolkit call the converter makes, to show where a
+// refresh spends its time.
+class TimingToolkit final : public ConverterToolkit {
+public:
+    explicit TimingToolkit(ConverterToolkit& inner) : inner_(inner) {}
+
+    void put_trackbar(int f, int p, int s, int e) override { timed(0, [&] { inner_.put_trackbar(f, p, s, e); }); }
+    void put_integer(int f, int v) override { timed(1, [&] { inner_.put_integer(f, v); }); }
+    void put_real(int f, float v) override { timed(2, [&] { inner_.put_real(f, v); }); }
+    void put_string(int f, std::string_view t) override { timed(3, [&] { inner_.put_string(f, t); }); }
+    void put_menu(int f, std::span<const std::string_view> i, int s) override
+    {
+        timed(4, [&] { inner_.put_menu(f, i, s); });
+    }
+    void select_menu_item(int f, int s) override { timed(5, [&] { inner_.select_menu_item(f, s); }); }
+    void field_state(int f, int s) override { timed(6, [&] { inner_.field_state(f, s); }); }
+    void spinner_step(int f, float a, float b) override { inner_.spinner_step(f, a, b); }
+    void show_preview(int f, float r, float g, float b, int w, int h) override
+    {
+        timed(7, [&] { inner_.show_preview(f, r, g, b, w, h); });
+    }
+    int get_trackbar(int f) override { return inner_.get_trackbar(f); }
+    int get_integer(int f) override { return inner_.get_integer(f); }
+    float get_real(int f) override { return inner_.get_real(f); }
+    int get_menu(int f) override { return inner_.get_menu(f); }
+    void get_string(int f, std::span<char> t) override { inner_.get_string(f, t); }
+    int focused_field() override { return inner_.focused_field(); }
+    void refuse_field(int f) override { inner_.refuse_field(f); }
+    int select_colour(std::array<int, 3>& rgb) override { return inner_.select_colour(rgb); }
+    int show_info() override { return inner_.show_info(); }
+    void close_window(int w) override { inner_.close_window(w); }
+
+    void reset() { totals_ = {}; }
+    void print(std::size_t samples) const
+    {
+        static const char* const names[] = {"trackbar", "integer", "real", "text", "list fill", "list selection",
+                                            "field state", "preview"};
+        for (std::size_t i = 0; i < totals_.size(); ++i) {
+            if (totals_[i].count != 0) {
+                std::printf("    %-15s %6.2f per move, %6.3f ms each\n", names[i],
+                            static_cast<double>(totals_[i].count) / static_cast<double>(samples),
+                            totals_[i].ms / static_cast<double>(totals_[i].count));
+            }
+        }
+    }
+
+private:
+    template <typename F>
+    void timed(std::size_t kind, F&& call)
+    {
+        const double start = now_ms();
+        call();
+        totals_[kind].ms += now_ms() - start;
+        ++totals_[kind].count;
+    }
+    struct Total {
+        double ms = 0.0;
+        long count = 0;
+    };
+    ConverterToolkit& inner_;
+    std::array<Total, 8> totals_{};
+};
+
 struct Figures {
     double median;
     double p95;
@@ -66,8 +132,8 @@ std::vector<double> drive(Converter& converter, HWND dialog, int trackbar, int k
 {
     const HWND control = GetDlgItem(dialog, trackbar);
     SetFocus(control);
-    const int low = std::min(from, to);
-    const int high = std::max(from, to);
+    const int low = static_cast<int>(SendMessageA(control, TBM_GETRANGEMIN, 0, 0));
+    const int high = static_cast<int>(SendMessageA(control, TBM_GETRANGEMAX, 0, 0));
     int position = static_cast<int>(SendMessageA(control, TBM_GETPOS, 0, 0));
     std::vector<double> samples;
     auto press = [&](bool up, bool timed) {
@@ -99,7 +165,8 @@ std::vector<double> drive(Converter& converter, HWND dialog, int trackbar, int k
 int main()
 {
     cc_toolkit_start();
-    Converter converter(cc_toolkit());
+    TimingToolkit timing(cc_toolkit());
+    Converter converter(timing);
     converter.start();
     WEventTypeEnable(korv::event::field_changed, 1);
     const HWND dialog = korv::dialog_current_window();
@@ -109,14 +176,20 @@ int main()
         int trackbar, key_down, key_up, step, from, to, rounds;
     } runs[] = {
         {"red trackbar, line steps", 1001, VK_LEFT, VK_RIGHT, 1, 100, 0, 2},
+        {nullptr, 1033, VK_PRIOR, VK_NEXT, 10, 100, 100, 0},  // full saturation, so the hue counts
         {"HSV hue trackbar, page steps", 1032, VK_PRIOR, VK_NEXT, 10, 0, 360, 4},
     };
     std::vector<double> all;
     for (const Run& r : runs) {
+        timing.reset();
         const std::vector<double> samples =
             drive(converter, dialog, r.trackbar, r.key_down, r.key_up, r.step, r.from, r.to, r.rounds);
+        if (r.what == nullptr) {
+            continue;
+        }
         const Figures f = figures(samples);
         std::printf("%-30s n=%4zu  median %7.3f ms  p95 %7.3f ms\n", r.what, samples.size(), f.median, f.p95);
+        timing.print(samples.size());
         all.insert(all.end(), samples.begin(), samples.end());
     }
     const Figures f = figures(all);

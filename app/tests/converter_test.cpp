@@ -263,6 +263,27 @@ TEST(Converter, InfoWindowsAndTheEnd)
     EXPECT_FALSE(c.event(9, 0, 0, 0));  // the root window's close request
 }
 
+TEST(Converter, EndWaitsForANumber)
+{
+    const struct {
+        int focus;
+        const char* text;
+        bool ends;
+    } cases[] = {
+        {1021, "1-2", false}, {1016, "--", false}, {1021, "", true},   {1021, "0.5", true},
+        {1016, "7", true},    {1082, "XY", true},  {1062, "1-2", true}, {0, "", true},
+    };
+    for (const auto& t : cases) {
+        Running c;
+        c.dialog.focus = t.focus;
+        c.dialog.type(t.focus, t.text);
+        c.dialog.calls.clear();
+        EXPECT_EQ(c.event(3, 1), !t.ends) << t.focus << " " << t.text;
+        EXPECT_EQ(c.dialog.calls.size(), t.ends ? 0u : 1u);
+        EXPECT_FALSE(c.event(3, 2));  // the cancel command ends all the same
+    }
+}
+
 TEST(Converter, TrackbarStepWritesOnlyWhatChanges)
 {
     Running c;

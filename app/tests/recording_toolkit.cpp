@@ -119,6 +119,12 @@ void RecordingToolkit::get_string(int field, std::span<char> text)
     korv::text_assign(text, fields[field].text);
 }
 
+void RecordingToolkit::refuse_field(int field)
+{
+    calls.push_back(line("refuse_field", field));
+    focus = field;
+}
+
 int RecordingToolkit::select_colour(std::array<int, 3>& rgb)
 {
     calls.push_back("select_colour");

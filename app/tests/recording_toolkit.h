@@ -28,6 +28,8 @@ public:
     int get_menu(int field) override;
     void get_string(int field, std::span<char> text) override;
 
+    int focused_field() override { return focus; }
+    void refuse_field(int field) override;
     int select_colour(std::array<int, 3>& rgb) override;
     int show_info() override;
     void close_window(int window) override;
@@ -48,6 +50,7 @@ public:
         std::int32_t preview = -1;
     };
     std::map<int, Field> fields;
+    int focus = 0;
 
     std::vector<std::string> calls;  // "put_integer 1016 255", ...
     int writes() const;              // calls that change a field

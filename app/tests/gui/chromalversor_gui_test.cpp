@@ -28,24 +28,22 @@ std::string class_of(HWND window)
     return name;
 }
 
+BOOL CALLBACK find_rich_edit(HWND child, LPARAM data)
+{
+    const std::string name = class_of(child);
+    if (name.rfind("RichEdit", 0) == 0 || name.rfind("RICHEDIT", 0) == 0) {
+        *reinterpret_cast<HWND*>(data) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The editor control inside an Info window.
 HWND rich_edit(HWND frame)
 {
-    struct Search {
-        HWND found = nullptr;
-    } search;
-    EnumChildWindows(
-        frame,
-        [](HWND child, LPARAM data) -> BOOL {
-            const std::string name = class_of(child);
-            if (name.rfind("RichEdit", 0) == 0 || name.rfind("RICHEDIT", 0) == 0) {
-                reinterpret_cast<Search*>(data)->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND found = nullptr;
+    EnumChildWindows(frame, find_rich_edit, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 #define START_PROGRAM(p)                         \
@@ -270,6 +268,10 @@ TEST(Chromalversor, InvalidNumberStopsEnde)
     EXPECT_TRUE(p.running());
     EXPECT_EQ(p.focus(), p.field(1021));
     EXPECT_EQ(p.text(1021), "1-2");
+    p.key(VK_RETURN);
+    EXPECT_TRUE(p.settle());
+    EXPECT_EQ(p.exit_status(500), -1);
+    EXPECT_EQ(p.focus(), p.field(1021));
 
     // Esc gives the field back its number and ends all the same.
     p.key(VK_ESCAPE);

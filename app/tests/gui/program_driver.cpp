@@ -121,12 +121,13 @@ int ProgramDriver::list_selection(int id) const
 
 COLORREF ProgramDriver::preview(int id) const
 {
-    const HWND picture = field(id);
+    // Read from the screen, where the user sees it: another process's
+    // window context gives no pixels.
     RECT r{};
-    GetClientRect(picture, &r);
-    const HDC dc = GetDC(picture);
-    const COLORREF pixel = GetPixel(dc, r.right / 2, r.bottom / 2);
-    ReleaseDC(picture, dc);
+    GetWindowRect(field(id), &r);
+    const HDC screen = GetDC(nullptr);
+    const COLORREF pixel = GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ReleaseDC(nullptr, screen);
     return pixel;
 }
 
