@@ -10,6 +10,7 @@
 #include "korvanthide/bitmaps.h"
 #include "korvanthide/common_dialogs.h"
 #include "korvanthide/dialogs.h"
+#include "korvanthide/dialogs_win.h"
 #include "korvanthide/drawing.h"
 #include "korvanthide/editor.h"
 #include "korvanthide/events.h"
@@ -128,8 +129,8 @@ ConverterToolkit& cc_toolkit()
 void cc_show_preview(int field, float r, float g, float b, int width, int height)
 {
     // The bitmap is made in the preview's colour, so every pixel already
-    // holds it: writing the same colour into each of them changes nothing
-    // and would cost a pixel-by-pixel transfer.
+    // holds it: writing the same colour into each of them again changes
+    // nothing and costs a transfer pixel by pixel.
     int bitmap = 0;
     WBitmapCreate(bitmap, width, height, cc_preview_pixel(r, g, b));
     if (bitmap == 0) {

@@ -17,6 +17,7 @@
 #include "app/converter.h"
 #include "app/converter_program.h"
 #include "korvanthide/events.h"
+#include "korvanthide/dialogs_win.h"
 #include "korvanthide/window.h"
 
 namespace {

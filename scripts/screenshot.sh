@@ -29,6 +29,15 @@ done
 [[ -n $window ]] || { echo "screenshot: the dialog did not appear" >&2; exit 1; }
 sleep 2  # let every field paint
 
+# A colour that shows: the code typed into the hexadecimal field (Tab takes
+# it); the comparison preview keeps the white of the start.
+xdotool mousemove --window "$window" 128 195 click 1
+sleep 0.5
+xdotool key --window "$window" ctrl+a
+xdotool type --window "$window" --delay 50 "4682B4"
+xdotool key --window "$window" Tab
+sleep 2
+
 mkdir -p "$(dirname "$out")"
 import -window "$window" "$out" || exit 1
 echo "screenshot: wrote $out"

@@ -49,6 +49,9 @@ HWND rich_edit(HWND frame)
 #define START_PROGRAM(p)                         \
     ProgramDriver p;                             \
     ASSERT_TRUE(p.started()) << "no dialog showing white"
+#define START_PROGRAM_IN(p, folder)              \
+    ProgramDriver p(folder);                     \
+    ASSERT_TRUE(p.started()) << "no dialog showing white"
 
 TEST(Chromalversor, StartsWithWhite)
 {
@@ -205,8 +208,10 @@ TEST(Chromalversor, InfoViewers)
     p.click(1077);
     ASSERT_TRUE(p.wait_until([&] { return p.windows("Info").size() == 1; }));
     const HWND first = p.windows("Info")[0];
-    const HWND viewer = rich_edit(first);
-    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(p.wait_until([&] { return IsWindowEnabled(first) != FALSE; }));  // usable beside the dialog
+    EXPECT_TRUE(IsWindowEnabled(p.dialog()));
+    HWND viewer = nullptr;
+    ASSERT_TRUE(p.wait_until([&] { return (viewer = rich_edit(first)) != nullptr; }));
     EXPECT_NE(GetWindowLongA(viewer, GWL_STYLE) & ES_READONLY, 0);
     EXPECT_TRUE(p.wait_until([&] { return p.text(viewer).find("Farbgruppen") != std::string::npos; }))
         << p.text(viewer);
@@ -229,6 +234,26 @@ TEST(Chromalversor, InfoViewers)
     ASSERT_TRUE(p.wait_until([&] { return p.windows("Info").empty(); }));
     EXPECT_TRUE(p.settle());
     EXPECT_TRUE(p.running());
+}
+
+TEST(Chromalversor, InfoWithoutTheHelpFile)
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "chromalversor_no_help\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    START_PROGRAM_IN(p, folder);
+    p.click(1077);
+    ASSERT_TRUE(p.wait_until([&] { return p.windows("Info").size() == 1; }));
+    const HWND info = p.windows("Info")[0];
+    EXPECT_TRUE(p.wait_until([&] { return IsWindowEnabled(info) != FALSE; }));
+    p.close_box(info);
+    ASSERT_TRUE(p.wait_until([&] { return p.windows("Info").empty(); }));
+    EXPECT_TRUE(p.settle());
+    EXPECT_TRUE(p.running());
+    p.click(1);
+    EXPECT_EQ(p.exit_status(), 0);
+    RemoveDirectoryA(folder.c_str());
 }
 
 TEST(Chromalversor, EndsWithStatusZero)

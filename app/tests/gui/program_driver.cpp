@@ -49,7 +49,9 @@ BOOL CALLBACK collect(HWND window, LPARAM data)
     }
     char title[256] = {};
     GetWindowTextA(window, title, sizeof title);
-    if (search.title.empty() || search.title == title) {
+    // A viewer adds its file's name to the title it was given.
+    const std::string_view shown(title);
+    if (search.title.empty() || shown == search.title || shown.starts_with(search.title + " - ")) {
         search.found.push_back(window);
     }
     return TRUE;
@@ -57,13 +59,14 @@ BOOL CALLBACK collect(HWND window, LPARAM data)
 
 } // namespace
 
-ProgramDriver::ProgramDriver()
+ProgramDriver::ProgramDriver(const std::string& working_folder)
 {
     const std::string folder = own_folder();
     std::string command = "\"" + folder + "Chromalversor.exe\"";
+    const std::string runs_in = working_folder.empty() ? folder : working_folder;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, runs_in.c_str(), &startup,
                         &process_)) {
         process_ = {};
         return;

@@ -13,7 +13,8 @@ class ProgramDriver {
 public:
     // Starts Chromalversor.exe from the folder of this test program (which
     // holds it and its help file) and waits for its dialog to show white.
-    ProgramDriver();
+    // The program runs in `folder` when one is given.
+    explicit ProgramDriver(const std::string& folder = {});
     ~ProgramDriver();
     ProgramDriver(const ProgramDriver&) = delete;
     ProgramDriver& operator=(const ProgramDriver&) = delete;
@@ -44,8 +45,9 @@ public:
 
     // Waits up to ten seconds for the condition; true when it held.
     bool wait_until(const std::function<bool()>& condition, int milliseconds = 10000) const;
-    // The visible top-level windows of the program with this title, or all
-    // other than the main dialog when the title is empty.
+    // The visible top-level windows of the program with this title (or
+    // this title, " - " and a file name), or all other than the main dialog
+    // when the title is empty.
     std::vector<HWND> windows(std::string_view title) const;
     bool running() const;
     // Waits for the process to end: its exit status, or -1 when it runs on.
