@@ -69,6 +69,16 @@ struct WindowSlot {
     std::unique_ptr<ToolbarTooltipTable> tooltips;
 };
 
+// Whether a dialog resource can live inside a window: result 1 usable (with
+// its outer size, and whether its extras block names a resize anchor), -1 no
+// such resource, -2 not a child-control dialog or framed, -4 not creatable.
+struct DialogProbe {
+    int result = 0;
+    int width = 0;
+    int height = 0;
+    bool anchored = false;
+};
+
 struct WindowTables {
     std::array<WindowSlot, korv::window_slots> windows{};
     int current = 0;  // current window of the window layer
@@ -162,6 +172,7 @@ struct SplitWindowRecord : WindowContentRecord {
 namespace korv {
 
 WindowTables& window_tables();
+DialogProbe win_dialog_probe(int dialog, HWND owner);
 
 // The slot of window n; nullptr for a number outside 0..50.
 WindowSlot* win_slot(int n);

@@ -61,13 +61,13 @@ void win_split(int& pane1, int& pane2, int split_flags, int size, const SplitPan
 int win_split_parent();
 
 // ---- status bar ----
-// Part 1..255; width in pixels (-1 takes the rest); border 0 none, 2 raised,
+// Status-bar part 1..255; width in pixels (-1 takes the rest); border 0 none, 2 raised,
 // anything else sunken. Shown once the parts are applied.
 void win_statusbar_part_define(int part, int width, int border);
 void win_statusbar_parts_apply(int parts);
 void win_statusbar_layout(int window, int parts);
 void win_statusbar_text_set(int part, std::string_view text);
-// Parts 1..255 only; trailing blanks are cut.
+// Status-bar parts 1..255 only; trailing blanks are cut.
 void win_statusbar_text(int part, std::string_view text);
 // The text of a part of the current window's status bar, cut at the
 // buffer's length and blank-padded (blank when there is no bar).

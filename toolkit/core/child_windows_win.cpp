@@ -162,48 +162,12 @@ HMENU window_menu_load(int menu)
 // The window-level opening: the slot number, or -1 no slot or no window,
 // -2 parent hidden, -3 parent holds a dialog, -4 parent converted, -5 no
 // such parent.
-INT_PTR CALLBACK probe_dialog_proc(HWND, UINT, WPARAM, LPARAM)
-{
-    return FALSE;
-}
-
-// Whether a dialog resource can live in a window: 1 usable (with its outer
-// size, and whether it names a resize anchor), -1 missing, -2 wrong style,
-// -4 not creatable.
-struct DialogProbe {
-    int result = 0;
-    int width = 0, height = 0;
-    bool anchored = false;
-};
-
+// Whether a dialog resource can live in a window, probed under a temporary
+// owner of its own.
 DialogProbe probe_dialog(int dialog)
 {
-    DialogProbe probe;
-    const HINSTANCE instance = module_instance();
-    if (!FindResourceA(instance, MAKEINTRESOURCEA(dialog), MAKEINTRESOURCEA(5))) {
-        probe.result = -1;
-        return probe;
-    }
-    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
-    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(dialog), owner, probe_dialog_proc, 0);
-    if (!window) {
-        probe.result = -4;
-    } else {
-        const LONG style = GetWindowLongA(window, GWL_STYLE);
-        const bool child_control = (style & WS_CHILD) && (style & DS_CONTROL);
-        const bool framed = (style & WS_CAPTION) == WS_CAPTION || (style & WS_SYSMENU);
-        if (!child_control || framed) {
-            probe.result = -2;
-        } else {
-            RECT r{};
-            GetWindowRect(window, &r);
-            probe.result = 1;
-            probe.width = r.right - r.left;
-            probe.height = r.bottom - r.top;
-            probe.anchored = dialog_extras_anchor(window, dialog);
-        }
-        DestroyWindow(window);
-    }
+    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, module_instance(), nullptr);
+    const DialogProbe probe = win_dialog_probe(dialog, owner);
     if (owner)
         DestroyWindow(owner);
     return probe;

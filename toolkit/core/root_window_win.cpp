@@ -68,16 +68,12 @@ ATOM class_atom(HINSTANCE instance, const char* name)
 // template's style and size.
 INT_PTR CALLBACK probe_dialog_proc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
-struct EmbeddedProbe {
-    int result = 0;  // 1 usable, -1 missing, -2 wrong style, -4 not created
-    int width = 0;
-    int height = 0;
-    bool anchored = false;
-};
+} // namespace
 
-EmbeddedProbe probe_embedded_dialog(HINSTANCE instance, int dialog, HWND owner)
+DialogProbe win_dialog_probe(int dialog, HWND owner)
 {
-    EmbeddedProbe probe;
+    const HINSTANCE instance = module_instance();
+    DialogProbe probe;
     if (FindResourceA(instance, MAKEINTRESOURCEA(dialog), MAKEINTRESOURCEA(5)) == nullptr) {
         probe.result = -1;
         return probe;
@@ -103,6 +99,8 @@ EmbeddedProbe probe_embedded_dialog(HINSTANCE instance, int dialog, HWND owner)
     DestroyWindow(window);
     return probe;
 }
+
+namespace {
 
 // Which RichEdit answers character positions through a point record (3.0
 // and later) and which only through its result (2.0).
@@ -329,7 +327,7 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
 
     int dialog_result = 0;
     if (dialog != 0) {
-        const EmbeddedProbe probe = probe_embedded_dialog(instance, dialog, temporary);
+        const DialogProbe probe = win_dialog_probe(dialog, temporary);
         dialog_result = probe.result;
         if (probe.result == 1) {
             width = probe.width;

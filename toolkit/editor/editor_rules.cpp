@@ -439,36 +439,36 @@ bool editor_font_code_valid(int code)
 
 EditorFontSpec editor_font_spec(int code, int size, int richedit_version, int windows_major)
 {
-    EditorFontSpec spec;
+    EditorFontSpec font;
     size = std::max(size, 0);
     const int default_points = richedit_version >= 2 || windows_major >= 5 ? 12 : 0;
     switch (code) {
-    case 1: spec.kind = EditorFontKind::system_fixed; break;
+    case 1: font.kind = EditorFontKind::system_fixed; break;
     case 2:
     case 3:
     case 4:
-        spec.kind = EditorFontKind::named;
-        spec.face = code == 2 ? "Times New Roman" : code == 3 ? "Arial" : "Courier New";
-        spec.family = code - 1;
-        spec.points = size > 0 ? size : default_points;
+        font.kind = EditorFontKind::named;
+        font.face = code == 2 ? "Times New Roman" : code == 3 ? "Arial" : "Courier New";
+        font.family = code - 1;
+        font.points = size > 0 ? size : default_points;
         break;
     case 7:
     case 8:
     case 9:
     case 10: {
         static constexpr std::array<int, 4> lucida_points{10, 11, 13, 14};
-        spec.kind = EditorFontKind::named;
-        spec.face = "Lucida Console";
-        spec.family = 3;
-        spec.points = lucida_points[static_cast<std::size_t>(code - 7)];
-        spec.fixed_pitch = true;
-        spec.oem_charset = true;
+        font.kind = EditorFontKind::named;
+        font.face = "Lucida Console";
+        font.family = 3;
+        font.points = lucida_points[static_cast<std::size_t>(code - 7)];
+        font.fixed_pitch = true;
+        font.oem_charset = true;
         break;
     }
-    case 11: spec.kind = EditorFontKind::menu; break;
-    default: spec.kind = EditorFontKind::system; break;
+    case 11: font.kind = EditorFontKind::menu; break;
+    default: font.kind = EditorFontKind::system; break;
     }
-    return spec;
+    return font;
 }
 
 int editor_font_height(int points, int pixels_per_inch)
