@@ -127,8 +127,9 @@ ControlClassAtoms& control_class_atoms();
 ATOM window_class_atom(HWND window);
 
 // The records hung on a dialog window and on a field; null for a window
-// that carries none. They are kept as window properties, so that a window
-// of any other kind never reads as one.
+// that carries none. They are kept in a table of the dialog manager's own,
+// so that a window of any other kind never reads as one; a record leaves
+// the table when it is detached, at the latest as its window is destroyed.
 DialogRecord* dialog_record_of(HWND dialog);
 FieldRecord* field_record_of(HWND field);
 void dialog_record_attach(HWND dialog, DialogRecord* record);

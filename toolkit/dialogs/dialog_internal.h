@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "korvanthide/dialogs_win.h"
 #include "toolkit/dialogs/numfield_logic.h"
@@ -39,6 +40,10 @@ struct DialogProcState {
     // The device context of a graphics field that is the drawing target.
     HDC field_dc = nullptr;
     HWND field_dc_window = nullptr;
+    // Fields of one dialog by identifier, as last found there; every entry
+    // is checked before it is used.
+    HWND field_cache_dialog = nullptr;
+    std::unordered_map<int, HWND> field_cache;
 };
 DialogProcState& dialog_proc_state();
 
@@ -93,6 +98,8 @@ void dialog_show_reporting(int x, int y, int focus, int mode, std::string_view r
 
 // Field layer helpers used across files.
 HWND current_field(int id);
+// Forgets the fields found by identifier (a field came or went).
+void field_cache_clear();
 void field_select_text(HWND window);
 int dialog_rect_overlap(HWND field, const RECT& rect);
 void field_set_state_window(HWND field, int state, int redraw_mode);

@@ -772,7 +772,12 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l)
     case WM_DESTROY:
         on_destroy(dialog);
         return FALSE;
+    case WM_PARENTNOTIFY:
+        if (LOWORD(w) == WM_CREATE || LOWORD(w) == WM_DESTROY)
+            field_cache_clear();
+        return FALSE;
     case WM_NCDESTROY:
+        field_cache_clear();
         if (DialogRecord* own = dialog_record_detach(dialog)) {
             if (t.loading_record == own)
                 t.loading_record = nullptr;
@@ -838,6 +843,7 @@ LRESULT CALLBACK field_frame_proc(HWND w, UINT m, WPARAM wp, LPARAM lp)
     if (m == WM_NCDESTROY) {
         // The chained procedure may have freed a number field's record already.
         delete field_record_detach(w);
+        field_cache_clear();
         return result;
     }
     if (graphics && (m == WM_PAINT || m == WM_SIZE)) {

@@ -1,6 +1,7 @@
 // The dialog manager's tables and records, and the class tests shared by
 // its files.
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include "toolkit/dialogs/dialog_internal.h"
@@ -9,9 +10,53 @@ namespace korv {
 
 namespace {
 
-// Records hang on windows as properties under these names.
-constexpr char dialog_record_property[] = "KorvanthideDialogRecord";
-constexpr char field_record_property[] = "KorvanthideFieldRecord";
+// The records of the dialog manager's own windows, by window. A record is
+// entered where it is hung on its window and leaves where it is taken off,
+// at the latest when the window is destroyed; a window the dialog manager
+// never hung a record on is never found. Kept here rather than as window
+// properties: every message to a field asks for its record, and a property
+// look-up is a round trip to the window server.
+struct RecordTables {
+    std::unordered_map<HWND, DialogRecord*> dialogs;
+    std::unordered_map<HWND, FieldRecord*> fields;
+};
+
+RecordTables& record_tables()
+{
+    static RecordTables tables;
+    return tables;
+}
+
+template <typename Record>
+Record* find_record(const std::unordered_map<HWND, Record*>& table, HWND window)
+{
+    if (window == nullptr)
+        return nullptr;
+    const auto found = table.find(window);
+    return found != table.end() ? found->second : nullptr;
+}
+
+template <typename Record>
+void attach_record(std::unordered_map<HWND, Record*>& table, HWND window, Record* record)
+{
+    if (window == nullptr)
+        return;
+    if (record == nullptr)
+        table.erase(window);
+    else
+        table[window] = record;
+}
+
+template <typename Record>
+Record* detach_record(std::unordered_map<HWND, Record*>& table, HWND window)
+{
+    const auto found = table.find(window);
+    if (found == table.end())
+        return nullptr;
+    Record* record = found->second;
+    table.erase(found);
+    return record;
+}
 
 } // namespace
 
@@ -40,32 +85,32 @@ ATOM window_class_atom(HWND window)
 
 DialogRecord* dialog_record_of(HWND dialog)
 {
-    return dialog ? static_cast<DialogRecord*>(GetPropA(dialog, dialog_record_property)) : nullptr;
+    return find_record(record_tables().dialogs, dialog);
 }
 
 FieldRecord* field_record_of(HWND field)
 {
-    return field ? static_cast<FieldRecord*>(GetPropA(field, field_record_property)) : nullptr;
+    return find_record(record_tables().fields, field);
 }
 
 void dialog_record_attach(HWND dialog, DialogRecord* record)
 {
-    SetPropA(dialog, dialog_record_property, record);
+    attach_record(record_tables().dialogs, dialog, record);
 }
 
 DialogRecord* dialog_record_detach(HWND dialog)
 {
-    return static_cast<DialogRecord*>(RemovePropA(dialog, dialog_record_property));
+    return detach_record(record_tables().dialogs, dialog);
 }
 
 void field_record_attach(HWND field, FieldRecord* record)
 {
-    SetPropA(field, field_record_property, record);
+    attach_record(record_tables().fields, field, record);
 }
 
 FieldRecord* field_record_detach(HWND field)
 {
-    return static_cast<FieldRecord*>(RemovePropA(field, field_record_property));
+    return detach_record(record_tables().fields, field);
 }
 
 HWND dialog_current_window()

@@ -69,7 +69,34 @@ bool tree_has_children(HWND tree, HTREEITEM item)
 HWND current_field(int id)
 {
     HWND dialog = dialog_current_window();
-    return dialog != nullptr ? GetDlgItem(dialog, id) : nullptr;
+    if (dialog == nullptr)
+        return nullptr;
+    // Searching the dialog's children asks the window server each time; a
+    // field found before is used again while it is still the dialog's child
+    // with that identifier.
+    DialogProcState& s = dialog_proc_state();
+    if (s.field_cache_dialog != dialog) {
+        s.field_cache.clear();
+        s.field_cache_dialog = dialog;
+    }
+    const auto found = s.field_cache.find(id);
+    if (found != s.field_cache.end()) {
+        HWND w = found->second;
+        if (IsWindow(w) && GetParent(w) == dialog && GetDlgCtrlID(w) == id)
+            return w;
+        s.field_cache.erase(found);
+    }
+    HWND w = GetDlgItem(dialog, id);
+    if (w != nullptr)
+        s.field_cache.emplace(id, w);
+    return w;
+}
+
+void field_cache_clear()
+{
+    DialogProcState& s = dialog_proc_state();
+    s.field_cache.clear();
+    s.field_cache_dialog = nullptr;
 }
 
 int field_kind(int id, int& kind)
@@ -905,7 +932,7 @@ HBITMAP copy_memory_bitmap(int handle)
         return nullptr;
     std::vector<std::int32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     int status = 0;
-    bmp_get_pixels(handle - 1, pixels, 1, 1, width, height, status);
+    bmp_get_pixels(handle - 1, pixels, 0, 0, width - 1, height - 1, status);
     if (status != 0)
         return nullptr;
     BITMAPINFO info{};

@@ -5,6 +5,8 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "dialog_test_support.h"
 #include "korvanthide/bitmaps.h"
@@ -376,6 +378,32 @@ TEST_F(Fields, PicturesFromMemoryBitmaps)
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, shown);
     EXPECT_EQ(GetPixel(dc, 10, 10), RGB(255, 0, 0));
+    // Every corner of the picture holds the bitmap's colour: no row or
+    // column is lost or left white.
+    for (const auto& [x, y] : {std::pair{0, 0}, {74, 0}, {0, 59}, {74, 59}})
+        EXPECT_EQ(GetPixel(dc, x, y), RGB(255, 0, 0)) << x << "," << y;
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    // Each corner pixel lands in the same corner of the picture.
+    WBitmapCreate(handle, 75, 60, 0x0000FF);
+    ASSERT_GT(handle, 0);
+    std::vector<std::int32_t> pixels(75 * 60, 0x0000FF);
+    pixels[0] = 0x00FF00;
+    pixels[74] = 0xFF0000;
+    pixels[59 * 75] = 0x000000;
+    pixels[59 * 75 + 74] = 0x00FFFF;
+    WBitmapGetData(handle, pixels);
+    WDialogPutImage(704, handle, 3);
+    WBitmapDestroy(handle);
+    shown = reinterpret_cast<HBITMAP>(send(704, STM_GETIMAGE, IMAGE_BITMAP));
+    ASSERT_NE(shown, nullptr);
+    dc = CreateCompatibleDC(nullptr);
+    old = SelectObject(dc, shown);
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(dc, 74, 0), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, 0, 59), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 74, 59), RGB(255, 255, 0));
+    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(255, 0, 0));
     SelectObject(dc, old);
     DeleteDC(dc);
     // A handle that names no bitmap leaves the picture.
