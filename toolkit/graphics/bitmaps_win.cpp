@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
 
 namespace korv {
@@ -112,6 +113,8 @@ public:
     BitmapDc(const BitmapDc&) = delete;
     BitmapDc& operator=(const BitmapDc&) = delete;
     HDC get() const { return dc_; }
+    // A context of its own, unclipped (not the drawing context).
+    bool owned() const { return owned_; }
 
 private:
     HDC dc_ = nullptr;
@@ -188,6 +191,63 @@ bool rectangle_fits(std::size_t available, int x1, int y1, int x2, int y2)
         return false;
     const long long n = (static_cast<long long>(x2) - x1 + 1) * (static_cast<long long>(y2) - y1 + 1);
     return n <= static_cast<long long>(available);
+}
+
+// Reads x1..x2 by y1..y2 of an unclipped context holding `bitmap` with one
+// transfer into a 32-bit picture, as GetPixel reads each pixel: RGB with
+// red in the low byte, CLR_INVALID outside the bitmap. Pixel by pixel, a
+// preview-sized bitmap costs milliseconds. False when the transfer cannot
+// be set up (the caller then reads pixel by pixel).
+bool read_pixels_whole(HDC dc, HBITMAP bitmap, std::span<std::int32_t> pixels, int x1, int y1, int x2, int y2)
+{
+    BITMAP size{};
+    if (GetObjectA(bitmap, sizeof size, &size) == 0)
+        return false;
+    const long long row = static_cast<long long>(x2) - x1 + 1;
+    const long long rows = static_cast<long long>(y2) - y1 + 1;
+    std::fill_n(pixels.begin(), row * rows, static_cast<std::int32_t>(CLR_INVALID));
+    const int left = std::max(x1, 0);
+    const int top = std::max(y1, 0);
+    const int right = std::min<long long>(x2, static_cast<long long>(size.bmWidth) - 1);
+    const int bottom = std::min<long long>(y2, static_cast<long long>(size.bmHeight) - 1);
+    if (left > right || top > bottom)
+        return true;
+    const int width = right - left + 1;
+    const int height = bottom - top + 1;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (picture == nullptr || bits == nullptr)
+        return false;
+    HDC copy = CreateCompatibleDC(dc);
+    bool done = false;
+    if (copy != nullptr) {
+        HGDIOBJ old = SelectObject(copy, picture);
+        done = BitBlt(copy, 0, 0, width, height, dc, left, top, SRCCOPY) != FALSE;
+        GdiFlush();
+        SelectObject(copy, old);
+        DeleteDC(copy);
+    }
+    if (done) {
+        const auto* source = static_cast<const std::uint32_t*>(bits);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                // The picture holds blue in the low byte.
+                const std::uint32_t v = source[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                               static_cast<std::size_t>(x)];
+                pixels[static_cast<std::size_t>((top - y1 + y) * row + (left - x1 + x))] =
+                    static_cast<std::int32_t>(((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF));
+            }
+        }
+    }
+    DeleteObject(picture);
+    return done;
 }
 
 } // namespace
@@ -310,11 +370,13 @@ void bmp_get_pixels(int slot, std::span<std::int32_t> pixels, int x1, int y1, in
         return;
     }
     const BitmapDc dc(slot_bitmap(slot));
-    const long long row = static_cast<long long>(x2) - x1 + 1;
-    for (int y = y2; y >= y1; --y)
-        for (int x = x1; x <= x2; ++x)
-            pixels[static_cast<std::size_t>((y - y1) * row + (x - x1))] =
-                static_cast<std::int32_t>(GetPixel(dc.get(), x, y));
+    if (!dc.owned() || !read_pixels_whole(dc.get(), slot_bitmap(slot), pixels, x1, y1, x2, y2)) {
+        const long long row = static_cast<long long>(x2) - x1 + 1;
+        for (int y = y2; y >= y1; --y)
+            for (int x = x1; x <= x2; ++x)
+                pixels[static_cast<std::size_t>((y - y1) * row + (x - x1))] =
+                    static_cast<std::int32_t>(GetPixel(dc.get(), x, y));
+    }
     status = 0;
 }
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace korv;
@@ -92,6 +93,34 @@ TEST_F(Bitmaps, FillsAndPixelArraysTopRowFirst)
     bmp_fill_rect(plain - 1, 1, 1, 2, 2, -1, status); // -1: the creation colour
     EXPECT_EQ(pixels_of(plain)[75 + 1], 0xFFFFFF);
     EXPECT_EQ(pixels_of(plain)[75 + 3], 0x00FF00);
+}
+
+TEST_F(Bitmaps, PixelRectanglesInsideAndBeyondTheBitmap)
+{
+    int handle = 0;
+    WBitmapCreate(handle, 3, 2);
+    WBitmapGetData(handle, std::vector<std::int32_t>{0x000001, 0x000002, 0x000003, 0x010000, 0x020000, 0x030000});
+    int status = -1;
+    // An inner rectangle, top row first.
+    std::vector<std::int32_t> inner(2);
+    bmp_get_pixels(handle - 1, inner, 1, 0, 1, 1, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(inner, (std::vector<std::int32_t>{0x000002, 0x020000}));
+    // Pixels beyond the bitmap on every side read as -1.
+    std::vector<std::int32_t> around(5 * 4, 0);
+    bmp_get_pixels(handle - 1, around, -1, -1, 3, 2, status);
+    EXPECT_EQ(status, 0);
+    const std::vector<std::int32_t> expected{-1, -1,       -1,       -1,       -1,  //
+                                             -1, 0x000001, 0x000002, 0x000003, -1,  //
+                                             -1, 0x010000, 0x020000, 0x030000, -1,  //
+                                             -1, -1,       -1,       -1,       -1};
+    EXPECT_EQ(around, expected);
+    // The same while the bitmap is the drawing target.
+    IGrSelect(2, handle);
+    std::fill(around.begin(), around.end(), 0);
+    bmp_get_pixels(handle - 1, around, -1, -1, 3, 2, status);
+    EXPECT_EQ(around, expected);
+    IGrSelect(1);
 }
 
 TEST_F(Bitmaps, BadHandlesAndTargets)
