@@ -12,6 +12,8 @@
 #include <span>
 #include <string_view>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "app/converter.h"
@@ -138,7 +140,10 @@ std::vector<double> drive(Converter& converter, HWND dialog, int trackbar, int k
     const int high = static_cast<int>(SendMessageA(control, TBM_GETRANGEMAX, 0, 0));
     int position = static_cast<int>(SendMessageA(control, TBM_GETPOS, 0, 0));
     std::vector<double> samples;
+    const bool trace = std::getenv("KORV_BENCH_TRACE") != nullptr;
     auto press = [&](bool up, bool timed) {
+        if (trace && timed)
+            OutputDebugStringA("@@begin move");
         const double start = now_ms();
         PostMessageA(control, WM_KEYDOWN, static_cast<WPARAM>(up ? key_up : key_down), 1);
         position = std::clamp(position + (up ? step : -step), low, high);
@@ -147,6 +152,8 @@ std::vector<double> drive(Converter& converter, HWND dialog, int trackbar, int k
         if (timed) {
             samples.push_back(now_ms() - start);
         }
+        if (trace && timed)
+            OutputDebugStringA("@@end move");
     };
     press(position < high, false);
     while (position != from) {
@@ -172,6 +179,27 @@ int main()
     converter.start();
     WEventTypeEnable(korv::event::field_changed, 1);
     const HWND dialog = korv::dialog_current_window();
+
+    // With KORV_BENCH_TRACE set, a few single writes between markers in the
+    // debug output, for counting what one write asks of Wine (run with
+    // WINEDEBUG=+server,+debugstr or +relay).
+    if (std::getenv("KORV_BENCH_TRACE") != nullptr) {
+        const auto traced = [](const char* what, auto write) {
+            for (int i = 0; i < 3; ++i) {
+                OutputDebugStringA((std::string("@@begin ") + what).c_str());
+                write(i);
+                OutputDebugStringA((std::string("@@end ") + what).c_str());
+            }
+        };
+        traced("integer", [](int i) { WDialogPutInteger(1009, 10 + i); });
+        traced("real", [](int i) { WDialogPutReal(1021, 0.25F + 0.125F * static_cast<float>(i)); });
+        traced("text", [](int i) { WDialogPutString(1082, i % 2 ? "00FF00" : "FF0000"); });
+        traced("trackbar", [](int i) { WDialogPutTrackBar(1005, 10 + i); });
+        traced("preview", [](int i) { cc_show_preview(1024, 0.1F * static_cast<float>(i), 0.5F, 0.5F, 75, 60); });
+        drive(converter, dialog, 1001, VK_LEFT, VK_RIGHT, 1, 100, 97, 1);
+        WRootWindowClose();
+        return 0;
+    }
 
     struct Run {
         const char* what;
