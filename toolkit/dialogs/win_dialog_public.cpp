@@ -270,21 +270,36 @@ void WDialogPutReal(int id, float value, std::string_view format)
     put_number(id, value, number_text_real(value, used), used, "WDialogPutReal");
 }
 
-void WDialogGetInteger(int id, int& value)
+namespace {
+
+// The value of a number field for a public getter; false after a report
+// when there is no dialog or no such field, or when the field holds no value
+// (the result then takes the toolkit's undefined value).
+template <class Number>
+bool number_for_getter(int id, double& v, Number& value, Number undefined, std::string_view routine)
 {
-    if (no_current_dialog("WDialogGetInteger"))
-        return;
-    double v = 0;
+    if (no_current_dialog(routine))
+        return false;
     const int code = field_get_number(id, v);
     if (code == -2) {
-        value = toolkit_state().undefined_integer;
-        err_report(no_value, "WDialogGetInteger");
-        return;
+        value = undefined;
+        err_report(no_value, routine);
+        return false;
     }
     if (code == -1) {
-        err_report(missing_field, "WDialogGetInteger");
-        return;
+        err_report(missing_field, routine);
+        return false;
     }
+    return true;
+}
+
+} // namespace
+
+void WDialogGetInteger(int id, int& value)
+{
+    double v = 0;
+    if (!number_for_getter(id, v, value, toolkit_state().undefined_integer, "WDialogGetInteger"))
+        return;
     // A number beyond the 32-bit range is held at the nearest end.
     const double t = std::trunc(v);
     if (!(t >= std::numeric_limits<int>::min()))
@@ -297,19 +312,9 @@ void WDialogGetInteger(int id, int& value)
 
 void WDialogGetReal(int id, float& value)
 {
-    if (no_current_dialog("WDialogGetReal"))
-        return;
     double v = 0;
-    const int code = field_get_number(id, v);
-    if (code == -2) {
-        value = toolkit_state().undefined_real;
-        err_report(no_value, "WDialogGetReal");
+    if (!number_for_getter(id, v, value, toolkit_state().undefined_real, "WDialogGetReal"))
         return;
-    }
-    if (code == -1) {
-        err_report(missing_field, "WDialogGetReal");
-        return;
-    }
     value = static_cast<float>(v);
 }
 
