@@ -196,6 +196,10 @@ void err_message_text(int code, std::span<char> dest, int category)
         // The system's text is fetched into a buffer of 512 with its zero byte.
         std::string_view view = before_zero(text);
         view = view.substr(0, std::min(view.size(), err_detail_capacity - 1));
+        // The system ends its texts with a line break; kept, it would split
+        // a report in the debug log and the status bar into two lines.
+        while (!view.empty() && (view.back() == '\r' || view.back() == '\n' || view.back() == ' '))
+            view.remove_suffix(1);
         text_assign(dest, view);
         break;
     }

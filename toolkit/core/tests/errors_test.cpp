@@ -73,15 +73,15 @@ TEST_F(ErrorsTest, ReportTexts)
         {1, "IFileOpen", 1, 2, 0, "Routine:IFileOpen Error=   1:Error opening file or device"},
         {1, "IFileOpen", 2, 2, 0,
          "Routine:IFileOpen Error=   1:Error opening file or device: "
-         "The system cannot find the file specified.\r\n"},
+         "The system cannot find the file specified."},
         {2, "IFileReadChar", 2, 0, 0,
          "Routine:IFileReadChar Error=   2:Error reading/writing file or device:"},
         {13, "IOsExecute", 0, 2, 2,
          "Routine:IOsExecute Error=  13:Operating system error: "
-         "The system cannot find the file specified.\r\n"},
+         "The system cannot find the file specified."},
         {1035, "IGrOpenGL", 0, 0, 2,
          "Routine:IGrOpenGL Error=1035:Failed to enable OpenGL graphics: "
-         "The system cannot find the file specified.\r\n"},
+         "The system cannot find the file specified."},
         {1044, "WCompress", 0, 0, -5,
          "Routine:WCompress Error=1044:Zlib compression/decompression error: buffer error"},
         {1044, "WCompress", 0, 0, 42, "Routine:WCompress Error=1044:Zlib compression/decompression error:"},

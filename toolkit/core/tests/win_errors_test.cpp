@@ -123,7 +123,7 @@ std::string system_text(DWORD code)
                                    nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
                                    buffer, sizeof buffer, nullptr);
     std::string text(buffer, n);
-    return text.substr(0, text.find_last_not_of(' ') + 1);
+    return text.substr(0, text.find_last_not_of(" \r\n") + 1);
 }
 
 TEST(ErrorsDebugLog, FirstReportReplacesDebugFileAndWritesCrLfLines)
