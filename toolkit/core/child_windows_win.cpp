@@ -443,23 +443,7 @@ void win_select(int& window, int& width, int& height)
         HDC dc = t.client_dc;
         t.drawing_dc = dc;
         t.dc_window = window;
-        if (t.pattern)
-            DeleteObject(t.pattern);
-        t.pattern = CreateCompatibleBitmap(dc, 8, 8);
-        gdi_state().pattern_dirty = true;
-        SetROP2(dc, t.drawing_mode);
-        SetBkMode(dc, TRANSPARENT);
-        if (t.pen)
-            t.replaced_pen = static_cast<HPEN>(SelectObject(dc, t.pen));
-        if (t.brush)
-            t.replaced_brush = static_cast<HBRUSH>(SelectObject(dc, t.brush));
-        if (gdi_state().font)
-            gdi_state().replaced_font = static_cast<HFONT>(SelectObject(dc, gdi_state().font));
-        gdi_dash_scale();
-        if (gdi_palette_display()) {
-            SelectPalette(dc, t.display_palette, FALSE);
-            RealizePalette(dc);
-        }
+        gdi_context_prepare(dc);
     }
     RECT r{};
     GetClientRect(s.client, &r);

@@ -1052,22 +1052,7 @@ int dialog_field_drawing_target(int id, int& width, int& height)
     GetClientRect(w, &rc);
     width = rc.right;
     height = rc.bottom;
-    if (t.pattern)
-        DeleteObject(t.pattern);
-    t.pattern = CreateCompatibleBitmap(dc, 8, 8);
-    GdiDrawingState& g = gdi_state();
-    g.pattern_dirty = true;
-    SetROP2(dc, t.drawing_mode);
-    SetBkMode(dc, TRANSPARENT);
-    if (t.pen)
-        t.replaced_pen = static_cast<HPEN>(SelectObject(dc, t.pen));
-    if (g.font)
-        g.replaced_font = static_cast<HFONT>(SelectObject(dc, g.font));
-    gdi_dash_scale();
-    if (gdi_palette_display()) {
-        SelectPalette(dc, t.display_palette, FALSE);
-        RealizePalette(dc);
-    }
+    gdi_context_prepare(dc);
     if (id == 0) {
         if (DialogRecord* r = dialog_record_of(dialog))
             r->graphics_dialog = 1;

@@ -618,21 +618,7 @@ void bmp_select_target(int slot, int& status, int& width, int& height)
     t.bitmap_context = true;
     t.dc_window = -1;
     SelectObject(dc, bitmap);
-    if (t.pattern)
-        DeleteObject(t.pattern);
-    t.pattern = CreateCompatibleBitmap(dc, 8, 8);
-    gdi_state().pattern_dirty = true;
-    SetROP2(dc, t.drawing_mode);
-    SetBkMode(dc, TRANSPARENT);
-    if (t.pen)
-        t.replaced_pen = static_cast<HPEN>(SelectObject(dc, t.pen));
-    if (gdi_state().font)
-        gdi_state().replaced_font = static_cast<HFONT>(SelectObject(dc, gdi_state().font));
-    gdi_dash_scale();
-    if (gdi_palette_display()) {
-        SelectPalette(dc, t.display_palette, FALSE);
-        RealizePalette(dc);
-    }
+    gdi_context_prepare(dc);
     slots().target_bitmap = bitmap;
     const auto k = static_cast<std::size_t>(slot);
     width = slots().width[k];

@@ -75,6 +75,12 @@ void gdi_pixel_get(int x, int y, int& red, int& green, int& blue);
 void gdi_pen_rebuild();
 void gdi_dash_scale();
 
+// Readies a context that has just become the drawing context: a checker
+// pattern bitmap made to match it, the drawing mode, a transparent text
+// background, the current pen, brush and font selected (what they replace
+// is kept to be put back), dashes scaled and the toolkit palette realised.
+void gdi_context_prepare(HDC dc);
+
 // Forgets the text font of a drawing context that goes away (its owner
 // deselects and deletes it); the next text makes a new one.
 void gdi_font_release();

@@ -219,6 +219,29 @@ void gdi_dash_scale()
         s.dashes[static_cast<std::size_t>(t)] = gdi_dash_scaled(t, r0, r0, s.line_width);
 }
 
+void gdi_context_prepare(HDC dc)
+{
+    auto& t = window_tables();
+    auto& s = gdi_state();
+    if (t.pattern)
+        DeleteObject(t.pattern);
+    t.pattern = CreateCompatibleBitmap(dc, 8, 8);
+    s.pattern_dirty = true;
+    SetROP2(dc, t.drawing_mode);
+    SetBkMode(dc, TRANSPARENT);
+    if (t.pen)
+        t.replaced_pen = static_cast<HPEN>(SelectObject(dc, t.pen));
+    if (t.brush)
+        t.replaced_brush = static_cast<HBRUSH>(SelectObject(dc, t.brush));
+    if (s.font)
+        s.replaced_font = static_cast<HFONT>(SelectObject(dc, s.font));
+    gdi_dash_scale();
+    if (gdi_palette_display()) {
+        SelectPalette(dc, t.display_palette, FALSE);
+        RealizePalette(dc);
+    }
+}
+
 void gdi_line(int x1, int y1, int x2, int y2)
 {
     HDC dc = drawing_dc();
