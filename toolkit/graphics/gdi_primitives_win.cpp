@@ -577,8 +577,9 @@ void gdi_font_select(int& width, int& height, int& ascent, int angle, int family
 {
     auto& s = gdi_state();
     HDC dc = drawing_dc();
-    if (s.font && dc) {
-        if (s.replaced_font)
+    // The font stays ours while no context holds it, so it goes here too.
+    if (s.font) {
+        if (dc && s.replaced_font)
             SelectObject(dc, s.replaced_font);
         if (!s.system_font)
             DeleteObject(s.font);

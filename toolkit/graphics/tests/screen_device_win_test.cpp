@@ -209,6 +209,24 @@ TEST_F(GdiDeviceTest, UnchangedFontIsMadeOnce)
     gdi_font_release();
 }
 
+TEST(GdiFontTest, FontMadeWithNoContextIsDeletedWhenReplaced)
+{
+    auto& t = window_tables();
+    const HDC saved = t.drawing_dc;
+    t.drawing_dc = nullptr;
+    int width = 0, height = 12, ascent = 0;
+    gdi_font_select(width, height, ascent, 0, 2, 0, "");
+    const HFONT first = gdi_state().font;
+    ASSERT_NE(first, nullptr);
+    height = 20;
+    gdi_font_select(width, height, ascent, 0, 2, 0, "");
+    EXPECT_NE(gdi_state().font, first);
+    EXPECT_EQ(GetObjectType(first), 0u);
+    DeleteObject(gdi_state().font);
+    gdi_font_release();
+    t.drawing_dc = saved;
+}
+
 TEST_F(GdiDeviceTest, DrawableOfNoSizeDrawsNothing)
 {
     graphics_state().drawable_width = 0;
