@@ -53,7 +53,10 @@ void RecordingToolkit::put_real(int field, float value)
 
 void RecordingToolkit::put_string(int field, std::string_view text)
 {
-    calls.push_back(line("put_string", field, std::string("\"") + std::string(text) + "\""));
+    std::string quoted = "\"";
+    quoted += text;
+    quoted += '"';
+    calls.push_back(line("put_string", field, quoted));
     fields[field].text = trimmed(std::string(text));
 }
 
