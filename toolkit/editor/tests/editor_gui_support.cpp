@@ -11,8 +11,27 @@
 #include <vector>
 
 #include "korvanthide/window.h"
+#include "korvanthide/window_ops.h"
 
 namespace editor_test {
+
+WindowSlot& slot(int n) { return korv::window_tables().windows[static_cast<std::size_t>(n)]; }
+
+EditorWindowRecord* editor_of(int n) { return korv::edit_record(slot(n).frame); }
+
+HWND text_of(int n)
+{
+    const EditorWindowRecord* record = editor_of(n);
+    return record != nullptr ? record->subject : nullptr;
+}
+
+int open_window(const char* title, int flags, int width)
+{
+    int window = -1;
+    WindowOpenChild(window, flags, -999999, -999999, width, 360, 0, {}, 0, title);
+    drain();
+    return window;
+}
 
 void drain()
 {

@@ -8,9 +8,20 @@
 #include <functional>
 #include <string>
 
+#include "korvanthide/editor_win.h"
 #include "korvanthide/events.h"
+#include "korvanthide/window.h"
 
 namespace editor_test {
+
+// The slot of window n, its editor record (nullptr when it holds none) and
+// that editor's text control.
+WindowSlot& slot(int n);
+EditorWindowRecord* editor_of(int n);
+HWND text_of(int n);
+// A child window of `width` by 360 pixels with that title, opened with the
+// events its opening caused drained.
+int open_window(const char* title, int flags = korv::winflag::defaults, int width = 520);
 
 struct Event {
     int type = -1;

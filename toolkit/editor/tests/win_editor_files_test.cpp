@@ -21,24 +21,6 @@ namespace {
 using namespace editor_test;
 namespace opt = korv::editor_option;
 
-WindowSlot& slot(int n) { return korv::window_tables().windows[static_cast<std::size_t>(n)]; }
-
-EditorWindowRecord* editor_of(int n) { return korv::edit_record(slot(n).frame); }
-
-HWND text_of(int n)
-{
-    const EditorWindowRecord* record = editor_of(n);
-    return record != nullptr ? record->subject : nullptr;
-}
-
-int open_window(const char* title, int flags = korv::winflag::defaults)
-{
-    int window = -1;
-    WindowOpenChild(window, flags, -999999, -999999, 480, 360, 0, {}, 0, title);
-    drain();
-    return window;
-}
-
 // Puts the caret at the end of the text and types there.
 void type_at_end(int n, const std::string& text)
 {
@@ -108,7 +90,7 @@ TEST_F(EditorFiles, RoundTripsKeepTheTextAndTheNewestBackup)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         file_write(dir.path(c.name), c.original);
-        const int n = open_window("Editor");
+        const int n = open_window("Editor", korv::winflag::defaults, 480);
         WEditFile(c.name, 2, 0, c.options, 4, 0);
         drain();
         ASSERT_NE(editor_of(n), nullptr);
@@ -136,7 +118,7 @@ TEST_F(EditorFiles, RoundTripsKeepTheTextAndTheNewestBackup)
         // What was saved reads back as the text that was edited.
         const std::string edited = control_text(text_of(n));
         EXPECT_NE(edited.find(" eins zwei"), std::string::npos) << edited;
-        const int viewer = open_window("Nachlesen");
+        const int viewer = open_window("Nachlesen", korv::winflag::defaults, 480);
         WEditFile(c.name, 2, 0, opt::viewer | (c.options & opt::formatted), 4, 0);
         drain();
         EXPECT_EQ(control_text(text_of(viewer)), edited);
@@ -165,9 +147,9 @@ TEST_F(EditorFiles, PlainAndRtfByNameAndOption)
         {"markup.rtf", "{\\rtf1 {\\b fett}}", false, "{\\rtf1 {\\b fett}}"},
         {"GROSS.RTF", "{\\rtf1 {\\b fett}}", true, "fett"},
     };
-    const int plain = open_window("Plain");
+    const int plain = open_window("Plain", korv::winflag::defaults, 480);
     WEditFile("", 2, 0, 0, 4, 0);
-    const int formatted = open_window("Formatted");
+    const int formatted = open_window("Formatted", korv::winflag::defaults, 480);
     WEditFile("", 2, 0, opt::formatted, 4, 0);
     for (const Case& c : cases) {
         file_write(dir.path(c.name), c.bytes);
@@ -195,7 +177,7 @@ TEST_F(EditorFiles, SaveIntoAFileThatCannotBeReplaced)
         SCOPED_TRACE(c.mapped ? "mapped" : "held");
         const std::string name = dir.path(c.mapped ? "abgebildet.txt" : "gehalten.txt");
         file_write(name, std::string(5000, 'x'));
-        const int n = open_window("Editor");
+        const int n = open_window("Editor", korv::winflag::defaults, 480);
         WEditFile(name, 2, 0, 0, 4, 0);
         drain();
         HWND control = text_of(n);
@@ -264,7 +246,7 @@ struct BrokenPipe {
 TEST_F(EditorFiles, ReadFailingPartWayLeavesNoTextAndNoName)
 {
     file_write(dir.path("alt.rtf"), "{\\rtf1 Alter Text}");
-    const int n = open_window("Editor");
+    const int n = open_window("Editor", korv::winflag::defaults, 480);
     WEditFile("alt.rtf", 2, 0, opt::formatted, 4, 0);
     drain();
     ASSERT_EQ(control_text(text_of(n)), "Alter Text");
@@ -290,7 +272,7 @@ TEST_F(EditorFiles, ReadFailingPartWayLeavesNoTextAndNoName)
 TEST_F(EditorFiles, SavePromptAsksBeforeClosing)
 {
     file_write(dir.path("prompt.txt"), "Text");
-    const int n = open_window("Notizen");
+    const int n = open_window("Notizen", korv::winflag::defaults, 480);
     WEditFile("prompt.txt", 2, 0, 0, 4, 0);
     drain();
     type_at_end(n, "!");
@@ -318,7 +300,7 @@ TEST_F(EditorFiles, SavePromptAsksBeforeClosing)
         EXPECT_EQ(boxes.count(), 0);
     }
 
-    const int untitled = open_window("Neu");
+    const int untitled = open_window("Neu", korv::winflag::defaults, 480);
     WEditFile("", 2, 0, 0, 4, 0);
     drain();
     type_at_end(untitled, "ungespeichert");
@@ -351,7 +333,7 @@ void pump_with_editor_routing(int milliseconds)
 TEST_F(EditorFiles, EditorKeysReachTheEditorThroughTheRouting)
 {
     file_write(dir.path("tasten.txt"), "Text");
-    const int n = open_window("Editor");
+    const int n = open_window("Editor", korv::winflag::defaults, 480);
     WEditFile("tasten.txt", 2, 0, 0, 4, 0);
     drain();
     type_at_end(n, "!");

@@ -27,18 +27,6 @@ using namespace editor_test;
 namespace opt = korv::editor_option;
 namespace cmd = korv::editor_command;
 
-WindowSlot& slot(int n) { return korv::window_tables().windows[static_cast<std::size_t>(n)]; }
-EditorWindowRecord* editor_of(int n) { return korv::edit_record(slot(n).frame); }
-HWND text_of(int n) { return editor_of(n) != nullptr ? editor_of(n)->subject : nullptr; }
-
-int open_window(const char* title, int flags = korv::winflag::defaults)
-{
-    int window = -1;
-    WindowOpenChild(window, flags, -999999, -999999, 520, 360, 0, {}, 0, title);
-    drain();
-    return window;
-}
-
 void focus_text(int n)
 {
     SetForegroundWindow(slot(n).frame);

@@ -31,8 +31,6 @@ const std::string help_rtf =
     "Jede \\'c4nderung wird in f\\'fcnf Modelle umgerechnet.\\par\n"
     "}\n";
 
-WindowSlot& slot(int n) { return korv::window_tables().windows[static_cast<std::size_t>(n)]; }
-
 int open_info()
 {
     int window = -1;
