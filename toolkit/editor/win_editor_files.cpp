@@ -1,5 +1,5 @@
 // Editor files: reading RTF or plain text into the current buffer, saving
-// it (through a temporary file beside the target), the save prompt and the
+// it (committed through a file beside the target), the save prompt and the
 // file each buffer keeps open.
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/files.h"
 #include "korvanthide/startup.h"
+#include "toolkit/core/output/byte_sink.h"
 #include "toolkit/editor/win_editor.h"
 
 namespace korv {
@@ -35,18 +36,13 @@ DWORD CALLBACK stream_read(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* do
     return 0;
 }
 
+// RichEdit hands the text out in pieces; they are gathered and written in
+// one commit.
 DWORD CALLBACK stream_write(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
 {
-    auto* stream = reinterpret_cast<StreamFile*>(cookie);
-    DWORD written = 0;
-    if (!WriteFile(stream->file, buffer, static_cast<DWORD>(count), &written, nullptr)) {
-        stream->code = GetLastError();
-        written = 0;
-    } else if (written < static_cast<DWORD>(count)) {
-        stream->code = ERROR_DISK_FULL;
-    }
-    *done = static_cast<LONG>(written);
-    return static_cast<DWORD>(count) - written;
+    reinterpret_cast<ByteSink*>(cookie)->put(buffer, static_cast<std::size_t>(count));
+    *done = count;
+    return 0;
 }
 
 HANDLE& open_file_of(EditorWindowRecord& record)
@@ -59,70 +55,28 @@ bool is_read_only(HWND control)
     return (GetWindowLongA(control, GWL_STYLE) & ES_READONLY) != 0;
 }
 
-std::string directory_of(const std::string& name)
-{
-    const std::size_t end = name.find_last_of("\\/:");
-    return end == std::string::npos ? std::string(".") : name.substr(0, end + 1);
-}
-
-bool stream_out(HWND control, HANDLE file, bool rtf, DWORD& code)
-{
-    StreamFile stream{file, 0};
-    EDITSTREAM block{reinterpret_cast<DWORD_PTR>(&stream), 0, stream_write};
-    SendMessageA(control, EM_STREAMOUT, rtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&block));
-    if (block.dwError != 0 || stream.code != 0) {
-        code = stream.code != 0 ? stream.code : ERROR_WRITE_FAULT;
-        return false;
-    }
-    return true;
-}
-
-// Writes the text to `name`: into a new file beside it that then replaces
-// it, so that a failed write never leaves half a file in place of a good
-// one; only when that cannot be done, into the target itself, emptied
-// first. 0 written, 1 cannot open, 2 cannot write.
+// Writes the text to `name`, committed last (see file_commit.h).
+// 0 written, 1 cannot open, 2 cannot write.
 int file_write(HWND control, const std::string& name, bool rtf, DWORD& code)
 {
-    char temporary[MAX_PATH] = {};
-    if (GetTempFileNameA(directory_of(name).c_str(), "kvt", 0, temporary) != 0) {
-        HANDLE file = CreateFileA(temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            bool written = stream_out(control, file, rtf, code);
-            if (!CloseHandle(file) && written) {
-                code = GetLastError();
-                written = false;
-            }
-            if (!written) {
-                DeleteFileA(temporary);
-                return 2;
-            }
-            if (MoveFileExA(temporary, name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
-                return 0;
-            }
-        }
-        DeleteFileA(temporary);
+    ByteSink sink;
+    EDITSTREAM block{reinterpret_cast<DWORD_PTR>(&sink), 0, stream_write};
+    SendMessageA(control, EM_STREAMOUT, rtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&block));
+    if (block.dwError != 0) {
+        code = ERROR_WRITE_FAULT;
+        return 2;
     }
-    HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        file = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-        // The old content goes before anything is written: a file that
-        // cannot be cut is left as it was.
-        if (file != INVALID_HANDLE_VALUE && !SetEndOfFile(file)) {
-            code = GetLastError();
-            CloseHandle(file);
-            return 2;
-        }
-    }
-    if (file == INVALID_HANDLE_VALUE) {
-        code = GetLastError();
+    const CommitResult result = sink.commit(name);
+    code = result.system_code;
+    switch (result.status) {
+    case CommitStatus::written:
+        return 0;
+    case CommitStatus::cannot_open:
         return 1;
+    case CommitStatus::cannot_write:
+        break;
     }
-    const bool written = stream_out(control, file, rtf, code);
-    CloseHandle(file);
-    return written ? 0 : 2;
+    return 2;
 }
 
 // The save-as dialog; false when cancelled.
