@@ -129,21 +129,32 @@ struct WindowTables {
     bool decimal_comma = false;
 };
 
-// Record kinds hung on a frame window (its user data).
-namespace korv::content {
-inline constexpr int editor = 1;
-inline constexpr int bitmap_viewer = 2;
-inline constexpr int dialog = 3;
-inline constexpr int grid_editor = 4;
-inline constexpr int split = 5;
-} // namespace korv::content
+namespace korv {
+// What a frame window has been turned into: the kind of the record hung on
+// it (its user data).
+enum class ContentKind : int {
+    none = 0,
+    editor = 1,
+    bitmap_viewer = 2,
+    dialog = 3,         // a dialog inside the window
+    grid_editor = 4,
+    split = 5,
+};
+namespace content {
+inline constexpr ContentKind editor = ContentKind::editor;
+inline constexpr ContentKind bitmap_viewer = ContentKind::bitmap_viewer;
+inline constexpr ContentKind dialog = ContentKind::dialog;
+inline constexpr ContentKind grid_editor = ContentKind::grid_editor;
+inline constexpr ContentKind split = ContentKind::split;
+} // namespace content
+} // namespace korv
 
 // The common head of every record hung on a frame; the layers that create
 // records of kinds 1, 2 and 4 begin theirs with it and free them. Records of
 // kinds 3 and 5 are made with `new` of their own type and freed by the
 // window layer when the window closes.
 struct WindowContentRecord {
-    int kind = 0;
+    korv::ContentKind kind = korv::ContentKind::none;
     std::array<HWND, 4> toolbars{};  // sides 0..3, kept by the toolbar loader
     HWND subject = nullptr;          // viewer, dialog, grid control or splitter bar
 };
@@ -179,6 +190,11 @@ WindowSlot* win_slot(int n);
 
 // The record on a frame, or nullptr.
 WindowContentRecord* win_content_record(HWND frame);
+// The kind of the record on a frame; none when it holds none.
+ContentKind win_content_kind_of(HWND frame);
+// The split record or the embedded-dialog record on a frame, or nullptr.
+SplitWindowRecord* win_split_record(HWND frame);
+DialogWindowRecord* win_dialog_record(HWND frame);
 // Hangs a record on a frame (nullptr removes it); the caller owns its memory.
 void win_content_record_set(HWND frame, WindowContentRecord* record);
 
@@ -238,6 +254,10 @@ HWND win_pressed_frame();
 bool win_split_pane_test(const SplitWindowRecord& record, int pane, int direction);
 // 1 when the frame may close (every editor and grid-editor pane agreed).
 int win_panes_query_close(HWND frame);
+// An inside-parent frame's normal placement across a size change of kind
+// `size_kind`: stored once when it is maximised, put back and cleared when
+// it is restored.
+void win_restore_rectangle_keep(HWND frame, WindowSlot& slot, WPARAM size_kind);
 
 // Frees what a closing window slot holds (editor rows, pending records,
 // tooltip table, sound device) and clears the slot. Every way a window
@@ -252,12 +272,6 @@ void win_classes_unregister(HINSTANCE instance);
 // What the window layer asks of the dialog manager (numctl_register_classes,
 // dialog_root_opened, dialog_embed, dialog_host, ...) is declared with the
 // dialog manager's records in korvanthide/dialogs_win.h.
-
-// ---- What the event completion asks of the bitmap viewer ----
-// Value of a viewer's scroll query by code (4 across, 5 down, 101 and 102
-// the bitmap's width and height, 103 the bottom edge); 0 unless the window
-// holds a viewer.
-void bmp_viewer_scroll_position(int window, int code, int& value);
 
 } // namespace korv
 

@@ -10,6 +10,7 @@
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "toolkit/core/child_windows.h"
+#include "toolkit/core/services/content_kinds.h"
 #include "toolkit/core/win_module.h"
 #include "toolkit/graphics/gdi_primitives.h"
 
@@ -186,7 +187,7 @@ int open_child(int flags, int x, int y, int width, int height, int menu, const s
         if (!IsWindowVisible(slot(parent).frame))
             return -2;
         if (const WindowContentRecord* r = win_content_record(slot(parent).frame))
-            return r->kind == content::dialog ? -3 : -4;
+            return r->kind == ContentKind::dialog ? -3 : -4;
     }
     dialog_result = 0;
     if (dialog != 0) {
@@ -337,14 +338,7 @@ int open_child(int flags, int x, int y, int width, int height, int menu, const s
         if (!embedded) {
             dialog_result = -4;
         } else {
-            auto* record = new DialogWindowRecord;
-            record->kind = content::dialog;
-            record->subject = embedded;
-            RECT outer{};
-            GetWindowRect(frame, &outer);
-            record->width = outer.right - outer.left;
-            record->height = outer.bottom - outer.top;
-            win_content_record_set(frame, record);
+            win_dialog_record_attach(frame, embedded);
         }
     }
     if (!(flags & winflag::hidden)) {
@@ -371,15 +365,7 @@ void close_one(int w)
         t.drawing_dc = nullptr;
         t.dc_window = -1;
     }
-    if (WindowContentRecord* r = win_content_record(frame); r && (r->kind == content::dialog || r->kind == content::split)) {
-        if (r->kind == content::dialog)
-            dialog_embedded_close(r->subject);
-        win_content_record_set(frame, nullptr);
-        if (r->kind == content::dialog)
-            delete static_cast<DialogWindowRecord*>(r);
-        else
-            delete static_cast<SplitWindowRecord*>(r);
-    }
+    win_content_release(frame);
     // Windows inside W or owned by it go down with W's frame; their table
     // entries are cleared here.
     for (int n = 1; n <= max_window; ++n) {
@@ -387,16 +373,7 @@ void close_one(int w)
             continue;
         if (t.current == n)
             release_client_context();
-        if (WindowContentRecord* r = win_content_record(slot(n).frame);
-            r && (r->kind == content::dialog || r->kind == content::split)) {
-            if (r->kind == content::dialog)
-                dialog_embedded_close(r->subject);
-            win_content_record_set(slot(n).frame, nullptr);
-            if (r->kind == content::dialog)
-                delete static_cast<DialogWindowRecord*>(r);
-            else
-                delete static_cast<SplitWindowRecord*>(r);
-        }
+        win_content_release(slot(n).frame);
         release_closed_slot(n);
     }
     // Dialogs inside W or owned by it, the last loaded first.
@@ -486,9 +463,7 @@ SplitWindowRecord* split_holding(int n)
     if (!(GetWindowLongA(frame, GWL_STYLE) & WS_CHILD))
         return nullptr;
     HWND client = GetParent(frame);
-    HWND split = client ? GetParent(client) : nullptr;
-    WindowContentRecord* r = split ? win_content_record(split) : nullptr;
-    return r && r->kind == content::split ? static_cast<SplitWindowRecord*>(r) : nullptr;
+    return client ? win_split_record(GetParent(client)) : nullptr;
 }
 
 // One pane: a frame inside the split window's client area with its client
@@ -557,7 +532,7 @@ void win_split(int& pane1, int& pane2, int split_flags, int size, const SplitPan
     HWND frame = slot(w).frame;
     HWND split_client = slot(w).client;
     if (const WindowContentRecord* r = win_content_record(frame)) {
-        pane1 = pane2 = r->kind == content::dialog ? -3 : -4;
+        pane1 = pane2 = r->kind == ContentKind::dialog ? -3 : -4;
         return;
     }
     for (int n = 1; n <= max_window; ++n)
@@ -566,7 +541,7 @@ void win_split(int& pane1, int& pane2, int split_flags, int size, const SplitPan
             return;
         }
     auto* record = new SplitWindowRecord;
-    record->kind = content::split;
+    record->kind = ContentKind::split;
     record->window = w;
     record->drag_anchor = -999;
     win_content_record_set(frame, record);
@@ -718,11 +693,7 @@ void WindowCloseChild(int window)
         // close, the bar goes and the split window shows its own menu again.
         const int w = split->window;
         const auto panes = split->panes;
-        HWND bar = split->subject;
-        win_content_record_set(slot(w).frame, nullptr);
-        delete split;
-        if (bar)
-            DestroyWindow(bar);
+        win_content_release(slot(w).frame);
         if (slot(w).menu)
             SetMenu(GetAncestor(slot(w).frame, GA_ROOT), slot(w).menu);
         for (int pane : panes)

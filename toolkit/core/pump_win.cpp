@@ -5,10 +5,11 @@
 
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/drawing.h"
-#include "korvanthide/editor_win.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
+#include "toolkit/core/services/editor.h"
 #include "toolkit/core/window_procs.h"
+#include "toolkit/graphics/bitmap_viewer.h"
 
 namespace korv {
 
@@ -51,11 +52,10 @@ int parent_number(int n)
     return parent != nullptr ? win_number_from_handle(parent) : -1;
 }
 
-int record_kind(int n)
+ContentKind record_kind(int n)
 {
     const WindowSlot* slot = win_slot(n);
-    const WindowContentRecord* record = slot != nullptr ? win_content_record(slot->frame) : nullptr;
-    return record != nullptr ? record->kind : 0;
+    return slot != nullptr ? win_content_kind_of(slot->frame) : ContentKind::none;
 }
 
 bool has_menu(int n)
@@ -78,7 +78,7 @@ bool dialog_accelerators(MSG& message, HWND dialog)
         // A pane without a menu uses the menu of the split windows above it.
         for (int n = parent_number(parent_number(host)), guard = 0; n >= 0 && guard <= max_window;
              n = parent_number(parent_number(n)), ++guard) {
-            if (record_kind(n) != content::split) return false;
+            if (record_kind(n) != ContentKind::split) return false;
             if (has_menu(n)) return win_accelerator_translate(target, n, message) != 0;
         }
         return false;
@@ -96,7 +96,7 @@ void route(MSG& message)
     // An editor's own controls take its search dialog's keys and its
     // accelerators; what is left is translated without the tables of the
     // windows around it.
-    switch (edit_message_route(message)) {
+    switch (editor_services().message_route(message)) {
     case 1: return;
     case 2: dispatch(message); return;
     default: break;

@@ -21,6 +21,7 @@
 #include "korvanthide/menus.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
+#include "toolkit/core/services/content_kinds.h"
 #include "toolkit/core/win_module.h"
 
 namespace korv {
@@ -447,14 +448,7 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
         if (embedded == nullptr) {
             dialog_result = -4;
         } else {
-            auto* record = new DialogWindowRecord;
-            record->kind = content::dialog;
-            record->subject = embedded;
-            RECT outer{};
-            GetWindowRect(frame, &outer);
-            record->width = outer.right - outer.left;
-            record->height = outer.bottom - outer.top;
-            win_content_record_set(frame, record);
+            win_dialog_record_attach(frame, embedded);
         }
     }
 
@@ -565,17 +559,7 @@ void WRootWindowClose()
 
     // Records the window layer made.
     for (WindowSlot& slot : tables.windows) {
-        WindowContentRecord* record = win_content_record(slot.frame);
-        if (record == nullptr) continue;
-        if (record->kind == content::dialog) {
-            dialog_embedded_close(record->subject);
-            win_content_record_set(slot.frame, nullptr);
-            delete static_cast<DialogWindowRecord*>(record);
-        } else if (record->kind == content::split) {
-            if (record->subject != nullptr) DestroyWindow(record->subject);
-            win_content_record_set(slot.frame, nullptr);
-            delete static_cast<SplitWindowRecord*>(record);
-        }
+        win_content_release(slot.frame);
     }
     dialog_root_closed();
     tables.last_active = nullptr;

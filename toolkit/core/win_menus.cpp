@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "korvanthide/editor_win.h"
 #include "korvanthide/menus.h"
 #include "toolkit/core/menus_data.h"
+#include "toolkit/core/services/content_kinds.h"
 #include "toolkit/core/win_menus_shared.h"
 #include "toolkit/core/win_module.h"
 
@@ -169,14 +169,6 @@ int window_of_menu(HMENU menu)
     return -1;
 }
 
-SplitWindowRecord* split_record_of(HWND frame)
-{
-    WindowContentRecord* record = win_content_record(frame);
-    return record != nullptr && record->kind == content::split
-               ? static_cast<SplitWindowRecord*>(record)
-               : nullptr;
-}
-
 // Whether the frame is a pane: a child whose grandparent frame is split.
 bool is_pane(HWND frame)
 {
@@ -185,7 +177,7 @@ bool is_pane(HWND frame)
     }
     HWND client = GetParent(frame);
     HWND holder = client != nullptr ? GetParent(client) : nullptr;
-    return holder != nullptr && split_record_of(holder) != nullptr;
+    return holder != nullptr && win_split_record(holder) != nullptr;
 }
 
 // The menu of the deepest window with a menu along the focused panes from
@@ -199,7 +191,7 @@ HMENU focused_chain_menu(HWND top)
         if (slot != nullptr && slot->menu != nullptr) {
             found = slot->menu;
         }
-        const SplitWindowRecord* split = split_record_of(at);
+        const SplitWindowRecord* split = win_split_record(at);
         at = split != nullptr ? split->focused_pane : nullptr;
     }
     return found;
@@ -321,7 +313,7 @@ void win_root_menu_set(int& identifier, int window)
     const WindowContentRecord* record = win_content_record(frame);
     const bool pane = is_pane(frame);
     const bool child_inside = (GetWindowLongA(frame, GWL_STYLE) & WS_CHILD) != 0;
-    if ((child_inside && !pane) || (record != nullptr && record->kind == content::editor)) {
+    if ((child_inside && !pane) || content_services_of(frame).own_menu_bar) {
         identifier = -2;
         return;
     }
@@ -337,7 +329,7 @@ void win_root_menu_set(int& identifier, int window)
     HWND top = GetAncestor(frame, GA_ROOT);
     const HMENU shown = GetMenu(top);
     const HMENU old = slot->menu;
-    const bool split = split_record_of(frame) != nullptr;
+    const bool split = win_split_record(frame) != nullptr;
 
     // Free the old menu with its strings; keep the new one with its
     // accelerators and help strings.
@@ -375,7 +367,7 @@ void win_root_menu_set(int& identifier, int window)
         DestroyMenu(old);
     }
 
-    if (record != nullptr && record->kind == content::bitmap_viewer && record->subject != nullptr) {
+    if (record != nullptr && record->kind == ContentKind::bitmap_viewer && record->subject != nullptr) {
         RECT outer{};
         GetWindowRect(frame, &outer);
         SetWindowPos(frame, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,

@@ -3,9 +3,9 @@
 
 #include <mmsystem.h>
 
-#include "korvanthide/editor.h"
 #include "korvanthide/files.h"
 #include "korvanthide/window.h"
+#include "toolkit/core/services/editor.h"
 
 namespace korv {
 
@@ -31,6 +31,26 @@ WindowContentRecord* win_content_record(HWND frame)
     return reinterpret_cast<WindowContentRecord*>(GetWindowLongPtrA(frame, GWLP_USERDATA));
 }
 
+ContentKind win_content_kind_of(HWND frame)
+{
+    const WindowContentRecord* record = win_content_record(frame);
+    return record != nullptr ? record->kind : ContentKind::none;
+}
+
+SplitWindowRecord* win_split_record(HWND frame)
+{
+    WindowContentRecord* record = win_content_record(frame);
+    return record != nullptr && record->kind == ContentKind::split ? static_cast<SplitWindowRecord*>(record)
+                                                                   : nullptr;
+}
+
+DialogWindowRecord* win_dialog_record(HWND frame)
+{
+    WindowContentRecord* record = win_content_record(frame);
+    return record != nullptr && record->kind == ContentKind::dialog ? static_cast<DialogWindowRecord*>(record)
+                                                                    : nullptr;
+}
+
 void win_content_record_set(HWND frame, WindowContentRecord* record)
 {
     if (frame != nullptr) {
@@ -53,7 +73,7 @@ int win_number_from_handle(HWND handle)
     for (int n = 1; n < window_slots; ++n) {
         const WindowContentRecord* record =
             win_content_record(tables.windows[static_cast<std::size_t>(n)].frame);
-        if (record != nullptr && record->kind == content::bitmap_viewer
+        if (record != nullptr && record->kind == ContentKind::bitmap_viewer
             && record->subject == handle) {
             return n;
         }
@@ -119,7 +139,7 @@ void win_slot_release(int window)
         return;
     }
     WindowSlot& slot = window_tables().windows[static_cast<std::size_t>(window)];
-    editor_rows_release(window);
+    editor_services().buffer_rows_release(window);
     slot.tooltips.reset();
     event_state().pending[static_cast<std::size_t>(window)] = {};
     if (slot.sound_device != 0) {

@@ -10,9 +10,10 @@
 #include <memory>
 #include <vector>
 
-#include "korvanthide/editor_win.h"
 #include "korvanthide/menus.h"
+#include "korvanthide/window.h"
 #include "toolkit/core/menus_data.h"
+#include "toolkit/core/services/editor.h"
 #include "toolkit/core/win_menus_shared.h"
 #include "toolkit/core/win_module.h"
 
@@ -25,14 +26,6 @@ int window_height(HWND window)
     RECT r{};
     GetWindowRect(window, &r);
     return r.bottom - r.top;
-}
-
-EditorWindowRecord* editor_of(HWND frame)
-{
-    WindowContentRecord* record = win_content_record(frame);
-    return record != nullptr && record->kind == content::editor
-               ? static_cast<EditorWindowRecord*>(record)
-               : nullptr;
 }
 
 bool toolbar_has(HWND bar, int command)
@@ -62,10 +55,9 @@ RECT toolbar_place(const WindowSlot& slot, int side, int thickness)
 {
     RECT area{};
     GetClientRect(slot.frame, &area);
-    if (const EditorWindowRecord* editor = editor_of(slot.frame);
-        editor != nullptr && editor->toolbar != nullptr) {
+    if (HWND editor_bar = editor_services().bars(slot.frame).toolbar; editor_bar != nullptr) {
         RECT bar{};
-        GetWindowRect(editor->toolbar, &bar);
+        GetWindowRect(editor_bar, &bar);
         MapWindowPoints(nullptr, slot.frame, reinterpret_cast<POINT*>(&bar), 2);
         area.top = std::max(area.top, bar.bottom);
     }
@@ -283,16 +275,10 @@ void win_bars_zorder(int window)
     if (slot == nullptr || slot->frame == nullptr) {
         return;
     }
-    const EditorWindowRecord* editor = editor_of(slot->frame);
-    std::vector<HWND> order;
-    if (editor != nullptr) order.push_back(editor->toolbar);
-    order.push_back(slot->status_bar);
+    const EditorBars editor = editor_services().bars(slot->frame);
+    std::vector<HWND> order{editor.toolbar, slot->status_bar};
     order.insert(order.end(), slot->toolbars.begin(), slot->toolbars.end());
-    if (editor != nullptr) {
-        order.push_back(editor->command_line);
-        order.push_back(editor->prompt_frame);
-        order.push_back(editor->prompt_text);
-    }
+    order.insert(order.end(), {editor.command_line, editor.prompt_frame, editor.prompt_text});
     HWND after = HWND_TOP;
     for (HWND bar : order) {
         if (bar == nullptr) continue;

@@ -9,6 +9,7 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
+#include "toolkit/core/services/content_kinds.h"
 #include "toolkit/core/win_module.h"
 #include "toolkit/core/window_ops_layout.h"
 #include "toolkit/graphics/gdi_primitives.h"
@@ -401,9 +402,7 @@ void win_placement_set(int x, int y, int& width, int& height, int state)
     int nh = height == keep ? ch : height;
     // A window holding a dialog without a size grip keeps the dialog's
     // size; one with a grip remembers no outer size above the new one.
-    auto* held = static_cast<DialogWindowRecord*>(win_content_record(s->frame));
-    if (held && held->kind != content::dialog)
-        held = nullptr;
+    DialogWindowRecord* held = win_dialog_record(s->frame);
     if (held && !dialog_has_size_grip(held->subject)) {
         nw = cw;
         nh = ch;
@@ -440,7 +439,7 @@ void win_content_kind(int& kind)
 {
     const WindowSlot* s = current_slot();
     const WindowContentRecord* r = s ? win_content_record(s->frame) : nullptr;
-    kind = r ? r->kind : 0;
+    kind = static_cast<int>(r ? r->kind : ContentKind::none);
 }
 
 int win_info_query(int item)
@@ -548,7 +547,7 @@ void win_raise()
     const WindowContentRecord* rec = win_content_record(s->frame);
     if (!rec)
         SetFocus(s->client);
-    else if (rec->kind >= 1 && rec->kind <= 4 && rec->subject)
+    else if (rec->subject && content_kind_services(rec->kind).subject_takes_focus)
         SetFocus(rec->subject);
     win_activate(s->frame);
 }

@@ -10,9 +10,10 @@
 #include <optional>
 #include <string>
 
-#include "korvanthide/editor_win.h"
 #include "korvanthide/menus.h"
 #include "korvanthide/window.h"
+#include "toolkit/core/services/content_kinds.h"
+#include "toolkit/core/services/editor.h"
 #include "toolkit/core/win_module.h"
 #include "toolkit/core/window_procs.h"
 
@@ -26,26 +27,12 @@ HWND frame_of_number(int n)
     return slot != nullptr ? slot->frame : nullptr;
 }
 
-int record_kind(HWND frame)
-{
-    const WindowContentRecord* record = win_content_record(frame);
-    return record != nullptr ? record->kind : 0;
-}
-
-SplitWindowRecord* split_record(HWND frame)
-{
-    WindowContentRecord* record = win_content_record(frame);
-    return record != nullptr && record->kind == content::split
-               ? static_cast<SplitWindowRecord*>(record)
-               : nullptr;
-}
-
 // The split window one of whose panes is the frame `pane`, with that split
 // window's frame in `holder`; nullptr when no split window holds it.
 SplitWindowRecord* split_holding(HWND pane, HWND& holder)
 {
     for (const WindowSlot& s : window_tables().windows) {
-        SplitWindowRecord* split = split_record(s.frame);
+        SplitWindowRecord* split = win_split_record(s.frame);
         if (split != nullptr
             && (frame_of_number(split->panes[0]) == pane || frame_of_number(split->panes[1]) == pane)) {
             holder = s.frame;
@@ -66,7 +53,7 @@ HWND focused_pane_chain(HWND frame)
 {
     HWND target = frame;
     for (int depth = 0; depth <= max_window; ++depth) {
-        const SplitWindowRecord* split = split_record(target);
+        const SplitWindowRecord* split = win_split_record(target);
         if (split == nullptr || split->focused_pane == nullptr) break;
         target = split->focused_pane;
     }
@@ -92,7 +79,7 @@ void nonclient_press(HWND frame, UINT message, WPARAM hit, LPARAM l)
     if (!(frame == window_tables().windows[0].frame && window_tables().root_hidden)) {
         raise_and_activate(frame);
     }
-    if (split_record(frame) != nullptr) {
+    if (win_split_record(frame) != nullptr) {
         HWND pane = focused_pane_chain(frame);
         if (pane != frame) win_activate(pane);
     }
@@ -112,9 +99,9 @@ void status_simple(HWND bar, bool simple, const char* text = "")
 int menu_owner(HMENU menu)
 {
     if (menu == nullptr) return -1;
+    const EditorServices& editor = editor_services();
     for (int n = 0; n <= max_window; ++n) {
-        const EditorWindowRecord* editor = edit_record(frame_of_number(n));
-        if (editor != nullptr && editor->menu_bar == menu) return n;
+        if (editor.menu_bar(frame_of_number(n)) == menu) return n;
     }
     for (int n = 0; n <= max_window; ++n) {
         if (window_tables().windows[static_cast<std::size_t>(n)].menu == menu) return n;
@@ -122,10 +109,10 @@ int menu_owner(HMENU menu)
     return -1;
 }
 
-bool holds_editor(int n)
+// Whether the window holds a record that shows its own menu help.
+bool own_menu_help(int n)
 {
-    const int kind = record_kind(frame_of_number(n));
-    return kind == content::editor || kind == content::grid_editor;
+    return content_services_of(frame_of_number(n)).own_menu_help;
 }
 
 // Help strings of any kind for the window's menu: its ZOQMENUSTRING
@@ -138,12 +125,12 @@ bool has_help_strings(int n)
 }
 
 // Whether menu help is shown for the menu's owner (-1: a window without
-// menu): it has help strings or no menu at all, or it holds an editor or
-// grid editor that shows its own.
+// menu): it has help strings or no menu at all, or it holds a record (an
+// editor or grid editor) that shows its own.
 bool shows_menu_help(int n)
 {
     const WindowSlot* slot = win_slot(n);
-    return slot == nullptr || slot->menu == nullptr || has_help_strings(n) || holds_editor(n);
+    return slot == nullptr || slot->menu == nullptr || has_help_strings(n) || own_menu_help(n);
 }
 
 const char* system_menu_help(UINT item)
@@ -184,11 +171,9 @@ void menu_help_hand_off(int owner, HWND bar, WPARAM w, LPARAM l)
     HWND frame = frame_of_number(owner);
     WindowProcState& state = window_proc_state();
     state.menu_help_guard = true;
-    if (EditorWindowRecord* editor = edit_record(frame)) {
-        HWND own = editor->status_bar;
-        editor->status_bar = bar;
-        SendMessageA(frame, WM_MENUSELECT, w, l);
-        editor->status_bar = own;
+    const ContentKindServices& services = content_services_of(frame);
+    if (services.menu_help) {
+        services.menu_help(frame, bar, w, l);
     } else {
         SendMessageA(frame, WM_MENUSELECT, w, l);
     }
@@ -213,7 +198,7 @@ void menu_help_show(HWND window, int n, WPARAM w, LPARAM l)
         std::optional<std::string> found;
         const int command = selected_command(w, l);
         if (command != 0 && has_help_strings(owner)) found = win_menu_help_text(owner, command);
-        if (!found && holds_editor(owner) && !window_proc_state().menu_help_guard
+        if (!found && own_menu_help(owner) && !window_proc_state().menu_help_guard
             && frame_of_number(owner) != window) {
             menu_help_hand_off(owner, bar, w, l);
             return;
@@ -326,8 +311,7 @@ void pending_redraw_note(HWND client, int n, int type)
         return;
     }
     if (type == event::resize && !IsWindowVisible(client)) return;
-    const int kind = record_kind(frame_of_number(n));
-    if (kind == content::dialog || kind == content::split) return;
+    if (content_services_of(frame_of_number(n)).covers_client) return;
     PendingRedrawRecord& pending = event_state().pending[static_cast<std::size_t>(n)];
     if (type == event::expose && pending.type == event::resize) return;
     pending = {type, store.first, store.second, store.source, store.field,
@@ -379,33 +363,22 @@ bool toolbar_tooltip(NMTTDISPINFOA& info)
     return false;
 }
 
-// The editor at the end of a split window's chain of focused panes, with
-// its frame in `pane`, when the message belongs to a window along that
-// chain: keys of the split window then work the editor's commands, while
-// keys of its other panes stay theirs.
-const EditorWindowRecord* focused_editor_pane(int message_window, int table_window, HWND& pane)
+// The frame at the end of a split window's chain of focused panes when the
+// message belongs to a window along that chain, else nullptr: keys of the
+// split window then work the commands of an editor there, while keys of
+// its other panes stay theirs.
+HWND focused_chain_end(int message_window, int table_window)
 {
     HWND from = frame_of_number(message_window);
     HWND at = frame_of_number(table_window);
     bool on_chain = false;
     for (int depth = 0; at != nullptr && depth <= max_window; ++depth) {
         on_chain = on_chain || at == from;
-        const SplitWindowRecord* split = split_record(at);
+        const SplitWindowRecord* split = win_split_record(at);
         if (split == nullptr) break;
         at = split->focused_pane;
     }
-    const EditorWindowRecord* editor = on_chain ? edit_record(at) : nullptr;
-    pane = editor != nullptr ? at : nullptr;
-    return editor;
-}
-
-// The save prompt of a grid-editor pane. Grid editors come from the grid
-// layer, which has no save prompt for the window layer yet; until it has,
-// no pane holds a grid editor and none refuses to close.
-int grid_editor_pane_may_close(HWND pane)
-{
-    (void)pane;
-    return 1;
+    return on_chain ? at : nullptr;
 }
 
 void realise_palette(HWND client)
@@ -438,25 +411,37 @@ bool win_split_pane_test(const SplitWindowRecord& record, int pane, int directio
         return true;
     }
     const SplitWindowRecord* inner =
-        split_record(frame_of_number(record.panes[static_cast<std::size_t>(pane)]));
+        win_split_record(frame_of_number(record.panes[static_cast<std::size_t>(pane)]));
     return inner != nullptr && split_fixed(*inner, direction);
+}
+
+void win_restore_rectangle_keep(HWND frame, WindowSlot& slot, WPARAM size_kind)
+{
+    WINDOWPLACEMENT place{};
+    place.length = sizeof place;
+    if (size_kind == SIZE_MAXIMIZED && slot.restore_rectangle[0] == no_rectangle) {
+        GetWindowPlacement(frame, &place);
+        const RECT& r = place.rcNormalPosition;
+        slot.restore_rectangle = {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right),
+                                  static_cast<int>(r.bottom)};
+    } else if (size_kind == SIZE_RESTORED && slot.restore_rectangle[0] != no_rectangle) {
+        GetWindowPlacement(frame, &place);
+        const auto& r = slot.restore_rectangle;
+        place.rcNormalPosition = {r[0], r[1], r[2], r[3]};
+        place.showCmd = SW_SHOWNORMAL;
+        slot.restore_rectangle[0] = no_rectangle;
+        SetWindowPlacement(frame, &place);
+    }
 }
 
 int win_panes_query_close(HWND frame)
 {
-    const SplitWindowRecord* split = split_record(frame);
+    const SplitWindowRecord* split = win_split_record(frame);
     if (split == nullptr) return 1;
     for (int pane : split->panes) {
         HWND pane_frame = frame_of_number(pane);
-        int agreed = 1;
-        if (EditorWindowRecord* editor = edit_record(pane_frame)) {
-            agreed = edit_buffers_save_prompt(pane_frame, *editor);
-        } else if (record_kind(pane_frame) == content::grid_editor) {
-            agreed = grid_editor_pane_may_close(pane_frame);
-        } else if (split_record(pane_frame) != nullptr) {
-            agreed = win_panes_query_close(pane_frame);
-        }
-        if (agreed == 0) return 0;
+        const ContentKindServices& services = content_services_of(pane_frame);
+        if (services.may_close && services.may_close(pane_frame) == 0) return 0;
     }
     return 1;
 }
@@ -466,11 +451,9 @@ int win_accelerator_translate(int message_window, int table_window, MSG& message
     const WindowSlot* target = win_slot(message_window);
     const WindowSlot* table = win_slot(table_window);
     if (target == nullptr || table == nullptr) return 0;
-    HWND pane = nullptr;
-    if (const EditorWindowRecord* editor = focused_editor_pane(message_window, table_window, pane)) {
-        for (HACCEL keys : {editor->pane_accelerators, editor->builtin_accelerators, editor->caller_accelerators}) {
-            if (keys != nullptr && TranslateAcceleratorA(pane, keys, &message)) return 1;
-        }
+    if (HWND pane = focused_chain_end(message_window, table_window);
+        pane != nullptr && editor_services().keys_translate(pane, message)) {
+        return 1;
     }
     if (table->accelerators == nullptr) return 0;
     return TranslateAcceleratorA(target->frame, table->accelerators, &message);
@@ -488,8 +471,7 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         if (code != 0 && code != 1) break;
         HWND target = window;
         if (l == 0) target = focused_pane_chain(window);
-        const int kind = record_kind(target);
-        if ((kind == content::editor || kind == content::grid_editor) && target != window) {
+        if (target != window && content_services_of(target).takes_commands) {
             SendMessageA(target, WM_COMMAND, w, l);
         } else {
             win_event_post(event::command, 0, w, l, target);
@@ -509,8 +491,7 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         return 0;
     case WM_INITMENUPOPUP: {
         HWND pane = focused_pane_chain(window);
-        const int kind = record_kind(pane);
-        if (pane != window && (kind == content::editor || kind == content::grid_editor)) {
+        if (pane != window && content_services_of(pane).takes_commands) {
             return SendMessageA(pane, message, w, l);
         }
         break;
@@ -562,29 +543,11 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         break;
     case WM_SIZE:
         if (slot != nullptr && slot->frame == window) {
-            if (is_inside_parent(n)) {
-                if (w == SIZE_MAXIMIZED && slot->restore_rectangle[0] == no_rectangle) {
-                    WINDOWPLACEMENT place{};
-                    place.length = sizeof place;
-                    GetWindowPlacement(window, &place);
-                    const RECT& r = place.rcNormalPosition;
-                    slot->restore_rectangle = {static_cast<int>(r.left), static_cast<int>(r.top),
-                                               static_cast<int>(r.right), static_cast<int>(r.bottom)};
-                } else if (w == SIZE_RESTORED && slot->restore_rectangle[0] != no_rectangle) {
-                    WINDOWPLACEMENT place{};
-                    place.length = sizeof place;
-                    GetWindowPlacement(window, &place);
-                    const auto& r = slot->restore_rectangle;
-                    place.rcNormalPosition = {r[0], r[1], r[2], r[3]};
-                    place.showCmd = SW_SHOWNORMAL;
-                    slot->restore_rectangle[0] = no_rectangle;
-                    SetWindowPlacement(window, &place);
-                }
-            }
+            if (is_inside_parent(n)) win_restore_rectangle_keep(window, *slot, w);
             if (w != SIZE_MINIMIZED) {
                 layout_frame(window, n);
             }
-            if (SplitWindowRecord* split = split_record(window)) {
+            if (SplitWindowRecord* split = win_split_record(window)) {
                 RECT outer{};
                 GetWindowRect(window, &outer);
                 split->outer_width = outer.right - outer.left;
@@ -606,7 +569,7 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         }
         break;
     case WM_CLOSE:
-        if (split_record(window) == nullptr || win_panes_query_close(window) != 0) {
+        if (win_split_record(window) == nullptr || win_panes_query_close(window) != 0) {
             win_event_post(event::close_request, 0, w, l, window);
         }
         return 0;
@@ -619,13 +582,11 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         break;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(l);
-        const WindowContentRecord* record = win_content_record(window);
-        if (record != nullptr && record->kind == content::dialog) {
-            const auto* embedded = static_cast<const DialogWindowRecord*>(record);
+        if (const DialogWindowRecord* embedded = win_dialog_record(window)) {
             if (embedded->width > 0) {
                 info->ptMinTrackSize = {embedded->width, embedded->height};
             }
-        } else if (const SplitWindowRecord* split = split_record(window)) {
+        } else if (const SplitWindowRecord* split = win_split_record(window)) {
             if (split_fixed(*split, 0) && split->outer_width > 0) {
                 info->ptMaxSize.x = info->ptMinTrackSize.x = info->ptMaxTrackSize.x = split->outer_width;
             }
@@ -650,7 +611,7 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
             // A pane of a split window is not dragged on its own.
             return HTBORDER;
         }
-        if (const SplitWindowRecord* split = split_record(window)) {
+        if (const SplitWindowRecord* split = win_split_record(window)) {
             // With a horizontal bar only the second pane decides whether the
             // side edges size the window (the size limits take either pane).
             const bool stacked = (split->split_flags & 1) != 0;
@@ -693,7 +654,7 @@ LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
     WindowTables& tables = window_tables();
     const int n = win_number_from_handle(window);
     HWND frame = GetParent(window);
-    const int kind = record_kind(frame);
+    const ContentKindServices& content = content_services_of(frame);
 
     switch (message) {
     case WM_TIMER:
@@ -749,13 +710,12 @@ LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         }
         break;
     case WM_SIZE: {
-        if (SplitWindowRecord* split = split_record(frame)) {
+        if (SplitWindowRecord* split = win_split_record(frame)) {
             layout_split(window, *split);
             return 0;
         }
-        if (kind == content::dialog) {
-            HWND dialog = win_content_record(frame)->subject;
-            if (dialog != nullptr) {
+        if (const DialogWindowRecord* embedded = win_dialog_record(frame)) {
+            if (HWND dialog = embedded->subject; dialog != nullptr) {
                 MoveWindow(dialog, 0, 0, LOWORD(l), HIWORD(l), TRUE);
             }
             ValidateRect(window, nullptr);
@@ -794,14 +754,13 @@ LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
             split->focused_pane = pane;
             pane = holder;
         }
-        if (kind == content::dialog) {
-            HWND dialog = win_content_record(frame)->subject;
-            if (dialog != nullptr) {
+        if (const DialogWindowRecord* embedded = win_dialog_record(frame)) {
+            if (HWND dialog = embedded->subject; dialog != nullptr) {
                 ShowWindow(dialog, SW_SHOW);
                 if (!IsChild(dialog, GetFocus())) SetFocus(dialog);
                 tables.active_dialog = dialog;
             }
-        } else if (SplitWindowRecord* split = split_record(frame)) {
+        } else if (SplitWindowRecord* split = win_split_record(frame)) {
             if (split->focused_pane != nullptr) {
                 win_activate(split->focused_pane);
                 const int pane_number = win_number_from_handle(split->focused_pane);
@@ -814,7 +773,7 @@ LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
     }
     case WM_PAINT:
         realise_palette(window);
-        if (kind != content::dialog && kind != content::split) {
+        if (!content.covers_client) {
             win_event_post(event::expose, 0, w, l, window);
             pending_redraw_note(window, n, event::expose);
         }
@@ -830,8 +789,7 @@ LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         break;
     }
     case WM_SETCURSOR:
-        if (LOWORD(l) == HTCLIENT && kind != content::editor && kind != content::dialog
-            && kind != content::grid_editor && kind != content::split) {
+        if (LOWORD(l) == HTCLIENT && !content.keeps_cursor) {
             const WindowSlot* slot = win_slot(n);
             HCURSOR cursor = slot != nullptr && slot->cursor != nullptr ? slot->cursor
                                                                        : window_proc_state().default_cursor;

@@ -10,6 +10,7 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
+#include "toolkit/core/services/content_kinds.h"
 
 namespace korv {
 
@@ -68,7 +69,7 @@ void win_contents_detach(int& dialog, int flags, int& status)
         return;
     }
     status = 0;
-    if (record->kind == content::dialog) {
+    if (record->kind == ContentKind::dialog) {
         HWND embedded = record->subject;
         if (embedded && embedded == dialog_current_window())
             dialog = 0;
@@ -82,11 +83,8 @@ void win_contents_detach(int& dialog, int flags, int& status)
         SetWindowPos(frame, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
         win_content_record_set(frame, nullptr);
         delete static_cast<DialogWindowRecord*>(record);
-    } else if (record->kind == content::split) {
-        win_content_record_set(frame, nullptr);
-        if (record->subject)
-            DestroyWindow(record->subject);
-        delete static_cast<SplitWindowRecord*>(record);
+    } else if (record->kind == ContentKind::split) {
+        win_content_release(frame);
     }
     // Editors, bitmap viewers and grid editors are taken down by their own
     // layers, which are not part of this build.

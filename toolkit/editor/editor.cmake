@@ -7,7 +7,11 @@ korv_add_test(editor_rules_test PORTABLE ${here}/tests/editor_rules_test.cpp
 if(KORV_WINDOWS)
   target_sources(korv_win PRIVATE ${here}/win_editor_create.cpp ${here}/win_editor_files.cpp
                  ${here}/win_editor_frame.cpp ${here}/win_editor_text.cpp
-                 ${here}/win_editor_command_line.cpp ${here}/win_editor_pending.cpp)
+                 ${here}/win_editor_command_line.cpp ${here}/win_editor_pending.cpp
+                 ${here}/editor_services.cpp)
+  # Built into each program that links korv_win, so that the window layer
+  # reaches the editor (see the file).
+  target_sources(korv_win INTERFACE ${here}/editor_services_install.cpp)
 endif()
 if(KORV_WINDOWS)
   korv_add_test(editor_info_viewer_test GUI ${here}/tests/win_info_viewer_test.cpp

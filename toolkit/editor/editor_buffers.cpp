@@ -2,7 +2,7 @@
 // rows are freed and closed up.
 #include <algorithm>
 
-#include "korvanthide/editor.h"
+#include "toolkit/editor/editor_buffers.h"
 #include "korvanthide/startup.h"
 #include "toolkit/editor/editor_rules.h"
 

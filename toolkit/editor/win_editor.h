@@ -9,7 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "korvanthide/editor_win.h"
+#include "korvanthide/editor.h"
+#include "toolkit/editor/editor_record.h"
 
 namespace korv {
 

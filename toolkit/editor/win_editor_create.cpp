@@ -40,14 +40,6 @@ bool has_caption(HWND window)
     return (GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
 }
 
-SplitWindowRecord* split_of(HWND frame)
-{
-    WindowContentRecord* record = win_content_record(frame);
-    return record != nullptr && record->kind == content::split
-               ? static_cast<SplitWindowRecord*>(record)
-               : nullptr;
-}
-
 // The frame of the window whose client holds a child frame.
 HWND grandparent_of(HWND frame)
 {
@@ -421,10 +413,10 @@ void editor_make(int& error, Request& request, int window, HWND frame)
     HWND outermost = frame;
     std::array<bool, window_slots> pending_update{};
     if (inside) {
-        if (split_of(grandparent_of(frame)) != nullptr) {
+        if (win_split_record(grandparent_of(frame)) != nullptr) {
             pane = true;
             HWND at = grandparent_of(frame);
-            while (at != nullptr && has_child_style(at) && split_of(grandparent_of(at)) != nullptr) {
+            while (at != nullptr && has_child_style(at) && win_split_record(grandparent_of(at)) != nullptr) {
                 at = grandparent_of(at);
             }
             outermost = at != nullptr ? at : frame;
@@ -458,7 +450,7 @@ void editor_make(int& error, Request& request, int window, HWND frame)
         error = 1027;
         return;
     }
-    record->kind = content::editor;
+    record->kind = ContentKind::editor;
     record->frame = frame;
     record->protection = 1;
     record->current_buffer = 1;
@@ -510,10 +502,10 @@ void editor_make(int& error, Request& request, int window, HWND frame)
         slot.menu = bar;
         if (request.host >= 0 && request.host <= max_window) {
             HWND host_frame = slot_of(request.host).frame;
-            if (host_frame != nullptr && split_of(host_frame) != nullptr && IsChild(host_frame, frame)) {
+            if (host_frame != nullptr && win_split_record(host_frame) != nullptr && IsChild(host_frame, frame)) {
                 HWND below = frame;
                 for (HWND at = grandparent_of(frame); at != nullptr; at = grandparent_of(at)) {
-                    SplitWindowRecord* split = split_of(at);
+                    SplitWindowRecord* split = win_split_record(at);
                     if (split == nullptr) break;
                     WindowSlot& split_slot = slot_of(split->window >= 0 ? split->window : 0);
                     if (split_slot.menu == nullptr) {
@@ -727,7 +719,7 @@ void editor_make(int& error, Request& request, int window, HWND frame)
 EditorWindowRecord* edit_record(HWND frame)
 {
     WindowContentRecord* record = win_content_record(frame);
-    return record != nullptr && record->kind == content::editor
+    return record != nullptr && record->kind == ContentKind::editor
                ? static_cast<EditorWindowRecord*>(record)
                : nullptr;
 }

@@ -371,9 +371,8 @@ void pane_focused(HWND frame, EditorWindowRecord& record)
     for (int depth = 0; depth <= max_window && is_inside_parent(below); ++depth) {
         HWND client = GetParent(below);
         HWND holder = client != nullptr ? GetParent(client) : nullptr;
-        WindowContentRecord* content = win_content_record(holder);
-        if (content == nullptr || content->kind != content::split) break;
-        auto* split = static_cast<SplitWindowRecord*>(content);
+        SplitWindowRecord* split = win_split_record(holder);
+        if (split == nullptr) break;
         split->focused_pane = below;
         if (depth == 0) {
             const WindowSlot* split_slot = slot_of(split->window);
@@ -605,23 +604,8 @@ void placement_keep(HWND frame, int window, WPARAM kind)
     if (slot == nullptr || !is_inside_parent(frame)) {
         return;
     }
-    if (kind == SIZE_MAXIMIZED && slot->restore_rectangle[0] == no_rectangle) {
-        WINDOWPLACEMENT place{};
-        place.length = sizeof place;
-        GetWindowPlacement(frame, &place);
-        const RECT& r = place.rcNormalPosition;
-        slot->restore_rectangle = {static_cast<int>(r.left), static_cast<int>(r.top),
-                                   static_cast<int>(r.right), static_cast<int>(r.bottom)};
-    } else if (kind == SIZE_RESTORED && slot->restore_rectangle[0] != no_rectangle) {
-        WINDOWPLACEMENT place{};
-        place.length = sizeof place;
-        GetWindowPlacement(frame, &place);
-        const auto& r = slot->restore_rectangle;
-        place.rcNormalPosition = {r[0], r[1], r[2], r[3]};
-        place.showCmd = SW_SHOWNORMAL;
-        slot->restore_rectangle[0] = no_rectangle;
-        SetWindowPlacement(frame, &place);
-    } else if (kind == SIZE_MINIMIZED) {
+    win_restore_rectangle_keep(frame, *slot, kind);
+    if (kind == SIZE_MINIMIZED) {
         SendMessageA(frame, WM_NCACTIVATE, FALSE, 0);
         HWND client = GetParent(frame);
         HWND holder = client != nullptr ? GetParent(client) : nullptr;

@@ -1,4 +1,4 @@
-#include "korvanthide/editor.h"
+#include "toolkit/editor/editor_buffers.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,10 @@
 #include <functional>
 #include <string>
 
-#include "korvanthide/editor_win.h"
+#include "korvanthide/editor.h"
 #include "korvanthide/events.h"
 #include "korvanthide/window.h"
+#include "toolkit/editor/editor_record.h"
 
 namespace editor_test {
 

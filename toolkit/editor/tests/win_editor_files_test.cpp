@@ -10,11 +10,11 @@
 #include <string>
 
 #include "editor_gui_support.h"
-#include "korvanthide/editor_win.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
+#include "toolkit/editor/editor_record.h"
 
 namespace {
 

@@ -13,12 +13,12 @@
 
 #include "editor_gui_support.h"
 #include "korvanthide/dialogs_win.h"
-#include "korvanthide/editor_win.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/menus.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
+#include "toolkit/editor/editor_record.h"
 #include "toolkit/editor/win_editor.h"
 
 namespace {

@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "editor_gui_support.h"
-#include "korvanthide/editor_win.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
+#include "toolkit/editor/editor_record.h"
 
 namespace {
 

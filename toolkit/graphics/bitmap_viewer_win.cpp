@@ -1,7 +1,5 @@
 // The bitmap viewer's scroll query as the event completion asks it.
-#include <windows.h>
-
-#include "korvanthide/window.h"
+#include "toolkit/graphics/bitmap_viewer.h"
 
 namespace korv {
 

@@ -1,5 +1,5 @@
-// The editor's record on its frame window and the editor services that the
-// window layer calls (close queries of split panes, titles, buffers).
+// The editor's record on its frame window, what a modal editor leaves, and
+// the editor routines that its files and its services share.
 #pragma once
 
 #include <windows.h>
@@ -9,8 +9,8 @@
 #include <array>
 #include <string>
 
-#include "korvanthide/editor.h"
 #include "korvanthide/window.h"
+#include "toolkit/editor/editor_buffers.h"
 #include "toolkit/editor/editor_rules.h"
 
 // The editor's WindowContentRecord (kind 1), hung on the frame's user data.
@@ -121,5 +121,8 @@ void edit_buffer_exchange(int window, int current, int buffer);
 // are tried. 0: not an editor's message; 1: consumed; 2: an editor's
 // message that the pump translates and dispatches itself.
 int edit_message_route(MSG& message);
+
+// Fills the window layer's editor services and the editor's content kind.
+void editor_services_register();
 
 } // namespace korv

@@ -1,0 +1,88 @@
+// The kinds of record the window layer makes itself, and the table through
+// which it asks every kind.
+#include "toolkit/core/services/content_kinds.h"
+
+#include <array>
+
+#include "korvanthide/dialogs_win.h"
+
+namespace korv {
+
+namespace {
+
+constexpr std::size_t kind_count = 6;
+
+void dialog_release(HWND frame, WindowContentRecord& record)
+{
+    dialog_embedded_close(record.subject);
+    win_content_record_set(frame, nullptr);
+    delete static_cast<DialogWindowRecord*>(&record);
+}
+
+// The bar goes while the record still stands: its procedure reads the
+// record until it is destroyed.
+void split_release(HWND frame, WindowContentRecord& record)
+{
+    win_content_record_set(frame, nullptr);
+    if (record.subject != nullptr) DestroyWindow(record.subject);
+    delete static_cast<SplitWindowRecord*>(&record);
+}
+
+std::array<ContentKindServices, kind_count> base_kinds()
+{
+    std::array<ContentKindServices, kind_count> kinds{};
+    ContentKindServices& viewer = kinds[static_cast<std::size_t>(ContentKind::bitmap_viewer)];
+    viewer.subject_takes_focus = true;
+    ContentKindServices& dialog = kinds[static_cast<std::size_t>(ContentKind::dialog)];
+    dialog.keeps_cursor = true;
+    dialog.covers_client = true;
+    dialog.subject_takes_focus = true;
+    dialog.release = dialog_release;
+    ContentKindServices& split = kinds[static_cast<std::size_t>(ContentKind::split)];
+    split.keeps_cursor = true;
+    split.covers_client = true;
+    split.may_close = win_panes_query_close;
+    split.release = split_release;
+    return kinds;
+}
+
+std::array<ContentKindServices, kind_count>& kinds()
+{
+    static std::array<ContentKindServices, kind_count> table = base_kinds();
+    return table;
+}
+
+} // namespace
+
+ContentKindServices& content_kind_services(ContentKind kind)
+{
+    const auto index = static_cast<std::size_t>(kind);
+    return kinds()[index < kind_count ? index : 0];
+}
+
+const ContentKindServices& content_services_of(HWND frame)
+{
+    return content_kind_services(win_content_kind_of(frame));
+}
+
+void win_content_release(HWND frame)
+{
+    WindowContentRecord* record = win_content_record(frame);
+    if (record == nullptr) return;
+    const ContentKindServices& services = content_kind_services(record->kind);
+    if (services.release) services.release(frame, *record);
+}
+
+void win_dialog_record_attach(HWND frame, HWND dialog)
+{
+    auto* record = new DialogWindowRecord;
+    record->kind = ContentKind::dialog;
+    record->subject = dialog;
+    RECT outer{};
+    GetWindowRect(frame, &outer);
+    record->width = outer.right - outer.left;
+    record->height = outer.bottom - outer.top;
+    win_content_record_set(frame, record);
+}
+
+} // namespace korv
