@@ -7,8 +7,7 @@ if(KORV_WINDOWS)
   target_sources(korv_win PRIVATE
     ${here}/win_tables.cpp ${here}/win_tables_activate.cpp
     ${here}/events_win.cpp ${here}/pump_win.cpp
-    ${here}/root_window_win.cpp ${here}/window_procs_win.cpp
-    ${here}/services/editor.cpp ${here}/services/content_kinds.cpp)
+    ${here}/root_window_win.cpp ${here}/window_procs_win.cpp)
   target_link_libraries(korv_win PUBLIC comctl32 winmm)
 endif()
 korv_add_test(core_root_window_test GUI ${here}/tests/root_window_test.cpp
