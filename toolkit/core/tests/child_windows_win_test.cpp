@@ -7,6 +7,7 @@
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
 #include "toolkit/core/child_windows.h"
+#include "toolkit/core/services/content_kinds.h"
 #include "toolkit/core/win_module.h"
 
 #include <windows.h>
@@ -193,6 +194,31 @@ TEST_F(ChildWindows, SplitWindowAndItsPanes)
     ASSERT_EQ(pane1, 2);
     GetWindowRect(window_tables().windows[2].frame, &f1);
     EXPECT_EQ(f1.bottom - f1.top, (200 - GetSystemMetrics(SM_CXSIZEFRAME)) / 2);
+}
+
+// The panes are asked through the table of their kinds, nested splits
+// included; the grid editor's stand-in lets its pane close.
+TEST_F(ChildWindows, SplitWindowClosesOnlyWhenEveryPaneKindAgrees)
+{
+    int host = 0, pane1 = 0, pane2 = 0;
+    WindowOpenChild(host, 0x7, 10, 10, 300, 200);
+    win_split(pane1, pane2, 0, 100, {}, {});
+    ASSERT_EQ(pane2, 3);
+    int inner1 = 0, inner2 = 0, n = pane1, width = 0, height = 0;
+    win_select(n, width, height);
+    win_split(inner1, inner2, 1, -1, {}, {});
+    ASSERT_EQ(inner2, 5);
+    HWND split = window_tables().windows[1].frame;
+    WindowContentRecord grid_editor;
+    grid_editor.kind = ContentKind::grid_editor;
+    win_content_record_set(window_tables().windows[5].frame, &grid_editor);
+    EXPECT_EQ(win_panes_query_close(split), 1);
+    ContentKindServices& kind = content_kind_services(ContentKind::grid_editor);
+    const auto stand_in = kind.may_close;
+    kind.may_close = [](HWND) { return 0; };
+    EXPECT_EQ(win_panes_query_close(split), 0);
+    kind.may_close = stand_in;
+    win_content_record_set(window_tables().windows[5].frame, nullptr);
 }
 
 TEST_F(ChildWindows, ErrorModeThreeWritesIntoTheRootStatusBar)
