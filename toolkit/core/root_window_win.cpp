@@ -14,7 +14,6 @@
 #include "korvanthide/compression.h"
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/errors.h"
-#include "korvanthide/grid_classes.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
@@ -23,6 +22,7 @@
 #include "korvanthide/window_ops.h"
 #include "toolkit/core/services/content_kinds.h"
 #include "toolkit/core/win_module.h"
+#include "toolkit/core/services/grid.h"
 
 namespace korv {
 

@@ -19,6 +19,7 @@ if(KORV_WINDOWS)
     ${here}/win_dialog_events.cpp
     ${here}/win_dialog_support.cpp
     ${here}/win_extras.cpp
+    ${here}/field_classes.cpp
     ${here}/win_fields.cpp
     ${here}/win_numctl.cpp)
 endif()

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "toolkit/dialogs/dialog_internal.h"
+#include "toolkit/dialogs/field_classes.h"
 
 namespace korv {
 
@@ -270,9 +271,9 @@ void dialog_copy_field_contents(HWND destination, HWND source)
             copy_edit(s, d, fs);
         } else if (is_class(s, a.treeview)) {
             copy_tree(s, d);
+        } else if (const FieldClassHooks* h = field_class_hooks(s); h != nullptr && h->copy_from != nullptr) {
+            h->copy_from(d, s);
         }
-        // Grid fields copy their cells through the grid subsystem, which is
-        // not part of this build yet.
 
         if (!is_class(s, a.tab))
             set_window_text(d, window_text(s, text_limit));

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "korvanthide/events.h"
-#include "korvanthide/grid_classes.h"
 #include "korvanthide/window.h"
 #include "toolkit/core/win_module.h"
 #include "toolkit/core/window_procs.h"
 #include "toolkit/dialogs/dialog_internal.h"
+#include "toolkit/dialogs/field_classes.h"
 
 namespace korv {
 
@@ -688,16 +688,15 @@ INT_PTR dialog_init_fields(HWND dialog, DialogRecord* record)
 INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l)
 {
     DialogTable& t = table();
-    const UINT cell_change = grid_class_atoms().cell_change;
-    if (cell_change != 0 && message == cell_change) {
+    if (field_class_hooks_by_message(message) != nullptr) {
         if (t.creating)
             return FALSE;
-        HWND grid = GetDlgItem(dialog, static_cast<int>(w));
+        HWND field = GetDlgItem(dialog, static_cast<int>(w));
         make_current(dialog, static_cast<int>(w));
         if (!in_modal(dialog))
             dialog_post_field_changed(dialog, w, l);
-        if (grid != nullptr)
-            dialog_note_active_field(grid);
+        if (field != nullptr)
+            dialog_note_active_field(field);
         set_result(dialog, 0);
         return TRUE;
     }

@@ -12,6 +12,7 @@
 #include "korvanthide/window.h"
 #include "toolkit/core/win_module.h"
 #include "toolkit/dialogs/dialog_internal.h"
+#include "toolkit/dialogs/field_classes.h"
 #include "toolkit/dialogs/extras_reader.h"
 #include "toolkit/dialogs/number_text.h"
 
@@ -129,11 +130,11 @@ public:
         SendMessageA(tab, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
 
-    std::size_t grid(int, std::string_view) override
+    std::size_t grid(int f, std::string_view rest) override
     {
-        // Grid fields are set up by the grid subsystem, which is not part
-        // of this build yet; the rest of the line is skipped.
-        return 0;
+        HWND w = GetDlgItem(dialog_, f);
+        const FieldClassHooks* h = field_class_hooks(w);
+        return h != nullptr && h->extras_entry != nullptr ? h->extras_entry(w, rest) : 0;
     }
 
     void colours(int f, int fr, int fg, int fb, int br, int bg, int bb) override

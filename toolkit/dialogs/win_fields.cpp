@@ -15,7 +15,7 @@
 #include "toolkit/core/win_module.h"
 #include "toolkit/graphics/gdi_primitives.h"
 #include "toolkit/dialogs/dialog_internal.h"
-#include "korvanthide/grid_classes.h"
+#include "toolkit/dialogs/field_classes.h"
 #include "toolkit/dialogs/number_text.h"
 #include "toolkit/dialogs/win_fields.h"
 
@@ -27,7 +27,12 @@ const ControlClassAtoms& atoms() { return control_class_atoms(); }
 
 bool is_text_entry(HWND w) { return is_edit_family(w); }
 
-bool is_grid(HWND w) { return is_class(w, grid_class_atoms().grid); }
+// A field of a plug-in class that shows a read-only look of its own.
+bool has_read_only_look(HWND w)
+{
+    const FieldClassHooks* h = field_class_hooks(w);
+    return h != nullptr && h->read_only != nullptr;
+}
 
 void redraw_now(HWND w) { RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
 
@@ -139,8 +144,8 @@ int field_kind_of(HWND w)
         return 13;
     if (is_class(w, a.progress))
         return 14;
-    if (is_grid(w))
-        return 15;
+    if (const FieldClassHooks* h = field_class_hooks(w))
+        return h->kind;
     if (is_class(w, a.trackbar))
         return 16;
     if (is_class(w, a.treeview))
@@ -448,7 +453,9 @@ int field_state_of(HWND w)
         return 3;
     if (!IsWindowEnabled(w))
         return 0;
-    if ((is_text_entry(w) || is_grid(w)) && (GetWindowLongA(w, GWL_STYLE) & ES_READONLY))
+    if (is_text_entry(w) && (GetWindowLongA(w, GWL_STYLE) & ES_READONLY))
+        return 2;
+    if (const FieldClassHooks* h = field_class_hooks(w); h != nullptr && h->read_only != nullptr && h->read_only(w))
         return 2;
     return 1;
 }
@@ -481,12 +488,8 @@ void field_set_state_window(HWND w, int state, int redraw_mode)
         SendMessageA(w, EM_SETREADONLY, state == 2, 0);
         if (partner)
             EnableWindow(partner, state == 1);
-    } else if (is_grid(w)) {
-        EnableWindow(w, state == 1 || state == 2);
-        LONG style = GetWindowLongA(w, GWL_STYLE);
-        style = state == 2 ? (style | 0x800) : (style & ~0x800);
-        SetWindowLongA(w, GWL_STYLE, style);
-        InvalidateRect(w, nullptr, TRUE);
+    } else if (has_read_only_look(w)) {
+        field_class_hooks(w)->enable(w, state);
     } else {
         EnableWindow(w, state == 1);
     }
@@ -511,7 +514,7 @@ void field_set_state_window(HWND w, int state, int redraw_mode)
         InvalidateRect(w, nullptr, TRUE);
     if (!(redraw_mode != 0 && r && r->graphics_field))
         redraw_now(w);
-    const bool lose = state == 0 || state == 3 || (state == 2 && !is_text_entry(w) && !is_grid(w));
+    const bool lose = state == 0 || state == 3 || (state == 2 && !is_text_entry(w) && !has_read_only_look(w));
     if (had_focus && lose) {
         DialogRecord* dr = dialog_record_of(dialog);
         if (dr)
@@ -567,10 +570,10 @@ int field_clear(int id)
         const LRESULT old = SendMessageA(w, PBM_SETRANGE, 0, MAKELPARAM(0, 65535));
         SendMessageA(w, PBM_SETRANGE, 0, old);
         SendMessageA(w, PBM_SETPOS, static_cast<WPARAM>(static_cast<short>(LOWORD(old))), 0);
-    } else if (is_grid(w)) {
-        // Clearing a grid's cells belongs to the grid subsystem, which is
-        // not part of this build yet.
-        return -1;
+    } else if (const FieldClassHooks* h = field_class_hooks(w)) {
+        if (h->clear == nullptr)
+            return -1;
+        h->clear(w);
     } else if (is_class(w, a.trackbar) && (style & TBS_ENABLESELRANGE)) {
         SendMessageA(w, TBM_CLEARSEL, TRUE, 0);
     } else if (is_class(w, a.treeview)) {
@@ -599,29 +602,24 @@ int field_set_option(int id, int code, int value)
     }
     if (w == nullptr)
         return -1;
+    if (code < 1 || code > 4)
+        return 0;
+    if (const FieldClassHooks* h = field_class_hooks(w))
+        return h->set_option != nullptr ? h->set_option(w, code, value) : -1;
     FieldRecord* r = field_record_of(w);
     switch (code) {
-    case 1:
-    case 2: {
-        if (!is_grid(w))
-            return -1;
-        const LONG bit = code == 1 ? 0x1000 : 0x4000;
-        LONG style = GetWindowLongA(w, GWL_STYLE);
-        SetWindowLongA(w, GWL_STYLE, value != 0 ? (style | bit) : (style & ~bit));
-        return 0;
-    }
     case 3:
-        if (!(is_text_entry(w) || is_grid(w) || is_class(w, atoms().combobox)) || r == nullptr)
+        if (!(is_text_entry(w) || is_class(w, atoms().combobox)) || r == nullptr)
             return -1;
         r->change_reporting = value != 0 ? 1 : 0;
         return 0;
     case 4:
-        if (!(is_number_field(w) || is_grid(w)) || r == nullptr)
+        if (!is_number_field(w) || r == nullptr)
             return -1;
         r->blank_allowed = value != 0 ? 1 : 0;
         return 0;
-    default:
-        return 0;
+    default:  // options 1 and 2 belong to plug-in classes
+        return -1;
     }
 }
 

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <new>
 
-#include "korvanthide/grid_classes.h"
 #include "korvanthide/conversions.h"
 #include "korvanthide/window.h"
+#include "toolkit/core/services/grid.h"
 #include "toolkit/core/win_module.h"
 #include "toolkit/dialogs/dialog_internal.h"
 #include "toolkit/dialogs/number_text.h"

@@ -1,7 +1,10 @@
-// Registration of the grid's window classes and its cell-change message.
-#include "korvanthide/grid_classes.h"
+// Registration of the grid's window classes and its cell-change message,
+// and the grid's entries in its service table.
+#include "toolkit/grid/grid_classes.h"
 
+#include "toolkit/core/services/grid.h"
 #include "toolkit/core/win_module.h"
+#include "toolkit/dialogs/field_classes.h"
 
 namespace korv {
 
@@ -16,12 +19,6 @@ GridClassAtoms& grid_class_atoms()
     return atoms;
 }
 
-int& grid_layout_busy()
-{
-    static int busy = 0;
-    return busy;
-}
-
 // The grid control and its cell area answer nothing of their own yet: a
 // grid field stands in a dialog as an empty button-face area.
 LRESULT CALLBACK grid_window_proc(HWND window, UINT message, WPARAM w, LPARAM l)
@@ -34,7 +31,7 @@ LRESULT CALLBACK grid_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
     return DefWindowProcA(window, message, w, l);
 }
 
-bool grid_register_classes()
+bool grid_classes_register()
 {
     const HINSTANCE instance = module_instance();
     WNDCLASSEXA existing{};
@@ -63,15 +60,24 @@ bool grid_register_classes()
 
     atoms.cell_change = RegisterWindowMessageA("GM_CELLCHANGE");
     atoms.print_defaults_ready = 0;
+    field_class_hooks_add(grid_field_hooks(atoms));
     return atoms.grid != 0 && client_atom != 0;
 }
 
-void grid_unregister_classes()
+void grid_classes_unregister()
 {
     const HINSTANCE instance = module_instance();
     UnregisterClassA(grid_client_class_name, instance);
     UnregisterClassA(grid_class_name, instance);
+    field_class_hooks_remove(grid_class_atoms().grid);
     grid_class_atoms().grid = 0;
+}
+
+void grid_services_register()
+{
+    GridServices& services = grid_services();
+    services.register_classes = grid_classes_register;
+    services.unregister_classes = grid_classes_unregister;
 }
 
 } // namespace korv

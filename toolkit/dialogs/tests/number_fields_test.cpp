@@ -8,8 +8,8 @@
 #include "korvanthide/dialogs.h"
 #include "korvanthide/conversions.h"
 #include "korvanthide/errors.h"
-#include "korvanthide/grid_classes.h"
 #include "korvanthide/window.h"
+#include "toolkit/core/services/grid.h"
 
 using namespace dialog_test;
 

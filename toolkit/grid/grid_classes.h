@@ -7,26 +7,30 @@
 namespace korv {
 
 struct GridClassAtoms {
-    ATOM grid = 0;          // class ZOQGRID: how the dialog manager tells a grid field
+    ATOM grid = 0;          // class ZOQGRID, the class of a grid field
     UINT cell_change = 0;   // registered message GM_CELLCHANGE
     int print_defaults_ready = 0;  // the grid's print defaults were set up
 };
 
 GridClassAtoms& grid_class_atoms();
 
-// 1 while a grid re-lays out its columns or cell area; number fields check
-// nothing meanwhile.
-int& grid_layout_busy();
-
-// Registers ZOQGRID, ZOQGRIDCLIENT and GM_CELLCHANGE and clears the print
-// defaults flag; does nothing while ZOQGRID is registered. False when a
-// class could not be registered.
-bool grid_register_classes();
+// Registers ZOQGRID, ZOQGRIDCLIENT and GM_CELLCHANGE, clears the print
+// defaults flag and hands the dialog manager the grid field's hooks; does
+// nothing while ZOQGRID is registered. False when a class could not be
+// registered.
+bool grid_classes_register();
 // Unregisters both classes (the root window closes).
-void grid_unregister_classes();
+void grid_classes_unregister();
 
 // Window procedures of the two classes.
 LRESULT CALLBACK grid_window_proc(HWND window, UINT message, WPARAM w, LPARAM l);
 LRESULT CALLBACK grid_client_proc(HWND window, UINT message, WPARAM w, LPARAM l);
+
+// What the dialog manager asks of a grid field (grid_field_hooks_win.cpp).
+struct FieldClassHooks;
+FieldClassHooks grid_field_hooks(const GridClassAtoms& atoms);
+
+// Fills the grid's service table (the window layer's calls into the grid).
+void grid_services_register();
 
 } // namespace korv

@@ -1,0 +1,31 @@
+// What the window layer asks of the grid. The grid fills the table when it
+// registers (grid_services_register); until then there are no grid classes
+// to register. The dialog manager reaches grid fields through the hooks of
+// their field class (toolkit/dialogs/field_classes.h), the window layer a
+// grid editor through its content kind.
+#pragma once
+
+#include <functional>
+
+namespace korv {
+
+struct GridServices {
+    // Registers the grid's window classes and its cell-change message;
+    // false when a class could not be registered.
+    std::function<bool()> register_classes = [] { return true; };
+    // The root window closes: the classes go.
+    std::function<void()> unregister_classes = [] {};
+};
+
+GridServices& grid_services();
+
+// The root window calls these while it opens, before any dialog is loaded,
+// and when it closes, after every dialog is gone.
+bool grid_register_classes();
+void grid_unregister_classes();
+
+// 1 while a grid re-lays out its columns or its cell area; number fields
+// check nothing meanwhile. Only the grid writes it.
+int& grid_layout_busy();
+
+} // namespace korv
