@@ -1,5 +1,6 @@
 // The dialog manager's records and the routines that the window layer, the
-// common dialogs, the graphics layer, the editor and the grid call.
+// graphics layer, the editor and the grid call. What only the dialog
+// manager's own files share is in toolkit/dialogs/dialog_internal.h.
 #pragma once
 
 #include <windows.h>
@@ -119,12 +120,9 @@ struct ControlClassAtoms {
     WNDPROC updown_proc = nullptr;     // stored when the first spinner makes its partner
     ATOM integer_edit = 0, integer_spin = 0, real_edit = 0, real_spin = 0, double_edit = 0,
          double_spin = 0;
-    ATOM grid = 0;                     // from the grid subsystem
     ATOM korvanthide = 0, darivurov = 0, zuvedazazi = 0;
 };
 ControlClassAtoms& control_class_atoms();
-
-ATOM window_class_atom(HWND window);
 
 // The records hung on a dialog window and on a field; null for a window
 // that carries none. They are kept in a table of the dialog manager's own,
@@ -143,9 +141,6 @@ HWND dialog_current_window();
 // ---- What the window layer calls ----
 // Registers the six number-field classes (before any dialog is loaded).
 void numctl_register_classes();
-// Finds the class atoms and procedures of the standard controls.
-void numctl_discover_classes(HWND parent);
-void numctl_discover_more_classes(HWND parent);
 // The root window is opening: class atoms, the snapshot-on-focus flag set,
 // the colour brush cleared.
 void dialog_root_opened();
@@ -159,79 +154,25 @@ HWND dialog_embed(int identifier, int window, bool show);
 void dialog_embedded_close(HWND dialog);
 // The root window closes: every dialog destroyed, the state reset.
 void dialog_root_closed();
-// Shows every loaded dialog active when it is `active`, else inactive.
-void dialog_table_nc_activate(HWND active);
 // The toolkit window a dialog lives in (-1 none) and its resize flag.
 bool dialog_host(HWND dialog, int& window, int& dialog_line_flag);
-
-// ---- The dialog table (codes in arguments, nothing reported) ----
-void dialog_load(int& resource, int identifier, int window);
-// resource comes back unchanged, or -1 table full, -2 no template, -3 not created.
-void dialog_load_resource(int& resource, int identifier, int window, int inside_window);
-// mode comes back 0, or -1 mode changed, -2 host hidden, -3 host holds a
-// dialog, -4 dialog lives in a window, -5 modal instance not made.
-// caller: 0 WDialogShow, 1 the window layer (focus set), 2 (focus left alone).
-void dialog_show(int x, int y, int x_in_window, int y_in_window, int& mode, int focus, int caller);
-void dialog_select_by_id(int& identifier);
-// slot -1: the current one; comes back -1 (lives in a window), -2 (a tab
-// page of another dialog), or 0 for a given -1.
-void dialog_hide(int& slot);
-void dialog_unload(int keep_pages, int slot);
-void dialog_destroy_with_pages(HWND dialog, int keep_pages, int slot);
+// Slot of a dialog by identifier (0 the modal instance); -1 when none.
 int dialog_index_by_id(int identifier);
-void dialog_parent_window_number(int& number);
+int dialog_has_size_grip(HWND dialog);
+
+// ---- What the editor, the grid and the graphics layer call ----
 HWND dialog_owner_window();
 int dialog_is_modal_instance(HWND window);
-int dialog_has_size_grip(HWND dialog);
-void dialog_copy_field_contents(HWND destination, HWND source);
-void dialog_centre_position();
-
-// ---- Extras block ----
+// Applies a dialog's extras block; slot -1 for a dialog outside the table.
 void dialog_parse_extras(HWND dialog, int resource, int slot);
-void field_set_number_range(int& field, double minimum, double maximum, HWND dialog);
 void field_set_colour(HWND field, int which, int red, int green, int blue);
-void field_tree_from_menu(HWND tree, int menu, int selected);
-
-// ---- Dialog procedure and field subclasses ----
-INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l);
-INT_PTR dialog_init_fields(HWND dialog, DialogRecord* record);
-void dialog_draw_transparent_bitmap(HBITMAP bitmap);
-LRESULT CALLBACK field_frame_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK field_button_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK field_trackbar_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK field_tab_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK field_picture_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK field_edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK field_tree_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-
-// ---- Number fields ----
-LRESULT CALLBACK numctl_integer_edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK numctl_integer_spin_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK numctl_real_edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK numctl_real_spin_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK numctl_double_edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK numctl_double_spin_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK numctl_updown_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
 // 1 when the field is invalid and has the focus back; 0 valid, not
 // checked, or refusal deferred to a push button. strict 1: the grid's check.
 int numctl_validate(HWND field, HWND target, int strict);
-void field_refocus_invalid(HWND target, HWND field, int tab_flag);
-void field_press_default_button(HWND field);
-
-// ---- Tab pages, focus, blocking dialogs ----
-void dialog_add_size_grip(HWND dialog);
-void dialog_attach_tab_pages(HWND dialog);
-void dialog_detach_tab_pages(HWND dialog);
-void dialog_focus_first_tab_stop(HWND fallback, HWND dialog, int set_focus);
-int field_set_focus(int id, int position);
-void dialog_set_title_and_icon(int& icon, int set_title, std::string_view title);
+// Around a blocking dialog or a modal editor.
 void dialog_disable_other_windows(HWND kept, int with_windows);
 void dialog_enable_other_windows(HWND kept, int with_windows);
-int dialog_has_visible_graphics(HWND dialog);
 void dialog_window_snapshots(int mode, int excepted, int& out);
-void dialog_note_active_field(HWND field);
-void field_tree_copy_items(HWND target, HTREEITEM target_parent, HWND source, HTREEITEM first);
-
 // Makes field `id` of the current dialog (0: the dialog itself) the drawing
 // target and gives its client size; -1 when it cannot be.
 int dialog_field_drawing_target(int id, int& width, int& height);

@@ -47,6 +47,68 @@ struct DialogProcState {
 };
 DialogProcState& dialog_proc_state();
 
+// ---- Dialog table (codes in arguments, nothing reported) ----
+ATOM window_class_atom(HWND window);
+// Finds the class atoms and procedures of the standard controls.
+void numctl_discover_classes(HWND parent);
+void numctl_discover_more_classes(HWND parent);
+// Shows every loaded dialog active when it is `active`, else inactive.
+void dialog_table_nc_activate(HWND active);
+void dialog_load(int& resource, int identifier, int window);
+// resource comes back unchanged, or -1 table full, -2 no template, -3 not created.
+void dialog_load_resource(int& resource, int identifier, int window, int inside_window);
+// mode comes back 0, or -1 mode changed, -2 host hidden, -3 host holds a
+// dialog, -4 dialog lives in a window, -5 modal instance not made.
+// caller: 0 WDialogShow, 1 the window layer (focus set), 2 (focus left alone).
+void dialog_show(int x, int y, int x_in_window, int y_in_window, int& mode, int focus, int caller);
+void dialog_select_by_id(int& identifier);
+// slot -1: the current one; comes back -1 (lives in a window), -2 (a tab
+// page of another dialog), or 0 for a given -1.
+void dialog_hide(int& slot);
+void dialog_unload(int keep_pages, int slot);
+void dialog_destroy_with_pages(HWND dialog, int keep_pages, int slot);
+void dialog_parent_window_number(int& number);
+void dialog_copy_field_contents(HWND destination, HWND source);
+void dialog_centre_position();
+
+// ---- Extras block ----
+void field_set_number_range(int& field, double minimum, double maximum, HWND dialog);
+void field_tree_from_menu(HWND tree, int menu, int selected);
+
+// ---- Dialog procedure and field subclasses ----
+INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l);
+INT_PTR dialog_init_fields(HWND dialog, DialogRecord* record);
+void dialog_draw_transparent_bitmap(HBITMAP bitmap);
+LRESULT CALLBACK field_frame_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK field_button_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK field_trackbar_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK field_tab_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK field_picture_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK field_edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK field_tree_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+
+// ---- Number fields ----
+LRESULT CALLBACK numctl_integer_edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK numctl_integer_spin_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK numctl_real_edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK numctl_real_spin_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK numctl_double_edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK numctl_double_spin_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK numctl_updown_proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+void field_refocus_invalid(HWND target, HWND field, int tab_flag);
+void field_press_default_button(HWND field);
+
+// ---- Tab pages, focus, placement ----
+void dialog_add_size_grip(HWND dialog);
+void dialog_attach_tab_pages(HWND dialog);
+void dialog_detach_tab_pages(HWND dialog);
+void dialog_focus_first_tab_stop(HWND fallback, HWND dialog, int set_focus);
+int field_set_focus(int id, int position);
+void dialog_set_title_and_icon(int& icon, int set_title, std::string_view title);
+int dialog_has_visible_graphics(HWND dialog);
+void dialog_note_active_field(HWND field);
+void field_tree_copy_items(HWND target, HTREEITEM target_parent, HWND source, HTREEITEM first);
+
 // Field kinds by class.
 bool is_class(HWND window, ATOM atom);
 bool is_number_field(HWND window);

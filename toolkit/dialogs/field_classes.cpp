@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "korvanthide/dialogs_win.h"
+#include "toolkit/dialogs/dialog_internal.h"
 
 namespace korv {
 
