@@ -39,9 +39,10 @@ std::string format_of(const FieldRecord& r)
     return r.format.empty() ? std::string(default_number_format) : r.format;
 }
 
-void create_partner(HWND spinner, NumberKind kind, FieldRecord& record)
+// Runs inside the spinner's WM_CREATE, before the window carries WS_VISIBLE:
+// the style it is being created with comes from its creation data.
+void create_partner(HWND spinner, NumberKind kind, FieldRecord& record, DWORD spin_style)
 {
-    const LONG spin_style = GetWindowLongA(spinner, GWL_STYLE);
     DWORD style = WS_CHILD | WS_BORDER | UDS_ARROWKEYS | UDS_ALIGNRIGHT;
     if (kind != NumberKind::integer)
         style |= UDS_NOTHOUSANDS;
@@ -195,7 +196,7 @@ LRESULT number_proc(HWND w, UINT m, WPARAM wp, LPARAM lp, NumberKind kind, bool 
     const LRESULT result = numctl_edit_common(w, kind, m, wp, lp);
     if (spinner && m == WM_CREATE && result != -1) {
         if (FieldRecord* r = field_record_of(w))
-            create_partner(w, kind, *r);
+            create_partner(w, kind, *r, reinterpret_cast<const CREATESTRUCTA*>(lp)->style);
     }
     return result;
 }

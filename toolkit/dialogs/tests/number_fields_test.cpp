@@ -59,6 +59,25 @@ TEST_F(NumberFields, SpinnerUpArrowPostsFieldChangeWithSpinnerStep)
     EXPECT_EQ(value, 8);
 }
 
+TEST_F(NumberFields, SpinnerPartnersAreShownWithTheirSpinners)
+{
+    // The partners are made while their spinners are being created, before
+    // these are visible. Wine's up-down control drops WS_BORDER by itself.
+    const struct {
+        int id;
+        LONG style;
+    } spinners[] = {
+        {301, WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_ALIGNRIGHT},
+        {303, WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_ALIGNRIGHT | UDS_NOTHOUSANDS},
+    };
+    for (const auto& s : spinners) {
+        HWND partner = korv::field_record_of(field(s.id))->updown_partner;
+        ASSERT_NE(partner, nullptr) << s.id;
+        EXPECT_TRUE(IsWindowVisible(partner)) << s.id;
+        EXPECT_EQ(GetWindowLongA(partner, GWL_STYLE) & ~WS_BORDER, s.style) << s.id;
+    }
+}
+
 TEST_F(NumberFields, OutOfRangeValueStopsEnterAndTheDefaultButton)
 {
     WDialogSetField(304);
