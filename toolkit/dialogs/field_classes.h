@@ -31,8 +31,9 @@ struct FieldClassHooks {
     // and the field stays enabled and keeps the focus in state 2 (read-only).
     // Null: state 2 disables the field as any other class.
     bool (*read_only)(HWND field) = nullptr;
-    // Puts the field into state 1 (enabled) or 2 (read-only); the dialog
-    // manager shows, hides and disables it itself. Needed with read_only.
+    // Enables the field for states 1 and 2, with its read-only look exactly
+    // in state 2; the dialog manager shows and hides it itself. Needed with
+    // read_only.
     void (*enable)(HWND field, int state) = nullptr;
     // Field options 1 to 4: 0 set, -1 not taken by the field. Null: none taken.
     int (*set_option)(HWND field, int code, int value) = nullptr;
