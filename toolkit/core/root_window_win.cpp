@@ -14,13 +14,13 @@
 #include "korvanthide/compression.h"
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/errors.h"
-#include "korvanthide/hardcopy.h"
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/menus.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
 #include "toolkit/core/services/content_kinds.h"
+#include "toolkit/core/services/hardcopy.h"
 #include "toolkit/core/win_module.h"
 #include "toolkit/core/services/grid.h"
 
@@ -529,7 +529,7 @@ void WRootWindowClose()
     if (tables.root_open == 0) {
         return;
     }
-    IGrHardCopy("S", " ");
+    hardcopy_services().hard_copy("S", " ");
 
     // Drawing objects.
     if (tables.pattern != nullptr) {

@@ -1,9 +1,9 @@
 #include "toolkit/core/settings.h"
+#include "toolkit/core/services/hardcopy.h"
 
 #include "korvanthide/conversions.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/fixed_text.h"
-#include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
 
 #include <algorithm>
@@ -48,7 +48,7 @@ void settings_apply_line(std::string_view line, bool& version_requested)
     const bool is_number = err_silently([&] { IStringToInteger(after, number); });
 
     auto& settings = toolkit_settings();
-    auto& hardcopy = printer_plotter_settings();
+    HardcopyServices& hardcopy = hardcopy_services();
     if (key_text == "CHARDIR ") {
         text_assign(settings.char_dir, from_value);
     } else if (key_text == "CHARSET ") {
@@ -58,7 +58,7 @@ void settings_apply_line(std::string_view line, bool& version_requested)
     } else if (key_text == "DEBUG   ") {
         err_report_mode_set(number);
     } else if (key_text == "HPGL2   ") {
-        hardcopy.hpgl2_value = number;
+        hardcopy.setting_store(HardcopySetting::hpgl2, number);
     } else if (key_text == "LFNGEN  ") {
         if (number != settings.lfn_ploti)
             settings.lfn_gen = number;
@@ -66,9 +66,9 @@ void settings_apply_line(std::string_view line, bool& version_requested)
         if (number != settings.lfn_gen)
             settings.lfn_ploti = number;
     } else if (key_text == "PLOTTER ") {
-        hardcopy.plotter_value = number;
+        hardcopy.setting_store(HardcopySetting::plotter, number);
     } else if (key_text == "PRINTER ") {
-        hardcopy.printer_value = number;
+        hardcopy.setting_store(HardcopySetting::printer, number);
     }
 }
 

@@ -4,9 +4,8 @@
 #include "korvanthide/files.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/graphics_state.h"
-#include "korvanthide/hardcopy.h"
-#include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
+#include "toolkit/core/services/hardcopy.h"
 #include "toolkit/core/settings.h"
 #include "toolkit/core/startup_logic.h"
 
@@ -208,7 +207,7 @@ void WToolkitStart(std::string_view settings_file)
     graphics.hardcopy_active = 0;
     graphics.drawable_aspect = 1.32f;
     hardcopy_state().driver_record = 0;
-    hc_device_description_reset();
+    hardcopy_services().description_reset();
     // The graphics layer's metafile slots are free when the program loads;
     // start-up has nothing to clear there.
 
@@ -247,8 +246,8 @@ void WToolkitStart(std::string_view settings_file)
     if (!char_dir.empty())
         text_assign(settings.char_dir, with_separator(char_dir));
 
-    hc_settings_decode();
-    hc_hardcopy_defaults_init(0);
+    hardcopy_services().settings_decode();
+    hardcopy_services().defaults_init(0);
 
     if (version_requested)
         sys_abnormal_exit("Korvanthide version " + std::string(toolkit_version), 0);

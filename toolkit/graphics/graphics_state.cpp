@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "korvanthide/fixed_text.h"
-#include "korvanthide/hardcopy.h"
+#include "toolkit/core/services/hardcopy.h"
 
 namespace korv {
 
@@ -118,7 +118,7 @@ void gr_send_hardcopy(int op)
 {
     if (graphics_state().hardcopy_active < 1)
         return;
-    hc_dispatch(op);
+    hardcopy_services().dispatch(op);
 }
 
 GraphicsPlatform* gr_platform_services_install(GraphicsPlatform* services)

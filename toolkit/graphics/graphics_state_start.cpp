@@ -4,7 +4,7 @@
 
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
-#include "korvanthide/hardcopy.h"
+#include "toolkit/core/services/hardcopy.h"
 
 namespace korv {
 
@@ -74,15 +74,16 @@ void hardcopy_probe(std::string_view options)
     hc.options.low.fill(0);
     // A probe that found no driver leaves -999 behind; this is a full selection.
     p.count = 0;
-    hc_dispatch(+DeviceOperation::Select);
+    hardcopy_services().dispatch(+DeviceOperation::Select);
     p.phase = 0;
     if (!keep)
         return;
     hc.default_output_name = saved_name;
-    for (int n = 1; n <= 30; ++n)
-        hc_set_option(n, saved_options.get(n));
-    for (int n = 101; n <= 110; ++n)
-        hc_set_option(n, saved_options.get(n));
+    const auto set_option = hardcopy_services().set_option;
+    for (int n = 1; n <= option_low_last; ++n)
+        set_option(n, saved_options.get(n));
+    for (int n = option_kept_first; n <= option_kept_last; ++n)
+        set_option(n, saved_options.get(n));
 }
 
 } // namespace
@@ -119,7 +120,7 @@ void gr_graphics_start(std::string_view options)
     gr_standard_font_load(0);
 
     hardcopy_state().page_drawn = 0;
-    IGrHardCopy("S", " ");
+    hardcopy_services().hard_copy("S", " ");
     hardcopy_probe(options);
 
     IGrUnits(0, 0, 1, 1);

@@ -6,11 +6,10 @@
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/files.h"
 #include "korvanthide/graphics_state.h"
-#include "korvanthide/hardcopy.h"
-#include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
+#include "toolkit/core/services/hardcopy.h"
 #include "toolkit/graphics/screen_device.h"
 
 namespace korv {
@@ -56,15 +55,7 @@ public:
             field = -1;
     }
 
-    int printer_defaults(PrinterPage& page) override
-    {
-        int larger = 0;
-        int smaller = 0;
-        int error = 0;
-        hc_printer_defaults(0, larger, smaller, page.width, page.height, page.x_offset, page.y_offset,
-                            page.orientation, page.copies, page.colours, error);
-        return error;
-    }
+    int printer_defaults(PrinterPage& page) override { return hardcopy_services().printer_defaults(page); }
 
     int platform_level() override
     {
@@ -74,7 +65,7 @@ public:
     }
 
     int gradient_level() override { return win_gradient_fill_available(); }
-    void print_command_run(std::string_view command) override { YYPRNCMD(command); }
+    void print_command_run(std::string_view command) override { hardcopy_services().print_command(command); }
     void file_delete(std::string_view name) override { IOsDeleteFile(name); }
 };
 

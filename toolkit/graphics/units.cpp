@@ -4,7 +4,7 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
-#include "korvanthide/hardcopy.h"
+#include "toolkit/core/services/hardcopy.h"
 
 #include <algorithm>
 #include <climits>
@@ -86,7 +86,7 @@ void gr_page_aspect()
 {
     auto& g = graphics_state();
     const auto& o = hardcopy_state().options;
-    const int w = o.get(1), h = o.get(2);
+    const int w = o.get(option_page_width), h = o.get(option_page_height);
     if (w > 0 && h > 0)
         g.page_aspect = g.rotation % 180 == 0 ? static_cast<float>(w) / static_cast<float>(h)
                                               : static_cast<float>(h) / static_cast<float>(w);

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "korvanthide/fixed_text.h"
-#include "korvanthide/hardcopy.h"
+#include "toolkit/core/services/hardcopy.h"
 
 namespace korv::testing {
 
@@ -62,11 +62,11 @@ void RecordingDevice::read_pixel(DeviceParameters& p)
 }
 
 ScopedHardcopyDriver::ScopedHardcopyDriver(int number, Device* device)
-    : number_(number), previous_(hc_driver_install(number, device))
+    : number_(number), previous_(hardcopy_services().driver_install(number, device))
 {
 }
 
-ScopedHardcopyDriver::~ScopedHardcopyDriver() { hc_driver_install(number_, previous_); }
+ScopedHardcopyDriver::~ScopedHardcopyDriver() { hardcopy_services().driver_install(number_, previous_); }
 
 namespace {
 

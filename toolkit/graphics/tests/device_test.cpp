@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "korvanthide/graphics_state.h"
-#include "korvanthide/hardcopy.h"
+#include "toolkit/core/services/hardcopy.h"
 #include "toolkit/graphics/testing/recording_device.h"
 
 using korv::DeviceOperation;

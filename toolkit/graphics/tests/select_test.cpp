@@ -9,7 +9,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/graphics_state.h"
-#include "korvanthide/hardcopy.h"
+#include "toolkit/core/services/hardcopy.h"
 #include "toolkit/graphics/testing/recording_device.h"
 
 using namespace korv;

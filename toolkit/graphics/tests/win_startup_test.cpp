@@ -13,6 +13,7 @@
 #include "korvanthide/events.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
+#include "toolkit/core/services/hardcopy.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "toolkit/graphics/testing/recording_device.h"

@@ -1,4 +1,4 @@
-#include "toolkit/hardcopy/printer_settings.h"
+#include "toolkit/hardcopy/control/printer_settings.h"
 
 #include <gtest/gtest.h>
 

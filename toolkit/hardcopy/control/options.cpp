@@ -4,6 +4,7 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/hardcopy.h"
+#include "toolkit/core/services/hardcopy.h"
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
 

@@ -2,6 +2,7 @@
 
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/hardcopy.h"
+#include "toolkit/core/services/hardcopy.h"
 #include "korvanthide/printer.h"
 #include "toolkit/graphics/testing/recording_device.h"
 

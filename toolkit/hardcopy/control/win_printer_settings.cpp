@@ -1,7 +1,7 @@
 // The default Windows printer: its names from the profile, its default page
 // through an information context, and printer device contexts whose device
 // mode carries what the program and the page set-up chose.
-#include "toolkit/hardcopy/printer_settings.h"
+#include "toolkit/hardcopy/control/printer_settings.h"
 
 #include "korvanthide/printer.h"
 #include "korvanthide/window.h"

@@ -1,4 +1,4 @@
-#include "toolkit/hardcopy/control.h"
+#include "toolkit/hardcopy/control/control.h"
 
 #include <array>
 #include <utility>
@@ -13,15 +13,11 @@ namespace {
 
 constexpr int driver_slots = 13; // driver numbers 0..12
 
-struct HardcopyContext {
-    HardcopyState state;
-    std::array<Device*, driver_slots> installed{};
-};
-
-HardcopyContext& context()
+// Drivers that tests put in place of the built-in ones.
+std::array<Device*, driver_slots>& installed_drivers()
 {
-    static HardcopyContext instance;
-    return instance;
+    static std::array<Device*, driver_slots> installed{};
+    return installed;
 }
 
 Device* built_in_driver(int n)
@@ -41,30 +37,11 @@ Device* driver_for(int n)
 {
     if (n < 0 || n >= driver_slots)
         return nullptr;
-    Device* installed = context().installed[static_cast<std::size_t>(n)];
+    Device* installed = installed_drivers()[static_cast<std::size_t>(n)];
     return installed != nullptr ? installed : built_in_driver(n);
 }
 
 } // namespace
-
-HardcopyState& hardcopy_state() { return context().state; }
-
-int* HardcopyOptions::find(int n)
-{
-    if (n >= 1 && n <= 30)
-        return &low[static_cast<std::size_t>(n - 1)];
-    if (n >= 101 && n <= 110)
-        return &high[static_cast<std::size_t>(n - 101)];
-    return nullptr;
-}
-
-const int* HardcopyOptions::find(int n) const { return const_cast<HardcopyOptions*>(this)->find(n); }
-
-int HardcopyOptions::get(int n) const
-{
-    const int* v = find(n);
-    return v != nullptr ? *v : 0;
-}
 
 void hc_reset_options()
 {
@@ -95,7 +72,7 @@ Device* hc_driver_install(int number, Device* driver)
 {
     if (number < 0 || number >= driver_slots)
         return nullptr;
-    return std::exchange(context().installed[static_cast<std::size_t>(number)], driver);
+    return std::exchange(installed_drivers()[static_cast<std::size_t>(number)], driver);
 }
 
 void SelectionOnlyDriver::select(DeviceParameters& p)

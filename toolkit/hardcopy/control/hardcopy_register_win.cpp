@@ -1,0 +1,35 @@
+// The hardcopy plug-in's Windows entries of the base's service table: the
+// default printer, printer device contexts and print commands.
+#include "toolkit/core/services/hardcopy.h"
+
+#include "korvanthide/hardcopy.h"
+#include "korvanthide/printer.h"
+
+namespace korv {
+
+namespace {
+
+int printer_defaults(GraphicsPlatform::PrinterPage& page)
+{
+    int larger = 0;
+    int smaller = 0;
+    int error = 0;
+    hc_printer_defaults(0, larger, smaller, page.width, page.height, page.x_offset, page.y_offset,
+                        page.orientation, page.copies, page.colours, error);
+    return error;
+}
+
+HDC__* printer_dc(int landscape, int copies) { return hc_printer_dc(landscape, copies).release(); }
+
+} // namespace
+
+void hardcopy_services_register_win()
+{
+    HardcopyServices& s = hardcopy_services();
+    s.defaults_init = hc_hardcopy_defaults_init;
+    s.printer_defaults = printer_defaults;
+    s.printer_dc = printer_dc;
+    s.print_command = YYPRNCMD;
+}
+
+} // namespace korv
