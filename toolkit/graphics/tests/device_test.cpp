@@ -98,14 +98,39 @@ TEST_F(Senders, ReachTheDeviceTheFlagsName)
     korv::gr_memory_device_install(previous_cgm);
 }
 
+// With its slot empty the sender reaches the do-nothing device: no crash,
+// no fall-back to the device of the other slot, and queries leave the
+// parameter block as it was.
 TEST_F(Senders, NoInstalledDeviceIsHarmless)
 {
+    RecordingDevice other;
     korv::Device* previous = korv::gr_screen_device_install(nullptr);
-    korv::graphics_state().screen_active = 1;
-    korv::gr_send_screen(DeviceOperation::Clear);
-    korv::graphics_state().memory_device = 1;
-    korv::gr_send_screen(DeviceOperation::Clear);
+    korv::Device* previous_cgm = korv::gr_memory_device_install(&other);
+    korv::DeviceParameters& p = korv::device_parameters();
+    const korv::DeviceParameters saved = p;
+    p.count = 7;
+    p.px1 = 3;
+    p.rx1 = 2.5f;
+    korv::GraphicsState& g = korv::graphics_state();
+    g.screen_active = 1;
+    for (int memory_device : {0, 1}) {
+        SCOPED_TRACE(memory_device);
+        g.memory_device = memory_device;
+        if (memory_device == 1) {
+            korv::gr_memory_device_install(nullptr);
+            korv::gr_screen_device_install(&other);
+        }
+        korv::gr_send_screen(DeviceOperation::Clear);
+        korv::gr_send_screen(DeviceOperation::TextWidth);
+        korv::gr_send_screen(DeviceOperation::ReadPixel);
+        EXPECT_TRUE(other.log.empty());
+        EXPECT_EQ(p.count, 7);
+        EXPECT_EQ(p.px1, 3);
+        EXPECT_EQ(p.rx1, 2.5f);
+    }
+    p = saved;
     korv::gr_screen_device_install(previous);
+    korv::gr_memory_device_install(previous_cgm);
 }
 
 TEST(GraphicsStateSaver, PutsTheWholeStateBack)

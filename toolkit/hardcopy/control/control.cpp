@@ -45,13 +45,16 @@ Device* driver_for(int n)
 
 void hc_reset_options()
 {
-    static constexpr std::pair<int, int> defaults[] = {
-        {6, 0},     {7, 0},     {8, 1},   {9, 5},      {10, 0},  {11, 0},  {17, 0},  {101, 80}, {102, 60},
-        {103, 1},   {104, 999999}, {105, 1}, {106, 0}, {107, 0}, {108, 8}, {109, 0}, {110, 3},
+    static constexpr std::pair<HardcopyOption, int> defaults[] = {
+        {option_colour_inversion, 0}, {option_monochrome, 0}, {option_copies, 1}, {option_line_width, 5},
+        {option_line_join, 0},        {option_line_cap, 0},   {option_line_mode, 0},
     };
+    // Options 101..110 in order.
+    static constexpr std::array<int, 10> kept_defaults = {80, 60, 1, 999999, 1, 0, 0, 8, 0, 3};
     HardcopyOptions& o = hardcopy_state().options;
     for (const auto& [n, v] : defaults)
         *o.find(n) = v;
+    o.high = kept_defaults;
 }
 
 void hc_dispatch(int op)
@@ -103,14 +106,14 @@ void SelectionOnlyDriver::select(DeviceParameters& p)
         const int error = platform.printer_defaults(page);
         hardcopy_device_state().printer_available = error == 0 ? 1 : 0;
         if (error == 0) {
-            *hc.options.find(1) = page.width;
-            *hc.options.find(2) = page.height;
-            *hc.options.find(3) = page.x_offset;
-            *hc.options.find(4) = page.y_offset;
-            *hc.options.find(5) = page.orientation;
-            *hc.options.find(8) = page.copies;
+            *hc.options.find(option_page_width) = page.width;
+            *hc.options.find(option_page_height) = page.height;
+            *hc.options.find(option_x_offset) = page.x_offset;
+            *hc.options.find(option_y_offset) = page.y_offset;
+            *hc.options.find(option_orientation) = page.orientation;
+            *hc.options.find(option_copies) = page.copies;
             g.hardcopy_colour_count = page.colours;
-            *hc.options.find(7) = page.colours <= 2 ? 1 : 0;
+            *hc.options.find(option_monochrome) = page.colours <= 2 ? 1 : 0;
         }
     }
 

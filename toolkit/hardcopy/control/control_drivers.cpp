@@ -52,18 +52,19 @@ DriverDefaults hpgl_defaults()
         plotter_models[static_cast<std::size_t>(model_index(printer_plotter_settings().plotter_model, 10))];
     const float u = static_cast<float>(m.units_per_inch) / 72.0f;
     const int x_offset = static_cast<int>(static_cast<float>(m.x_offset) / u);
+    const int page_width = static_cast<int>(static_cast<float>(m.paper_width) / u - static_cast<float>(x_offset));
     DriverDefaults d;
     d.number = driver_hpgl;
-    d.options = {{{3, x_offset},
-                  {1, static_cast<int>(static_cast<float>(m.paper_width) / u - static_cast<float>(x_offset))},
-                  {2, static_cast<int>(static_cast<float>(m.paper_height) / u)},
-                  {4, 0},
-                  {5, 1},
-                  {12, 80},
-                  {18, 1},
-                  {19, 0},
-                  {21, 4},
-                  {25, 0}}};
+    d.options = {{{option_x_offset, x_offset},
+                  {option_page_width, page_width},
+                  {option_page_height, static_cast<int>(static_cast<float>(m.paper_height) / u)},
+                  {option_y_offset, 0},
+                  {option_orientation, 1},
+                  {option_hatch_spacing, 80},
+                  {option_hpgl_annotation, 1},
+                  {option_device_on_off, 0},
+                  {option_label_terminator, 4},
+                  {option_plotter_fills, 0}}};
     d.resolution_x = d.resolution_y = 90;
     d.colour_count = m.pens;
     d.colour_limit = 9;
@@ -96,13 +97,13 @@ DriverDefaults hpgl2_defaults()
     const float u = 1016.0f / 72.0f;
     DriverDefaults d;
     d.number = driver_hpgl2_pcl;
-    d.options = {{{3, 0},
-                  {1, static_cast<int>(static_cast<float>(m.paper_width) / u)},
-                  {2, static_cast<int>(static_cast<float>(m.paper_height) / u)},
-                  {4, 0},
-                  {5, 1},
-                  {18, 0},
-                  {21, 4}}};
+    d.options = {{{option_x_offset, 0},
+                  {option_page_width, static_cast<int>(static_cast<float>(m.paper_width) / u)},
+                  {option_page_height, static_cast<int>(static_cast<float>(m.paper_height) / u)},
+                  {option_y_offset, 0},
+                  {option_orientation, 1},
+                  {option_hpgl_annotation, 0},
+                  {option_label_terminator, 4}}};
     d.resolution_x = d.resolution_y = m.dpi;
     d.colour_count = m.colours;
     d.colour_limit = 256;
@@ -139,7 +140,9 @@ std::optional<DriverDefaults> hc_driver_defaults(int n)
     case driver_hpgl2_pcl:
         return hpgl2_defaults();
     case driver_postscript:
-        d.options = {{{1, 756}, {2, 540}, {3, 42}, {4, -20}, {5, 1}, {15, 1}, {16, 255}, {22, 0}}};
+        d.options = {{{option_page_width, 756}, {option_page_height, 540}, {option_x_offset, 42},
+                      {option_y_offset, -20}, {option_orientation, 1}, {option_postscript_end_of_job, 1},
+                      {option_postscript_path_points, 255}, {option_encapsulated, 0}}};
         d.resolution_x = d.resolution_y = 600;
         d.colour_count = d.colour_limit = 256;
         d.print_command_flag = 1;
@@ -147,7 +150,8 @@ std::optional<DriverDefaults> hc_driver_defaults(int n)
         d.default_output_name = "radediva.ps";
         return d;
     case driver_svg:
-        d.options = {{{1, 640}, {2, 480}, {3, 0}, {4, 0}, {5, 0}}};
+        d.options = {{{option_page_width, 640}, {option_page_height, 480}, {option_x_offset, 0},
+                      {option_y_offset, 0}, {option_orientation, 0}}};
         d.resolution_x = d.resolution_y = 72;
         d.colour_count = d.colour_limit = 256;
         d.capability_flags = page_flags;
@@ -158,15 +162,15 @@ std::optional<DriverDefaults> hc_driver_defaults(int n)
         const bool page_printer = printer.printer_family > 5;
         const int resolution = std::min(printer.resolution_count, 2);
         DriverDefaults r = raster_defaults(n);
-        r.options = {{{1, 576},
-                      {2, 432},
-                      {3, page_printer ? 100 : 0},
-                      {4, page_printer ? 70 : 0},
-                      {5, page_printer ? 1 : 0},
-                      {13, resolution},
-                      {19, 3},
-                      {20, 0},
-                      {24, std::min(printer.option24_limit, 2)}}};
+        r.options = {{{option_page_width, 576},
+                      {option_page_height, 432},
+                      {option_x_offset, page_printer ? 100 : 0},
+                      {option_y_offset, page_printer ? 70 : 0},
+                      {option_orientation, page_printer ? 1 : 0},
+                      {option_raster_resolution, resolution},
+                      {option_device_on_off, 3},
+                      {option_page_start_command, 0},
+                      {option_compression, std::min(printer.option24_limit, 2)}}};
         r.raster_index = resolution;
         r.colour_count = 1 << std::clamp(printer.colour_planes, 0, 8);
         r.colour_limit = 8;
@@ -177,7 +181,8 @@ std::optional<DriverDefaults> hc_driver_defaults(int n)
     }
     case driver_raster_image: {
         DriverDefaults r = raster_defaults(n);
-        r.options = {{{1, 1024}, {2, 768}, {5, 0}, {23, 8}, {26, 3}}};
+        r.options = {{{option_page_width, 1024}, {option_page_height, 768}, {option_orientation, 0},
+                      {option_colour_depth, 8}, {option_image_file_type, 3}}};
         r.resolution_x = r.resolution_y = 150;
         r.colour_count = r.colour_limit = 256;
         r.capability_flags = "00000111111111110010011111000";
@@ -185,7 +190,9 @@ std::optional<DriverDefaults> hc_driver_defaults(int n)
         return r;
     }
     case driver_dxf:
-        d.options = {{{1, 756}, {2, 540}, {3, 0}, {4, 0}, {5, 0}, {12, 80}, {23, 8}}};
+        d.options = {{{option_page_width, 756}, {option_page_height, 540}, {option_x_offset, 0},
+                      {option_y_offset, 0}, {option_orientation, 0}, {option_hatch_spacing, 80},
+                      {option_colour_depth, 8}}};
         d.resolution_x = d.resolution_y = 90;
         d.colour_count = d.colour_limit = 255;
         d.real_value = 0.222f;
@@ -193,7 +200,8 @@ std::optional<DriverDefaults> hc_driver_defaults(int n)
         d.default_output_name = "radediva.dxf";
         return d;
     case driver_cgm:
-        d.options = {{{1, 756}, {2, 540}, {3, 0}, {4, 0}, {5, 0}, {28, 2}}};
+        d.options = {{{option_page_width, 756}, {option_page_height, 540}, {option_x_offset, 0},
+                      {option_y_offset, 0}, {option_orientation, 0}, {option_cgm_font_set, 2}}};
         d.resolution_x = d.resolution_y = 600;
         d.colour_count = d.colour_limit = 256;
         d.shading = 2;
@@ -209,7 +217,8 @@ std::optional<DriverDefaults> hc_driver_defaults(int n)
         d.platform_words = true;
         return d;
     case driver_windows_metafile:
-        d.options = {{{1, 756}, {2, 540}, {27, 2}, {29, 0}, {30, 0}}};
+        d.options = {{{option_page_width, 756}, {option_page_height, 540}, {option_metafile_type, 2},
+                      {option_metafile_system_dashes, 0}, {option_metafile_geometric_pens, 0}}};
         d.resolution_x = d.resolution_y = 600;
         d.colour_count = d.colour_limit = 256;
         d.word_g = d.word_h = 1;

@@ -120,8 +120,8 @@ void IGrHardCopy(std::optional<std::string_view> option, std::optional<std::stri
     // Without the screen the page is the device space; a page without a
     // size (no printer could be read) keeps the previous one, since the
     // drivers divide by it.
-    const int page_width = hc.options.get(1);
-    const int page_height = hc.options.get(2);
+    const int page_width = hc.options.get(option_page_width);
+    const int page_height = hc.options.get(option_page_height);
     if (g.screen_active < 1 && page_width > 0 && page_height > 0) {
         g.device_width = page_width;
         g.device_height = page_height;

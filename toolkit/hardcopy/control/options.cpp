@@ -4,9 +4,9 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/hardcopy.h"
-#include "toolkit/core/services/hardcopy.h"
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
+#include "toolkit/core/services/hardcopy.h"
 
 namespace korv {
 
@@ -32,6 +32,29 @@ void default_name_extension_set(std::string_view extension)
     text_assign(std::span<char>(name).subspan(start), extension);
 }
 
+// Options 101..110 are kept values that no driver reads; some take only
+// positive values, the fifth only 1..4.
+void kept_option_set(int n, int value, int& option)
+{
+    switch (n - option_kept_first + 1) {
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 8:
+        if (value > 0)
+            option = value;
+        return;
+    case 5:
+        if (within(value, 1, 4))
+            option = value;
+        return;
+    default:
+        option = value;
+        return;
+    }
+}
+
 } // namespace
 
 void hc_set_option(int n, int value)
@@ -42,20 +65,24 @@ void hc_set_option(int n, int value)
         return;
     HardcopyOptions& o = hc.options;
     const PrinterPlotterSettings& printer = printer_plotter_settings();
+    if (n >= option_kept_first) {
+        kept_option_set(n, value, *option);
+        return;
+    }
     switch (n) {
-    case 1:
-    case 2:
+    case option_page_width:
+    case option_page_height:
         if (value <= 0)
             return;
         *option = value;
         gr_page_aspect();
         return;
-    case 5: {
+    case option_orientation: {
         if (!within(value, 0, 3))
             return;
         *option = value % 2;
-        int& width = *o.find(1);
-        int& height = *o.find(2);
+        int& width = *o.find(option_page_width);
+        int& height = *o.find(option_page_height);
         const int smaller = std::min(width, height);
         const int larger = std::max(width, height);
         if (value == 2) {
@@ -67,49 +94,49 @@ void hc_set_option(int n, int value)
         }
         return;
     }
-    case 6:
+    case option_colour_inversion:
         if (within(value, 0, 2))
             *option = value;
         return;
-    case 8:
+    case option_copies:
         *option = value <= 0 ? 1 : value;
         return;
-    case 9:
+    case option_line_width:
         *option = value <= 0 ? 1 : value;
         gr_send_hardcopy(DeviceOperation::LineWidth);
         return;
-    case 10:
-    case 11:
+    case option_line_join:
+    case option_line_cap:
         if (!within(value, 0, 2))
             return;
         *option = value;
-        gr_send_hardcopy(n == 10 ? DeviceOperation::LineJoin : DeviceOperation::LineCap);
+        gr_send_hardcopy(n == option_line_join ? DeviceOperation::LineJoin : DeviceOperation::LineCap);
         return;
-    case 12:
+    case option_hatch_spacing:
         *option = std::max(value, 100);
         return;
-    case 13:
+    case option_raster_resolution:
         if (!within(value, 1, printer.resolution_count))
             return;
         *option = value;
         hc.raster_resolution_index = value;
         return;
-    case 14:
+    case option_unused:
         return;
-    case 16:
+    case option_postscript_path_points:
         if (within(value, 10, 255))
             *option = value;
         return;
-    case 21:
+    case option_label_terminator:
         if (within(value, 1, 127))
             *option = value;
         return;
-    case 22:
+    case option_encapsulated:
         *option = value;
         if (hc.driver_record == driver_postscript)
             default_name_extension_set(value != 0 ? ".eps" : ".ps");
         return;
-    case 23: {
+    case option_colour_depth: {
         bool accepted = false;
         if (hc.driver_record == driver_raster_image)
             accepted = value == 1 || value == 4 || value == 8 || value == 24;
@@ -119,26 +146,14 @@ void hc_set_option(int n, int value)
             *option = value;
         return;
     }
-    case 24:
+    case option_compression:
         if (within(value, 0, printer.option24_limit))
             *option = value;
         return;
-    case 26:
+    case option_image_file_type:
         *option = value;
         if (hc.driver_record == driver_raster_image)
             default_name_extension_set(value == 1 || value == 2 ? ".bmp" : value == 3 ? ".png" : ".pcx");
-        return;
-    case 101:
-    case 102:
-    case 103:
-    case 104:
-    case 108:
-        if (value > 0)
-            *option = value;
-        return;
-    case 105:
-        if (within(value, 1, 4))
-            *option = value;
         return;
     default:
         *option = value;
