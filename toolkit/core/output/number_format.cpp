@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <system_error>
 
 namespace korv {
 
@@ -33,9 +34,14 @@ void append_fixed(std::string& out, double value, int decimals)
 {
     decimals = std::clamp(decimals, 0, decimals_limit);
     NumberBuffer digits{};
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), finite_or_zero(value),
-                                   std::chars_format::fixed, decimals)
-                         .ptr;
+    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(),
+                                            finite_or_zero(value), std::chars_format::fixed, decimals);
+    // The buffer holds every finite double; this only guards against a
+    // library that thinks otherwise.
+    if (error != std::errc{}) {
+        out += '0';
+        return;
+    }
     std::string_view text(digits.data(), static_cast<std::size_t>(end - digits.data()));
     // A value that rounds to zero is written without its sign.
     if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos)

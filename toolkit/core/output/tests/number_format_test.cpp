@@ -41,6 +41,8 @@ TEST(NumberFormat, FixedAndTrimmedReals)
     }
     EXPECT_EQ(format_real(1.0 / 3.0), "0.333333");
     EXPECT_EQ(format_fixed(0.1, 40).size(), 19u); // 17 decimals at most
+    // The longest fixed form of all: sign, 309 digits, point, 17 decimals.
+    EXPECT_EQ(format_fixed(-std::numeric_limits<double>::max(), 17).size(), 328u);
 }
 
 TEST(NumberFormat, NonFiniteValuesAreWrittenAsZero)
