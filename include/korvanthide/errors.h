@@ -7,6 +7,8 @@
 // bar (3) or shown in a message box whose Cancel ends the program (4).
 #pragma once
 
+#include "korvanthide/error_numbers.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>

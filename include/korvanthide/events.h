@@ -43,6 +43,46 @@ struct EventRecord {
 
     int& slot(int n) { return values.at(static_cast<std::size_t>(n - 1)); }
     int slot(int n) const { return values.at(static_cast<std::size_t>(n - 1)); }
+
+    // Slots by what they hold. First and second mean what the event type
+    // says; for a field change the pixel position slots hold the extra words
+    // of the previous and the current notification instead.
+    int& window() { return slot(1); }
+    int window() const { return slot(1); }
+    int& first() { return slot(2); }
+    int first() const { return slot(2); }
+    int& second() { return slot(3); }
+    int second() const { return slot(3); }
+    int& source() { return slot(4); }
+    int source() const { return slot(4); }
+    int& field() { return slot(5); }
+    int field() const { return slot(5); }
+    int& unit_x() { return slot(6); }
+    int unit_x() const { return slot(6); }
+    int& unit_y() { return slot(7); }
+    int unit_y() const { return slot(7); }
+    int& user_width() { return slot(8); }
+    int user_width() const { return slot(8); }
+    int& user_height() { return slot(9); }
+    int user_height() const { return slot(9); }
+    int& user_x() { return slot(10); }
+    int user_x() const { return slot(10); }
+    int& user_y() { return slot(11); }
+    int user_y() const { return slot(11); }
+    int& time() { return slot(12); }
+    int time() const { return slot(12); }
+    int& pixel_x() { return slot(13); }
+    int pixel_x() const { return slot(13); }
+    int& pixel_y() { return slot(14); }
+    int pixel_y() const { return slot(14); }
+    int& previous_extra_word() { return slot(13); }
+    int previous_extra_word() const { return slot(13); }
+    int& extra_word() { return slot(14); }
+    int extra_word() const { return slot(14); }
+    int& pixel_width() { return slot(15); }
+    int pixel_width() const { return slot(15); }
+    int& pixel_height() { return slot(16); }
+    int pixel_height() const { return slot(16); }
 };
 
 // One flag per event type 1..16; 0 means the type is never posted.
