@@ -99,15 +99,15 @@ bool Converter::handle_event(int type, const EventRecord& record)
 {
     switch (type) {
     case korv::event::field_changed:
-        field_changed(record.slot(2), record.slot(3));
+        field_changed(record.first(), record.second());
         return true;
     case korv::event::push_button:
-        return push_button(record.slot(2));
+        return push_button(record.first());
     case korv::event::close_request:
-        if (record.slot(1) == 0) {
+        if (record.window() == 0) {
             return false;
         }
-        toolkit_.close_window(record.slot(1));
+        toolkit_.close_window(record.window());
         return true;
     default:
         return true;

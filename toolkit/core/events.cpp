@@ -31,14 +31,14 @@ void store_values(PostedEvent& store, const EventPost& post, int type)
 // Hands a kept-back record out as an event of window (or dialog) `window`.
 void hand_out(EventRecord& record, int window, const PendingRedrawRecord& pending)
 {
-    record.slot(1) = window;
-    record.slot(2) = pending.first;
-    record.slot(3) = pending.second;
-    record.slot(4) = pending.source;
-    record.slot(5) = pending.field;
-    record.slot(12) = pending.time;
-    record.slot(13) = pending.x;
-    record.slot(14) = pending.y;
+    record.window() = window;
+    record.first() = pending.first;
+    record.second() = pending.second;
+    record.source() = pending.source;
+    record.field() = pending.field;
+    record.time() = pending.time;
+    record.pixel_x() = pending.x;
+    record.pixel_y() = pending.y;
 }
 
 // Several exposes merged into one: the whole client area is redrawn.
@@ -46,10 +46,10 @@ void expose_whole_client(EventRecord& record, int window, const WindowQuery& win
 {
     int width = 0, height = 0;
     windows.client_size(window, width, height);
-    record.slot(2) = width;
-    record.slot(3) = height;
-    record.slot(13) = 0;
-    record.slot(14) = 0;
+    record.first() = width;
+    record.second() = height;
+    record.pixel_x() = 0;
+    record.pixel_y() = 0;
 }
 
 } // namespace
@@ -226,7 +226,7 @@ bool event_take_pending(int& type, EventRecord& record, const WindowQuery& windo
         if (pending.type == event::expose) {
             // Exposes that came while the program was busy: redraw everything once.
             expose_whole_client(record, n, windows);
-            record.slot(4) = event::source_window;
+            record.source() = event::source_window;
         }
         pending = {};
         state.in_pump = 0;
@@ -258,14 +258,14 @@ void event_wait_finish(int& type, EventRecord& record, const WindowQuery& window
     EventState& state = event_state();
     const PostedEvent& store = state.store;
     type = store.type;
-    record.slot(1) = store.window;
-    record.slot(2) = store.first;
-    record.slot(3) = store.second;
-    record.slot(4) = store.source;
-    record.slot(5) = store.field;
-    record.slot(13) = store.x;
-    record.slot(14) = store.y;
-    record.slot(12) = store.time;
+    record.window() = store.window;
+    record.first() = store.first;
+    record.second() = store.second;
+    record.source() = store.source;
+    record.field() = store.field;
+    record.pixel_x() = store.x;
+    record.pixel_y() = store.y;
+    record.time() = store.time;
 
     if (store.source == event::source_window
         && (type == event::expose || type == event::resize) && is_window_slot(store.window)) {

@@ -140,10 +140,10 @@ bool next_message(MSG& message, QuitKeeper& quit)
     return true;
 }
 
-void copy_point(EventRecord& record, int slot_x, int slot_y, float x, float y)
+void copy_point(int& slot_x, int& slot_y, float x, float y)
 {
-    record.slot(slot_x) = static_cast<int>(x);
-    record.slot(slot_y) = static_cast<int>(y);
+    slot_x = static_cast<int>(x);
+    slot_y = static_cast<int>(y);
 }
 
 // A position in a bitmap viewer in the user co-ordinates of its bitmap.
@@ -160,13 +160,13 @@ void viewer_pixel_to_user(float px, float py, float& x, float& y, int window)
     gr_viewer_pixel_to_user(px, py, x, y, width, height, across, bottom);
 }
 
-void to_window_units(EventRecord& record, int slot_x, int slot_y)
+void to_window_units(int& slot_x, int& slot_y)
 {
     int u = 0;
     int v = 0;
-    gr_pixel_to_window_units(record.slot(slot_x), record.slot(slot_y), u, v);
-    record.slot(slot_x) = u;
-    record.slot(slot_y) = v;
+    gr_pixel_to_window_units(slot_x, slot_y, u, v);
+    slot_x = u;
+    slot_y = v;
 }
 
 } // namespace
@@ -228,8 +228,8 @@ void win_message_pump_peek(int& type, EventRecord& record)
 
 void win_event_complete(int type, EventRecord& record)
 {
-    record.slot(6) = record.slot(13);
-    record.slot(7) = record.slot(14);
+    record.unit_x() = record.pixel_x();
+    record.unit_y() = record.pixel_y();
     if (type == 2 || type == 3 || (type >= 9 && type <= 14)) return;
 
     GraphicsState& graphics = graphics_state();
@@ -237,20 +237,20 @@ void win_event_complete(int type, EventRecord& record)
         float x = 0;
         float y = 0;
         const float h = static_cast<float>(graphics.drawable_height);
-        viewer_pixel_to_user(record.slot(13) + 0.5f, h - record.slot(14) - 1 + 0.5f, x, y,
-                             record.slot(1));
-        copy_point(record, 10, 11, x, y);
-        record.slot(6) = 0;
-        record.slot(7) = 0;
+        viewer_pixel_to_user(record.pixel_x() + 0.5f, h - record.pixel_y() - 1 + 0.5f, x, y,
+                             record.window());
+        copy_point(record.user_x(), record.user_y(), x, y);
+        record.unit_x() = 0;
+        record.unit_y() = 0;
         return;
     }
     if (type < 1 || type > 16) return;
 
-    const int source = record.slot(4);
+    const int source = record.source();
     const bool field = source == event::source_field;
     const int kind = field ? target_dialog_field : target_window;
-    const int number = field ? record.slot(5) : record.slot(1);
-    const int dialog = field ? record.slot(1) : 0;
+    const int number = field ? record.field() : record.window();
+    const int dialog = field ? record.window() : 0;
     int resized_width = 0;
     int resized_height = 0;
     {
@@ -282,44 +282,44 @@ void win_event_complete(int type, EventRecord& record)
         case event::mouse_up:
         case event::mouse_move:
         case event::double_click: {
-            const float px = record.slot(13) + 0.5f;
-            const float py = h - record.slot(14) - 1 + 0.5f;
+            const float px = record.pixel_x() + 0.5f;
+            const float py = h - record.pixel_y() - 1 + 0.5f;
             if (source == event::source_viewer) {
-                viewer_pixel_to_user(px, py, x, y, record.slot(1));
+                viewer_pixel_to_user(px, py, x, y, record.window());
                 int across = 0;
                 int down = 0;
-                bmp_viewer_scroll_position(record.slot(1), 4, across);
-                bmp_viewer_scroll_position(record.slot(1), 5, down);
-                record.slot(13) += across;
-                record.slot(14) += down;
+                bmp_viewer_scroll_position(record.window(), 4, across);
+                bmp_viewer_scroll_position(record.window(), 5, down);
+                record.pixel_x() += across;
+                record.pixel_y() += down;
             } else {
                 gr_pixel_to_user(px, py, x, y);
             }
-            copy_point(record, 10, 11, x, y);
-            if (!field) to_window_units(record, 6, 7);
+            copy_point(record.user_x(), record.user_y(), x, y);
+            if (!field) to_window_units(record.unit_x(), record.unit_y());
             break;
         }
         case event::expose: {
-            record.slot(15) = record.slot(2);
-            record.slot(16) = record.slot(3);
-            gr_pixel_to_user(record.slot(13) + 0.5f, h - record.slot(14) - 1 + 0.5f, x, y);
-            copy_point(record, 10, 11, x, y);
-            gr_pixel_to_user(record.slot(2) + 0.5f, record.slot(3) + 0.5f, x, y);
-            copy_point(record, 8, 9, x, y);
+            record.pixel_width() = record.first();
+            record.pixel_height() = record.second();
+            gr_pixel_to_user(record.pixel_x() + 0.5f, h - record.pixel_y() - 1 + 0.5f, x, y);
+            copy_point(record.user_x(), record.user_y(), x, y);
+            gr_pixel_to_user(record.first() + 0.5f, record.second() + 0.5f, x, y);
+            copy_point(record.user_width(), record.user_height(), x, y);
             int right = 0;
             int bottom = 0;
-            gr_pixel_to_window_units(record.slot(13) + record.slot(2) - 1,
-                                     record.slot(14) + record.slot(3) - 1, right, bottom);
-            to_window_units(record, 6, 7);
-            record.slot(2) = right - record.slot(6);
-            record.slot(3) = bottom - record.slot(7);
+            gr_pixel_to_window_units(record.pixel_x() + record.first() - 1,
+                                     record.pixel_y() + record.second() - 1, right, bottom);
+            to_window_units(record.unit_x(), record.unit_y());
+            record.first() = right - record.unit_x();
+            record.second() = bottom - record.unit_y();
             break;
         }
         case event::resize:
-            record.slot(15) = record.slot(2);
-            record.slot(16) = record.slot(3);
-            resized_width = record.slot(2);
-            resized_height = record.slot(3);
+            record.pixel_width() = record.first();
+            record.pixel_height() = record.second();
+            resized_width = record.first();
+            resized_height = record.second();
             break;
         default:
             break;
