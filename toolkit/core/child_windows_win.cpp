@@ -666,7 +666,12 @@ void WindowOpenChild(int& window, int flags, int x, int y, int width, int height
         slot(result).flags = flags;
         window = result;
         // A dialog that could not be embedded leaves the window open without it.
-        constexpr int dialog_errors[6] = {0, 1007, 1045, 1087, 1088, 1091};
+        constexpr int dialog_errors[6] = {0,
+                                          err::dialog_missing,
+                                          err::dialog_style,
+                                          err::too_many_dialogs,
+                                          err::dialog_create,
+                                          err::dialog_loaded};
         if (dialog_result <= -1 && dialog_result >= -5)
             err_report(dialog_errors[-dialog_result], "WindowOpenChild");
         return;
@@ -676,7 +681,8 @@ void WindowOpenChild(int& window, int flags, int x, int y, int width, int height
         YYWINSEL(previous, 1);
     g.drawable_width = saved_width;
     g.drawable_height = saved_height;
-    constexpr int numbers[6] = {0, 0, 1016, 1046, 1056, 1003};
+    constexpr int numbers[6] = {0, 0, err::parent_hidden, err::parent_combined, err::parent_converted,
+                                err::window_handle};
     if (result <= -2 && result >= -5)
         err_report(numbers[-result], "WindowOpenChild");
 }
@@ -685,7 +691,7 @@ void WindowCloseChild(int window)
 {
     using namespace korv;
     if (window < 1 || window > max_window || !slot(window).frame) {
-        err_report(1003, "WindowCloseChild");
+        err_report(err::window_handle, "WindowCloseChild");
         return;
     }
     if (SplitWindowRecord* split = split_holding(window)) {

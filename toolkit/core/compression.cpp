@@ -27,7 +27,6 @@ void bridge(ZlibCall call, std::span<const unsigned char> source,
     destination_length = static_cast<int>(length);
 }
 
-constexpr int compression_error = 1044;
 
 void run(ZlibCall call, std::span<const unsigned char> source, std::span<unsigned char> destination,
          int source_length, int& destination_length, std::string_view routine)
@@ -37,7 +36,7 @@ void run(ZlibCall call, std::span<const unsigned char> source, std::span<unsigne
     if (result != Z_OK) {
         destination_length = 0;
         error_state().other_code = result;
-        err_report(compression_error, routine);
+        err_report(err::compression, routine);
     }
 }
 

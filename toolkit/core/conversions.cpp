@@ -14,11 +14,6 @@
 namespace korv {
 namespace {
 
-constexpr int err_number_too_large = 4;
-constexpr int err_no_substring = 10;
-constexpr int err_two_decimal_points = 11;
-constexpr int err_invalid_character = 12;
-constexpr int err_number_to_string = 18;
 
 // Ten asterisks mark a number that could not be written.
 constexpr std::string_view failed_number = "**********";
@@ -83,9 +78,9 @@ int read_part(std::string_view part, bool is_exponent, NumberPart& out)
         if (!is_decimal_character(part[i]))
             continue;
         if (is_exponent)
-            return err_invalid_character;
+            return err::invalid_character;
         if (decimal != std::string_view::npos)
-            return err_two_decimal_points;
+            return err::two_decimal_points;
         decimal = i;
     }
     std::size_t start = 0;
@@ -95,7 +90,7 @@ int read_part(std::string_view part, bool is_exponent, NumberPart& out)
     }
     for (std::size_t i = start; i < part.size(); ++i)
         if (!is_digit(part[i]) && i != decimal)
-            return err_invalid_character;
+            return err::invalid_character;
     const std::size_t int_end = std::min(decimal, part.size());
     if (start < int_end)
         out.integer_digits = std::string(part.substr(start, int_end - start));
@@ -156,7 +151,7 @@ int string_to_real(std::string_view text, std::string_view letters, int limit, d
     int first = 0, last = 0;
     conv_first_word(text, first, last);
     if (first == 0)
-        return err_no_substring;
+        return err::no_substring;
     const auto start = static_cast<std::size_t>(first - 1);
     const auto end = static_cast<std::size_t>(last - 1);
 
@@ -167,11 +162,11 @@ int string_to_real(std::string_view text, std::string_view letters, int limit, d
     if (const int e = read_part(mantissa_text, false, mantissa))
         return e;
     if (static_cast<int>(mantissa.integer_digits.size()) - 1 > limit)
-        return err_number_too_large;
+        return err::number_too_large;
     const double m = part_magnitude(mantissa);
     const double sign = mantissa.negative ? -1.0 : 1.0;
     if (!std::isfinite(m))
-        return err_number_too_large;
+        return err::number_too_large;
     if (!has_exponent) {
         value = sign * m;
         return 0;
@@ -185,14 +180,14 @@ int string_to_real(std::string_view text, std::string_view letters, int limit, d
         return 0;
     }
     if (static_cast<int>(exponent.integer_digits.size()) - 1 > limit)
-        return err_number_too_large;
+        return err::number_too_large;
     // The mantissa is brought near 1 first, so that a long mantissa with a
     // small exponent is not refused for its power alone.
     const double p = std::trunc(std::log10(m) - 1);
     const double power = part_magnitude(exponent) * (exponent.negative ? -1.0 : 1.0);
     const double total = power + p;
     if (total > limit)
-        return err_number_too_large;
+        return err::number_too_large;
     if (total < -limit)
         return 0;
 
@@ -207,11 +202,11 @@ int string_to_real(std::string_view text, std::string_view letters, int limit, d
     if (result.ec == std::errc::result_out_of_range) {
         // Underflow reads as 0; overflow is refused.
         if (std::log10(m) + power > 0)
-            return err_number_too_large;
+            return err::number_too_large;
         magnitude = 0;
     }
     if (!std::isfinite(magnitude))
-        return err_number_too_large;
+        return err::number_too_large;
     value = sign * magnitude;
     return 0;
 }
@@ -243,7 +238,7 @@ void real_to_field_text(double value, std::span<char> text, std::string_view for
     error_state().file_code = status;
     if (status != format_write_ok) {
         text_assign(text, failed_number);
-        err_report_current(err_number_to_string);
+        err_report_current(err::number_to_string);
         return;
     }
     if (decimal_comma_on()) {
@@ -268,7 +263,7 @@ void finish_public_write(int status, std::span<char> text, std::string_view form
                             format.find('*') == std::string_view::npos;
     if (status != format_write_ok || overflowed) {
         text_assign(text, failed_number);
-        err_report(err_number_to_string, routine);
+        err_report(err::number_to_string, routine);
     }
 }
 
@@ -290,7 +285,7 @@ void yyint2st(int value, std::span<char> text)
     if (length == 0 || format_write_integer(text, value, format) != format_write_ok) {
         if (length > 0)
             text_assign(text, std::string(std::min<std::size_t>(length - 1, 11), '*'));
-        err_report_current(err_number_to_string);
+        err_report_current(err::number_to_string);
         return;
     }
     move_left(text);
@@ -520,24 +515,24 @@ void IStringToInteger(std::string_view text, int& value)
     value = 0;
     const std::string_view word = first_word(text);
     if (word.empty()) {
-        err_report(err_no_substring, "IStringToInteger");
+        err_report(err::no_substring, "IStringToInteger");
         return;
     }
     const bool signed_word = word[0] == '-' || word[0] == '+';
     const std::string_view digits = signed_word ? word.substr(1) : word;
     if (!std::all_of(digits.begin(), digits.end(), is_digit)) {
-        err_report(err_invalid_character, "IStringToInteger");
+        err_report(err::invalid_character, "IStringToInteger");
         return;
     }
     if (digits.size() > 10 || (digits.size() == 10 && digits[0] > '2')) {
-        err_report(err_number_too_large, "IStringToInteger");
+        err_report(err::number_too_large, "IStringToInteger");
         return;
     }
     long long sum = 0;
     for (char c : digits)
         sum = sum * 10 + (c - '0');
     if (sum > std::numeric_limits<int>::max()) {
-        err_report(err_number_too_large, "IStringToInteger");
+        err_report(err::number_too_large, "IStringToInteger");
         return;
     }
     value = word[0] == '-' ? -static_cast<int>(sum) : static_cast<int>(sum);
@@ -549,7 +544,7 @@ void IStringToReal(std::string_view text, float& value)
     double d = 0;
     int e = string_to_real(text, "Ee", 38, d);
     if (e == 0 && std::fabs(d) > 3.4028235E38)
-        e = err_number_too_large;
+        e = err::number_too_large;
     if (e != 0) {
         err_report(e, "IStringToReal");
         return;
@@ -566,7 +561,7 @@ void next_number(std::span<char> text, T& value, std::string_view routine, Conve
     int first = 0, last = 0;
     conv_first_word({text.data(), text.size()}, first, last);
     if (first == 0) {
-        err_report(err_no_substring, routine);
+        err_report(err::no_substring, routine);
         return;
     }
     const auto start = static_cast<std::size_t>(first - 1);

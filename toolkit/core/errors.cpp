@@ -72,23 +72,23 @@ struct DetailSource {
 DetailSource detail_source(int number, const ErrorState& st)
 {
     switch (number) {
-    case 1:
-    case 2:
+    case err::file_open:
+    case err::file_read_write:
         return st.detail_category == 2 ? DetailSource{2, st.file_code} : DetailSource{};
-    case 13:
-    case 1072:
-    case 1084:
+    case err::operating_system:
+    case err::image_save_api:
+    case err::mail_attachments:
         return {2, st.other_code};
-    case 1035:
+    case err::opengl:
         return {4, st.other_code};
-    case 1044:
+    case err::compression:
         return {3, st.other_code};
-    case 1106:
-    case 1108:
+    case err::sql_statement:
+    case err::rowset_fetch:
         return {5, st.other_code};
-    case 1083:
+    case err::mail_program:
         return {6, st.other_code};
-    case 1114:
+    case err::sound_api:
         return {7, st.other_code};
     default:
         return {};

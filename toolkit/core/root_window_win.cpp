@@ -503,7 +503,9 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
     tables.last_active = frame;
 
     if (dialog_result < 0) {
-        const int number = dialog_result == -1 ? 1007 : dialog_result == -2 ? 1045 : 1088;
+        const int number = dialog_result == -1   ? err::dialog_missing
+                           : dialog_result == -2 ? err::dialog_style
+                                                 : err::dialog_create;
         err_report(number, "WindowOpen");
     }
     tables.root_open = -1;

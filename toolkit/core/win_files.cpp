@@ -369,7 +369,7 @@ void sys_find_executable(int& result, std::string_view document, std::span<char>
     } else if (r <= 31) {
         result = -1;
     } else {
-        result = text_copy_terminated(program.data(), program.size(), path) ? 0 : 1023;
+        result = text_copy_terminated(program.data(), program.size(), path) ? 0 : err::text_too_small;
     }
 }
 
@@ -380,10 +380,6 @@ void sys_find_executable(int& result, std::string_view document, std::span<char>
 
 namespace {
 
-constexpr int file_open_error = 1;
-constexpr int file_io_error = 2;
-constexpr int os_error = 13;
-constexpr int same_file_error = 55;
 
 template <typename Byte>
 void read_bytes(int handle, std::span<Byte> buffer, int count, int& bytes_read)
@@ -391,7 +387,7 @@ void read_bytes(int handle, std::span<Byte> buffer, int count, int& bytes_read)
     // A count outside the caller's buffer is refused rather than read past it.
     if (count < 0 || static_cast<std::size_t>(count) > buffer.size()) {
         bytes_read = -1;
-        korv::report_file_error(file_io_error, ERROR_INVALID_PARAMETER, "IFileReadChar");
+        korv::report_file_error(korv::err::file_read_write, ERROR_INVALID_PARAMETER, "IFileReadChar");
         return;
     }
     int code = 0;
@@ -399,7 +395,7 @@ void read_bytes(int handle, std::span<Byte> buffer, int count, int& bytes_read)
                         bytes_read, code);
     if (code != 0) {
         bytes_read = -1;
-        korv::report_file_error(file_io_error, code, "IFileReadChar");
+        korv::report_file_error(korv::err::file_read_write, code, "IFileReadChar");
     }
 }
 
@@ -408,7 +404,7 @@ void write_bytes(int handle, std::span<const Byte> buffer, int count, int& bytes
 {
     if (count < 0 || static_cast<std::size_t>(count) > buffer.size()) {
         bytes_written = -1;
-        korv::report_file_error(file_io_error, ERROR_INVALID_PARAMETER, "IFileWriteChar");
+        korv::report_file_error(korv::err::file_read_write, ERROR_INVALID_PARAMETER, "IFileWriteChar");
         return;
     }
     int code = 0;
@@ -416,7 +412,7 @@ void write_bytes(int handle, std::span<const Byte> buffer, int count, int& bytes
                          bytes_written, code);
     if (code != 0) {
         bytes_written = -1;
-        korv::report_file_error(file_io_error, code, "IFileWriteChar");
+        korv::report_file_error(korv::err::file_read_write, code, "IFileWriteChar");
     }
 }
 
@@ -427,14 +423,14 @@ void IFileOpen(std::string_view name, int mode, int& handle)
     handle = -1;
     const std::string_view path = korv::file_name_trimmed(name);
     if (mode < 0 || mode > 2 || path.empty()) {
-        korv::report_file_error(file_open_error, 0, "IFileOpen");
+        korv::report_file_error(korv::err::file_open, 0, "IFileOpen");
         return;
     }
     int code = 0;
     korv::sys_file_open(path, mode, handle, code);
     if (code != 0) {
         handle = -1;
-        korv::report_file_error(file_open_error, code, "IFileOpen");
+        korv::report_file_error(korv::err::file_open, code, "IFileOpen");
     }
 }
 
@@ -482,7 +478,7 @@ void IFileSeek(int handle, int& offset, int origin)
     korv::sys_file_seek(handle, offset, origin, code);
     if (code != 0) {
         offset = -1;
-        korv::report_file_error(file_io_error, code, "IFileSeek");
+        korv::report_file_error(korv::err::file_read_write, code, "IFileSeek");
     }
 }
 
@@ -494,7 +490,7 @@ constexpr int directory_attribute = 16;
 void finish_search(int code, std::string_view routine)
 {
     if (code != korv::sys_no_more_files)
-        korv::report_os_error(os_error, code, routine);
+        korv::report_os_error(korv::err::operating_system, code, routine);
     korv::sys_dir_search_close();
 }
 
@@ -510,7 +506,7 @@ void IOsDeleteFile(std::string_view pattern_text)
     int found = 0, code = 0;
     korv::sys_dir_first(0, pattern, entry, found, code);
     if (!found) {
-        korv::report_os_error(os_error, code, "IOsDeleteFile");
+        korv::report_os_error(korv::err::operating_system, code, "IOsDeleteFile");
         return;
     }
     while (found) {
@@ -518,7 +514,7 @@ void IOsDeleteFile(std::string_view pattern_text)
             int delete_code = 0;
             korv::sys_file_delete(std::string(directory) + entry.name, delete_code);
             if (delete_code != 0)
-                korv::report_os_error(os_error, delete_code, "IOsDeleteFile");
+                korv::report_os_error(korv::err::operating_system, delete_code, "IOsDeleteFile");
         }
         korv::sys_dir_first(1, {}, entry, found, code);
     }
@@ -539,7 +535,7 @@ void IOsCopyFile(std::string_view source_text, std::string_view target_text)
         int found = 0, code = 0;
         korv::sys_dir_first(0, source, entry, found, code);
         if (!found) {
-            korv::report_os_error(os_error, code, "IOsCopyFile");
+            korv::report_os_error(korv::err::operating_system, code, "IOsCopyFile");
             return;
         }
         while (found) {
@@ -548,7 +544,7 @@ void IOsCopyFile(std::string_view source_text, std::string_view target_text)
                 korv::sys_file_copy(std::string(directory) + entry.name,
                                     target_directory + entry.name, copy_code);
                 if (copy_code != 0) {
-                    korv::report_os_error(os_error, copy_code, "IOsCopyFile");
+                    korv::report_os_error(korv::err::operating_system, copy_code, "IOsCopyFile");
                     korv::sys_dir_search_close();
                     return;
                 }
@@ -561,11 +557,11 @@ void IOsCopyFile(std::string_view source_text, std::string_view target_text)
 
     const std::string full_target = korv::copy_target(source, target);
     if (full_target == source) {
-        korv::report_os_error(same_file_error, 0, "IOsCopyFile");
+        korv::report_os_error(korv::err::same_file, 0, "IOsCopyFile");
         return;
     }
     int code = 0;
     korv::sys_file_copy(source, full_target, code);
     if (code != 0)
-        korv::report_os_error(os_error, code, "IOsCopyFile");
+        korv::report_os_error(korv::err::operating_system, code, "IOsCopyFile");
 }

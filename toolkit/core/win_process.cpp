@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "korvanthide/error_numbers.h"
 #include "korvanthide/files.h"
 #include "toolkit/core/os_helpers.h"
 
@@ -10,8 +11,6 @@ namespace korv {
 
 namespace {
 
-constexpr int start_or_wait_failed = 13;
-constexpr int timed_out = 1034;
 // While waiting without limit the program's windows are repainted at least
 // this often.
 constexpr DWORD poll_ms = 100;
@@ -64,7 +63,7 @@ void sys_execute(std::string_view command, int flags, int timeout_ms, int& resul
         execute_command_line(command, (flags & execute_through_interpreter) != 0, platform == 4);
     PROCESS_INFORMATION info;
     if (!start_process(line, (flags & execute_hidden) ? SW_HIDE : SW_SHOWNORMAL, info)) {
-        result = start_or_wait_failed;
+        result = err::operating_system;
         code = last_error_code();
         return;
     }
@@ -80,11 +79,11 @@ void sys_execute(std::string_view command, int flags, int timeout_ms, int& resul
     if (timeout_ms < 0) {
         code = wait_painting(info.hProcess);
         if (code != 0)
-            result = start_or_wait_failed;
+            result = err::operating_system;
     } else {
         const DWORD r = WaitForSingleObject(info.hProcess, static_cast<DWORD>(timeout_ms));
         if (r == WAIT_TIMEOUT) {
-            result = timed_out;
+            result = err::process_timeout;
             if (flags & execute_terminate_on_timeout) {
                 TerminateProcess(info.hProcess, 0);
             } else {
@@ -92,7 +91,7 @@ void sys_execute(std::string_view command, int flags, int timeout_ms, int& resul
                 process = handle_to_int(info.hProcess);
             }
         } else if (r != WAIT_OBJECT_0) {
-            result = start_or_wait_failed;
+            result = err::operating_system;
             code = last_error_code();
         }
     }

@@ -286,13 +286,12 @@ void sys_reg_value_set(std::uint32_t root, int type, int& result, std::string_vi
 
 void IOsVariable(std::string_view name, std::span<char> value)
 {
-    constexpr int text_too_small = 1023;
     std::string buffer(value.size() + 1, '\0');
     int length = 0;
     korv::sys_env_get(length, korv::text_trimmed(name), buffer);
     if (length > static_cast<int>(value.size())) {
         korv::text_assign(value, {});
-        korv::err_report(text_too_small, "IOsVariable");
+        korv::err_report(korv::err::text_too_small, "IOsVariable");
         return;
     }
     korv::text_assign(value, std::string_view(buffer.data(), static_cast<std::size_t>(length)));

@@ -343,9 +343,9 @@ void WSelectFile(int filter_number, std::string_view filter_text, int flags, std
         result.answer = 0;
         const DWORD error = CommDlgExtendedError();
         if (error == FNERR_BUFFERTOOSMALL)
-            err_report(1023, "WSelectFile");
+            err_report(err::text_too_small, "WSelectFile");
         else if (error != 0)
-            err_report(1004, "WSelectFile");
+            err_report(err::common_dialog, "WSelectFile");
     }
     result.exit_field = 0;
 }
@@ -369,7 +369,7 @@ void WSelectColour(std::int32_t& colour, std::optional<std::string_view> title,
         cdlg_colour_dialog(colour, table, answer, error, kept_title);
     }
     if (answer != 1 && error != 0)
-        err_report(1004, "WSelectColour");
+        err_report(err::common_dialog, "WSelectColour");
     dialog_result_state().answer = answer;
     dialog_result_state().exit_field = 0;
 }

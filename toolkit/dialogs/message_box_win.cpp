@@ -77,6 +77,6 @@ void WMessageBox(int button_set, int icon, int default_answer, std::string_view 
     // A box that could not be shown answers -1, never an earlier box's answer.
     dialog_result_state().answer = answer;
     if (answer == -1)
-        err_report(1004, "WMessageBox");
+        err_report(err::common_dialog, "WMessageBox");
     dialog_result_state().exit_field = 0;
 }

@@ -23,16 +23,12 @@ namespace {
 
 using namespace korv;
 
-constexpr int no_dialog = 1005;
-constexpr int missing_field = 1006;
-constexpr int out_of_range = 1009;
-constexpr int no_value = 1010;
 
 bool no_current_dialog(std::string_view routine)
 {
     if (dialog_result_state().current_dialog != 0)
         return false;
-    err_report(no_dialog, routine);
+    err_report(err::no_dialog, routine);
     return true;
 }
 
@@ -41,7 +37,7 @@ bool no_current_dialog(std::string_view routine)
 void report_code(int code, std::string_view routine, int other = 0)
 {
     if (code == -1)
-        err_report(missing_field, routine);
+        err_report(err::field_id, routine);
     else if (code < -1 && other != 0)
         err_report(other, routine);
 }
@@ -104,7 +100,7 @@ void show(int x, int y, int focus, int mode, std::string_view routine)
     dialog_show(x, y, px, py, result, focus, 0);
     if (modal) {
         if (result == -1) {
-            err_report(1014, routine);
+            err_report(err::dialog_mode, routine);
             return;
         }
         dialog_window_snapshots(0, -1, ignored);
@@ -114,35 +110,35 @@ void show(int x, int y, int focus, int mode, std::string_view routine)
         s.dialog_state = dialog_exit_codes(3);
     }
     switch (result) {
-    case -1: err_report(1014, routine); return;
-    case -2: err_report(1016, routine); return;
-    case -3: err_report(1046, routine); return;
-    case -4: err_report(1047, routine); return;
-    case -5: err_report(1088, routine); return;
+    case -1: err_report(err::dialog_mode, routine); return;
+    case -2: err_report(err::parent_hidden, routine); return;
+    case -3: err_report(err::parent_combined, routine); return;
+    case -4: err_report(err::dialog_combined, routine); return;
+    case -5: err_report(err::dialog_create, routine); return;
     default: break;
     }
     if (bad_mode)
-        err_report(1014, routine);
+        err_report(err::dialog_mode, routine);
 }
 
 void put_number(int id, double value, std::string_view text, std::string_view format, std::string_view routine)
 {
     err_routine_name_set(routine);
     if (dialog_result_state().current_dialog == 0) {
-        err_report_current(no_dialog);
+        err_report_current(err::no_dialog);
         return;
     }
     const int range = field_check_number_range(id, value);
     if (range == -2) {
-        err_report_current(out_of_range);
+        err_report_current(err::value_out_of_range);
         return;
     }
     if (range == -1) {
-        err_report_current(missing_field);
+        err_report_current(err::field_id);
         return;
     }
     if (field_put_string(id, value, text, format) == -1)
-        err_report_current(missing_field);
+        err_report_current(err::field_id);
 }
 
 } // namespace
@@ -163,9 +159,9 @@ void WDialogLoad(int resource, std::optional<int> identifier, int window)
     int result = resource;
     dialog_load(result, id, window);
     switch (result) {
-    case -1: err_report(1087, "WDialogLoad"); return;
-    case -2: err_report(1007, "WDialogLoad"); return;
-    case -3: err_report(1088, "WDialogLoad"); return;
+    case -1: err_report(err::too_many_dialogs, "WDialogLoad"); return;
+    case -2: err_report(err::dialog_missing, "WDialogLoad"); return;
+    case -3: err_report(err::dialog_create, "WDialogLoad"); return;
     default: dialog_result_state().current_dialog = id;
     }
 }
@@ -182,7 +178,7 @@ void WDialogSelect(int identifier)
     int id = identifier;
     dialog_select_by_id(id);
     if (id == -1) {
-        err_report(1008, "WDialogSelect");
+        err_report(err::dialog_select, "WDialogSelect");
         return;
     }
     dialog_result_state().current_dialog = identifier;
@@ -195,9 +191,9 @@ void WDialogHide()
     int slot = -1;
     dialog_hide(slot);
     if (slot == -1)
-        err_report(1047, "WDialogHide");
+        err_report(err::dialog_combined, "WDialogHide");
     else if (slot == -2)
-        err_report(1069, "WDialogHide");
+        err_report(err::sub_dialog, "WDialogHide");
 }
 
 void WDialogUnload(int keep_pages)
@@ -207,11 +203,11 @@ void WDialogUnload(int keep_pages)
     int slot = -1;
     dialog_hide(slot);
     if (slot == -1) {
-        err_report(1047, "WDialogUnload");
+        err_report(err::dialog_combined, "WDialogUnload");
         return;
     }
     if (slot == -2) {
-        err_report(1069, "WDialogUnload");
+        err_report(err::sub_dialog, "WDialogUnload");
         return;
     }
     dialog_unload(keep_pages, -1);
@@ -232,7 +228,7 @@ void WDialogGetString(int id, std::span<char> text)
     HWND w = current_field(id);
     if (w == nullptr) {
         text_assign(text, {});
-        err_report(missing_field, "WDialogGetString");
+        err_report(err::field_id, "WDialogGetString");
         return;
     }
     const int limit = static_cast<int>(std::min<std::size_t>(text.size(), 1u << 20));
@@ -245,7 +241,7 @@ void WDialogGetStringLength(int id, int& length)
         return;
     HWND w = current_field(id);
     if (w == nullptr) {
-        err_report(missing_field, "WDialogGetStringLength");
+        err_report(err::field_id, "WDialogGetStringLength");
         return;
     }
     length = GetWindowTextLengthA(w);
@@ -283,11 +279,11 @@ bool number_for_getter(int id, double& v, Number& value, Number undefined, std::
     const int code = field_get_number(id, v);
     if (code == -2) {
         value = undefined;
-        err_report(no_value, routine);
+        err_report(err::value_undefined, routine);
         return false;
     }
     if (code == -1) {
-        err_report(missing_field, routine);
+        err_report(err::field_id, routine);
         return false;
     }
     return true;
@@ -387,7 +383,7 @@ void WDialogPutMenu(int id, std::span<const std::string_view> items, int count, 
     HWND w = current_field(id);
     const int kind = w ? field_menu_kind(w) : -1;
     if (kind == -1 || kind == 4) {
-        err_report(missing_field, routine);
+        err_report(err::field_id, routine);
         return;
     }
     field_clear(id);
@@ -410,7 +406,7 @@ void WDialogPutMenu(int id, std::span<const std::string_view> items, int count, 
         const UINT message = kind == 1 ? LB_SETCURSEL : CB_SETCURSEL;
         const LRESULT r = SendMessageA(w, message, static_cast<WPARAM>(selected - 1), 0);
         if (r == LB_ERR || selected < 0) {
-            err_report(1011, routine);
+            err_report(err::option_number, routine);
             return;
         }
     }
@@ -427,14 +423,14 @@ void get_menu(int id, int& item, std::span<char>* text)
     HWND w = current_field(id);
     const int kind = w ? field_menu_kind(w) : -1;
     if (kind == -1 || kind == 4) {
-        err_report(missing_field, routine);
+        err_report(err::field_id, routine);
         return;
     }
     if (kind == 1) {
         const LRESULT sel = SendMessageA(w, LB_GETCURSEL, 0, 0);
         if (sel == LB_ERR) {
             item = toolkit_state().undefined_integer;
-            err_report(no_value, routine);
+            err_report(err::value_undefined, routine);
             return;
         }
         item = static_cast<int>(sel) + 1;
@@ -457,7 +453,7 @@ void get_menu(int id, int& item, std::span<char>* text)
         item = static_cast<int>(sel) + 1;
     } else {
         item = toolkit_state().undefined_integer;
-        err_report(no_value, routine);
+        err_report(err::value_undefined, routine);
         return;
     }
     if (text)
@@ -503,7 +499,7 @@ void WDialogGetRadioButton(int id, int& position)
     const int code = field_get_radio_button(id, p);
     if (code == -2) {
         position = toolkit_state().undefined_integer;
-        err_report(no_value, "WDialogGetRadioButton");
+        err_report(err::value_undefined, "WDialogGetRadioButton");
         return;
     }
     report_code(code, "WDialogGetRadioButton");
@@ -532,17 +528,17 @@ void WDialogPutImage(int id, int image, int kind)
         return;
     if (kind == 4) {
         if (image < 1 || image > 20) {
-            err_report(1015, routine);
+            err_report(err::image_id, routine);
             return;
         }
         int width = 0;
         int height = 0;
         if (gr_platform().metafile_kind(image, width, height) != 3) {
-            err_report(1061, routine);
+            err_report(err::metafile_format, routine);
             return;
         }
     }
-    report_code(field_put_image(id, image, kind), routine, 1015);
+    report_code(field_put_image(id, image, kind), routine, err::image_id);
 }
 
 void WDialogTitle(std::optional<std::string_view> title, std::optional<int> icon)
@@ -553,7 +549,7 @@ void WDialogTitle(std::optional<std::string_view> title, std::optional<int> icon
     const std::string_view text = title ? text_trimmed(*title) : std::string_view{};
     dialog_set_title_and_icon(icon_id, title ? 1 : 0, text);
     if (icon_id == -2)
-        err_report(1015, "WDialogTitle");
+        err_report(err::image_id, "WDialogTitle");
 }
 
 void WDialogSetField(int id, std::optional<int> position)

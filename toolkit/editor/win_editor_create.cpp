@@ -326,7 +326,7 @@ void editor_add_file(int& error, EditorWindowRecord& record, HWND frame, const s
     std::string path;
     if (!file.empty() && !edit_full_path(file, path)) {
         error_state().file_code = ERROR_FILENAME_EXCED_RANGE;
-        error = 1;
+        error = err::file_open;
         return;
     }
     const int window = edit_window_number(record);
@@ -347,7 +347,7 @@ void editor_add_file(int& error, EditorWindowRecord& record, HWND frame, const s
             }
         }
         if (record.buffers >= editor_buffer_limit) {
-            error = 1068;
+            error = err::no_editor_buffer;
             return;
         }
         edit_view_item_check(record, record.current_buffer, false);
@@ -403,7 +403,7 @@ void editor_make(int& error, Request& request, int window, HWND frame)
     WindowSlot& slot = slot_of(window);
     // 1. Nothing may live in the client window.
     if (slot.client != nullptr && GetWindow(slot.client, GW_CHILD) != nullptr) {
-        error = 1057;
+        error = err::inside_parent_windows;
         return;
     }
     // 2. Inside a parent: a pane of a split window, or an outer child.
@@ -425,14 +425,14 @@ void editor_make(int& error, Request& request, int window, HWND frame)
             outer_child = true;
         }
         if (request.mode == 2 && request.menu != 0 && outer_child) {
-            error = 1025;
+            error = err::editor_menu_inside_parent;
         }
         if (request.mode == 1 || request.mode == 3) {
             if (request.mode == 1) {
                 int status = 0;
                 dialog_window_snapshots(0, -1, status);
             }
-            error = 1024;
+            error = err::editor_mode;
             request.mode = 2;
         }
         if (pane) {
@@ -447,7 +447,7 @@ void editor_make(int& error, Request& request, int window, HWND frame)
     // 3. The record.
     auto* record = new (std::nothrow) EditorWindowRecord{};
     if (record == nullptr) {
-        error = 1027;
+        error = err::editor_init;
         return;
     }
     record->kind = ContentKind::editor;
@@ -479,10 +479,10 @@ void editor_make(int& error, Request& request, int window, HWND frame)
             if (bar != nullptr) {
                 win_menu_command_ids(bar, request.menu);
             } else {
-                error = 1002;
+                error = err::menu_load;
             }
         } else if (request.menu != 0) {
-            error = 1026;
+            error = err::user_menu_modal;
         }
         if (bar == nullptr) bar = CreateMenu();
         std::string first_name;
@@ -586,7 +586,7 @@ void editor_make(int& error, Request& request, int window, HWND frame)
     }
     if (record->flags.command_line) {
         if (request.mode == 1) {
-            error = 1033;
+            error = err::command_line_inside_parent;
         } else {
             command_line_build(*record, frame, area);
         }
@@ -597,7 +597,7 @@ void editor_make(int& error, Request& request, int window, HWND frame)
     record->insert_mode = 1;
     HWND control = text_control_build(*record, frame, area);
     if (control == nullptr) {
-        error = 1027;
+        error = err::editor_init;
         slot.menu = nullptr;
         if (record->menu_bar != nullptr) {
             if (GetMenu(frame) == record->menu_bar) SetMenu(frame, nullptr);
@@ -800,7 +800,7 @@ int edit_font_make(EditorWindowRecord& record, int code, int size)
     if (font == nullptr) {
         font = static_cast<HFONT>(GetStockObject(SYSTEM_FIXED_FONT));
         stock = true;
-        error = 1115;
+        error = err::editor_font;
     }
     record.font = font;
     record.stock_font = stock;
@@ -878,7 +878,7 @@ void WEditFile(std::string_view file, int mode, int menu, int options, int font,
     using namespace korv;
     int error = 0;
     if (!editor_font_code_valid(font)) {
-        error = 1116;
+        error = err::editor_font_number;
         font = font_code_default;
     }
     Request request;
@@ -906,7 +906,7 @@ void WEditFile(std::string_view file, int mode, int menu, int options, int font,
         if (code != 0) {
             error_state().file_code = static_cast<std::int32_t>(code);
             error_state().detail_category = 2;
-            err_report(1, "WEditFile");
+            err_report(err::file_open, "WEditFile");
             return;
         }
     }
@@ -924,11 +924,11 @@ void WEditFile(std::string_view file, int mode, int menu, int options, int font,
     }
 
     if (window <= 0 || window > max_window || frame == nullptr) {
-        error = 1022;
+        error = err::not_child_window;
     } else if (existing != nullptr) {
         editor_add_file(error, *existing, frame, request.file, request.filter_index);
     } else if (win_content_record(frame) != nullptr) {
-        error = 1038;
+        error = err::window_converted;
     } else {
         editor_make(error, request, window, frame);
     }

@@ -284,11 +284,11 @@ void bmp_create(int& handle, int width, int height, std::int32_t colour)
 void bmp_destroy(int slot, int& status)
 {
     if (!slot_in_use(slot)) {
-        status = 1021;
+        status = err::bitmap_handle;
         return;
     }
     if (bmp_viewer_find(slot) != 0) {
-        status = 1036;
+        status = err::bitmap_in_viewer;
         return;
     }
     leave_target(slot_bitmap(slot));
@@ -329,7 +329,7 @@ void bmp_size(int slot, int& width, int& height)
 void bmp_fill_rect(int slot, int x1, int y1, int x2, int y2, std::int32_t colour, int& status)
 {
     if (!slot_in_use(slot)) {
-        status = 1021;
+        status = err::bitmap_handle;
         return;
     }
     const BitmapDc dc(slot_bitmap(slot));
@@ -342,12 +342,12 @@ void bmp_fill_rect(int slot, int x1, int y1, int x2, int y2, std::int32_t colour
 void bmp_put_pixels(int slot, std::span<const std::int32_t> pixels, int x1, int y1, int x2, int y2, int& status)
 {
     if (!slot_in_use(slot)) {
-        status = 1021;
+        status = err::bitmap_handle;
         return;
     }
     // An array shorter than the rectangle is refused rather than read beyond.
     if (!rectangle_fits(pixels.size(), x1, y1, x2, y2)) {
-        status = 1066;
+        status = err::bitmap_transfer;
         return;
     }
     const BitmapDc dc(slot_bitmap(slot));
@@ -362,11 +362,11 @@ void bmp_put_pixels(int slot, std::span<const std::int32_t> pixels, int x1, int 
 void bmp_get_pixels(int slot, std::span<std::int32_t> pixels, int x1, int y1, int x2, int y2, int& status)
 {
     if (!slot_in_use(slot)) {
-        status = 1021;
+        status = err::bitmap_handle;
         return;
     }
     if (!rectangle_fits(pixels.size(), x1, y1, x2, y2)) {
-        status = 1066;
+        status = err::bitmap_transfer;
         return;
     }
     const BitmapDc dc(slot_bitmap(slot));
@@ -383,19 +383,20 @@ void bmp_get_pixels(int slot, std::span<std::int32_t> pixels, int x1, int y1, in
 void bmp_copy_from_screen(int slot, int x, int y, int width, int height, int& status)
 {
     if (!slot_in_use(slot)) {
-        status = 1021;
+        status = err::bitmap_handle;
         return;
     }
     const BitmapDc dc(slot_bitmap(slot));
     HDC target = window_tables().drawing_dc;
-    status = target && BitBlt(dc.get(), 0, 0, width, height, target, x, y, slots().raster_op) ? 0 : 1066;
+    const bool copied = target && BitBlt(dc.get(), 0, 0, width, height, target, x, y, slots().raster_op);
+    status = copied ? 0 : err::bitmap_transfer;
 }
 
 void bmp_draw_rop(int slot, int source_x, int source_y, int x, int y, int width, int height, int direction,
                   int& status)
 {
     if (!slot_in_use(slot)) {
-        status = 1021;
+        status = err::bitmap_handle;
         return;
     }
     const BitmapDc dc(slot_bitmap(slot));
@@ -405,19 +406,19 @@ void bmp_draw_rop(int slot, int source_x, int source_y, int x, int y, int width,
         done = BitBlt(target, x, y, width, height, dc.get(), source_x, source_y, slots().raster_op);
     else if (target)
         done = BitBlt(dc.get(), x, y, width, height, target, source_x, source_y, slots().raster_op);
-    status = done ? 0 : 1066;
+    status = done ? 0 : err::bitmap_transfer;
 }
 
 void bmp_draw_stretched(int slot, int stretch, int x, int y, int width, int height, int& status)
 {
     if (!slot_in_use(slot)) {
-        status = 1021;
+        status = err::bitmap_handle;
         return;
     }
     const BitmapDc dc(slot_bitmap(slot));
     HDC target = window_tables().drawing_dc;
     if (!dc.get() || !target) {
-        status = 1066;
+        status = err::bitmap_transfer;
         return;
     }
     BOOL done;
@@ -431,7 +432,7 @@ void bmp_draw_stretched(int slot, int stretch, int x, int y, int width, int heig
     } else {
         done = BitBlt(target, x, y, width, height, dc.get(), 0, 0, slots().raster_op);
     }
-    status = done ? 0 : 1066;
+    status = done ? 0 : err::bitmap_transfer;
 }
 
 void bmp_draw_pixels_blended(std::span<const std::int32_t> pixels, int x1, int y1, int x2, int y2, int width,
@@ -449,12 +450,12 @@ void bmp_draw_pixels_blended(std::span<const std::int32_t> pixels, int x1, int y
 void bmp_load_resource(int slot, int resource_id, int& status)
 {
     if (!slot_in_use(slot)) {
-        status = 1021;
+        status = err::bitmap_handle;
         return;
     }
     HBITMAP loaded = LoadBitmapA(module_instance(), MAKEINTRESOURCEA(resource_id));
     if (!loaded) {
-        status = 1066;
+        status = err::bitmap_transfer;
         return;
     }
     const ReferenceDc ref;
@@ -462,7 +463,8 @@ void bmp_load_resource(int slot, int resource_id, int& status)
     HGDIOBJ old = SelectObject(source, loaded);
     const BitmapDc dc(slot_bitmap(slot));
     const auto k = static_cast<std::size_t>(slot);
-    status = BitBlt(dc.get(), 0, 0, slots().width[k], slots().height[k], source, 0, 0, SRCCOPY) ? 0 : 1066;
+    const bool copied = BitBlt(dc.get(), 0, 0, slots().width[k], slots().height[k], source, 0, 0, SRCCOPY);
+    status = copied ? 0 : err::bitmap_transfer;
     SelectObject(source, old);
     DeleteDC(source);
     DeleteObject(loaded);
@@ -486,7 +488,7 @@ void bmp_mirror(int slot, int direction, int& viewer, int& status)
 {
     viewer = 0;
     if (!slot_in_use(slot)) {
-        status = 1021;
+        status = err::bitmap_handle;
         return;
     }
     viewer = bmp_viewer_find(slot);
@@ -516,11 +518,11 @@ void bmp_rotate(int slot, int angle, int& viewer, int& status)
 {
     viewer = 0;
     if (!slot_in_use(slot)) {
-        status = 1021;
+        status = err::bitmap_handle;
         return;
     }
     if (!bitmap_rotation_valid(angle)) {
-        status = 1090;
+        status = err::rotation_angle;
         return;
     }
     viewer = bmp_viewer_find(slot);
@@ -529,7 +531,7 @@ void bmp_rotate(int slot, int angle, int& viewer, int& status)
     const int nw = angle == 180 ? w : h, nh = angle == 180 ? h : w;
     HBITMAP rotated = bmp_make_compatible(nw, nh, 0);
     if (!rotated) {
-        status = 1020;
+        status = err::bitmap_create;
         return;
     }
     leave_target(slot_bitmap(slot));
@@ -552,13 +554,13 @@ void bmp_resize(int slot, int width, int height, int& viewer, int& status)
 {
     viewer = 0;
     if (!slot_in_use(slot)) {
-        status = 1021;
+        status = err::bitmap_handle;
         return;
     }
     viewer = bmp_viewer_find(slot);
     HBITMAP resized = bmp_make_compatible(width, height, 0);
     if (!resized) {
-        status = 1020;
+        status = err::bitmap_create;
         return;
     }
     leave_target(slot_bitmap(slot));
@@ -640,18 +642,18 @@ void WBitmapCreate(int& handle, int width, int height, std::optional<std::int32_
 {
     korv::bmp_create(handle, width, height, colour.value_or(korv::gr_colour_table_get(0)));
     if (handle == 0)
-        korv::err_report(1020, "WBitmapCreate");
+        korv::err_report(korv::err::bitmap_create, "WBitmapCreate");
 }
 
 void WBitmapGetData(int handle, std::span<const std::int32_t> pixels)
 {
     using namespace korv;
     if (graphics_state().target_kind == target_metafile) {
-        err_report(1065, "WBitmapGetData");
+        err_report(err::bitmap_on_metafile, "WBitmapGetData");
         return;
     }
     if (handle < 1 || handle > bmp_handle_limit() || !slot_in_use(handle - 1)) {
-        err_report(1021, "WBitmapGetData");
+        err_report(err::bitmap_handle, "WBitmapGetData");
         return;
     }
     int width = 0, height = 0, status = 0;
@@ -665,7 +667,7 @@ void WBitmapDestroy(int handle)
 {
     using namespace korv;
     if (handle < 1 || handle > bmp_handle_limit()) {
-        err_report(1021, "WBitmapDestroy");
+        err_report(err::bitmap_handle, "WBitmapDestroy");
         return;
     }
     int status = 0;

@@ -89,7 +89,7 @@ void IGrColourN(int colour)
     std::int32_t rgb = 0;
     if (g.colour_mode == 1) {
         if (colour < 0 || colour > 255) {
-            err_report(42, "IGrColourN");
+            err_report(err::unknown_colour, "IGrColourN");
             return;
         }
         index = colour;
@@ -111,7 +111,7 @@ void IGrColour(std::string_view name)
     using namespace korv;
     const int code = gr_colour_name_code(name);
     if (code < 0) {
-        err_report(42, "IGrColour");
+        err_report(err::unknown_colour, "IGrColour");
         return;
     }
     const int c = code % 8;
@@ -124,7 +124,7 @@ void IGrColourRestore(int index, int rgb, int device_colour, int side)
     // The index reaches palette lookups in the devices: only -1 and table
     // entries are taken.
     if (index < -1 || index > 255) {
-        err_report(42, "IGrColourRestore");
+        err_report(err::unknown_colour, "IGrColourRestore");
         return;
     }
     make_current(index, rgb, device_colour);

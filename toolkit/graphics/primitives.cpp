@@ -256,7 +256,7 @@ void rectangle(Entry entry, float x1, float y1, float x2, float y2)
     float X1 = x1, Y1 = y1, X2 = x2, Y2 = y2;
     if (entry != Entry::ordered) {
         if (x1 == x2 || y1 == y2) {
-            err_report(22, "IGrRectangle");
+            err_report(err::shape_size, "IGrRectangle");
             return;
         }
         gr_world_to_device(x1, y1, X1, Y1);

@@ -9,8 +9,6 @@ namespace korv {
 
 namespace {
 
-constexpr int error_invalid_window = 1003;
-constexpr int error_invalid_target = 1019;
 constexpr int metafile_slots = 20;
 constexpr int kind_enhanced_metafile = 3;
 constexpr int kind_cgm_metafile = 6;
@@ -22,7 +20,7 @@ void YYWINSEL(int window, int reselect)
     int width = 0;
     int height = 0;
     if (gr_platform().window_select(window, width, height) == -1) {
-        err_report(error_invalid_window, "YYWINSEL");
+        err_report(err::window_handle, "YYWINSEL");
         return;
     }
     GraphicsState& g = graphics_state();
@@ -121,7 +119,7 @@ bool select_window(std::optional<int> number)
     const int saved = errors.last_error;
     errors.last_error = 0;
     gr_window_select_current(window);
-    if (errors.last_error == error_invalid_window)
+    if (errors.last_error == err::window_handle)
         return false;
     errors.last_error = saved;
     return true;
@@ -211,7 +209,7 @@ void IGrSelect(int kind, std::optional<int> number)
         g.target_number = g.current_window;
         g.target_dialog = 0;
         gr_drawable_size_update(target_window, g.current_window, g.client_width, g.client_height);
-        err_report(error_invalid_target, "IGrSelect");
+        err_report(err::drawing_target, "IGrSelect");
         return;
     }
 

@@ -356,7 +356,7 @@ void IGrUnits(float x1, float y1, float x2, float y2)
     } else {
         g.user_x1 = 0;
         g.user_x2 = 1;
-        korv::err_report(16, "IGrUnits");
+        korv::err_report(korv::err::unit_range, "IGrUnits");
     }
     if (y2 > y1) {
         g.user_y1 = y1;
@@ -364,7 +364,7 @@ void IGrUnits(float x1, float y1, float x2, float y2)
     } else {
         g.user_y1 = 0;
         g.user_y2 = 1;
-        korv::err_report(16, "IGrUnits");
+        korv::err_report(korv::err::unit_range, "IGrUnits");
     }
     g.user_span_x = g.user_x2 - g.user_x1;
     g.user_span_y = g.user_y2 - g.user_y1;
@@ -380,7 +380,7 @@ void IGrArea(float x1, float y1, float x2, float y2)
     } else {
         g.area_x1 = 0;
         g.area_x2 = 1;
-        korv::err_report(44, "IGrArea");
+        korv::err_report(korv::err::area_range, "IGrArea");
     }
     if (accepted(y1, y2)) {
         g.area_y1 = y1;
@@ -388,7 +388,7 @@ void IGrArea(float x1, float y1, float x2, float y2)
     } else {
         g.area_y1 = 0;
         g.area_y2 = 1;
-        korv::err_report(44, "IGrArea");
+        korv::err_report(korv::err::area_range, "IGrArea");
     }
     const float w = static_cast<float>(g.device_width), h = static_cast<float>(g.device_height);
     korv::gr_area_set_clip(g.area_x1 * w, g.area_y1 * h, g.area_x2 * w, g.area_y2 * h);

@@ -10,7 +10,6 @@ namespace {
 // Hidden, waited for, through the command interpreter.
 constexpr int print_command_flags = 115;
 constexpr int wait_without_limit = -1;
-constexpr int error_operating_system = 13;
 
 } // namespace
 
@@ -22,7 +21,7 @@ void YYPRNCMD(std::string_view command)
     sys_execute(command, print_command_flags, wait_without_limit, result, code, process);
     if (result == 0)
         return;
-    if (result == error_operating_system)
+    if (result == err::operating_system)
         error_state().other_code = code;
     err_report(result, "YYPRNCMD");
 }
