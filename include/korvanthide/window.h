@@ -140,13 +140,6 @@ enum class ContentKind : int {
     grid_editor = 4,
     split = 5,
 };
-namespace content {
-inline constexpr ContentKind editor = ContentKind::editor;
-inline constexpr ContentKind bitmap_viewer = ContentKind::bitmap_viewer;
-inline constexpr ContentKind dialog = ContentKind::dialog;
-inline constexpr ContentKind grid_editor = ContentKind::grid_editor;
-inline constexpr ContentKind split = ContentKind::split;
-} // namespace content
 } // namespace korv
 
 // The common head of every record hung on a frame; the layers that create

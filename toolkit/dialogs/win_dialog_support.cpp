@@ -309,7 +309,7 @@ void dialog_add_size_grip(HWND dialog)
             break;
         HWND holder = GetParent(GetParent(w));
         const auto* split = reinterpret_cast<const SplitWindowRecord*>(win_content_record(holder));
-        if (split == nullptr || split->kind != content::split)
+        if (split == nullptr || split->kind != ContentKind::split)
             break;
         if (split->panes[0] == n)
             return;
@@ -635,7 +635,7 @@ void dialog_window_snapshots(int mode, int excepted, int& out)
                 !IsWindowVisible(slot.frame) || is_child_window(slot.frame))
                 continue;
             const WindowContentRecord* c = win_content_record(slot.frame);
-            if (c != nullptr && c->kind != content::split)
+            if (c != nullptr && c->kind != ContentKind::split)
                 continue;
             DialogSnapshot& snap = t.window_snapshots[static_cast<std::size_t>(n)];
             if (snap.bitmap == nullptr)

@@ -281,7 +281,7 @@ void dialog_show(int x, int y, int x_in_window, int y_in_window, int& mode, int 
         HWND host = host_of_child(dialog);
         host_hidden = host != nullptr && !IsWindowVisible(host);
         const WindowContentRecord* content = win_content_record(host);
-        host_holds_dialog = content != nullptr && content->kind == content::dialog;
+        host_holds_dialog = content != nullptr && content->kind == ContentKind::dialog;
     }
     if (r->host_window != nullptr && caller == 0) {
         mode = -4;

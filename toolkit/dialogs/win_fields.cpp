@@ -597,7 +597,7 @@ int field_set_option(int id, int code, int value)
     if (id == 0) {
         const WindowTables& t = window_tables();
         const WindowContentRecord* c = win_content_record(t.windows[static_cast<std::size_t>(t.current)].frame);
-        if (c != nullptr && c->kind == content::grid_editor)
+        if (c != nullptr && c->kind == ContentKind::grid_editor)
             w = c->subject;
     }
     if (w == nullptr)

@@ -101,11 +101,11 @@ TEST_F(ChildWindows, RefusedParentsAreReportedAndKeepTheCurrentWindow)
     EXPECT_EQ(error_state().last_error, 1016);
     ShowWindow(root(), SW_SHOW);
     DialogWindowRecord record;
-    record.kind = content::dialog;
+    record.kind = ContentKind::dialog;
     win_content_record_set(root(), &record);
     WindowOpenChild(child, 0x10, 0, 0, 5000, 5000);
     EXPECT_EQ(error_state().last_error, 1046);
-    record.kind = content::editor;
+    record.kind = ContentKind::editor;
     WindowOpenChild(child, 0x10, 0, 0, 5000, 5000);
     EXPECT_EQ(error_state().last_error, 1056);
     win_content_record_set(root(), nullptr);

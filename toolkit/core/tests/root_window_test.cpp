@@ -420,7 +420,7 @@ TEST_F(RootWindow, EmbeddedDialogSizesAndFixesTheWindow)
     drain();
     const auto* record = korv::win_content_record(root_frame());
     ASSERT_NE(record, nullptr);
-    ASSERT_EQ(record->kind, korv::content::dialog);
+    ASSERT_EQ(record->kind, korv::ContentKind::dialog);
     RECT dialog{};
     GetWindowRect(record->subject, &dialog);
     RECT client{};
