@@ -308,8 +308,8 @@ void dialog_add_size_grip(HWND dialog)
         if (!is_child_window(w))
             break;
         HWND holder = GetParent(GetParent(w));
-        const auto* split = reinterpret_cast<const SplitWindowRecord*>(win_content_record(holder));
-        if (split == nullptr || split->kind != ContentKind::split)
+        const SplitWindowRecord* split = win_split_record(holder);
+        if (split == nullptr)
             break;
         if (split->panes[0] == n)
             return;
