@@ -8,8 +8,6 @@
 #include <cstdint>
 #include <string_view>
 
-struct HDC__;
-
 namespace korv {
 
 // Raster printer, plotter and HP-GL/2 choices and what the printer type
@@ -136,33 +134,5 @@ void hc_hardcopy_defaults_apply(int device, const PrinterDefaults& printer);
 void hc_printer_defaults(int reread, int& larger, int& smaller, int& width, int& height,
                          int& x_offset, int& y_offset, int& orientation, int& copies,
                          int& colours, int& error);
-
-// A printer device context; deleted when the owner lets go of it.
-class PrinterDc {
-public:
-    PrinterDc() = default;
-    explicit PrinterDc(HDC__* dc) : dc_(dc) {}
-    PrinterDc(PrinterDc&& other) noexcept : dc_(other.dc_) { other.dc_ = nullptr; }
-    PrinterDc& operator=(PrinterDc&& other) noexcept;
-    PrinterDc(const PrinterDc&) = delete;
-    PrinterDc& operator=(const PrinterDc&) = delete;
-    ~PrinterDc();
-    HDC__* get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-    HDC__* release()
-    {
-        HDC__* dc = dc_;
-        dc_ = nullptr;
-        return dc;
-    }
-
-private:
-    HDC__* dc_ = nullptr;
-};
-
-// Creates a device context for the selected printer whose device mode
-// carries the orientation, the copies and, once the page set-up chose a
-// paper, its choices. Empty when the printer cannot be opened.
-PrinterDc hc_printer_dc(int landscape, int copies);
 
 } // namespace korv

@@ -12,6 +12,7 @@
 #include "toolkit/core/services/content_kinds.h"
 #include "toolkit/core/win_module.h"
 #include "toolkit/core/window_ops_layout.h"
+#include "toolkit/graphics/gdi_handles.h"
 #include "toolkit/graphics/gdi_primitives.h"
 
 #include <windows.h>
@@ -80,27 +81,11 @@ std::string_view up_to_zero(std::string_view text)
 }
 
 // A context of the current window's client area for measuring.
-class ClientDc {
-public:
-    ClientDc()
-    {
-        if (const WindowSlot* s = current_slot())
-            window_ = s->client;
-        dc_ = GetDC(window_);
-    }
-    ~ClientDc()
-    {
-        if (dc_)
-            ReleaseDC(window_, dc_);
-    }
-    ClientDc(const ClientDc&) = delete;
-    ClientDc& operator=(const ClientDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_ = nullptr;
-    HDC dc_ = nullptr;
-};
+WindowDc client_dc()
+{
+    const WindowSlot* s = current_slot();
+    return WindowDc(s != nullptr ? s->client : nullptr);
+}
 
 COLORREF text_table_colour(int entry)
 {
@@ -560,12 +545,12 @@ void win_scroll(int dx, int dy, int colour)
     HDC dc = window_tables().drawing_dc;
     if (!s || !dc)
         return;
-    HRGN uncovered = CreateRectRgn(0, 0, 0, 0);
-    ScrollWindowEx(s->client, dx, dy, nullptr, nullptr, uncovered, nullptr, SW_INVALIDATE);
-    HBRUSH brush = CreateSolidBrush(colour_code(dc, colour));
-    FillRgn(dc, uncovered, brush);
-    DeleteObject(brush);
-    DeleteObject(uncovered);
+    {
+        const GdiRegion uncovered(CreateRectRgn(0, 0, 0, 0));
+        ScrollWindowEx(s->client, dx, dy, nullptr, nullptr, uncovered.get(), nullptr, SW_INVALIDATE);
+        const GdiBrush brush(CreateSolidBrush(colour_code(dc, colour)));
+        FillRgn(dc, uncovered.get(), brush.get());
+    }
     // The filled strip needs no expose event.
     RECT r{};
     GetClientRect(s->client, &r);
@@ -585,10 +570,9 @@ void win_fill_rectangle(int x1, int y1, int x2, int y2, int colour)
     HDC dc = window_tables().drawing_dc;
     if (!dc)
         return;
-    HBRUSH brush = CreateSolidBrush(colour_code(dc, colour));
+    const GdiBrush brush(CreateSolidBrush(colour_code(dc, colour)));
     const RECT r{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1};
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    FillRect(dc, &r, brush.get());
 }
 
 void win_text_draw(int& x, int& y, std::string_view text)
@@ -598,7 +582,7 @@ void win_text_draw(int& x, int& y, std::string_view text)
     if (!dc)
         return;
     const auto& t = window_tables();
-    HGDIOBJ old_font = text_font().font ? SelectObject(dc, text_font().font) : nullptr;
+    const SelectedObject font(dc, text_font().font);
     const COLORREF fg = colour_code(dc, static_cast<int>(text_table_colour(t.text_foreground)));
     const COLORREF bg = colour_code(dc, static_cast<int>(text_table_colour(t.text_background)));
     const COLORREF old_fg = SetTextColor(dc, fg);
@@ -609,21 +593,17 @@ void win_text_draw(int& x, int& y, std::string_view text)
     GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
     TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
     if (t.text_attribute != 0 && size.cx > 0) {
-        HPEN pen = CreatePen(PS_SOLID, 1, fg);
-        HGDIOBJ old_pen = SelectObject(dc, pen);
+        const GdiPen pen(CreatePen(PS_SOLID, 1, fg));
+        const SelectedObject selected(dc, pen.get());
         const int old_rop = SetROP2(dc, R2_COPYPEN);
         MoveToEx(dc, x, y + 2, nullptr);
         LineTo(dc, x + size.cx, y + 2);
         SetROP2(dc, old_rop);
-        SelectObject(dc, old_pen);
-        DeleteObject(pen);
     }
     SetTextAlign(dc, old_align);
     SetBkMode(dc, old_mode);
     SetBkColor(dc, old_bg);
     SetTextColor(dc, old_fg);
-    if (old_font)
-        SelectObject(dc, old_font);
     x += size.cx;
 }
 
@@ -631,15 +611,13 @@ void win_text_width(int& width, std::string_view text)
 {
     text = up_to_zero(text);
     width = 0;
-    const ClientDc dc;
-    if (!dc.get())
+    const WindowDc dc = client_dc();
+    if (!dc)
         return;
-    HGDIOBJ old_font = text_font().font ? SelectObject(dc.get(), text_font().font) : nullptr;
+    const SelectedObject font(dc.get(), text_font().font);
     SIZE size{};
     if (GetTextExtentPoint32A(dc.get(), text.data(), static_cast<int>(text.size()), &size))
         width = size.cx;
-    if (old_font)
-        SelectObject(dc.get(), old_font);
 }
 
 void win_text_colours_set(int foreground, int background)
@@ -691,16 +669,15 @@ void win_text_font_set(int font, int bold, int italic, int& width, int& height)
     } else {
         f.font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
     }
-    const ClientDc dc;
-    if (!dc.get() || !f.font)
+    const WindowDc dc = client_dc();
+    if (!dc || !f.font)
         return;
-    HGDIOBJ old = SelectObject(dc.get(), f.font);
+    const SelectedObject selected(dc.get(), f.font);
     TEXTMETRICA tm{};
     if (GetTextMetricsA(dc.get(), &tm)) {
         height = tm.tmHeight;
         width = tm.tmAveCharWidth;
     }
-    SelectObject(dc.get(), old);
 }
 
 void win_text_size_to_pixels()

@@ -9,6 +9,7 @@
 #include "korvanthide/window.h"
 #include "toolkit/core/win_module.h"
 #include "toolkit/graphics/bitmaps_pixels.h"
+#include "toolkit/graphics/gdi_handles.h"
 #include "toolkit/graphics/gdi_primitives.h"
 
 #include <windows.h>
@@ -49,29 +50,13 @@ HBITMAP& slot_bitmap(int slot)
 
 // A context of the current window's client area (the screen's when no
 // window is open), from which new bitmaps and contexts are made.
-class ReferenceDc {
-public:
-    ReferenceDc()
-    {
-        const auto& t = window_tables();
-        const int w = t.current;
-        if (w >= 0 && w <= max_window)
-            window_ = t.windows[static_cast<std::size_t>(w)].client;
-        dc_ = GetDC(window_);
-    }
-    ~ReferenceDc()
-    {
-        if (dc_)
-            ReleaseDC(window_, dc_);
-    }
-    ReferenceDc(const ReferenceDc&) = delete;
-    ReferenceDc& operator=(const ReferenceDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_ = nullptr;
-    HDC dc_ = nullptr;
-};
+WindowDc reference_dc()
+{
+    const auto& t = window_tables();
+    const int w = t.current;
+    HWND client = w >= 0 && w <= max_window ? t.windows[static_cast<std::size_t>(w)].client : nullptr;
+    return WindowDc(client);
+}
 
 // True while the bitmap is selected into the drawing context.
 bool is_drawing_target(HBITMAP bitmap)
@@ -90,37 +75,27 @@ public:
             dc_ = window_tables().drawing_dc;
             return;
         }
-        const ReferenceDc ref;
-        dc_ = CreateCompatibleDC(ref.get());
+        own_ = OwnedDc(CreateCompatibleDC(reference_dc().get()));
+        dc_ = own_.get();
         if (!dc_)
             return;
-        owned_ = true;
-        old_bitmap_ = SelectObject(dc_, bitmap);
-        if (gdi_palette_display()) {
-            old_palette_ = SelectPalette(dc_, window_tables().display_palette, FALSE);
-            RealizePalette(dc_);
-        }
-    }
-    ~BitmapDc()
-    {
-        if (!owned_)
-            return;
-        if (old_palette_)
-            SelectPalette(dc_, old_palette_, FALSE);
-        SelectObject(dc_, old_bitmap_);
-        DeleteDC(dc_);
+        bitmap_ = SelectedObject(dc_, bitmap);
+        if (gdi_palette_display())
+            palette_ = SelectedPalette(dc_, window_tables().display_palette);
     }
     BitmapDc(const BitmapDc&) = delete;
     BitmapDc& operator=(const BitmapDc&) = delete;
     HDC get() const { return dc_; }
     // A context of its own, unclipped (not the drawing context).
-    bool owned() const { return owned_; }
+    bool owned() const { return static_cast<bool>(own_); }
 
 private:
+    // Declared in the order they are made: the palette and the bitmap are
+    // selected back out before the context is deleted.
+    OwnedDc own_;
+    SelectedObject bitmap_;
+    SelectedPalette palette_;
     HDC dc_ = nullptr;
-    bool owned_ = false;
-    HGDIOBJ old_bitmap_ = nullptr;
-    HPALETTE old_palette_ = nullptr;
 };
 
 // The colour written for an RGB value: the nearest palette entry on
@@ -137,32 +112,30 @@ COLORREF written_colour(HDC dc, std::int32_t rgb)
 // the box it is given.
 void fill_box(HDC dc, int x1, int y1, int x2, int y2, std::int32_t colour)
 {
-    HBRUSH brush = CreateSolidBrush(written_colour(dc, colour));
+    const GdiBrush brush(CreateSolidBrush(written_colour(dc, colour)));
     const int old_mode = SetROP2(dc, R2_COPYPEN);
-    HGDIOBJ old_pen = SelectObject(dc, GetStockObject(NULL_PEN));
-    HGDIOBJ old_brush = SelectObject(dc, brush);
-    Rectangle(dc, x1, y1, x2 + 2, y2 + 2);
-    SelectObject(dc, old_brush);
-    SelectObject(dc, old_pen);
+    {
+        const SelectedObject pen(dc, GetStockObject(NULL_PEN));
+        const SelectedObject fill(dc, brush.get());
+        Rectangle(dc, x1, y1, x2 + 2, y2 + 2);
+    }
     SetROP2(dc, old_mode);
-    DeleteObject(brush);
 }
 
 HBITMAP bmp_make_compatible(int width, int height, std::int32_t colour)
 {
     if (width < 1 || height < 1)
         return nullptr;
-    const ReferenceDc ref;
-    HBITMAP bitmap = CreateCompatibleBitmap(ref.get(), width, height);
+    GdiBitmap bitmap(CreateCompatibleBitmap(reference_dc().get(), width, height));
     if (!bitmap)
         return nullptr;
-    const BitmapDc dc(bitmap);
-    if (!dc.get()) {
-        DeleteObject(bitmap);
-        return nullptr;
+    {
+        const BitmapDc dc(bitmap.get());
+        if (!dc.get())
+            return nullptr;
+        fill_box(dc.get(), 0, 0, width - 1, height - 1, colour);
     }
-    fill_box(dc.get(), 0, 0, width - 1, height - 1, colour);
-    return bitmap;
+    return bitmap.release();
 }
 
 // A bitmap that is about to be replaced or deleted stops being the drawing
@@ -222,17 +195,14 @@ bool read_pixels_whole(HDC dc, HBITMAP bitmap, std::span<std::int32_t> pixels, i
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP picture = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (picture == nullptr || bits == nullptr)
+    const GdiBitmap picture(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!picture || bits == nullptr)
         return false;
-    HDC copy = CreateCompatibleDC(dc);
     bool done = false;
-    if (copy != nullptr) {
-        HGDIOBJ old = SelectObject(copy, picture);
-        done = BitBlt(copy, 0, 0, width, height, dc, left, top, SRCCOPY) != FALSE;
+    if (const OwnedDc copy(CreateCompatibleDC(dc)); copy) {
+        const SelectedObject selected(copy.get(), picture.get());
+        done = BitBlt(copy.get(), 0, 0, width, height, dc, left, top, SRCCOPY) != FALSE;
         GdiFlush();
-        SelectObject(copy, old);
-        DeleteDC(copy);
     }
     if (done) {
         const auto* source = static_cast<const std::uint32_t*>(bits);
@@ -246,7 +216,6 @@ bool read_pixels_whole(HDC dc, HBITMAP bitmap, std::span<std::int32_t> pixels, i
             }
         }
     }
-    DeleteObject(picture);
     return done;
 }
 
@@ -453,35 +422,31 @@ void bmp_load_resource(int slot, int resource_id, int& status)
         status = err::bitmap_handle;
         return;
     }
-    HBITMAP loaded = LoadBitmapA(module_instance(), MAKEINTRESOURCEA(resource_id));
+    const GdiBitmap loaded(LoadBitmapA(module_instance(), MAKEINTRESOURCEA(resource_id)));
     if (!loaded) {
         status = err::bitmap_transfer;
         return;
     }
-    const ReferenceDc ref;
-    HDC source = CreateCompatibleDC(ref.get());
-    HGDIOBJ old = SelectObject(source, loaded);
+    const OwnedDc source(CreateCompatibleDC(reference_dc().get()));
+    const SelectedObject selected(source.get(), loaded.get());
     const BitmapDc dc(slot_bitmap(slot));
     const auto k = static_cast<std::size_t>(slot);
-    const bool copied = BitBlt(dc.get(), 0, 0, slots().width[k], slots().height[k], source, 0, 0, SRCCOPY);
+    const bool copied =
+        BitBlt(dc.get(), 0, 0, slots().width[k], slots().height[k], source.get(), 0, 0, SRCCOPY);
     status = copied ? 0 : err::bitmap_transfer;
-    SelectObject(source, old);
-    DeleteDC(source);
-    DeleteObject(loaded);
 }
 
 void bmp_resource_size(int resource_id, int& width, int& height)
 {
     width = height = 0;
-    HBITMAP loaded = LoadBitmapA(module_instance(), MAKEINTRESOURCEA(resource_id));
+    const GdiBitmap loaded(LoadBitmapA(module_instance(), MAKEINTRESOURCEA(resource_id)));
     if (!loaded)
         return;
     BITMAP info{};
-    if (GetObjectA(loaded, sizeof info, &info)) {
+    if (GetObjectA(loaded.get(), sizeof info, &info)) {
         width = info.bmWidth;
         height = info.bmHeight;
     }
-    DeleteObject(loaded);
 }
 
 void bmp_mirror(int slot, int direction, int& viewer, int& status)
@@ -606,11 +571,7 @@ void bmp_select_target(int slot, int& status, int& width, int& height)
         return;
     }
     auto& t = window_tables();
-    HDC dc = nullptr;
-    {
-        const ReferenceDc ref;
-        dc = CreateCompatibleDC(ref.get());
-    }
+    HDC dc = CreateCompatibleDC(reference_dc().get());
     if (!dc) {
         status = 1;
         return;

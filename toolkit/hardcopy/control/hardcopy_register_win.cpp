@@ -4,6 +4,7 @@
 
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
+#include "toolkit/hardcopy/control/win_printer_dc.h"
 
 namespace korv {
 

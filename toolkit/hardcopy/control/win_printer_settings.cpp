@@ -2,6 +2,7 @@
 // through an information context, and printer device contexts whose device
 // mode carries what the program and the page set-up chose.
 #include "toolkit/hardcopy/control/printer_settings.h"
+#include "toolkit/hardcopy/control/win_printer_dc.h"
 
 #include "korvanthide/printer.h"
 #include "korvanthide/window.h"
@@ -98,23 +99,6 @@ HWND printer_parent_window()
 
 } // namespace
 
-PrinterDc& PrinterDc::operator=(PrinterDc&& other) noexcept
-{
-    if (this != &other) {
-        if (dc_)
-            DeleteDC(dc_);
-        dc_ = other.dc_;
-        other.dc_ = nullptr;
-    }
-    return *this;
-}
-
-PrinterDc::~PrinterDc()
-{
-    if (dc_)
-        DeleteDC(dc_);
-}
-
 void hc_printer_defaults(int reread, int& larger, int& smaller, int& width, int& height,
                          int& x_offset, int& y_offset, int& orientation, int& copies,
                          int& colours, int& error)
@@ -147,7 +131,7 @@ void hc_printer_defaults(int reread, int& larger, int& smaller, int& width, int&
 
     SetLastError(0);
     // An information context is deleted like a device context.
-    const PrinterDc ic(
+    const OwnedDc ic(
         CreateICA(settings.selection.driver.data(), settings.selection.device.data(), nullptr, nullptr));
     if (!ic) {
         error = last_error_or(ERROR_INVALID_PRINTER_NAME);
@@ -180,7 +164,7 @@ void hc_printer_defaults(int reread, int& larger, int& smaller, int& width, int&
     colours = page.colours;
 }
 
-PrinterDc hc_printer_dc(int landscape, int copies)
+OwnedDc hc_printer_dc(int landscape, int copies)
 {
     const PrinterSelection& chosen = windows_printer_settings().selection;
     PrinterHandle printer(chosen.device.data());
@@ -235,7 +219,7 @@ PrinterDc hc_printer_dc(int landscape, int copies)
         DocumentPropertiesA(printer_parent_window(), printer.get(), device, mode, mode,
                             DM_IN_BUFFER | DM_OUT_BUFFER) != IDOK)
         return {};
-    return PrinterDc(CreateDCA(chosen.driver.data(), chosen.device.data(), chosen.port.data(), mode));
+    return OwnedDc(CreateDCA(chosen.driver.data(), chosen.device.data(), chosen.port.data(), mode));
 }
 
 // Start-up's dump defaults need the printer, so the whole routine lives on

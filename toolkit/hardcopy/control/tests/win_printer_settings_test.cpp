@@ -1,6 +1,7 @@
 // Against the real default printer: the CUPS queue "PDF" that the test set-up
 // installs, which Wine lists as "PDF,wineps.drv,CUPS:PDF".
 #include "korvanthide/printer.h"
+#include "toolkit/hardcopy/control/win_printer_dc.h"
 
 #include <windows.h>
 
@@ -117,9 +118,9 @@ TEST(WindowsPrinter, PrintsOneLandscapePageThatCupsPdfWrites)
 {
     windows_printer_settings() = {};
     ASSERT_EQ(read_defaults(1).error, 0);
-    PrinterDc dc = hc_printer_dc(1, 1);
+    OwnedDc dc = hc_printer_dc(1, 1);
     ASSERT_TRUE(dc);
-    HDC hdc = reinterpret_cast<HDC>(dc.get());
+    HDC hdc = dc.get();
     EXPECT_GT(GetDeviceCaps(hdc, PHYSICALWIDTH), GetDeviceCaps(hdc, PHYSICALHEIGHT));
 
     const std::string title = "korvtest" + std::to_string(GetCurrentProcessId()) + "x" +
@@ -133,7 +134,7 @@ TEST(WindowsPrinter, PrintsOneLandscapePageThatCupsPdfWrites)
     Rectangle(hdc, 200, 200, 1200, 800);
     ASSERT_GT(EndPage(hdc), 0);
     ASSERT_GT(EndDoc(hdc), 0);
-    dc = PrinterDc();
+    dc = OwnedDc();
 
     // cups-pdf names the file after the job's title, in the output directory
     // of the user that printed (root's, or the anonymous one).
