@@ -7,8 +7,8 @@ add_library(chromalversor_logic STATIC
   ${here}/colour_tables_german.cpp
   ${here}/colour_tables_english.cpp
   ${here}/colour_refresh.cpp)
-target_include_directories(chromalversor_logic PUBLIC ${CMAKE_SOURCE_DIR}/include ${CMAKE_SOURCE_DIR})
-target_link_libraries(chromalversor_logic PUBLIC korv_portable)
+target_include_directories(chromalversor_logic PUBLIC ${CMAKE_SOURCE_DIR}/app)
+target_link_libraries(chromalversor_logic PUBLIC korvanthide)
 
 korv_add_test(colour_logic_test PORTABLE
   ${here}/tests/colour_models_test.cpp

@@ -1,4 +1,4 @@
-#include "app/colour_models.h"
+#include "colour_models.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "app/colour_refresh.h"
+#include "colour_refresh.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <cmath>
 #include <utility>
 
-#include "app/colour_tables.h"
+#include "colour_tables.h"
 #include "korvanthide/fixed_text.h"
 
 namespace {

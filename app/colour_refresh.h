@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/colour_fields.h"
-#include "app/colour_models.h"
+#include "colour_fields.h"
+#include "colour_models.h"
 
 // Field states for showing and hiding a field.
 constexpr int kFieldShown = 1;

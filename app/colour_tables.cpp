@@ -1,4 +1,4 @@
-#include "app/colour_tables.h"
+#include "colour_tables.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "app/converter.h"
+#include "converter.h"
 
 #include <algorithm>
 #include <bit>
@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/converter_writer.h"
+#include "converter_writer.h"
 #include "korvanthide/conversions.h"
 #include "korvanthide/fixed_text.h"
 

@@ -8,10 +8,10 @@
 #include <optional>
 #include <vector>
 
-#include "app/colour_refresh.h"
-#include "app/converter_fields.h"
-#include "app/converter_toolkit.h"
-#include "app/dialog_cache.h"
+#include "colour_refresh.h"
+#include "converter_fields.h"
+#include "converter_toolkit.h"
+#include "dialog_cache.h"
 #include "korvanthide/events.h"
 
 // Push buttons of the main dialog.

@@ -1,4 +1,4 @@
-#include "app/converter_fields.h"
+#include "converter_fields.h"
 
 #include <cmath>
 #include <cstddef>

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string_view>
 
-#include "app/colour_fields.h"
-#include "app/colour_models.h"
+#include "colour_fields.h"
+#include "colour_models.h"
 
 // How a field's value is read from the dialog.
 enum class FieldRead { trackbar, integer, real, menu };

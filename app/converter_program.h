@@ -2,7 +2,7 @@
 // and the preview pictures. Built in the Windows tree only.
 #pragma once
 
-#include "app/converter_toolkit.h"
+#include "converter_toolkit.h"
 
 // Starts the toolkit, shows the dialog and handles events until the user
 // ends the program; then closes the toolkit and ends the process with

@@ -1,10 +1,10 @@
-#include "app/converter_writer.h"
+#include "converter_writer.h"
 
 #include <algorithm>
 #include <string_view>
 #include <vector>
 
-#include "app/colour_tables.h"
+#include "colour_tables.h"
 
 namespace {
 

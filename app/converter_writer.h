@@ -7,8 +7,8 @@
 
 #include <span>
 
-#include "app/colour_refresh.h"
-#include "app/converter_toolkit.h"
+#include "colour_refresh.h"
+#include "converter_toolkit.h"
 
 // The previews' size in pixels.
 constexpr int kPreviewWidth = 75;

@@ -1,4 +1,4 @@
-#include "app/dialog_cache.h"
+#include "dialog_cache.h"
 
 #include <algorithm>
 #include <bit>

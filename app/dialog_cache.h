@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/converter_toolkit.h"
+#include "converter_toolkit.h"
 
 class DialogCache final : public ConverterToolkit {
 public:

@@ -21,7 +21,7 @@ if(KORV_WINDOWS)
   # The program's wiring to the toolkit, shared by the program and the
   # benchmark.
   add_library(chromalversor_win STATIC ${here}/win_converter.cpp)
-  target_link_libraries(chromalversor_win PUBLIC chromalversor_events korv_win)
+  target_link_libraries(chromalversor_win PUBLIC chromalversor_events korvanthide)
 
   add_executable(Chromalversor WIN32 ${here}/win_main.cpp ${here}/resources/chromalversor.rc)
   target_link_libraries(Chromalversor PRIVATE chromalversor_win)

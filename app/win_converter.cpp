@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/converter.h"
-#include "app/converter_program.h"
+#include "converter.h"
+#include "converter_program.h"
 #include "korvanthide/bitmaps.h"
 #include "korvanthide/common_dialogs.h"
 #include "korvanthide/dialogs.h"

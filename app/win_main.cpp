@@ -1,7 +1,7 @@
 // The Windows entry point of Chromalversor.exe.
 #include <windows.h>
 
-#include "app/converter_program.h"
+#include "converter_program.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "app/converter.h"
-#include "app/converter_program.h"
-#include "app/converter_writer.h"
+#include "converter.h"
+#include "converter_program.h"
+#include "converter_writer.h"
 #include "korvanthide/events.h"
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/window.h"

@@ -29,6 +29,7 @@ PUBLIC_HEADER_LAYERS = (
     ("editor*.h", "editor"),
     ("grid*.h", "grid"),
     ("hardcopy*.h", "hardcopy"),
+    ("printer.h", "hardcopy"),
 )
 
 WINDOWS_HEADERS = {

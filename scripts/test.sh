@@ -10,8 +10,11 @@ jobs=${JOBS:-$(nproc)}
 
 status=0
 echo "== native build (AddressSanitizer, UBSan)"
-cmake -S "$root" -B "$root/build/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 1
+cmake -S "$root" -B "$root/build/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+      -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null || exit 1
 cmake --build "$root/build/native" -j "$jobs" || exit 1
+echo "== layer check"
+bash "$root/scripts/check_layers.sh" "$root" "$root/build/native/compile_commands.json" || status=1
 (cd "$root/build/native" && ctest --output-on-failure -j "$jobs") || status=1
 
 echo "== Windows build"

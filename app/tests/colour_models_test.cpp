@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/colour_models.h"
+#include "colour_models.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/colour_refresh.h"
-#include "app/colour_tables.h"
+#include "colour_refresh.h"
+#include "colour_tables.h"
 
 namespace {
 

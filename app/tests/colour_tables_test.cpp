@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "app/colour_tables.h"
+#include "colour_tables.h"
 
 namespace {
 

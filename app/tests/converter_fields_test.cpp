@@ -4,7 +4,7 @@
 #include <cstring>
 #include <optional>
 
-#include "app/converter_fields.h"
+#include "converter_fields.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "app/colour_tables.h"
-#include "app/converter.h"
+#include "colour_tables.h"
+#include "converter.h"
 #include "recording_toolkit.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/colour_refresh.h"
-#include "app/converter_writer.h"
+#include "colour_refresh.h"
+#include "converter_writer.h"
 #include "recording_toolkit.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/dialog_cache.h"
+#include "dialog_cache.h"
 #include "recording_toolkit.h"
 
 namespace {

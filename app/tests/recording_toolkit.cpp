@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "app/dialog_cache.h"
+#include "dialog_cache.h"
 #include "korvanthide/conversions.h"
 #include "korvanthide/fixed_text.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/converter_toolkit.h"
+#include "converter_toolkit.h"
 
 class RecordingToolkit : public ConverterToolkit {
 public:

@@ -46,9 +46,6 @@ void cdlg_message_box(int button_set, int icon, int default_position, int& answe
 // create a missing directory.
 void cdlg_browse_directory(int title_mode, int& result, int flags, std::span<char> directory, std::string_view title);
 
-// Puts the message box into the error reporter for report mode 4.
-void cdlg_error_outputs_install();
-
 // Screen position of the top-left corner of window n's client area; -1 for
 // the dialog last activated inside a toolkit window, else the owner of
 // blocking dialogs.

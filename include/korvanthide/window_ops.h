@@ -116,10 +116,6 @@ void sys_special_folder(int folder, std::span<char> path);
 void sys_system_directory(std::span<char> buffer);
 void win_composition_flag(int& flag);
 
-// Puts the window layer's outputs into the error reporter: the current
-// window, the window selection and the status-bar text of report mode 3.
-void win_error_outputs_install();
-
 // ---- cursor and pointer ----
 void win_cursor_shape_set(int shape, int mode, int kind, int window);
 void win_attribute_get(int& shape, int kind, int window);

@@ -1,4 +1,4 @@
-#include "toolkit/core/child_windows.h"
+#include "core/child_windows.h"
 
 namespace korv {
 

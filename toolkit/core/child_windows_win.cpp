@@ -9,10 +9,10 @@
 #include "korvanthide/menus.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/child_windows.h"
-#include "toolkit/core/services/content_kinds.h"
-#include "toolkit/core/win_module.h"
-#include "toolkit/graphics/gdi_primitives.h"
+#include "core/child_windows.h"
+#include "core/services/content_kinds.h"
+#include "core/win_module.h"
+#include "graphics/gdi_primitives.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -3,7 +3,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/startup.h"
-#include "toolkit/core/conversions_format.h"
+#include "core/conversions_format.h"
 
 #include <algorithm>
 #include <charconv>

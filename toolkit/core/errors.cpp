@@ -4,7 +4,7 @@
 #include "korvanthide/errors.h"
 
 #include "korvanthide/fixed_text.h"
-#include "toolkit/core/errors_text.h"
+#include "core/errors_text.h"
 
 #include <algorithm>
 #include <array>
@@ -114,6 +114,7 @@ ErrorOutputs make_default_outputs()
     ErrorOutputs outputs;
     outputs.console_line = console_default;
     outputs.end_program = [] { std::exit(0); };
+    err_outputs_platform(outputs);
     return outputs;
 }
 

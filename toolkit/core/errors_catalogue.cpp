@@ -1,6 +1,6 @@
 // The message catalogue and the detail texts of the compression library and
 // the mail interface.
-#include "toolkit/core/errors_text.h"
+#include "core/errors_text.h"
 
 #include <algorithm>
 #include <iterator>

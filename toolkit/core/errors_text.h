@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "korvanthide/errors.h"
+
 namespace korv {
 
 // Catalogue text of an error number; empty when the number has none.
@@ -33,9 +35,16 @@ ErrorReportText err_report_text_build(int number, std::string_view routine);
 
 namespace korv {
 
-// Fills the Windows outputs of ErrorOutputs: the system's texts and the
-// debug log. Every Windows program runs it before main (see
-// win_errors_install.cpp).
-void err_outputs_install_win();
+// The outputs the reporter starts with besides the console: on Windows the
+// system's texts, the debug log, the status bar and the message box, so that
+// a report made before start-up reaches them too. Nothing natively.
+void err_outputs_platform(ErrorOutputs& out);
+
+// The parts of the Windows outputs, each kept by its own layer: the system's
+// texts and the debug log; the current window, the window selection and the
+// status-bar text of report mode 3; the message box of report mode 4.
+void err_outputs_install_win(ErrorOutputs& out = error_outputs());
+void win_error_outputs_install(ErrorOutputs& out = error_outputs());
+void cdlg_error_outputs_install(ErrorOutputs& out = error_outputs());
 
 } // namespace korv

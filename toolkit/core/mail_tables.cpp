@@ -1,4 +1,4 @@
-#include "toolkit/core/mail_tables.h"
+#include "core/mail_tables.h"
 
 #include <algorithm>
 #include <cstring>

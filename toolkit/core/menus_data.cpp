@@ -1,4 +1,4 @@
-#include "toolkit/core/menus_data.h"
+#include "core/menus_data.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
 # Operating-system services, byte-level files, compression and e-mail.
 set(here ${CMAKE_CURRENT_LIST_DIR})
-target_sources(korv_portable PRIVATE ${here}/os_helpers.cpp ${here}/mail_tables.cpp)
+target_sources(korv_base PRIVATE ${here}/os_helpers.cpp ${here}/mail_tables.cpp)
 korv_add_test(core_osfiles_test PORTABLE ${here}/tests/os_helpers_test.cpp
               ${here}/tests/mail_tables_test.cpp)
 if(KORV_WINDOWS)
-  target_sources(korv_win PRIVATE ${here}/win_files.cpp ${here}/win_process.cpp
+  target_sources(korv_base PRIVATE ${here}/win_files.cpp ${here}/win_process.cpp
                  ${here}/win_system.cpp ${here}/win_mail.cpp ${here}/compression.cpp)
   # zlib's one-call functions, from the cross toolchain's zlib.
-  target_link_libraries(korv_win PUBLIC z)
+  target_link_libraries(korv_base PUBLIC z)
   # A program for the process tests to start: it sleeps or exits with a code.
   add_executable(core_osfiles_child ${here}/tests/osfiles_child.cpp)
   korv_add_test(core_osfiles_win_test WINDOWS ${here}/tests/win_osfiles_fixture.cpp

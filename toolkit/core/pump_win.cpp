@@ -7,9 +7,9 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/services/editor.h"
-#include "toolkit/core/window_procs.h"
-#include "toolkit/graphics/bitmap_viewer.h"
+#include "core/services/editor.h"
+#include "core/window_procs.h"
+#include "graphics/bitmap_viewer.h"
 
 namespace korv {
 

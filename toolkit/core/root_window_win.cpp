@@ -19,10 +19,10 @@
 #include "korvanthide/menus.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
-#include "toolkit/core/services/content_kinds.h"
-#include "toolkit/core/services/hardcopy.h"
-#include "toolkit/core/win_module.h"
-#include "toolkit/core/services/grid.h"
+#include "core/services/content_kinds.h"
+#include "core/services/hardcopy.h"
+#include "core/win_module.h"
+#include "core/services/grid.h"
 
 namespace korv {
 

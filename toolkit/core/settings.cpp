@@ -1,5 +1,5 @@
-#include "toolkit/core/settings.h"
-#include "toolkit/core/services/hardcopy.h"
+#include "core/settings.h"
+#include "core/services/hardcopy.h"
 
 #include "korvanthide/conversions.h"
 #include "korvanthide/errors.h"

@@ -1,4 +1,4 @@
-#include "toolkit/core/startup_logic.h"
+#include "core/startup_logic.h"
 
 #include "korvanthide/conversions.h"
 #include "korvanthide/fixed_text.h"

@@ -5,9 +5,10 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
-#include "toolkit/core/services/hardcopy.h"
-#include "toolkit/core/settings.h"
-#include "toolkit/core/startup_logic.h"
+#include "core/services/hardcopy.h"
+#include "core/services/install.h"
+#include "core/settings.h"
+#include "core/startup_logic.h"
 
 #include <windows.h>
 
@@ -186,6 +187,7 @@ void WToolkitStart(std::string_view settings_file)
     if (state.startup_marker == startup_done_marker)
         return;
     state.startup_marker = startup_done_marker;
+    toolkit_install();
 
     ToolkitSettings& settings = toolkit_settings();
     sys_display_info_init();

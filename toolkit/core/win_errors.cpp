@@ -3,7 +3,7 @@
 #include "korvanthide/errors.h"
 
 #include "korvanthide/files.h"
-#include "toolkit/core/errors_text.h"
+#include "core/errors_text.h"
 
 #include <windows.h>
 
@@ -84,9 +84,15 @@ void sys_debug_log_value(const char* name, int value)
     write_line(line);
 }
 
-void err_outputs_install_win()
+void err_outputs_platform(ErrorOutputs& out)
 {
-    ErrorOutputs& out = error_outputs();
+    err_outputs_install_win(out);
+    win_error_outputs_install(out);
+    cdlg_error_outputs_install(out);
+}
+
+void err_outputs_install_win(ErrorOutputs& out)
+{
     out.system_text = [](int code) { return sys_format_message(code); };
     out.debug_log_line = [](std::string_view text) { sys_debug_log(text); };
 }

@@ -1,6 +1,6 @@
 // Byte-level files by handle, files by name, directories and the directory
 // search, and the public file routines built on them.
-#include "toolkit/core/win_os.h"
+#include "core/win_os.h"
 
 #include <shellapi.h>
 
@@ -9,7 +9,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/files.h"
 #include "korvanthide/fixed_text.h"
-#include "toolkit/core/os_helpers.h"
+#include "core/os_helpers.h"
 
 namespace korv {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "korvanthide/compression.h"
-#include "toolkit/core/mail_tables.h"
+#include "core/mail_tables.h"
 
 namespace korv {
 

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "korvanthide/menus.h"
-#include "toolkit/core/menus_data.h"
-#include "toolkit/core/services/content_kinds.h"
-#include "toolkit/core/win_menus_shared.h"
-#include "toolkit/core/win_module.h"
+#include "core/menus_data.h"
+#include "core/services/content_kinds.h"
+#include "core/win_menus_shared.h"
+#include "core/win_module.h"
 
 namespace korv {
 

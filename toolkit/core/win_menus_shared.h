@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "korvanthide/window.h"
-#include "toolkit/core/menus_data.h"
+#include "core/menus_data.h"
 
 namespace korv {
 

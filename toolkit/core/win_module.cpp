@@ -1,4 +1,4 @@
-#include "toolkit/core/win_module.h"
+#include "core/win_module.h"
 
 namespace korv {
 

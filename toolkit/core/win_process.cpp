@@ -1,11 +1,11 @@
 // Starting programs and waiting for them.
-#include "toolkit/core/win_os.h"
+#include "core/win_os.h"
 
 #include <vector>
 
 #include "korvanthide/error_numbers.h"
 #include "korvanthide/files.h"
-#include "toolkit/core/os_helpers.h"
+#include "core/os_helpers.h"
 
 namespace korv {
 

@@ -1,5 +1,5 @@
 // Disks, system information, environment, registry, user and program.
-#include "toolkit/core/win_os.h"
+#include "core/win_os.h"
 
 #include <climits>
 

@@ -5,7 +5,7 @@
 
 #include "korvanthide/files.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/services/editor.h"
+#include "core/services/editor.h"
 
 namespace korv {
 

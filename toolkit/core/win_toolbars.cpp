@@ -12,10 +12,10 @@
 
 #include "korvanthide/menus.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/menus_data.h"
-#include "toolkit/core/services/editor.h"
-#include "toolkit/core/win_menus_shared.h"
-#include "toolkit/core/win_module.h"
+#include "core/menus_data.h"
+#include "core/services/editor.h"
+#include "core/win_menus_shared.h"
+#include "core/win_module.h"
 
 namespace korv {
 

@@ -9,11 +9,12 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/services/content_kinds.h"
-#include "toolkit/core/win_module.h"
-#include "toolkit/core/window_ops_layout.h"
-#include "toolkit/graphics/gdi_handles.h"
-#include "toolkit/graphics/gdi_primitives.h"
+#include "core/errors_text.h"
+#include "core/services/content_kinds.h"
+#include "core/win_module.h"
+#include "core/window_ops_layout.h"
+#include "graphics/gdi_handles.h"
+#include "graphics/gdi_primitives.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -757,9 +758,8 @@ void win_composition_flag(int& flag)
     flag = win_dwm_composition_enabled() != 0 ? 1 : 0;
 }
 
-void win_error_outputs_install()
+void win_error_outputs_install(ErrorOutputs& out)
 {
-    ErrorOutputs& out = error_outputs();
     out.current_window = [] { return win_info_query(4); };
     out.select_window = [](int window) { gr_window_select_current(window); };
     out.statusbar_text = [](int part, std::string_view text) { win_statusbar_text(part, text); };

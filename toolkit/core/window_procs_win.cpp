@@ -12,10 +12,10 @@
 
 #include "korvanthide/menus.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/services/content_kinds.h"
-#include "toolkit/core/services/editor.h"
-#include "toolkit/core/win_module.h"
-#include "toolkit/core/window_procs.h"
+#include "core/services/content_kinds.h"
+#include "core/services/editor.h"
+#include "core/win_module.h"
+#include "core/window_procs.h"
 
 namespace korv {
 

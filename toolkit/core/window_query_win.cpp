@@ -10,7 +10,7 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/services/content_kinds.h"
+#include "core/services/content_kinds.h"
 
 namespace korv {
 

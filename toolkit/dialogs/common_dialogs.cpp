@@ -1,4 +1,4 @@
-#include "toolkit/dialogs/common_dialogs.h"
+#include "dialogs/common_dialogs.h"
 
 namespace korv {
 

@@ -10,9 +10,9 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/win_module.h"
-#include "toolkit/dialogs/common_dialogs.h"
-#include "toolkit/dialogs/common_dialogs_frame.h"
+#include "core/win_module.h"
+#include "dialogs/common_dialogs.h"
+#include "dialogs/common_dialogs_frame.h"
 
 #include <windows.h>
 #include <commdlg.h>

@@ -11,7 +11,7 @@
 #include <unordered_map>
 
 #include "korvanthide/dialogs_win.h"
-#include "toolkit/dialogs/numfield_logic.h"
+#include "dialogs/numfield_logic.h"
 
 namespace korv {
 

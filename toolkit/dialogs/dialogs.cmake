@@ -1,7 +1,7 @@
 # The dialog manager: dialog table and life cycle, extras block, number
 # fields, dialog procedure and field access.
 set(here ${CMAKE_CURRENT_LIST_DIR})
-target_sources(korv_portable PRIVATE
+target_sources(korv_base PRIVATE
   ${here}/extras_reader.cpp
   ${here}/numfield_logic.cpp
   ${here}/number_text.cpp)
@@ -9,7 +9,7 @@ korv_add_test(dialogs_logic_test PORTABLE
   ${here}/tests/extras_reader_test.cpp
   ${here}/tests/numfield_logic_test.cpp)
 if(KORV_WINDOWS)
-  target_sources(korv_win PRIVATE
+  target_sources(korv_base PRIVATE
     ${here}/win_dialog_state.cpp
     ${here}/win_dialog_table.cpp
     ${here}/win_dialog_public.cpp

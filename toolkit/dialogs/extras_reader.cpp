@@ -1,4 +1,4 @@
-#include "toolkit/dialogs/extras_reader.h"
+#include "dialogs/extras_reader.h"
 
 #include <algorithm>
 #include <cstdint>

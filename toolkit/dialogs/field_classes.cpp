@@ -1,10 +1,10 @@
 // The hooks of plug-in field classes, by class atom.
-#include "toolkit/dialogs/field_classes.h"
+#include "dialogs/field_classes.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "toolkit/dialogs/dialog_internal.h"
+#include "dialogs/dialog_internal.h"
 
 namespace korv {
 

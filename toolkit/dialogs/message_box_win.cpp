@@ -1,14 +1,15 @@
 // The blocking frame, the message box, and the error reporter's status-bar
 // and message-box outputs.
 #include "korvanthide/common_dialogs.h"
+#include "core/errors_text.h"
 
 #include "korvanthide/dialogs.h"
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/window.h"
-#include "toolkit/dialogs/common_dialogs.h"
-#include "toolkit/dialogs/common_dialogs_frame.h"
+#include "dialogs/common_dialogs.h"
+#include "dialogs/common_dialogs_frame.h"
 
 #include <string>
 
@@ -54,9 +55,9 @@ void cdlg_message_box(int button_set, int icon, int default_position, int& answe
     answer = message_box_answer(system_answer);
 }
 
-void cdlg_error_outputs_install()
+void cdlg_error_outputs_install(ErrorOutputs& out)
 {
-    error_outputs().message_box = [](int buttons, int icon, int default_answer, std::string_view message,
+    out.message_box = [](int buttons, int icon, int default_answer, std::string_view message,
                                      std::string_view title) {
         WMessageBox(buttons, icon, default_answer, message, title);
         return dialog_result_state().answer;

@@ -1,4 +1,4 @@
-#include "toolkit/dialogs/number_text.h"
+#include "dialogs/number_text.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "toolkit/dialogs/numfield_logic.h"
+#include "dialogs/numfield_logic.h"
 
 #include <algorithm>
 #include <cmath>

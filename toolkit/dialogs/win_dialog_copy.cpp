@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/dialogs/dialog_internal.h"
-#include "toolkit/dialogs/field_classes.h"
+#include "dialogs/dialog_internal.h"
+#include "dialogs/field_classes.h"
 
 namespace korv {
 

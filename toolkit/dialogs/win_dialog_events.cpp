@@ -2,7 +2,7 @@
 // records. Nothing is posted from the modal instance.
 #include "korvanthide/events.h"
 #include "korvanthide/window.h"
-#include "toolkit/dialogs/dialog_internal.h"
+#include "dialogs/dialog_internal.h"
 
 namespace korv {
 

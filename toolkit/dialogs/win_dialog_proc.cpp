@@ -11,10 +11,10 @@
 
 #include "korvanthide/events.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/win_module.h"
-#include "toolkit/core/window_procs.h"
-#include "toolkit/dialogs/dialog_internal.h"
-#include "toolkit/dialogs/field_classes.h"
+#include "core/win_module.h"
+#include "core/window_procs.h"
+#include "dialogs/dialog_internal.h"
+#include "dialogs/field_classes.h"
 
 namespace korv {
 

@@ -15,9 +15,9 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
-#include "toolkit/dialogs/dialog_internal.h"
-#include "toolkit/dialogs/number_text.h"
-#include "toolkit/dialogs/win_fields.h"
+#include "dialogs/dialog_internal.h"
+#include "dialogs/number_text.h"
+#include "dialogs/win_fields.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "korvanthide/common_dialogs.h"
-#include "toolkit/dialogs/dialog_internal.h"
+#include "dialogs/dialog_internal.h"
 
 void WDialogShowAtWindow(std::optional<int> focus, std::optional<int> mode, int window)
 {

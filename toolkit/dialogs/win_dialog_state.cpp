@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "toolkit/dialogs/dialog_internal.h"
+#include "dialogs/dialog_internal.h"
 
 namespace korv {
 

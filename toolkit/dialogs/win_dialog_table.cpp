@@ -9,8 +9,8 @@
 
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/win_module.h"
-#include "toolkit/dialogs/dialog_internal.h"
+#include "core/win_module.h"
+#include "dialogs/dialog_internal.h"
 
 namespace korv {
 

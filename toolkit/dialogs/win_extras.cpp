@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "korvanthide/window.h"
-#include "toolkit/core/win_module.h"
-#include "toolkit/dialogs/dialog_internal.h"
-#include "toolkit/dialogs/field_classes.h"
-#include "toolkit/dialogs/extras_reader.h"
-#include "toolkit/dialogs/number_text.h"
+#include "core/win_module.h"
+#include "dialogs/dialog_internal.h"
+#include "dialogs/field_classes.h"
+#include "dialogs/extras_reader.h"
+#include "dialogs/number_text.h"
 
 namespace korv {
 

@@ -12,12 +12,12 @@
 #include "korvanthide/bitmaps.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/win_module.h"
-#include "toolkit/graphics/gdi_primitives.h"
-#include "toolkit/dialogs/dialog_internal.h"
-#include "toolkit/dialogs/field_classes.h"
-#include "toolkit/dialogs/number_text.h"
-#include "toolkit/dialogs/win_fields.h"
+#include "core/win_module.h"
+#include "graphics/gdi_primitives.h"
+#include "dialogs/dialog_internal.h"
+#include "dialogs/field_classes.h"
+#include "dialogs/number_text.h"
+#include "dialogs/win_fields.h"
 
 namespace korv {
 

@@ -9,10 +9,10 @@
 
 #include "korvanthide/conversions.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/services/grid.h"
-#include "toolkit/core/win_module.h"
-#include "toolkit/dialogs/dialog_internal.h"
-#include "toolkit/dialogs/number_text.h"
+#include "core/services/grid.h"
+#include "core/win_module.h"
+#include "dialogs/dialog_internal.h"
+#include "dialogs/number_text.h"
 
 namespace korv {
 

@@ -1,17 +1,14 @@
 # The text editor: creation and WEditFile, its record and buffer rows, its
 # files, and its frame procedure with the built-in commands.
 set(here ${CMAKE_CURRENT_LIST_DIR})
-target_sources(korv_portable PRIVATE ${here}/editor_rules.cpp ${here}/editor_buffers.cpp)
+target_sources(korv_editor PRIVATE ${here}/editor_rules.cpp ${here}/editor_buffers.cpp)
 korv_add_test(editor_rules_test PORTABLE ${here}/tests/editor_rules_test.cpp
               ${here}/tests/editor_buffers_test.cpp)
 if(KORV_WINDOWS)
-  target_sources(korv_win PRIVATE ${here}/win_editor_create.cpp ${here}/win_editor_files.cpp
+  target_sources(korv_editor PRIVATE ${here}/win_editor_create.cpp ${here}/win_editor_files.cpp
                  ${here}/win_editor_frame.cpp ${here}/win_editor_text.cpp
                  ${here}/win_editor_command_line.cpp ${here}/win_editor_pending.cpp
                  ${here}/editor_services.cpp)
-  # Built into each program that links korv_win, so that the window layer
-  # reaches the editor (see the file).
-  target_sources(korv_win INTERFACE ${here}/editor_services_install.cpp)
 endif()
 if(KORV_WINDOWS)
   korv_add_test(editor_info_viewer_test GUI ${here}/tests/win_info_viewer_test.cpp

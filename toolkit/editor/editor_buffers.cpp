@@ -2,9 +2,9 @@
 // rows are freed and closed up.
 #include <algorithm>
 
-#include "toolkit/editor/editor_buffers.h"
+#include "editor/editor_buffers.h"
 #include "korvanthide/startup.h"
-#include "toolkit/editor/editor_rules.h"
+#include "editor/editor_rules.h"
 
 namespace korv {
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "korvanthide/window.h"
-#include "toolkit/editor/editor_buffers.h"
-#include "toolkit/editor/editor_rules.h"
+#include "editor/editor_buffers.h"
+#include "editor/editor_rules.h"
 
 // The editor's WindowContentRecord (kind 1), hung on the frame's user data.
 // subject is the text control. Zero-filled when made; freed with the frame

@@ -1,4 +1,4 @@
-#include "toolkit/editor/editor_rules.h"
+#include "editor/editor_rules.h"
 
 #include <algorithm>
 #include <cctype>

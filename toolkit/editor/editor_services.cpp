@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "korvanthide/window.h"
-#include "toolkit/core/services/content_kinds.h"
-#include "toolkit/core/services/editor.h"
-#include "toolkit/editor/editor_record.h"
+#include "core/services/content_kinds.h"
+#include "core/services/editor.h"
+#include "editor/editor_record.h"
 
 namespace korv {
 

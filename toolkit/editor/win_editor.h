@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "korvanthide/editor.h"
-#include "toolkit/editor/editor_record.h"
+#include "editor/editor_record.h"
 
 namespace korv {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "korvanthide/events.h"
-#include "toolkit/editor/win_editor.h"
+#include "editor/win_editor.h"
 
 namespace korv {
 

@@ -15,9 +15,9 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/menus.h"
 #include "korvanthide/startup.h"
-#include "toolkit/core/win_menus_shared.h"
-#include "toolkit/core/win_module.h"
-#include "toolkit/editor/win_editor.h"
+#include "core/win_menus_shared.h"
+#include "core/win_module.h"
+#include "editor/win_editor.h"
 
 namespace korv {
 

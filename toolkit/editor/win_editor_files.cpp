@@ -10,8 +10,8 @@
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/files.h"
 #include "korvanthide/startup.h"
-#include "toolkit/core/output/byte_sink.h"
-#include "toolkit/editor/win_editor.h"
+#include "core/output/byte_sink.h"
+#include "editor/win_editor.h"
 
 namespace korv {
 

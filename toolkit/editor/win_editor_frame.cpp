@@ -11,7 +11,7 @@
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/events.h"
 #include "korvanthide/menus.h"
-#include "toolkit/editor/win_editor.h"
+#include "editor/win_editor.h"
 
 namespace korv {
 

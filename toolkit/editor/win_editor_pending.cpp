@@ -3,7 +3,7 @@
 // commands reach these and nothing happens beyond what is stated.
 #include <windows.h>
 
-#include "toolkit/editor/win_editor.h"
+#include "editor/win_editor.h"
 
 namespace korv {
 

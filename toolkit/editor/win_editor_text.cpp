@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "korvanthide/startup.h"
-#include "toolkit/editor/win_editor.h"
+#include "editor/win_editor.h"
 
 namespace korv {
 

@@ -1,5 +1,5 @@
 // The bitmap viewer's scroll query as the event completion asks it.
-#include "toolkit/graphics/bitmap_viewer.h"
+#include "graphics/bitmap_viewer.h"
 
 namespace korv {
 

@@ -1,4 +1,4 @@
-#include "toolkit/graphics/bitmaps_pixels.h"
+#include "graphics/bitmaps_pixels.h"
 
 #include <algorithm>
 

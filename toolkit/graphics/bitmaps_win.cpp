@@ -7,10 +7,10 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/win_module.h"
-#include "toolkit/graphics/bitmaps_pixels.h"
-#include "toolkit/graphics/gdi_handles.h"
-#include "toolkit/graphics/gdi_primitives.h"
+#include "core/win_module.h"
+#include "graphics/bitmaps_pixels.h"
+#include "graphics/gdi_handles.h"
+#include "graphics/gdi_primitives.h"
 
 #include <windows.h>
 

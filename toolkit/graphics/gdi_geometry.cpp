@@ -1,4 +1,4 @@
-#include "toolkit/graphics/gdi_geometry.h"
+#include "graphics/gdi_geometry.h"
 
 #include <algorithm>
 #include <cstdlib>

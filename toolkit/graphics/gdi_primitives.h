@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "toolkit/graphics/gdi_geometry.h"
+#include "graphics/gdi_geometry.h"
 
 namespace korv {
 

@@ -1,4 +1,4 @@
-#include "toolkit/graphics/gdi_primitives.h"
+#include "graphics/gdi_primitives.h"
 
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "korvanthide/fixed_text.h"
-#include "toolkit/core/services/hardcopy.h"
+#include "core/services/hardcopy.h"
 
 namespace korv {
 

@@ -4,7 +4,7 @@
 
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
-#include "toolkit/core/services/hardcopy.h"
+#include "core/services/hardcopy.h"
 
 namespace korv {
 

@@ -1,7 +1,7 @@
 // The public colour routines and the colour helpers that read the graphics
 // state: every colour change keeps the colour it replaces as the previous
 // one and reaches the devices as operation 3.
-#include "toolkit/graphics/palette.h"
+#include "graphics/palette.h"
 
 #include "korvanthide/drawing.h"
 #include "korvanthide/errors.h"

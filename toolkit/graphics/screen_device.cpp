@@ -1,4 +1,4 @@
-#include "toolkit/graphics/screen_device.h"
+#include "graphics/screen_device.h"
 
 #include "korvanthide/drawing.h"
 

@@ -1,13 +1,13 @@
 // The GDI device: each operation of the screen side carried out on the
 // current drawing context through the GDI primitives.
-#include "toolkit/graphics/screen_device.h"
+#include "graphics/screen_device.h"
 
 #include "korvanthide/drawing.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
-#include "toolkit/graphics/gdi_primitives.h"
+#include "graphics/gdi_primitives.h"
 
 #include <algorithm>
 #include <cmath>

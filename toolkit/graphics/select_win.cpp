@@ -9,8 +9,8 @@
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
-#include "toolkit/core/services/hardcopy.h"
-#include "toolkit/graphics/screen_device.h"
+#include "core/services/hardcopy.h"
+#include "graphics/screen_device.h"
 
 namespace korv {
 

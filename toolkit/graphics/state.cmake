@@ -2,21 +2,16 @@
 # drawing-target selection and the graphics start-up; the recording device
 # that tests of every subsystem use.
 set(here ${CMAKE_CURRENT_LIST_DIR})
-target_sources(korv_portable PRIVATE
+target_sources(korv_base PRIVATE
   ${here}/graphics_state.cpp ${here}/graphics_state_start.cpp ${here}/graphics_state_pending.cpp
   ${here}/select.cpp)
 
 add_library(korv_graphics_testing STATIC ${here}/testing/recording_device.cpp)
-target_link_libraries(korv_graphics_testing PUBLIC korv_portable)
+target_link_libraries(korv_graphics_testing PUBLIC korv_base)
 
 korv_add_test(graphics_state_test PORTABLE ${here}/tests/device_test.cpp ${here}/tests/select_test.cpp)
 target_link_libraries(graphics_state_test PRIVATE korv_graphics_testing)
 if(KORV_WINDOWS)
-  target_sources(korv_win PRIVATE ${here}/select_win.cpp)
+  target_sources(korv_base PRIVATE ${here}/select_win.cpp)
 endif()
 korv_add_test(graphics_select_win_test WINDOWS ${here}/tests/win_select_test.cpp)
-if(KORV_WINDOWS)
-  korv_add_test(graphics_startup_win_test GUI ${here}/tests/win_startup_test.cpp
-    ${here}/tests/win_startup_test.rc)
-  target_link_libraries(graphics_startup_win_test PRIVATE korv_graphics_testing)
-endif()

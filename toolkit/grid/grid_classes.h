@@ -30,7 +30,10 @@ LRESULT CALLBACK grid_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
 struct FieldClassHooks;
 FieldClassHooks grid_field_hooks(const GridClassAtoms& atoms);
 
-// Fills the grid's service table (the window layer's calls into the grid).
+// Fills the grid's service table (the window layer's calls into the grid)
+// and the grid editor's content kind.
 void grid_services_register();
+// What the window layer asks of a grid editor's record (content kind 4).
+void grid_editor_kind_register();
 
 } // namespace korv

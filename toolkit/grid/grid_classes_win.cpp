@@ -1,10 +1,10 @@
 // Registration of the grid's window classes and its cell-change message,
 // and the grid's entries in its service table.
-#include "toolkit/grid/grid_classes.h"
+#include "grid/grid_classes.h"
 
-#include "toolkit/core/services/grid.h"
-#include "toolkit/core/win_module.h"
-#include "toolkit/dialogs/field_classes.h"
+#include "core/services/grid.h"
+#include "core/win_module.h"
+#include "dialogs/field_classes.h"
 
 namespace korv {
 
@@ -78,6 +78,7 @@ void grid_services_register()
     GridServices& services = grid_services();
     services.register_classes = grid_classes_register;
     services.unregister_classes = grid_classes_unregister;
+    grid_editor_kind_register();
 }
 
 } // namespace korv

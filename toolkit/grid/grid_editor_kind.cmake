@@ -1,6 +1,4 @@
-# The grid editor's answers to the window layer, built into each program
-# that links korv_win (see the file).
-set(here ${CMAKE_CURRENT_LIST_DIR})
+# The grid editor's answers to the window layer (content kind 4).
 if(KORV_WINDOWS)
-  target_sources(korv_win INTERFACE ${here}/grid_editor_kind.cpp)
+  target_sources(korv_grid PRIVATE ${CMAKE_CURRENT_LIST_DIR}/grid_editor_kind.cpp)
 endif()

@@ -1,11 +1,9 @@
 // What the window layer asks of a grid editor's record (content kind 4).
-// Compiled into every Windows program that links the toolkit, so that the
-// kind is filled before main runs. (As a member of the static library it
-// could be left out by the linker, since nothing refers to it.)
 #include <windows.h>
 
 #include "korvanthide/window.h"
-#include "toolkit/core/services/content_kinds.h"
+#include "core/services/content_kinds.h"
+#include "grid/grid_classes.h"
 
 namespace korv {
 
@@ -20,7 +18,9 @@ int grid_editor_pane_may_close(HWND pane)
     return 1;
 }
 
-bool grid_editor_kind_register()
+} // namespace
+
+void grid_editor_kind_register()
 {
     ContentKindServices& kind = content_kind_services(ContentKind::grid_editor);
     kind.takes_commands = true;
@@ -28,11 +28,6 @@ bool grid_editor_kind_register()
     kind.keeps_cursor = true;
     kind.subject_takes_focus = true;
     kind.may_close = grid_editor_pane_may_close;
-    return true;
 }
-
-const bool grid_editor_kind_registered = grid_editor_kind_register();
-
-} // namespace
 
 } // namespace korv

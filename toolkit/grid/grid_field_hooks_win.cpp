@@ -4,8 +4,8 @@
 // field takes no extras entry, copies nothing beyond the common steps and
 // cannot be cleared.
 #include "korvanthide/dialogs_win.h"
-#include "toolkit/dialogs/field_classes.h"
-#include "toolkit/grid/grid_classes.h"
+#include "dialogs/field_classes.h"
+#include "grid/grid_classes.h"
 
 namespace korv {
 

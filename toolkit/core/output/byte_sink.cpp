@@ -1,6 +1,6 @@
-#include "toolkit/core/output/byte_sink.h"
+#include "core/output/byte_sink.h"
 
-#include "toolkit/core/output/number_format.h"
+#include "core/output/number_format.h"
 
 namespace korv {
 

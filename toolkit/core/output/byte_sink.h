@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolkit/core/output/file_commit.h"
+#include "core/output/file_commit.h"
 
 namespace korv {
 

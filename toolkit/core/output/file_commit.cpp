@@ -1,4 +1,4 @@
-#include "toolkit/core/output/file_commit.h"
+#include "core/output/file_commit.h"
 
 namespace korv {
 

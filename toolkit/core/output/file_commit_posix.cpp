@@ -1,5 +1,5 @@
 // The file calls of a commit on POSIX systems, where the native tests run.
-#include "toolkit/core/output/file_commit.h"
+#include "core/output/file_commit.h"
 
 #include <cerrno>
 #include <cstdio>

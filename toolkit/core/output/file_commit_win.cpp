@@ -1,7 +1,7 @@
 // The file calls of a commit on Windows.
 #include <windows.h>
 
-#include "toolkit/core/output/file_commit.h"
+#include "core/output/file_commit.h"
 
 namespace korv {
 

@@ -1,4 +1,4 @@
-#include "toolkit/core/output/number_format.h"
+#include "core/output/number_format.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 // The kinds of record the window layer makes itself, and the table through
 // which it asks every kind.
-#include "toolkit/core/services/content_kinds.h"
+#include "core/services/content_kinds.h"
 
 #include <array>
 

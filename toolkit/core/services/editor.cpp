@@ -1,4 +1,4 @@
-#include "toolkit/core/services/editor.h"
+#include "core/services/editor.h"
 
 namespace korv {
 

@@ -1,5 +1,5 @@
 // The grid's service table and the flag it shares with the number fields.
-#include "toolkit/core/services/grid.h"
+#include "core/services/grid.h"
 
 namespace korv {
 

@@ -1,2 +1,2 @@
 # The hardcopy service table and the hardcopy state the base keeps.
-target_sources(korv_portable PRIVATE ${CMAKE_CURRENT_LIST_DIR}/hardcopy.cpp)
+target_sources(korv_base PRIVATE ${CMAKE_CURRENT_LIST_DIR}/hardcopy.cpp)

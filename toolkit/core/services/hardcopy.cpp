@@ -1,4 +1,4 @@
-#include "toolkit/core/services/hardcopy.h"
+#include "core/services/hardcopy.h"
 
 namespace korv {
 

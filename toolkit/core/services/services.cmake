@@ -2,6 +2,6 @@
 # table of content kinds, with the answers of a toolkit without them.
 set(here ${CMAKE_CURRENT_LIST_DIR})
 if(KORV_WINDOWS)
-  target_sources(korv_win PRIVATE ${here}/editor.cpp ${here}/content_kinds.cpp
+  target_sources(korv_base PRIVATE ${here}/editor.cpp ${here}/content_kinds.cpp
     ${here}/grid.cpp)
 endif()

@@ -6,9 +6,9 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
-#include "toolkit/core/child_windows.h"
-#include "toolkit/core/services/content_kinds.h"
-#include "toolkit/core/win_module.h"
+#include "core/child_windows.h"
+#include "core/services/content_kinds.h"
+#include "core/win_module.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "toolkit/core/tests/win_osfiles_fixture.h"
+#include "core/tests/win_osfiles_fixture.h"
 
 namespace {
 

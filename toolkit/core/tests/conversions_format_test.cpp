@@ -1,4 +1,4 @@
-#include "toolkit/core/conversions_format.h"
+#include "core/conversions_format.h"
 
 #include <gtest/gtest.h>
 

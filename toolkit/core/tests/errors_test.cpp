@@ -1,5 +1,5 @@
 #include "korvanthide/errors.h"
-#include "toolkit/core/errors_text.h"
+#include "core/errors_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The mail tables' bookkeeping, with a recording stand-in for the resolving
 // calls of the mail interface (nothing is sent from here).
-#include "toolkit/core/mail_tables.h"
+#include "core/mail_tables.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "toolkit/core/os_helpers.h"
+#include "core/os_helpers.h"
 
 #include <gtest/gtest.h>
 

@@ -15,7 +15,7 @@
 #include "korvanthide/menus.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
-#include "toolkit/core/win_module.h"
+#include "core/win_module.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "korvanthide/startup.h"
-#include "toolkit/core/startup_logic.h"
+#include "core/startup_logic.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "toolkit/core/tests/win_osfiles_fixture.h"
+#include "core/tests/win_osfiles_fixture.h"
 
 #include <fstream>
 #include <sstream>

@@ -2,7 +2,7 @@
 // sleeps or exits with a given status.
 #include "korvanthide/files.h"
 
-#include "toolkit/core/tests/win_osfiles_fixture.h"
+#include "core/tests/win_osfiles_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "toolkit/core/tests/win_startup_runner.h"
+#include "core/tests/win_startup_runner.h"
 
 #include <fstream>
 #include <sstream>

@@ -1,6 +1,6 @@
 // The start-up of a program, each case in a fresh process: environment,
 // settings file, temporary names, printer.
-#include "toolkit/core/tests/win_startup_runner.h"
+#include "core/tests/win_startup_runner.h"
 
 #include <gtest/gtest.h>
 

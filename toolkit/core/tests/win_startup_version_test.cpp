@@ -1,6 +1,6 @@
 // A settings key beginning with VER: the version box, answered from here,
 // and the end of the program with exit status 0.
-#include "toolkit/core/tests/win_startup_runner.h"
+#include "core/tests/win_startup_runner.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "toolkit/core/tests/win_osfiles_fixture.h"
+#include "core/tests/win_osfiles_fixture.h"
 
 namespace {
 

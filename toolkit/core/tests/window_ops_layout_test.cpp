@@ -1,4 +1,4 @@
-#include "toolkit/core/window_ops_layout.h"
+#include "core/window_ops_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
-#include "toolkit/core/win_module.h"
+#include "core/win_module.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -5,8 +5,8 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/window_ops.h"
-#include "toolkit/dialogs/common_dialogs.h"
-#include "toolkit/dialogs/tests/dialog_answerer.h"
+#include "dialogs/common_dialogs.h"
+#include "dialogs/tests/dialog_answerer.h"
 
 #include <windows.h>
 

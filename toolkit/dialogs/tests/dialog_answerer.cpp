@@ -1,4 +1,4 @@
-#include "toolkit/dialogs/tests/dialog_answerer.h"
+#include "dialogs/tests/dialog_answerer.h"
 
 #include <deque>
 

@@ -5,7 +5,7 @@
 #include "korvanthide/dialogs.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
-#include "toolkit/dialogs/dialog_internal.h"
+#include "dialogs/dialog_internal.h"
 
 
 namespace dialog_test {

@@ -1,10 +1,11 @@
 // The message box and the error reporter's message-box mode, answered by
 // mouse clicks from a timer.
 #include "korvanthide/common_dialogs.h"
+#include "core/errors_text.h"
 #include "korvanthide/dialogs.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/window_ops.h"
-#include "toolkit/dialogs/tests/dialog_answerer.h"
+#include "dialogs/tests/dialog_answerer.h"
 
 #include <windows.h>
 

@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "dialog_test_support.h"
-#include "toolkit/dialogs/dialog_internal.h"
+#include "dialogs/dialog_internal.h"
 #include "korvanthide/dialogs.h"
 #include "korvanthide/conversions.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/services/grid.h"
+#include "core/services/grid.h"
 
 using namespace dialog_test;
 

@@ -1,4 +1,4 @@
-#include "toolkit/editor/editor_buffers.h"
+#include "editor/editor_buffers.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include "korvanthide/editor.h"
 #include "korvanthide/events.h"
 #include "korvanthide/window.h"
-#include "toolkit/editor/editor_record.h"
+#include "editor/editor_record.h"
 
 namespace editor_test {
 

@@ -14,7 +14,7 @@
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
-#include "toolkit/editor/editor_record.h"
+#include "editor/editor_record.h"
 
 namespace {
 

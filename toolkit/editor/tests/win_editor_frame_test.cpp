@@ -18,8 +18,8 @@
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
-#include "toolkit/editor/editor_record.h"
-#include "toolkit/editor/win_editor.h"
+#include "editor/editor_record.h"
+#include "editor/win_editor.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "toolkit/graphics/testing/recording_device.h"
+#include "graphics/testing/recording_device.h"
 
 #include <algorithm>
 
 #include "korvanthide/fixed_text.h"
-#include "toolkit/core/services/hardcopy.h"
+#include "core/services/hardcopy.h"
 
 namespace korv::testing {
 

@@ -6,7 +6,7 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
-#include "toolkit/graphics/screen_device.h"
+#include "graphics/screen_device.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "korvanthide/graphics_state.h"
-#include "toolkit/core/services/hardcopy.h"
-#include "toolkit/graphics/testing/recording_device.h"
+#include "core/services/hardcopy.h"
+#include "graphics/testing/recording_device.h"
 
 using korv::DeviceOperation;
 using korv::testing::RecordingDevice;

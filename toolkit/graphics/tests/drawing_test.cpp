@@ -2,8 +2,8 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
-#include "toolkit/graphics/palette.h"
-#include "toolkit/graphics/testing/recording_device.h"
+#include "graphics/palette.h"
+#include "graphics/testing/recording_device.h"
 
 #include <gtest/gtest.h>
 

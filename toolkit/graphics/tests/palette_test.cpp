@@ -1,4 +1,4 @@
-#include "toolkit/graphics/palette.h"
+#include "graphics/palette.h"
 
 #include "korvanthide/drawing.h"
 

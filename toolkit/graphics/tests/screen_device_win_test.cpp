@@ -3,8 +3,8 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
-#include "toolkit/graphics/gdi_primitives.h"
-#include "toolkit/graphics/screen_device.h"
+#include "graphics/gdi_primitives.h"
+#include "graphics/screen_device.h"
 
 #include <gtest/gtest.h>
 

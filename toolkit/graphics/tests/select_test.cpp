@@ -9,8 +9,8 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/graphics_state.h"
-#include "toolkit/core/services/hardcopy.h"
-#include "toolkit/graphics/testing/recording_device.h"
+#include "core/services/hardcopy.h"
+#include "graphics/testing/recording_device.h"
 
 using namespace korv;
 using korv::testing::RecordingDevice;

@@ -1,4 +1,4 @@
-#include "toolkit/hardcopy/control/control.h"
+#include "hardcopy/control/control.h"
 
 #include <array>
 #include <utility>

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "korvanthide/hardcopy.h"
-#include "toolkit/core/services/hardcopy.h"
+#include "core/services/hardcopy.h"
 
 namespace korv {
 

@@ -1,6 +1,6 @@
 // What each hardcopy driver stores when it is selected: its page, its device
 // description and capability string, its default output file.
-#include "toolkit/hardcopy/control/control.h"
+#include "hardcopy/control/control.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 // The hardcopy plug-in's entries of the base's service table, as far as
 // they need no Windows API (see hardcopy_register_win.cpp for the rest).
-#include "toolkit/core/services/hardcopy.h"
+#include "core/services/hardcopy.h"
 
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"

@@ -1,10 +1,10 @@
 // The hardcopy plug-in's Windows entries of the base's service table: the
 // default printer, printer device contexts and print commands.
-#include "toolkit/core/services/hardcopy.h"
+#include "core/services/hardcopy.h"
 
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
-#include "toolkit/hardcopy/control/win_printer_dc.h"
+#include "hardcopy/control/win_printer_dc.h"
 
 namespace korv {
 

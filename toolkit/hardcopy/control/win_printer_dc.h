@@ -2,7 +2,7 @@
 // chose.
 #pragma once
 
-#include "toolkit/graphics/gdi_handles.h"
+#include "graphics/gdi_handles.h"
 
 namespace korv {
 

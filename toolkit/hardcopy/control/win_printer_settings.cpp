@@ -1,8 +1,8 @@
 // The default Windows printer: its names from the profile, its default page
 // through an information context, and printer device contexts whose device
 // mode carries what the program and the page set-up chose.
-#include "toolkit/hardcopy/control/printer_settings.h"
-#include "toolkit/hardcopy/control/win_printer_dc.h"
+#include "hardcopy/control/printer_settings.h"
+#include "hardcopy/control/win_printer_dc.h"
 
 #include "korvanthide/printer.h"
 #include "korvanthide/window.h"

@@ -1,4 +1,4 @@
-#include "toolkit/core/output/byte_sink.h"
+#include "core/output/byte_sink.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "toolkit/graphics/formats/byte_cursor.h"
+#include "graphics/formats/byte_cursor.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/hardcopy.h"
-#include "toolkit/core/services/hardcopy.h"
+#include "core/services/hardcopy.h"
 #include "korvanthide/printer.h"
-#include "toolkit/graphics/testing/recording_device.h"
+#include "graphics/testing/recording_device.h"
 
 namespace {
 

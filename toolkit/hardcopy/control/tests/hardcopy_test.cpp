@@ -10,10 +10,10 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
-#include "toolkit/core/services/hardcopy.h"
+#include "core/services/hardcopy.h"
 #include "korvanthide/startup.h"
-#include "toolkit/graphics/testing/recording_device.h"
-#include "toolkit/hardcopy/control/control.h"
+#include "graphics/testing/recording_device.h"
+#include "hardcopy/control/control.h"
 
 using namespace korv;
 using korv::testing::RecordingDevice;

@@ -6,10 +6,10 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
-#include "toolkit/core/services/hardcopy.h"
+#include "core/services/hardcopy.h"
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
-#include "toolkit/graphics/testing/recording_device.h"
+#include "graphics/testing/recording_device.h"
 
 using namespace korv;
 

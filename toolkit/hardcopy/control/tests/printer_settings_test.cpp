@@ -1,4 +1,4 @@
-#include "toolkit/hardcopy/control/printer_settings.h"
+#include "hardcopy/control/printer_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Against the real default printer: the CUPS queue "PDF" that the test set-up
 // installs, which Wine lists as "PDF,wineps.drv,CUPS:PDF".
 #include "korvanthide/printer.h"
-#include "toolkit/hardcopy/control/win_printer_dc.h"
+#include "hardcopy/control/win_printer_dc.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "toolkit/core/settings.h"
+#include "core/settings.h"
 
 #include "korvanthide/errors.h"
 #include "korvanthide/fixed_text.h"

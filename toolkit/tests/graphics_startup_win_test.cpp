@@ -13,10 +13,10 @@
 #include "korvanthide/events.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
-#include "toolkit/core/services/hardcopy.h"
+#include "core/services/hardcopy.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
-#include "toolkit/graphics/testing/recording_device.h"
+#include "graphics/testing/recording_device.h"
 
 namespace {
 

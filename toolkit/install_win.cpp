@@ -1,0 +1,24 @@
+// The install file: every plug-in fills its service tables here, once, when
+// the toolkit starts. It is an ordinary member of the toolkit's libraries,
+// reached from start-up, so a program linked by hand gets the same toolkit
+// as one built through the project's targets.
+#include "core/services/hardcopy.h"
+#include "core/services/install.h"
+#include "editor/editor_record.h"
+#include "grid/grid_classes.h"
+
+namespace korv {
+
+void toolkit_install()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    editor_services_register();
+    grid_services_register();
+    hardcopy_services_register();
+    hardcopy_services_register_win();
+}
+
+} // namespace korv
