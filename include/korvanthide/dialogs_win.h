@@ -125,15 +125,10 @@ struct ControlClassAtoms {
 ControlClassAtoms& control_class_atoms();
 
 // The records hung on a dialog window and on a field; null for a window
-// that carries none. They are kept in a table of the dialog manager's own,
-// so that a window of any other kind never reads as one; a record leaves
-// the table when it is detached, at the latest as its window is destroyed.
+// that carries none. Only the dialog manager hangs and takes them off
+// (dialog_internal.h).
 DialogRecord* dialog_record_of(HWND dialog);
 FieldRecord* field_record_of(HWND field);
-void dialog_record_attach(HWND dialog, DialogRecord* record);
-DialogRecord* dialog_record_detach(HWND dialog);
-void field_record_attach(HWND field, FieldRecord* record);
-FieldRecord* field_record_detach(HWND field);
 
 // The window of the current dialog, or null.
 HWND dialog_current_window();

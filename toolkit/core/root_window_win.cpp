@@ -21,6 +21,7 @@
 #include "korvanthide/window_ops.h"
 #include "core/services/content_kinds.h"
 #include "core/services/hardcopy.h"
+#include "core/services/install.h"
 #include "core/win_module.h"
 #include "core/services/grid.h"
 
@@ -282,6 +283,9 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
     if (tables.root_open != 0) {
         return;
     }
+    // A program that opens its root window without starting the toolkit
+    // still gets its plug-ins.
+    toolkit_install();
     const HINSTANCE instance = module_instance();
 
     // Arguments.

@@ -15,6 +15,15 @@
 
 namespace korv {
 
+// Hangs a record on a dialog window or a field, or takes it off. The records
+// are kept in a table of the dialog manager's own, so that a window of any
+// other kind never reads as one; a record leaves the table when it is
+// detached, at the latest as its window is destroyed.
+void dialog_record_attach(HWND dialog, DialogRecord* record);
+DialogRecord* dialog_record_detach(HWND dialog);
+void field_record_attach(HWND field, FieldRecord* record);
+FieldRecord* field_record_detach(HWND field);
+
 // One for the run, on the interface thread.
 struct DialogProcState {
     // Dialog procedure.
