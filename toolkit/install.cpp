@@ -1,11 +1,11 @@
-// The install file of the native tree: only hardcopy has platform-free
-// services to register there.
+// The part of the install file that needs no Windows API: hardcopy's
+// platform-free services.
 #include "core/services/hardcopy.h"
 #include "core/services/install.h"
 
 namespace korv {
 
-void toolkit_install()
+void toolkit_install_portable()
 {
     static bool installed = false;
     if (installed)

@@ -2,6 +2,7 @@
 // the toolkit starts. It is an ordinary member of the toolkit's libraries,
 // reached from start-up, so a program linked by hand gets the same toolkit
 // as one built through the project's targets.
+#include "core/errors_text.h"
 #include "core/services/hardcopy.h"
 #include "core/services/install.h"
 #include "editor/editor_record.h"
@@ -15,10 +16,12 @@ void toolkit_install()
     if (installed)
         return;
     installed = true;
+    toolkit_install_portable();
     editor_services_register();
     grid_services_register();
-    hardcopy_services_register();
     hardcopy_services_register_win();
+    win_error_outputs_install();
+    cdlg_error_outputs_install();
 }
 
 } // namespace korv

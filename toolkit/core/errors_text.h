@@ -36,13 +36,14 @@ ErrorReportText err_report_text_build(int number, std::string_view routine);
 namespace korv {
 
 // The outputs the reporter starts with besides the console: on Windows the
-// system's texts, the debug log, the status bar and the message box, so that
-// a report made before start-up reaches them too. Nothing natively.
+// system's texts and the debug log, so that a report made before start-up
+// reaches them too. Nothing natively.
 void err_outputs_platform(ErrorOutputs& out);
 
 // The parts of the Windows outputs, each kept by its own layer: the system's
 // texts and the debug log; the current window, the window selection and the
-// status-bar text of report mode 3; the message box of report mode 4.
+// status-bar text of report mode 3; the message box of report mode 4. The
+// last two come with the install file, at start-up.
 void err_outputs_install_win(ErrorOutputs& out = error_outputs());
 void win_error_outputs_install(ErrorOutputs& out = error_outputs());
 void cdlg_error_outputs_install(ErrorOutputs& out = error_outputs());

@@ -87,8 +87,6 @@ void sys_debug_log_value(const char* name, int value)
 void err_outputs_platform(ErrorOutputs& out)
 {
     err_outputs_install_win(out);
-    win_error_outputs_install(out);
-    cdlg_error_outputs_install(out);
 }
 
 void err_outputs_install_win(ErrorOutputs& out)

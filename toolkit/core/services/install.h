@@ -5,7 +5,12 @@
 
 namespace korv {
 
-// Registers the editor, the grid and hardcopy. Later calls do nothing.
+// Registers the editor, the grid and hardcopy, and puts the window layer's
+// status bar and message box into the error reporter. Later calls do
+// nothing. Windows only.
 void toolkit_install();
+// The part that needs no Windows API: all the native tree has, and all that
+// the platform-free tests need.
+void toolkit_install_portable();
 
 } // namespace korv
