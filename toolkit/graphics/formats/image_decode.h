@@ -1,0 +1,73 @@
+// Decoders of BMP, PCX, PNG, icon and cursor files held in memory, and the
+// PNG helpers that the writers share. No Windows here: the toolkit reads a
+// file whole and hands its bytes to image_decode; drivers do the same.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace korv {
+
+// Error numbers the decoders give (the catalogue's texts).
+inline constexpr int image_error_damaged = 2;     // damaged or cut short
+inline constexpr int image_error_unsupported = 27; // not a format or variant read here
+inline constexpr int image_error_zlib = 1044;      // the compressed data is damaged
+
+// Largest picture read: sides up to 65535 and at most 2^26 pixels.
+inline constexpr std::int64_t image_max_side = 65535;
+inline constexpr std::int64_t image_max_pixels = std::int64_t{1} << 26;
+
+struct DecodedImage {
+    int width = 0, height = 0;
+    // Packed RGB (red + 256 green + 65536 blue), top row first; with the
+    // transparency option the top byte is 255 for an invisible pixel.
+    std::vector<std::int32_t> pixels;
+    // Which rows hold decoded pixels: all of them unless the file ended
+    // early (error 2 with partial set).
+    std::vector<std::uint8_t> row_read;
+    // The image's colour table (entries the file does not give are 0) and
+    // how many colours it has (0 for true colour).
+    std::array<std::int32_t, 256> colours{};
+    int colour_count = 0;
+    int error = 0;
+    // With error 2: the file ended early and the rows read so far are kept.
+    // Otherwise an error leaves no pixels.
+    bool partial = false;
+
+    void fail(int number)
+    {
+        error = number;
+        partial = false;
+        pixels.clear();
+        row_read.clear();
+    }
+    bool allocate(std::int64_t w, std::int64_t h);
+};
+
+// Format codes of IGrFileInfo that image_decode reads.
+inline constexpr int image_format_bmp = 1, image_format_pcx = 2, image_format_png = 15, image_format_icon = 17,
+                     image_format_cursor = 18;
+
+// Decodes a file of the given format code (any other code: 27). The
+// transparency option fills the top bytes from a PNG's alpha or an icon's
+// mask.
+DecodedImage image_decode(std::span<const std::uint8_t> file, int format, bool transparency);
+DecodedImage bmp_decode(std::span<const std::uint8_t> file);
+DecodedImage icon_decode(std::span<const std::uint8_t> file, bool transparency);
+DecodedImage pcx_decode(std::span<const std::uint8_t> file);
+DecodedImage png_decode(std::span<const std::uint8_t> file, bool transparency);
+
+// PNG helpers.
+std::uint32_t img_be32_read(std::span<const std::uint8_t, 4> bytes);
+void img_be32_write(std::uint32_t value, std::span<std::uint8_t, 4> bytes);
+int img_png_tag_equal(std::span<const std::uint8_t, 4> bytes, const char (&tag)[5]);
+std::uint32_t img_png_crc32(std::span<const std::uint8_t> bytes);
+// Continues a CRC over more bytes: crc is the value returned so far.
+std::uint32_t img_png_crc32_more(std::uint32_t crc, std::span<const std::uint8_t> bytes);
+// Reverses the PNG row filters in place; each row is its filter byte and
+// row_length - 1 data bytes. Rows that do not fit in rows are left alone.
+void img_png_unfilter(std::span<std::uint8_t> rows, int row_length, int row_count, int bytes_per_pixel);
+
+} // namespace korv

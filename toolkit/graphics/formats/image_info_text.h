@@ -1,0 +1,26 @@
+// The parts of graphics file recognition that read text lines (HP-GL,
+// HP-GL/2 in PCL, PostScript, DXF, SVG) or walk a whole binary file (the
+// picture counts of CGM and Lotus PIC files).
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "toolkit/graphics/formats/image_info.h"
+
+namespace korv {
+
+// Whether a DXF file that starts with 999 comment pairs goes on with 0 / SECTION.
+bool dxf_after_comments(std::span<const std::uint8_t> file);
+// Width, height and the per-format entries of the text formats.
+void text_format_info(std::span<const std::uint8_t> file, int code, int entries, ImageFileInfo& info);
+// Pictures of a binary CGM file (at least 1) and the aspect of its last
+// (maximum) VDC extent, 1 when none or when the extent is flat.
+int cgm_picture_count(std::span<const std::uint8_t> file, double& aspect);
+// Pictures of a Lotus PIC file (at least 1).
+int pic_picture_count(std::span<const std::uint8_t> file);
+// The first word of text as an integer, reporting nothing; 0 when it is none.
+int text_integer(std::string_view text);
+
+} // namespace korv

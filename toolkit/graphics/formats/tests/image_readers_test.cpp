@@ -1,0 +1,389 @@
+// The image readers, writers and recognition on small files built here.
+#include "toolkit/graphics/formats/image_decode.h"
+#include "toolkit/graphics/formats/image_info.h"
+#include "toolkit/graphics/formats/image_write.h"
+
+#include "korvanthide/errors.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+using namespace korv;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes bytes_of(std::string_view s) { return Bytes(s.begin(), s.end()); }
+Bytes bytes_of(const ByteSink& s) { return bytes_of(s.bytes()); }
+
+void put16(Bytes& b, std::size_t at, int v)
+{
+    b[at] = static_cast<std::uint8_t>(v);
+    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+void put32(Bytes& b, std::size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// A bottom-up BMP with a 40-byte header, the given colour table and rows.
+Bytes bmp(int width, int height, int bits, int compression, const std::vector<std::int32_t>& table, const Bytes& rows)
+{
+    Bytes b(54 + 4 * table.size(), 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(b, 10, static_cast<std::uint32_t>(b.size()));
+    put32(b, 14, 40);
+    put32(b, 18, static_cast<std::uint32_t>(width));
+    put32(b, 22, static_cast<std::uint32_t>(height));
+    put16(b, 26, 1);
+    put16(b, 28, bits);
+    put32(b, 30, static_cast<std::uint32_t>(compression));
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        b[54 + 4 * i] = static_cast<std::uint8_t>(table[i] >> 16);
+        b[55 + 4 * i] = static_cast<std::uint8_t>(table[i] >> 8);
+        b[56 + 4 * i] = static_cast<std::uint8_t>(table[i]);
+    }
+    b.insert(b.end(), rows.begin(), rows.end());
+    put32(b, 2, static_cast<std::uint32_t>(b.size()));
+    return b;
+}
+
+void png_chunk(Bytes& out, std::string_view tag, const Bytes& data)
+{
+    const std::uint32_t n = static_cast<std::uint32_t>(data.size());
+    for (int i = 3; i >= 0; --i)
+        out.push_back(static_cast<std::uint8_t>(n >> (8 * i)));
+    Bytes tagged(tag.begin(), tag.end());
+    tagged.insert(tagged.end(), data.begin(), data.end());
+    out.insert(out.end(), tagged.begin(), tagged.end());
+    const std::uint32_t crc = img_png_crc32(tagged);
+    for (int i = 3; i >= 0; --i)
+        out.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
+}
+
+// A PNG of the given header values and filtered rows, with optional chunks
+// before IDAT.
+Bytes png(std::uint32_t width, std::uint32_t height, int depth, int type, const Bytes& rows,
+          const std::vector<std::pair<std::string, Bytes>>& before = {})
+{
+    Bytes out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    Bytes ihdr(13, 0);
+    for (int i = 0; i < 4; ++i) {
+        ihdr[i] = static_cast<std::uint8_t>(width >> (24 - 8 * i));
+        ihdr[4 + i] = static_cast<std::uint8_t>(height >> (24 - 8 * i));
+    }
+    ihdr[8] = static_cast<std::uint8_t>(depth);
+    ihdr[9] = static_cast<std::uint8_t>(type);
+    png_chunk(out, "IHDR", ihdr);
+    for (const auto& [tag, data] : before)
+        png_chunk(out, tag, data);
+    uLongf size = compressBound(static_cast<uLong>(rows.size()));
+    Bytes packed(size);
+    compress(packed.data(), &size, rows.data(), static_cast<uLong>(rows.size()));
+    packed.resize(size);
+    png_chunk(out, "IDAT", packed);
+    png_chunk(out, "IEND", {});
+    return out;
+}
+
+std::vector<std::int32_t> gradient(int w, int h)
+{
+    std::vector<std::int32_t> p;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            p.push_back((x * 37 % 256) + 256 * (y * 91 % 256) + 65536 * ((x + y) * 13 % 256));
+    return p;
+}
+
+TEST(PngHelpers, CrcAndPaeth)
+{
+    EXPECT_EQ(img_png_crc32(bytes_of("abc")), 0x352441C2u);
+    // Paeth with a = 10, b = 20 and c = 15, 30, 5 picks c, a, b.
+    for (auto [c, expect] : {std::pair{15, 15}, {30, 10}, {5, 20}}) {
+        // Row 0 gives c and b; row 1's first byte decodes to a (its own
+        // predictor is the byte above), its second to the predictor alone.
+        Bytes rows = {0, static_cast<std::uint8_t>(c), 20, 4, static_cast<std::uint8_t>(10 - c), 0};
+        img_png_unfilter(rows, 3, 2, 1);
+        EXPECT_EQ(rows[4], 10);
+        EXPECT_EQ(rows[5], expect) << c;
+    }
+}
+
+TEST(ImageReaders, SmallFilesDecodeAsTheFormatsSay)
+{
+    // A 1 by 1 24-bit BMP: blue, green, red in a 4-byte row.
+    auto one = bmp_decode(bmp(1, 1, 24, 0, {}, {0x30, 0x20, 0x10, 0}));
+    ASSERT_EQ(one.error, 0);
+    EXPECT_EQ(one.pixels[0], 0x10 + 0x2000 + 0x300000);
+
+    // RLE8: 03 05 then end of line fills three pixels of entry 5 in the bottom row.
+    std::vector<std::int32_t> table(6, 0);
+    table[5] = 0x123456;
+    auto rle = bmp_decode(bmp(4, 2, 8, 1, table, {3, 5, 0, 0, 1, 5, 0, 1}));
+    ASSERT_EQ(rle.error, 0);
+    EXPECT_EQ(rle.pixels[4], 0x123456);
+    EXPECT_EQ(rle.pixels[6], 0x123456);
+    EXPECT_EQ(rle.pixels[7], 0);
+    EXPECT_EQ(rle.pixels[0], 0x123456);
+    EXPECT_EQ(rle.pixels[1], 0);
+
+    // A 1-bit PNG 10 pixels across: the low bits of each row's second byte are ignored.
+    std::vector<std::pair<std::string, Bytes>> plte = {{"PLTE", {0, 0, 0, 255, 255, 255}}};
+    auto bits = png_decode(png(10, 1, 1, 3, {0, 0xFF, 0xFF}, plte), false);
+    ASSERT_EQ(bits.error, 0);
+    EXPECT_EQ(bits.pixels.size(), 10u);
+    EXPECT_EQ(bits.pixels[9], 0xFFFFFF);
+
+    // A tEXt chunk before IDAT changes nothing.
+    const Bytes rgb_row = {0, 1, 2, 3, 4, 5, 6};
+    auto plain = png_decode(png(2, 1, 8, 2, rgb_row), false);
+    auto text = png_decode(png(2, 1, 8, 2, rgb_row, {{"tEXt", bytes_of("Comment\0hello")}}), false);
+    ASSERT_EQ(text.error, 0);
+    EXPECT_EQ(text.pixels, plain.pixels);
+    EXPECT_EQ(plain.pixels[1], 4 + 256 * 5 + 65536 * 6);
+
+    // Alpha goes to the top byte as transparency only when asked for.
+    const Bytes rgba_row = {0, 1, 2, 3, 255, 4, 5, 6, 0};
+    EXPECT_EQ(png_decode(png(2, 1, 8, 6, rgba_row), true).pixels[1], 0xFF060504);
+    EXPECT_EQ(png_decode(png(2, 1, 8, 6, rgba_row), false).pixels[1], 0x060504);
+}
+
+Bytes pcx_header(int width, int height, int bits, int planes, int bytes_per_line)
+{
+    Bytes h(128, 0);
+    h[0] = 10;
+    h[1] = 5;
+    h[2] = 1;
+    h[3] = static_cast<std::uint8_t>(bits);
+    put16(h, 8, width - 1);
+    put16(h, 10, height - 1);
+    h[65] = static_cast<std::uint8_t>(planes);
+    put16(h, 66, bytes_per_line);
+    return h;
+}
+
+TEST(ImageReaders, PcxRunsAndPalettes)
+{
+    Bytes eight = pcx_header(4, 1, 8, 1, 4);
+    for (std::uint8_t b : {0xC3, 0x07, 0x01})
+        eight.push_back(b);
+    Bytes palette(769, 0);
+    palette[0] = 12;
+    palette[1 + 3 * 7] = 0xAA;
+    auto with = eight;
+    with.insert(with.end(), palette.begin(), palette.end());
+    auto image = pcx_decode(with);
+    ASSERT_EQ(image.error, 0);
+    EXPECT_EQ(image.pixels, (std::vector<std::int32_t>{0xAA, 0xAA, 0xAA, 0}));
+
+    // Without the palette marker: error 2 and no pixels.
+    palette[0] = 0;
+    auto without = eight;
+    without.insert(without.end(), palette.begin(), palette.end());
+    auto refused = pcx_decode(without);
+    EXPECT_EQ(refused.error, 2);
+    EXPECT_TRUE(refused.pixels.empty());
+
+    // A run that crosses the line end is cut there: the next line starts afresh.
+    Bytes cut = pcx_header(2, 2, 8, 3, 2);
+    for (std::uint8_t b : {0xC8, 0x11, 1, 2, 3, 4, 5, 6})
+        cut.push_back(b);
+    auto lines = pcx_decode(cut);
+    ASSERT_EQ(lines.error, 0);
+    EXPECT_EQ(lines.pixels[0], 0x111111);
+    EXPECT_EQ(lines.pixels[2], 1 + 256 * 3 + 65536 * 5);
+}
+
+TEST(ImageReaders, IconMaskGivesTransparency)
+{
+    // A 2 by 1 icon of 24 bits with the mask bit set for the first pixel.
+    Bytes ico(6 + 16, 0);
+    put16(ico, 2, 1);
+    put16(ico, 4, 1);
+    ico[6] = 2;
+    ico[7] = 1;
+    put32(ico, 18, 22);
+    Bytes header(40, 0);
+    put32(header, 0, 40);
+    put32(header, 4, 2);
+    put32(header, 8, 2);
+    put16(header, 12, 1);
+    put16(header, 14, 24);
+    ico.insert(ico.end(), header.begin(), header.end());
+    for (std::uint8_t b : {1, 2, 3, 4, 5, 6, 0, 0, 0x80, 0, 0, 0})
+        ico.push_back(b);
+    auto masked = icon_decode(ico, true);
+    ASSERT_EQ(masked.error, 0);
+    EXPECT_EQ(static_cast<std::uint32_t>(masked.pixels[0]), 0xFF010203u);
+    EXPECT_EQ(masked.pixels[1], 0x040506);
+    EXPECT_EQ(icon_decode(ico, false).pixels[0], 0x010203);
+}
+
+TEST(ImageReaders, DamagedFilesGiveNoPixels)
+{
+    // A PNG whose header claims 70000 columns.
+    auto wide = png_decode(png(70000, 1, 8, 2, Bytes(3 * 70000 + 1, 0)), false);
+    EXPECT_EQ(wide.error, 2);
+    EXPECT_TRUE(wide.pixels.empty());
+    // Image data beyond what the header allows.
+    auto overfull = png(1, 1, 8, 2, Bytes(5000, 7));
+    EXPECT_EQ(png_decode(overfull, false).error, 2);
+    // Damaged compressed data.
+    auto bad = png(4, 4, 8, 2, Bytes(4 * 13, 1));
+    bad[33 + 8 + 2] ^= 0xFF;
+    bad[33 + 8 + 3] ^= 0xFF;
+    const auto damaged = png_decode(bad, false);
+    EXPECT_EQ(damaged.error, 1044);
+    EXPECT_TRUE(damaged.pixels.empty());
+    // Grey and interlaced pictures are not read.
+    EXPECT_EQ(png_decode(png(1, 1, 8, 0, {0, 0}), false).error, 27);
+    auto interlaced = png(1, 1, 8, 2, {0, 0, 0, 0});
+    interlaced[28] = 1;
+    EXPECT_EQ(png_decode(interlaced, false).error, 27);
+
+    // A BMP whose pixel offset lies past its end.
+    auto far = bmp(2, 2, 24, 0, {}, Bytes(16, 0));
+    put32(far, 10, 100000);
+    auto refused = bmp_decode(far);
+    EXPECT_EQ(refused.error, 2);
+    EXPECT_TRUE(refused.pixels.empty());
+    EXPECT_EQ(bmp_decode(bmp(2, 2, 7, 0, {}, Bytes(16, 0))).error, 27);
+}
+
+TEST(ImageReaders, FilesCutShortKeepTheRowsBeforeTheCut)
+{
+    const int w = 16, h = 16;
+    const auto pixels = gradient(w, h);
+    ByteSink png_file, bmp_file;
+    int code = 0;
+    ASSERT_EQ(png_encode({w, h, pixels}, png_file, code), 0);
+    bmp_encode({w, h, pixels}, bmp_file);
+
+    auto png_half = bytes_of(png_file);
+    png_half.resize(png_half.size() / 2);
+    auto p = png_decode(png_half, false);
+    EXPECT_EQ(p.error, 2);
+    EXPECT_TRUE(p.partial);
+    EXPECT_EQ(p.row_read[0], 1);
+    EXPECT_EQ(p.row_read[h - 1], 0);
+    for (int x = 0; x < w; ++x)
+        EXPECT_EQ(p.pixels[x], pixels[x]);
+
+    auto bmp_half = bytes_of(bmp_file);
+    bmp_half.resize(54 + (bmp_half.size() - 54) / 2);
+    auto b = bmp_decode(bmp_half);
+    EXPECT_EQ(b.error, 2);
+    EXPECT_TRUE(b.partial);
+    // Rows are stored bottom-up: the bottom half was read.
+    EXPECT_EQ(b.row_read[h - 1], 1);
+    EXPECT_EQ(b.row_read[0], 0);
+    for (int x = 0; x < w; ++x)
+        EXPECT_EQ(b.pixels[(h - 1) * w + x], pixels[(h - 1) * w + x]);
+}
+
+TEST(ImageWriters, LayoutsAndRoundTrips)
+{
+    const auto pixels = gradient(3, 2);
+    ByteSink pcx, bmp_out, png_out;
+    pcx_encode({3, 2, pixels}, pcx);
+    const Bytes p = bytes_of(pcx);
+    EXPECT_EQ(p[66] | p[67] << 8, 4);
+    EXPECT_EQ(p[8] | p[9] << 8, 2);
+    EXPECT_EQ(p[65], 3);
+    bmp_encode({3, 2, pixels}, bmp_out);
+    const Bytes b = bytes_of(bmp_out);
+    EXPECT_EQ(b[0], 'B');
+    EXPECT_EQ(b[10], 54);
+    int code = 0;
+    ASSERT_EQ(png_encode({3, 2, pixels}, png_out, code), 0);
+    for (const auto& [format, file] : {std::pair{1, b}, {2, p}, {15, bytes_of(png_out)}}) {
+        const auto back = image_decode(file, format, false);
+        ASSERT_EQ(back.error, 0) << format;
+        EXPECT_EQ(back.pixels, pixels) << format;
+        EXPECT_EQ(image_format_code(file), format);
+    }
+
+    ByteSink runs;
+    const Bytes hundred(100, 9);
+    img_pcx_run_write(200, 1, runs);
+    EXPECT_EQ(bytes_of(runs), (Bytes{0xC1, 200}));
+    ByteSink line;
+    pcx_encode({100, 1, std::vector<std::int32_t>(100, 0x090909)}, line);
+    const Bytes l = bytes_of(line);
+    EXPECT_EQ(Bytes(l.begin() + 128, l.begin() + 132), (Bytes{0xC0 + 63, 9, 0xC0 + 37, 9}));
+}
+
+ImageFileInfo info_of(const Bytes& file, int entries = 9) { return image_file_info(file, entries); }
+
+TEST(Recognition, FormatsFromTheirFirstBytes)
+{
+    EXPECT_EQ(info_of(bytes_of("abc"))[0], -1);
+    EXPECT_EQ(info_of(Bytes(4, 0))[0], 0);
+    const std::pair<std::string, int> cases[] = {
+        {"   IN;SP1;", 4},
+        {"%!PS-Adobe-3.0\n", 10},
+        {"\x1B%0BIN;", 5},
+        {"0\nSECTION\n", 14},
+        {"999\ncomment\n  0\nSECTION\n", 14},
+        {"999\ncomment\n  0\nEOF\n", 0},
+        {"<?xml version=\"1.0\"?>\n<!DOCTYPE svg PUBLIC>\n", 16},
+        {"Draw0000", 8},
+        {"\x1B" "E\x1B&l0O", 11},
+        {"\x1B@\x1B" "E", 12},
+    };
+    for (const auto& [text, code] : cases)
+        EXPECT_EQ(info_of(bytes_of(text))[0], code) << text;
+
+    auto header12 = bmp(1, 1, 24, 0, {}, {0, 0, 0, 0});
+    put32(header12, 14, 12);
+    EXPECT_NE(info_of(header12)[0], 1);
+    auto top_down = bmp(3, -5, 8, 0, std::vector<std::int32_t>(256, 0), Bytes(20, 0));
+    const auto b = info_of(top_down);
+    EXPECT_EQ((std::vector<int>{b[0], b[1], b[2], b[3], b[4], b[5]}), (std::vector<int>{1, 3, 5, 256, 0, 8}));
+}
+
+TEST(Recognition, PictureInformation)
+{
+    const auto alpha = info_of(png(5, 7, 8, 6, {0, 0, 0, 0, 0}));
+    EXPECT_EQ((std::vector<int>{alpha[1], alpha[2], alpha[3], alpha[5], alpha[6]}),
+              (std::vector<int>{5, 7, 16777216, 24, 1}));
+    const auto grey = info_of(png(5, 7, 8, 0, {0, 0}));
+    EXPECT_EQ((std::vector<int>{grey[3], grey[5], grey[6]}), (std::vector<int>{-1, -1, 0}));
+
+    // An icon directory of 0 by 0 means 256 by 256; a cursor's hot spot is given plus 1.
+    Bytes ico(22 + 40, 0);
+    ico[2] = 2;
+    ico[4] = 1;
+    put32(ico, 18, 22);
+    put16(ico, 22 + 14, 8);
+    const auto cursor = info_of(ico);
+    EXPECT_EQ((std::vector<int>{cursor[0], cursor[1], cursor[2], cursor[3], cursor[5], cursor[6], cursor[7], cursor[8]}),
+              (std::vector<int>{18, 256, 256, 256, 8, 1, 1, 1}));
+    const auto code_only = info_of(ico, 1);
+    EXPECT_EQ(code_only[1], -1);
+
+    // A CGM without END PICTURE has one picture; a flat extent gives aspect 1.
+    const Bytes cgm = {0x00, 0x22, 1, 'A', 0x20, 0xC8, 0, 0, 0, 0, 0, 100, 0, 0};
+    const auto c = info_of(cgm);
+    EXPECT_EQ((std::vector<int>{c[0], c[1], c[2], c[3]}), (std::vector<int>{6, 1000, 1000, 1}));
+    const Bytes cgm2 = {0x00, 0x22, 1, 'A', 0x20, 0xC8, 0, 0, 0, 0, 0, 200, 0, 100, 0x00, 0xA0, 0x00, 0xA0, 0x00, 0x40};
+    const auto c2 = info_of(cgm2);
+    EXPECT_EQ((std::vector<int>{c2[1], c2[2], c2[3]}), (std::vector<int>{1000, 500, 2}));
+
+    const auto ps = info_of(bytes_of("%!PS-Adobe-3.0 EPSF\n%%BoundingBox: 0 0 612 792\n"));
+    EXPECT_EQ((std::vector<int>{ps[1], ps[2], ps[3]}), (std::vector<int>{612, 792, 1}));
+    const auto hpgl = info_of(bytes_of("IN;SC -13 1;\nIP 0 0 1016 2032;\nPU;\n"));
+    EXPECT_EQ((std::vector<int>{hpgl[1], hpgl[2], hpgl[3], hpgl[4], hpgl[5]}), (std::vector<int>{72, 144, 4, 1, 1}));
+    const auto svg = info_of(bytes_of("<?xml version=\"1.0\" ?>\n<!DOCTYPE svg>\n<svg width=\"200\" height=\"100.5\">\n"));
+    EXPECT_EQ((std::vector<int>{svg[1], svg[2]}), (std::vector<int>{200, 100}));
+}
+
+} // namespace
