@@ -7,7 +7,9 @@ packages=(cmake ninja-build g++ googletest
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
           mingw-w64-i686-dev libz-mingw-w64-dev
           wine wine32 xvfb xauth x11-utils
-          cups cups-client printer-driver-cups-pdf libcups2:i386)
+          cups cups-client printer-driver-cups-pdf libcups2:i386
+          zlib1g-dev clang-14 libclang-rt-14-dev
+          python3-pil pngcheck imagemagick)
 
 need_arch=0
 dpkg --print-foreign-architectures | grep -qx i386 || need_arch=1

@@ -17,6 +17,9 @@ echo "== layer check"
 bash "$root/scripts/check_layers.sh" "$root" "$root/build/native/compile_commands.json" || status=1
 (cd "$root/build/native" && ctest --output-on-failure -j "$jobs") || status=1
 
+echo "== fuzzing (libFuzzer, ${FUZZ_SECONDS:-30} s a target)"
+"$root/scripts/fuzz.sh" || status=1
+
 echo "== Windows build"
 cmake -S "$root" -B "$root/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null || exit 1

@@ -99,6 +99,12 @@ for path in sorted(os.listdir(os.path.join(data, "bmp/g"))):
     check_bmp_good(os.path.join(data, "bmp/g", path))
 for folder in ("bmp/q", "bmp/b", "bmp/x"):
     check_must_not_crash(os.path.join(data, folder), 1)
+# Inputs the fuzzers once found, read as what they are recognised as.
+findings = os.path.join(os.path.dirname(__file__), "../../../../fuzz/findings")
+for target in ("image_info", "bmp", "pcx", "png", "icon"):
+    folder = os.path.join(findings, target)
+    if os.path.isdir(folder):
+        check_must_not_crash(folder, 0)
 
 def sample(width, height):
     out = bytearray()

@@ -1,9 +1,10 @@
 // For the comparison with outside readers. "image_dump file code" decodes
-// one image file and writes a line "error partial width height", then the
+// one image file (code 0: the code it is recognised by) and writes a line "error partial width height", then the
 // pixels as raw RGB bytes, top row first (only when there was no error).
 // "image_dump --write code width height file" writes a test picture of
 // red x*37, green y*91 and blue (x+y)*13 (each mod 256) as BMP, PCX or PNG.
 #include "toolkit/graphics/formats/image_decode.h"
+#include "toolkit/graphics/formats/image_info.h"
 #include "toolkit/graphics/formats/image_write.h"
 
 #include <string_view>
@@ -43,7 +44,11 @@ int main(int argc, char** argv)
         return 2;
     std::ifstream in(argv[1], std::ios::binary);
     const std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const auto image = korv::image_decode(file, std::atoi(argv[2]), false);
+    // Code 0: whatever the file is recognised as.
+    int code = std::atoi(argv[2]);
+    if (code == 0)
+        code = korv::image_file_info(file, 9)[0];
+    const auto image = korv::image_decode(file, code, false);
     std::printf("%d %d %d %d\n", image.error, image.partial ? 1 : 0, image.width, image.height);
     if (image.error == 0) {
         std::vector<std::uint8_t> rgb;

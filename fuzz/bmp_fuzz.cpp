@@ -1,0 +1,8 @@
+// The BMP reader on any bytes.
+#include "toolkit/graphics/formats/image_decode.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    korv::bmp_decode({data, size});
+    return 0;
+}
