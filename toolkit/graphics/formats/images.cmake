@@ -2,7 +2,8 @@
 # cursor readers with the PNG helpers, and the BMP, PCX and PNG writers.
 set(here ${CMAKE_CURRENT_LIST_DIR})
 target_sources(korv_portable PRIVATE ${here}/png_support.cpp ${here}/png_reader.cpp ${here}/bmp_reader.cpp
-  ${here}/pcx_reader.cpp ${here}/image_info.cpp ${here}/image_info_text.cpp ${here}/image_write.cpp)
+  ${here}/pcx_reader.cpp ${here}/image_info.cpp ${here}/image_info_text.cpp ${here}/image_write.cpp
+  ${here}/image_load.cpp ${here}/cgm_elements.cpp)
 # zlib inflates PNG image data: Debian's zlib natively, the cross
 # toolchain's in the Windows tree.
 target_link_libraries(korv_portable PUBLIC z)

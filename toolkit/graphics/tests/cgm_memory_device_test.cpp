@@ -1,0 +1,251 @@
+// The in-memory CGM device and the metafile slots, read back element by element.
+#include "toolkit/graphics/cgm_memory_device.h"
+#include "toolkit/graphics/formats/cgm_elements.h"
+#include "toolkit/graphics/formats/image_write.h"
+#include "toolkit/graphics/metafile_slots.h"
+
+#include "korvanthide/errors.h"
+#include "korvanthide/graphics_state.h"
+#include "toolkit/core/errors_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using namespace korv;
+
+namespace {
+
+struct Element {
+    int element_class, id;
+    std::vector<std::uint8_t> params;
+    int word(std::size_t i) const { return static_cast<std::int16_t>(params[2 * i] << 8 | params[2 * i + 1]); }
+};
+
+// Splits a binary CGM into its elements, joining partitions.
+std::vector<Element> elements(const MetafileSlot& s)
+{
+    std::vector<Element> out;
+    const auto& b = s.buffer;
+    std::size_t pos = 0;
+    auto word = [&]() {
+        const int w = b.at(pos) << 8 | b.at(pos + 1);
+        pos += 2;
+        return w;
+    };
+    while (pos < static_cast<std::size_t>(s.bytes_used)) {
+        const int head = word();
+        Element e{head >> 12, (head >> 5) & 127, {}};
+        int length = head & 31;
+        bool more = false;
+        if (length == 31) {
+            const int w = word();
+            length = w & 0x7FFF;
+            more = (w & 0x8000) != 0;
+        }
+        while (true) {
+            e.params.insert(e.params.end(), b.begin() + static_cast<long>(pos), b.begin() + static_cast<long>(pos + length));
+            pos += static_cast<std::size_t>(length + length % 2);
+            if (!more)
+                break;
+            const int w = word();
+            length = w & 0x7FFF;
+            more = (w & 0x8000) != 0;
+        }
+        out.push_back(std::move(e));
+    }
+    return out;
+}
+
+std::vector<Element> of(const std::vector<Element>& all, int element_class, int id)
+{
+    std::vector<Element> out;
+    for (const auto& e : all)
+        if (e.element_class == element_class && e.id == id)
+            out.push_back(e);
+    return out;
+}
+
+class CgmDevice : public ::testing::Test {
+protected:
+    GraphicsStateSaver saver;
+    CgmMemoryDevice device;
+    DeviceParameters p;
+    std::vector<std::string> reports;
+    ErrorOutputs saved_outputs = error_outputs();
+    int saved_mode = error_state().report_mode;
+
+    void SetUp() override
+    {
+        metafile_slots_clear();
+        error_outputs().console_line = [this](std::string_view t) { reports.emplace_back(t); };
+        error_state().report_mode = 1;
+        record(72, 72);
+    }
+    void TearDown() override
+    {
+        metafile_slots_clear();
+        error_outputs() = saved_outputs;
+        error_state().report_mode = saved_mode;
+    }
+    void record(int width_points, int height_points, int capacity = 1 << 20)
+    {
+        metafile_slots_clear();
+        ASSERT_TRUE(metafile_slot_create_cgm(1, width_points, height_points, capacity));
+        auto& g = graphics_state();
+        g.target_kind = target_metafile;
+        g.target_number = 1;
+        g.colour_mode = 2;
+        g.cur_rgb = 0x0000FF;
+        device.operate(DeviceOperation::MetafileHeader, p);
+        device.operate(DeviceOperation::Open, p);
+        device.operate(DeviceOperation::Colour, p);
+    }
+    MetafileSlot& slot() { return *metafile_slot(1); }
+};
+
+TEST_F(CgmDevice, HeaderGivesTheVdcExtentFromThePoints)
+{
+    auto extent = of(elements(slot()), 2, 6);
+    ASSERT_EQ(extent.size(), 1u);
+    EXPECT_EQ((std::vector<int>{extent[0].word(2), extent[0].word(3)}), (std::vector<int>{600, 600}));
+    EXPECT_EQ(elements(slot()).front().id, 1); // BEGIN METAFILE first
+    EXPECT_EQ(of(elements(slot()), 1, 13)[0].params.size(), 260u);
+
+    record(4000, 3000);
+    extent = of(elements(slot()), 2, 6);
+    EXPECT_EQ((std::vector<int>{extent[0].word(2), extent[0].word(3)}), (std::vector<int>{32767, 24575}));
+    EXPECT_EQ(slot().device_width, 32767);
+}
+
+TEST_F(CgmDevice, LineColourIsWrittenOnlyWhenItChanges)
+{
+    p.px1 = 1, p.py1 = 2, p.px2 = 30, p.py2 = 40;
+    device.operate(DeviceOperation::Line, p);
+    device.operate(DeviceOperation::Line, p);
+    EXPECT_EQ(of(elements(slot()), 5, 4).size(), 1u);
+    EXPECT_EQ(of(elements(slot()), 4, 1).size(), 2u);
+    device.operate(DeviceOperation::Open, p);
+    device.operate(DeviceOperation::Line, p);
+    const auto colours = of(elements(slot()), 5, 4);
+    ASSERT_EQ(colours.size(), 2u);
+    EXPECT_EQ(colours[1].params, (std::vector<std::uint8_t>{255, 0, 0, 0}));
+}
+
+TEST_F(CgmDevice, LongPolylinesAreSplitSharingTheirEndPoints)
+{
+    const int n = 20000;
+    for (int i = 1; i <= n; ++i) {
+        p.poly_x.push_back(static_cast<float>(i % 30000));
+        p.poly_y.push_back(0);
+    }
+    p.count = n;
+    device.operate(DeviceOperation::Polyline, p);
+    const auto lines = of(elements(slot()), 4, 1);
+    ASSERT_EQ(lines.size(), 3u);
+    const std::pair<int, int> ranges[3] = {{1, 8191}, {8191, 16381}, {16381, 20000}};
+    for (int k = 0; k < 3; ++k) {
+        const auto& e = lines[static_cast<std::size_t>(k)];
+        const std::size_t points = e.params.size() / 4;
+        EXPECT_EQ(e.word(0), ranges[k].first);
+        EXPECT_EQ(e.word(2 * (points - 1)), ranges[k].second);
+    }
+
+    // A filled polygon keeps its first 8191 points.
+    p.count = 9000;
+    device.operate(DeviceOperation::PolygonSolid, p);
+    EXPECT_EQ(of(elements(slot()), 4, 7).back().params.size(), 4u * 8191u);
+}
+
+TEST_F(CgmDevice, ImageRowsAreRunLengthCells)
+{
+    const std::string name = ::testing::TempDir() + "white.bmp";
+    ByteSink file;
+    const std::vector<std::int32_t> white = {0xFFFFFF};
+    bmp_encode({1, 1, white}, file);
+    ASSERT_TRUE(file.commit(name).ok());
+    p.image_file_set(name);
+    p.px2 = 1, p.py2 = 1;
+    device.operate(DeviceOperation::ImageFile, p);
+    EXPECT_EQ(p.phase, 0);
+    const auto cells = of(elements(slot()), 4, 9);
+    ASSERT_EQ(cells.size(), 1u);
+    EXPECT_EQ(std::vector<std::uint8_t>(cells[0].params.begin() + 20, cells[0].params.end()),
+              (std::vector<std::uint8_t>{0, 1, 255, 255, 255, 0}));
+    // The row's word: 6 bytes, the last row.
+    const auto& b = slot().buffer;
+    const std::size_t at = static_cast<std::size_t>(slot().bytes_used) - 8;
+    EXPECT_EQ(b[at] << 8 | b[at + 1], 6);
+
+    // A file that cannot be read: its error in the phase word, no element.
+    const int used = slot().bytes_used;
+    p.image_file_set(::testing::TempDir() + "missing.png");
+    device.operate(DeviceOperation::ImageFile, p);
+    EXPECT_NE(p.phase, 0);
+    EXPECT_EQ(slot().bytes_used, used);
+    std::remove(name.c_str());
+}
+
+TEST_F(CgmDevice, FullBufferRefusesWholeElements)
+{
+    record(72, 72, 0);
+    metafile_slots_clear();
+    ASSERT_TRUE(metafile_slot_create_cgm(1, 72, 72, 3));
+    reports.clear();
+    const std::uint8_t four[4] = {1, 2, 3, 4};
+    YYGCGM1(four);
+    EXPECT_EQ(slot().bytes_used, 0);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("Internal routine:YYGCGM1 Error=1062"), std::string::npos);
+    YYGCGM1(std::span(four, 3));
+    EXPECT_EQ(slot().bytes_used, 3);
+}
+
+TEST_F(CgmDevice, ShadedPolygonWritesFourElementsPerTriangle)
+{
+    p.poly_x = {0, 100, 100, 0};
+    p.poly_y = {0, 0, 100, 100};
+    p.shade_value = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF};
+    p.shade_count = 4;
+    device.operate(DeviceOperation::ShadedPolygon, p);
+    const auto all = elements(slot());
+    EXPECT_EQ(of(all, 5, 43).size(), 2u);
+    EXPECT_EQ(of(all, 5, 31).size(), 2u);
+    EXPECT_EQ(of(all, 4, 7).size(), 2u);
+    EXPECT_EQ(of(all, 5, 43)[0].params.size(), 22u);
+}
+
+TEST(MetafileSlots, DestroyChecksAndFrees)
+{
+    std::vector<std::string> reports;
+    ErrorOutputs saved = error_outputs();
+    const int mode = error_state().report_mode;
+    error_outputs().console_line = [&](std::string_view t) { reports.emplace_back(t); };
+    error_state().report_mode = 1;
+    metafile_slots_clear();
+    ASSERT_TRUE(metafile_slot_create_cgm(2, 10, 10, 100));
+    ASSERT_TRUE(metafile_slot_create_cgm(7, 10, 10, 100));
+    for (int n : {0, 21, 3})
+        WMetafileDestroy(n);
+    ASSERT_EQ(reports.size(), 3u);
+    for (const auto& r : reports)
+        EXPECT_NE(r.find("Routine:WMetafileDestroy Error=1060:Invalid metafile handle"), std::string::npos) << r;
+    EXPECT_EQ(metafile_slot(2)->kind, metafile_cgm);
+    EXPECT_EQ(metafile_slot(7)->capacity, 100);
+
+    // The root window's close destroys exactly the slots that hold metafiles.
+    reports.clear();
+    metafile_slots_release();
+    EXPECT_TRUE(reports.empty());
+    for (int n = 1; n <= metafile_slot_count; ++n) {
+        EXPECT_EQ(metafile_slot(n)->kind, metafile_free);
+        EXPECT_EQ(metafile_slot(n)->capacity, 0);
+        EXPECT_EQ(metafile_slot(n)->bytes_used, 0);
+    }
+    error_outputs() = saved;
+    error_state().report_mode = mode;
+}
+
+} // namespace
