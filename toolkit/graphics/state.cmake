@@ -3,7 +3,7 @@
 # that tests of every subsystem use.
 set(here ${CMAKE_CURRENT_LIST_DIR})
 target_sources(korv_base PRIVATE
-  ${here}/graphics_state.cpp ${here}/graphics_state_start.cpp ${here}/graphics_state_pending.cpp
+  ${here}/graphics_state.cpp ${here}/graphics_state_start.cpp
   ${here}/select.cpp)
 
 add_library(korv_graphics_testing STATIC ${here}/testing/recording_device.cpp)

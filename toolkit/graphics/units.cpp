@@ -5,6 +5,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
 #include "core/services/hardcopy.h"
+#include "graphics/stroke_font.h"
 
 #include <algorithm>
 #include <climits>
@@ -111,8 +112,8 @@ void gr_page_dimensions_update()
     } else {
         g.drawable_aspect = g.page_aspect;
     }
-    // The character size follows the new page (the angle has no layer of
-    // its own in this build and keeps its value).
+    // The character angle's aspect terms and the character size follow the new page.
+    gr_char_angle_set(g.char_angle);
     IGrCharacterSizeSet();
 }
 

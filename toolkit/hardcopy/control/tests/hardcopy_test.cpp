@@ -145,7 +145,7 @@ TEST_F(HardCopy, OpeningSendsTheCurrentSettingsInOrder)
     graphics_state().prev_index = -1;
     graphics_state().prev_rgb = 0xFFFFFF;
     IGrHardCopy("bild.svg");
-    EXPECT_EQ(driver.recording.codes(), (std::vector<int>{1, 18, 21, 30, 29, 36, 37, 24, 21, 3}));
+    EXPECT_EQ(driver.recording.codes(), (std::vector<int>{1, 18, 33, 21, 30, 29, 36, 37, 24, 21, 3}));
     EXPECT_EQ(driver.recording.log[0].params.count, -999); // only the driver's number is asked
     EXPECT_EQ(driver.recording.log[1].params.px1, 0);       // no title given
     EXPECT_EQ(hardcopy_state().last_pen_x, -9999.0f);
