@@ -253,7 +253,7 @@ TEST_F(StartUp, SendsTheScreenOperationsInOrder)
     gr_colour_table_defaults();
     graphics_state().current_window = 0;
     gr_graphics_start(" ");
-    EXPECT_EQ(gdi.codes(), (std::vector<int>{18, 24, 21, 1, 3, 3, 27, 29, 30, 36, 37, 21, 21}));
+    EXPECT_EQ(gdi.codes(), (std::vector<int>{18, 24, 33, 21, 1, 3, 3, 27, 29, 30, 36, 37, 21, 21}));
     const GraphicsState& g = graphics_state();
     EXPECT_EQ(g.target_kind, target_window);
     EXPECT_EQ(g.drawable_width, 640);
@@ -265,9 +265,9 @@ TEST_F(StartUp, SendsTheScreenOperationsInOrder)
     EXPECT_EQ(g.screen_active, 1);
     EXPECT_EQ(g.hardcopy_active, 0);
     // Both colours reached the device, the previous one first.
-    EXPECT_EQ(gdi.log[4].state.cur_index, 0);
-    EXPECT_EQ(gdi.log[5].state.cur_index, 223);
-    EXPECT_EQ(gdi.log[5].state.prev_index, 0);
+    EXPECT_EQ(gdi.log[5].state.cur_index, 0);
+    EXPECT_EQ(gdi.log[6].state.cur_index, 223);
+    EXPECT_EQ(gdi.log[6].state.prev_index, 0);
 }
 
 TEST_F(StartUp, SelectsTheWindowsPrinterDriver)
@@ -330,7 +330,7 @@ TEST_F(StartUp, ClosesOpenOutputAndSelectsInFullAfterAFailedProbe)
     gr_graphics_start(" ");
     // The selection of the window reaches the open output before it closes;
     // the page flag is cleared first, so no end of page is sent.
-    EXPECT_EQ(hardcopy.codes(), (std::vector<int>{18, 24, 21, 3, 3, 21, 19, 1}));
+    EXPECT_EQ(hardcopy.codes(), (std::vector<int>{18, 24, 33, 21, 3, 3, 21, 19, 1}));
     EXPECT_EQ(hardcopy.log.back().params.count, 0);
     EXPECT_EQ(hc.page_drawn, 0);
     EXPECT_EQ(graphics_state().hardcopy_active, 0);
