@@ -59,6 +59,44 @@ std::size_t image_row(const Layout& l, std::int64_t file_row)
     return static_cast<std::size_t>(l.top_down ? file_row : l.height - 1 - file_row);
 }
 
+// One uncompressed row; the depth is chosen once a row, not once a pixel.
+void convert_row(const std::uint8_t* src, std::int32_t* dst, const Layout& l,
+                 const std::array<std::int32_t, 256>& colours, const Channel& red, const Channel& green,
+                 const Channel& blue)
+{
+    const std::int64_t w = l.width;
+    switch (l.bpp) {
+    case 1:
+        for (std::int64_t x = 0; x < w; ++x)
+            dst[x] = colours[(src[x / 8] >> (7 - x % 8)) & 1];
+        break;
+    case 4:
+        for (std::int64_t x = 0; x < w; ++x)
+            dst[x] = colours[(src[x / 2] >> (x % 2 ? 0 : 4)) & 0xF];
+        break;
+    case 8:
+        for (std::int64_t x = 0; x < w; ++x)
+            dst[x] = colours[src[x]];
+        break;
+    case 16:
+        for (std::int64_t x = 0; x < w; ++x) {
+            const std::uint32_t p = src[2 * x] | src[2 * x + 1] << 8;
+            dst[x] = static_cast<std::int32_t>(red.get(p) | green.get(p) << 8 | blue.get(p) << 16);
+        }
+        break;
+    case 24:
+        for (std::int64_t x = 0; x < w; ++x, src += 3)
+            dst[x] = src[2] | src[1] << 8 | src[0] << 16;
+        break;
+    default:
+        for (std::int64_t x = 0; x < w; ++x, src += 4) {
+            const std::uint32_t p = src[0] | src[1] << 8 | src[2] << 16 | static_cast<std::uint32_t>(src[3]) << 24;
+            dst[x] = static_cast<std::int32_t>(red.get(p) | green.get(p) << 8 | blue.get(p) << 16);
+        }
+        break;
+    }
+}
+
 // Uncompressed rows; returns false when the file ended before the last row.
 bool read_plain_rows(std::span<const std::uint8_t> file, const Layout& l, DecodedImage& out)
 {
@@ -71,33 +109,7 @@ bool read_plain_rows(std::span<const std::uint8_t> file, const Layout& l, Decode
                                              static_cast<std::size_t>(stride))->data();
         const std::size_t y = image_row(l, r);
         std::int32_t* dst = out.pixels.data() + y * static_cast<std::size_t>(l.width);
-        for (std::int64_t x = 0; x < l.width; ++x) {
-            switch (l.bpp) {
-            case 1:
-                dst[x] = out.colours[(src[x / 8] >> (7 - x % 8)) & 1];
-                break;
-            case 4:
-                dst[x] = out.colours[(src[x / 2] >> (x % 2 ? 0 : 4)) & 0xF];
-                break;
-            case 8:
-                dst[x] = out.colours[src[x]];
-                break;
-            case 16: {
-                const std::uint32_t p = src[2 * x] | src[2 * x + 1] << 8;
-                dst[x] = static_cast<std::int32_t>(red.get(p) | green.get(p) << 8 | blue.get(p) << 16);
-                break;
-            }
-            case 24:
-                dst[x] = src[3 * x + 2] | src[3 * x + 1] << 8 | src[3 * x] << 16;
-                break;
-            default: {
-                const std::uint32_t p = src[4 * x] | src[4 * x + 1] << 8 | src[4 * x + 2] << 16 |
-                                        static_cast<std::uint32_t>(src[4 * x + 3]) << 24;
-                dst[x] = static_cast<std::int32_t>(red.get(p) | green.get(p) << 8 | blue.get(p) << 16);
-                break;
-            }
-            }
-        }
+        convert_row(src, dst, l, out.colours, red, green, blue);
         out.row_read[y] = 1;
     }
     return rows == l.height;
@@ -109,6 +121,8 @@ bool read_plain_rows(std::span<const std::uint8_t> file, const Layout& l, Decode
 bool read_rle_rows(std::span<const std::uint8_t> file, const Layout& l, DecodedImage& out)
 {
     ByteCursor v = file_at::cursor(file, l.pixel_offset);
+    // Pixels that no run reaches keep colour 0.
+    std::fill(out.pixels.begin(), out.pixels.end(), 0);
     const bool four = l.bpp == 4;
     std::int64_t x = 0, row = 0;
     auto put = [&](int index) {

@@ -5,7 +5,11 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <type_traits>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace korv {
@@ -19,11 +23,33 @@ inline constexpr int image_error_zlib = 1044;      // the compressed data is dam
 inline constexpr std::int64_t image_max_side = 65535;
 inline constexpr std::int64_t image_max_pixels = std::int64_t{1} << 26;
 
+// An allocator that leaves new elements uninitialised: a large picture is
+// written once by its decoder instead of being cleared first. Every decoder
+// writes each pixel of a row before it marks the row as read.
+template <class T> struct UninitialisedAllocator : std::allocator<T> {
+    using value_type = T;
+    UninitialisedAllocator() = default;
+    template <class U> UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <class U> struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    template <class U> void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>)
+    {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args> void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+using PixelBuffer = std::vector<std::int32_t, UninitialisedAllocator<std::int32_t>>;
+
 struct DecodedImage {
     int width = 0, height = 0;
     // Packed RGB (red + 256 green + 65536 blue), top row first; with the
-    // transparency option the top byte is 255 for an invisible pixel.
-    std::vector<std::int32_t> pixels;
+    // transparency option the top byte is 255 for an invisible pixel. Only
+    // the rows marked in row_read hold pixels.
+    PixelBuffer pixels;
     // Which rows hold decoded pixels: all of them unless the file ended
     // early (error 2 with partial set).
     std::vector<std::uint8_t> row_read;

@@ -18,3 +18,8 @@ if(NOT KORV_WINDOWS)
     COMMAND /usr/bin/python3 ${here}/tests/compare_corpora.py $<TARGET_FILE:image_dump> ${here}/tests/data)
   set_tests_properties(graphics_image_corpora PROPERTIES TIMEOUT 300)
 endif()
+if(NOT KORV_WINDOWS)
+  # bench/image_bench.sh builds it in an optimised tree without sanitizers.
+  add_executable(image_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/image_bench.cpp)
+  target_link_libraries(image_bench PRIVATE korv_portable)
+endif()

@@ -117,7 +117,8 @@ bool DecodedImage::allocate(std::int64_t w, std::int64_t h)
         return false;
     width = static_cast<int>(w);
     height = static_cast<int>(h);
-    pixels.assign(static_cast<std::size_t>(w * h), 0);
+    pixels.clear();
+    pixels.resize(static_cast<std::size_t>(w * h));
     row_read.assign(static_cast<std::size_t>(h), 0);
     return true;
 }
