@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "korvanthide/printer.h"
+#include "toolkit/core/services/hardcopy.h"
 #include "korvanthide/window.h"
 #include "toolkit/graphics/gdi_primitives.h"
 #include "toolkit/graphics/metafile_slots.h"
@@ -58,15 +58,14 @@ void empty(Entry& e)
     e = Entry{};
 }
 
-// The reference device: the default printer's information context once its
-// names are known, else the screen.
+// The reference device: a context of the selected printer when the
+// hardcopy side can make one, else the screen.
 class Reference {
 public:
     Reference()
     {
-        const PrinterSelection& p = printer_selection();
-        if (p.driver[0] != '\0' && p.device[0] != '\0')
-            dc_ = CreateICA(p.driver.data(), p.device.data(), nullptr, nullptr);
+        if (hardcopy_services().printer_dc)
+            dc_ = reinterpret_cast<HDC>(hardcopy_services().printer_dc(0, 1));
         printer_ = dc_ != nullptr;
         if (!dc_)
             dc_ = GetDC(nullptr);

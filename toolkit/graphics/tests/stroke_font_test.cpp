@@ -133,7 +133,7 @@ TEST_F(TextSetup, GlyphSheetForReview)
     ByteSink sheet;
     int code = 0;
     ASSERT_EQ(png_encode({columns * cell, rows * cell, pixels}, sheet, code), 0);
-    EXPECT_TRUE(sheet.commit("stroke_font_sheet.png").ok());
+    EXPECT_TRUE(sheet.commit(::testing::TempDir() + "stroke_font_sheet.png").ok());
 }
 
 TEST_F(TextSetup, AngleIsNormalisedAndSent)
