@@ -353,7 +353,8 @@ public:
     virtual void field_select(int& field, int& /*width*/, int& /*height*/) { field = -1; }
     // Kind of metafile slot 1..20 when in use (3 enhanced, 6 in-memory CGM),
     // with its size; 0 when free or not in use.
-    virtual int metafile_kind(int /*slot*/, int& /*width*/, int& /*height*/) { return 0; }
+    // The default reads the slot table.
+    virtual int metafile_kind(int slot, int& width, int& height);
     // Makes an enhanced-metafile slot's recording context the target: status.
     virtual int metafile_select(int /*slot*/, int /*width*/, int /*height*/) { return 1; }
 

@@ -24,6 +24,7 @@
 #include "core/services/install.h"
 #include "core/win_module.h"
 #include "core/services/grid.h"
+#include "graphics/metafile_slots.h"
 
 namespace korv {
 
@@ -536,6 +537,7 @@ void WRootWindowClose()
         return;
     }
     hardcopy_services().hard_copy("S", " ");
+    metafile_slots_release();
 
     // Drawing objects.
     if (tables.pattern != nullptr) {

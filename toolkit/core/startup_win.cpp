@@ -9,6 +9,7 @@
 #include "core/services/install.h"
 #include "core/settings.h"
 #include "core/startup_logic.h"
+#include "graphics/metafile_slots.h"
 
 #include <windows.h>
 
@@ -210,8 +211,7 @@ void WToolkitStart(std::string_view settings_file)
     graphics.drawable_aspect = 1.32f;
     hardcopy_state().driver_record = 0;
     hardcopy_services().description_reset();
-    // The graphics layer's metafile slots are free when the program loads;
-    // start-up has nothing to clear there.
+    metafile_slots_clear();
 
     editor_buffer_table().allocate();
     sys_beep_enable(1);

@@ -6,6 +6,7 @@
 #include "korvanthide/files.h"
 #include "korvanthide/window.h"
 #include "core/services/editor.h"
+#include "graphics/metafile_win.h"
 
 namespace korv {
 
@@ -128,8 +129,11 @@ void win_drawing_target_release()
         if (tables.drawing_dc != nullptr) DeleteDC(tables.drawing_dc);
         tables.drawing_dc = nullptr;
         tables.bitmap_context = false;
-    } else {
+    } else if (tables.metafile_context) {
+        // The recording context belongs to its metafile slot.
+        tables.drawing_dc = nullptr;
         tables.metafile_context = false;
+        emf_current_context_clear();
     }
 }
 

@@ -18,6 +18,7 @@
 #include "dialogs/field_classes.h"
 #include "dialogs/number_text.h"
 #include "dialogs/win_fields.h"
+#include "graphics/metafile_win.h"
 
 namespace korv {
 
@@ -972,9 +973,8 @@ int field_put_image(int id, int image, int kind)
         made = copy_memory_bitmap(image);
         break;
     case 4:
-        // Metafile slots belong to the graphics layer, whose slots are not
-        // part of this build yet: no picture can be taken from one.
         type = IMAGE_ENHMETAFILE;
+        made = emf_copy(image - 1);
         break;
     case 5: {
         type = IMAGE_ENHMETAFILE;

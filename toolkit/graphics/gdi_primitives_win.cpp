@@ -1,4 +1,5 @@
 #include "graphics/gdi_primitives.h"
+#include "graphics/metafile_win.h"
 
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
@@ -212,9 +213,9 @@ void gdi_dash_scale()
     auto& s = gdi_state();
     if (!display_info().windows_nt)
         return;
-    // A metafile would scale to its reference resolution; the display's
-    // stands in for it.
-    const int r0 = display_info().pixels_per_inch > 0 ? display_info().pixels_per_inch : 96;
+    // A metafile scales to its reference device's resolution.
+    const int reference = metafile_target() ? emf_reference_resolution() : display_info().pixels_per_inch;
+    const int r0 = reference > 0 ? reference : 96;
     for (int t = 1; t <= 7; ++t)
         s.dashes[static_cast<std::size_t>(t)] = gdi_dash_scaled(t, r0, r0, s.line_width);
 }

@@ -64,6 +64,16 @@ bool metafile_slot_create_cgm(int number, int width_points, int height_points, i
     return true;
 }
 
+int GraphicsPlatform::metafile_kind(int slot, int& width, int& height)
+{
+    const MetafileSlot* s = metafile_slot(slot);
+    if (s == nullptr || s->in_use == 0)
+        return metafile_free;
+    width = s->device_width;
+    height = s->device_height;
+    return s->kind;
+}
+
 void YYGCGM1(std::span<const std::uint8_t> bytes)
 {
     MetafileSlot* s = metafile_slot(graphics_state().target_number);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "toolkit/core/services/hardcopy.h"
+#include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
 #include "toolkit/graphics/gdi_primitives.h"
 #include "toolkit/graphics/metafile_slots.h"
@@ -41,8 +42,11 @@ Entry* entry(int index)
 void close_recording(Entry& e)
 {
     if (e.context && !e.handle) {
-        if (back_end().current == e.context)
+        if (back_end().current == e.context) {
             back_end().current = nullptr;
+            if (graphics_state().target_kind == target_metafile)
+                IGrSelect(target_window);
+        }
         e.handle = CloseEnhMetaFile(e.context);
         e.context = nullptr;
     }
@@ -198,6 +202,15 @@ int emf_select_target(int index, int width, int height)
     t.dc_window = -1;
     gdi_context_prepare(e->context);
     return 0;
+}
+
+HENHMETAFILE emf_copy(int index)
+{
+    Entry* e = entry(index);
+    if (!e)
+        return nullptr;
+    close_recording(*e);
+    return e->handle ? CopyEnhMetaFileA(e->handle, nullptr) : nullptr;
 }
 
 bool emf_recording(int index)

@@ -27,6 +27,9 @@ int emf_copy_to_file(int index, int& system_code, std::string_view path);
 // an empty or closed entry.
 int emf_select_target(int index, int width, int height);
 
+// A copy of the slot's metafile for a picture field (a recording one is
+// closed first), which the caller owns; none for an empty entry.
+HENHMETAFILE emf_copy(int index);
 // Whether the entry is recording (a context and no metafile yet).
 bool emf_recording(int index);
 // The closed metafile of an entry, or none.

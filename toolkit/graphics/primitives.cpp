@@ -38,14 +38,25 @@ struct HatchSpacing {
 };
 
 // The largest multiple of step not above v.
-int floor_multiple(int v, int step)
+// The largest multiple of step at or below v, in 64 bits: v may be any int.
+long long floor_multiple(long long v, int step)
 {
     if (step <= 0)
         return v;
-    int q = v / step;
+    long long q = v / step;
     if (v % step != 0 && v < 0)
         --q;
     return q * step;
+}
+
+// How many steps of size step take from to just below `to` (0 when from is
+// already there): a line set far outside the drawing area starts at the
+// clip box instead of walking there a line at a time.
+double steps_to(double from, double to, double step)
+{
+    if (!(step > 0) || !(to > from))
+        return 0;
+    return std::floor((to - from) / step);
 }
 
 // A step that always advances: a pitch of zero or less, or NaN, becomes the
@@ -148,74 +159,92 @@ struct Box {
     int ixmin, iymin, ixmax, iymax;
 };
 
-// A set of horizontal lines from start + first, step sy, inside the box.
-void horizontal_set(const Box& b, const HatchSpacing& h, float start, bool& forward)
+// A set of horizontal lines from start + sy on, step sy, inside the box.
+// Lines below or above the graphics area are not walked through.
+void horizontal_set(const Box& b, const HatchSpacing& h, double start, bool& forward)
 {
+    const auto& g = graphics_state();
     const float xa = b.min_x + h.inset, xb = b.max_x - h.inset;
-    float y = start;
-    for (;;) {
-        const float next = y + h.sy;
-        if (!(next > y))
-            break; // the step no longer moves a value this large
-        y = next;
+    // Keep one step before the area so the first visible line is the one
+    // the whole walk would draw; skipped lines keep the direction's parity.
+    const double skipped = std::max(0.0, steps_to(start, g.area_py1, h.sy) - 1);
+    if (std::fmod(skipped, 2.0) != 0)
+        forward = !forward;
+    const double top = std::min(static_cast<double>(b.max_y), static_cast<double>(g.area_py2) + h.sy);
+    for (double n = skipped + 1;; ++n) {
+        double y = start + n * h.sy;
         if (y <= b.min_y)
             y = b.min_y;
-        if (!(y < b.max_y))
+        if (!(y < top))
             break;
+        const float fy = static_cast<float>(y);
         if (!h.alternate)
-            gr_line_clipped(xb, y, xa, y);
+            gr_line_clipped(xb, fy, xa, fy);
         else if (forward)
-            gr_line_clipped(xa, y, xb, y);
+            gr_line_clipped(xa, fy, xb, fy);
         else
-            gr_line_clipped(xb, y, xa, y);
+            gr_line_clipped(xb, fy, xa, fy);
         forward = !forward;
     }
 }
 
 void vertical_set(const Box& b, const HatchSpacing& h, bool& forward)
 {
+    const auto& g = graphics_state();
     const float ya = b.min_y + h.inset, yb = b.max_y - h.inset;
-    float x = static_cast<float>(floor_multiple(b.ixmin, h.isx));
-    for (;;) {
-        const float next = x + h.sx;
-        if (!(next > x))
-            break;
-        x = next;
+    const double start = static_cast<double>(floor_multiple(b.ixmin, h.isx));
+    const double skipped = std::max(0.0, steps_to(start, g.area_px1, h.sx) - 1);
+    if (std::fmod(skipped, 2.0) != 0)
+        forward = !forward;
+    const double right = std::min(static_cast<double>(b.max_x), static_cast<double>(g.area_px2) + h.sx);
+    for (double n = skipped + 1;; ++n) {
+        double x = start + n * h.sx;
         if (x <= b.min_x)
             x = b.min_x;
-        if (!(x < b.max_x))
+        if (!(x < right))
             break;
+        const float fx = static_cast<float>(x);
         if (!h.alternate)
-            gr_line_clipped(x, yb, x, ya);
+            gr_line_clipped(fx, yb, fx, ya);
         else if (forward)
-            gr_line_clipped(x, ya, x, yb);
+            gr_line_clipped(fx, ya, fx, yb);
         else
-            gr_line_clipped(x, yb, x, ya);
+            gr_line_clipped(fx, yb, fx, ya);
         forward = !forward;
     }
 }
 
+// The two sets of slanted lines. Each line runs from the box's left edge at
+// height y to its right edge w higher (rising set) or lower (falling set);
+// only the lines that can cross the clip box are drawn, so a box far
+// outside the area costs no more than one inside it.
 void diagonal_sets(const Box& b, const HatchSpacing& h, int angle, int style)
 {
     const auto& g = graphics_state();
-    const float w = static_cast<float>(b.ixmax - b.ixmin);
-    gr_area_set_clip(std::max(b.min_x, g.area_px1) + h.inset, std::max(b.min_y, g.area_py1) + h.inset,
-                     std::min(b.max_x, g.area_px2) - h.inset, std::min(b.max_y, g.area_py2) - h.inset);
-    const auto steps = [&h](float from, float last, auto draw) {
-        for (float y = from; y <= last;) {
-            draw(y);
-            const float next = y + h.sy;
-            if (!(next > y))
+    const long long w = static_cast<long long>(b.ixmax) - b.ixmin;
+    const float cx0 = std::max(b.min_x, g.area_px1) + h.inset, cy0 = std::max(b.min_y, g.area_py1) + h.inset;
+    const float cx1 = std::min(b.max_x, g.area_px2) - h.inset, cy1 = std::min(b.max_y, g.area_py2) - h.inset;
+    gr_area_set_clip(cx0, cy0, cx1, cy1);
+    const double span = static_cast<double>(b.max_x) - b.min_x;
+    const double slope = span > 0 ? static_cast<double>(w) / span : 0;
+    const auto lines = [&h](double first, double last, double lo, double hi, auto draw) {
+        const double from = std::max(first, lo), to = std::min(last, hi);
+        for (double n = steps_to(first, from, h.sy);; ++n) {
+            const double y = first + n * h.sy;
+            if (y > to)
                 break;
-            y = next;
+            if (y >= from)
+                draw(static_cast<float>(y));
         }
     };
     if (angle == 1 || style == 2)
-        steps(static_cast<float>(floor_multiple(b.iymin - (b.ixmax - b.ixmin), h.isy)), b.max_y,
-              [&](float y) { gr_line_clipped(b.min_x, y, b.max_x, y + w); });
+        lines(static_cast<double>(floor_multiple(static_cast<long long>(b.iymin) - w, h.isy)), b.max_y,
+              cy0 - slope * (cx1 - b.min_x) - h.sy, cy1 - slope * (cx0 - b.min_x) + h.sy,
+              [&](float y) { gr_line_clipped(b.min_x, y, b.max_x, y + static_cast<float>(w)); });
     if (angle == 2 || style == 2)
-        steps(static_cast<float>(floor_multiple(b.iymin, h.isy)), b.max_y + w,
-              [&](float y) { gr_line_clipped(b.min_x, y, b.max_x, y - w); });
+        lines(static_cast<double>(floor_multiple(b.iymin, h.isy)), static_cast<double>(b.max_y) + w,
+              cy0 + slope * (cx0 - b.min_x) - h.sy, cy1 + slope * (cx1 - b.min_x) + h.sy,
+              [&](float y) { gr_line_clipped(b.min_x, y, b.max_x, y - static_cast<float>(w)); });
     const float dw = static_cast<float>(g.device_width), dh = static_cast<float>(g.device_height);
     gr_area_set_clip(g.area_x1 * dw, g.area_y1 * dh, g.area_x2 * dw, g.area_y2 * dh);
 }
@@ -232,7 +261,7 @@ void rectangle_pass(int pass, const Box& b, int style, int angle, int density)
     bool forward = true;
     const bool straight = angle == 3 || angle == 4;
     if (angle == 3 || (style == 2 && straight)) {
-        const float start = static_cast<float>(floor_multiple(b.iymin, h.isy));
+        const double start = static_cast<double>(floor_multiple(b.iymin, h.isy));
         horizontal_set(b, h, start, forward);
         int stage = 1;
         SavedColours saved;

@@ -8,10 +8,15 @@
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "graphics/gdi_primitives.h"
+#include "graphics/image_files_win.h"
+#include "graphics/metafile_slots.h"
+#include "graphics/shaded_polygon.h"
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace korv {
 
@@ -79,12 +84,7 @@ public:
     void drawing_mode(DeviceParameters&) override { gdi_draw_mode_set(graphics_state().drawing_mode); }
     void palette_entry(DeviceParameters& p) override;
     void line_type(DeviceParameters&) override { gdi_line_type_set(graphics_state().line_type); }
-    void line_width(DeviceParameters&) override
-    {
-        // A metafile target would scale by its slot's size; without metafile
-        // slots the window width applies everywhere.
-        gdi_line_width_set(graphics_state().line_width);
-    }
+    void line_width(DeviceParameters&) override;
     void read_pixel(DeviceParameters& p) override;
     void polyline(DeviceParameters& p) override
     {
@@ -95,13 +95,7 @@ public:
     void palette(DeviceParameters& p) override;
     void line_join(DeviceParameters&) override { gdi_line_join_set(graphics_state().line_join); }
     void line_cap(DeviceParameters&) override { gdi_line_cap_set(graphics_state().line_cap); }
-    void image_file(DeviceParameters& p) override
-    {
-        // Drawing image files is not part of this toolkit build: the
-        // operation answers as a failed image.
-        p.phase = 1;
-        p.count = 0;
-    }
+    void image_file(DeviceParameters& p) override;
     void shaded_polygon(DeviceParameters& p) override;
 
 private:
@@ -346,8 +340,35 @@ void GdiDevice::palette(DeviceParameters&)
     colours_again();
 }
 
+void GdiDevice::line_width(DeviceParameters&)
+{
+    const GraphicsState& g = graphics_state();
+    const MetafileSlot* slot = metafile() ? metafile_slot(g.target_number) : nullptr;
+    // A metafile is drawn at its slot's scale; a slot without a width in
+    // points keeps the plain width.
+    if (slot != nullptr && slot->width_points != 0)
+        gdi_line_width_set(static_cast<int>(static_cast<long long>(g.metafile_line_width) * slot->device_width /
+                                            (10LL * slot->width_points)));
+    else
+        gdi_line_width_set(g.line_width);
+}
+
+void GdiDevice::image_file(DeviceParameters& p)
+{
+    const GraphicsState& g = graphics_state();
+    const WindowTables& t = window_tables();
+    // The clip box, y turned down; a turned picture is mapped into it pixel
+    // by pixel, so the rectangle stays as it is for every rotation.
+    const ImageRectangle r{g.screen_clip_x1, flip(g.screen_clip_y2), g.screen_clip_x2, flip(g.screen_clip_y1)};
+    int system_code = 0;
+    p.phase = img_draw_file(p.px1, t.drawing_dc, t.clip_region, r, p.py1 != 0, p.py3, g.rotation, system_code,
+                            p.image_file_view());
+    p.count = system_code;
+}
+
 void GdiDevice::shaded_polygon(DeviceParameters& p)
 {
+    const GraphicsState& g = graphics_state();
     const int n = std::clamp(p.shade_count, 0, static_cast<int>(std::min(p.poly_x.size(), p.poly_y.size())));
     p.shade_x.resize(static_cast<std::size_t>(n));
     p.shade_y.resize(static_cast<std::size_t>(n));
@@ -356,8 +377,18 @@ void GdiDevice::shaded_polygon(DeviceParameters& p)
         p.shade_x[k] = screen_floor(p.poly_x[k]);
         p.shade_y[k] = flip(screen_floor(p.poly_y[k]));
     }
-    // The polygon splitter that shades from these vertices is not part of
-    // this toolkit build; nothing is drawn.
+    const ShadeClip clip{g.screen_clip_x1, flip(g.screen_clip_y2), g.screen_clip_x2, flip(g.screen_clip_y1)};
+    auto triangles = [](std::span<const int> x, std::span<const int> y, std::span<const std::int32_t> colours,
+                        std::span<const int> list) {
+        std::vector<int> numbered(list.begin(), list.end());
+        for (int& v : numbered)
+            ++v;
+        int status = 1;
+        gdi_gradient_triangles(x.data(), y.data(), colours.data(), numbered.data(), static_cast<int>(x.size()),
+                               static_cast<int>(numbered.size() / 3), status);
+        return status;
+    };
+    gr_shaded_polygon_split(p, device_capabilities().screen.shading, clip, gdi_plot_pixel, triangles);
 }
 
 } // namespace

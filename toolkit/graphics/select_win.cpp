@@ -11,6 +11,8 @@
 #include "korvanthide/window_ops.h"
 #include "core/services/hardcopy.h"
 #include "graphics/screen_device.h"
+#include "graphics/metafile_slots.h"
+#include "graphics/metafile_win.h"
 
 namespace korv {
 
@@ -64,6 +66,8 @@ public:
         return code == platform_windows_nt ? 2 : 1;
     }
 
+    int metafile_select(int slot, int width, int height) override { return emf_select_target(slot - 1, width, height); }
+
     int gradient_level() override { return win_gradient_fill_available(); }
     void print_command_run(std::string_view command) override { hardcopy_services().print_command(command); }
     void file_delete(std::string_view name) override { IOsDeleteFile(name); }
@@ -77,6 +81,7 @@ void gr_platform_install()
     GraphicsPlatform* previous = gr_platform_services_install(&platform);
     if (previous != nullptr)
         gr_platform_services_install(previous);
+    metafile_delete_install(emf_delete);
     Device* screen = gr_screen_device_install(&gdi_device());
     if (screen != nullptr)
         gr_screen_device_install(screen);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -323,4 +325,44 @@ TEST_F(Drawing, FillStyleArguments)
     g.drawing_mode = 2;
     IGrDrawModeSet();
     EXPECT_EQ(g.drawing_mode, 0);
+}
+
+// A hatched rectangle reaching far outside the drawing area draws exactly
+// the visible lines of the same rectangle cut at the area's edge, whatever
+// its extent (the line sets start at the clip box, in wide arithmetic).
+TEST_F(Drawing, FarReachingHatchDrawsTheVisibleLinesOnly)
+{
+    // The lines drawn, each with its ends in order, as a sorted set.
+    using Line = std::array<int, 4>;
+    const auto visible = [this](float x1, float y1, float x2, float y2) {
+        device.log.clear();
+        IGrRectangle(x1, y1, x2, y2);
+        std::vector<Line> out;
+        for (const auto* r : ops(2)) {
+            Line l{r->params.px1, r->params.py1, r->params.px2, r->params.py2};
+            if (std::make_pair(l[0], l[1]) > std::make_pair(l[2], l[3]))
+                l = {l[2], l[3], l[0], l[1]};
+            out.push_back(l);
+        }
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+        return out;
+    };
+    for (const auto& [style, angle] : std::vector<std::pair<int, int>>{{1, 3}, {1, 4}, {2, 3}, {1, 1}, {1, 2}, {2, 1}}) {
+        IGrFillStyleSet(style, 2, angle);
+        graphics_state().fill_outline = 0;
+        // Cut just below the area, so that the line on its edge is a hatch
+        // line in both.
+        const auto cut = visible(0.1f, -0.01f, 0.5f, 0.5f);
+        ASSERT_FALSE(cut.empty()) << style << "/" << angle;
+        if (angle >= 3) {
+            EXPECT_EQ(visible(0.1f, -1e7f, 0.5f, 0.5f), cut) << style << "/" << angle;
+            EXPECT_EQ(visible(0.1f, -1e9f, 0.5f, 0.5f), cut) << style << "/" << angle;
+        } else {
+            // Slanted lines leave the cut rectangle at its bottom edge, so
+            // compare only that the far one draws lines through the area.
+            EXPECT_FALSE(visible(0.1f, -1e7f, 0.5f, 0.5f).empty()) << style << "/" << angle;
+            EXPECT_FALSE(visible(-1e9f, -1e9f, 0.5f, 0.5f).empty()) << style << "/" << angle;
+        }
+    }
 }
