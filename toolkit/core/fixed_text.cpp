@@ -24,7 +24,9 @@ bool text_copy_terminated(char* dest, std::size_t capacity, std::string_view src
     if (capacity == 0)
         return src.empty();
     const std::size_t n = std::min(capacity - 1, src.size());
-    std::memcpy(dest, src.data(), n);
+    // An empty text may come without any storage behind it.
+    if (n > 0)
+        std::memcpy(dest, src.data(), n);
     dest[n] = '\0';
     return n == src.size();
 }

@@ -10,7 +10,8 @@ namespace {
 std::unique_ptr<char[]> terminated_copy(std::string_view text)
 {
     auto copy = std::make_unique<char[]>(text.size() + 1);
-    std::memcpy(copy.get(), text.data(), text.size());
+    if (!text.empty()) // an empty text may have no storage behind it
+        std::memcpy(copy.get(), text.data(), text.size());
     copy[text.size()] = '\0';
     return copy;
 }

@@ -1,6 +1,7 @@
 #include "core/menus_data.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace korv {
 
@@ -119,10 +120,12 @@ std::optional<ToolbarResource> toolbar_resource_parse(ResourceBytes data)
 ToolbarGeometry toolbar_geometry(int image_width, int image_height, int side)
 {
     ToolbarGeometry geometry;
-    geometry.button_width = image_width + 6;
-    geometry.button_height = image_height + 6;
-    geometry.thickness = toolbar_side_vertical(side) ? geometry.button_width + 3
-                                                     : geometry.button_height + 6;
+    // Bitmap sizes near the int limit are held there.
+    const auto grown = [](int v, int by) { return v > std::numeric_limits<int>::max() - by ? std::numeric_limits<int>::max() : v + by; };
+    geometry.button_width = grown(image_width, 6);
+    geometry.button_height = grown(image_height, 6);
+    geometry.thickness = toolbar_side_vertical(side) ? grown(geometry.button_width, 3)
+                                                     : grown(geometry.button_height, 6);
     return geometry;
 }
 

@@ -1,23 +1,31 @@
 #include "core/window_ops_layout.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace korv {
 
 std::vector<int> statusbar_edges(std::span<const int> widths, int client_width)
 {
     const std::size_t n = widths.size();
     std::vector<int> edges(n, 0);
-    int right = 0;
+    // A program's widths may be any int: the sums are worked out wide and
+    // held to the int range.
+    const auto held = [](long long v) {
+        return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    };
+    long long right = 0;
     for (std::size_t i = 0; i < n; ++i) {
         if (widths[i] == -1) {
             // The stretching part: the parts behind it keep their widths at
             // the right end.
             edges[n - 1] = client_width;
             for (std::size_t k = n - 1; k-- > i;)
-                edges[k] = edges[k + 1] - (widths[k + 1] == -1 ? 0 : widths[k + 1]);
+                edges[k] = held(static_cast<long long>(edges[k + 1]) - (widths[k + 1] == -1 ? 0 : widths[k + 1]));
             return edges;
         }
         right += widths[i];
-        edges[i] = right;
+        edges[i] = held(right);
     }
     return edges;
 }

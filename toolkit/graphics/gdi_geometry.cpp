@@ -2,14 +2,22 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 namespace korv {
 
 namespace {
 
-int sign(int v)
+int sign(long long v)
 {
     return (v > 0) - (v < 0);
+}
+
+// Co-ordinates near the ends of the int range are worked out wide and
+// brought back to the nearest int.
+int sat(long long v)
+{
+    return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 const DashTable dash_bases[8] = {
@@ -27,15 +35,15 @@ const DashTable dash_bases[8] = {
 
 LineEnd gdi_line_end(int x1, int y1, int x2, int y2)
 {
-    const int dx = x2 - x1, dy = y2 - y1;
+    const long long dx = static_cast<long long>(x2) - x1, dy = static_cast<long long>(y2) - y1;
     if (dx == 0 && dy == 0)
-        return {x2 + 1, y2, false}; // a one-pixel line: draw that pixel
+        return {sat(x2 + 1LL), y2, false}; // a one-pixel line: draw that pixel
     if (dx == 0)
-        return {x2, y2 + sign(dy), false};
+        return {x2, sat(y2 + static_cast<long long>(sign(dy))), false};
     if (dy == 0)
-        return {x2 + sign(dx), y2, false};
-    if (std::abs(dx) == std::abs(dy))
-        return {x2 + sign(dx), y2 + sign(dy), false};
+        return {sat(x2 + static_cast<long long>(sign(dx))), y2, false};
+    if (std::llabs(dx) == std::llabs(dy))
+        return {sat(x2 + static_cast<long long>(sign(dx))), sat(y2 + static_cast<long long>(sign(dy))), false};
     return {x2, y2, true};
 }
 
@@ -66,8 +74,9 @@ int gdi_pen_style(int line_type)
 
 Box gdi_shape_box(int xc, int yc, int rx, int ry, bool checker)
 {
-    const int grow = checker ? 3 : 2;
-    return {xc - rx - 1, yc - ry - 1, xc + rx + grow, yc + ry + grow};
+    const long long grow = checker ? 3 : 2;
+    return {sat(static_cast<long long>(xc) - rx - 1), sat(static_cast<long long>(yc) - ry - 1),
+            sat(static_cast<long long>(xc) + rx + grow), sat(static_cast<long long>(yc) + ry + grow)};
 }
 
 std::vector<Box> gdi_block_vacated(int x, int y, int xd, int yd, int width, int height)
@@ -75,8 +84,8 @@ std::vector<Box> gdi_block_vacated(int x, int y, int xd, int yd, int width, int 
     std::vector<Box> out;
     if (width <= 0 || height <= 0)
         return out;
-    const Box src{x, y, x + width - 1, y + height - 1};
-    const Box dst{xd, yd, xd + width - 1, yd + height - 1};
+    const Box src{x, y, sat(static_cast<long long>(x) + width - 1), sat(static_cast<long long>(y) + height - 1)};
+    const Box dst{xd, yd, sat(static_cast<long long>(xd) + width - 1), sat(static_cast<long long>(yd) + height - 1)};
     const bool overlap = src.left <= dst.right && dst.left <= src.right && src.top <= dst.bottom &&
                          dst.top <= src.bottom;
     if (!overlap) {
@@ -88,17 +97,17 @@ std::vector<Box> gdi_block_vacated(int x, int y, int xd, int yd, int width, int 
     // Rows of the source that the destination does not reach.
     int top = src.top, bottom = src.bottom;
     if (yd > y) {
-        out.push_back({src.left, src.top, src.right, dst.top - 1});
+        out.push_back({src.left, src.top, src.right, sat(dst.top - 1LL)});
         top = dst.top;
     } else if (yd < y) {
-        out.push_back({src.left, dst.bottom + 1, src.right, src.bottom});
+        out.push_back({src.left, sat(dst.bottom + 1LL), src.right, src.bottom});
         bottom = dst.bottom;
     }
     // Columns beside the destination in the remaining rows.
     if (xd > x)
-        out.push_back({src.left, top, dst.left - 1, bottom});
+        out.push_back({src.left, top, sat(dst.left - 1LL), bottom});
     else if (xd < x)
-        out.push_back({dst.right + 1, top, src.right, bottom});
+        out.push_back({sat(dst.right + 1LL), top, src.right, bottom});
     return out;
 }
 
@@ -106,7 +115,7 @@ Point gdi_text_anchor(int x1, int y1, int x2, int y2, int alignment)
 {
     switch (alignment) {
     case 1:
-        return {(x1 + x2) / 2, (y1 + y2) / 2};
+        return {sat((static_cast<long long>(x1) + x2) / 2), sat((static_cast<long long>(y1) + y2) / 2)};
     case 2:
         return {x2, y2};
     default:

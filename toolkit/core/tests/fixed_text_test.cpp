@@ -30,3 +30,10 @@ TEST(FixedText, TerminatedCopyIsBounded)
     EXPECT_TRUE(text_copy_terminated(buf, sizeof buf, "hi"));
     EXPECT_STREQ(buf, "hi");
 }
+
+TEST(FixedText, EmptyTextWithoutStorageCopiesNothing)
+{
+    std::array<char, 4> dest{'x', 'x', 'x', 'x'};
+    EXPECT_TRUE(text_copy_terminated(dest.data(), dest.size(), std::string_view{}));
+    EXPECT_EQ(dest[0], '\0');
+}

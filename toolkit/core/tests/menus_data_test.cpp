@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -137,3 +138,10 @@ TEST(MenuInsertPosition, BeforeAfterAndBeyond)
 }
 
 } // namespace
+
+TEST(ToolbarGeometry, HugeImagesAreHeldAtTheLimit)
+{
+    const auto g = korv::toolbar_geometry(std::numeric_limits<int>::max(), 16, 0);
+    EXPECT_EQ(g.button_width, std::numeric_limits<int>::max());
+    EXPECT_EQ(g.button_height, 22);
+}

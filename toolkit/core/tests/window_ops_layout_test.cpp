@@ -1,6 +1,10 @@
 #include "core/window_ops_layout.h"
+#include "core/child_windows.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
 
 using namespace korv;
 
@@ -45,4 +49,15 @@ TEST(SystemColours, Codes)
     EXPECT_EQ(statusbar_style_of(0), 0x100);
     EXPECT_EQ(statusbar_style_of(2), 0x200);
     EXPECT_EQ(statusbar_style_of(1), 0);
+}
+
+TEST(WindowOpsLayout, ExtremeWidthsAndUnitsAreHeld)
+{
+    constexpr int top = std::numeric_limits<int>::max();
+    const int widths[3] = {top, top, 5};
+    EXPECT_EQ(statusbar_edges(widths, 800), (std::vector<int>{top, top, top}));
+    const int behind[3] = {-1, top, top};
+    EXPECT_EQ(statusbar_edges(behind, 800)[0], std::numeric_limits<int>::min());
+    EXPECT_EQ(child_units_to_position(9999, std::numeric_limits<int>::min()), std::numeric_limits<int>::min());
+    EXPECT_EQ(child_units_to_size(-9999999, top), std::numeric_limits<int>::min());
 }

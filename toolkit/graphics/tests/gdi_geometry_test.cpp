@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace korv;
 
 TEST(GdiGeometry, SolidLineEnds)
@@ -87,4 +89,21 @@ TEST(GdiGeometry, AnchorsAndFaces)
     EXPECT_EQ(gdi_font_face(4).face, "Symbol");
     EXPECT_EQ(gdi_font_face(4).charset, 2);
     EXPECT_EQ(gdi_shape_box(10, 10, 3, 2, true).right, 16);
+}
+
+// Co-ordinates at the ends of the int range are held there, not wrapped.
+TEST(GdiGeometry, ExtremeCoordinatesSaturate)
+{
+    constexpr int top = std::numeric_limits<int>::max(), bottom = std::numeric_limits<int>::min();
+    EXPECT_EQ(gdi_line_end(0, 0, top, 0).x, top);
+    EXPECT_EQ(gdi_line_end(top, top, top, top).x, top);
+    EXPECT_EQ(gdi_line_end(bottom, 0, top, 0).x, top);
+    const Box box = gdi_shape_box(top, bottom, top, top, true);
+    EXPECT_EQ(box.left, 0 - 1);
+    EXPECT_EQ(box.right, top);
+    EXPECT_EQ(box.top, bottom);
+    EXPECT_EQ(gdi_text_anchor(top, top, top, top, 1).x, top);
+    const auto vacated = gdi_block_vacated(top - 5, 0, top - 2, 0, 10, 10);
+    ASSERT_FALSE(vacated.empty());
+    EXPECT_LE(vacated[0].left, vacated[0].right);
 }
