@@ -9,11 +9,20 @@
 #include <optional>
 #include <span>
 
+struct HBITMAP__;
+
 void WBitmapCreate(int& handle, int width, int height, std::optional<std::int32_t> colour = std::nullopt);
 // Writes the pixel array (width x height RGB values, top row first) into
 // the bitmap: despite its name it puts pixels.
 void WBitmapGetData(int handle, std::span<const std::int32_t> pixels);
 void WBitmapDestroy(int handle);
+// Shows the bitmap in the current child window, scrolling from the offsets:
+// mode 1 modal, 2 modeless, 3 modeless with the other windows disabled;
+// options 1 keyboard scrolling, 2 drag panning. Errors: 1022 the root
+// window, 1021 no such bitmap, 1037 the bitmap is in use, 1038 the window
+// holds other content, 1039 a mode outside 1..3 (nothing done) or a window
+// inside a parent (shown modeless), 1040 the viewer cannot be made.
+void WBitmapView(int handle, int x_offset = 0, int y_offset = 0, int mode = 2, int options = 3);
 
 namespace korv {
 
@@ -49,6 +58,8 @@ void bmp_stretch_mode_get(int& mode);
 // the slot is empty.
 void bmp_select_target(int slot, int& status, int& width, int& height);
 int bmp_viewer_find(int slot);
+// The platform bitmap of a slot, or none.
+HBITMAP__* bmp_slot_handle(int slot);
 // Deletes every slot's bitmap (the root window's closing).
 void bmp_destroy_all();
 

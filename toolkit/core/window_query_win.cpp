@@ -11,6 +11,7 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
 #include "core/services/content_kinds.h"
+#include "graphics/bitmap_viewer.h"
 
 namespace korv {
 
@@ -85,9 +86,10 @@ void win_contents_detach(int& dialog, int flags, int& status)
         delete static_cast<DialogWindowRecord*>(record);
     } else if (record->kind == ContentKind::split) {
         win_content_release(frame);
+    } else if (record->kind == ContentKind::bitmap_viewer) {
+        bmp_viewer_detach(frame);
     }
-    // Editors, bitmap viewers and grid editors are taken down by their own
-    // layers, which are not part of this build.
+    // Editors and grid editors are taken down by their own layers.
 }
 
 } // namespace korv

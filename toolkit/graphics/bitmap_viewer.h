@@ -1,11 +1,26 @@
-// What the event completion asks of the bitmap viewer.
+// The bitmap viewer: a memory bitmap shown in a scrolling window that takes
+// the place of a toolkit window's client area.
 #pragma once
+
+#include <windows.h>
 
 namespace korv {
 
-// Value of a viewer's scroll query by code (4 across, 5 down, 101 and 102
-// the bitmap's width and height, 103 the bottom edge); 0 unless the window
-// holds a viewer.
+// Shows bitmap slot 0..50 in the current window: mode 1 modal (returns when
+// the window closes), 2 modeless, 3 modeless with the other windows
+// disabled; options 1 keyboard scrolling, 2 drag panning. Status 0 shown;
+// 1 root window; 2 empty slot; 3 bitmap in use elsewhere; 4 the window holds
+// other content; 5 a window inside a parent, shown modeless (mode becomes
+// 2); 6 no viewer window; 9 the client area holds a child window.
+void bmp_viewer_show(int slot, int x_offset, int y_offset, int& mode, int options, int& status);
+
+// Value of a viewer's query by code (3 the 1-based bitmap handle, 4 across,
+// 5 down, 101 and 102 the bitmap's width and height, 103 the bottom edge);
+// 0 unless the window holds a viewer.
 void bmp_viewer_scroll_position(int window, int code, int& value);
+
+// Takes a modeless viewer off its frame (the client comes back); false
+// when the frame holds none.
+bool bmp_viewer_detach(HWND frame);
 
 } // namespace korv

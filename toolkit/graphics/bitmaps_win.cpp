@@ -589,12 +589,9 @@ void bmp_select_target(int slot, int& status, int& width, int& height)
     status = 0;
 }
 
-int bmp_viewer_find(int slot)
+HBITMAP bmp_slot_handle(int slot)
 {
-    // The bitmap viewer window is not part of this toolkit build, so no
-    // window shows a slot's bitmap.
-    (void)slot;
-    return 0;
+    return slot >= 0 && slot < bitmap_slot_count ? slots().bitmap[static_cast<std::size_t>(slot)] : nullptr;
 }
 
 } // namespace korv

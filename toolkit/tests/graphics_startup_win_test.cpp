@@ -50,10 +50,10 @@ protected:
 TEST_F(RootGraphics, StartUpDrivesTheInstalledDeviceInOrder)
 {
     const std::vector<int> codes = screen.codes();
-    // Open; the area of the new drawable (its clip and the character size
-    // that follows the page dimensions); select; both colours; drawing
-    // mode, line type, width, join and cap; character size.
-    const std::vector<int> start = {18, 24, 21, 1, 3, 3, 27, 29, 30, 36, 37, 21};
+    // Open; the area of the new drawable (its clip and the character angle
+    // and size that follow the page dimensions); select; both colours;
+    // drawing mode, line type, width, join and cap; character size.
+    const std::vector<int> start = {18, 24, 33, 21, 1, 3, 3, 27, 29, 30, 36, 37, 21};
     ASSERT_GE(codes.size(), start.size());
     EXPECT_EQ(std::vector<int>(codes.begin(), codes.begin() + static_cast<long>(start.size())), start);
     EXPECT_EQ(&korv::gr_screen_device(), &screen); // the window did not replace it
