@@ -105,29 +105,20 @@ RECT client_rect(HWND w)
     return r;
 }
 
-// The outer frame size that shows the whole bitmap.
+// The outer frame size that shows the whole bitmap: the frame's present
+// size less the viewer's, plus the bitmap and the scroll bars asked for.
 SIZE fit_size(HWND frame, const BitmapViewerRecord& r, bool horizontal_bar, bool vertical_bar)
 {
-    const WindowSlot* slot = win_slot(win_number_from_handle(frame));
-    RECT inner{0, 0, r.width, r.height};
-    // The viewer's own border, then the bars beside and above the client.
-    int extra_w = 0, extra_h = 0;
-    if (r.status_bar) {
-        RECT s{};
-        GetWindowRect(r.status_bar, &s);
-        extra_h += s.bottom - s.top;
-    }
-    if (slot != nullptr) {
-        extra_h += slot->toolbar_thickness[0] + slot->toolbar_thickness[3];
-        extra_w += slot->toolbar_thickness[1] + slot->toolbar_thickness[2];
-    }
+    RECT outer{}, viewer{};
+    GetWindowRect(frame, &outer);
+    GetWindowRect(r.subject, &viewer);
+    LONG w = (outer.right - outer.left) - (viewer.right - viewer.left) + r.width;
+    LONG h = (outer.bottom - outer.top) - (viewer.bottom - viewer.top) + r.height;
     if (vertical_bar)
-        inner.right += GetSystemMetrics(SM_CXVSCROLL);
+        w += GetSystemMetrics(SM_CXVSCROLL);
     if (horizontal_bar)
-        inner.bottom += GetSystemMetrics(SM_CYHSCROLL);
-    AdjustWindowRectEx(&inner, static_cast<DWORD>(GetWindowLongA(frame, GWL_STYLE)), GetMenu(frame) != nullptr,
-                       static_cast<DWORD>(GetWindowLongA(frame, GWL_EXSTYLE)));
-    return {inner.right - inner.left + extra_w, inner.bottom - inner.top + extra_h};
+        h += GetSystemMetrics(SM_CYHSCROLL);
+    return {w, h};
 }
 
 void set_ranges(HWND viewer, const BitmapViewerRecord& r, int x_offset, int y_offset)

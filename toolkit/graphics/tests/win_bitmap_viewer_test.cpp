@@ -1,0 +1,234 @@
+// The bitmap viewer end to end: real windows on the display, real messages,
+// events read back through the event wait.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "korvanthide/bitmaps.h"
+#include "korvanthide/errors.h"
+#include "korvanthide/events.h"
+#include "korvanthide/graphics_state.h"
+#include "korvanthide/window.h"
+#include "korvanthide/window_ops.h"
+#include "toolkit/core/errors_text.h"
+#include "toolkit/graphics/bitmap_viewer.h"
+
+namespace {
+
+using namespace korv;
+
+struct Event {
+    int type = -1;
+    EventRecord record;
+};
+
+// The next event already waiting, or type -1.
+Event poll()
+{
+    Event e;
+    for (int n = 0; n < 200; ++n) {
+        win_message_pump_peek(e.type, e.record);
+        if (e.type != -1)
+            return e;
+    }
+    return e;
+}
+
+void drain()
+{
+    for (int n = 0; n < 1000 && poll().type != -1; ++n) {
+    }
+}
+
+void control_down(bool down)
+{
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_CONTROL] = down ? 0x80 : 0;
+    SetKeyboardState(state);
+}
+
+class Viewer : public ::testing::Test {
+protected:
+    std::vector<std::string> reports;
+    ErrorOutputs saved_outputs = error_outputs();
+    int saved_mode = error_state().report_mode;
+
+    void SetUp() override
+    {
+        WindowOpen(7, -999999, -999999, 640, 480, 0, {}, 0, "Viewer test");
+        error_outputs().console_line = [this](std::string_view t) { reports.emplace_back(t); };
+        error_state().report_mode = 1;
+        drain();
+    }
+    void TearDown() override
+    {
+        error_outputs() = saved_outputs;
+        error_state().report_mode = saved_mode;
+        control_down(false);
+        bmp_destroy_all();
+        WRootWindowClose();
+    }
+    int child(int flags = 7, int width = 500, int height = 400)
+    {
+        int window = -1;
+        WindowOpenChild(window, flags, 10, 10, width, height, 0, {}, 0, "Bild");
+        EXPECT_GT(window, 0);
+        drain();
+        return window;
+    }
+    int bitmap(int w, int h)
+    {
+        int handle = 0;
+        WBitmapCreate(handle, w, h, 0x00FF00);
+        return handle;
+    }
+    HWND viewer_of(int window) { return win_content_record(win_slot(window)->frame)->subject; }
+    int query(int window, int code)
+    {
+        int value = -1;
+        bmp_viewer_scroll_position(window, code, value);
+        return value;
+    }
+};
+
+TEST_F(Viewer, RootWindowIsRefusedAndBadModesDoNothing)
+{
+    const int handle = bitmap(20, 20);
+    WBitmapView(handle);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("Error=1022"), std::string::npos);
+    EXPECT_EQ(win_content_record(window_tables().windows[0].frame), nullptr);
+    const int window = child();
+    WBitmapView(handle, 0, 0, 4);
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_NE(reports[1].find("Error=1039"), std::string::npos);
+    EXPECT_EQ(win_content_record(win_slot(window)->frame), nullptr);
+}
+
+TEST_F(Viewer, SmallBitmapShrinksTheFrameAndAnswersQueries)
+{
+    const int window = child();
+    const int handle = bitmap(100, 80);
+    WBitmapView(handle, 0, 0, 2, 3);
+    EXPECT_TRUE(reports.empty());
+    HWND viewer = viewer_of(window);
+    ASSERT_NE(viewer, nullptr);
+    // The frame shrinks to the bitmap (its width no further than a frame
+    // with a caption can go).
+    RECT c{}, outer{};
+    GetClientRect(viewer, &c);
+    GetWindowRect(win_slot(window)->frame, &outer);
+    EXPECT_LT(outer.right - outer.left, 300);
+    EXPECT_GE(c.right, 100);
+    EXPECT_LE(c.right, 100 + GetSystemMetrics(SM_CXMINTRACK));
+    EXPECT_EQ(c.bottom, 80);
+    SCROLLINFO s{};
+    s.cbSize = sizeof s;
+    s.fMask = SIF_PAGE;
+    GetScrollInfo(viewer, SB_HORZ, &s);
+    EXPECT_EQ(s.nPage, 100u);
+    GetScrollInfo(viewer, SB_VERT, &s);
+    EXPECT_EQ(s.nPage, 80u);
+    EXPECT_EQ(query(window, 101), 100);
+    EXPECT_EQ(query(window, 102), 80);
+    EXPECT_EQ(query(window, 3), handle);
+    EXPECT_FALSE(IsWindowVisible(win_slot(window)->client));
+
+    // The shown bitmap cannot be destroyed.
+    WBitmapDestroy(handle);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("Error=1036"), std::string::npos);
+    EXPECT_EQ(bmp_viewer_find(handle - 1), window);
+}
+
+TEST_F(Viewer, KeysDragAndClicksBecomeEvents)
+{
+    const int window = child(7, 300, 200);
+    const int handle = bitmap(1000, 800);
+    WBitmapView(handle, 0, 0, 2, 3);
+    HWND viewer = viewer_of(window);
+    drain();
+    WEventTypeEnable(event::viewer_scrolled, 1);
+
+    control_down(true);
+    PostMessageA(viewer, WM_KEYDOWN, VK_END, 0);
+    Event e = poll();
+    control_down(false);
+    ASSERT_EQ(e.type, event::viewer_scrolled);
+    EXPECT_GT(e.record.first(), 0);
+    EXPECT_EQ(e.record.first(), query(window, 4));
+    EXPECT_EQ(e.record.source(), event::source_viewer);
+    EXPECT_EQ(e.record.window(), window);
+    const int right = query(window, 4);
+    drain();
+
+    // Dragging 10 pixels right moves the picture 10 pixels towards 0.
+    SendMessageA(viewer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 20));
+    SendMessageA(viewer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 20));
+    SendMessageA(viewer, WM_LBUTTONUP, 0, MAKELPARAM(60, 20));
+    EXPECT_EQ(query(window, 4), right - 10);
+    drain();
+
+    // A right click is event 4 with source kind 2; a double click is 16
+    // only while that type is enabled.
+    PostMessageA(viewer, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(7, 9));
+    e = poll();
+    ASSERT_EQ(e.type, event::mouse_down);
+    EXPECT_EQ(e.record.first(), 3);
+    EXPECT_EQ(e.record.source(), event::source_viewer);
+    EXPECT_EQ(e.record.pixel_x(), 7);
+    drain();
+    PostMessageA(viewer, WM_RBUTTONDBLCLK, MK_RBUTTON, MAKELPARAM(7, 9));
+    EXPECT_EQ(poll().type, event::mouse_down);
+    drain();
+    WEventTypeEnable(event::double_click, 1);
+    PostMessageA(viewer, WM_RBUTTONDBLCLK, MK_RBUTTON, MAKELPARAM(7, 9));
+    EXPECT_EQ(poll().type, event::double_click);
+    drain();
+
+    // The close box of a modeless viewer is a close request; the window stays.
+    PostMessageA(win_slot(window)->frame, WM_CLOSE, 0, 0);
+    e = poll();
+    EXPECT_EQ(e.type, event::close_request);
+    EXPECT_EQ(e.record.window(), window);
+    EXPECT_TRUE(IsWindow(win_slot(window)->frame));
+}
+
+TEST_F(Viewer, InsideAParentModalBecomesModeless)
+{
+    const int handle = bitmap(50, 40);
+    const int window = child(7 | winflag::inside_parent, 6000, 6000);
+    WBitmapView(handle, 0, 0, 1);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("Error=1039"), std::string::npos);
+    EXPECT_NE(win_content_record(win_slot(window)->frame), nullptr);
+}
+
+HWND modal_frame = nullptr;
+
+void CALLBACK close_modal(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    PostMessageA(modal_frame, WM_CLOSE, 0, 0);
+}
+
+TEST_F(Viewer, ModalViewerReturnsWhenItsFrameCloses)
+{
+    const int handle = bitmap(60, 50);
+    const int window = child();
+    modal_frame = win_slot(window)->frame;
+    HWND root = window_tables().windows[0].frame;
+    SetTimer(nullptr, 0, 200, close_modal);
+    WBitmapView(handle, 0, 0, 1);
+    EXPECT_TRUE(reports.empty());
+    EXPECT_FALSE(IsWindow(modal_frame));
+    EXPECT_TRUE(IsWindowEnabled(root));
+    // The bitmap is free again.
+    EXPECT_EQ(bmp_viewer_find(handle - 1), 0);
+}
+
+} // namespace
