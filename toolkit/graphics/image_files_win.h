@@ -8,15 +8,17 @@
 
 #include <string_view>
 
+#include "korvanthide/error_numbers.h"
+
 namespace korv {
 
 // Status codes of both routines (the catalogue's numbers).
-inline constexpr int image_status_cannot_open = 1;
-inline constexpr int image_status_io = 2;
-inline constexpr int image_status_bitmap = 1066;
-inline constexpr int image_status_save = 1072;
-inline constexpr int image_status_clipboard = 1094;
-inline constexpr int image_status_clipboard_type = 1095;
+inline constexpr int image_status_cannot_open = err::file_open;
+inline constexpr int image_status_io = err::file_read_write;
+inline constexpr int image_status_bitmap = err::bitmap_transfer;
+inline constexpr int image_status_save = err::image_save_api;
+inline constexpr int image_status_clipboard = err::clipboard;
+inline constexpr int image_status_clipboard_type = err::clipboard_type;
 
 struct ImageRectangle {
     int left = 0, top = 0, right = 0, bottom = 0; // device pixels, y down, inclusive

@@ -1,14 +1,13 @@
 // The metafile slot table.
 #include "toolkit/graphics/metafile_slots.h"
 
+#include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
 
 namespace korv {
 namespace {
 
-constexpr int error_invalid_metafile = 1060;
-constexpr int error_cgm_full = 1062;
 
 std::array<MetafileSlot, metafile_slot_count>& slots()
 {
@@ -81,7 +80,7 @@ void YYGCGM1(std::span<const std::uint8_t> bytes)
         return;
     const std::size_t room = static_cast<std::size_t>(s->capacity - s->bytes_used);
     if (bytes.size() > room) {
-        err_report(error_cgm_full, "YYGCGM1");
+        err_report(err::cgm_full, "YYGCGM1");
         return;
     }
     std::copy(bytes.begin(), bytes.end(), s->buffer.begin() + s->bytes_used);
@@ -95,7 +94,7 @@ void WMetafileDestroy(int number)
     using namespace korv;
     MetafileSlot* s = metafile_slot(number);
     if (s == nullptr || s->kind == metafile_free) {
-        err_report(error_invalid_metafile, "WMetafileDestroy");
+        err_report(err::metafile_handle, "WMetafileDestroy");
         return;
     }
     GraphicsState& g = graphics_state();

@@ -6,13 +6,12 @@
 #include <cctype>
 #include <cmath>
 
+#include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
 
 namespace korv {
 namespace {
-
-constexpr int error_bad_range = 16;
 
 bool bit(int options, int n) { return (options >> n & 1) != 0; }
 
@@ -269,7 +268,7 @@ void IPgArea(float x1, float y1, float x2, float y2)
     if (x1 == x2) {
         pg.x1 = 0;
         pg.x2 = 1;
-        err_report(error_bad_range, "IPgArea");
+        err_report(err::unit_range, "IPgArea");
     } else {
         pg.x1 = x1;
         pg.x2 = x2;
@@ -277,7 +276,7 @@ void IPgArea(float x1, float y1, float x2, float y2)
     if (y1 == y2) {
         pg.y1 = 0;
         pg.y2 = 1;
-        err_report(error_bad_range, "IPgArea");
+        err_report(err::unit_range, "IPgArea");
     } else {
         pg.y1 = y1;
         pg.y2 = y2;
@@ -301,7 +300,7 @@ void IPgUnitsZ(float z1, float z2)
     } else {
         pg.z1 = 0;
         pg.z2 = 1;
-        err_report(error_bad_range, "IPgUnitsZ");
+        err_report(err::unit_range, "IPgUnitsZ");
     }
     pg.span_z = pg.z2 - pg.z1;
 }
@@ -313,7 +312,7 @@ void IPgUnitsPolar(float unit)
         pg_state().polar_unit = unit;
     } else {
         pg_state().polar_unit = 1;
-        err_report(error_bad_range, "IPgUnitsPolar");
+        err_report(err::unit_range, "IPgUnitsPolar");
     }
     pg_log_axis_setup();
 }

@@ -6,12 +6,11 @@
 #include <cmath>
 #include <limits>
 
+#include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"
 
 namespace korv {
 namespace {
-
-constexpr int error_borders_cross = 28;
 
 int usable_count(const DeviceParameters& p)
 {
@@ -255,7 +254,7 @@ std::vector<int> gr_triangulate_polygon(std::span<const float> x, std::span<cons
     // Every start failed once; the walk from the first start is the last
     // attempt, and its triangles are what gets drawn.
     walk.run(first_start);
-    err_report_current(error_borders_cross);
+    err_report_current(err::polygon_borders_cross);
     return walk.triangles();
 }
 

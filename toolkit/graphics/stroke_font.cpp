@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
 
@@ -11,7 +12,6 @@ namespace korv {
 namespace {
 
 constexpr float default_char_width = 0.01333333f, default_char_height = 0.03333333f;
-constexpr int error_bad_character = 66;
 constexpr float radians_per_degree = 0.017453292f;
 
 // Codes 32..127, then 161..255.
@@ -117,7 +117,7 @@ void gr_char_width_default(int code)
         // Glyph 127 of the built-in font is the euro sign, 128 of the Windows code page.
         factors[127] = 0.74f;
     } else {
-        err_report_current(error_bad_character);
+        err_report_current(err::character_code);
     }
 }
 

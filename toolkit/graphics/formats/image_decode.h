@@ -12,12 +12,14 @@
 #include <utility>
 #include <vector>
 
+#include "korvanthide/error_numbers.h"
+
 namespace korv {
 
 // Error numbers the decoders give (the catalogue's texts).
-inline constexpr int image_error_damaged = 2;     // damaged or cut short
-inline constexpr int image_error_unsupported = 27; // not a format or variant read here
-inline constexpr int image_error_zlib = 1044;      // the compressed data is damaged
+inline constexpr int image_error_damaged = err::file_read_write; // damaged or cut short
+inline constexpr int image_error_unsupported = err::image_format; // not a format or variant read here
+inline constexpr int image_error_zlib = err::compression;         // the compressed data is damaged
 
 // Largest picture read: sides up to 65535 and at most 2^26 pixels.
 inline constexpr std::int64_t image_max_side = 65535;

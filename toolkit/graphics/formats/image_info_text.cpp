@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "korvanthide/error_numbers.h"
 #include "korvanthide/conversions.h"
 #include "korvanthide/errors.h"
 #include "toolkit/graphics/formats/byte_cursor.h"
@@ -19,7 +20,6 @@ namespace {
 
 constexpr std::size_t record_length = 128;
 constexpr const char* routine = "IGrFileInfo";
-constexpr int error_reading = 2;
 
 // The file's lines without their line ends, each cut to `length`.
 std::vector<std::string> records(std::span<const std::uint8_t> file, std::size_t length = record_length)
@@ -393,7 +393,7 @@ int cgm_picture_count(std::span<const std::uint8_t> file, double& aspect)
             break;
     }
     if (damaged)
-        err_report(error_reading, routine);
+        err_report(err::file_read_write, routine);
     aspect = maximum_extent.value_or(extent.value_or(1.0));
     return std::max(pictures, 1);
 }
@@ -428,7 +428,7 @@ int pic_picture_count(std::span<const std::uint8_t> file)
         }
     }
     if (damaged)
-        err_report(error_reading, routine);
+        err_report(err::file_read_write, routine);
     return std::max(pictures, 1);
 }
 
