@@ -12,6 +12,8 @@
 #include "korvanthide/bitmaps.h"
 #include "korvanthide/dialogs.h"
 #include "korvanthide/errors.h"
+#include "toolkit/graphics/metafile_slots.h"
+#include "toolkit/graphics/metafile_win.h"
 #include "korvanthide/startup.h"
 
 using namespace dialog_test;
@@ -410,6 +412,27 @@ TEST_F(Fields, PicturesFromMemoryBitmaps)
     WDialogPutImage(704, 49, 3);
     EXPECT_EQ(last_error(), 1015);
     EXPECT_EQ(reinterpret_cast<HBITMAP>(send(704, STM_GETIMAGE, IMAGE_BITMAP)), shown);
+    WDialogPutImage(704, 3, 4);
+    EXPECT_EQ(last_error(), 1061);
+}
+
+TEST_F(Fields, PicturesFromMetafileSlots)
+{
+    WDialogLoad(700);
+    WDialogPutImage(704, 21, 4);
+    EXPECT_EQ(last_error(), 1015);
+    korv::error_state().last_error = 0;
+    korv::metafile_slots_clear();
+    ASSERT_TRUE(korv::metafile_slot_create_enhanced(3, 72, 36));
+    // A slot still recording is closed, and the field shows a copy of it.
+    WDialogPutImage(704, 3, 4);
+    EXPECT_EQ(last_error(), 0);
+    const auto shown = reinterpret_cast<HENHMETAFILE>(send(704, STM_GETIMAGE, IMAGE_ENHMETAFILE));
+    ASSERT_NE(shown, nullptr);
+    EXPECT_NE(shown, korv::emf_handle(2));
+    EXPECT_FALSE(korv::emf_recording(2));
+    WMetafileDestroy(3);
+    EXPECT_EQ(last_error(), 0);
     WDialogPutImage(704, 3, 4);
     EXPECT_EQ(last_error(), 1061);
 }
