@@ -5,3 +5,8 @@ if(KORV_WINDOWS)
                  ${CMAKE_SOURCE_DIR}/app/resources/chromalversor.rc)
   target_link_libraries(converter_bench PRIVATE chromalversor_win)
 endif()
+# IGrLoadImageData under Wine, run by bench/image_bench.sh.
+if(KORV_WINDOWS)
+  add_executable(image_bench_win ${CMAKE_CURRENT_LIST_DIR}/image_bench_win.cpp)
+  target_link_libraries(image_bench_win PRIVATE korv_win)
+endif()

@@ -2,7 +2,8 @@
 # The image readers against python3-pil in the same run: a 4096 by 4096 RGB
 # picture written by python3-pil as PNG and as 24-bit BMP, read and decoded
 # to packed RGB, median of 5 each. Built natively, optimised, without
-# sanitizers; never run as a test.
+# sanitizers; then IGrLoadImageData of the Windows tree on the same files
+# under Wine. Never run as a test.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/bench-native
@@ -38,3 +39,14 @@ for name in ("picture.png", "picture.bmp"):
     pil = statistics.median(times)
     print(f"{name}: reader {mine[name]:.1f} ms, python3-pil {pil:.1f} ms, ratio {mine[name] / pil:.2f}")
 PY
+
+win=$root/build/win
+cmake -S "$root" -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null || exit 1
+cmake --build "$win" --target image_bench_win >/dev/null || exit 1
+source "$root/scripts/wine-env.sh"
+wine_env_start "$win" headless >/dev/null || exit 1
+echo "IGrLoadImageData under Wine (median of 5):"
+"$root/scripts/wine-run.sh" "$(find "$win" -name image_bench_win.exe | head -n 1)" \
+    "$(winepath -w "$scratch/picture.png")" "$(winepath -w "$scratch/picture.bmp")"
+wine_env_stop
