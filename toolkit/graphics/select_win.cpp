@@ -13,6 +13,7 @@
 #include "graphics/screen_device.h"
 #include "graphics/metafile_slots.h"
 #include "graphics/metafile_win.h"
+#include "graphics/cgm_memory_device.h"
 
 namespace korv {
 
@@ -82,6 +83,8 @@ void gr_platform_install()
     if (previous != nullptr)
         gr_platform_services_install(previous);
     metafile_delete_install(emf_delete);
+    if (Device* cgm = gr_memory_device_install(&cgm_memory_device()); cgm != nullptr)
+        gr_memory_device_install(cgm);
     Device* screen = gr_screen_device_install(&gdi_device());
     if (screen != nullptr)
         gr_screen_device_install(screen);

@@ -4,6 +4,7 @@
 #include "toolkit/graphics/formats/image_write.h"
 #include "toolkit/graphics/metafile_slots.h"
 
+#include "korvanthide/drawing.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
 #include "toolkit/core/errors_text.h"
@@ -215,6 +216,32 @@ TEST_F(CgmDevice, ShadedPolygonWritesFourElementsPerTriangle)
     EXPECT_EQ(of(all, 5, 31).size(), 2u);
     EXPECT_EQ(of(all, 4, 7).size(), 2u);
     EXPECT_EQ(of(all, 5, 43)[0].params.size(), 22u);
+}
+
+TEST_F(CgmDevice, SelectedSlotRecordsTheDrawing)
+{
+    // The slot as drawing target: the selection readies the device, and a
+    // solid rectangle becomes a RECTANGLE element in the fill colour.
+    auto& g = graphics_state();
+    g.screen_active = 1;
+    Device* previous = gr_memory_device_install(&cgm_memory_device());
+    IGrSelect(4, 1);
+    EXPECT_EQ(g.memory_device, 1);
+    EXPECT_EQ(g.drawable_width, 600);
+    IGrColourModeSelect(24);
+    IGrColourN(0x0000FF);
+    IGrFillStyleSet(4);
+    IGrRectangle(0.25f, 0.25f, 0.75f, 0.75f);
+    device.operate(DeviceOperation::Close, p);
+    const auto all = elements(slot());
+    ASSERT_EQ(of(all, 4, 11).size(), 1u);
+    const auto fills = of(all, 5, 23);
+    ASSERT_FALSE(fills.empty());
+    EXPECT_EQ(fills.back().params, (std::vector<std::uint8_t>{255, 0, 0, 0}));
+    EXPECT_EQ(all.back().element_class, 0);
+    EXPECT_EQ(all.back().id, 2);
+    g.memory_device = 0;
+    gr_memory_device_install(previous);
 }
 
 TEST(MetafileSlots, DestroyChecksAndFrees)
