@@ -7,7 +7,9 @@
 #include "korvanthide/images.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
+#include "toolkit/core/services/hardcopy.h"
 #include "toolkit/graphics/formats/image_decode.h"
+#include "toolkit/graphics/gdi_primitives.h"
 #include "toolkit/graphics/formats/image_write.h"
 #include "toolkit/graphics/image_files_win.h"
 #include "toolkit/graphics/metafile_slots.h"
@@ -259,6 +261,45 @@ TEST_F(OnBitmap, EnhancedMetafileSlots)
     emf_delete(4);
     WMetafileDestroy(3);
     EXPECT_EQ(metafile_slot(3)->kind, metafile_free);
+}
+
+TEST_F(OnBitmap, MetafileReferenceDeviceAndLineWidths)
+{
+    // The selected printer is the reference when the hardcopy side can make
+    // its context; otherwise the screen.
+    int printer_resolution = 0;
+    if (hardcopy_services().printer_dc) {
+        if (HDC printer = reinterpret_cast<HDC>(hardcopy_services().printer_dc(0, 1))) {
+            printer_resolution = GetDeviceCaps(printer, LOGPIXELSX);
+            DeleteDC(printer);
+        }
+    }
+    HDC screen = GetDC(nullptr);
+    const int screen_resolution = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    metafile_slots_clear();
+    ASSERT_TRUE(metafile_slot_create_enhanced(1, 144, 72));
+    EXPECT_EQ(emf_reference_resolution(), printer_resolution != 0 ? printer_resolution : screen_resolution);
+    const auto saved = hardcopy_services().printer_dc;
+    hardcopy_services().printer_dc = [](int, int) -> HDC__* { return nullptr; };
+    ASSERT_TRUE(metafile_slot_create_enhanced(2, 144, 72));
+    EXPECT_EQ(emf_reference_resolution(), screen_resolution);
+    hardcopy_services().printer_dc = saved;
+
+    // Line widths on a metafile follow the slot's scale; a slot without a
+    // width in points keeps the plain width.
+    auto& g = graphics_state();
+    IGrSelect(4, 2);
+    ASSERT_EQ(error_state().last_error, 0);
+    g.line_width = 3;
+    g.metafile_line_width = 20;
+    gr_send_screen(DeviceOperation::LineWidth);
+    EXPECT_EQ(gdi_state().line_width, 20 * metafile_slot(2)->device_width / (10 * 144));
+    metafile_slot(2)->width_points = 0;
+    gr_send_screen(DeviceOperation::LineWidth);
+    EXPECT_EQ(gdi_state().line_width, 3);
+    IGrSelect(1);
+    metafile_slots_release();
 }
 
 } // namespace
