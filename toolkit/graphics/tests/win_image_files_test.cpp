@@ -150,6 +150,19 @@ TEST_F(OnBitmap, FilesDrawPixelForPixel)
         WBitmapDestroy(handle);
     }
 
+    // Turned by 90 degrees: pixel (x, y) of the picture lands at (y, w-1-x).
+    graphics_state().rotation = 90;
+    target(12, 9);
+    ASSERT_EQ(draw_file(1, temp_file("drawn.bmp"), false), 0);
+    graphics_state().rotation = 0;
+    const auto turned = pixels();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            EXPECT_EQ(turned[static_cast<std::size_t>((w - 1 - x) * 12 + y)], picture[static_cast<std::size_t>(y * w + x)])
+                << "turned " << x << "," << y;
+    IGrSelect(1);
+    WBitmapDestroy(handle);
+
     // Stretched, a 2 by 2 picture fills the clip box.
     const std::vector<std::int32_t> four = {red, green, blue, white};
     ByteSink small;
