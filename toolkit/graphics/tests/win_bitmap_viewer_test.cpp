@@ -143,6 +143,16 @@ TEST_F(Viewer, SmallBitmapShrinksTheFrameAndAnswersQueries)
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("Error=1036"), std::string::npos);
     EXPECT_EQ(bmp_viewer_find(handle - 1), window);
+
+    // Taking the viewer off gives the window its client area back.
+    int dialog = 0, status = -1;
+    win_contents_detach(dialog, 0, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(win_content_record(win_slot(window)->frame), nullptr);
+    EXPECT_TRUE(IsWindowVisible(win_slot(window)->client));
+    EXPECT_EQ(bmp_viewer_find(handle - 1), 0);
+    WBitmapDestroy(handle);
+    EXPECT_EQ(reports.size(), 1u);
 }
 
 TEST_F(Viewer, KeysDragAndClicksBecomeEvents)
