@@ -8,5 +8,5 @@ endif()
 # IGrLoadImageData under Wine, run by bench/image_bench.sh.
 if(KORV_WINDOWS)
   add_executable(image_bench_win ${CMAKE_CURRENT_LIST_DIR}/image_bench_win.cpp)
-  target_link_libraries(image_bench_win PRIVATE korv_win)
+  target_link_libraries(image_bench_win PRIVATE korvanthide)
 endif()

@@ -1,7 +1,7 @@
 // Reads and decodes image files to packed RGB, five times each, and prints
 // the median time of each file in milliseconds: "name median_ms".
-#include "toolkit/graphics/formats/image_decode.h"
-#include "toolkit/graphics/formats/image_info.h"
+#include "graphics/formats/image_decode.h"
+#include "graphics/formats/image_info.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,5 +1,5 @@
 // The BMP reader on any bytes.
-#include "toolkit/graphics/formats/image_decode.h"
+#include "graphics/formats/image_decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,6 +1,6 @@
 // The dialog extras block reader on any text, with a sink that takes every
 // entry and uses up what a grid entry offers.
-#include "toolkit/dialogs/extras_reader.h"
+#include "dialogs/extras_reader.h"
 
 namespace {
 

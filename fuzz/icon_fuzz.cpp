@@ -1,5 +1,5 @@
 // The icon reader on any bytes, with and without transparency.
-#include "toolkit/graphics/formats/image_decode.h"
+#include "graphics/formats/image_decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

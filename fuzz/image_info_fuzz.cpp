@@ -1,5 +1,5 @@
 // Recognition and picture information of any bytes.
-#include "toolkit/graphics/formats/image_info.h"
+#include "graphics/formats/image_info.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

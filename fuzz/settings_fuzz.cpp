@@ -1,5 +1,5 @@
 // The settings file reader on any text, fed in two chunks.
-#include "toolkit/core/settings.h"
+#include "core/settings.h"
 
 #include <string_view>
 

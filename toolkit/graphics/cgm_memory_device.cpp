@@ -1,6 +1,6 @@
 // In-memory CGM device: one method per operation, each building its
 // elements with the shared CGM element writers.
-#include "toolkit/graphics/cgm_memory_device.h"
+#include "graphics/cgm_memory_device.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,9 +10,9 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/images.h"
-#include "toolkit/graphics/formats/cgm_elements.h"
-#include "toolkit/graphics/metafile_slots.h"
-#include "toolkit/graphics/shaded_polygon.h"
+#include "graphics/formats/cgm_elements.h"
+#include "graphics/metafile_slots.h"
+#include "graphics/shaded_polygon.h"
 
 namespace korv {
 namespace {

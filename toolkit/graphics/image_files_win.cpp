@@ -1,13 +1,13 @@
 // Drawing image files on GDI contexts and saving areas of them.
-#include "toolkit/graphics/image_files_win.h"
+#include "graphics/image_files_win.h"
 
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "toolkit/graphics/formats/image_decode.h"
-#include "toolkit/graphics/formats/image_info.h"
-#include "toolkit/graphics/formats/image_write.h"
+#include "graphics/formats/image_decode.h"
+#include "graphics/formats/image_info.h"
+#include "graphics/formats/image_write.h"
 
 namespace korv {
 namespace {

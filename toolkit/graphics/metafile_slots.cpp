@@ -1,5 +1,5 @@
 // The metafile slot table.
-#include "toolkit/graphics/metafile_slots.h"
+#include "graphics/metafile_slots.h"
 
 #include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"

@@ -1,16 +1,16 @@
 // Enhanced metafiles of the metafile slots.
-#include "toolkit/graphics/metafile_win.h"
+#include "graphics/metafile_win.h"
 
 #include <array>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "toolkit/core/services/hardcopy.h"
+#include "core/services/hardcopy.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
-#include "toolkit/graphics/gdi_primitives.h"
-#include "toolkit/graphics/metafile_slots.h"
+#include "graphics/gdi_primitives.h"
+#include "graphics/metafile_slots.h"
 
 namespace korv {
 namespace {

@@ -1,6 +1,6 @@
 // Presentation-graphics set-up: ranges, margins, log axes and the per-type
 // defaults of the data sets.
-#include "toolkit/graphics/presentation_graphics.h"
+#include "graphics/presentation_graphics.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 // Cleaning, ear-clipping triangulation and Gouraud scan conversion of
 // colour-shaded polygons.
-#include "toolkit/graphics/shaded_polygon.h"
+#include "graphics/shaded_polygon.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // Character size and angle, width factors and the stroke-font slots.
-#include "toolkit/graphics/stroke_font.h"
+#include "graphics/stroke_font.h"
 
 #include <algorithm>
 #include <cmath>

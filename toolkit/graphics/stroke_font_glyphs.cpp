@@ -4,7 +4,7 @@
 // consecutive points are joined, "u" lifts the pen. Some glyphs repeat
 // their last point so that every glyph starts where the font's published
 // start tables say it does.
-#include "toolkit/graphics/stroke_font.h"
+#include "graphics/stroke_font.h"
 
 namespace korv {
 

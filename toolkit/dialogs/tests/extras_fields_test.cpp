@@ -12,8 +12,8 @@
 #include "korvanthide/bitmaps.h"
 #include "korvanthide/dialogs.h"
 #include "korvanthide/errors.h"
-#include "toolkit/graphics/metafile_slots.h"
-#include "toolkit/graphics/metafile_win.h"
+#include "graphics/metafile_slots.h"
+#include "graphics/metafile_win.h"
 #include "korvanthide/startup.h"
 
 using namespace dialog_test;

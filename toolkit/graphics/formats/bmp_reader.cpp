@@ -1,7 +1,7 @@
 // Windows bitmap files, and the bitmaps inside icon and cursor files: the
 // common device-independent bitmap reader with its run-length decoders.
-#include "toolkit/graphics/formats/image_bytes.h"
-#include "toolkit/graphics/formats/image_decode.h"
+#include "graphics/formats/image_bytes.h"
+#include "graphics/formats/image_decode.h"
 
 #include <bit>
 

@@ -1,5 +1,5 @@
 // Binary CGM element writers.
-#include "toolkit/graphics/formats/cgm_elements.h"
+#include "graphics/formats/cgm_elements.h"
 
 #include <algorithm>
 #include <cmath>

@@ -9,7 +9,7 @@
 #include <span>
 #include <string_view>
 
-#include "toolkit/core/output/byte_sink.h"
+#include "core/output/byte_sink.h"
 
 namespace korv {
 

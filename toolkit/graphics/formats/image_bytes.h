@@ -5,7 +5,7 @@
 #include <optional>
 #include <span>
 
-#include "toolkit/graphics/formats/byte_cursor.h"
+#include "graphics/formats/byte_cursor.h"
 
 namespace korv::file_at {
 

@@ -1,14 +1,14 @@
 // Recognition of graphics files by their first 128 bytes, and the picture
 // information of the binary formats.
-#include "toolkit/graphics/formats/image_info.h"
+#include "graphics/formats/image_info.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string_view>
 
 #include "korvanthide/errors.h"
-#include "toolkit/graphics/formats/image_bytes.h"
-#include "toolkit/graphics/formats/image_info_text.h"
+#include "graphics/formats/image_bytes.h"
+#include "graphics/formats/image_info_text.h"
 
 namespace korv {
 namespace {

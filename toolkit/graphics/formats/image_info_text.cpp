@@ -1,7 +1,7 @@
 // Text passages and whole-file walks of graphics file recognition. The
 // text formats are read as lines of at most 128 characters; numbers are
 // converted with the toolkit's conversion routines, with reports silenced.
-#include "toolkit/graphics/formats/image_info_text.h"
+#include "graphics/formats/image_info_text.h"
 
 #include <algorithm>
 #include <bit>
@@ -13,7 +13,7 @@
 #include "korvanthide/error_numbers.h"
 #include "korvanthide/conversions.h"
 #include "korvanthide/errors.h"
-#include "toolkit/graphics/formats/byte_cursor.h"
+#include "graphics/formats/byte_cursor.h"
 
 namespace korv {
 namespace {

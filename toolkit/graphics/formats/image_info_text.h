@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "toolkit/graphics/formats/image_info.h"
+#include "graphics/formats/image_info.h"
 
 namespace korv {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "korvanthide/errors.h"
-#include "toolkit/graphics/formats/image_decode.h"
-#include "toolkit/graphics/formats/image_info.h"
+#include "graphics/formats/image_decode.h"
+#include "graphics/formats/image_info.h"
 
 namespace korv {
 namespace {

@@ -1,11 +1,11 @@
 // BMP, PCX and PNG writers.
-#include "toolkit/graphics/formats/image_write.h"
+#include "graphics/formats/image_write.h"
 
 #include <zlib.h>
 
 #include <vector>
 
-#include "toolkit/graphics/formats/image_decode.h"
+#include "graphics/formats/image_decode.h"
 
 namespace korv {
 namespace {

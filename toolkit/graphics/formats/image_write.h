@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "toolkit/core/output/byte_sink.h"
+#include "core/output/byte_sink.h"
 
 namespace korv {
 

@@ -1,8 +1,8 @@
 // PCX files: run-length coded scan lines of one to three planes; 1-bit,
 // 4-plane 16-colour, 8-bit with the 256-colour palette at the end, and
 // 24-bit as three 8-bit planes.
-#include "toolkit/graphics/formats/image_bytes.h"
-#include "toolkit/graphics/formats/image_decode.h"
+#include "graphics/formats/image_bytes.h"
+#include "graphics/formats/image_decode.h"
 
 namespace korv {
 namespace {

@@ -1,8 +1,8 @@
 // PNG reader (ISO/IEC 15948): palette, truecolour and truecolour with alpha,
 // not interlaced. The image data is inflated chunk by chunk straight into
 // the row buffer, so no second copy of the compressed stream is kept.
-#include "toolkit/graphics/formats/image_bytes.h"
-#include "toolkit/graphics/formats/image_decode.h"
+#include "graphics/formats/image_bytes.h"
+#include "graphics/formats/image_decode.h"
 
 #include <zlib.h>
 

@@ -1,6 +1,6 @@
 // Small PNG routines shared by the reader, the area saver and the drivers'
 // PNG writer: big-endian words, chunk tags, CRC-32 and the row filters.
-#include "toolkit/graphics/formats/image_decode.h"
+#include "graphics/formats/image_decode.h"
 
 #include <cstdlib>
 

@@ -1,13 +1,13 @@
 // The in-memory CGM device and the metafile slots, read back element by element.
-#include "toolkit/graphics/cgm_memory_device.h"
-#include "toolkit/graphics/formats/cgm_elements.h"
-#include "toolkit/graphics/formats/image_write.h"
-#include "toolkit/graphics/metafile_slots.h"
+#include "graphics/cgm_memory_device.h"
+#include "graphics/formats/cgm_elements.h"
+#include "graphics/formats/image_write.h"
+#include "graphics/metafile_slots.h"
 
 #include "korvanthide/drawing.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
-#include "toolkit/core/errors_text.h"
+#include "core/errors_text.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // rectangle over the middle of the page and the close, then writes the
 // slot's bytes to the file named by the argument and prints the format code
 // the recognition gives the file.
-#include "toolkit/graphics/cgm_memory_device.h"
-#include "toolkit/graphics/formats/image_info.h"
-#include "toolkit/graphics/metafile_slots.h"
+#include "graphics/cgm_memory_device.h"
+#include "graphics/formats/image_info.h"
+#include "graphics/metafile_slots.h"
 
-#include "toolkit/core/output/byte_sink.h"
+#include "core/output/byte_sink.h"
 
 #include <cstdio>
 

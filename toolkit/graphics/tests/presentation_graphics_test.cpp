@@ -1,9 +1,9 @@
 // Presentation-graphics set-up.
-#include "toolkit/graphics/presentation_graphics.h"
+#include "graphics/presentation_graphics.h"
 
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
-#include "toolkit/core/errors_text.h"
+#include "core/errors_text.h"
 
 #include <gtest/gtest.h>
 

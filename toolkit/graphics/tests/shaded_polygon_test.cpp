@@ -1,8 +1,8 @@
 // Shaded polygons through recording triangle and pixel routines.
-#include "toolkit/graphics/shaded_polygon.h"
+#include "graphics/shaded_polygon.h"
 
 #include "korvanthide/errors.h"
-#include "toolkit/core/errors_text.h"
+#include "core/errors_text.h"
 
 #include <gtest/gtest.h>
 

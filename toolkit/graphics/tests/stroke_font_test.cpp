@@ -1,11 +1,11 @@
 // Character size and angle, width factors and the built-in stroke font.
-#include "toolkit/graphics/stroke_font.h"
+#include "graphics/stroke_font.h"
 
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
-#include "toolkit/core/errors_text.h"
-#include "toolkit/graphics/formats/image_write.h"
-#include "toolkit/graphics/testing/recording_device.h"
+#include "core/errors_text.h"
+#include "graphics/formats/image_write.h"
+#include "graphics/testing/recording_device.h"
 
 #include <gtest/gtest.h>
 

@@ -13,8 +13,8 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
-#include "toolkit/core/errors_text.h"
-#include "toolkit/graphics/bitmap_viewer.h"
+#include "core/errors_text.h"
+#include "graphics/bitmap_viewer.h"
 
 namespace {
 

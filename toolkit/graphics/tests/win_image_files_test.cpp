@@ -7,13 +7,13 @@
 #include "korvanthide/images.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
-#include "toolkit/core/services/hardcopy.h"
-#include "toolkit/graphics/formats/image_decode.h"
-#include "toolkit/graphics/gdi_primitives.h"
-#include "toolkit/graphics/formats/image_write.h"
-#include "toolkit/graphics/image_files_win.h"
-#include "toolkit/graphics/metafile_slots.h"
-#include "toolkit/graphics/metafile_win.h"
+#include "core/services/hardcopy.h"
+#include "graphics/formats/image_decode.h"
+#include "graphics/gdi_primitives.h"
+#include "graphics/formats/image_write.h"
+#include "graphics/image_files_win.h"
+#include "graphics/metafile_slots.h"
+#include "graphics/metafile_win.h"
 
 #include <gtest/gtest.h>
 

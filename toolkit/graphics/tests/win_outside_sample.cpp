@@ -9,9 +9,9 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
-#include "toolkit/graphics/image_files_win.h"
-#include "toolkit/graphics/metafile_slots.h"
-#include "toolkit/graphics/metafile_win.h"
+#include "graphics/image_files_win.h"
+#include "graphics/metafile_slots.h"
+#include "graphics/metafile_win.h"
 
 #include <cstdio>
 #include <vector>

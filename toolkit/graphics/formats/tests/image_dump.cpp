@@ -3,9 +3,9 @@
 // pixels as raw RGB bytes, top row first (only when there was no error).
 // "image_dump --write code width height file" writes a test picture of
 // red x*37, green y*91 and blue (x+y)*13 (each mod 256) as BMP, PCX or PNG.
-#include "toolkit/graphics/formats/image_decode.h"
-#include "toolkit/graphics/formats/image_info.h"
-#include "toolkit/graphics/formats/image_write.h"
+#include "graphics/formats/image_decode.h"
+#include "graphics/formats/image_info.h"
+#include "graphics/formats/image_write.h"
 
 #include <string_view>
 

@@ -1,7 +1,7 @@
 // The image readers, writers and recognition on small files built here.
-#include "toolkit/graphics/formats/image_decode.h"
-#include "toolkit/graphics/formats/image_info.h"
-#include "toolkit/graphics/formats/image_write.h"
+#include "graphics/formats/image_decode.h"
+#include "graphics/formats/image_info.h"
+#include "graphics/formats/image_write.h"
 
 #include "korvanthide/errors.h"
 
