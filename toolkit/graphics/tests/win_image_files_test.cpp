@@ -14,6 +14,8 @@
 #include "graphics/image_files_win.h"
 #include "graphics/metafile_slots.h"
 #include "graphics/metafile_win.h"
+#include "graphics/presentation_graphics.h"
+#include "graphics/stroke_font.h"
 
 #include <gtest/gtest.h>
 
@@ -87,6 +89,21 @@ protected:
         return p.phase;
     }
 };
+
+// What the root window's graphics start-up sets up beside the drawing state.
+TEST_F(OnBitmap, StartUpSetsTextAndGraphDefaults)
+{
+    const auto& f = graphics_state().char_width_factor;
+    EXPECT_FLOAT_EQ(f[64], 1.54f);
+    EXPECT_FLOAT_EQ(f[87], 1.50f);
+    EXPECT_FLOAT_EQ(f[105], 0.46f);
+    EXPECT_EQ(stroke_fonts().standard.name, "standard.chr");
+    EXPECT_EQ(stroke_fonts().standard.glyphs.size(), 3455u);
+    EXPECT_EQ(pg_state().type, 4);
+    EXPECT_EQ(pg_state().set_count, 500);
+    for (int n = 1; n <= metafile_slot_count; ++n)
+        EXPECT_EQ(metafile_slot(n)->kind, metafile_free);
+}
 
 TEST_F(OnBitmap, ShadedSquareByGradientFillAndPixelByPixel)
 {
