@@ -291,6 +291,22 @@ TEST_F(OnBitmap, EnhancedMetafileSlots)
     emf_delete(4);
     WMetafileDestroy(3);
     EXPECT_EQ(metafile_slot(3)->kind, metafile_free);
+
+    // A picture recorded into a slot plays into the drawing target, fitted
+    // into the rectangle given.
+    ASSERT_TRUE(metafile_slot_create_enhanced(5, 100, 100));
+    error_state().last_error = 0;
+    IGrSelect(4, 5);
+    ASSERT_EQ(error_state().last_error, 0);
+    IGrColourModeSelect(24);
+    IGrColourN(0x0000FF);
+    IGrFillStyleSet(4);
+    IGrRectangle(0.0f, 0.0f, 1.0f, 1.0f);
+    IGrSelect(1);
+    target(20, 20);
+    emf_play(4, 0, 0, 20, 20);
+    EXPECT_EQ(pixels()[10 * 20 + 10], red);
+    WMetafileDestroy(5);
 }
 
 TEST_F(OnBitmap, MetafileReferenceDeviceAndLineWidths)
