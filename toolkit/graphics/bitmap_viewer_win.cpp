@@ -3,6 +3,7 @@
 // by its scroll bars, keys, the wheel and dragging. Clicks and scrolls
 // reach the program as events of source kind 2.
 #include "graphics/bitmap_viewer.h"
+#include "graphics/gdi_handles.h"
 
 #include <windows.h>
 
@@ -232,15 +233,14 @@ void on_paint(HWND viewer, const BitmapViewerRecord& r)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(viewer, &ps);
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ replaced = source && r.bitmap ? SelectObject(source, r.bitmap) : nullptr;
-    const RECT c = client_rect(viewer);
-    if (replaced)
-        BitBlt(dc, 0, 0, c.right, c.bottom, source, position(viewer, SB_HORZ), position(viewer, SB_VERT), SRCCOPY);
-    if (replaced)
-        SelectObject(source, replaced);
-    if (source)
-        DeleteDC(source);
+    {
+        const OwnedDc source(CreateCompatibleDC(dc));
+        const SelectedObject selected(source.get(), r.bitmap);
+        const RECT c = client_rect(viewer);
+        if (selected.previous() != nullptr)
+            BitBlt(dc, 0, 0, c.right, c.bottom, source.get(), position(viewer, SB_HORZ), position(viewer, SB_VERT),
+                   SRCCOPY);
+    }
     EndPaint(viewer, &ps);
 }
 
@@ -447,13 +447,9 @@ ATOM viewer_class()
 // the drawing target's).
 bool selectable(HBITMAP bitmap)
 {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ replaced = dc ? SelectObject(dc, bitmap) : nullptr;
-    if (replaced)
-        SelectObject(dc, replaced);
-    if (dc)
-        DeleteDC(dc);
-    return replaced != nullptr;
+    const OwnedDc dc(CreateCompatibleDC(nullptr));
+    const SelectedObject selected(dc.get(), bitmap);
+    return selected.previous() != nullptr;
 }
 
 void modal_loop(HWND frame, BitmapViewerRecord* r)

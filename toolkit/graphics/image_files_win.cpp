@@ -8,6 +8,7 @@
 #include "graphics/formats/image_decode.h"
 #include "graphics/formats/image_info.h"
 #include "graphics/formats/image_write.h"
+#include "graphics/gdi_handles.h"
 
 namespace korv {
 namespace {
@@ -131,20 +132,19 @@ int clipboard_picture(Picture& picture)
     int status = image_status_clipboard_type;
     if (const auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
         BITMAP described{};
-        HDC screen = GetDC(nullptr);
+        const WindowDc screen(nullptr);
         if (GetObjectA(bitmap, sizeof described, &described) != 0 && described.bmWidth > 0 && described.bmHeight > 0) {
             picture.width = described.bmWidth;
             picture.height = described.bmHeight;
             picture.bgrx.assign(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height), 0);
             BITMAPINFO info = dib_header(picture.width, picture.height);
-            status = GetDIBits(screen, bitmap, 0, static_cast<UINT>(picture.height), picture.bgrx.data(), &info,
+            status = GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(picture.height), picture.bgrx.data(), &info,
                                DIB_RGB_COLORS) == 0
                          ? image_status_bitmap
                          : 0;
         } else {
             status = image_status_bitmap;
         }
-        ReleaseDC(nullptr, screen);
     }
     CloseClipboard();
     return status;
@@ -158,26 +158,15 @@ public:
     {
         if (width_ < 1 || height_ < 1)
             return;
-        dc_ = CreateCompatibleDC(source);
+        dc_ = OwnedDc(CreateCompatibleDC(source));
         BITMAPINFO info = dib_header(width_, height_);
-        bitmap_ = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        bitmap_ = GdiBitmap(CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
         if (!dc_ || !bitmap_)
             return;
-        replaced_ = SelectObject(dc_, bitmap_);
-        ok_ = BitBlt(dc_, 0, 0, width_, height_, source, r.left, r.top, SRCCOPY) != 0;
+        const SelectedObject selected(dc_.get(), bitmap_.get());
+        ok_ = BitBlt(dc_.get(), 0, 0, width_, height_, source, r.left, r.top, SRCCOPY) != 0;
         GdiFlush();
     }
-    ~AreaCopy()
-    {
-        if (replaced_)
-            SelectObject(dc_, replaced_);
-        if (bitmap_)
-            DeleteObject(bitmap_);
-        if (dc_)
-            DeleteDC(dc_);
-    }
-    AreaCopy(const AreaCopy&) = delete;
-    AreaCopy& operator=(const AreaCopy&) = delete;
 
     bool ok() const { return ok_; }
     std::vector<std::int32_t> pixels() const
@@ -193,9 +182,9 @@ public:
 
 private:
     int width_, height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ replaced_ = nullptr;
+    // The bitmap is declared first so that it outlives the context.
+    GdiBitmap bitmap_;
+    OwnedDc dc_;
     void* bits_ = nullptr;
     bool ok_ = false;
 };
@@ -205,27 +194,20 @@ int save_to_clipboard(HDC source, ImageRectangle r)
     const int width = r.right - r.left + 1, height = r.bottom - r.top + 1;
     if (width < 1 || height < 1)
         return image_status_save;
-    HDC dc = CreateCompatibleDC(source);
-    HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
-    if (!dc || !bitmap) {
-        if (bitmap)
-            DeleteObject(bitmap);
-        if (dc)
-            DeleteDC(dc);
-        return image_status_save;
+    GdiBitmap bitmap(CreateCompatibleBitmap(source, width, height));
+    {
+        const OwnedDc dc(CreateCompatibleDC(source));
+        if (!dc || !bitmap)
+            return image_status_save;
+        const SelectedObject selected(dc.get(), bitmap.get());
+        BitBlt(dc.get(), 0, 0, width, height, source, r.left, r.top, SRCCOPY);
     }
-    HGDIOBJ replaced = SelectObject(dc, bitmap);
-    BitBlt(dc, 0, 0, width, height, source, r.left, r.top, SRCCOPY);
-    SelectObject(dc, replaced);
-    DeleteDC(dc);
-    if (!OpenClipboard(nullptr)) {
-        DeleteObject(bitmap);
+    if (!OpenClipboard(nullptr))
         return image_status_clipboard;
-    }
     EmptyClipboard();
     // The clipboard owns the bitmap once it took it.
-    if (!SetClipboardData(CF_BITMAP, bitmap))
-        DeleteObject(bitmap);
+    if (SetClipboardData(CF_BITMAP, bitmap.get()))
+        bitmap.release();
     CloseClipboard();
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "core/services/hardcopy.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
+#include "graphics/gdi_handles.h"
 #include "graphics/gdi_primitives.h"
 #include "graphics/metafile_slots.h"
 
@@ -69,25 +70,15 @@ public:
     Reference()
     {
         if (hardcopy_services().printer_dc)
-            dc_ = reinterpret_cast<HDC>(hardcopy_services().printer_dc(0, 1));
-        printer_ = dc_ != nullptr;
-        if (!dc_)
-            dc_ = GetDC(nullptr);
+            printer_ = OwnedDc(reinterpret_cast<HDC>(hardcopy_services().printer_dc(0, 1)));
+        if (!printer_)
+            screen_ = WindowDc(nullptr);
     }
-    ~Reference()
-    {
-        if (printer_)
-            DeleteDC(dc_);
-        else if (dc_)
-            ReleaseDC(nullptr, dc_);
-    }
-    Reference(const Reference&) = delete;
-    Reference& operator=(const Reference&) = delete;
-    HDC get() const { return dc_; }
+    HDC get() const { return printer_ ? printer_.get() : screen_.get(); }
 
 private:
-    HDC dc_ = nullptr;
-    bool printer_ = false;
+    OwnedDc printer_;
+    WindowDc screen_;
 };
 
 } // namespace
