@@ -409,6 +409,12 @@ LRESULT CALLBACK frame_proc(HWND frame, UINT message, WPARAM w, LPARAM l)
     case WM_SETFOCUS:
         SetFocus(r->subject);
         return 0;
+    case WM_NCHITTEST: {
+        // A maximised viewer frame cannot be resized by its borders.
+        const LRESULT hit = CallWindowProcA(previous, frame, message, w, l);
+        const bool sizing = (hit >= HTLEFT && hit <= HTBOTTOMRIGHT) || hit == HTGROWBOX;
+        return IsZoomed(frame) && sizing ? HTBORDER : hit;
+    }
     case WM_DESTROY: {
         const bool modal = r->mode == 1;
         if (!modal) {
