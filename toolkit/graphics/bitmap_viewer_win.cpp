@@ -545,6 +545,7 @@ void bmp_viewer_show(int slot, int x_offset, int y_offset, int& mode, int option
         }
         ws->menu = nullptr;
         ws->accelerators = nullptr;
+        ws->menu_help = nullptr;
         for (std::size_t side = 0; side < 4; ++side) {
             if (ws->toolbars[side])
                 DestroyWindow(ws->toolbars[side]);

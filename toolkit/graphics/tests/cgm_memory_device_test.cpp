@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -180,13 +181,30 @@ TEST_F(CgmDevice, ImageRowsAreRunLengthCells)
     const std::size_t at = static_cast<std::size_t>(slot().bytes_used) - 8;
     EXPECT_EQ(b[at] << 8 | b[at + 1], 6);
 
-    // A file that cannot be read: its error in the phase word, no element.
+    // A file that cannot be read, or a damaged one: its error in the phase
+    // word, no element.
     const int used = slot().bytes_used;
     p.image_file_set(::testing::TempDir() + "missing.png");
     device.operate(DeviceOperation::ImageFile, p);
     EXPECT_NE(p.phase, 0);
     EXPECT_EQ(slot().bytes_used, used);
+    ByteSink png;
+    int zlib = 0;
+    ASSERT_EQ(png_encode({1, 1, white}, png, zlib), 0);
+    std::string wide = png.bytes();
+    wide[17] = 1; // 70000 columns
+    wide[18] = 0x11;
+    wide[19] = 0x70;
+    const std::string damaged = ::testing::TempDir() + "wide.png";
+    {
+        std::ofstream(damaged, std::ios::binary) << wide;
+    }
+    p.image_file_set(damaged);
+    device.operate(DeviceOperation::ImageFile, p);
+    EXPECT_EQ(p.phase, 2);
+    EXPECT_EQ(slot().bytes_used, used);
     std::remove(name.c_str());
+    std::remove(damaged.c_str());
 }
 
 TEST_F(CgmDevice, FullBufferRefusesWholeElements)
