@@ -407,7 +407,11 @@ LRESULT CALLBACK frame_proc(HWND frame, UINT message, WPARAM w, LPARAM l)
         }
         return 0;
     case WM_SETFOCUS:
-        SetFocus(r->subject);
+        // The frame procedure remembers the frame (and its split windows
+        // their focused pane); the viewer takes the keys.
+        CallWindowProcA(previous, frame, message, w, l);
+        if (IsWindow(r->subject))
+            SetFocus(r->subject);
         return 0;
     case WM_NCHITTEST: {
         // A maximised viewer frame cannot be resized by its borders.

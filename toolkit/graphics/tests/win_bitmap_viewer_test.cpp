@@ -218,6 +218,20 @@ TEST_F(Viewer, InsideAParentModalBecomesModeless)
     EXPECT_NE(win_content_record(win_slot(window)->frame), nullptr);
 }
 
+TEST_F(Viewer, BlockingViewerDisablesTheOtherWindowsUntilItCloses)
+{
+    const int handle = bitmap(60, 50);
+    const int window = child();
+    HWND root = window_tables().windows[0].frame;
+    WBitmapView(handle, 0, 0, 3);
+    EXPECT_TRUE(reports.empty());
+    EXPECT_FALSE(IsWindowEnabled(root));
+    EXPECT_TRUE(IsWindowEnabled(win_slot(window)->frame));
+    WindowCloseChild(window);
+    EXPECT_TRUE(IsWindowEnabled(root));
+    EXPECT_EQ(bmp_viewer_find(handle - 1), 0);
+}
+
 HWND modal_frame = nullptr;
 
 void CALLBACK close_modal(HWND, UINT, UINT_PTR id, DWORD)
