@@ -474,6 +474,9 @@ void modal_loop(HWND frame, BitmapViewerRecord* r)
         }
         if (got < 0)
             break;
+        // The system's caret blink is not handed on, as in the toolkit's pump.
+        if (msg.message == 0x118 && LOWORD(msg.wParam) == 0xFFF6)
+            continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
