@@ -10,7 +10,8 @@ packages=(cmake ninja-build g++ googletest
           cups cups-client printer-driver-cups-pdf libcups2:i386
           zlib1g-dev clang-14 libclang-rt-14-dev
           python3-pil pngcheck imagemagick poppler-utils
-          libreoffice-impress libreoffice-draw)
+          libreoffice-impress libreoffice-draw
+          python3 tidy)
 
 need_arch=0
 dpkg --print-foreign-architectures | grep -qx i386 || need_arch=1

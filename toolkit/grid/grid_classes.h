@@ -22,13 +22,13 @@ bool grid_classes_register();
 // Unregisters both classes (the root window closes).
 void grid_classes_unregister();
 
-// Window procedures of the two classes.
-LRESULT CALLBACK grid_window_proc(HWND window, UINT message, WPARAM w, LPARAM l);
-LRESULT CALLBACK grid_client_proc(HWND window, UINT message, WPARAM w, LPARAM l);
-
 // What the dialog manager asks of a grid field (grid_field_hooks_win.cpp).
 struct FieldClassHooks;
 FieldClassHooks grid_field_hooks(const GridClassAtoms& atoms);
+// Set-up from [Grids] lines, the modal copy and clearing (grid_field_win.cpp).
+void grid_field_hooks_complete(FieldClassHooks& hooks);
+// Lets the grid routines find grids in the current dialog.
+void grid_directory_install();
 
 // Fills the grid's service table (the window layer's calls into the grid)
 // and the grid editor's content kind.

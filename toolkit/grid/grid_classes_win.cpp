@@ -1,6 +1,7 @@
 // Registration of the grid's window classes and its cell-change message,
 // and the grid's entries in its service table.
 #include "grid/grid_classes.h"
+#include "grid/grid_control_win.h"
 
 #include "core/services/grid.h"
 #include "core/win_module.h"
@@ -19,18 +20,6 @@ GridClassAtoms& grid_class_atoms()
     return atoms;
 }
 
-// The grid control and its cell area answer nothing of their own yet: a
-// grid field stands in a dialog as an empty button-face area.
-LRESULT CALLBACK grid_window_proc(HWND window, UINT message, WPARAM w, LPARAM l)
-{
-    return DefWindowProcA(window, message, w, l);
-}
-
-LRESULT CALLBACK grid_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
-{
-    return DefWindowProcA(window, message, w, l);
-}
-
 bool grid_classes_register()
 {
     const HINSTANCE instance = module_instance();
@@ -44,7 +33,7 @@ bool grid_classes_register()
     WNDCLASSEXA grid{};
     grid.cbSize = sizeof grid;
     grid.style = CS_PARENTDC;
-    grid.lpfnWndProc = grid_window_proc;
+    grid.lpfnWndProc = grid_frame_proc;
     grid.cbWndExtra = 4;  // the grid record
     grid.hInstance = instance;
     grid.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -79,6 +68,7 @@ void grid_services_register()
     services.register_classes = grid_classes_register;
     services.unregister_classes = grid_classes_unregister;
     grid_editor_kind_register();
+    grid_directory_install();
 }
 
 } // namespace korv

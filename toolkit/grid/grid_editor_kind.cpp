@@ -4,18 +4,17 @@
 #include "korvanthide/window.h"
 #include "core/services/content_kinds.h"
 #include "grid/grid_classes.h"
+#include "grid/grid_editor_win.h"
 
 namespace korv {
 
 namespace {
 
-// The save prompt of a grid-editor pane. The grid editor has no save
-// prompt for the window layer yet; until it has, no grid-editor pane
-// refuses to close.
+// A grid-editor pane of a closing window asks its save question.
 int grid_editor_pane_may_close(HWND pane)
 {
-    (void)pane;
-    return 1;
+    GridEditorRecord* e = grid_editor_of(pane);
+    return e == nullptr || !e->may_save ? 1 : grid_editor_save_prompt(*e, pane);
 }
 
 } // namespace

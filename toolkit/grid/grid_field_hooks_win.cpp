@@ -1,8 +1,7 @@
 // A grid field as the dialog manager sees it: its field kind, its
-// cell-change message, its read-only look and its options. Set-up from the
-// [Grids] section, copying cells and clearing are not hooked in, so a grid
-// field takes no extras entry, copies nothing beyond the common steps and
-// cannot be cleared.
+// cell-change message, its read-only look and its options; its set-up from
+// the [Grids] section, its copy and its clearing come from
+// grid_field_win.cpp.
 #include "korvanthide/dialogs_win.h"
 #include "dialogs/field_classes.h"
 #include "grid/grid_classes.h"
@@ -60,6 +59,7 @@ FieldClassHooks grid_field_hooks(const GridClassAtoms& atoms)
     hooks.read_only = read_only;
     hooks.enable = enable;
     hooks.set_option = set_option;
+    grid_field_hooks_complete(hooks);
     return hooks;
 }
 

@@ -1,0 +1,55 @@
+# The grid's cells, routines for programs, search, sort and files: no
+# Windows API, tested natively.
+set(here ${CMAKE_CURRENT_LIST_DIR})
+target_sources(korv_grid PRIVATE
+  ${here}/grid_model.cpp
+  ${here}/grid_cells.cpp
+  ${here}/grid_extras_entry.cpp
+  ${here}/grid_clipboard_text.cpp
+  ${here}/grid_search.cpp
+  ${here}/grid_csv.cpp
+  ${here}/grid_html.cpp
+  ${here}/grid_files.cpp
+  ${here}/grid_print_layout.cpp
+  ${here}/grid_routines.cpp
+  ${here}/grid_search_routines.cpp
+  ${here}/grid_file_routines.cpp)
+korv_add_test(grid_cells_test PORTABLE
+  ${here}/tests/grid_test_grid.cpp
+  ${here}/tests/grid_cells_test.cpp
+  ${here}/tests/grid_routines_test.cpp
+  ${here}/tests/grid_search_test.cpp)
+# The files are read back by python3 and tidy, which run beside the native tree.
+if(NOT KORV_WINDOWS)
+  korv_add_test(grid_files_test PORTABLE ${here}/tests/grid_test_grid.cpp ${here}/tests/grid_files_test.cpp)
+endif()
+if(KORV_WINDOWS)
+  target_sources(korv_grid PRIVATE
+    ${here}/grid_frame_win.cpp
+    ${here}/grid_setup_win.cpp
+    ${here}/grid_cell_area_win.cpp
+    ${here}/grid_cell_editor_win.cpp
+    ${here}/grid_clipboard_win.cpp
+    ${here}/grid_field_win.cpp
+    ${here}/grid_print_win.cpp
+    ${here}/grid_editor_create_win.cpp
+    ${here}/grid_editor_frame_win.cpp
+    ${here}/grid_editor_commands_win.cpp)
+endif()
+korv_add_test(grid_control_test GUI
+  ${here}/tests/grid_control_test.cpp
+  ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp
+  ${here}/tests/grid_test.rc)
+include(${CMAKE_SOURCE_DIR}/bench/grid_bench.cmake)
+if(KORV_WINDOWS)
+  add_executable(grid_print_test ${here}/tests/grid_print_test.cpp
+    ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp ${here}/tests/grid_test.rc)
+  target_link_libraries(grid_print_test PRIVATE korvanthide korv_test_main)
+  add_test(NAME grid_print_test COMMAND bash ${here}/tests/grid_print_check.sh $<TARGET_FILE:grid_print_test>)
+  set_tests_properties(grid_print_test PROPERTIES TIMEOUT 300 RESOURCE_LOCK x_display)
+endif()
+korv_add_test(grid_editor_test GUI
+  ${here}/tests/grid_editor_test.cpp
+  ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp
+  ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_answerer.cpp
+  ${here}/tests/grid_test.rc)

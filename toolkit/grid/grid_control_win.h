@@ -1,0 +1,138 @@
+// The grid control's windows: the frame (class ZOQGRID) with its column
+// header and row-heading controls, the cell area (ZOQGRIDCLIENT) and the
+// in-place editor over the current cell. The cells themselves live in the
+// grid model; the control draws and edits them.
+#pragma once
+
+#include "grid/grid_model.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace korv {
+
+struct FieldRecord;
+
+// GM_ private messages of ZOQGRID.
+inline constexpr UINT gm_build_columns = WM_USER + 1;
+inline constexpr UINT gm_set_row_headings = WM_USER + 2;
+inline constexpr UINT gm_layout = WM_USER + 3;
+inline constexpr UINT gm_set_size = WM_USER + 4;
+inline constexpr UINT gm_setup_done = WM_USER + 5;
+inline constexpr UINT gm_header_widths = WM_USER + 6;
+
+inline constexpr LONG grid_style_wants_all_keys = 0x1000;
+inline constexpr LONG grid_style_resizable_columns = 0x2000;
+inline constexpr LONG grid_style_tab_moves = 0x4000;
+inline constexpr LONG grid_style_wraps = 0x8000;
+
+// What a column's template control gave: how to make the column's editor.
+struct GridColumnTemplate {
+    std::string class_name;
+    DWORD style = 0;
+    DWORD ex_style = 0;
+    int width = 0;           // pixels, one grid line included
+    int dropped_height = 0;  // menu columns: the list's height
+    bool spinner = false;
+    double small_step = 0, large_step = 0;
+    int step_base = 0;
+};
+
+class GridControl : public GridView {
+public:
+    explicit GridControl(HWND frame) : frame(frame) {}
+    ~GridControl() override;
+
+    HWND frame;
+    HWND cell_area = nullptr;
+    HWND editor = nullptr;
+    WNDPROC editor_previous = nullptr;
+    HWND header = nullptr;
+    std::vector<HWND> row_headers;
+    std::vector<GridColumnTemplate> templates;
+    std::shared_ptr<GridModel> cells = std::make_shared<GridModel>();
+
+    int set_up = 0;
+    int horizontal_limit = 0;
+    int visible_rows = 1;
+    int row_height = 20;
+    int first_visible_column = 0;
+    int last_visible_column = 0;
+    int row_heading_width = 0;
+    int header_height = 0;
+    int template_dialog = 0;
+    int scroll_divisor = 1;
+    int pending_target = 0;
+    int wheel_remainder = 0;
+    int anchor_column = -1, anchor_row = -1;
+    int inert = 0;
+    HFONT font = nullptr;
+    HWND open_drop_down = nullptr;
+    HWND menu_target = nullptr; // where the last context menu was opened
+
+    GridModel& model() { return *cells; }
+    LONG style() const { return GetWindowLongA(frame, GWL_STYLE); }
+    int control_id() const { return GetDlgCtrlID(frame); }
+
+    // GridView
+    void editor_store() override;
+    void cell_changed(int column, int row) override;
+    void cells_changed() override;
+    void selection_cleared() override;
+    void current_cell_moved() override;
+    void rows_changed() override;
+    void column_heading_changed(int item) override;
+    void row_heading_changed(int row) override;
+
+    // Geometry of the cell area.
+    int column_x(int column) const;          // left edge of a column, from the first visible one
+    RECT cell_rect(int column, int row) const;
+    bool hit_cell(int x, int y, int& column, int& row) const;
+};
+
+GridControl* grid_control_of(HWND frame);
+
+// Frame (grid_frame_win.cpp).
+LRESULT CALLBACK grid_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l);
+void grid_layout(GridControl& g);
+void grid_scroll_to_row(GridControl& g, int row);
+void grid_scroll_into_view(GridControl& g);
+void grid_fit_rows(GridControl& g);
+void grid_row_headings_refresh(GridControl& g);
+std::size_t grid_apply_extras_entry(HWND frame, std::string_view rest);
+
+// Cell area (grid_cell_area_win.cpp).
+LRESULT CALLBACK grid_client_proc(HWND window, UINT message, WPARAM w, LPARAM l);
+void grid_select_range(GridControl& g, int first_row, int last_row, int first_column, int last_column);
+void grid_clear_selection(GridControl& g);
+void grid_post_block_event(GridControl& g, int source, const GridBlock& block, bool always);
+void grid_send_cell_change(GridControl& g);
+// Set while a click is handed on to the editor, whose focus then reports
+// no cell change of its own.
+bool& grid_click_forwarding();
+// A move with the left button held: the block spans the current cell and
+// the cell under the point (in `from`'s co-ordinates).
+void grid_drag_to(GridControl& g, HWND from, LPARAM l);
+
+// In-place editor (grid_cell_editor_win.cpp).
+void grid_cell_editor_open(GridControl& g);
+void grid_cell_editor_load(GridControl& g);
+void grid_cell_editor_commit(GridControl& g);
+void grid_cell_editor_close(GridControl& g, bool store);
+void grid_move_to_cell(GridControl& g, int column, int row, bool focus, bool extend);
+bool grid_focus_inside(const GridControl& g);
+
+// A grid of its own with a copy of another grid's cells, columns and
+// headings (the grid editor's).
+void grid_clone_from(HWND destination, HWND source);
+
+// Clipboard (grid_clipboard_win.cpp).
+bool grid_copy_selection(GridControl& g);
+void grid_paste(GridControl& g);
+void grid_clear_selected_cells(GridControl& g);
+std::string grid_clipboard_text();
+
+} // namespace korv

@@ -1,0 +1,42 @@
+// Comma-separated grid files: one grid row a line, CR LF after every line,
+// fields quoted by cell type. The bytes are built and read here; opening,
+// committing and reporting belong to WGridSave and WGridLoad.
+#pragma once
+
+#include "grid/grid_model.h"
+
+#include <string>
+#include <string_view>
+
+namespace korv {
+
+// Flag bits of WGridSave (WGridLoad reads only grid_csv_headings).
+inline constexpr int grid_csv_unquoted = 1;
+inline constexpr int grid_csv_headings = 2;
+inline constexpr int grid_csv_undefined_values = 4;
+
+// Columns and rows count from 0, both ranges inclusive and inside the grid.
+struct GridRange {
+    int first_column = 0, last_column = -1, first_row = 0, last_row = -1;
+};
+
+std::string grid_csv_text(const GridModel& grid, const GridRange& range, int flags);
+
+// Doubles every quote character.
+std::string grid_csv_quote(std::string_view text);
+// Turns each pair of adjacent quote characters, from the left, into one.
+std::string grid_csv_unquote(std::string_view text);
+// A field as it stood between its delimiters, cleaned: a carriage return at
+// the line's end, trailing blanks and, when it holds a quote character, the
+// first and last character and the doubled quotes go.
+std::string grid_csv_field(std::string_view raw, bool line_end);
+
+// Loads the file's bytes into the grid. Fields past the last column are
+// dropped and the next line goes on; lines past the rows that may be used
+// end the load; rows the file does not fill are emptied. Menu fields that
+// match no item are reported (1055) at once, number fields that do not
+// read by the conversion routines. Gives the error to report at the end:
+// 1054, 1009 or 0.
+int grid_csv_load(GridModel& grid, std::string_view bytes, bool grow, int flags);
+
+} // namespace korv

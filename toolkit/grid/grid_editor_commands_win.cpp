@@ -1,0 +1,468 @@
+// The grid editor's longer commands: the save question, CSV and HTML files
+// with their file selection, printing, sorting, rows, finding and going to
+// a cell. The dialogs they show are the grid's resources 32106 to 32114.
+#include "grid/grid_editor_win.h"
+
+#include "korvanthide/common_dialogs.h"
+#include "korvanthide/dialogs.h"
+#include "korvanthide/error_numbers.h"
+#include "korvanthide/errors.h"
+#include "grid/grid_cells.h"
+#include "grid/grid_control_win.h"
+#include "grid/grid_print_win.h"
+#include "grid/grid_routines.h"
+#include "grid/grid_search.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+namespace korv {
+
+namespace {
+
+constexpr std::string_view csv_filter = "CSV Files|*.csv|All Files|*.*|";
+constexpr std::string_view editor_title = "Korvanthide Grid Editor";
+
+// Remembered between commands, for every grid editor.
+struct CommandMemory {
+    bool descending = false;
+    bool sort_match_case = false;
+    bool html_table_only = false, html_letters = false, html_centred = false, html_colours = true;
+    std::string html_title;
+    int html_border = 1;
+};
+CommandMemory& memory()
+{
+    static CommandMemory m;
+    return m;
+}
+
+GridControl* grid_of(const GridEditorRecord& e) { return grid_control_of(e.grid); }
+
+void message(std::string_view text, std::string_view caption, int icon = 3)
+{
+    WMessageBox(0, icon, 1, text, caption);
+}
+
+// Keeps the caller's last error number, and the current dialog, around a
+// command.
+class CommandScope {
+public:
+    explicit CommandScope(const GridEditorRecord& e)
+        : saved_error_(error_state().last_error), dialog_(dialog_result_state().current_dialog),
+          window_(window_tables().current)
+    {
+        error_state().last_error = 0;
+        window_tables().current = e.window;
+    }
+    ~CommandScope()
+    {
+        window_tables().current = window_;
+        if (dialog_ != 0 && dialog_ != dialog_result_state().current_dialog)
+            WDialogSelect(dialog_);
+        if (keep_error_)
+            error_state().last_error = saved_error_;
+    }
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+    void keep_new_error() { keep_error_ = false; }
+
+private:
+    int saved_error_;
+    int dialog_;
+    int window_;
+    bool keep_error_ = true;
+};
+
+// The file selection; false when it was cancelled.
+bool select_file(std::string_view filter, int flags, std::string& name, int& filter_index)
+{
+    std::array<char, 260> buffer{};
+    std::copy_n(name.begin(), std::min(name.size(), buffer.size() - 1), buffer.begin());
+    std::string entries(filter.substr(0, 1000));
+    WSelectFile(-1, entries, flags, buffer, "", filter_index, 1);
+    if (dialog_result_state().answer != 1)
+        return false;
+    std::string_view chosen(buffer.data(), buffer.size());
+    chosen = chosen.substr(0, chosen.find('\0'));
+    chosen = chosen.substr(0, chosen.find_last_not_of(' ') + 1);
+    name = chosen;
+    return true;
+}
+
+bool load_dialog(int resource)
+{
+    WDialogLoad(resource);
+    if (error_state().last_error != 0) {
+        error_state().last_error = 0;
+        WMessageBox(0, 1, 1, "Unable to load required dialog", "Error");
+        return false;
+    }
+    return true;
+}
+
+int query(int code)
+{
+    int value = 0;
+    grid_query(0, code, value);
+    return value;
+}
+
+void empty_row(GridModel& m, int row, bool headings)
+{
+    for (int c = 0; c < m.column_count(); ++c) {
+        if (m.columns[static_cast<std::size_t>(c)].type == GridCellType::menu)
+            grid_cell_put_menu(m, c, row, 1);
+        else
+            grid_cell_clear(m, c, row, grid_clear_keep_menus);
+    }
+    if (headings && m.has_row_headings())
+        m.set_row_heading(row, "");
+}
+
+} // namespace
+
+int grid_editor_save_prompt(GridEditorRecord& e, HWND)
+{
+    const GridControl* g = grid_of(e);
+    if (!g || g->cells->modified_1 != 1)
+        return 1;
+    const std::string question = e.file_name.empty() ? std::string("Do you want to save changes?")
+                                                     : "Do you want to save changes to " + e.file_name + "?";
+    WMessageBox(4, 3, 1, question, editor_title);
+    switch (dialog_result_state().answer) {
+    case 1: return grid_editor_save_csv(e, false, -1, -1, -1, -1) ? 1 : 0;
+    case 2: return 1;
+    default: return 0;
+    }
+}
+
+bool grid_editor_save_csv(GridEditorRecord& e, bool ask, int first_row, int last_row, int first_column,
+                          int last_column)
+{
+    GridControl* g = grid_of(e);
+    if (!g)
+        return false;
+    CommandScope scope(e);
+    const bool selection = first_row != -1;
+    std::string name = e.file_name;
+    if (ask || name.empty()) {
+        if (selection)
+            name = name.substr(0, name.find_last_of("\\/") == std::string::npos ? 0 : name.find_last_of("\\/") + 1);
+        if (!select_file(e.filter.empty() ? csv_filter : std::string_view(e.filter), 35, name, e.filter_index))
+            return false;
+        if (!selection)
+            e.file_name = name;
+    }
+    GridRange range;
+    if (selection)
+        range = {first_column, last_column, first_row, last_row};
+    else
+        range = {0, g->cells->column_count() - 1, 0, g->cells->rows_in_use - 1};
+    const int saved_mode = error_state().report_mode;
+    error_state().report_mode = 0;
+    const bool saved = grid_save_csv(g->model(), name, range, e.heading_line ? 2 : 0, e.backups, "WGridSave");
+    error_state().report_mode = saved_mode;
+    if (saved)
+        return true;
+    message(error_state().last_error == err::file_open ? "Error opening file" : "Error writing file", "File Error");
+    return false;
+}
+
+bool grid_editor_load_csv(GridEditorRecord& e, bool ask)
+{
+    GridControl* g = grid_of(e);
+    if (!g)
+        return false;
+    CommandScope scope(e);
+    std::string name = e.file_name.substr(0, 259);
+    if (ask && !select_file(e.filter.empty() ? csv_filter : std::string_view(e.filter), 160, name, e.filter_index))
+        return false;
+    const int saved_mode = error_state().report_mode;
+    error_state().report_mode = 0;
+    WGridLoad(0, name, e.rows_grow ? 1 : 0, e.heading_line ? 2 : 0);
+    error_state().report_mode = saved_mode;
+    const int error = error_state().last_error;
+    if (error == err::file_open || error == err::file_read_write) {
+        message(error == err::file_open ? "Error opening file" : "Error reading file", "File Error");
+        return false;
+    }
+    if (error == err::two_decimal_points || error == err::invalid_character)
+        message("Non-numeric data found for numeric cell", "Data Error");
+    else if (error == err::number_too_large || error == err::value_out_of_range)
+        message("Out of range value found for numeric cell", "Data Error");
+    else if (error == err::grid_file_too_large)
+        message("File contains too many rows/columns", "Data Error");
+    else if (error == err::menu_cell_value)
+        message("Non-matching data found for menu cell", "Data Error");
+    g->model().move_to(0, 0);
+    e.file_name = name;
+    return true;
+}
+
+void grid_editor_delete_row(GridEditorRecord& e)
+{
+    GridControl* g = grid_of(e);
+    if (!g)
+        return;
+    CommandScope scope(e);
+    GridModel& m = g->model();
+    if (m.rows_in_use == 1 && e.rows_grow) {
+        empty_row(m, 0, e.headings_move);
+        return;
+    }
+    WGridDeleteRows(0, m.current_row + 1, 1, e.rows_grow ? 1 : 0, e.headings_move ? 1 : 0);
+}
+
+void grid_editor_insert_row(GridEditorRecord& e, bool after)
+{
+    GridControl* g = grid_of(e);
+    if (!g)
+        return;
+    CommandScope scope(e);
+    GridModel& m = g->model();
+    const int r = m.current_row + 1, n = m.rows_in_use;
+    if (r == n && after) {
+        // Only a grid that may grow gets a new last row, and only when the
+        // rows really grew is it emptied.
+        if (e.rows_grow && n < m.rows_created) {
+            WGridRows(0, n + 1);
+            empty_row(m, n, e.headings_move);
+        }
+        return;
+    }
+    WGridInsertRows(0, r + (after ? 1 : 0), 1, e.rows_grow ? 1 : 0, e.headings_move ? 1 : 0);
+}
+
+bool grid_editor_sort(GridEditorRecord& e)
+{
+    GridControl* g = grid_of(e);
+    if (!g)
+        return false;
+    CommandScope scope(e);
+    const GridModel& m = *g->cells;
+    std::vector<std::string> names;
+    for (int c = 0; c < m.column_count(); ++c) {
+        std::string heading(m.column_heading(c + 1));
+        names.push_back(heading.empty() ? "Column " + std::to_string(c + 1) : heading);
+    }
+    std::vector<std::string_view> items(names.begin(), names.end());
+    if (!load_dialog(32109))
+        return false;
+    WDialogPutMenu(1002, items, static_cast<int>(items.size()), m.current_column + 1);
+    WDialogPutRadioButton(memory().descending ? 1005 : 1004);
+    WDialogPutCheckBox(1006, memory().sort_match_case ? 1 : 0);
+    WDialogShow(-1, -1, 0, 1);
+    bool sorted = false;
+    if (dialog_result_state().exit_button == 1) {
+        int column = 1, direction = 1, match = 0;
+        WDialogGetMenu(1002, column);
+        WDialogGetRadioButton(1004, direction);
+        WDialogGetCheckBox(1006, match);
+        memory().descending = direction == 2;
+        memory().sort_match_case = match == 1;
+        const int flags = (memory().descending ? grid_sort_descending : 0) |
+                          (memory().sort_match_case ? 0 : grid_sort_case_blind) |
+                          (e.headings_move ? grid_sort_headings : 0);
+        WGridSort(0, std::max(column, 1), flags, 1, m.rows_in_use);
+        sorted = true;
+    }
+    WDialogUnload();
+    return sorted;
+}
+
+void grid_editor_goto(GridEditorRecord& e, int kind)
+{
+    GridControl* g = grid_of(e);
+    if (!g)
+        return;
+    CommandScope scope(e);
+    const int columns = query(1), rows = query(3), column = query(4), row = query(5);
+    if (!load_dialog(kind == 1 ? 32107 : 32108))
+        return;
+    if (kind == 1) {
+        WDialogPutInteger(1002, column);
+        WDialogRangeInteger(1002, 1, columns);
+        WDialogPutInteger(1004, row);
+        WDialogRangeInteger(1004, 1, rows);
+    } else {
+        WDialogTitle(kind == 2 ? "Goto Row" : "Goto Column");
+        WDialogPutString(1001, kind == 2 ? "&Row" : "&Column");
+        WDialogPutInteger(1002, kind == 2 ? row : column);
+        WDialogRangeInteger(1002, 1, kind == 2 ? rows : columns);
+    }
+    WDialogShow(-1, -1, 0, 1);
+    if (dialog_result_state().exit_button == 1) {
+        int first = 0, second = 0;
+        WDialogGetInteger(1002, first);
+        if (kind == 1)
+            WDialogGetInteger(1004, second);
+        const int c = kind == 1 ? first : kind == 3 ? first : column;
+        const int r = kind == 1 ? second : kind == 2 ? first : row;
+        if (c >= 1 && c <= columns && r >= 1 && r <= rows)
+            g->model().move_to(c - 1, r - 1);
+    }
+    WDialogUnload();
+}
+
+void grid_editor_find(GridEditorRecord& e, bool again)
+{
+    GridControl* g = grid_of(e);
+    if (!g)
+        return;
+    CommandScope scope(e);
+    const GridModel& m = *g->cells;
+    bool texts = false, numbers = false;
+    for (const GridColumn& c : m.columns) {
+        texts = texts || c.type == GridCellType::text;
+        numbers = numbers || (c.type >= GridCellType::integer && c.type <= GridCellType::double_precision);
+    }
+    if (!texts && !numbers) {
+        message("Grid contains no searchable columns", "Find");
+        return;
+    }
+    if (!texts)
+        e.search_numbers = true;
+    if (!again) {
+        if (!load_dialog(32106))
+            return;
+        WDialogPutString(1002, e.find_text);
+        WDialogPutCheckBox(1003, e.match_case ? 1 : 0);
+        WDialogPutCheckBox(1004, e.search_numbers ? 1 : 0);
+        WDialogFieldState(1004, texts && numbers ? 1 : 3);
+        WDialogShow(-1, -1, 1002, 1);
+        const bool go = dialog_result_state().exit_button == 1;
+        if (go) {
+            std::array<char, 1024> text{};
+            WDialogGetString(1002, text);
+            std::string_view t(text.data(), text.size());
+            e.find_text = std::string(t.substr(0, t.find_last_not_of(' ') + 1));
+            int match = 0, numeric = 0;
+            WDialogGetCheckBox(1003, match);
+            WDialogGetCheckBox(1004, numeric);
+            e.match_case = match == 1;
+            e.search_numbers = !texts || numeric == 1;
+        }
+        WDialogUnload();
+        if (!go || e.find_text.empty())
+            return;
+    }
+    int found = 0;
+    WGridFind(0, e.find_text,
+              grid_find_after_current | (e.match_case ? 0 : grid_find_case_blind) |
+                  (e.search_numbers ? grid_find_numbers : 0),
+              &found);
+    if (found == 0)
+        message("End of grid reached", "Find", 4);
+}
+
+bool grid_editor_print(GridEditorRecord& e, int first_row, int last_row, int first_column, int last_column)
+{
+    CommandScope scope(e);
+    if (!load_dialog(32112))
+        return false;
+    int options[5] = {};
+    int scale = 100;
+    grid_print_options_get(options, scale, 2);
+    WDialogPutCheckBox(1002, options[0]);
+    WDialogPutCheckBox(1003, options[1]);
+    WDialogPutRadioButton(options[2] ? 1006 : 1005);
+    WDialogPutRadioButton(options[3] ? (options[4] ? 1010 : 1009) : 1008);
+    WDialogPutInteger(1012, scale);
+    WDialogShow(-1, -1, 0, 1);
+    bool printed = false;
+    if (dialog_result_state().exit_button == 1) {
+        int rows = 0, columns = 0, headings = 1, colours = 1;
+        WDialogGetCheckBox(1002, rows);
+        WDialogGetCheckBox(1003, columns);
+        WDialogGetRadioButton(1005, headings);
+        WDialogGetRadioButton(1008, colours);
+        WDialogGetInteger(1012, scale);
+        const int chosen[5] = {rows, columns, headings == 2 ? 1 : 0, colours >= 2 ? 1 : 0, colours == 3 ? 1 : 0};
+        grid_print_options_set(chosen, scale, 2);
+        int ok = 0;
+        grid_print(0, ok, first_row, last_row, first_column, last_column, 2, e.file_name);
+        if (ok == 0)
+            message("No printer installed", "Error", 1);
+        printed = ok == 1;
+    }
+    WDialogUnload();
+    return printed;
+}
+
+bool grid_editor_save_html(GridEditorRecord& e)
+{
+    GridControl* g = grid_of(e);
+    if (!g)
+        return false;
+    CommandScope scope(e);
+    const GridModel& m = *g->cells;
+    // The proposal: the file's name with its extension, after the last
+    // path separator, changed to .htm.
+    std::string proposal = e.file_name;
+    const auto separator = proposal.find_last_of("\\/");
+    const auto dot = proposal.find_last_of('.');
+    if (dot != std::string::npos && (separator == std::string::npos || dot > separator))
+        proposal.resize(dot);
+    if (!proposal.empty())
+        proposal += ".htm";
+    if (!load_dialog(32114))
+        return false;
+    CommandMemory& k = memory();
+    WDialogPutString(1002, proposal);
+    WDialogPutRadioButton(k.html_table_only ? 1006 : 1005);
+    WDialogPutRadioButton(k.html_letters ? 1009 : 1008);
+    WDialogPutCheckBox(1010, k.html_centred ? 1 : 0);
+    WDialogPutCheckBox(1011, k.html_colours ? 1 : 0);
+    WDialogPutString(1013, k.html_title);
+    WDialogPutInteger(1015, k.html_border);
+    const bool block = !m.selection.empty();
+    WDialogFieldState(1018, block ? 1 : 0);
+    WDialogPutRadioButton(block ? 1018 : 1017);
+    WDialogShow(-1, -1, 0, 1);
+    bool saved = false;
+    if (dialog_result_state().exit_button == 1) {
+        std::array<char, 260> name{};
+        std::array<char, 1024> title{};
+        WDialogGetString(1002, name);
+        WDialogGetString(1013, title);
+        int page = 1, letters = 1, centred = 0, colours = 1, whole = 1;
+        WDialogGetRadioButton(1005, page);
+        WDialogGetRadioButton(1008, letters);
+        WDialogGetCheckBox(1010, centred);
+        WDialogGetCheckBox(1011, colours);
+        WDialogGetInteger(1015, k.html_border);
+        WDialogGetRadioButton(1017, whole);
+        k.html_table_only = page == 2;
+        k.html_letters = letters == 2;
+        k.html_centred = centred == 1;
+        k.html_colours = colours == 1;
+        std::string_view t(title.data(), title.size());
+        k.html_title = std::string(t.substr(0, t.find_last_not_of(' ') + 1));
+        std::string_view n(name.data(), name.size());
+        const std::string file(n.substr(0, n.find_last_not_of(' ') + 1));
+        WDialogUnload();
+        if (file.empty()) {
+            message("You must enter a filename", "Select File");
+            return false;
+        }
+        const int flags = (k.html_table_only ? 1 : 0) | (k.html_centred ? 2 : 0) | (k.html_letters ? 4 : 0) |
+                          (k.html_colours ? 0 : 8);
+        const GridBlock b = m.selection;
+        const bool selection = whole == 2 && !b.empty();
+        WGridSaveHTML(0, file, selection ? b.first_column + 1 : 1,
+                      selection ? b.last_column + 1 : m.column_count(), selection ? b.first_row + 1 : 1,
+                      selection ? b.last_row + 1 : m.rows_in_use, flags, k.html_title, k.html_border);
+        saved = error_state().last_error == 0;
+        if (!saved)
+            message(error_state().last_error == err::file_open ? "Error opening file" : "Error writing file",
+                    "File Error");
+        return saved;
+    }
+    WDialogUnload();
+    return saved;
+}
+
+} // namespace korv

@@ -1,0 +1,384 @@
+// Turning a toolkit child window into a grid editor: its record, menus,
+// accelerators, toolbar, status bar and its own copy of the field's grid.
+#include "grid/grid_editor_win.h"
+
+#include "korvanthide/dialogs_win.h"
+#include "grid/grid_classes.h"
+#include "grid/grid_control_win.h"
+#include "grid/grid_routines.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace korv {
+
+namespace {
+
+constexpr int option_no_toolbar = 32;
+constexpr int option_no_new_open = 256;
+constexpr int option_no_save_as = 512;
+constexpr int option_no_print = 1024;
+constexpr int option_headings_move = 2048;
+constexpr int option_no_find = 4096;
+constexpr int option_no_save = 8192;
+constexpr int option_backups = 131072;
+constexpr int option_no_html = 262144;
+constexpr int option_protection_ignored = 524288;
+constexpr int option_rows_grow = 1048576;
+constexpr int option_no_rows = 2097152;
+constexpr int option_no_menus = 8388608;
+constexpr int option_heading_line = 33554432;
+
+constexpr int grid_identifier = 1002;
+constexpr int toolbar_identifier = 1001;
+
+// With a built-in accelerator table the labels carry their shortcuts.
+std::string label(const char* text, const char* shortcut, bool with_shortcut)
+{
+    std::string s = text;
+    if (with_shortcut && shortcut) {
+        s += '\t';
+        s += shortcut;
+    }
+    return s;
+}
+
+void add(HMENU menu, UINT id, const std::string& text) { AppendMenuA(menu, MF_STRING, id, text.c_str()); }
+
+void build_menus(GridEditorRecord& e, bool shortcuts)
+{
+    e.file_menu = CreatePopupMenu();
+    if (e.may_new)
+        add(e.file_menu, 32101, label("&New", "Ctrl+N", shortcuts));
+    if (e.may_open)
+        add(e.file_menu, 32102, label("&Open", "Ctrl+O", shortcuts));
+    if (e.may_save)
+        add(e.file_menu, 32103, label("&Save", "Ctrl+S", shortcuts));
+    if (e.may_save_as) {
+        add(e.file_menu, 32104, label("Save &As", "F12", shortcuts));
+        add(e.file_menu, 32109, "Save S&election");
+    }
+    if (e.may_save_html)
+        add(e.file_menu, 32108, "Save As &HTML");
+    if (e.may_new || e.may_open || e.may_save || e.may_save_as || e.may_save_html)
+        AppendMenuA(e.file_menu, MF_SEPARATOR, 0, nullptr);
+    if (e.may_print) {
+        add(e.file_menu, 32105, label("&Print", "Ctrl+P", shortcuts));
+        add(e.file_menu, 32106, "Prin&t Selection");
+        AppendMenuA(e.file_menu, MF_SEPARATOR, 0, nullptr);
+    }
+    add(e.file_menu, 32107, "E&xit");
+
+    e.edit_menu = CreatePopupMenu();
+    if (!e.read_only)
+        add(e.edit_menu, 32122, "Cu&t\tCtrl+X");
+    add(e.edit_menu, 32123, "&Copy\tCtrl+C");
+    if (!e.read_only) {
+        add(e.edit_menu, 32124, "&Paste\tCtrl+V");
+        add(e.edit_menu, 32125, "&Delete\tDel");
+    }
+    AppendMenuA(e.edit_menu, MF_SEPARATOR, 0, nullptr);
+    add(e.edit_menu, 32126, "Select &All\tCtrl+A");
+    if (!e.read_only) {
+        AppendMenuA(e.edit_menu, MF_SEPARATOR, 0, nullptr);
+        add(e.edit_menu, 32127, "&Sort");
+    }
+    if (e.may_change_rows) {
+        add(e.edit_menu, 32128, "&Insert Row Before Current\tCtrl+I");
+        add(e.edit_menu, 32129, "&Insert Row After Current\tCtrl+Shift+I");
+        add(e.edit_menu, 32130, "D&elete Row\tCtrl+E");
+    }
+
+    e.search_menu = CreatePopupMenu();
+    if (e.may_find) {
+        add(e.search_menu, 32141, label("&Find", "Ctrl+F", shortcuts));
+        add(e.search_menu, 32142, label("Find &Next", "F3", shortcuts));
+        AppendMenuA(e.search_menu, MF_SEPARATOR, 0, nullptr);
+    }
+    add(e.search_menu, 32144, "&Goto Cell");
+    add(e.search_menu, 32145, "Goto Ro&w");
+    add(e.search_menu, 32146, "Goto &Column");
+}
+
+void insert_popups(GridEditorRecord& e)
+{
+    const std::pair<HMENU, const char*> popups[] = {
+        {e.file_menu, "&File"}, {e.edit_menu, "&Edit"}, {e.search_menu, "&Search"}};
+    const UINT ids[] = {32100, 32120, 32140};
+    for (int i = 0; i < 3; ++i) {
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_SUBMENU | MIIM_TYPE | MIIM_ID;
+        item.fType = MFT_STRING;
+        item.wID = ids[i];
+        item.hSubMenu = popups[i].first;
+        item.dwTypeData = const_cast<char*>(popups[i].second);
+        InsertMenuItemA(e.menu_bar, static_cast<UINT>(i), TRUE, &item);
+    }
+}
+
+HACCEL build_accelerators(const GridEditorRecord& e)
+{
+    std::vector<ACCEL> keys;
+    const auto key = [&keys](BYTE modifiers, WORD vk, WORD id) {
+        keys.push_back({static_cast<BYTE>(FVIRTKEY | FNOINVERT | modifiers), vk, id});
+    };
+    if (e.may_new) key(FCONTROL, 'N', 32101);
+    if (e.may_open) key(FCONTROL, 'O', 32102);
+    if (e.may_save) key(FCONTROL, 'S', 32103);
+    if (e.may_save_as) key(0, VK_F12, 32104);
+    if (e.may_print) key(FCONTROL, 'P', 32105);
+    if (e.may_find) {
+        key(FCONTROL, 'F', 32141);
+        key(0, VK_F3, 32142);
+    }
+    if (e.may_change_rows) {
+        key(FCONTROL, 'I', 32128);
+        key(FCONTROL | FSHIFT, 'I', 32129);
+        key(FCONTROL, 'E', 32130);
+    }
+    return keys.empty() ? nullptr : CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));
+}
+
+void build_toolbar(GridEditorRecord& e, HWND frame)
+{
+    e.toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
+                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT, 0, 0, 0, 0,
+                                frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(toolbar_identifier)), nullptr,
+                                nullptr);
+    if (!e.toolbar)
+        return;
+    SendMessageA(e.toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(e.toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
+    SendMessageA(e.toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(22, 21));
+    // No toolbar pictures of the toolkit's own: the common controls' standard ones.
+    TBADDBITMAP standard{HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
+    SendMessageA(e.toolbar, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&standard));
+    std::vector<TBBUTTON> buttons;
+    const auto button = [&buttons](int image, int id) {
+        TBBUTTON b{};
+        b.iBitmap = image;
+        b.idCommand = id;
+        b.fsState = TBSTATE_ENABLED;
+        b.fsStyle = id == 0 ? BTNS_SEP : BTNS_BUTTON;
+        buttons.push_back(b);
+    };
+    if (e.may_new) button(STD_FILENEW, 32101);
+    if (e.may_open) button(STD_FILEOPEN, 32102);
+    if (e.may_save) button(STD_FILESAVE, 32103);
+    if (e.may_print) button(STD_PRINT, 32105);
+    if (e.may_find) {
+        button(STD_FIND, 32141);
+        button(0, 0);
+    }
+    if (!e.read_only) button(STD_CUT, 32122);
+    button(STD_COPY, 32123);
+    if (!e.read_only) button(STD_PASTE, 32124);
+    SendMessageA(e.toolbar, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    SendMessageA(e.toolbar, TB_AUTOSIZE, 0, 0);
+    e.tooltips = reinterpret_cast<HWND>(SendMessageA(e.toolbar, TB_GETTOOLTIPS, 0, 0));
+}
+
+void set_status(HWND bar, int part, const char* text, int style = 0)
+{
+    SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>(part | style), reinterpret_cast<LPARAM>(text));
+}
+
+void build_status(GridEditorRecord& e, HWND frame)
+{
+    if (!e.status_bar)
+        return;
+    const bool captioned = (GetWindowLongA(frame, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+    int edges[] = {30, 90, 140, 200, -1};
+    SendMessageA(e.status_bar, SB_SETPARTS, captioned ? 4 : 5, reinterpret_cast<LPARAM>(edges));
+    set_status(e.status_bar, 0, "Row", SBT_NOBORDERS);
+    set_status(e.status_bar, 1, "\t\t1");
+    set_status(e.status_bar, 2, "\tColumn", SBT_NOBORDERS);
+    set_status(e.status_bar, 3, "\t\t1");
+}
+
+} // namespace
+
+GridEditorRecord* grid_editor_of(HWND frame)
+{
+    WindowContentRecord* r = frame ? win_content_record(frame) : nullptr;
+    return r && r->kind == ContentKind::grid_editor ? static_cast<GridEditorRecord*>(r) : nullptr;
+}
+
+void grid_editor_caption(GridEditorRecord& e, HWND frame)
+{
+    if ((GetWindowLongA(frame, GWL_STYLE) & WS_CAPTION) != WS_CAPTION) {
+        if (e.status_bar)
+            set_status(e.status_bar, 4, e.file_name.c_str());
+        return;
+    }
+    std::string caption = e.saved_caption;
+    if (!e.file_name.empty())
+        caption += " - [" + e.file_name + "]";
+    SetWindowTextA(frame, caption.c_str());
+}
+
+int grid_editor_create(int field, int mode, int menu, int options, int filter_index, std::string_view file,
+                       std::string_view filter)
+{
+    WindowTables& tables = window_tables();
+    const int n = tables.current;
+    WindowSlot* slot = win_slot(n);
+    if (n == 0 || !slot || !slot->frame)
+        return grid_editor_no_window;
+    HWND frame = slot->frame;
+    if (win_content_record(frame))
+        return grid_editor_has_record;
+    if (slot->client && GetWindow(slot->client, GW_CHILD))
+        return grid_editor_client_busy;
+    HWND dialog = dialog_current_window();
+    HWND source = dialog ? GetDlgItem(dialog, field) : nullptr;
+    GridControl* source_grid = source && static_cast<ATOM>(GetClassLongA(source, GCW_ATOM)) == grid_class_atoms().grid
+                                   ? grid_control_of(source)
+                                   : nullptr;
+    if (!source_grid)
+        return grid_editor_no_grid;
+    int result = grid_editor_ok;
+
+    auto* e = new (std::nothrow) GridEditorRecord;
+    if (!e)
+        return grid_editor_not_allocated;
+    e->kind = ContentKind::grid_editor;
+    e->window = n;
+    e->mode = (mode >= 1 && mode <= 3) ? mode : 2;
+    const bool read_only = (GetWindowLongA(source, GWL_STYLE) & grid_style_read_only) != 0;
+    e->read_only = read_only;
+    e->may_new = !(options & option_no_new_open) && !read_only;
+    e->may_open = !(options & option_no_new_open);
+    e->may_save = !(options & option_no_save) && !read_only;
+    e->may_save_as = !(options & (option_no_save_as | option_no_save));
+    e->may_save_html = !(options & (option_no_html | option_no_save));
+    e->may_print = !(options & option_no_print);
+    e->may_find = !(options & option_no_find);
+    e->may_change_rows = !(options & option_no_rows) && !read_only;
+    e->protection_ignored = (options & option_protection_ignored) != 0;
+    e->backups = (options & option_backups) != 0;
+    e->headings_move = (options & option_headings_move) != 0;
+    e->rows_grow = (options & option_rows_grow) != 0;
+    e->heading_line = (options & option_heading_line) != 0;
+    e->filter = std::string(filter.substr(0, 1000));
+    e->filter_index = filter_index == -1 ? 1 : filter_index;
+    e->accelerators = build_accelerators(*e);
+    win_content_record_set(frame, e);
+    if (slot->client)
+        ShowWindow(slot->client, SW_HIDE);
+
+    if (!(options & option_no_menus)) {
+        build_menus(*e, e->accelerators != nullptr);
+        if (menu != 0 && e->mode == 1) {
+            result = grid_editor_menu_in_modal;
+            e->menu_bar = CreateMenu();
+        } else if (menu != 0) {
+            e->menu_bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu));
+            if (!e->menu_bar) {
+                result = grid_editor_menu_missing;
+                e->menu_bar = CreateMenu();
+            }
+            e->caller_accelerators = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu));
+        } else {
+            e->menu_bar = CreateMenu();
+        }
+        insert_popups(*e);
+        if (HMENU old = GetMenu(frame); old && old != e->menu_bar)
+            DestroyMenu(old);
+        SetMenu(frame, e->menu_bar);
+        slot->menu = e->menu_bar;
+        slot->accelerators = nullptr;
+    }
+    if (e->mode == 1) {
+        for (HWND& bar : slot->toolbars)
+            if (bar) {
+                DestroyWindow(bar);
+                bar = nullptr;
+            }
+    } else {
+        e->toolbars = slot->toolbars;
+    }
+    if (!(options & option_no_toolbar))
+        build_toolbar(*e, frame);
+    e->status_bar = slot->status_bar;
+    build_status(*e, frame);
+
+    // The editor's own grid, a copy of the field's.
+    const DWORD style = (static_cast<DWORD>(GetWindowLongA(source, GWL_STYLE)) | 0x100 | grid_style_wants_all_keys |
+                         grid_style_tab_moves | WS_CHILD | WS_VISIBLE) & ~WS_DISABLED;
+    RECT area;
+    GetClientRect(frame, &area);
+    e->grid = CreateWindowExA(WS_EX_CLIENTEDGE, "ZOQGRID", "", style, 0, 0, area.right, area.bottom, frame,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(grid_identifier)), nullptr, nullptr);
+    e->subject = e->grid;
+    if (e->grid) {
+        SendMessageA(e->grid, WM_SETFONT, SendMessageA(source, WM_GETFONT, 0, 0), FALSE);
+        grid_clone_from(e->grid, source);
+    }
+    char caption[1024] = {};
+    GetWindowTextA(frame, caption, sizeof caption);
+    e->saved_caption = caption;
+    SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(grid_editor_frame_proc));
+    RECT client;
+    GetClientRect(frame, &client);
+    SendMessageA(frame, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+
+    if (!file.empty()) {
+        e->file_name = std::string(file.substr(0, 259));
+        if (grid_editor_load_csv(*e, false))
+            grid_editor_caption(*e, frame);
+        else
+            e->file_name.clear();
+    }
+    if (e->mode == 3)
+        ++dialog_table().semi_modeless_count;
+    EnableWindow(frame, TRUE);
+    ShowWindow(frame, SW_SHOW);
+    win_activate(frame);
+    if (e->grid)
+        SetFocus(e->grid);
+    if (e->mode != 2)
+        dialog_disable_other_windows(frame, 1);
+    return result;
+}
+
+void grid_editor_modal_loop()
+{
+    WindowSlot* slot = win_slot(window_tables().current);
+    HWND frame = slot ? slot->frame : nullptr;
+    GridEditorRecord* e = grid_editor_of(frame);
+    if (!e)
+        return;
+    if (GridControl* g = grid_control_of(e->grid))
+        g->model().modified_1 = g->model().modified_2 = 0;
+    if (e->mode != 1)
+        return;
+    e->modal_end = false;
+    MSG message;
+    for (;;) {
+        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0) {
+            // A quit request belongs to the program's own loop.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (got == -1)
+            break;
+        if (!(e->accelerators && TranslateAcceleratorA(frame, e->accelerators, &message))) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (grid_editor_of(frame) != e || e->modal_end)
+            break;
+    }
+    if (IsWindow(frame) && grid_editor_of(frame) == e) {
+        DestroyWindow(frame);
+    }
+    dialog_enable_other_windows(frame, 1);
+    if (WindowSlot* root = win_slot(0); root && root->frame)
+        win_activate(root->frame);
+}
+
+} // namespace korv

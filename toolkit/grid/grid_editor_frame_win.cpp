@@ -1,0 +1,412 @@
+// The grid editor's frame procedure: its commands, menu greying and help,
+// the current cell in the status bar, layout, and closing.
+#include "grid/grid_editor_win.h"
+
+#include "korvanthide/dialogs_win.h"
+#include "korvanthide/events.h"
+#include "grid/grid_cells.h"
+#include "grid/grid_classes.h"
+#include "grid/grid_clipboard_text.h"
+#include "grid/grid_control_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+namespace korv {
+
+namespace {
+
+GridControl* grid_of(const GridEditorRecord& e) { return grid_control_of(e.grid); }
+
+void post_command(HWND frame, WPARAM w, LPARAM l) { win_event_post(event::command, 0, w, l, frame); }
+
+void status_cell(GridEditorRecord& e, int packed)
+{
+    if (!e.status_bar)
+        return;
+    const std::string row = "\t\t" + std::to_string(packed & 0x3FFFF);
+    const std::string column = "\t\t" + std::to_string(packed >> 18);
+    SendMessageA(e.status_bar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(row.c_str()));
+    SendMessageA(e.status_bar, SB_SETTEXTA, 3, reinterpret_cast<LPARAM>(column.c_str()));
+    UpdateWindow(e.status_bar);
+}
+
+void on_cell_change(GridEditorRecord& e, LPARAM packed)
+{
+    status_cell(e, static_cast<int>(packed));
+    if (e.mode == 1)
+        return;
+    EventState& events = event_state();
+    if (!events.enable.flags[event::field_changed - 1])
+        return;
+    PostedEvent& p = events.store;
+    p.type = event::field_changed;
+    p.time = static_cast<int>(GetMessageTime());
+    p.window = e.window;
+    p.first = p.second = 0;
+    p.source = 0;
+    p.field = -1;
+    p.x = events.first_field_change ? e.previous_cell : p.x;
+    p.y = static_cast<int>(packed);
+    p.waiting = 0;
+    e.previous_cell = static_cast<int>(packed);
+}
+
+// The in-place editor when it is a text or number field.
+HWND text_editor(const GridEditorRecord& e)
+{
+    const GridControl* g = grid_of(e);
+    if (!g || !g->editor)
+        return nullptr;
+    const GridCellType t = g->cells->columns[static_cast<std::size_t>(g->cells->current_column)].type;
+    return t <= GridCellType::double_precision ? g->editor : nullptr;
+}
+
+bool block_selected(const GridEditorRecord& e)
+{
+    const GridControl* g = grid_of(e);
+    return g && !g->cells->selection.empty();
+}
+
+void whole_grid(const GridControl& g, int& r1, int& r2, int& c1, int& c2)
+{
+    r1 = 0;
+    r2 = g.cells->rows_in_use - 1;
+    c1 = 0;
+    c2 = g.cells->column_count() - 1;
+}
+
+void on_command(GridEditorRecord& e, HWND frame, WPARAM w, LPARAM l)
+{
+    GridControl* g = grid_of(e);
+    if (!g)
+        return;
+    GridModel& m = g->model();
+    const int id = LOWORD(w);
+    int r1 = 0, r2 = 0, c1 = 0, c2 = 0;
+    switch (id) {
+    case 32101:
+    case 32102:
+        if (!(id == 32101 ? e.may_new : e.may_open))
+            return;
+        if (e.may_save && grid_editor_save_prompt(e, frame) != 1)
+            return;
+        if (id == 32101) {
+            grid_cell_editor_close(*g, false);
+            grid_cells_clear_all(m, false);
+            grid_cell_editor_open(*g);
+            e.file_name.clear();
+        } else if (!grid_editor_load_csv(e, true)) {
+            return;
+        }
+        grid_editor_caption(e, frame);
+        m.modified_1 = m.modified_2 = 0;
+        post_command(frame, w, l);
+        return;
+    case 32103:
+    case 32104:
+        if (!(id == 32103 ? e.may_save : e.may_save_as))
+            return;
+        if (grid_editor_save_csv(e, id == 32104, -1, -1, -1, -1)) {
+            m.modified_1 = 0;
+            grid_editor_caption(e, frame);
+            post_command(frame, w, l);
+        }
+        return;
+    case 32109:
+        if (e.may_save_as && block_selected(e))
+            grid_editor_save_csv(e, true, m.selection.first_row, m.selection.last_row, m.selection.first_column,
+                                 m.selection.last_column);
+        return;
+    case 32108:
+        if (e.may_save_html && grid_editor_save_html(e))
+            post_command(frame, w, l);
+        return;
+    case 32105:
+    case 32106:
+        if (id == 32105)
+            whole_grid(*g, r1, r2, c1, c2);
+        else if (block_selected(e))
+            r1 = m.selection.first_row, r2 = m.selection.last_row, c1 = m.selection.first_column,
+            c2 = m.selection.last_column;
+        else
+            return;
+        if (grid_editor_print(e, r1, r2, c1, c2))
+            post_command(frame, w, l);
+        return;
+    case 32107:
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+        return;
+    case 32122:
+    case 32123:
+    case 32125:
+        if (block_selected(e)) {
+            if (id == 32123)
+                grid_copy_selection(*g);
+            else if (e.read_only || !grid_selection_writable(m))
+                return;
+            else if (id == 32125 || grid_copy_selection(*g))
+                grid_clear_selected_cells(*g);
+        } else if (HWND edit = text_editor(e)) {
+            if (id != 32125)
+                SendMessageA(edit, WM_COPY, 0, 0);
+            if (id != 32123 && !e.read_only)
+                SendMessageA(edit, WM_CLEAR, 0, 0);
+        }
+        return;
+    case 32124: {
+        if (e.read_only)
+            return;
+        const std::string text = grid_clipboard_text();
+        if (text.empty())
+            return;
+        if (grid_clipboard_text_kind(text) == 1) {
+            if (HWND edit = text_editor(e))
+                SendMessageA(edit, WM_PASTE, 0, 0);
+        } else if (grid_paste_allowed(m, text)) {
+            grid_paste(*g);
+        }
+        return;
+    }
+    case 32126:
+        whole_grid(*g, r1, r2, c1, c2);
+        grid_select_range(*g, r1, r2, c1, c2);
+        return;
+    case 32127:
+        if (!e.read_only && grid_editor_sort(e))
+            post_command(frame, w, l);
+        return;
+    case 32128:
+    case 32129:
+    case 32130:
+        if (!e.may_change_rows)
+            return;
+        if (id == 32130)
+            grid_editor_delete_row(e);
+        else
+            grid_editor_insert_row(e, id == 32129);
+        m.modified_1 = m.modified_2 = 1;
+        post_command(frame, w, l);
+        return;
+    case 32141:
+    case 32142:
+        if (e.may_find)
+            grid_editor_find(e, id == 32142);
+        return;
+    case 32144:
+    case 32145:
+    case 32146:
+        grid_editor_goto(e, id - 32143);
+        return;
+    default:
+        post_command(frame, w, l);
+        return;
+    }
+}
+
+void on_init_popup(const GridEditorRecord& e, HMENU popup)
+{
+    const GridControl* g = grid_of(e);
+    if (!g)
+        return;
+    const GridModel& m = *g->cells;
+    const bool block = !m.selection.empty();
+    const auto grey = [popup](UINT id, bool grayed) { EnableMenuItem(popup, id, MF_BYCOMMAND | (grayed ? MF_GRAYED : MF_ENABLED)); };
+    if (popup == e.file_menu) {
+        grey(32109, !block);
+        grey(32106, !block);
+    } else if (popup == e.edit_menu) {
+        HWND edit = text_editor(e);
+        DWORD start = 0, end = 0;
+        if (edit)
+            SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        const bool edit_read_only = edit && (GetWindowLongA(edit, GWL_STYLE) & ES_READONLY);
+        const bool cut_grey = block ? (m.read_only() || !grid_selection_writable(m))
+                                    : (!edit || end <= start || edit_read_only || m.read_only());
+        grey(32122, cut_grey);
+        grey(32125, cut_grey);
+        grey(32123, !block && (!edit || end <= start));
+        const std::string clip = grid_clipboard_text();
+        const int kind = clip.empty() ? 0 : grid_clipboard_text_kind(clip);
+        grey(32124, kind == 2 ? !grid_paste_allowed(m, clip) : (kind == 0 || !edit || edit_read_only || m.read_only()));
+        const auto protected_from = [&](int first_row) {
+            if (e.protection_ignored)
+                return false;
+            for (const GridColumn& c : m.columns)
+                for (int r = std::max(first_row, 0); r < m.rows_in_use; ++r)
+                    if (c.flags(r) & grid_cell_protected)
+                        return true;
+            return false;
+        };
+        grey(32127, m.read_only() || protected_from(0));
+        const bool last_in_use = m.current_row == m.rows_in_use - 1;
+        grey(32129, m.read_only() || protected_from(m.current_row + 1) || m.current_row == m.rows_created - 1 ||
+                        (last_in_use && !e.rows_grow));
+        grey(32128, m.read_only() || protected_from(m.current_row));
+        grey(32130, m.read_only() || protected_from(m.current_row));
+    } else if (popup == e.search_menu) {
+        grey(32142, e.find_text.empty());
+    }
+}
+
+void layout(GridEditorRecord& e, HWND frame)
+{
+    RECT r;
+    GetClientRect(frame, &r);
+    int top = 0, bottom = r.bottom;
+    if (e.status_bar) {
+        SendMessageA(e.status_bar, WM_SIZE, 0, 0);
+        RECT s;
+        GetWindowRect(e.status_bar, &s);
+        bottom -= s.bottom - s.top;
+    }
+    if (e.toolbar) {
+        SendMessageA(e.toolbar, TB_AUTOSIZE, 0, 0);
+        RECT t;
+        GetWindowRect(e.toolbar, &t);
+        top += t.bottom - t.top;
+    }
+    if (e.grid)
+        MoveWindow(e.grid, 0, top, r.right, std::max(bottom - top, 1), TRUE);
+}
+
+void on_close(GridEditorRecord& e, HWND frame)
+{
+    if (e.may_save && grid_editor_save_prompt(e, frame) != 1)
+        return;
+    if (e.mode == 1) {
+        e.modal_end = true;
+        GridEditorSavedState& saved = grid_editor_last_modal();
+        if (const GridControl* g = grid_of(e)) {
+            saved.modified_1 = g->cells->modified_1;
+            saved.modified_2 = g->cells->modified_2;
+        }
+        saved.find_text = e.find_text;
+        saved.file_name = e.file_name;
+        saved.match_case = e.match_case;
+        saved.search_numbers = e.search_numbers;
+        DestroyWindow(frame);
+        return;
+    }
+    win_event_post(event::close_request, 0, 0, 0, frame);
+}
+
+void on_destroy(GridEditorRecord* e, HWND frame)
+{
+    if (e->mode == 3) {
+        --dialog_table().semi_modeless_count;
+        dialog_enable_other_windows(frame, 1);
+    }
+    if (e->mode == 1) {
+        // A modal editor's window goes with it: its table entries too, and
+        // those of the windows it owns.
+        WindowTables& tables = window_tables();
+        if (tables.client_dc && tables.current == e->window) {
+            if (const WindowSlot* slot = win_slot(e->window))
+                ReleaseDC(slot->client, tables.client_dc);
+            tables.client_dc = nullptr;
+            if (tables.dc_window == e->window) {
+                tables.drawing_dc = nullptr;
+                tables.dc_window = -1;
+            }
+        }
+        for (int n = 1; n < static_cast<int>(tables.windows.size()); ++n) {
+            HWND other = tables.windows[static_cast<std::size_t>(n)].frame;
+            if (n != e->window && other && GetWindow(other, GW_OWNER) == frame)
+                win_slot_release(n);
+        }
+        win_slot_release(e->window);
+        if (tables.last_active == frame)
+            tables.last_active = tables.windows[0].frame;
+    }
+    if (e->accelerators)
+        DestroyAcceleratorTable(e->accelerators);
+    if (e->caller_accelerators)
+        DestroyAcceleratorTable(e->caller_accelerators);
+    win_content_record_set(frame, nullptr);
+    delete e;
+}
+
+} // namespace
+
+GridEditorSavedState& grid_editor_last_modal()
+{
+    static GridEditorSavedState state;
+    return state;
+}
+
+bool grid_editor_query(int id, int code, int& value)
+{
+    if (id == 0) {
+        const WindowSlot* slot = win_slot(window_tables().current);
+        const GridEditorRecord* e = slot ? grid_editor_of(slot->frame) : nullptr;
+        value = e ? (e->match_case ? 0 : 2) + (e->search_numbers ? 4 : 0) : 0;
+        return e != nullptr;
+    }
+    const GridEditorSavedState& s = grid_editor_last_modal();
+    switch (code) {
+    case 6: value = 1 - s.modified_1; break;
+    case 7: value = s.modified_2; break;
+    case 14: value = (s.match_case ? 0 : 2) + (s.search_numbers ? 4 : 0); break;
+    default: break;
+    }
+    return true;
+}
+
+LRESULT CALLBACK grid_editor_frame_proc(HWND frame, UINT message, WPARAM w, LPARAM l)
+{
+    GridEditorRecord* e = grid_editor_of(frame);
+    if (!e)
+        return win_frame_proc(frame, message, w, l);
+    if (message == grid_class_atoms().cell_change && message != 0) {
+        on_cell_change(*e, l);
+        return 0;
+    }
+    switch (message) {
+    case WM_COMMAND:
+        if (l == 0 || reinterpret_cast<HWND>(l) == e->toolbar) {
+            on_command(*e, frame, w, l);
+            return 0;
+        }
+        break;
+    case WM_INITMENUPOPUP:
+        on_init_popup(*e, reinterpret_cast<HMENU>(w));
+        return 0;
+    case WM_SIZE:
+        if (w != SIZE_MINIMIZED)
+            layout(*e, frame);
+        return 0;
+    case WM_CLOSE:
+        on_close(*e, frame);
+        return 0;
+    case WM_DESTROY:
+        on_destroy(e, frame);
+        return win_frame_proc(frame, message, w, l);
+    case WM_SETFOCUS:
+        if (e->grid)
+            SetFocus(e->grid);
+        return 0;
+    case WM_NOTIFY: {
+        const NMHDR* n = reinterpret_cast<const NMHDR*>(l);
+        if (n->code == TTN_NEEDTEXTA && n->hwndFrom == e->tooltips) {
+            auto* tip = reinterpret_cast<NMTTDISPINFOA*>(l);
+            static const std::pair<UINT_PTR, const char*> texts[] = {
+                {32101, "New"}, {32102, "Open"},  {32103, "Save"}, {32105, "Print"},
+                {32141, "Find"}, {32122, "Cut"}, {32123, "Copy"}, {32124, "Paste"}};
+            tip->lpszText = const_cast<char*>("");
+            for (const auto& [id, text] : texts)
+                if (id == tip->hdr.idFrom)
+                    tip->lpszText = const_cast<char*>(text);
+            return 0;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return win_frame_proc(frame, message, w, l);
+}
+
+} // namespace korv

@@ -1,0 +1,92 @@
+// The grid editor: a toolkit child window turned into a small spreadsheet
+// around a copy of a dialog's grid field, with File, Edit and Search
+// menus, a toolbar, the current cell in its status bar, and commands that
+// save, load, print, sort and find. Its record hangs on the frame as the
+// content record of kind 4; the grid routines reach its grid as field 0
+// while its window is the current window.
+#pragma once
+
+#include "korvanthide/window.h"
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+namespace korv {
+
+struct GridEditorRecord : WindowContentRecord {
+    HWND grid = nullptr;
+    HWND toolbar = nullptr;
+    HWND tooltips = nullptr;
+    HWND status_bar = nullptr;
+    HMENU menu_bar = nullptr;
+    HMENU file_menu = nullptr, edit_menu = nullptr, search_menu = nullptr;
+    HACCEL accelerators = nullptr;
+    HACCEL caller_accelerators = nullptr;
+    int mode = 2;
+    bool headings_move = false;
+    bool rows_grow = false;
+    bool heading_line = false;
+    std::string file_name;
+    std::string saved_caption;
+    std::string find_text;
+    std::string filter;
+    int filter_index = 1;
+    bool match_case = false;
+    bool search_numbers = false;
+    bool modal_end = false;
+    // Commands allowed.
+    bool may_new = true, read_only = false, may_open = true, may_save = true, may_save_as = true,
+         may_save_html = true, may_print = true, may_find = true, may_change_rows = true,
+         protection_ignored = false, backups = false;
+    int previous_cell = 262144 + 1;
+    int window = -1;
+};
+
+// What the last modal grid editor left when it closed.
+struct GridEditorSavedState {
+    int modified_1 = 0, modified_2 = 0;
+    std::string find_text;
+    std::string file_name;
+    bool match_case = false, search_numbers = false;
+};
+GridEditorSavedState& grid_editor_last_modal();
+// grid_query's answers that only a grid editor knows (identifiers 0 and -2).
+bool grid_editor_query(int id, int code, int& value);
+
+// Result codes of grid_editor_create.
+inline constexpr int grid_editor_ok = 0;
+inline constexpr int grid_editor_no_window = 1;
+inline constexpr int grid_editor_menu_in_modal = 2;
+inline constexpr int grid_editor_menu_missing = 3;
+inline constexpr int grid_editor_not_allocated = 6;
+inline constexpr int grid_editor_has_record = 8;
+inline constexpr int grid_editor_no_grid = 11;
+inline constexpr int grid_editor_client_busy = 12;
+
+// Turns the current window into a grid editor of the current dialog's grid
+// field `field`. Modes 1 modal (then run grid_editor_modal_loop), 2
+// modeless, 3 semi-modeless.
+int grid_editor_create(int field, int mode, int menu, int options, int filter_index, std::string_view file,
+                       std::string_view filter);
+void grid_editor_modal_loop();
+
+GridEditorRecord* grid_editor_of(HWND frame);
+void grid_editor_caption(GridEditorRecord& e, HWND frame);
+LRESULT CALLBACK grid_editor_frame_proc(HWND frame, UINT message, WPARAM w, LPARAM l);
+
+// Commands (grid_editor_commands_win.cpp). answer 1: go on.
+int grid_editor_save_prompt(GridEditorRecord& e, HWND frame);
+bool grid_editor_save_csv(GridEditorRecord& e, bool ask, int first_row, int last_row, int first_column,
+                          int last_column);
+bool grid_editor_load_csv(GridEditorRecord& e, bool ask);
+bool grid_editor_sort(GridEditorRecord& e);
+void grid_editor_insert_row(GridEditorRecord& e, bool after);
+void grid_editor_delete_row(GridEditorRecord& e);
+void grid_editor_find(GridEditorRecord& e, bool again);
+void grid_editor_goto(GridEditorRecord& e, int kind);
+bool grid_editor_print(GridEditorRecord& e, int first_row, int last_row, int first_column, int last_column);
+bool grid_editor_save_html(GridEditorRecord& e);
+
+} // namespace korv

@@ -1,0 +1,158 @@
+// A grid as a dialog field: how the grid routines find it, its copy into
+// and out of a modal instance of its dialog, and its clearing.
+#include "grid/grid_control_win.h"
+
+#include "korvanthide/dialogs_win.h"
+#include "korvanthide/window.h"
+#include "dialogs/field_classes.h"
+#include "grid/grid_cells.h"
+#include "grid/grid_editor_win.h"
+#include "grid/grid_classes.h"
+#include "grid/grid_routines.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace korv {
+
+namespace {
+
+GridModel* grid_by_id(int id)
+{
+    if (id == 0) {
+        const WindowSlot* slot = win_slot(window_tables().current);
+        const WindowContentRecord* r = slot && slot->frame ? win_content_record(slot->frame) : nullptr;
+        GridControl* g = r && r->kind == ContentKind::grid_editor ? grid_control_of(r->subject) : nullptr;
+        return g ? &g->model() : nullptr;
+    }
+    HWND dialog = dialog_current_window();
+    HWND field = dialog ? GetDlgItem(dialog, id) : nullptr;
+    if (!field || static_cast<ATOM>(GetClassLongA(field, GCW_ATOM)) != grid_class_atoms().grid)
+        return nullptr;
+    GridControl* g = grid_control_of(field);
+    return g ? &g->model() : nullptr;
+}
+
+void copy_header_items(HWND from, HWND to, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        char text[1024] = {};
+        HDITEMA hd{};
+        hd.mask = HDI_WIDTH | HDI_TEXT | HDI_FORMAT;
+        hd.pszText = text;
+        hd.cchTextMax = sizeof text;
+        SendMessageA(from, HDM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&hd));
+        const bool exists = SendMessageA(to, HDM_GETITEMCOUNT, 0, 0) > i;
+        SendMessageA(to, exists ? HDM_SETITEMA : HDM_INSERTITEMA, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&hd));
+    }
+}
+
+// The two copies of a grid share their cells; the destination takes the
+// source's view of them (columns, scroll position, current cell).
+void grid_copy_from(HWND destination, HWND source)
+{
+    GridControl* d = grid_control_of(destination);
+    GridControl* s = grid_control_of(source);
+    if (!d || !s || !s->set_up)
+        return;
+    grid_cell_editor_close(*d, false);
+    s->editor_store();
+    const bool into_instance = !dialog_is_modal_instance(GetParent(source));
+    if (into_instance) {
+        d->cells = s->cells;
+        d->font = s->font;
+        d->templates = s->templates;
+        d->row_heading_width = s->row_heading_width;
+        d->header_height = s->header_height;
+        d->template_dialog = s->template_dialog;
+        d->set_up = 1;
+        d->inert = 0;
+        if (!d->cell_area) {
+            RECT r;
+            GetClientRect(destination, &r);
+            d->cell_area = CreateWindowExA(0, "ZOQGRIDCLIENT", "", WS_CHILD | WS_VISIBLE, d->row_heading_width,
+                                           d->header_height, std::max<int>(r.right - d->row_heading_width, 1),
+                                           std::max<int>(r.bottom - d->header_height, d->row_height), destination,
+                                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
+        }
+    } else {
+        d->templates = s->templates;
+    }
+    if (d->header && s->header)
+        copy_header_items(s->header, d->header, static_cast<int>(SendMessageA(s->header, HDM_GETITEMCOUNT, 0, 0)));
+    d->first_visible_column = s->first_visible_column;
+    d->cells->view = d;
+    grid_fit_rows(*d);
+    grid_layout(*d);
+    if (s->editor && IsWindowEnabled(destination))
+        grid_cell_editor_open(*d);
+    InvalidateRect(d->cell_area, nullptr, TRUE);
+}
+
+} // namespace
+
+void grid_clone_from(HWND destination, HWND source)
+{
+    GridControl* d = grid_control_of(destination);
+    GridControl* s = grid_control_of(source);
+    if (!d || !s || !s->set_up)
+        return;
+    s->editor_store();
+    const int style = d->model().style;
+    d->cells = std::make_shared<GridModel>(*s->cells);
+    d->model().style = style;
+    d->model().view = d;
+    d->model().selection = GridBlock{};
+    d->model().top_row = 0;
+    d->templates = s->templates;
+    d->row_heading_width = s->row_heading_width;
+    d->template_dialog = s->template_dialog;
+    d->set_up = 1;
+    RECT r;
+    GetClientRect(destination, &r);
+    d->cell_area = CreateWindowExA(0, "ZOQGRIDCLIENT", "", WS_CHILD | WS_VISIBLE, d->row_heading_width,
+                                   d->header_height, std::max<int>(r.right - d->row_heading_width, 1),
+                                   std::max<int>(r.bottom - d->header_height, d->row_height), destination,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
+    if (d->header && s->header)
+        copy_header_items(s->header, d->header, static_cast<int>(SendMessageA(s->header, HDM_GETITEMCOUNT, 0, 0)));
+    grid_fit_rows(*d);
+    grid_layout(*d);
+    grid_cell_editor_open(*d);
+}
+
+namespace {
+
+void grid_clear(HWND field)
+{
+    GridControl* g = grid_control_of(field);
+    if (!g || !g->set_up)
+        return;
+    grid_cell_editor_close(*g, false);
+    grid_cells_clear_all(g->model(), true);
+    grid_cell_editor_open(*g);
+    RedrawWindow(g->cell_area, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+} // namespace
+
+void grid_field_hooks_complete(FieldClassHooks& hooks);
+
+void grid_directory_install()
+{
+    GridDirectory& d = grid_directory();
+    d.dialog_current = [] { return dialog_current_window() != nullptr; };
+    d.find = grid_by_id;
+    d.editor_query = grid_editor_query;
+}
+
+void grid_field_hooks_complete(FieldClassHooks& hooks)
+{
+    hooks.extras_entry = grid_apply_extras_entry;
+    hooks.copy_from = grid_copy_from;
+    hooks.clear = grid_clear;
+}
+
+} // namespace korv

@@ -1,0 +1,206 @@
+// The grid editor in a real child window under Wine: creation results,
+// the commands a read-only field leaves, New, the caller's commands, and
+// closing with and without unsaved changes.
+#include <gtest/gtest.h>
+
+#include "dialogs/tests/dialog_answerer.h"
+#include "dialogs/tests/dialog_test_support.h"
+#include "grid/grid_cells.h"
+#include "grid/grid_control_win.h"
+#include "grid/grid_editor_win.h"
+#include "grid/grid_routines.h"
+
+#include "korvanthide/dialogs.h"
+#include "korvanthide/window.h"
+#include "korvanthide/window_ops.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+using namespace dialog_test;
+using namespace korv;
+
+namespace {
+
+class GridEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        toolkit_up();
+        WDialogLoad(1600);
+        window = -1;
+        WindowOpenChild(window, winflag::defaults | winflag::status_bar, -999999, -999999, 500, 300, 0, {}, 0,
+                        "Grid editor");
+        pump();
+    }
+    void TearDown() override
+    {
+        if (window > 0 && window_tables().windows[static_cast<std::size_t>(window)].frame)
+            WindowCloseChild(window);
+        unload_all();
+    }
+    HWND frame() const { return window_tables().windows[static_cast<std::size_t>(window)].frame; }
+    GridEditorRecord* editor() const { return grid_editor_of(frame()); }
+    GridModel& cells() const { return grid_control_of(editor()->grid)->model(); }
+    bool has_item(HMENU menu, UINT id) const { return GetMenuState(menu, id, MF_BYCOMMAND) != 0xFFFFFFFF; }
+
+    int window = -1;
+};
+
+TEST_F(GridEditorTest, CreationResults)
+{
+    EXPECT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(cells().column_count(), 6);
+    EXPECT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_has_record);
+    int other = -1;
+    WindowOpenChild(other, winflag::defaults, -999999, -999999, 300, 200, 0, {}, 0, "Other");
+    EXPECT_EQ(grid_editor_create(IDOK, 2, 0, 0, -1, "", ""), grid_editor_no_grid);
+    WindowCloseChild(other);
+}
+
+TEST_F(GridEditorTest, AReadOnlyFieldLeavesNoChangingCommands)
+{
+    WDialogLoad(1660);
+    ASSERT_EQ(grid_editor_create(1661, 2, 0, 0, -1, "", ""), grid_editor_ok);
+    GridEditorRecord* e = editor();
+    for (UINT id : {32101u, 32103u})
+        EXPECT_FALSE(has_item(e->file_menu, id)) << id;
+    for (UINT id : {32122u, 32124u, 32125u, 32127u, 32128u, 32129u, 32130u})
+        EXPECT_FALSE(has_item(e->edit_menu, id)) << id;
+    EXPECT_TRUE(has_item(e->file_menu, 32102u)) << "Open stays";
+    EXPECT_TRUE(has_item(e->file_menu, 32104u)) << "Save As stays";
+    EXPECT_TRUE(has_item(e->edit_menu, 32123u));
+}
+
+TEST_F(GridEditorTest, NewEmptiesTheGridAndCommandsReachTheProgram)
+{
+    ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
+    grid_cell_put_value(cells(), 0, 0, 0, "Ann", "");
+    cells().modified_1 = cells().modified_2 = 0;
+    WEventTypeEnable(2, 1);
+    drain_events();
+    // Posted, so that the command runs while the program waits for events.
+    PostMessageA(frame(), WM_COMMAND, 32101, 0);
+    Event e;
+    ASSERT_TRUE(wait_event(e));
+    EXPECT_EQ(e.type, 2);
+    EXPECT_EQ(e.record.slot(2), 32101);
+    std::string text;
+    grid_cell_display_text(cells(), 0, 0, text);
+    EXPECT_EQ(text, "");
+    int value = 0;
+    ASSERT_TRUE(grid_query(0, 6, value));
+    EXPECT_EQ(value, 1) << "no change since New";
+
+    PostMessageA(frame(), WM_COMMAND, 40001, 0);
+    ASSERT_TRUE(wait_event(e));
+    EXPECT_EQ(e.type, 2);
+    EXPECT_EQ(e.record.slot(2), 40001);
+}
+
+TEST_F(GridEditorTest, ClosingAsksOnlyWithUnsavedChanges)
+{
+    ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
+    WEventTypeEnable(9, 1);
+    drain_events();
+    cells().modified_1 = 0;
+    PostMessageA(frame(), WM_CLOSE, 0, 0);
+    Event e;
+    ASSERT_TRUE(wait_event(e));
+    EXPECT_EQ(e.type, 9);
+
+    cells().modified_1 = 1;
+    korv::testing::answer_dialogs({{"Korvanthide Grid Editor", IDCANCEL}});
+    PostMessageA(frame(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(wait_event(e, 3000)) << "Cancel keeps the window without a request";
+    EXPECT_EQ(korv::testing::answers_given(), 1);
+
+    korv::testing::answer_dialogs({{"Korvanthide Grid Editor", IDNO}});
+    PostMessageA(frame(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(wait_event(e, 5000));
+    EXPECT_EQ(e.type, 9);
+}
+
+TEST_F(GridEditorTest, OpeningAFileWithTextInANumberColumnSaysSoAndLoads)
+{
+    char directory[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, directory);
+    const std::string file = std::string(directory) + "korv_grid_editor.csv";
+    std::ofstream(file, std::ios::binary) << "Ann,abc,1.5,1.5,Yes,Apple\r\n";
+    ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
+    GridEditorRecord* e = editor();
+    e->file_name = file;
+    korv::testing::answer_dialogs({{"Data Error", IDOK}});
+    EXPECT_TRUE(grid_editor_load_csv(*e, false));
+    EXPECT_EQ(korv::testing::answers_given(), 1);
+    std::string text;
+    grid_cell_display_text(cells(), 0, 0, text);
+    EXPECT_EQ(text, "Ann");
+    EXPECT_EQ(e->file_name, file);
+    std::remove(file.c_str());
+}
+
+TEST_F(GridEditorTest, TypedCellsAreSavedToTheFileChosen)
+{
+    char directory[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, directory);
+    const std::string file = std::string(directory) + "korv_grid_data.csv";
+    std::remove(file.c_str());
+    ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
+    GridControl* g = grid_control_of(editor()->grid);
+    grid_move_to_cell(*g, 0, 0, true, false);
+    pump();
+    type_text("Ann");
+    key(VK_TAB);
+    pump();
+    type_text("42");
+    pump();
+    korv::testing::answer_dialogs({{"Select File", IDOK, [&](HWND d) {
+                                        HWND edit = GetDlgItem(d, 0x47C);
+                                        if (!edit)
+                                            edit = GetDlgItem(d, 0x480);
+                                        SetWindowTextA(edit, file.c_str());
+                                    }}});
+    SendMessageA(frame(), WM_COMMAND, 32103, 0);
+    EXPECT_EQ(korv::testing::answers_given(), 1);
+    EXPECT_EQ(editor()->file_name, file);
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    EXPECT_EQ(bytes.str().substr(0, 27), "\"Ann\",42,\"\",\"\",No,\"Apple\"\r\n");
+    EXPECT_EQ(cells().modified_1, 0);
+    std::remove(file.c_str());
+}
+
+// Closes the modal editor's window from inside its loop.
+struct ModalClose {
+    static inline HWND frame = nullptr;
+    static void CALLBACK run(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(nullptr, id);
+        if (GridEditorRecord* e = grid_editor_of(frame))
+            e->find_text = "needle";
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+    }
+};
+
+TEST_F(GridEditorTest, AModalEditorRunsItsLoopAndLeavesItsState)
+{
+    ASSERT_EQ(grid_editor_create(1601, 1, 0, 0, -1, "", ""), grid_editor_ok);
+    ModalClose::frame = frame();
+    cells().modified_2 = 1;
+    SetTimer(nullptr, 0, 50, ModalClose::run);
+    grid_editor_modal_loop();
+    EXPECT_FALSE(IsWindow(ModalClose::frame)) << "a modal editor destroys its window";
+    int value = -1;
+    ASSERT_TRUE(grid_query(-2, 6, value));
+    EXPECT_EQ(value, 1);
+    grid_query(-2, 7, value);
+    EXPECT_EQ(value, 0) << "the loop starts with both flags cleared";
+    EXPECT_EQ(grid_editor_last_modal().find_text, "needle");
+    window = -1;
+}
+
+} // namespace

@@ -1,0 +1,315 @@
+#include "grid/grid_cells.h"
+#include "grid/grid_files.h"
+#include "grid/grid_html.h"
+#include "grid/tests/grid_test_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace korv;
+using namespace korv::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Readers nobody here wrote: Debian's python3 (csv, html.parser) and tidy.
+std::string run(const std::string& command, int* status = nullptr)
+{
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return out;
+    std::array<char, 4096> buffer;
+    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
+        out.append(buffer.data(), n);
+    const int s = pclose(pipe);
+    if (status)
+        *status = WEXITSTATUS(s);
+    return out;
+}
+
+std::string python(const std::string& script, const fs::path& file)
+{
+    const fs::path py = file.string() + ".py";
+    std::ofstream(py) << script;
+    return run("/usr/bin/python3 " + py.string() + " " + file.string());
+}
+
+std::string read_bytes(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write_bytes(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
+
+// The values of every row as python's csv module reads them (latin-1).
+constexpr const char* csv_dump = R"(import csv, sys
+with open(sys.argv[1], newline='', encoding='latin-1') as f:
+    for row in csv.reader(f):
+        print('|'.join(row))
+)";
+
+class GridFiles : public ::testing::Test {
+protected:
+    GridFiles()
+        : dir(fs::temp_directory_path() / ("korv_grid_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                           "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name())),
+          t(2, {text_column(), typed_column(GridCellType::integer), typed_column(GridCellType::double_precision),
+                typed_column(GridCellType::check_box), typed_column(GridCellType::menu)})
+    {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        GridModel& g = t.grid;
+        g.columns[2].format = "(F8.2)";
+        g.columns[4].items = {"Red", "Green"};
+        grid_cell_put_value(g, 0, 0, 0, "a\"b", "");
+        grid_cell_put_value(g, 1, 0, 42, "42", "");
+        grid_cell_put_value(g, 2, 0, 2.5, "2.50", "(F8.2)");
+        grid_cell_put_check(g, 3, 0, 1);
+        grid_cell_put_menu(g, 4, 0, 2);
+        grid_cell_put_menu(g, 4, 1, 0);
+        take_error();
+    }
+    ~GridFiles() override
+    {
+        grid_file_commit_ops() = nullptr;
+        fs::remove_all(dir);
+    }
+    std::string path(const char* name) const { return (dir / name).string(); }
+
+    fs::path dir;
+    TestGrid t;
+};
+
+constexpr std::string_view fixture_csv = "\"a\"\"b\",42,\"2.50\",Yes,\"Green\"\r\n\"\",,\"\",No,\r\n";
+
+TEST_F(GridFiles, SavesByCellTypeAndLoadsItsOwnFileBack)
+{
+    const std::string file = path("data.csv");
+    WGridSave(test_grid_id, file);
+    EXPECT_EQ(take_error(), 0);
+    EXPECT_EQ(read_bytes(file), fixture_csv);
+    EXPECT_EQ(python(csv_dump, file), "a\"b|42|2.50|Yes|Green\n|||No|\n");
+
+    grid_cells_clear_all(t.grid, false);
+    WGridLoad(test_grid_id, file);
+    EXPECT_EQ(take_error(), 10) << "the empty integer field reads as no number; nothing else is reported";
+    WGridSave(test_grid_id, file);
+    EXPECT_EQ(read_bytes(file), fixture_csv);
+    EXPECT_EQ(grid_cell_menu(t.grid, 4, 1), 0) << "an empty menu field selects no item";
+
+    WGridSave(test_grid_id, file, 2, 3, 2, 9, grid_csv_unquoted | grid_csv_undefined_values);
+    EXPECT_EQ(read_bytes(file), "-999,-999.00\r\n");
+}
+
+TEST_F(GridFiles, LoadsWhatPythonWritesAndSavesItBackForPython)
+{
+    constexpr const char* writer = R"(import csv, sys
+rows = [['x,y', '7', '1.25', 'Yes', 'Red'], ['say "hi"', '-3', '', 'no', ''], ['caf\xe9', '', '3', 'YES', 'Green']]
+for name, quoting, end in [('minimal', csv.QUOTE_MINIMAL, '\r\n'), ('all', csv.QUOTE_ALL, '\r\n'), ('lf', csv.QUOTE_MINIMAL, '\n')]:
+    with open(sys.argv[1] + '.' + name, 'w', newline='', encoding='latin-1') as f:
+        csv.writer(f, quoting=quoting, lineterminator=end).writerows(rows)
+with open(sys.argv[1] + '.lf', 'rb+') as f:
+    data = f.read().rstrip(b'\n')
+    f.seek(0); f.truncate(); f.write(data)
+)";
+    const std::string base = path("py");
+    python(writer, base);
+    TestGrid wide(3, {text_column(), typed_column(GridCellType::integer), typed_column(GridCellType::double_precision),
+                      typed_column(GridCellType::check_box), typed_column(GridCellType::menu)});
+    GridModel& g = wide.grid;
+    g.columns[2].format = "(F8.2)";
+    g.columns[4].items = {"Red", "Green"};
+    const std::string expected = "x,y|7|1.25|Yes|Red\nsay \"hi\"|-3||No|\ncaf\xe9||3.00|Yes|Green\n";
+    for (const char* name : {"minimal", "all", "lf"}) {
+        WGridLoad(test_grid_id, base + "." + name);
+        EXPECT_NE(take_error(), 1054) << name;
+        EXPECT_EQ(wide.text(0, 2), "caf\xe9") << name;
+        EXPECT_EQ(wide.text(0, 1), "say \"hi\"") << name;
+        EXPECT_EQ(wide.text(2, 1), "") << name;
+        const std::string out = path("back.csv");
+        WGridSave(test_grid_id, out);
+        std::string values = python(csv_dump, out);
+        // python reads latin-1 and prints UTF-8; compare in latin-1.
+        const auto e = values.find("caf\xc3\xa9");
+        ASSERT_NE(e, std::string::npos) << values;
+        values.replace(e, 5, "caf\xe9");
+        EXPECT_EQ(values, expected) << name;
+    }
+}
+
+TEST_F(GridFiles, LongFieldsLoadWholeAndAreCutToTheirColumn)
+{
+    TestGrid big(2, {text_column(100000), text_column(20)});
+    const std::string file = path("long.csv");
+    const std::string first(64995, 'a');
+    const std::string hundred_k(100000, 'b');
+    write_bytes(file, first + ",hello world\r\n" + hundred_k + "," + hundred_k + "\r\n");
+    WGridLoad(test_grid_id, file);
+    EXPECT_EQ(take_error(), 0);
+    EXPECT_EQ(big.text(0, 0), first);
+    EXPECT_EQ(big.text(1, 0), "hello world") << "the field across byte 65,000";
+    EXPECT_EQ(big.text(0, 1), hundred_k);
+    EXPECT_EQ(big.text(1, 1), std::string(20, 'b'));
+}
+
+TEST_F(GridFiles, AFileWithAZeroByteChangesNothing)
+{
+    TestGrid g(8, {text_column(), text_column()});
+    grid_cell_put_value(g.grid, 0, 0, 0, "keep", "");
+    g.grid.rows_in_use = 6;
+    std::string bytes;
+    for (int line = 1; line <= 8; ++line)
+        bytes += line == 7 ? std::string("x,\0y\r\n", 6) : "x,y\r\n";
+    const std::string file = path("nul.csv");
+    write_bytes(file, bytes);
+    WGridLoad(test_grid_id, file);
+    EXPECT_EQ(take_error(), 2);
+    EXPECT_EQ(g.text(0, 0), "keep");
+    EXPECT_EQ(g.grid.rows_in_use, 6);
+
+    WGridLoad(test_grid_id, path("missing.csv"));
+    EXPECT_EQ(take_error(), 1);
+}
+
+TEST_F(GridFiles, ExtraFieldsAndExtraLinesAreReportedOnceAtTheEnd)
+{
+    TestGrid g(6, {text_column(), typed_column(GridCellType::integer)});
+    g.grid.rows_in_use = 4;
+    const std::string file = path("extra.csv");
+    write_bytes(file, "a,1\r\nb,2\r\nc,3\r\nd,4,surplus\r\ne,5\r\nf,6\r\n");
+    WGridLoad(test_grid_id, file);
+    EXPECT_EQ(take_error(), 1054);
+    EXPECT_EQ(g.text(0, 3), "d") << "the line with the surplus field loads its columns";
+    EXPECT_EQ(g.grid.rows_in_use, 4);
+
+    write_bytes(file, "a,1\r\nb,2\r\n\"c, and more\",3\r\nd,4\r\ne,5\r\nf,6\r\ng,7\r\n");
+    WGridLoad(test_grid_id, file, 1);
+    EXPECT_EQ(take_error(), 1054) << "grown to the rows created, the seventh line is one too many";
+    EXPECT_EQ(g.grid.rows_in_use, 6);
+    EXPECT_EQ(g.text(0, 2), "c, and more");
+    EXPECT_EQ(g.text(1, 5), "6");
+
+    write_bytes(file, "x\r\n");
+    WGridLoad(test_grid_id, file);
+    EXPECT_EQ(take_error(), 0);
+    EXPECT_EQ(g.text(0, 5), "") << "rows the file does not fill are emptied";
+    EXPECT_EQ(g.grid.rows_in_use, 6);
+
+    g.grid.columns[1].minimum = 0;
+    g.grid.columns[1].maximum = 5;
+    grid_cell_put_value(g.grid, 1, 1, 3, "3", "");
+    write_bytes(file, "a,1\nb,9\nc,2\n");
+    WGridLoad(test_grid_id, file);
+    EXPECT_EQ(take_error(), 1009);
+    EXPECT_EQ(g.text(1, 1), "3") << "out of range: the cell keeps its content";
+    EXPECT_EQ(g.text(1, 2), "2");
+}
+
+TEST_F(GridFiles, AFailedSaveLeavesTheOldFileAndNoNewOne)
+{
+    const std::string file = path("data.csv");
+    write_bytes(file, "old bytes\r\n");
+    // The disk fills after ten bytes.
+    FileCommitOps full = platform_file_commit_ops();
+    full.write_new = [](const std::string& name, std::string_view bytes) {
+        platform_file_commit_ops().write_new(name, bytes.substr(0, 10));
+        return CommitResult{CommitStatus::cannot_write, 28};
+    };
+    grid_file_commit_ops() = &full;
+    WGridSave(test_grid_id, file);
+    EXPECT_EQ(take_error(), 2);
+    grid_file_commit_ops() = nullptr;
+    EXPECT_EQ(read_bytes(file), "old bytes\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1);
+
+    fs::create_directory(dir / "target");
+    WGridSave(test_grid_id, path("target"));
+    EXPECT_EQ(take_error(), 1) << "a directory cannot be replaced";
+    EXPECT_TRUE(fs::is_directory(dir / "target"));
+
+    ASSERT_TRUE(grid_save_csv(t.grid, file, {0, 0, 0, 0}, 0, true, "WGridSave"));
+    EXPECT_EQ(read_bytes(file + ".bak"), "old bytes\r\n");
+    EXPECT_EQ(read_bytes(file), "\"a\"\"b\"\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 3);
+}
+
+TEST_F(GridFiles, HtmlPageLinesAsWritten)
+{
+    TestGrid one(1, {text_column()}, grid_style_column_headings);
+    one.grid.set_column_heading(1, "Name");
+    grid_cell_put_value(one.grid, 0, 0, 0, "Ann", "");
+    const std::string file = path("one.html");
+    WGridSaveHTML(test_grid_id, file, {}, {}, {}, {}, 0, "Test  ", 2);
+    EXPECT_EQ(take_error(), 0);
+    EXPECT_EQ(read_bytes(file), "<html>\r\n<head>\r\n<title>Test</title>\r\n</head>\r\n<body>\r\n<h2>Test</h2>\r\n"
+                                "<table border=2 cellpadding=5>\r\n<tr>\r\n<th align=center>\r\nName\r\n</th>\r\n"
+                                "</tr>\r\n<tr>\r\n<td align=left>\r\nAnn\r\n</td>\r\n</tr>\r\n</table>\r\n"
+                                "</body>\r\n</html>\r\n");
+
+    WGridSaveHTML(test_grid_id, file, {}, {}, {}, {}, grid_html_table_only | grid_html_centred, "  ", -3, 33023);
+    const std::string table = read_bytes(file);
+    EXPECT_EQ(table.substr(0, 42), "<center>\r\n<table border=0 cellpadding=5>\r\n");
+    EXPECT_EQ(table.substr(table.size() - 21), "</table>\r\n</center>\r\n");
+    WGridSaveHTML(test_grid_id, file, {}, {}, {}, {}, 0, {}, {}, 33023);
+    EXPECT_NE(read_bytes(file).find("<body bgcolor=#ff8000>\r\n"), std::string::npos);
+}
+
+TEST_F(GridFiles, HtmlOfTheFullFixtureParsesBackWithEveryCell)
+{
+    GridModel& g = t.grid;
+    g.style |= grid_style_row_headings | grid_style_column_headings;
+    ASSERT_TRUE(grid_allocate(g, 2, {text_column(), typed_column(GridCellType::integer),
+                                     typed_column(GridCellType::double_precision), typed_column(GridCellType::check_box),
+                                     typed_column(GridCellType::menu)}));
+    g.columns[2].format = "(F8.2)";
+    g.columns[2].alignment = 2;
+    g.columns[4].items = {"Red", "Green"};
+    const char* headings[] = {"", "Text", "Int", "Real", "Tick", "Colour"};
+    for (int i = 0; i < 6; ++i)
+        g.set_column_heading(i, headings[i]);
+    g.set_row_heading(0, "First");
+    grid_cell_put_value(g, 0, 0, 0, "Ann & <i>Bob</i>", "");
+    grid_cell_put_value(g, 1, 0, 42, "42", "");
+    grid_cell_put_value(g, 2, 1, 2.5, "2.5", "(F8.2)");
+    grid_cell_put_check(g, 3, 0, 1);
+    grid_cell_put_menu(g, 4, 1, 2);
+    grid_cell_colours_store(g, 1, 0, {0, 0, 255}, {255, 255, 0});
+    const std::string file = path("full.html");
+    WGridSaveHTML(test_grid_id, file, {}, {}, {}, {}, grid_html_check_letters, "Fixture");
+    constexpr const char* cells = R"(import sys
+from html.parser import HTMLParser
+class Cells(HTMLParser):
+    def __init__(self):
+        super().__init__(); self.rows = []; self.cell = None
+    def handle_starttag(self, tag, attrs):
+        if tag == 'tr': self.rows.append([])
+        if tag in ('td', 'th'): self.cell = ''
+    def handle_endtag(self, tag):
+        if tag in ('td', 'th'): self.rows[-1].append(self.cell.strip()); self.cell = None
+    def handle_data(self, data):
+        if self.cell is not None: self.cell += data
+p = Cells(); p.feed(open(sys.argv[1], encoding='latin-1').read())
+for row in p.rows: print('|'.join(row))
+)";
+    // Empty cells are written as a no-break space, which the dump strips.
+    EXPECT_EQ(python(cells, file), "|Text|Int|Real|Tick|Colour\n"
+                                   "First|Ann & Bob|42||Y|Red\n"
+                                   "|||2.50|N|Green\n");
+    const std::string html = read_bytes(file);
+    EXPECT_NE(html.find("<td align=left bgcolor=#ffff00>\r\n<font color=#0000ff>\r\n42\r\n</font>\r\n</td>"),
+              std::string::npos);
+    int status = 0;
+    run("tidy -q -e " + file + " 2>/dev/null", &status);
+    EXPECT_LT(status, 2);
+}
+
+} // namespace
