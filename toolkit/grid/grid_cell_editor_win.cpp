@@ -7,6 +7,7 @@
 #include "korvanthide/dialogs_win.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_clipboard_text.h"
+#include "grid/grid_editor_win.h"
 
 #include <commctrl.h>
 
@@ -261,7 +262,8 @@ LRESULT CALLBACK editor_proc(HWND editor, UINT message, WPARAM w, LPARAM l)
                                                          : 129);
     }
     case WM_KEYDOWN:
-        if (on_key(*g, editor, w))
+    case WM_SYSKEYDOWN:
+        if (grid_editor_keys(GetParent(g->frame), editor, message, w, l) || (message == WM_KEYDOWN && on_key(*g, editor, w)))
             return 0;
         break;
     case WM_CHAR:

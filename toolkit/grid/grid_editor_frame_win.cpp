@@ -331,6 +331,16 @@ void on_destroy(GridEditorRecord* e, HWND frame)
 
 } // namespace
 
+bool grid_editor_keys(HWND frame, HWND from, UINT message, WPARAM w, LPARAM l)
+{
+    const GridEditorRecord* e = grid_editor_of(frame);
+    if (!e)
+        return false;
+    MSG key{from, message, w, l, static_cast<DWORD>(GetMessageTime()), {}};
+    return (e->accelerators && TranslateAcceleratorA(frame, e->accelerators, &key)) ||
+           (e->caller_accelerators && TranslateAcceleratorA(frame, e->caller_accelerators, &key));
+}
+
 GridEditorSavedState& grid_editor_last_modal()
 {
     static GridEditorSavedState state;

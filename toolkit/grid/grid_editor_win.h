@@ -73,6 +73,10 @@ int grid_editor_create(int field, int mode, int menu, int options, int filter_in
 void grid_editor_modal_loop();
 
 GridEditorRecord* grid_editor_of(HWND frame);
+// A key typed into the editor's grid, through the built-in and the
+// caller's accelerator tables of the grid editor `frame`; true when one
+// took it. Other frames take nothing.
+bool grid_editor_keys(HWND frame, HWND from, UINT message, WPARAM w, LPARAM l);
 void grid_editor_caption(GridEditorRecord& e, HWND frame);
 LRESULT CALLBACK grid_editor_frame_proc(HWND frame, UINT message, WPARAM w, LPARAM l);
 

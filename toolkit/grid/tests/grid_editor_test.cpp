@@ -163,7 +163,15 @@ TEST_F(GridEditorTest, TypedCellsAreSavedToTheFileChosen)
                                             edit = GetDlgItem(d, 0x480);
                                         SetWindowTextA(edit, file.c_str());
                                     }}});
-    SendMessageA(frame(), WM_COMMAND, 32103, 0);
+    // Ctrl+S in the cell goes through the editor's accelerators.
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_CONTROL] = 0x80;
+    SetKeyboardState(state);
+    key('S');
+    pump(200);
+    state[VK_CONTROL] = 0;
+    SetKeyboardState(state);
     EXPECT_EQ(korv::testing::answers_given(), 1);
     EXPECT_EQ(editor()->file_name, file);
     std::ifstream in(file, std::ios::binary);
