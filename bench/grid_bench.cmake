@@ -1,5 +1,9 @@
-# The grid cells' benchmark; run by bench/run_grid_bench.sh, never as a test.
+# The grid benchmarks; run by bench/run_grid_bench.sh, never as tests.
 if(NOT KORV_WINDOWS)
   add_executable(grid_bench EXCLUDE_FROM_ALL ${CMAKE_CURRENT_LIST_DIR}/grid_bench.cpp)
   target_link_libraries(grid_bench PRIVATE korvanthide)
+else()
+  add_executable(grid_page_bench EXCLUDE_FROM_ALL ${CMAKE_CURRENT_LIST_DIR}/grid_page_bench.cpp
+    ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp ${CMAKE_CURRENT_LIST_DIR}/grid_page_bench.rc)
+  target_link_libraries(grid_page_bench PRIVATE korvanthide)
 endif()
