@@ -88,8 +88,10 @@ void win_contents_detach(int& dialog, int flags, int& status)
         win_content_release(frame);
     } else if (record->kind == ContentKind::bitmap_viewer) {
         bmp_viewer_detach(frame);
+    } else if (const ContentKindServices& kind = content_services_of(frame); kind.detach) {
+        kind.detach(frame);
     }
-    // Editors and grid editors are taken down by their own layers.
+    // Editors are taken down by their own layer.
 }
 
 } // namespace korv

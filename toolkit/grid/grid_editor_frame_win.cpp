@@ -331,6 +331,48 @@ void on_destroy(GridEditorRecord* e, HWND frame)
 
 } // namespace
 
+void grid_editor_detach(HWND frame)
+{
+    GridEditorRecord* e = grid_editor_of(frame);
+    if (!e)
+        return;
+    WindowSlot* slot = win_slot(e->window);
+    SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(win_frame_proc));
+    if (e->grid)
+        DestroyWindow(e->grid);
+    if (e->toolbar)
+        DestroyWindow(e->toolbar);
+    if (e->menu_bar) {
+        SetMenu(frame, nullptr);
+        DestroyMenu(e->menu_bar);
+        if (slot && slot->menu == e->menu_bar)
+            slot->menu = nullptr;
+    }
+    if (e->status_bar) {
+        int whole = -1;
+        SendMessageA(e->status_bar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&whole));
+        SendMessageA(e->status_bar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(""));
+    }
+    if (e->mode == 3)
+        --dialog_table().semi_modeless_count;
+    if (e->mode != 2)
+        dialog_enable_other_windows(frame, 1);
+    if (!e->saved_caption.empty())
+        SetWindowTextA(frame, e->saved_caption.c_str());
+    if (e->accelerators)
+        DestroyAcceleratorTable(e->accelerators);
+    if (e->caller_accelerators)
+        DestroyAcceleratorTable(e->caller_accelerators);
+    win_content_record_set(frame, nullptr);
+    delete e;
+    if (slot && slot->client) {
+        ShowWindow(slot->client, SW_SHOW);
+        RECT r;
+        GetClientRect(frame, &r);
+        SendMessageA(frame, WM_SIZE, SIZE_RESTORED, MAKELPARAM(r.right, r.bottom));
+    }
+}
+
 bool grid_editor_keys(HWND frame, HWND from, UINT message, WPARAM w, LPARAM l)
 {
     const GridEditorRecord* e = grid_editor_of(frame);

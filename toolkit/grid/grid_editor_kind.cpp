@@ -27,6 +27,7 @@ void grid_editor_kind_register()
     kind.keeps_cursor = true;
     kind.subject_takes_focus = true;
     kind.may_close = grid_editor_pane_may_close;
+    kind.detach = grid_editor_detach;
 }
 
 } // namespace korv

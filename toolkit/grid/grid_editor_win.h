@@ -73,6 +73,8 @@ int grid_editor_create(int field, int mode, int menu, int options, int filter_in
 void grid_editor_modal_loop();
 
 GridEditorRecord* grid_editor_of(HWND frame);
+// Takes the editor down and leaves a plain child window.
+void grid_editor_detach(HWND frame);
 // A key typed into the editor's grid, through the built-in and the
 // caller's accelerator tables of the grid editor `frame`; true when one
 // took it. Other frames take nothing.

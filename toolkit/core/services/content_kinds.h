@@ -34,6 +34,9 @@ struct ContentKindServices {
     // Shows the help of a menu item it owns in `bar`, the status bar of the
     // window whose menu loop runs. Empty: the frame gets the WM_MENUSELECT.
     std::function<void(HWND frame, HWND bar, WPARAM w, LPARAM l)> menu_help;
+    // Takes the content down and leaves a plain child window
+    // (win_contents_detach). Empty: the kind stays.
+    std::function<void(HWND frame)> detach;
 };
 
 ContentKindServices& content_kind_services(ContentKind kind);

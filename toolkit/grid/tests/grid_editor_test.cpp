@@ -182,6 +182,21 @@ TEST_F(GridEditorTest, TypedCellsAreSavedToTheFileChosen)
     std::remove(file.c_str());
 }
 
+TEST_F(GridEditorTest, DetachingLeavesAPlainChildWindow)
+{
+    ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
+    HWND grid = editor()->grid;
+    int dialog = 1600, status = -1;
+    win_contents_detach(dialog, 0, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(win_content_record(frame()), nullptr);
+    EXPECT_FALSE(IsWindow(grid));
+    EXPECT_EQ(GetMenu(frame()), nullptr);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(frame(), GWLP_WNDPROC)), win_frame_proc);
+    EXPECT_TRUE(IsWindowVisible(window_tables().windows[static_cast<std::size_t>(window)].client));
+    EXPECT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok) << "the window takes a new editor";
+}
+
 // Closes the modal editor's window from inside its loop.
 struct ModalClose {
     static inline HWND frame = nullptr;
