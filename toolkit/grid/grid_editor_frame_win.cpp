@@ -78,6 +78,8 @@ void whole_grid(const GridControl& g, int& r1, int& r2, int& c1, int& c2)
     c2 = g.cells->column_count() - 1;
 }
 
+bool command_greyed(const GridEditorRecord& e, UINT id);
+
 void on_command(GridEditorRecord& e, HWND frame, WPARAM w, LPARAM l)
 {
     GridControl* g = grid_of(e);
@@ -86,6 +88,8 @@ void on_command(GridEditorRecord& e, HWND frame, WPARAM w, LPARAM l)
     GridModel& m = g->model();
     const int id = LOWORD(w);
     int r1 = 0, r2 = 0, c1 = 0, c2 = 0;
+    if (id >= 32127 && id <= 32130 && command_greyed(e, static_cast<UINT>(id)))
+        return;
     switch (id) {
     case 32101:
     case 32102:
@@ -206,49 +210,73 @@ void on_command(GridEditorRecord& e, HWND frame, WPARAM w, LPARAM l)
     }
 }
 
-void on_init_popup(const GridEditorRecord& e, HMENU popup)
+// Whether a command is greyed by the grid's state; menus, keys and the
+// toolbar all ask, so none of them passes protection or a read-only grid.
+bool command_greyed(const GridEditorRecord& e, UINT id)
 {
     const GridControl* g = grid_of(e);
     if (!g)
-        return;
+        return true;
     const GridModel& m = *g->cells;
     const bool block = !m.selection.empty();
-    const auto grey = [popup](UINT id, bool grayed) { EnableMenuItem(popup, id, MF_BYCOMMAND | (grayed ? MF_GRAYED : MF_ENABLED)); };
-    if (popup == e.file_menu) {
-        grey(32109, !block);
-        grey(32106, !block);
-    } else if (popup == e.edit_menu) {
-        HWND edit = text_editor(e);
-        DWORD start = 0, end = 0;
-        if (edit)
-            SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        const bool edit_read_only = edit && (GetWindowLongA(edit, GWL_STYLE) & ES_READONLY);
-        const bool cut_grey = block ? (m.read_only() || !grid_selection_writable(m))
-                                    : (!edit || end <= start || edit_read_only || m.read_only());
-        grey(32122, cut_grey);
-        grey(32125, cut_grey);
-        grey(32123, !block && (!edit || end <= start));
+    const auto protected_from = [&](int first_row) {
+        if (e.protection_ignored)
+            return false;
+        for (const GridColumn& c : m.columns)
+            for (int r = std::max(first_row, 0); r < m.rows_in_use; ++r)
+                if (c.flags(r) & grid_cell_protected)
+                    return true;
+        return false;
+    };
+    HWND edit = text_editor(e);
+    DWORD start = 0, end = 0;
+    if (edit)
+        SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const bool edit_read_only = edit && (GetWindowLongA(edit, GWL_STYLE) & ES_READONLY);
+    switch (id) {
+    case 32109:
+    case 32106:
+        return !block;
+    case 32122:
+    case 32125:
+        return block ? (m.read_only() || !grid_selection_writable(m))
+                     : (!edit || end <= start || edit_read_only || m.read_only());
+    case 32123:
+        return !block && (!edit || end <= start);
+    case 32124: {
         const std::string clip = grid_clipboard_text();
         const int kind = clip.empty() ? 0 : grid_clipboard_text_kind(clip);
-        grey(32124, kind == 2 ? !grid_paste_allowed(m, clip) : (kind == 0 || !edit || edit_read_only || m.read_only()));
-        const auto protected_from = [&](int first_row) {
-            if (e.protection_ignored)
-                return false;
-            for (const GridColumn& c : m.columns)
-                for (int r = std::max(first_row, 0); r < m.rows_in_use; ++r)
-                    if (c.flags(r) & grid_cell_protected)
-                        return true;
-            return false;
-        };
-        grey(32127, m.read_only() || protected_from(0));
-        const bool last_in_use = m.current_row == m.rows_in_use - 1;
-        grey(32129, m.read_only() || protected_from(m.current_row + 1) || m.current_row == m.rows_created - 1 ||
-                        (last_in_use && !e.rows_grow));
-        grey(32128, m.read_only() || protected_from(m.current_row));
-        grey(32130, m.read_only() || protected_from(m.current_row));
-    } else if (popup == e.search_menu) {
-        grey(32142, e.find_text.empty());
+        return kind == 2 ? !grid_paste_allowed(m, clip) : (kind == 0 || !edit || edit_read_only || m.read_only());
     }
+    case 32127:
+        return m.read_only() || protected_from(0);
+    case 32129:
+        return m.read_only() || protected_from(m.current_row + 1) || m.current_row == m.rows_created - 1 ||
+               (m.current_row == m.rows_in_use - 1 && !e.rows_grow);
+    case 32128:
+    case 32130:
+        return m.read_only() || protected_from(m.current_row);
+    case 32142:
+        return e.find_text.empty();
+    default:
+        return false;
+    }
+}
+
+void on_init_popup(const GridEditorRecord& e, HMENU popup)
+{
+    static const UINT file_ids[] = {32109, 32106};
+    static const UINT edit_ids[] = {32122, 32123, 32124, 32125, 32127, 32128, 32129, 32130};
+    const auto grey_all = [&](const UINT* ids, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i)
+            EnableMenuItem(popup, ids[i], MF_BYCOMMAND | (command_greyed(e, ids[i]) ? MF_GRAYED : MF_ENABLED));
+    };
+    if (popup == e.file_menu)
+        grey_all(file_ids, 2);
+    else if (popup == e.edit_menu)
+        grey_all(edit_ids, 8);
+    else if (popup == e.search_menu)
+        EnableMenuItem(popup, 32142, MF_BYCOMMAND | (command_greyed(e, 32142) ? MF_GRAYED : MF_ENABLED));
 }
 
 void layout(GridEditorRecord& e, HWND frame)

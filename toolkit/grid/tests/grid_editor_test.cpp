@@ -197,6 +197,21 @@ TEST_F(GridEditorTest, DetachingLeavesAPlainChildWindow)
     EXPECT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok) << "the window takes a new editor";
 }
 
+TEST_F(GridEditorTest, RowCommandsStopAtProtectedCellsWhateverTheirRoute)
+{
+    ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
+    GridModel& m = cells();
+    m.columns[0].flags(5) |= grid_cell_protected;
+    grid_move_to_cell(*grid_control_of(editor()->grid), 0, 2, true, false);
+    const int rows = m.rows_in_use;
+    SendMessageA(frame(), WM_COMMAND, 32130, 0); // Delete Row, as its key would send it
+    EXPECT_EQ(m.rows_in_use, rows);
+    EXPECT_TRUE(m.columns[0].flags(5) & grid_cell_protected) << "nothing moved";
+    SendMessageA(frame(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(editor()->edit_menu), 1);
+    EXPECT_TRUE(GetMenuState(editor()->edit_menu, 32130, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(GetMenuState(editor()->edit_menu, 32127, MF_BYCOMMAND) & MF_GRAYED);
+}
+
 // Closes the modal editor's window from inside its loop.
 struct ModalClose {
     static inline HWND frame = nullptr;
