@@ -54,6 +54,9 @@ public:
     std::vector<HWND> row_headers;
     std::vector<GridColumnTemplate> templates;
     std::shared_ptr<GridModel> cells = std::make_shared<GridModel>();
+    // The grid whose cells a modal instance's grid shares; the cells report
+    // to it again when the instance goes.
+    HWND shared_with = nullptr;
 
     int set_up = 0;
     int horizontal_limit = 0;

@@ -62,6 +62,7 @@ void grid_copy_from(HWND destination, HWND source)
     const bool into_instance = !dialog_is_modal_instance(GetParent(source));
     if (into_instance) {
         d->cells = s->cells;
+        d->shared_with = source;
         d->font = s->font;
         d->templates = s->templates;
         d->row_heading_width = s->row_heading_width;

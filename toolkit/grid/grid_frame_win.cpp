@@ -292,8 +292,10 @@ void on_header_widths(GridControl& g)
 void on_destroy(HWND window, GridControl* g)
 {
     grid_cell_editor_close(*g, true);
-    if (g->model().view == g)
-        g->model().view = nullptr;
+    if (g->model().view == g) {
+        GridControl* owner = g->shared_with && IsWindow(g->shared_with) ? grid_control_of(g->shared_with) : nullptr;
+        g->model().view = owner;
+    }
     SetWindowLongPtrA(window, 0, 0);
     delete g;
 }
