@@ -146,6 +146,10 @@ HWND dialog_owner_window()
         const DialogRecord* r = dialog_record_of(active);
         return r && r->host_window ? r->host_window : active;
     }
+    // The window last active may be gone (a dialog unloaded since): a box
+    // owned by a window that no longer exists is never shown.
+    if (w.last_active != nullptr && !IsWindow(w.last_active))
+        return w.windows[0].frame;
     return w.last_active;
 }
 
