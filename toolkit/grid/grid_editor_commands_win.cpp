@@ -7,6 +7,8 @@
 #include "korvanthide/dialogs.h"
 #include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"
+#include "korvanthide/dialogs_win.h"
+#include "korvanthide/events.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_control_win.h"
 #include "grid/grid_print_win.h"
@@ -14,6 +16,7 @@
 #include "grid/grid_search.h"
 
 #include <algorithm>
+#include <functional>
 #include <array>
 #include <string>
 #include <vector>
@@ -23,6 +26,7 @@ namespace korv {
 namespace {
 
 constexpr std::string_view csv_filter = "CSV Files|*.csv|All Files|*.*|";
+constexpr std::string_view html_filter = "HTML Files|*.htm;*.html|All Files|*.*|";
 constexpr std::string_view editor_title = "Korvanthide Grid Editor";
 
 // Remembered between commands, for every grid editor.
@@ -101,6 +105,35 @@ bool load_dialog(int resource)
         return false;
     }
     return true;
+}
+
+// Shows the current dialog semi-modeless at the editor's client origin
+// and waits for its push buttons; `pressed` says whether a button ends the
+// wait. Other events are not for the dialog and are let go.
+int wait_for_buttons(const GridEditorRecord& e, const std::function<bool(int button)>& pressed)
+{
+    const int dialog = dialog_result_state().current_dialog;
+    int snapshot = 0;
+    dialog_window_snapshots(1, e.window, snapshot);
+    WDialogShowAtWindow(0, 3, e.window);
+    int button = 0;
+    for (;;) {
+        int type = 0;
+        EventRecord record;
+        WEventWait(type, record);
+        if (type == event::push_button && record.slot(1) == dialog && pressed(record.slot(2))) {
+            button = record.slot(2);
+            break;
+        }
+        if (type == event::push_button && record.slot(1) == dialog)
+            continue;
+        if (dialog_index_by_id(dialog) < 0)
+            break; // the dialog went away underneath
+    }
+    WDialogSelect(dialog);
+    WDialogHide();
+    dialog_window_snapshots(0, e.window, snapshot);
+    return button;
 }
 
 int query(int code)
@@ -332,8 +365,18 @@ void grid_editor_find(GridEditorRecord& e, bool again)
         WDialogPutCheckBox(1003, e.match_case ? 1 : 0);
         WDialogPutCheckBox(1004, e.search_numbers ? 1 : 0);
         WDialogFieldState(1004, texts && numbers ? 1 : 3);
-        WDialogShow(-1, -1, 1002, 1);
-        const bool go = dialog_result_state().exit_button == 1;
+        const int pressed = wait_for_buttons(e, [](int button) {
+            if (button == 2)
+                return true;
+            if (button != 1)
+                return false;
+            int length = 0;
+            WDialogGetStringLength(1002, length);
+            if (length == 0)
+                MessageBeep(MB_OK);
+            return length > 0;
+        });
+        const bool go = pressed == 1;
         if (go) {
             std::array<char, 1024> text{};
             WDialogGetString(1002, text);
@@ -371,9 +414,13 @@ bool grid_editor_print(GridEditorRecord& e, int first_row, int last_row, int fir
     WDialogPutRadioButton(options[2] ? 1006 : 1005);
     WDialogPutRadioButton(options[3] ? (options[4] ? 1010 : 1009) : 1008);
     WDialogPutInteger(1012, scale);
-    WDialogShow(-1, -1, 0, 1);
+    const int pressed = wait_for_buttons(e, [](int button) {
+        if (button == 1014)
+            grid_page_setup(-1, 2);
+        return button == 1 || button == 2;
+    });
     bool printed = false;
-    if (dialog_result_state().exit_button == 1) {
+    if (pressed == 1) {
         int rows = 0, columns = 0, headings = 1, colours = 1;
         WDialogGetCheckBox(1002, rows);
         WDialogGetCheckBox(1003, columns);
@@ -421,9 +468,20 @@ bool grid_editor_save_html(GridEditorRecord& e)
     const bool block = !m.selection.empty();
     WDialogFieldState(1018, block ? 1 : 0);
     WDialogPutRadioButton(block ? 1018 : 1017);
-    WDialogShow(-1, -1, 0, 1);
+    int filter_index = 1;
+    const int pressed = wait_for_buttons(e, [&](int button) {
+        if (button == 1003) {
+            std::array<char, 260> current{};
+            WDialogGetString(1002, current);
+            std::string_view c(current.data(), current.size());
+            std::string name(c.substr(0, c.find_last_not_of(' ') + 1));
+            if (select_file(html_filter, 35, name, filter_index))
+                WDialogPutString(1002, name);
+        }
+        return button == 1 || button == 2;
+    });
     bool saved = false;
-    if (dialog_result_state().exit_button == 1) {
+    if (pressed == 1) {
         std::array<char, 260> name{};
         std::array<char, 1024> title{};
         WDialogGetString(1002, name);

@@ -249,6 +249,47 @@ void grid_print_defaults()
     s.defaults_ready = true;
 }
 
+void grid_page_setup(int units, int choice)
+{
+    grid_print_defaults();
+    GridPrintRecord& r = record_of(choice);
+    int wanted = units < 2 ? grid_units_inches : grid_units_millimetres;
+    if (units == -1) {
+        char measure[4] = {};
+        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_IMEASURE, measure, sizeof measure);
+        wanted = measure[0] == '1' ? grid_units_inches : grid_units_millimetres;
+    }
+    if (r.units != wanted) {
+        const auto convert = [wanted](LONG& v) {
+            v = wanted == grid_units_millimetres ? grid_inches_to_millimetres(v) : grid_millimetres_to_inches(v);
+        };
+        RECT& m = r.setup.rtMargin;
+        convert(m.left), convert(m.top), convert(m.right), convert(m.bottom);
+        convert(r.setup.ptPaperSize.x), convert(r.setup.ptPaperSize.y);
+        r.units = wanted;
+    }
+    // Without a printer the dialog has nothing to show.
+    if (!r.device)
+        return;
+    r.setup.Flags = static_cast<DWORD>(wanted) | PSD_MARGINS;
+    r.setup.hwndOwner = GetActiveWindow();
+    if (!PageSetupDlgA(&r.setup))
+        return;
+    LockedDevice device(r.setup);
+    HDC dc = device.context(false);
+    if (!dc)
+        return;
+    const int unit = r.units == grid_units_inches ? 1000 : 2540;
+    const int px = std::max(GetDeviceCaps(dc, LOGPIXELSX), 1), py = std::max(GetDeviceCaps(dc, LOGPIXELSY), 1);
+    const int left = GetDeviceCaps(dc, PHYSICALOFFSETX), top = GetDeviceCaps(dc, PHYSICALOFFSETY);
+    RECT& minimum = r.setup.rtMinMargin;
+    minimum.left = left * unit / px;
+    minimum.top = top * unit / py;
+    minimum.right = (GetDeviceCaps(dc, PHYSICALWIDTH) - GetDeviceCaps(dc, HORZRES) - left) * unit / px;
+    minimum.bottom = (GetDeviceCaps(dc, PHYSICALHEIGHT) - GetDeviceCaps(dc, VERTRES) - top) * unit / py;
+    DeleteDC(dc);
+}
+
 void grid_print_options_get(int options[5], int& scale, int choice)
 {
     grid_print_defaults();

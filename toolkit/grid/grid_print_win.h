@@ -12,6 +12,9 @@ void grid_print_defaults();
 // identifier; ok 1 when a job ran, 0 when no printer could be had.
 void grid_print(int id, int& ok, int first_row, int last_row, int first_column, int last_column, int choice,
                 std::string_view title);
+// The page set-up dialog on a record; units -1 the locale's, below 2
+// thousandths of an inch, 2 or more hundredths of a millimetre.
+void grid_page_setup(int units, int choice);
 // Options 1 rules between rows, 2 between columns, 3 headings on every
 // page, 4 text colours, 5 background colours; the scale in per cent.
 void grid_print_options_get(int options[5], int& scale, int choice);

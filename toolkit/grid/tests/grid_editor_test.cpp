@@ -212,6 +212,25 @@ TEST_F(GridEditorTest, RowCommandsStopAtProtectedCellsWhateverTheirRoute)
     EXPECT_TRUE(GetMenuState(editor()->edit_menu, 32127, MF_BYCOMMAND) & MF_GRAYED);
 }
 
+TEST_F(GridEditorTest, FindAsksForItsTextBesideTheEditorAndFindNextGoesOn)
+{
+    ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
+    grid_cell_put_value(cells(), 0, 4, 0, "a needle", "");
+    grid_cell_put_value(cells(), 0, 7, 0, "NEEDLE", "");
+    korv::testing::answer_dialogs({{"Find", 1, [](HWND d) { SetWindowTextA(GetDlgItem(d, 1002), "needle"); }}});
+    SendMessageA(frame(), WM_COMMAND, 32141, 0);
+    EXPECT_EQ(korv::testing::answers_given(), 1);
+    EXPECT_EQ(editor()->find_text, "needle");
+    EXPECT_EQ(cells().current_row, 4);
+    SendMessageA(frame(), WM_COMMAND, 32142, 0);
+    EXPECT_EQ(cells().current_row, 7) << "letter case is ignored unless asked";
+    korv::testing::answer_dialogs({{"Find", IDOK}});
+    SendMessageA(frame(), WM_COMMAND, 32142, 0);
+    EXPECT_EQ(korv::testing::answers_given(), 1) << "End of grid reached";
+    EXPECT_EQ(dialog_result_state().answer, 1) << "the box is shown after the find dialog has gone";
+    EXPECT_EQ(cells().current_row, 7);
+}
+
 // Closes the modal editor's window from inside its loop.
 struct ModalClose {
     static inline HWND frame = nullptr;
