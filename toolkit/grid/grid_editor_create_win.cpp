@@ -324,6 +324,7 @@ int grid_editor_create(int field, int mode, int menu, int options, int filter_in
     RECT client;
     GetClientRect(frame, &client);
     SendMessageA(frame, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    grid_editor_fit_window(*e, frame);
 
     if (!file.empty()) {
         e->file_name = std::string(file.substr(0, 259));

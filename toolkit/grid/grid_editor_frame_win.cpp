@@ -279,6 +279,118 @@ void on_init_popup(const GridEditorRecord& e, HMENU popup)
         EnableMenuItem(popup, 32142, MF_BYCOMMAND | (command_greyed(e, 32142) ? MF_GRAYED : MF_ENABLED));
 }
 
+const char* help_text(UINT id)
+{
+    static const std::pair<UINT, const char*> texts[] = {
+        {32100, "Commands to Load and Save files"},
+        {32101, "Clears the grid"},
+        {32102, "Loads an existing grid"},
+        {32103, "Saves the grid"},
+        {32104, "Saves the grid with a new name"},
+        {32109, "Saves the selected cells"},
+        {32108, "Saves the grid as an HTML document"},
+        {32105, "Prints the grid"},
+        {32106, "Prints the selected cells"},
+        {32107, "Closes the grid; prompts you to save changes"},
+        {32120, "Commands for Editing and Sorting cells"},
+        {32122, "Cuts the selected cells and places them on the clipboard"},
+        {32123, "Copies the selected cells and places them on the clipboard"},
+        {32124, "Inserts clipboard contents"},
+        {32125, "Clears the selected cells"},
+        {32126, "Selects the entire grid"},
+        {32127, "Sorts the rows of the grid"},
+        {32128, "Inserts a row into the grid, before the current row"},
+        {32129, "Inserts a row into the grid, after the current row"},
+        {32130, "Deletes a row from the grid"},
+        {32140, "Commands for Searching and Navigation"},
+        {32141, "Finds the specified string value"},
+        {32142, "Repeats the last find"},
+        {32144, "Moves to the specified cell"},
+        {32145, "Moves to the specified row"},
+        {32146, "Moves to the specified column"},
+        {0, ""},
+    };
+    for (const auto& [item, text] : texts)
+        if (item == id)
+            return text;
+    return nullptr;
+}
+
+// The built-in items' help in the status bar's simple part; true when the
+// item was one of them.
+bool menu_help(const GridEditorRecord& e, WPARAM w, LPARAM l)
+{
+    if (!e.status_bar)
+        return false;
+    const HMENU menu = reinterpret_cast<HMENU>(l);
+    UINT id = LOWORD(w);
+    if (HIWORD(w) & MF_POPUP) {
+        const HMENU popup = GetSubMenu(menu, static_cast<int>(id));
+        id = popup == e.file_menu ? 32100 : popup == e.edit_menu ? 32120 : popup == e.search_menu ? 32140 : 0xFFFF;
+    }
+    const char* text = help_text(id);
+    if (!text)
+        return false;
+    SendMessageA(e.status_bar, SB_SETTEXTA, 255 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(text));
+    return true;
+}
+
+// The frame's size that shows the whole grid, less what the frame already
+// is when that is smaller.
+SIZE fitted_size(const GridEditorRecord& e, HWND frame, int rows)
+{
+    const GridControl* g = grid_of(e);
+    SIZE size{0, 0};
+    if (!g)
+        return size;
+    long width = 1, height = 0;
+    for (const GridColumnTemplate& t : g->templates)
+        width += t.width - 1;
+    width = std::min(width, 10000L) + g->row_heading_width;
+    height = std::min(static_cast<long>(g->row_height - 1) * rows + 1, 10000L) + g->header_height;
+    const auto bar_height = [](HWND bar) {
+        RECT r{};
+        if (bar)
+            GetWindowRect(bar, &r);
+        return r.bottom - r.top;
+    };
+    height += bar_height(e.status_bar) + bar_height(e.toolbar);
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(e.grid, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(e.grid, GWL_EXSTYLE)));
+    if (GetWindowLongA(e.grid, GWL_STYLE) & WS_VSCROLL)
+        r.right += GetSystemMetrics(SM_CXVSCROLL);
+    if (GetWindowLongA(e.grid, GWL_STYLE) & WS_HSCROLL)
+        r.bottom += GetSystemMetrics(SM_CYHSCROLL);
+    RECT outer{0, 0, r.right - r.left, r.bottom - r.top};
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongA(frame, GWL_STYLE)), GetMenu(frame) != nullptr,
+                       static_cast<DWORD>(GetWindowLongA(frame, GWL_EXSTYLE)));
+    size.cx = outer.right - outer.left;
+    size.cy = outer.bottom - outer.top;
+    return size;
+}
+
+void on_min_max(const GridEditorRecord& e, HWND frame, MINMAXINFO& info)
+{
+    const GridControl* g = grid_of(e);
+    if (!g)
+        return;
+    const SIZE fitted = fitted_size(e, frame, g->cells->rows_in_use);
+    info.ptMaxSize.x = std::min<LONG>(info.ptMaxSize.x, fitted.cx);
+    info.ptMaxSize.y = std::min<LONG>(info.ptMaxSize.y, fitted.cy);
+    RECT desktop{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &desktop, 0);
+    info.ptMaxSize.x = std::min<LONG>(info.ptMaxSize.x, desktop.right - desktop.left + 2 * GetSystemMetrics(SM_CXEDGE));
+    info.ptMaxSize.y = std::min<LONG>(info.ptMaxSize.y, desktop.bottom - desktop.top + 2 * GetSystemMetrics(SM_CYEDGE));
+    info.ptMaxTrackSize = info.ptMaxSize;
+    int broadest = 0;
+    for (const GridColumnTemplate& t : g->templates)
+        broadest = std::max(broadest, t.width);
+    const SIZE one_row = fitted_size(e, frame, 1);
+    info.ptMinTrackSize.x = std::min<LONG>(one_row.cx, broadest + g->row_heading_width + 2 * GetSystemMetrics(SM_CXFRAME));
+    info.ptMinTrackSize.y = one_row.cy;
+}
+
 void layout(GridEditorRecord& e, HWND frame)
 {
     RECT r;
@@ -401,6 +513,19 @@ void grid_editor_detach(HWND frame)
     }
 }
 
+void grid_editor_fit_window(GridEditorRecord& e, HWND frame)
+{
+    const GridControl* g = grid_of(e);
+    if (!g)
+        return;
+    const SIZE need = fitted_size(e, frame, g->cells->rows_in_use);
+    RECT now;
+    GetWindowRect(frame, &now);
+    const int width = std::min<int>(now.right - now.left, need.cx);
+    const int height = std::min<int>(now.bottom - now.top, need.cy);
+    SetWindowPos(frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool grid_editor_keys(HWND frame, HWND from, UINT message, WPARAM w, LPARAM l)
 {
     const GridEditorRecord* e = grid_editor_of(frame);
@@ -458,6 +583,23 @@ LRESULT CALLBACK grid_editor_frame_proc(HWND frame, UINT message, WPARAM w, LPAR
         if (w != SIZE_MINIMIZED)
             layout(*e, frame);
         return 0;
+    case WM_GETMINMAXINFO:
+        on_min_max(*e, frame, *reinterpret_cast<MINMAXINFO*>(l));
+        return 0;
+    case WM_ENTERMENULOOP:
+        if (e->status_bar) {
+            SendMessageA(e->status_bar, SB_SIMPLE, TRUE, 0);
+            SendMessageA(e->status_bar, SB_SETTEXTA, 255 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(""));
+        }
+        break;
+    case WM_EXITMENULOOP:
+        if (e->status_bar)
+            SendMessageA(e->status_bar, SB_SIMPLE, FALSE, 0);
+        break;
+    case WM_MENUSELECT:
+        if (menu_help(*e, w, l))
+            return 0;
+        break;
     case WM_CLOSE:
         on_close(*e, frame);
         return 0;

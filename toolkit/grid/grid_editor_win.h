@@ -80,6 +80,8 @@ void grid_editor_detach(HWND frame);
 // took it. Other frames take nothing.
 bool grid_editor_keys(HWND frame, HWND from, UINT message, WPARAM w, LPARAM l);
 void grid_editor_caption(GridEditorRecord& e, HWND frame);
+// Shrinks the frame in each dimension where it is larger than its grid.
+void grid_editor_fit_window(GridEditorRecord& e, HWND frame);
 LRESULT CALLBACK grid_editor_frame_proc(HWND frame, UINT message, WPARAM w, LPARAM l);
 
 // Commands (grid_editor_commands_win.cpp). answer 1: go on.

@@ -231,6 +231,24 @@ TEST_F(GridEditorTest, FindAsksForItsTextBesideTheEditorAndFindNextGoesOn)
     EXPECT_EQ(cells().current_row, 7);
 }
 
+TEST_F(GridEditorTest, AFrameLargerThanItsGridShrinksToFit)
+{
+    int big = -1;
+    WindowOpenChild(big, winflag::defaults | winflag::status_bar, 0, 0, 1200, 900, 0, {}, 0, "Big");
+    ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
+    RECT r;
+    GetWindowRect(window_tables().windows[static_cast<std::size_t>(big)].frame, &r);
+    EXPECT_LT(r.right - r.left, 1200);
+    EXPECT_LT(r.bottom - r.top, 900);
+    GridEditorRecord* e = grid_editor_of(window_tables().windows[static_cast<std::size_t>(big)].frame);
+    ASSERT_NE(e, nullptr);
+    RECT grid;
+    GetClientRect(e->grid, &grid);
+    GridControl* g = grid_control_of(e->grid);
+    EXPECT_GE(grid.bottom, (g->row_height - 1) * 10 + 1 + g->header_height) << "every row stays in sight";
+    WindowCloseChild(big);
+}
+
 // Closes the modal editor's window from inside its loop.
 struct ModalClose {
     static inline HWND frame = nullptr;
