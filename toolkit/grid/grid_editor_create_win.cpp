@@ -240,6 +240,19 @@ int grid_editor_create(int field, int mode, int menu, int options, int filter_in
     if (!source_grid)
         return grid_editor_no_grid;
     int result = grid_editor_ok;
+    // A window inside its parent keeps no menu bar of its own and cannot
+    // block the others.
+    const bool inside_parent = (GetWindowLongA(frame, GWL_STYLE) & WS_CHILD) != 0;
+    bool menus_allowed = true;
+    if (inside_parent) {
+        if (mode == 1 || mode == 3) {
+            result = grid_editor_inside_parent_mode;
+            mode = 2;
+        } else if (menu != 0) {
+            result = grid_editor_inside_parent_menu;
+            menus_allowed = false;
+        }
+    }
 
     auto* e = new (std::nothrow) GridEditorRecord;
     if (!e)
@@ -269,7 +282,7 @@ int grid_editor_create(int field, int mode, int menu, int options, int filter_in
     if (slot->client)
         ShowWindow(slot->client, SW_HIDE);
 
-    if (!(options & option_no_menus)) {
+    if (!(options & option_no_menus) && menus_allowed) {
         build_menus(*e, e->accelerators != nullptr);
         if (menu != 0 && e->mode == 1) {
             result = grid_editor_menu_in_modal;
