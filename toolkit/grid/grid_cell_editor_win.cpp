@@ -194,11 +194,15 @@ bool on_key(GridControl& g, HWND editor, WPARAM key)
             return false;
         grid_move_to_cell(g, key == VK_HOME ? 0 : m.column_count() - 1, m.current_row, true, shift);
         return true;
-    case VK_ESCAPE:
+    case VK_ESCAPE: {
         if (is_edit_type(type))
             return false;
-        SendMessageA(GetParent(g.frame), WM_CLOSE, 0, 0);
+        // A dialog closes; a toolkit window (a grid editor's frame) stays.
+        HWND parent = GetParent(g.frame);
+        if (static_cast<ATOM>(GetClassLongA(parent, GCW_ATOM)) != control_class_atoms().darivurov)
+            SendMessageA(parent, WM_CLOSE, 0, 0);
         return true;
+    }
     case VK_INSERT:
         if (!shift || !clipboard_holds_block())
             return false;
