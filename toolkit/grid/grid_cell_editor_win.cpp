@@ -333,19 +333,19 @@ void grid_cell_editor_open(GridControl& g)
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
     if (!g.editor)
         return;
-    FieldRecord* r = field_record_of(g.editor);
-    if (!r) {
-        r = new FieldRecord{};
-        field_record_attach(g.editor, r);
+    // Number editors make their own field record; it takes the column's
+    // range, steps and format. Other editors are coloured and read from
+    // the cells and need none.
+    if (FieldRecord* r = field_record_of(g.editor)) {
+        r->minimum = col.minimum;
+        r->maximum = col.maximum;
+        r->small_step = t.small_step;
+        r->large_step = t.large_step;
+        r->step_base = t.step_base;
+        r->format = col.format;
+        const FieldRecord* own = field_record_of(g.frame);
+        r->blank_allowed = own ? own->blank_allowed : 0;
     }
-    r->minimum = col.minimum;
-    r->maximum = col.maximum;
-    r->small_step = t.small_step;
-    r->large_step = t.large_step;
-    r->step_base = t.step_base;
-    r->format = col.format;
-    const FieldRecord* own = field_record_of(g.frame);
-    r->blank_allowed = own ? own->blank_allowed : 0;
     if (g.font)
         SendMessageA(g.editor, WM_SETFONT, reinterpret_cast<WPARAM>(g.font), TRUE);
     if (col.type == GridCellType::text)
@@ -452,13 +452,7 @@ void grid_cell_editor_close(GridControl& g, bool store)
     const FieldRecord* r = field_record_of(editor);
     if (r && r->updown_partner)
         DestroyWindow(r->updown_partner);
-    const ControlClassAtoms& a = control_class_atoms();
-    const ATOM atom = static_cast<ATOM>(GetClassLongA(editor, GCW_ATOM));
-    const bool own_record = atom == a.integer_edit || atom == a.integer_spin || atom == a.real_edit ||
-                            atom == a.real_spin || atom == a.double_edit || atom == a.double_spin;
     DestroyWindow(editor);
-    if (!own_record)
-        delete field_record_detach(editor);
 }
 
 void grid_move_to_cell(GridControl& g, int column, int row, bool focus, bool extend)

@@ -4,6 +4,9 @@
 #include "grid/grid_control_win.h"
 
 #include "korvanthide/dialogs_win.h"
+// The template dialog's controls carry field records like a dialog's own,
+// so that its extras block (ranges, lengths, colours) lands in them.
+#include "dialogs/dialog_internal.h"
 #include "grid/grid_extras_entry.h"
 
 #include <commctrl.h>
