@@ -27,6 +27,7 @@ declare -A corpora=(
   [extras]="$seeds/extras"
   [settings]="$seeds/settings"
   [numbers]="$seeds/numbers"
+  [grid_csv]="$seeds/grid_csv"
 )
 
 scratch=$(mktemp -d)

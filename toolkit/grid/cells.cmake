@@ -53,10 +53,3 @@ korv_add_test(grid_editor_test GUI
   ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp
   ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_answerer.cpp
   ${here}/tests/grid_test.rc)
-# The comma-separated reader's fuzz target (toolkit/grid/fuzz/run_fuzz.sh).
-if(KORV_FUZZ AND NOT KORV_WINDOWS)
-  add_executable(grid_csv_fuzz EXCLUDE_FROM_ALL ${here}/fuzz/grid_csv_fuzz.cpp)
-  target_compile_options(grid_csv_fuzz PRIVATE -fsanitize=fuzzer)
-  target_link_options(grid_csv_fuzz PRIVATE -fsanitize=fuzzer)
-  target_link_libraries(grid_csv_fuzz PRIVATE korvanthide)
-endif()
