@@ -62,6 +62,21 @@ std::vector<std::string> files_in(const std::string& dir)
     return names;
 }
 
+std::string whole_file(const std::string& name)
+{
+    std::string bytes;
+    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        bytes.append(chunk, got);
+    CloseHandle(file);
+    return bytes;
+}
+
 } // namespace
 
 TEST(WindowsPrinter, DefaultPrinterGivesALandscapePageWithMargins)
@@ -157,14 +172,16 @@ TEST(WindowsPrinter, PrintsOneLandscapePageThatCupsPdfWrites)
             Sleep(100);
     }
     ASSERT_FALSE(found.empty()) << "no PDF named after " << title;
-    HANDLE file = CreateFileA(found.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    char head[5] = {};
-    DWORD got = 0;
-    ReadFile(file, head, 4, &got, nullptr);
-    CloseHandle(file);
-    EXPECT_STREQ(head, "%PDF");
+    // cups-pdf makes the file before it writes into it: wait for its end.
+    std::string pdf;
+    for (int tries = 0; tries < 600; ++tries) {
+        pdf = whole_file(found);
+        if (pdf.find("%%EOF") != std::string::npos)
+            break;
+        Sleep(100);
+    }
+    EXPECT_EQ(pdf.substr(0, 4), "%PDF");
+    EXPECT_NE(pdf.find("%%EOF"), std::string::npos);
     DeleteFileA(found.c_str());
 }
 
