@@ -11,7 +11,8 @@ packages=(cmake ninja-build g++ googletest
           zlib1g-dev clang-14 libclang-rt-14-dev
           python3-pil pngcheck imagemagick poppler-utils
           libreoffice-impress libreoffice-draw
-          python3 tidy)
+          python3 tidy
+          ghostscript librsvg2-bin libxml2-utils python3-ezdxf hp2xx libwmf-bin emf2svg)
 
 need_arch=0
 dpkg --print-foreign-architectures | grep -qx i386 || need_arch=1

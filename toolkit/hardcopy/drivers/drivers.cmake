@@ -1,0 +1,10 @@
+# The hardcopy drivers, one file each, and their tests with the outside
+# readers of their formats.
+set(here ${CMAKE_CURRENT_LIST_DIR})
+target_sources(korv_hardcopy PRIVATE ${here}/file_driver.cpp ${here}/postscript.cpp ${here}/svg.cpp ${here}/dxf.cpp
+  ${here}/hpgl_writer.cpp ${here}/hpgl.cpp ${here}/halftone.cpp ${here}/hpgl2.cpp
+  ${here}/raster_device.cpp ${here}/raster_image.cpp ${here}/raster_printer.cpp)
+korv_add_test(hardcopy_drivers_test PORTABLE ${here}/tests/driver_fixture.cpp
+  ${here}/tests/postscript_test.cpp ${here}/tests/svg_test.cpp ${here}/tests/dxf_test.cpp
+  ${here}/tests/hpgl_test.cpp ${here}/tests/halftone_test.cpp ${here}/tests/hpgl2_test.cpp
+  ${here}/tests/raster_test.cpp ${here}/tests/raster_printer_test.cpp)

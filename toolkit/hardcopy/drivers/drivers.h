@@ -1,0 +1,28 @@
+// The hardcopy drivers, one file each. Each is a Device that the dispatcher
+// reaches by its driver number.
+#pragma once
+
+#include <cstdint>
+
+#include "korvanthide/graphics_state.h"
+
+namespace korv {
+
+Device& hc_postscript_driver(); // 2: PostScript or EPS
+Device& hc_svg_driver();        // 3: SVG
+Device& hc_dxf_driver();        // 8: DXF
+Device& hc_hpgl_driver();       // 1: HP-GL pen plotter
+Device& hc_hpgl2_driver();      // 12: HP-GL/2 inside a PCL job
+Device& hc_raster_image_driver(); // 6: PNG, BMP or PCX images
+Device& hc_raster_printer_driver(); // 4: PCL, ESC/P or ESC/P2 jobs
+
+// Windows tree only: the Windows printer (10) and metafile (11) drivers.
+Device& hc_windows_printer_driver();
+Device& hc_windows_metafile_driver();
+
+// The DXF colour number (1..255) nearest to a colour, and the colour of a
+// number, both as R + 256 G + 65536 B.
+int hc_dxf_nearest_colour_index(std::int32_t rgb);
+std::int32_t hc_dxf_palette_entry(int n);
+
+} // namespace korv

@@ -1,0 +1,463 @@
+// Driver 1: an HP-GL file for one of ten pen plotters. Beside the plotter
+// instructions the file carries annotation records, scale instructions
+// with a negative first value followed by a reset of the scale, from which
+// a reader can rebuild colours, fonts, fills and page ends.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+#include <string_view>
+
+#include "korvanthide/drawing.h"
+#include "korvanthide/hardcopy.h"
+#include "korvanthide/printer.h"
+#include "hardcopy/drivers/drivers.h"
+#include "hardcopy/drivers/file_driver.h"
+#include "hardcopy/drivers/hpgl_writer.h"
+#include "hardcopy/output/number_fields.h"
+#include "hardcopy/output/output_units.h"
+
+namespace korv {
+
+namespace {
+
+struct PlotterModel {
+    int units_per_inch, x_offset, paper_width, paper_height, pens;
+    int plotter_class; // 1 U, 2 E, 3 F, 4 H
+};
+
+constexpr std::array<PlotterModel, 10> models = {{
+    {1016, 400, 10870, 7480, 4, 1},
+    {1021, 400, 11040, 7721, 6, 4},
+    {1021, 400, 16158, 11040, 6, 4},
+    {1016, 400, 10900, 7650, 4, 2},
+    {1016, 400, 10880, 7640, 6, 3},
+    {1016, 0, 10880, 7640, 8, 4},
+    {1016, 0, 10869, 7600, 8, 4},
+    {1016, 0, 15970, 10870, 8, 4},
+    {1016, 400, 10960, 7480, 6, 3},
+    {1016, 400, 15880, 10960, 6, 3},
+}};
+
+// Bit n - 1 set: the plotter fills the shape of operation 2n + 1 itself.
+constexpr std::array<int, 5> class_masks = {0, 0, 0, 40, 126};
+
+constexpr std::array<std::string_view, 8> line_type_texts = {"    ", "1 .3", "2 2 ", "4 3 ", "6 2 ", "5 3 ", "3 1 ", "6 4 "};
+constexpr std::array<int, 8> pen_groups = {0, 2, 4, 1, 5, 3, 6, 7};
+
+// Polygons above this many points are hatched: the plotters' polygon
+// buffers hold no more.
+constexpr int plotter_polygon_limit = 127;
+
+int model_number()
+{
+    const int m = printer_plotter_settings().plotter_model;
+    return m >= 1 && m <= 10 ? m : 1;
+}
+
+const PlotterModel& model() { return models[static_cast<std::size_t>(model_number() - 1)]; }
+
+class HpglDriver : public Device {
+public:
+    void select(DeviceParameters& p) override;
+    void open(DeviceParameters& p) override;
+    void close(DeviceParameters&) override;
+    void end_page(DeviceParameters& p) override;
+    void character_size(DeviceParameters&) override;
+    void colour(DeviceParameters&) override;
+    void line(DeviceParameters& p) override;
+    void point(DeviceParameters& p) override;
+    void polyline(DeviceParameters& p) override;
+    void ellipse_fill(DeviceParameters& p) override { shape(5, p); }
+    void rectangle_fill(DeviceParameters& p) override { shape(9, p); }
+    void triangle_fill(DeviceParameters& p) override { shape(11, p); }
+    void pie_fill(DeviceParameters& p) override { shape(13, p); }
+    void polygon_fill(DeviceParameters& p) override { shape(15, p); }
+    void arc(DeviceParameters& p) override { wedge(34, p); }
+    void text(DeviceParameters& p) override;
+    void clip(DeviceParameters&) override;
+    void line_type(DeviceParameters&) override;
+    void line_width(DeviceParameters&) override;
+    void character_angle(DeviceParameters&) override;
+
+private:
+    HpglWriter out_;
+    double u_ = 1016.0 / 72.0;
+    int p1x_ = 0, p1y_ = 0, p2x_ = 0, p2y_ = 0;
+    char pen_ = ' ';
+    char terminator_ = 4;
+    bool reselect_ = false;
+    float last_thickness_ = -1;
+    int last_style_ = -1, last_kind_ = 0;
+    bool size_pending_ = true;
+    bool plotter_filled_ = false;
+    std::string_view type1_text_ = "1 .3";
+
+    static bool annotating() { return hc_option(option_hpgl_annotation) != 0; }
+    void record(int code, long long a, long long b, long long c, bool reset) const;
+    void vertex_record(float x, float y) const;
+    void pen_reselect();
+    void move_to(float x, float y);
+    void shape(int op, DeviceParameters& p);
+    void wedge(int op, DeviceParameters& p);
+};
+
+void HpglDriver::record(int code, long long a, long long b, long long c, bool reset) const
+{
+    if (!annotating())
+        return;
+    std::string text = "SC-" + std::to_string(code) + " " + hc_integer_field(a, code == 1 ? 9 : 6) + " " +
+                       hc_integer_field(b, 6) + " " + hc_integer_field(c + hpgl_user_units, 6);
+    if (reset)
+        text += " ;" + std::string(hpgl_scale_reset);
+    out_.instruction(text);
+}
+
+void HpglDriver::vertex_record(float x, float y) const { record(9, out_.user_x(x), out_.user_y(y), 0, false); }
+
+void HpglDriver::select(DeviceParameters& p)
+{
+    if (!hc_driver_select(p, driver_hpgl))
+        return;
+    const PlotterModel& m = model();
+    u_ = m.units_per_inch / 72.0;
+    size_pending_ = true;
+    type1_text_ = m.plotter_class == 3 ? "1 1 " : "1 .3";
+}
+
+void HpglDriver::open(DeviceParameters& p)
+{
+    const GraphicsState& g = graphics_state();
+    out_.sx = hpgl_user_units / g.device_limit_x;
+    out_.sy = hpgl_user_units / g.device_limit_y;
+    if (p.phase >= 1) {
+        if (!hc_driver_open_output())
+            return;
+        out_.line_mode(hc_option(option_line_mode) != 0);
+        terminator_ = static_cast<char>(std::clamp(hc_option(option_label_terminator), 1, 127));
+        pen_ = ' ';
+        last_thickness_ = -1;
+        reselect_ = false;
+        last_style_ = -1;
+        last_kind_ = 0;
+        if (hc_option(option_device_on_off) != 0)
+            out_.instruction("\x1b.Y");
+        p1x_ = static_cast<int>(hc_option(option_x_offset) * u_);
+        p1y_ = static_cast<int>(hc_option(option_y_offset) * u_);
+        p2x_ = static_cast<int>((hc_option(option_page_width) + hc_option(option_x_offset)) * u_);
+        p2y_ = static_cast<int>((hc_option(option_page_height) + hc_option(option_y_offset)) * u_);
+        const std::string corners = hc_integer_field(p1x_, 7) + " " + hc_integer_field(p1y_, 7) + " " +
+                                    hc_integer_field(p2x_, 7) + " " + hc_integer_field(p2y_, 7);
+        out_.instruction("IN; IP" + corners);
+        out_.instruction(std::string(hc_option(option_orientation) == 0 ? "RO 90" : "RO 0") + "; IP" + corners);
+        out_.instruction(std::string("DT") + terminator_);
+        out_.instruction("DI1. 0.");
+        record(2, 9, 0, 0, false);
+        record(13, model_number(), 0, 0, false);
+    }
+    out_.instruction(hpgl_scale_reset);
+}
+
+void HpglDriver::close(DeviceParameters&)
+{
+    if (hc_option(option_device_on_off) != 0)
+        out_.instruction("\x1b.Z");
+    hc_unit_close(plot_unit);
+}
+
+void HpglDriver::end_page(DeviceParameters& p)
+{
+    hardcopy_state().page_drawn = 0;
+    record(3, p.phase, 0, 0, true);
+    const int m = model_number();
+    out_.instruction(m == 7 || m == 8 ? "PU;SP0 ;PG;" : "PU;SP0 ;");
+    reselect_ = true;
+}
+
+void HpglDriver::character_size(DeviceParameters&)
+{
+    const GraphicsState& g = graphics_state();
+    record(10, g.font_family, g.font_style, g.text_kind, true);
+    size_pending_ = true;
+}
+
+void HpglDriver::colour(DeviceParameters&)
+{
+    const GraphicsState& g = graphics_state();
+    int index = g.cur_index;
+    if (index < 0 || index > 255)
+        index = gr_colour_nearest_index(hc_current_rgb());
+    const int pens = std::max(1, g.hardcopy_colour_count);
+    const char pen = static_cast<char>('1' + pen_groups[static_cast<std::size_t>(((index + 16) / 32) % 8)] % pens);
+    if (pen != pen_) {
+        pen_ = pen;
+        out_.instruction(std::string("PU;SP") + pen_);
+        reselect_ = false;
+    }
+    if (g.fill_emulation_hardcopy == 0)
+        record(1, hc_current_rgb(), 0, 0, true);
+}
+
+void HpglDriver::pen_reselect()
+{
+    hc_page_drawn();
+    if (reselect_) {
+        out_.instruction(std::string("SP") + pen_);
+        reselect_ = false;
+    }
+}
+
+// PU to a point unless the pen stands there already.
+void HpglDriver::move_to(float x, float y)
+{
+    HardcopyState& hc = hardcopy_state();
+    if (x != hc.last_pen_x || y != hc.last_pen_y)
+        out_.vector("PU", x, y);
+}
+
+void HpglDriver::line(DeviceParameters& p)
+{
+    pen_reselect();
+    move_to(p.rx1, p.ry1);
+    out_.vector("PD", p.rx2, p.ry2);
+    hardcopy_state().last_pen_x = p.rx2;
+    hardcopy_state().last_pen_y = p.ry2;
+}
+
+void HpglDriver::point(DeviceParameters& p)
+{
+    pen_reselect();
+    move_to(p.rx1, p.ry1);
+    out_.vector("PD", p.rx1, p.ry1);
+    hardcopy_state().last_pen_x = p.rx1;
+    hardcopy_state().last_pen_y = p.ry1;
+}
+
+void HpglDriver::polyline(DeviceParameters& p)
+{
+    const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
+    if (n < 1)
+        return;
+    pen_reselect();
+    move_to(p.poly_x[0], p.poly_y[0]);
+    for (int i = 1; i < n; ++i)
+        out_.vector("PD", p.poly_x[static_cast<std::size_t>(i)], p.poly_y[static_cast<std::size_t>(i)]);
+    hardcopy_state().last_pen_x = p.poly_x[static_cast<std::size_t>(n - 1)];
+    hardcopy_state().last_pen_y = p.poly_y[static_cast<std::size_t>(n - 1)];
+}
+
+int shape_code(int op)
+{
+    switch (op) {
+    case 5: return 5;
+    case 9: return 6;
+    case 11: return 7;
+    case 13: return 4;
+    default: return 11;
+    }
+}
+
+void HpglDriver::shape(int op, DeviceParameters& p)
+{
+    GraphicsState& g = graphics_state();
+    HardcopyState& hc = hardcopy_state();
+    const int code = shape_code(op);
+    if (p.phase == -1) {
+        if (!plotter_filled_)
+            record(code, -1, 0, 0, true);
+        return;
+    }
+    pen_reselect();
+    const int bit = 1 << ((op - 1) / 2 - 1);
+    const int plotter_class = model().plotter_class;
+    const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
+    bool fill = (class_masks[static_cast<std::size_t>(plotter_class)] & bit) != 0 && hc_option(option_plotter_fills) != 0 &&
+                (g.fill_style == 4 || (g.fill_style == 3 && g.prev_index == g.cur_index));
+    if (op == 15 && plotter_class == 4 && n > plotter_polygon_limit)
+        fill = false;
+    plotter_filled_ = fill;
+    if (fill) {
+        const float t = std::clamp(static_cast<float>(hc_option(option_hatch_spacing)) * 25.4f / 7200.0f, 0.1f, 5.0f);
+        if (t != last_thickness_) {
+            out_.instruction("FT2;PT" + hc_real_field(t, 4, 2));
+            last_thickness_ = t;
+        }
+    } else {
+        float pitch = static_cast<float>(hc_option(option_hatch_spacing)) / 100.0f * g.device_limit_y / static_cast<float>(hc_option(option_page_height));
+        if (g.fill_style == 3)
+            pitch *= 2;
+        g.hardcopy_hatch_pitch = pitch;
+        g.fill_emulation_hardcopy = 2;
+        if (op != 5)
+            record(code, g.fill_style, g.fill_density, g.fill_angle + 10 * g.fill_outline, false);
+        if (op != 5 && !annotating())
+            return;
+    }
+    const auto finish_at = [&hc](float x, float y) {
+        hc.last_pen_x = x;
+        hc.last_pen_y = y;
+    };
+    switch (op) {
+    case 5: {
+        out_.vector("PU", p.rx1, p.ry1);
+        if (!fill)
+            record(5, g.fill_style, g.fill_density, g.fill_angle, false);
+        const HpglScale scale = hpgl_scale_line(p.rx3);
+        out_.instruction(scale.line);
+        if (fill)
+            out_.instruction("PM0");
+        out_.instruction("CI" + hc_integer_field(gr_trunc(static_cast<float>(p.rx2 * scale.radius_factor) * out_.sx), 6) +
+                         " 0");
+        if (fill)
+            out_.instruction("PM2;FP");
+        finish_at(p.rx1, p.ry1);
+        break;
+    }
+    case 9:
+        if (fill) {
+            out_.vector("PU", p.rx1, p.ry1);
+            out_.vector("RA", p.rx2, p.ry2);
+            finish_at(p.rx1, p.ry1);
+        } else {
+            vertex_record(p.rx1, p.ry1);
+            vertex_record(p.rx2, p.ry2);
+        }
+        break;
+    case 13:
+        if (fill) {
+            wedge(13, p);
+            return;
+        }
+        vertex_record(p.rx1, p.ry1);
+        vertex_record(p.rx2, p.ry2);
+        if (annotating())
+            out_.instruction("SC-9" + hc_real_field(p.rx3, 10, 4) + " " + hc_real_field(p.ry3, 10, 4) + " 0");
+        break;
+    default: {
+        const int points = op == 11 ? std::min(n, 3) : n;
+        if (points < 1)
+            break;
+        if (fill) {
+            out_.vector("PU", p.poly_x[0], p.poly_y[0]);
+            out_.instruction("PM0");
+            for (int i = 1; i < points; ++i)
+                out_.vector("PD", p.poly_x[static_cast<std::size_t>(i)], p.poly_y[static_cast<std::size_t>(i)]);
+            out_.instruction("PM2;FP");
+            finish_at(p.poly_x[0], p.poly_y[0]);
+        } else {
+            if (op == 15)
+                record(12, points, 0, 0, false);
+            for (int i = 0; i < points; ++i)
+                vertex_record(p.poly_x[static_cast<std::size_t>(i)], p.poly_y[static_cast<std::size_t>(i)]);
+        }
+        break;
+    }
+    }
+    out_.instruction(hpgl_scale_reset);
+}
+
+void HpglDriver::wedge(int op, DeviceParameters& p)
+{
+    const GraphicsState& g = graphics_state();
+    HardcopyState& hc = hardcopy_state();
+    if (op == 34)
+        pen_reselect();
+    const bool closed = op == 13 || g.fill_style != 0 || g.fill_density <= 2;
+    if (closed)
+        out_.vector("PU", p.rx1, p.ry1);
+    const HpglScale scale = hpgl_scale_line(1.0f);
+    out_.instruction(scale.line);
+    const float cx = static_cast<float>(p.rx1 * scale.x_factor), cy = static_cast<float>(p.ry1 * scale.y_factor);
+    const float r = static_cast<float>(p.rx2 * scale.radius_factor);
+    if (closed) {
+        out_.instruction(std::string(op == 13 ? "WG" : "EW") + hc_integer_field(gr_trunc(r * out_.sx), 6) + " " +
+                         hc_real_field(p.rx4, 7, 1) + " " + hc_real_field(p.ry4, 7, 1));
+        hc.last_pen_x = p.rx1;
+        hc.last_pen_y = p.ry1;
+    } else {
+        const float radius = r * out_.sx, x = cx * out_.sx, y = cy * out_.sy;
+        out_.instruction("PU" + hc_integer_field(gr_trunc(x + radius * std::cos(p.rx3)), 6) + " " +
+                         hc_integer_field(gr_trunc(y + radius * std::sin(p.rx3)), 6));
+        out_.instruction("PD");
+        out_.instruction("AA" + hc_integer_field(gr_trunc(x), 6) + " " + hc_integer_field(gr_trunc(y), 6) + " " +
+                         hc_real_field(p.ry4, 7, 1));
+        hc.last_pen_x = hc.last_pen_y = -9999.0f;
+    }
+    out_.instruction(hpgl_scale_reset);
+}
+
+void HpglDriver::text(DeviceParameters& p)
+{
+    const GraphicsState& g = graphics_state();
+    HardcopyState& hc = hardcopy_state();
+    pen_reselect();
+    const int kind = std::clamp(g.text_kind, 0, 2);
+    if (size_pending_) {
+        static constexpr std::array<float, 3> a = {1.0f, 1.007f, 1.007f};
+        static constexpr std::array<float, 3> b = {1.0f, 1.211f, 1.211f};
+        float w = 100 * a[static_cast<std::size_t>(kind)] * g.char_width * g.rotated_area_span_x / (1.5f * g.rotated_limit_x);
+        float h = 100 * b[static_cast<std::size_t>(kind)] * g.char_height * g.rotated_area_span_y / (2 * g.rotated_limit_y);
+        if (g.rotation % 180 != 0 && g.page_aspect != 0) {
+            w *= g.page_aspect;
+            h /= g.page_aspect;
+        }
+        out_.instruction("SR" + hc_real_field(w, 8, 2) + " " + hc_real_field(h, 8, 2));
+        size_pending_ = false;
+    }
+    if (g.font_style != last_style_ || kind != last_kind_) {
+        out_.instruction((g.font_style & 2) != 0 ? "SL.2" : "SL0.");
+        last_style_ = g.font_style;
+        last_kind_ = kind;
+    }
+    // The character vectors that would move the label origin off the
+    // start point are (0, 0): nothing in the toolkit sets them.
+    out_.vector("PU", p.rx1, p.ry1);
+    const std::size_t length = static_cast<std::size_t>(std::clamp(p.px1, 0, static_cast<int>(p.text.size())));
+    out_.label(std::string_view(p.text.data(), length), terminator_);
+    hc.last_pen_x = hc.last_pen_y = -9999.0f;
+}
+
+void HpglDriver::clip(DeviceParameters&)
+{
+    const GraphicsState& g = graphics_state();
+    out_.instruction("SC");
+    const double kx = hc_option(option_page_width) * u_ / g.device_limit_x, ky = hc_option(option_page_height) * u_ / g.device_limit_y;
+    const int x1 = p1x_ + static_cast<int>(g.area_px1 * kx), y1 = p1y_ + static_cast<int>(g.area_py1 * ky);
+    const int x2 = std::min(p2x_, p1x_ + static_cast<int>(g.area_px2 * kx + 0.99));
+    const int y2 = std::min(p2y_, p1y_ + static_cast<int>(g.area_py2 * ky + 0.99));
+    out_.instruction("IW" + hc_integer_field(x1, 7) + " " + hc_integer_field(y1, 7) + " " + hc_integer_field(x2, 7) +
+                     " " + hc_integer_field(y2, 7));
+    out_.instruction(hpgl_scale_reset);
+}
+
+void HpglDriver::line_type(DeviceParameters&)
+{
+    const int type = graphics_state().line_type;
+    const std::string_view text =
+        type == 1 ? type1_text_ : line_type_texts[type >= 0 && type < 8 ? static_cast<std::size_t>(type) : 0];
+    out_.instruction("LT" + std::string(text));
+}
+
+void HpglDriver::line_width(DeviceParameters&)
+{
+    if (!annotating())
+        return;
+    const double width = std::clamp(hc_option(option_line_width) * 0.4 / u_, 0.1, 5.0);
+    out_.instruction("PW" + hc_real_field(width, 5, 3));
+}
+
+void HpglDriver::character_angle(DeviceParameters&)
+{
+    const GraphicsState& g = graphics_state();
+    out_.instruction("DI" + hc_real_field(g.device_char_cos, 6, 3) + " " + hc_real_field(g.device_char_sin_x, 6, 3));
+}
+
+} // namespace
+
+Device& hc_hpgl_driver()
+{
+    static HpglDriver driver;
+    return driver;
+}
+
+} // namespace korv

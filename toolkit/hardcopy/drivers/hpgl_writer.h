@@ -1,0 +1,53 @@
+// The instruction writer the HP-GL and HP-GL/2 drivers share: compacted
+// instructions one a line, vectors in plotter user units 0..32760, labels,
+// and the scale lines that make circles and wedges follow the graphics
+// area's aspect.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace korv {
+
+// Plotter user units across the page on both axes.
+inline constexpr int hpgl_user_units = 32760;
+inline constexpr std::string_view hpgl_scale_reset = "SC0 32760 0 32760";
+
+class HpglWriter {
+public:
+    // Mode 1 begins every line with a blank, as some plotters' spoolers
+    // want; mode 2 does not.
+    void line_mode(bool blank_first) { blank_first_ = blank_first; }
+    bool blank_first() const { return blank_first_; }
+
+    // Writes an instruction: from its third character on, each run of
+    // blanks becomes one, blanks right after the mnemonic and at the end
+    // are dropped.
+    void instruction(std::string_view text) const;
+    // The mnemonic and a device point in user units.
+    void vector(std::string_view mnemonic, float x, float y) const;
+    // "LB", the text with any terminator in it dropped, the terminator.
+    void label(std::string_view text, char terminator) const;
+
+    // Device units to user units, truncated toward zero.
+    int user_x(float x) const;
+    int user_y(float y) const;
+    float sx = 1, sy = 1;
+
+private:
+    bool blank_first_ = false;
+};
+
+std::string hpgl_compacted(std::string_view text);
+
+// The scale line for a circle or wedge of ratio q: "SC0 32760 0 t" when the
+// shortened axis is y, else "SC0 t' 0 32760". Gives the factor on y (or
+// x) that the centre takes, and scales the radius where x is shortened.
+struct HpglScale {
+    std::string line;
+    double y_factor = 1, x_factor = 1;
+    double radius_factor = 1;
+};
+HpglScale hpgl_scale_line(float ratio);
+
+} // namespace korv

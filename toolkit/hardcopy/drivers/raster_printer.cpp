@@ -1,0 +1,482 @@
+// Driver 4: each page drawn into the raster device's bitmap at a resolution
+// of the configured raster printer, and written as a printer job: PCL
+// raster rows (families 7-10), ESC/P2 raster rows (family 6) or ESC/P bit
+// image bands for 8- and 24-pin heads (families 1-5).
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "korvanthide/error_numbers.h"
+#include "korvanthide/errors.h"
+#include "korvanthide/hardcopy.h"
+#include "korvanthide/printer.h"
+#include "hardcopy/drivers/drivers.h"
+#include "hardcopy/drivers/file_driver.h"
+#include "hardcopy/drivers/raster_device.h"
+#include "hardcopy/drivers/raster_printer.h"
+#include "hardcopy/output/output_units.h"
+
+namespace korv {
+
+// PCL mode 1: pairs of a repeat count (one less than the bytes) and a byte.
+std::string hc_rasprn_run_pairs(std::string_view row)
+{
+    std::string out;
+    for (std::size_t i = 0; i < row.size();) {
+        std::size_t n = 1;
+        while (i + n < row.size() && row[i + n] == row[i] && n < 256)
+            ++n;
+        out += static_cast<char>(n - 1);
+        out += row[i];
+        i += n;
+    }
+    return out;
+}
+
+// PCL mode 2 (PackBits): runs of two or more equal bytes, literals up to
+// the next run worth taking.
+std::string hc_rasprn_pcl_packbits(std::string_view row)
+{
+    std::string out;
+    const std::size_t n = row.size();
+    for (std::size_t i = 0; i < n;) {
+        std::size_t run = 1;
+        while (i + run < n && row[i + run] == row[i] && run < 128)
+            ++run;
+        if (run >= 2 || i + 1 == n) {
+            out += static_cast<char>(1 - static_cast<int>(run));
+            out += row[i];
+            i += run;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < n && j - i < 127) {
+            const bool pair = j + 1 < n && row[j] == row[j + 1];
+            if (pair && (j + 2 == n || row[j + 2] == row[j] || j + 1 - i == 127))
+                break;
+            ++j;
+        }
+        out += static_cast<char>(j - i - 1);
+        out.append(row.substr(i, j - i));
+        i = j;
+    }
+    return out;
+}
+
+// TIFF PackBits for ESC/P2: runs from two equal bytes on, pieces of at
+// most 128 bytes, and a run of 129 cut 127 + 2 so that no piece is one byte.
+std::string hc_rasprn_packbits(std::string_view row)
+{
+    std::string out;
+    const std::size_t n = row.size();
+    std::size_t literal_start = 0;
+    const auto flush_literal = [&](std::size_t end) {
+        for (std::size_t i = literal_start; i < end;) {
+            const std::size_t piece = std::min<std::size_t>(128, end - i);
+            out += static_cast<char>(piece - 1);
+            out.append(row.substr(i, piece));
+            i += piece;
+        }
+    };
+    std::size_t i = 0;
+    while (i < n) {
+        std::size_t run = 1;
+        while (i + run < n && row[i + run] == row[i])
+            ++run;
+        if (run < 2) {
+            ++i;
+            continue;
+        }
+        flush_literal(i);
+        for (std::size_t left = run; left > 0;) {
+            std::size_t piece = std::min<std::size_t>(128, left);
+            if (left - piece == 1)
+                piece = 127;
+            out += static_cast<char>(1 - static_cast<int>(piece));
+            out += row[i];
+            left -= piece;
+        }
+        i += run;
+        literal_start = i;
+    }
+    flush_literal(n);
+    return out;
+}
+
+
+namespace {
+
+// ESC/P band data is handed to the printer in pieces of this size.
+constexpr std::size_t band_buffer = 40000;
+constexpr int left_margin_limit = 39999;
+constexpr char esc = '\x1b';
+
+std::string digits(long long v, int width)
+{
+    std::string s = std::to_string(std::max(0LL, v));
+    if (static_cast<int>(s.size()) < width)
+        s.insert(0, static_cast<std::size_t>(width) - s.size(), '0');
+    return s;
+}
+
+std::string low_high(int n)
+{
+    std::string s;
+    s += static_cast<char>(n & 0xFF);
+    s += static_cast<char>((n >> 8) & 0xFF);
+    return s;
+}
+
+class RasterPrinterDriver : public RasterDevice {
+public:
+    void select(DeviceParameters& p) override;
+    void open(DeviceParameters& p) override;
+    void end_page(DeviceParameters& p) override;
+
+private:
+    int resolution_ = 0;
+    int columns_ = 0, rows_ = 0;
+    int plane_ = 0; // -1: the black pass of a colour ESC/P printer
+
+    bool landscape() const { return hc_option(option_orientation) != 0; }
+    // Whether the printer dot (c, r) of the current plane or pass prints;
+    // (0, 0) is the top left of the printed page.
+    bool dot(int c, int r) const;
+    std::string packed_row(int r) const;
+    void write_pcl();
+    void write_escp2();
+    void write_escp();
+};
+
+void RasterPrinterDriver::select(DeviceParameters& p)
+{
+    if (p.count != -999)
+        RasterDevice::select(p);
+    hc_driver_select(p, driver_raster_printer);
+}
+
+void RasterPrinterDriver::open(DeviceParameters& p)
+{
+    GraphicsState& g = graphics_state();
+    const PrinterPlotterSettings& s = printer_plotter_settings();
+    if (p.phase > 0) {
+        const int planes = hc_option(option_colour_inversion) == 1 || s.colour_planes != 3 ? 1 : 3;
+        page.planes = planes;
+        page.bits = planes == 1 ? 1 : 3;
+        if (planes == 1)
+            device_capabilities().hardcopy.true_colour = 0;
+        page.clear_value = s.raster_mode == 1 ? 0xFFFFFFFFu : 0u;
+        int index = std::clamp(hardcopy_state().raster_resolution_index, 1, std::max(1, s.resolution_count));
+        // At lower resolutions until the page fits in memory.
+        for (;;) {
+            const int h = s.resolutions[static_cast<std::size_t>(std::clamp(index, 1, 4) - 1)];
+            int v = h;
+            if (s.printer_family == 5)
+                v = 180;
+            else if (s.printer_family >= 1 && s.printer_family <= 4 && s.pass_advance > 0)
+                v = 216 * s.rows_per_pass / s.pass_advance * (h > 100 ? 2 : 1);
+            const int across = landscape() ? v : h, up = landscape() ? h : v;
+            page.width = static_cast<int>(static_cast<long long>(hc_option(option_page_width)) * across / 72);
+            page.height = static_cast<int>(static_cast<long long>(hc_option(option_page_height)) * up / 72);
+            page.resolution_x = static_cast<float>(across);
+            page.resolution_y = static_cast<float>(up);
+            resolution_ = h;
+            if (h > 0 && page.allocate(32))
+                break;
+            if (index < s.resolution_count) {
+                ++index;
+                continue;
+            }
+            err_report_current(err::page_too_large);
+            g.hardcopy_active = 0;
+            return;
+        }
+        hardcopy_state().raster_resolution_index = index;
+        columns_ = landscape() ? page.height : page.width;
+        rows_ = landscape() ? page.width : page.height;
+        page.printer_columns = columns_;
+        page.printer_rows = rows_;
+        // The whole page is cleared, not only whole printer bands: rows past
+        // the last band would otherwise print the previous page again.
+        page.usable_words = page.total_words;
+    }
+    RasterDevice::open(p);
+    if (p.phase > 0 && g.hardcopy_active >= 1)
+        RasterDevice::clear(p);
+}
+
+void RasterPrinterDriver::end_page(DeviceParameters& p)
+{
+    HardcopyState& hc = hardcopy_state();
+    if (hc.page_drawn == 0 || !page.allocated())
+        return;
+    const int family = printer_plotter_settings().printer_family;
+    if (family >= 7)
+        write_pcl();
+    else if (family == 6)
+        write_escp2();
+    else
+        write_escp();
+    hc.page_drawn = 0;
+    RasterDevice::clear(p);
+}
+
+bool RasterPrinterDriver::dot(int c, int r) const
+{
+    const int x = landscape() ? page.last_column - r : c;
+    const int y = landscape() ? page.last_row - c : page.last_row - r;
+    const std::uint32_t v = page.value_at(x, y);
+    if (page.planes == 1)
+        return v != 0;
+    const int family = printer_plotter_settings().printer_family;
+    if (family >= 7)
+        return (v >> plane_ & 1u) != 0;
+    if (plane_ < 0)
+        return v == 7;
+    return (v >> plane_ & 1u) != 0 && v != 7;
+}
+
+std::string RasterPrinterDriver::packed_row(int r) const
+{
+    std::string row(static_cast<std::size_t>((columns_ + 7) / 8), '\0');
+    for (int c = 0; c < columns_; ++c)
+        if (dot(c, r))
+            row[static_cast<std::size_t>(c / 8)] = static_cast<char>(row[static_cast<std::size_t>(c / 8)] | (0x80 >> (c % 8)));
+    return row;
+}
+
+void RasterPrinterDriver::write_pcl()
+{
+    const PrinterPlotterSettings& s = printer_plotter_settings();
+    const int handle = hc_unit_handle(plot_unit);
+    const int bytes = (columns_ + 7) / 8;
+    const double ox = landscape() ? hc_option(option_y_offset) : hc_option(option_x_offset);
+    const double oy = landscape() ? hc_option(option_x_offset) : hc_option(option_y_offset);
+    const int device_on_off = hc_option(option_device_on_off);
+    const int compression = std::clamp(hc_option(option_compression), 0, 2);
+    std::string start;
+    if (device_on_off != 0 && device_on_off != 1)
+        start += "\x1b" "E";
+    start += std::string("\x1b&a") + digits(std::min(9999LL, static_cast<long long>(10 * ox)), 4) + "h" +
+             digits(std::min(9999LL, static_cast<long long>(10 * oy)), 4) + "V";
+    start += "\x1b*t" + digits(resolution_, 3) + "R";
+    start += "\x1b*r";
+    if (s.printer_type > 11)
+        start += digits(8LL * bytes, 4) + "s";
+    if (page.planes == 3)
+        start += s.raster_mode == 1 ? "3u" : "-3u";
+    start += "1A";
+    if ((s.printer_family == 9 || s.printer_family == 10) && hc_option(option_page_start_command) != 0)
+        start += "\x1b&k3W";
+    if (compression != 0)
+        start += "\x1b*b" + std::to_string(compression) + "M";
+    hc_unit_write(plot_unit, start);
+    if (s.status_word != 0)
+        return;
+    for (int r = 0; r < rows_; ++r) {
+        for (int p = 0; p < page.planes; ++p) {
+            plane_ = p;
+            std::string row = packed_row(r);
+            if (page.planes == 3 && s.raster_mode == 1 && columns_ % 8 != 0)
+                row.back() = static_cast<char>(row.back() | (0xFF >> (columns_ % 8)));
+            std::string data;
+            if (compression == 0) {
+                const std::size_t last = row.find_last_not_of('\0');
+                data = last == std::string::npos ? std::string() : row.substr(0, last + 1);
+            } else {
+                data = compression == 1 ? hc_rasprn_run_pairs(row) : hc_rasprn_pcl_packbits(row);
+            }
+            // Three digits as the printers expect; more when a row needs them.
+            const std::string count = compression == 0 ? digits(static_cast<long long>(data.size()), 3)
+                                                       : std::to_string(data.size());
+            const char end = p == page.planes - 1 ? 'W' : 'V';
+            hc_write_record(handle, "\x1b*b" + count + end + data, false);
+        }
+        if (s.status_word != 0)
+            return;
+    }
+    std::string finish;
+    if (s.printer_family == 7 || s.printer_type == 32)
+        finish += "\x1b&l" + digits(std::clamp(hc_option(option_copies), 1, 99), 2) + "X";
+    finish += "\x1b*rB";
+    if (device_on_off % 2 != 0)
+        finish += "\x1b" "E";
+    hc_unit_write(plot_unit, finish);
+}
+
+void RasterPrinterDriver::write_escp2()
+{
+    const PrinterPlotterSettings& s = printer_plotter_settings();
+    const int handle = hc_unit_handle(plot_unit);
+    const int h = std::max(1, resolution_);
+    const int u = 3600 / h;
+    const double ox = landscape() ? hc_option(option_y_offset) : hc_option(option_x_offset);
+    const double oy = landscape() ? hc_option(option_x_offset) : hc_option(option_y_offset);
+    const int v = std::max(0, static_cast<int>(oy * h / 72));
+    const int x = std::max(0, static_cast<int>(ox * h / 72));
+    std::string start = "\x1b@";
+    start += std::string("\x1b(G\x01\x00\x01", 6);
+    start += std::string("\x1b(U\x01\x00", 5) + static_cast<char>(u);
+    start += std::string("\x1b(V\x02\x00", 5) + low_high(v);
+    hc_unit_write(plot_unit, start);
+    if (s.status_word != 0)
+        return;
+    static constexpr std::array<char, 4> selections = {4, 1, 2, 0};
+    static constexpr std::array<int, 4> pass_planes = {2, 1, 0, -1};
+    for (int r = 0; r < rows_; ++r) {
+        const int passes = page.planes == 3 ? 4 : 1;
+        for (int k = 0; k < passes; ++k) {
+            std::string out;
+            if (passes == 4) {
+                plane_ = pass_planes[static_cast<std::size_t>(k)];
+                out += std::string("\x1br") + selections[static_cast<std::size_t>(k)];
+            } else {
+                plane_ = 0;
+            }
+            std::string row = packed_row(r);
+            const std::size_t last = row.find_last_not_of('\0');
+            row.resize(last == std::string::npos ? 0 : last + 1);
+            std::string packed = hc_rasprn_packbits(row);
+            const bool compressed = packed.size() < row.size();
+            out += "\x1b\\" + low_high(x);
+            out += std::string("\x1b.") + static_cast<char>(compressed ? 1 : 0) + static_cast<char>(u) +
+                   static_cast<char>(u) + '\x01' + low_high(static_cast<int>(8 * row.size()));
+            out += compressed ? packed : row;
+            out += '\r';
+            hc_write_record(handle, out, false);
+        }
+        hc_write_record(handle, std::string("\x1b(v\x02\x00\x01\x00", 7), false);
+        if (s.status_word != 0)
+            return;
+    }
+    hc_unit_write(plot_unit, hc_option(option_device_on_off) % 2 != 0 ? "\x1b@\f" : "\x1b@");
+}
+
+void RasterPrinterDriver::write_escp()
+{
+    const PrinterPlotterSettings& s = printer_plotter_settings();
+    const int handle = hc_unit_handle(plot_unit);
+    const int family = s.printer_family, h = resolution_;
+    const int pins = s.rows_per_pass == 24 ? 24 : 8;
+    const int bytes_per_column = pins / 8;
+    const int interleave = family < 5 && h > 100 ? 2 : 1;
+    const double ox = landscape() ? hc_option(option_y_offset) : hc_option(option_x_offset);
+    const double oy = landscape() ? hc_option(option_x_offset) : hc_option(option_y_offset);
+    const int x = std::max(0, static_cast<int>(ox * h / 72));
+    const int v = std::clamp(static_cast<int>((family == 5 ? 2.5 : 3.0) * oy), 0, 255);
+    const int margin = std::min(left_margin_limit, x * bytes_per_column);
+
+    // The band header and where its count goes.
+    std::string header;
+    int count_at = 2;
+    int n = columns_ + x;
+    if (family == 4) {
+        static constexpr std::array<std::pair<int, int>, 4> modes = {{{60, 8}, {120, 9}, {180, 11}, {360, 12}}};
+        int m = 12;
+        for (const auto& [dpi, mode] : modes)
+            if (dpi == h)
+                m = mode;
+        header = std::string("\x1b[g") + low_high(3 * n + 1) + static_cast<char>(m);
+        count_at = 3;
+        n = 3 * n + 1;
+    } else if (family == 5) {
+        static constexpr std::array<std::pair<int, int>, 4> modes = {{{90, 38}, {120, 33}, {180, 39}, {360, 40}}};
+        int m = 39;
+        for (const auto& [dpi, mode] : modes)
+            if (dpi == h)
+                m = mode;
+        header = std::string("\x1b*") + static_cast<char>(m) + low_high(n);
+        count_at = 3;
+    } else if (h == 60 || (family == 3 && h == 80)) {
+        header = "\x1bK" + low_high(n);
+    } else if (h == 80) {
+        header = std::string("\x1b*\x04") + low_high(n);
+        count_at = 3;
+    } else if (h == 90) {
+        header = std::string("\x1b*\x06") + low_high(n);
+        count_at = 3;
+    } else if (h == 240) {
+        header = "\x1bZ" + low_high(n);
+    } else {
+        header = "\x1bL" + low_high(n);
+    }
+
+    std::string start = "\x1bU\x01";
+    if (v > 0)
+        start += std::string("\x1bJ") + static_cast<char>(v);
+    if (interleave == 1)
+        start += std::string("\x1b" "3") + static_cast<char>(s.pass_advance);
+    hc_unit_write(plot_unit, start);
+    if (s.status_word != 0)
+        return;
+
+    const int band_rows = pins * interleave;
+    const int bands = (rows_ + band_rows - 1) / band_rows;
+    const bool fits = static_cast<std::size_t>(page.last_column) * static_cast<std::size_t>(pins) / 8 +
+                          static_cast<std::size_t>(margin) <=
+                      band_buffer;
+    static constexpr std::array<char, 4> selections = {4, 1, 2, 0};
+    static constexpr std::array<int, 4> pass_planes = {2, 1, 0, -1};
+    const int passes = page.planes == 3 ? 4 : 1;
+    for (int band = 0; band < bands; ++band) {
+        for (int i = 1; i <= interleave; ++i) {
+            if (interleave == 2)
+                hc_unit_write(plot_unit, std::string("\x1b" "3") + static_cast<char>(i == 1 ? 1 : s.pass_advance - 1));
+            for (int k = 0; k < passes; ++k) {
+                if (passes == 4) {
+                    plane_ = pass_planes[static_cast<std::size_t>(k)];
+                    hc_unit_write(plot_unit, std::string("\x1br") + selections[static_cast<std::size_t>(k)]);
+                } else {
+                    plane_ = 0;
+                }
+                std::string data(static_cast<std::size_t>(margin), '\0');
+                if (!fits)
+                    hc_write_record(handle, header, false);
+                for (int c = 0; c < columns_; ++c) {
+                    for (int b = 0; b < bytes_per_column; ++b) {
+                        unsigned char byte = 0;
+                        for (int j = 0; j < 8; ++j) {
+                            const int r = band * band_rows + i - 1 + interleave * (8 * b + j);
+                            if (r < rows_ && dot(c, r))
+                                byte = static_cast<unsigned char>(byte | (0x80 >> j));
+                        }
+                        data += static_cast<char>(byte);
+                    }
+                    if (!fits && data.size() >= band_buffer) {
+                        hc_write_record(handle, data, false);
+                        data.clear();
+                    }
+                }
+                if (fits) {
+                    std::size_t count = data.find_last_not_of('\0');
+                    count = count == std::string::npos ? 0 : count + 1;
+                    count = (count + static_cast<std::size_t>(bytes_per_column) - 1) / static_cast<std::size_t>(bytes_per_column) *
+                            static_cast<std::size_t>(bytes_per_column);
+                    data.resize(count);
+                    const int columns = static_cast<int>(count) / bytes_per_column;
+                    std::string band_header = header;
+                    band_header.replace(static_cast<std::size_t>(count_at), 2,
+                                        low_high(family == 4 ? static_cast<int>(count) + 1 : columns));
+                    hc_write_record(handle, band_header, false);
+                }
+                hc_write_record(handle, data, k == passes - 1);
+                if (k != passes - 1)
+                    hc_write_record(handle, "\r", false);
+            }
+            if (s.status_word != 0)
+                return;
+        }
+    }
+    hc_unit_write(plot_unit, hc_option(option_device_on_off) % 2 != 0 ? "\x1b" "2\f" : "\x1b" "2");
+}
+
+} // namespace
+
+Device& hc_raster_printer_driver()
+{
+    static RasterPrinterDriver driver;
+    return driver;
+}
+
+} // namespace korv
