@@ -2,7 +2,7 @@
 set(here ${CMAKE_CURRENT_LIST_DIR})
 target_sources(korv_hardcopy PRIVATE ${here}/device_description.cpp ${here}/printer_settings.cpp)
 if(KORV_WINDOWS)
-  target_sources(korv_hardcopy PRIVATE ${here}/win_printer_settings.cpp)
+  target_sources(korv_hardcopy PRIVATE ${here}/win_printer_settings.cpp ${here}/win_print_image.cpp)
   target_link_libraries(korv_hardcopy PUBLIC winspool)
 endif()
 korv_add_test(hardcopy_description_test PORTABLE

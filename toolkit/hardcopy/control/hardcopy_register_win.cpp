@@ -5,6 +5,7 @@
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
 #include "hardcopy/control/win_printer_dc.h"
+#include "hardcopy/drivers/drivers.h"
 
 namespace korv {
 
@@ -31,6 +32,8 @@ void hardcopy_services_register_win()
     s.printer_defaults = printer_defaults;
     s.printer_dc = printer_dc;
     s.print_command = YYPRNCMD;
+    hc_driver_install(driver_windows_printer, &hc_windows_printer_driver());
+    hc_driver_install(driver_windows_metafile, &hc_windows_metafile_driver());
 }
 
 } // namespace korv

@@ -151,8 +151,12 @@ void hc_printer_defaults(int reread, int& larger, int& smaller, int& width, int&
         page_width = GetDeviceCaps(ic.get(), PHYSICALWIDTH) * 72 / dpi_x;
         page_height = GetDeviceCaps(ic.get(), PHYSICALHEIGHT) * 72 / dpi_y;
     }
-    const PrinterDefaults page =
-        printer_page_defaults(page_width, page_height, GetDeviceCaps(ic.get(), NUMCOLORS));
+    // NUMCOLORS is -1 on printers of more than 8 bits a pixel; their depth
+    // then tells a black-and-white printer from a colour one.
+    int printer_colours = GetDeviceCaps(ic.get(), NUMCOLORS);
+    if (printer_colours < 0)
+        printer_colours = GetDeviceCaps(ic.get(), BITSPIXEL) * GetDeviceCaps(ic.get(), PLANES) == 1 ? 2 : 256;
+    const PrinterDefaults page = printer_page_defaults(page_width, page_height, printer_colours);
     larger = page.larger;
     smaller = page.smaller;
     width = page.width;

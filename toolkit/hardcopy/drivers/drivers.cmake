@@ -8,3 +8,13 @@ korv_add_test(hardcopy_drivers_test PORTABLE ${here}/tests/driver_fixture.cpp
   ${here}/tests/postscript_test.cpp ${here}/tests/svg_test.cpp ${here}/tests/dxf_test.cpp
   ${here}/tests/hpgl_test.cpp ${here}/tests/halftone_test.cpp ${here}/tests/hpgl2_test.cpp
   ${here}/tests/raster_test.cpp ${here}/tests/raster_printer_test.cpp)
+if(KORV_WINDOWS)
+  target_sources(korv_hardcopy PRIVATE ${here}/win_gdi_back_end.cpp ${here}/win_printer.cpp ${here}/win_metafile.cpp)
+endif()
+korv_add_test(hardcopy_windows_drivers_test WINDOWS ${here}/tests/win_printer_test.cpp
+  ${here}/tests/win_metafile_test.cpp)
+# The host's readers, after the Windows test that leaves their files.
+if(KORV_WINDOWS)
+  add_test(NAME hardcopy_windows_readers COMMAND bash ${here}/tests/read_windows_outputs.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(hardcopy_windows_readers PROPERTIES DEPENDS hardcopy_windows_drivers_test)
+endif()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "korvanthide/graphics_state.h"
 
@@ -19,6 +20,14 @@ Device& hc_raster_printer_driver(); // 4: PCL, ESC/P or ESC/P2 jobs
 // Windows tree only: the Windows printer (10) and metafile (11) drivers.
 Device& hc_windows_printer_driver();
 Device& hc_windows_metafile_driver();
+// Plays a metafile file (type 1 placeable, 2 enhanced, else plain) or,
+// with a name of one character, the clipboard's enhanced metafile into the
+// rectangle of the screen's drawing context (device 0), the printer's (10)
+// or the metafile being recorded (11), turned by the rotation. error: 0, 1
+// no file, 2 not a metafile, 1094 the clipboard refused, 1095 no enhanced
+// metafile on it.
+void hc_metafile_play(int type, int left, int top, int right, int bottom, int device, int rotation, int x_offset,
+                      int y_offset, int& error, std::string_view name);
 
 // The DXF colour number (1..255) nearest to a colour, and the colour of a
 // number, both as R + 256 G + 65536 B.

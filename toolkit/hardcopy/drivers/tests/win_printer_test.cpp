@@ -1,0 +1,234 @@
+// The Windows printer driver against the real default printer, the CUPS
+// queue "PDF": a picture printed through IGrHardCopy lands as one PDF page,
+// which the host's poppler reads after this test (read_windows_outputs.sh).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "korvanthide/drawing.h"
+#include "korvanthide/errors.h"
+#include "korvanthide/fixed_text.h"
+#include "korvanthide/graphics_state.h"
+#include "korvanthide/hardcopy.h"
+#include "korvanthide/printer.h"
+#include "korvanthide/window.h"
+#include "core/services/hardcopy.h"
+#include "hardcopy/control/print_image.h"
+#include "hardcopy/drivers/win_gdi_back_end.h"
+
+using namespace korv;
+
+namespace {
+
+std::string profile_device()
+{
+    char value[552] = {};
+    GetProfileStringA("windows", "Device", "", value, sizeof value);
+    return value;
+}
+
+std::vector<std::string> files_in(const std::string& dir)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(dir + "\\" + found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// cups-pdf names the file after the job's title, in the output directory of
+// the user that printed.
+std::string pdf_named(const std::string& title)
+{
+    std::vector<std::string> dirs = {"Z:\\root\\PDF", "Z:\\var\\spool\\cups-pdf\\ANONYMOUS"};
+    char home[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("HOME", home, MAX_PATH) > 0 && home[0] == '/') {
+        std::string dir = std::string("Z:") + home + "/PDF";
+        for (char& c : dir)
+            if (c == '/')
+                c = '\\';
+        dirs.push_back(dir);
+    }
+    // The file appears before cups-pdf has finished it: wait for its end.
+    const auto finished = [](const std::string& name) {
+        HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        std::string tail(64, '\0');
+        const DWORD size = GetFileSize(file, nullptr);
+        DWORD got = 0;
+        if (size != INVALID_FILE_SIZE && size > tail.size()) {
+            SetFilePointer(file, static_cast<LONG>(size - tail.size()), nullptr, FILE_BEGIN);
+            ReadFile(file, tail.data(), static_cast<DWORD>(tail.size()), &got, nullptr);
+        }
+        CloseHandle(file);
+        return tail.find("%%EOF") != std::string::npos;
+    };
+    for (int tries = 0; tries < 600; ++tries) {
+        for (const std::string& dir : dirs)
+            for (const std::string& name : files_in(dir))
+                if (name.find(title) != std::string::npos && name.ends_with(".pdf") && finished(name))
+                    return name;
+        Sleep(100);
+    }
+    return {};
+}
+
+class PrinterDriver : public ::testing::Test {
+protected:
+    GraphicsStateSaver saver;
+    HardcopyState saved = hardcopy_state();
+    ErrorState saved_errors = error_state();
+
+    void SetUp() override
+    {
+        windows_printer_settings() = {};
+        gr_platform_install();
+        error_state().report_mode = 0;
+        error_state().last_error = 0;
+        GraphicsState& g = graphics_state();
+        g.screen_active = 0;
+        g.drawable_width = 640;
+        g.drawable_height = 480;
+        device_parameters().count = 0;
+        device_parameters().phase = 0;
+        hc_dispatch_select(1, driver_windows_printer);
+    }
+    void TearDown() override
+    {
+        IGrHardCopy("S");
+        hardcopy_state() = saved;
+        error_state() = saved_errors;
+        windows_printer_settings() = {};
+    }
+    static void colour(int r, int g, int b)
+    {
+        GraphicsState& s = graphics_state();
+        s.colour_mode = 2;
+        s.prev_rgb = s.cur_rgb;
+        s.cur_rgb = r + 256 * g + 65536 * b;
+        gr_send_hardcopy(DeviceOperation::Colour);
+    }
+    static void fill(int op, float x1, float y1, float x2, float y2, int style)
+    {
+        graphics_state().fill_style = style;
+        DeviceParameters& p = device_parameters();
+        p.phase = 0;
+        p.rx1 = x1, p.ry1 = y1, p.rx2 = x2, p.ry2 = y2, p.rx3 = 1;
+        gr_send_hardcopy(op);
+        p.phase = -1;
+        gr_send_hardcopy(op);
+    }
+};
+
+TEST_F(PrinterDriver, PrintsThePictureAsOnePdfPage)
+{
+    DeleteFileA("printer_page.pdf");
+    const std::string title = "korvdriver" + std::to_string(GetCurrentProcessId()) + "x" + std::to_string(GetTickCount());
+    IGrHardCopy(std::nullopt, title);
+    ASSERT_EQ(graphics_state().hardcopy_active, 1) << error_state().last_error;
+    DeviceParameters& p = device_parameters();
+    colour(255, 0, 0);
+    fill(9, 100, 100, 300, 250, 4);
+    colour(0, 0, 255);
+    fill(5, 450, 300, 60, 40, 4);
+    colour(0, 0, 0);
+    p.phase = 0;
+    p.rx1 = 20, p.ry1 = 20, p.rx2 = 600, p.ry2 = 20;
+    gr_send_hardcopy(DeviceOperation::Line);
+    graphics_state().text_alignment = 0;
+    p.text_set("Farbtafel");
+    p.px1 = 9;
+    p.rx1 = 100, p.ry1 = 400, p.rx4 = 300, p.ry4 = 400;
+    gr_send_hardcopy(DeviceOperation::Text);
+    IGrHardCopy("S");
+
+    const std::string found = pdf_named(title);
+    ASSERT_FALSE(found.empty()) << "no PDF named after " << title;
+    // The host's reader checks the page after this test.
+    ASSERT_TRUE(CopyFileA(found.c_str(), "printer_page.pdf", FALSE));
+    DeleteFileA(found.c_str());
+}
+
+TEST_F(PrinterDriver, DeviceNamingNoPrinterIsErrorOne)
+{
+    const std::string saved_device = profile_device();
+    WriteProfileStringA("windows", "Device", "NoSuchPrinter,wineps.drv,CUPS:NoSuchPrinter");
+    windows_printer_settings() = {};
+    windows_printer_settings().reread_request = 1;
+    device_parameters().count = 0;
+    hc_dispatch_select(1, driver_windows_printer);
+    IGrHardCopy("plot");
+    WriteProfileStringA("windows", "Device", saved_device.c_str());
+    EXPECT_EQ(error_state().last_error, 1);
+    EXPECT_EQ(err_routine_name(), "IGrHardCopy");
+    EXPECT_EQ(graphics_state().hardcopy_active, 0);
+}
+
+TEST(GdiDashes, ScaledToTheDeviceAndWidenedByThePen)
+{
+    EXPECT_EQ(hc_dash_lengths(3, 600, 96, 3), (std::vector<DWORD>{6, 27, 50, 27}));
+    EXPECT_EQ(hc_dash_lengths(7, 96, 96, 3), (std::vector<DWORD>{8, 6, 4, 6, 4, 6}));
+    EXPECT_TRUE(hc_dash_lengths(0, 600, 96, 1).empty());
+}
+
+TEST(PrintImage, ARectangleOfTheDrawingLandsOnThePage)
+{
+    EXPECT_EQ(hc_dib_colour_table_size(40, 8, 0), 1024);
+    EXPECT_EQ(hc_dib_colour_table_size(12, 4, 0), 48);
+    EXPECT_EQ(hc_dib_colour_table_size(40, 8, 10), 40);
+    EXPECT_EQ(hc_dib_colour_table_size(40, 24, 0), 0);
+
+    windows_printer_settings() = {};
+    PrinterDefaults page;
+    hc_printer_defaults(1, page.larger, page.smaller, page.width, page.height, page.x_offset, page.y_offset,
+                        page.orientation, page.copies, page.colours, page.error);
+    ASSERT_EQ(page.error, 0);
+    std::array<char, 20> name{};
+    hc_printer_name_query(4, name);
+    EXPECT_EQ(text_trimmed(text_view(name)), "PDF");
+    hc_printer_name_query(5, name);
+    EXPECT_EQ(text_trimmed(text_view(name)), "CUPS:PDF");
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 30);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    HBRUSH green = CreateSolidBrush(RGB(0, 160, 0));
+    const RECT all{0, 0, 40, 30};
+    FillRect(memory, &all, green);
+    DeleteObject(green);
+    HDC saved = window_tables().drawing_dc;
+    window_tables().drawing_dc = memory;
+
+    DeleteFileA("print_image_page.pdf");
+    const std::string title = "korvimage" + std::to_string(GetCurrentProcessId()) + "x" + std::to_string(GetTickCount());
+    int error = 0;
+    hc_print_image_start(page.width, page.height, page.x_offset, page.y_offset, error, 1, 1, title);
+    EXPECT_EQ(error, 0);
+    hc_print_image_transfer(0, 0, 39, 29, error);
+    EXPECT_EQ(error, 0);
+    hc_print_image_end();
+    window_tables().drawing_dc = saved;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+
+    const std::string found = pdf_named(title);
+    ASSERT_FALSE(found.empty()) << "no PDF named after " << title;
+    ASSERT_TRUE(CopyFileA(found.c_str(), "print_image_page.pdf", FALSE));
+    DeleteFileA(found.c_str());
+}
+
+} // namespace

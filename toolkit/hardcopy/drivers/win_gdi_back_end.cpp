@@ -1,0 +1,602 @@
+#include "hardcopy/drivers/win_gdi_back_end.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "korvanthide/drawing.h"
+#include "korvanthide/error_numbers.h"
+#include "korvanthide/errors.h"
+#include "korvanthide/fixed_text.h"
+#include "korvanthide/hardcopy.h"
+#include "korvanthide/printer.h"
+#include "korvanthide/startup.h"
+#include "hardcopy/drivers/file_driver.h"
+
+namespace korv {
+
+namespace {
+
+// Dash and gap lengths in screen pixels by line type, and the plain GDI
+// style of each type.
+struct DashEntry {
+    std::array<DWORD, 6> lengths;
+    int count;
+    int style;
+};
+constexpr std::array<DashEntry, 8> dash_table = {{
+    {{0}, 0, PS_SOLID},
+    {{1, 4}, 2, PS_DOT},
+    {{8, 6}, 2, PS_DASH},
+    {{1, 4, 8, 4}, 4, PS_DASHDOT},
+    {{1, 4, 1, 4, 8, 4}, 6, PS_DASHDOTDOT},
+    {{8, 4, 4, 4}, 4, PS_DASHDOT},
+    {{4, 4}, 2, PS_DASH},
+    {{8, 4, 4, 4, 4, 4}, 6, PS_DASHDOTDOT},
+}};
+
+int rounded(float v) { return static_cast<int>(v >= 0 ? v + 0.5f : v - 0.5f); }
+
+} // namespace
+
+std::vector<DWORD> hc_dash_lengths(int line_type, int dpi, int screen_dpi, int width)
+{
+    std::vector<DWORD> d;
+    if (line_type < 1 || line_type > 7)
+        return d;
+    const DashEntry& entry = dash_table[static_cast<std::size_t>(line_type)];
+    for (int i = 0; i < entry.count; ++i) {
+        DWORD length = std::max<DWORD>(1, entry.lengths[static_cast<std::size_t>(i)] * static_cast<DWORD>(std::max(dpi, 1)) /
+                                              static_cast<DWORD>(std::max(screen_dpi, 1)));
+        // Wide pens eat into their gaps; the gaps grow by as much.
+        if (i % 2 == 1 && width > 1)
+            length += static_cast<DWORD>(width - 1);
+        d.push_back(length);
+    }
+    return d;
+}
+
+void GdiBackEnd::dash_pattern()
+{
+    if (target_ == Target::plain_metafile)
+        return;
+    for (int t = 1; t < 8; ++t)
+        dashes_[static_cast<std::size_t>(t)] = hc_dash_lengths(t, dpi_, display_info().pixels_per_inch, width_);
+    cache_.type = -1;
+}
+
+void GdiBackEnd::start_page()
+{
+    StartPage(dc_);
+    SetWindowOrgEx(dc_, origin_x_, origin_y_, nullptr);
+    if (font_ != nullptr)
+        SelectObject(dc_, font_);
+    if (clip_ != nullptr)
+        SelectClipRgn(dc_, clip_);
+    SetBkMode(dc_, TRANSPARENT);
+    // A new page has a fresh device state: the pen is made again.
+    cache_ = PenKey{CLR_INVALID, -1, -1, 0xFFFFFFFF, 0xFFFFFFFF};
+    page_pending_ = false;
+}
+
+void GdiBackEnd::start_page_if_pending()
+{
+    if (page_pending_ && dc_ != nullptr && target_ == Target::printer)
+        start_page();
+}
+
+void GdiBackEnd::end_page()
+{
+    if (dc_ == nullptr || page_pending_)
+        return;
+    EndPage(dc_);
+    page_pending_ = true;
+}
+
+void GdiBackEnd::release_pen()
+{
+    if (pen_ == nullptr)
+        return;
+    SelectObject(dc_, replaced_pen_);
+    DeleteObject(pen_);
+    pen_ = nullptr;
+}
+
+void GdiBackEnd::make_pen()
+{
+    const PenKey key{colour_, line_type_, width_, cap_, join_};
+    if (key == cache_ && pen_ != nullptr)
+        return;
+    release_pen();
+    LOGBRUSH brush{BS_SOLID, colour_, 0};
+    const bool nt = display_info().windows_nt != 0;
+    const int style = dash_table[static_cast<std::size_t>(line_type_)].style;
+    const std::vector<DWORD>& d = dashes_[static_cast<std::size_t>(line_type_)];
+    if (target_ == Target::printer && nt && line_type_ >= 1) {
+        pen_ = ExtCreatePen(PS_GEOMETRIC | PS_USERSTYLE | PS_ENDCAP_SQUARE | join_, std::max(1, width_), &brush,
+                            static_cast<DWORD>(d.size()), d.data());
+    } else if (target_ == Target::printer && nt && width_ >= 2) {
+        pen_ = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | cap_ | join_, static_cast<DWORD>(width_), &brush, 0, nullptr);
+    } else if (target_ == Target::enhanced_metafile && nt && (style != PS_SOLID || geometric_)) {
+        if (line_type_ == 0)
+            pen_ = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | cap_ | join_, static_cast<DWORD>(std::max(1, width_)), &brush, 0,
+                                nullptr);
+        else if (system_dashes_)
+            pen_ = ExtCreatePen(PS_GEOMETRIC | static_cast<DWORD>(style) | PS_ENDCAP_SQUARE | PS_JOIN_MITER,
+                                static_cast<DWORD>(std::max(1, width_)), &brush, 0, nullptr);
+        else
+            pen_ = ExtCreatePen(PS_GEOMETRIC | PS_USERSTYLE | PS_ENDCAP_SQUARE | join_, static_cast<DWORD>(std::max(1, width_)),
+                                &brush, static_cast<DWORD>(d.size()), d.data());
+    }
+    if (pen_ == nullptr)
+        pen_ = CreatePen(style, width_, colour_);
+    if (pen_ == nullptr)
+        pen_ = CreatePen(PS_SOLID, 0, colour_);
+    replaced_pen_ = SelectObject(dc_, pen_);
+    cache_ = key;
+}
+
+void GdiBackEnd::end_cap(int cap)
+{
+    static constexpr std::array<DWORD, 3> flags = {PS_ENDCAP_FLAT, PS_ENDCAP_ROUND, PS_ENDCAP_SQUARE};
+    if (cap >= 0 && cap <= 2)
+        cap_ = flags[static_cast<std::size_t>(cap)];
+}
+
+void GdiBackEnd::line_join(int join)
+{
+    static constexpr std::array<DWORD, 3> flags = {PS_JOIN_MITER, PS_JOIN_ROUND, PS_JOIN_BEVEL};
+    if (join >= 0 && join <= 2)
+        join_ = flags[static_cast<std::size_t>(join)];
+}
+
+void GdiBackEnd::release_font_and_clip()
+{
+    SelectClipRgn(dc_, nullptr);
+    if (clip_ != nullptr)
+        DeleteObject(clip_);
+    clip_ = nullptr;
+    release_pen();
+    if (font_ != nullptr) {
+        SelectObject(dc_, replaced_font_);
+        DeleteObject(font_);
+        font_ = nullptr;
+    }
+}
+
+void GdiBackEnd::pixel(int x, int y) { SetPixel(dc_, x, y, colour_); }
+
+void GdiBackEnd::extend_last(POINT from, POINT& to) const
+{
+    const int dx = to.x - from.x, dy = to.y - from.y;
+    if (dx == 0 && dy != 0)
+        to.y += dy > 0 ? 1 : -1;
+    else if (dy == 0 && dx != 0)
+        to.x += dx > 0 ? 1 : -1;
+    else if (std::abs(dx) == std::abs(dy) && dx != 0) {
+        to.x += dx > 0 ? 1 : -1;
+        to.y += dy > 0 ? 1 : -1;
+    }
+}
+
+void GdiBackEnd::line(int x1, int y1, int x2, int y2)
+{
+    start_page_if_pending();
+    make_pen();
+    POINT from{x1, y1}, to{x2, y2};
+    const bool solid = line_type_ == 0;
+    const bool straight = x1 == x2 || y1 == y2 || std::abs(x2 - x1) == std::abs(y2 - y1);
+    if (solid)
+        extend_last(from, to);
+    MoveToEx(dc_, from.x, from.y, nullptr);
+    LineTo(dc_, to.x, to.y);
+    if (solid && !straight && width_ <= 1 && target_ == Target::printer)
+        SetPixel(dc_, x2, y2, colour_);
+}
+
+void GdiBackEnd::polyline(const std::vector<POINT>& points)
+{
+    if (points.size() < 2)
+        return;
+    start_page_if_pending();
+    make_pen();
+    std::vector<POINT> p = points;
+    const bool closed = p.front().x == p.back().x && p.front().y == p.back().y;
+    if (line_type_ == 0 && !closed)
+        extend_last(p[p.size() - 2], p.back());
+    Polyline(dc_, p.data(), static_cast<int>(p.size()));
+}
+
+void GdiBackEnd::polygon(const std::vector<POINT>& points, bool outline)
+{
+    if (points.size() < 2)
+        return;
+    start_page_if_pending();
+    HBRUSH brush = CreateSolidBrush(colour_);
+    HPEN edge = outline ? CreatePen(PS_SOLID, 1, colour_) : static_cast<HPEN>(GetStockObject(NULL_PEN));
+    HGDIOBJ old_brush = SelectObject(dc_, brush);
+    HGDIOBJ old_pen = SelectObject(dc_, edge);
+    Polygon(dc_, points.data(), static_cast<int>(points.size()));
+    SelectObject(dc_, old_pen);
+    SelectObject(dc_, old_brush);
+    if (outline)
+        DeleteObject(edge);
+    DeleteObject(brush);
+}
+
+void GdiBackEnd::rectangle(int left, int top, int right, int bottom)
+{
+    start_page_if_pending();
+    HBRUSH brush = CreateSolidBrush(colour_);
+    HGDIOBJ old_brush = SelectObject(dc_, brush);
+    HGDIOBJ old_pen = SelectObject(dc_, GetStockObject(NULL_PEN));
+    Rectangle(dc_, left, top, right + 2, bottom + 2);
+    SelectObject(dc_, old_pen);
+    SelectObject(dc_, old_brush);
+    DeleteObject(brush);
+}
+
+void GdiBackEnd::ellipse(int cx, int cy, int rx, int ry, int fill_style)
+{
+    start_page_if_pending();
+    if (fill_style >= 3) {
+        HBRUSH brush = CreateSolidBrush(colour_);
+        HPEN edge = CreatePen(PS_SOLID, 1, colour_);
+        HGDIOBJ old_brush = SelectObject(dc_, brush);
+        HGDIOBJ old_pen = SelectObject(dc_, edge);
+        Ellipse(dc_, cx - rx - 1, cy - ry - 1, cx + rx + 2, cy + ry + 2);
+        SelectObject(dc_, old_pen);
+        SelectObject(dc_, old_brush);
+        DeleteObject(edge);
+        DeleteObject(brush);
+        return;
+    }
+    make_pen();
+    HGDIOBJ old_brush = SelectObject(dc_, GetStockObject(NULL_BRUSH));
+    Ellipse(dc_, cx - rx - 1, cy - ry - 1, cx + rx + 2, cy + ry + 2);
+    SelectObject(dc_, old_brush);
+}
+
+void GdiBackEnd::pie(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int ye)
+{
+    start_page_if_pending();
+    HBRUSH brush = CreateSolidBrush(colour_);
+    HPEN edge = CreatePen(PS_SOLID, 1, colour_);
+    HGDIOBJ old_brush = SelectObject(dc_, brush);
+    HGDIOBJ old_pen = SelectObject(dc_, edge);
+    Pie(dc_, cx - rx - 1, cy - ry - 1, cx + rx + 2, cy + ry + 2, xs, ys, xe, ye);
+    SelectObject(dc_, old_pen);
+    SelectObject(dc_, old_brush);
+    DeleteObject(edge);
+    DeleteObject(brush);
+}
+
+void GdiBackEnd::arc(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int ye, int fill_style)
+{
+    start_page_if_pending();
+    make_pen();
+    HGDIOBJ old_brush = SelectObject(dc_, GetStockObject(NULL_BRUSH));
+    if (fill_style > 2)
+        Arc(dc_, cx - rx - 1, cy - ry - 1, cx + rx + 2, cy + ry + 2, xs, ys, xe, ye);
+    else
+        Pie(dc_, cx - rx - 1, cy - ry - 1, cx + rx + 2, cy + ry + 2, xs, ys, xe, ye);
+    SelectObject(dc_, old_brush);
+}
+
+void GdiBackEnd::thick_point(int x, int y)
+{
+    start_page_if_pending();
+    const int w = std::max(1, width_);
+    HBRUSH brush = CreateSolidBrush(colour_);
+    HGDIOBJ old_brush = SelectObject(dc_, brush);
+    HGDIOBJ old_pen = SelectObject(dc_, GetStockObject(NULL_PEN));
+    Rectangle(dc_, x - w / 2, y - w / 2, x + w - w / 2 + 1, y + w - w / 2 + 1);
+    SelectObject(dc_, old_pen);
+    SelectObject(dc_, old_brush);
+    DeleteObject(brush);
+}
+
+void GdiBackEnd::font(int& width, int& height, int& ascent, int angle, int face, int style, const std::string& name)
+{
+    if (dc_ == nullptr)
+        return;
+    start_page_if_pending();
+    // The old font leaves the context before it is deleted.
+    if (font_ != nullptr) {
+        SelectObject(dc_, replaced_font_);
+        DeleteObject(font_);
+        font_ = nullptr;
+    }
+    struct Face {
+        const char* name;
+        BYTE family, charset;
+    };
+    static constexpr std::array<Face, 5> faces = {{
+        {nullptr, FF_DONTCARE, DEFAULT_CHARSET},
+        {"Courier New", FF_MODERN, ANSI_CHARSET},
+        {"Arial", FF_SWISS, ANSI_CHARSET},
+        {"Times New Roman", FF_ROMAN, ANSI_CHARSET},
+        {"Symbol", FF_ROMAN, SYMBOL_CHARSET},
+    }};
+    const Face& f = faces[static_cast<std::size_t>(face >= 0 && face <= 4 ? face : 0)];
+    LOGFONTA lf{};
+    lf.lfHeight = -height;
+    lf.lfWidth = width;
+    lf.lfWeight = (style & 1) != 0 ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = (style & 2) != 0 ? TRUE : FALSE;
+    lf.lfUnderline = (style & 4) != 0 ? TRUE : FALSE;
+    lf.lfCharSet = f.charset;
+    lf.lfOutPrecision = OUT_CHARACTER_PRECIS;
+    lf.lfClipPrecision = CLIP_CHARACTER_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = static_cast<BYTE>(VARIABLE_PITCH | f.family);
+    text_copy_terminated(lf.lfFaceName, sizeof lf.lfFaceName, f.name != nullptr ? std::string_view(f.name) : name);
+    if (target_ != Target::printer) {
+        // A metafile's font is made once, turned, at the height asked for.
+        lf.lfEscapement = lf.lfOrientation = angle * 10;
+        font_ = CreateFontIndirectA(&lf);
+        replaced_font_ = SelectObject(dc_, font_);
+        return;
+    }
+    HFONT probe = CreateFontIndirectA(&lf);
+    TEXTMETRICA tm{};
+    HGDIOBJ before = SelectObject(dc_, probe);
+    GetTextMetricsA(dc_, &tm);
+    SelectObject(dc_, before);
+    DeleteObject(probe);
+    height = tm.tmHeight > 0 ? tm.tmHeight : height;
+    ascent = tm.tmAscent;
+    lf.lfHeight = -height;
+    lf.lfEscapement = lf.lfOrientation = angle * 10;
+    font_ = CreateFontIndirectA(&lf);
+    replaced_font_ = SelectObject(dc_, font_);
+}
+
+void GdiBackEnd::text(int x1, int y1, int x2, int y2, int alignment, bool opaque, std::string_view text)
+{
+    start_page_if_pending();
+    const COLORREF old_text = SetTextColor(dc_, colour_);
+    const COLORREF old_back = SetBkColor(dc_, previous_);
+    const int old_mode = SetBkMode(dc_, opaque ? OPAQUE : TRANSPARENT);
+    UINT align = TA_BASELINE | TA_LEFT;
+    int x = x1, y = y1;
+    if (alignment == 1) {
+        align = TA_BASELINE | TA_CENTER;
+        x = (x1 + x2) / 2;
+        y = (y1 + y2) / 2;
+    } else if (alignment == 2) {
+        align = TA_BASELINE | TA_RIGHT;
+        x = x2;
+        y = y2;
+    }
+    const UINT old_align = SetTextAlign(dc_, align);
+    TextOutA(dc_, x, y, text.data(), static_cast<int>(text.size()));
+    SetTextAlign(dc_, old_align);
+    SetBkMode(dc_, old_mode);
+    SetBkColor(dc_, old_back);
+    SetTextColor(dc_, old_text);
+}
+
+int GdiBackEnd::text_width(std::string_view text)
+{
+    SIZE size{};
+    if (dc_ != nullptr)
+        GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+void GdiBackEnd::clip(int left, int top, int right, int bottom)
+{
+    if (dc_ == nullptr)
+        return;
+    start_page_if_pending();
+    SelectClipRgn(dc_, nullptr);
+    if (clip_ != nullptr)
+        DeleteObject(clip_);
+    clip_ = CreateRectRgn(left - origin_x_, top - origin_y_, right - origin_x_, bottom - origin_y_);
+    SelectClipRgn(dc_, clip_);
+}
+
+COLORREF GdiDriver::inverted(int r, int g, int b)
+{
+    const int inversion = hc_option(option_colour_inversion);
+    const bool light = r >= 246 && g >= 246 && b >= 246, dark = r <= 9 && g <= 9 && b <= 9;
+    if (inversion == 1 || (inversion == 2 && (light || dark))) {
+        r = 255 - r;
+        g = 255 - g;
+        b = 255 - b;
+    }
+    return RGB(r, g, b);
+}
+
+POINT GdiDriver::at(float x, float y) const
+{
+    return {rounded(x * sx_), rounded(sy_ * (graphics_state().device_limit_y - y))};
+}
+
+bool GdiDriver::colour_fills() const { return graphics_state().fill_style > 2; }
+
+void GdiDriver::colour(DeviceParameters&)
+{
+    previous_ = colour_;
+    int r = 0, gr = 0, b = 0;
+    gr_colour_components(hc_current_colour(), r, gr, b);
+    colour_ = inverted(r, gr, b);
+    back_.colour(colour_);
+}
+
+void GdiDriver::line_type(DeviceParameters&) { back_.line_style(graphics_state().line_type); }
+void GdiDriver::line_join(DeviceParameters&) { back_.line_join(hc_option(option_line_join)); }
+void GdiDriver::line_cap(DeviceParameters&) { back_.end_cap(hc_option(option_line_cap)); }
+
+void GdiDriver::line(DeviceParameters& p)
+{
+    hc_page_drawn();
+    const POINT a = at(p.rx1, p.ry1), b = at(p.rx2, p.ry2);
+    back_.line(a.x, a.y, b.x, b.y);
+}
+
+std::vector<POINT> GdiDriver::points(const DeviceParameters& p, std::size_t limit) const
+{
+    const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size()),
+                            static_cast<int>(std::min<std::size_t>(limit, 0x7FFFFFFF))});
+    std::vector<POINT> out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(at(p.poly_x[static_cast<std::size_t>(i)], p.poly_y[static_cast<std::size_t>(i)]));
+    return out;
+}
+
+void GdiDriver::polyline(DeviceParameters& p)
+{
+    hc_page_drawn();
+    back_.polyline(points(p, static_cast<std::size_t>(-1)));
+}
+
+void GdiDriver::pie_points(const DeviceParameters& p, POINT& centre, int& rx, int& ry, POINT& start, POINT& end) const
+{
+    centre = at(p.rx1, p.ry1);
+    rx = rounded(p.rx2 * sx_);
+    ry = rounded(p.ry2 * sy_);
+    start = at(p.rx1 + p.rx2 * std::cos(p.rx3), p.ry1 + p.ry2 * std::sin(p.rx3));
+    end = at(p.rx1 + p.rx2 * std::cos(p.ry3), p.ry1 + p.ry2 * std::sin(p.ry3));
+    // GDI draws a whole ellipse when the two points coincide; a short
+    // sweep moves its end a pixel, away from the start's quadrant.
+    if (start.x == end.x && start.y == end.y && std::fabs(p.ry4) <= 10) {
+        float a = std::fmod(p.rx4, 360.0f);
+        if (a < 0)
+            a += 360;
+        if (a < 90) {
+            end.x -= 1;
+            end.y -= 1;
+        } else if (a < 180) {
+            end.x -= 1;
+            end.y += 1;
+        } else if (a < 270) {
+            end.x += 1;
+            end.y += 1;
+        } else {
+            end.x += 1;
+            end.y -= 1;
+        }
+    }
+}
+
+void GdiDriver::shape(int op, DeviceParameters& p)
+{
+    const GraphicsState& g = graphics_state();
+    const bool filled_colour = colour_fills();
+    if (p.phase == -1) {
+        if (filled_colour) {
+            back_.colour(previous_);
+            back_.colour(colour_);
+        }
+        return;
+    }
+    hc_page_drawn();
+    if (filled_colour) {
+        int r = GetRValue(colour_), gr = GetGValue(colour_), b = GetBValue(colour_);
+        if (g.fill_style == 3) {
+            r = (r + GetRValue(previous_)) / 2;
+            gr = (gr + GetGValue(previous_)) / 2;
+            b = (b + GetBValue(previous_)) / 2;
+        }
+        back_.colour(inverted(r, gr, b));
+    }
+    if (g.fill_style <= 2) {
+        if (op == 5) {
+            const POINT c = at(p.rx1, p.ry1);
+            back_.ellipse(c.x, c.y, rounded(p.rx2 * sx_), rounded(p.ry2 * sy_), g.fill_style);
+        }
+        return;
+    }
+    switch (op) {
+    case 5: {
+        const POINT c = at(p.rx1, p.ry1);
+        back_.ellipse(c.x, c.y, rounded(p.rx2 * sx_), rounded(p.ry2 * sy_), g.fill_style);
+        break;
+    }
+    case 9: {
+        const POINT low = at(std::max(p.rx1, g.area_px1), std::max(p.ry1, g.area_py1));
+        const POINT high = at(std::min(p.rx2, g.area_px2), std::min(p.ry2, g.area_py2));
+        back_.rectangle(low.x, high.y, high.x, low.y);
+        break;
+    }
+    case 13: {
+        POINT c{}, s{}, e{};
+        int rx = 0, ry = 0;
+        pie_points(p, c, rx, ry, s, e);
+        back_.pie(c.x, c.y, rx, ry, s.x, s.y, e.x, e.y);
+        break;
+    }
+    default:
+        back_.polygon(points(p, polygon_limit()), outlined_polygons() && g.fill_outline != 0);
+        break;
+    }
+}
+
+void GdiDriver::arc(DeviceParameters& p)
+{
+    hc_page_drawn();
+    POINT c{}, s{}, e{};
+    int rx = 0, ry = 0;
+    pie_points(p, c, rx, ry, s, e);
+    back_.arc(c.x, c.y, rx, ry, s.x, s.y, e.x, e.y, graphics_state().fill_style);
+}
+
+void GdiDriver::font()
+{
+    const GraphicsState& g = graphics_state();
+    float width = g.char_width * g.rotated_area_span_x * g.rotated_hardcopy_scale_x;
+    float height = g.char_height * g.rotated_area_span_y * g.rotated_hardcopy_scale_y;
+    int style = g.font_style;
+    if (g.text_kind == 1) {
+        width *= 0.607f;
+        style &= ~4;
+    } else if (g.text_kind == 2) {
+        width *= 0.725f;
+    }
+    if (g.font_family == 4) {
+        width *= 1.22f;
+        height *= 0.821f;
+    }
+    int w = std::max(1, rounded(width)), h = std::max(1, rounded(height));
+    back_.font(w, h, ascent_, gr_trunc(g.device_char_angle), g.font_family, style,
+               std::string(text_trimmed(text_view(g.font_name))));
+    cell_height_ = h;
+}
+
+void GdiDriver::text(DeviceParameters& p)
+{
+    const GraphicsState& g = graphics_state();
+    hc_page_drawn();
+    const float angle = g.device_char_angle * 0.017453292f;
+    const float shift = baseline_offset() ? static_cast<float>(ascent_) - static_cast<float>(cell_height_) / 2.0f : 0.0f;
+    const float fx = g.rotated_hardcopy_scale_x != 0 ? g.rotated_hardcopy_scale_x : 1.0f;
+    const float fy = g.rotated_hardcopy_scale_y != 0 ? g.rotated_hardcopy_scale_y : 1.0f;
+    const float mx = shift * std::sin(angle) / fx, my = -shift * std::cos(angle) / fy;
+    const POINT a = at(p.rx1 + mx, p.ry1 + my), b = at(p.rx4 + mx, p.ry4 + my);
+    const int alignment = g.text_kind == 1 ? 0 : g.text_alignment;
+    const bool opaque = (g.font_style & 8) != 0 && g.text_kind != 1;
+    const std::size_t length = static_cast<std::size_t>(std::clamp(p.px1, 0, static_cast<int>(p.text.size())));
+    back_.text(a.x, a.y, b.x, b.y, alignment, opaque, std::string_view(p.text.data(), length));
+    p.px4 = 0;
+}
+
+void GdiDriver::text_width(DeviceParameters& p)
+{
+    const std::size_t length = static_cast<std::size_t>(std::clamp(p.phase, 0, static_cast<int>(p.text.size())));
+    const float fx = graphics_state().rotated_hardcopy_scale_x;
+    p.rx1 = static_cast<float>(back_.text_width(std::string_view(p.text.data(), length))) / (fx != 0 ? fx : 1.0f);
+    p.count = 1;
+}
+
+void GdiDriver::clip(DeviceParameters&)
+{
+    const GraphicsState& g = graphics_state();
+    const POINT low = at(g.area_px1, g.area_py1), high = at(g.area_px2, g.area_py2);
+    back_.clip(low.x, high.y, high.x, low.y);
+}
+
+} // namespace korv
