@@ -10,3 +10,8 @@ if(KORV_WINDOWS)
   add_executable(image_bench_win ${CMAKE_CURRENT_LIST_DIR}/image_bench_win.cpp)
   target_link_libraries(image_bench_win PRIVATE korvanthide)
 endif()
+# The raster image driver against ghostscript; run by bench/run_drivers_bench.sh.
+if(KORV_WINDOWS)
+  add_executable(drivers_bench ${CMAKE_CURRENT_LIST_DIR}/drivers_bench.cpp)
+  target_link_libraries(drivers_bench PRIVATE korvanthide)
+endif()
