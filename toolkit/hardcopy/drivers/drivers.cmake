@@ -18,3 +18,10 @@ if(KORV_WINDOWS)
   add_test(NAME hardcopy_windows_readers COMMAND bash ${here}/tests/read_windows_outputs.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(hardcopy_windows_readers PROPERTIES DEPENDS hardcopy_windows_drivers_test)
 endif()
+# One road per file driver: the picture on a memory bitmap and in the
+# file; the host's readers render the files and compare them cell by cell.
+if(KORV_WINDOWS)
+  korv_add_test(hardcopy_roads_test GUI ${here}/tests/win_roads_test.cpp)
+  add_test(NAME hardcopy_roads_readers COMMAND /usr/bin/python3 ${here}/tests/read_roads.py ${CMAKE_CURRENT_BINARY_DIR})
+  set_tests_properties(hardcopy_roads_readers PROPERTIES DEPENDS hardcopy_roads_test)
+endif()

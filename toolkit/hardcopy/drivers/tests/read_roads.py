@@ -1,0 +1,131 @@
+#!/usr/bin/python3
+"""Renders each road's file with the reader of its format and compares it
+with the bitmap the same picture was drawn on: both are cut into 32 by 24
+cells, a cell is inked when one of its pixels is off white by more than 60,
+and at least 95 % of the cells outside the text must agree."""
+import os
+import subprocess
+import sys
+import tempfile
+
+from PIL import Image, ImageDraw
+
+COLUMNS, ROWS = 32, 24
+
+
+def inked_cells(image):
+    w, h = image.size
+    px = image.load()
+    cells = set()
+    for y in range(h):
+        for x in range(w):
+            r, g, b = px[x, y][:3]
+            if 255 - r > 60 or 255 - g > 60 or 255 - b > 60:
+                cells.add((x * COLUMNS // w, y * ROWS // h))
+    return cells
+
+
+def text_cells():
+    # The text runs from x 0.05 to 0.35 at y 0.15 (user units, y up): its
+    # cells and their neighbours are left out, since fonts differ. So is the
+    # ring of cells at the page's edge, where the area outline lies half
+    # outside the page and readers keep or drop that half.
+    cells = {(x, y) for x in range(COLUMNS) for y in range(ROWS) if x in (0, COLUMNS - 1) or y in (0, ROWS - 1)}
+    for cx in range(int(0.05 * COLUMNS) - 1, int(0.40 * COLUMNS) + 2):
+        for cy in range(int((1 - 0.15) * ROWS) - 2, int((1 - 0.15) * ROWS) + 2):
+            cells.add((cx, cy))
+    return cells
+
+
+def render(file, size, work):
+    w, h = size
+    page_w, page_h = map(int, open(file + ".page").read().split())
+    out = os.path.join(work, "page.png")
+    if file.endswith(".ps"):
+        subprocess.run(["gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=png16m",
+                        f"-dDEVICEWIDTHPOINTS={page_w}", f"-dDEVICEHEIGHTPOINTS={page_h}", "-dFIXEDMEDIA",
+                        f"-r{72.0 * w / page_w:.4f}", "-o", out, file], check=True)
+    elif file.endswith(".svg"):
+        subprocess.run(["rsvg-convert", "-b", "white", "-w", str(w), "-h", str(h), "-o", out, file], check=True)
+    elif file.endswith(".png"):
+        out = file
+    elif file.endswith(".plt"):
+        corners = None
+        for line in open(file, encoding="latin-1"):
+            if line.startswith("IN; IP"):
+                corners = line.split("IP")[1].split()
+        x1, y1, x2, y2 = corners
+        subprocess.run(["hp2xx", "-q", "-m", "png", "-x", x1, "-X", x2, "-y", y1, "-Y", y2, "-f", out, file],
+                       check=True)
+    elif file.endswith(".dxf"):
+        import ezdxf
+        doc = ezdxf.readfile(file)
+        image = Image.new("RGB", (w, h), "white")
+        draw = ImageDraw.Draw(image)
+        k = w / (page_w / 72.0)
+
+        def at(p):
+            return (p[0] * k, h - p[1] * k)
+        for e in doc.modelspace():
+            kind = e.dxftype()
+            if kind == "LINE":
+                draw.line([at(e.dxf.start), at(e.dxf.end)], fill="black")
+            elif kind == "POLYLINE":
+                draw.line([at(v.dxf.location) for v in e.vertices], fill="black")
+            elif kind == "SOLID":
+                a, b, c, d = (at(e.dxf.vtx0), at(e.dxf.vtx1), at(e.dxf.vtx2), at(e.dxf.vtx3))
+                draw.polygon([a, b, d, c], fill="black")
+            elif kind in ("CIRCLE", "ARC"):
+                cx, cy = at(e.dxf.center)
+                r = e.dxf.radius * k
+                draw.ellipse([cx - r, cy - r, cx + r, cy + r], outline="black")
+        image.save(out)
+    return Image.open(out).convert("RGB").resize((w, h))
+
+
+def text_found(file):
+    """Whether the picture's text is in the file as its reader sees it."""
+    if file.endswith(".ps"):
+        out = subprocess.run(["gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=txtwrite", "-o", "-", file],
+                             check=True, capture_output=True, text=True).stdout
+        return "Farbtafel" in out
+    if file.endswith(".dxf"):
+        import ezdxf
+        return any(e.dxf.text == "Farbtafel" for e in ezdxf.readfile(file).modelspace().query("TEXT"))
+    if file.endswith(".png"):
+        return True  # raster pages carry no texts
+    data = open(file, encoding="latin-1").read()
+    return ("LBFarbtafel" if file.endswith(".plt") else ">Farbtafel<") in data
+
+
+def main(directory):
+    failures = 0
+    for name in ("road.ps", "road.svg", "road.png", "road.dxf", "road.plt"):
+        file = os.path.join(directory, name)
+        screen = Image.open(file + ".screen.ppm").convert("RGB")
+        with tempfile.TemporaryDirectory() as work:
+            reader = render(file, screen.size, work)
+        skip = text_cells()
+        a, b = inked_cells(screen) - skip, inked_cells(reader) - skip
+        total = COLUMNS * ROWS - len(skip)
+        agree = total - len(a ^ b)
+        share = agree / total
+        print(f"{name}: {agree} of {total} cells agree ({share:.1%})")
+        if share < 0.95:
+            failures += 1
+        if not text_found(file):
+            print(f"{name}: the text is missing")
+            failures += 1
+        # The solid rectangle's centre (user 0.425, 0.45) in its colour,
+        # where the format carries RGB.
+        if name in ("road.ps", "road.svg", "road.png"):
+            w, h = reader.size
+            r, g, b = reader.getpixel((int(0.425 * w), int((1 - 0.45) * h)))
+            if abs(r - 255) > 48 or g > 48 or b > 48:
+                print(f"{name}: the solid rectangle is ({r}, {g}, {b})")
+                failures += 1
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1]))
