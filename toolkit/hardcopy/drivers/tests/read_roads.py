@@ -39,7 +39,7 @@ def text_cells():
 
 def render(file, size, work):
     w, h = size
-    page_w, page_h = map(int, open(file + ".page").read().split())
+    page_w, page_h, offset_x, offset_y = map(int, open(file + ".page").read().split())
     out = os.path.join(work, "page.png")
     if file.endswith(".ps"):
         subprocess.run(["gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=png16m",
@@ -49,6 +49,19 @@ def render(file, size, work):
         subprocess.run(["rsvg-convert", "-b", "white", "-w", str(w), "-h", str(h), "-o", out, file], check=True)
     elif file.endswith(".png"):
         out = file
+    elif file.endswith(".pdf"):
+        # The page lies at its offsets on the paper: cut it out at 72 dpi.
+        subprocess.run(["pdftoppm", "-r", "72", "-png", "-singlefile", file, os.path.join(work, "paper")], check=True)
+        paper = Image.open(os.path.join(work, "paper.png")).convert("RGB")
+        paper.crop((offset_x, offset_y, offset_x + page_w, offset_y + page_h)).save(out)
+    elif file.endswith(".emf"):
+        svg = os.path.join(work, "emf.svg")
+        subprocess.run(["emf2svg-conv", "-i", file, "-o", svg], check=True)
+        # At the file's own size: its hairlines would fade if scaled down.
+        subprocess.run(["rsvg-convert", "-b", "white", "-o", out, svg], check=True)
+    elif file.endswith(".wmf"):
+        subprocess.run(["wmf2gd", "-t", "png", "-o", out, file], check=True, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
     elif file.endswith(".plt"):
         corners = None
         for line in open(file, encoding="latin-1"):
@@ -80,7 +93,8 @@ def render(file, size, work):
                 r = e.dxf.radius * k
                 draw.ellipse([cx - r, cy - r, cx + r, cy + r], outline="black")
         image.save(out)
-    return Image.open(out).convert("RGB").resize((w, h))
+    # Cells are taken in proportion to the picture, whatever its size.
+    return Image.open(out).convert("RGB")
 
 
 def text_found(file):
@@ -94,13 +108,19 @@ def text_found(file):
         return any(e.dxf.text == "Farbtafel" for e in ezdxf.readfile(file).modelspace().query("TEXT"))
     if file.endswith(".png"):
         return True  # raster pages carry no texts
+    if file.endswith(".pdf"):
+        out = subprocess.run(["pdftotext", file, "-"], check=True, capture_output=True, text=True).stdout
+        return "Farbtafel" in out
+    if file.endswith(".emf") or file.endswith(".wmf"):
+        data = open(file, "rb").read()
+        return b"Farbtafel" in data or "Farbtafel".encode("utf-16-le") in data
     data = open(file, encoding="latin-1").read()
     return ("LBFarbtafel" if file.endswith(".plt") else ">Farbtafel<") in data
 
 
 def main(directory):
     failures = 0
-    for name in ("road.ps", "road.svg", "road.png", "road.dxf", "road.plt"):
+    for name in ("road.ps", "road.svg", "road.png", "road.dxf", "road.plt", "road.pdf", "road.emf", "road.wmf"):
         file = os.path.join(directory, name)
         screen = Image.open(file + ".screen.ppm").convert("RGB")
         with tempfile.TemporaryDirectory() as work:
@@ -118,7 +138,7 @@ def main(directory):
             failures += 1
         # The solid rectangle's centre (user 0.425, 0.45) in its colour,
         # where the format carries RGB.
-        if name in ("road.ps", "road.svg", "road.png"):
+        if name in ("road.ps", "road.svg", "road.png", "road.pdf", "road.emf", "road.wmf"):
             w, h = reader.size
             r, g, b = reader.getpixel((int(0.425 * w), int((1 - 0.45) * h)))
             if abs(r - 255) > 48 or g > 48 or b > 48:

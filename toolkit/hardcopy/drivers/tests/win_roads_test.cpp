@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "korvanthide/bitmaps.h"
@@ -26,6 +28,45 @@ using namespace korv;
 namespace {
 
 constexpr int bitmap_width = 640;
+
+std::vector<std::string> files_in(const std::string& dir)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(dir + "\\" + found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// The finished PDF that cups-pdf wrote for the job of this title.
+std::string pdf_named(const std::string& title)
+{
+    std::vector<std::string> dirs = {"Z:\\root\\PDF", "Z:\\var\\spool\\cups-pdf\\ANONYMOUS"};
+    char home[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("HOME", home, MAX_PATH) > 0 && home[0] == '/') {
+        std::string dir = std::string("Z:") + home + "/PDF";
+        std::replace(dir.begin(), dir.end(), '/', '\\');
+        dirs.push_back(dir);
+    }
+    for (int tries = 0; tries < 600; ++tries) {
+        for (const std::string& dir : dirs)
+            for (const std::string& name : files_in(dir)) {
+                if (name.find(title) == std::string::npos || !name.ends_with(".pdf"))
+                    continue;
+                std::ifstream in(name, std::ios::binary);
+                const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+                if (all.find("%%EOF", all.size() > 64 ? all.size() - 64 : 0) != std::string::npos)
+                    return name;
+            }
+        Sleep(100);
+    }
+    return {};
+}
 
 // What no public routine draws goes to both sides from here.
 void both(DeviceOperation op)
@@ -181,6 +222,8 @@ TEST_P(Roads, OnePictureReachesTheBitmapAndTheFile)
     const auto [driver, file] = GetParam();
     device_parameters().count = 0;
     hc_dispatch_select(1, driver);
+    if (std::string_view(file).ends_with(".wmf"))
+        hc_set_option(option_metafile_type, 1);
     // PostScript's page as it is on the screen: no offsets, no turn.
     if (driver == driver_postscript) {
         hc_set_option(option_x_offset, 0);
@@ -195,19 +238,36 @@ TEST_P(Roads, OnePictureReachesTheBitmapAndTheFile)
     IGrSelect(2, handle);
     IGrArea(0, 0, 1, 1);
     DeleteFileA(file);
-    IGrHardCopy(file);
+    // The printer's job is found by its title among the PDF queue's files.
+    const std::string title = "korvroad" + std::to_string(GetCurrentProcessId()) + "x" + std::to_string(GetTickCount());
+    if (driver == driver_windows_printer)
+        IGrHardCopy(std::nullopt, title);
+    else
+        IGrHardCopy(file);
     ASSERT_EQ(graphics_state().hardcopy_active, 1) << error_state().last_error;
     picture();
     IGrHardCopy("S");
     EXPECT_EQ(error_state().last_error, 0);
+    if (driver == driver_windows_printer) {
+        const std::string found = pdf_named(title);
+        ASSERT_FALSE(found.empty()) << "no PDF named after " << title;
+        ASSERT_TRUE(CopyFileA(found.c_str(), file, FALSE));
+        DeleteFileA(found.c_str());
+    }
     save_ppm(handle, bitmap_width, height, std::string(file) + ".screen.ppm");
-    // What the host's reader needs to know of the page.
-    std::ofstream(std::string(file) + ".page") << o.get(option_page_width) << " " << o.get(option_page_height) << "\n";
+    // What the host's reader needs to know of the page: its size and where
+    // it lies on the paper, in points.
+    std::ofstream(std::string(file) + ".page") << o.get(option_page_width) << " " << o.get(option_page_height) << " "
+                                               << o.get(option_x_offset) << " " << o.get(option_y_offset) << "\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(FileDrivers, Roads,
                          ::testing::Values(std::pair{driver_postscript, "road.ps"}, std::pair{driver_svg, "road.svg"},
                                            std::pair{driver_raster_image, "road.png"}, std::pair{driver_dxf, "road.dxf"},
                                            std::pair{driver_hpgl, "road.plt"}));
+INSTANTIATE_TEST_SUITE_P(WindowsDrivers, Roads,
+                         ::testing::Values(std::pair{driver_windows_printer, "road.pdf"},
+                                           std::pair{driver_windows_metafile, "road.emf"},
+                                           std::pair{driver_windows_metafile, "road.wmf"}));
 
 } // namespace
