@@ -49,6 +49,7 @@ void hardcopy_services_register()
     hc_driver_install(driver_raster_printer, &hc_raster_printer_driver());
     hc_driver_install(driver_raster_image, &hc_raster_image_driver());
     hc_driver_install(driver_dxf, &hc_dxf_driver());
+    hc_driver_install(driver_cgm, &hc_cgm_driver());
     hc_driver_install(driver_hpgl2_pcl, &hc_hpgl2_driver());
 }
 

@@ -16,6 +16,7 @@ Device& hc_hpgl_driver();       // 1: HP-GL pen plotter
 Device& hc_hpgl2_driver();      // 12: HP-GL/2 inside a PCL job
 Device& hc_raster_image_driver(); // 6: PNG, BMP or PCX images
 Device& hc_raster_printer_driver(); // 4: PCL, ESC/P or ESC/P2 jobs
+Device& hc_cgm_driver();       // 9: binary CGM
 
 // Windows tree only: the Windows printer (10) and metafile (11) drivers.
 Device& hc_windows_printer_driver();

@@ -1,7 +1,10 @@
 #include "hardcopy/drivers/file_driver.h"
 
 #include "korvanthide/drawing.h"
+#include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"
+#include "korvanthide/fixed_text.h"
+#include "korvanthide/images.h"
 #include "korvanthide/hardcopy.h"
 #include "hardcopy/control/control.h"
 #include "hardcopy/output/output_units.h"
@@ -48,6 +51,36 @@ int hc_current_rgb()
     int r = 0, g = 0, b = 0;
     gr_colour_components(hc_current_colour(), r, g, b);
     return r + 256 * g + 65536 * b;
+}
+
+bool hc_driver_read_image(DeviceParameters& p, std::vector<std::int32_t>& pixels, int& width, int& height)
+{
+    // Images beyond this many pixels are refused before anything is
+    // allocated: no page needs more.
+    constexpr long long pixel_limit = 1LL << 26;
+    width = p.px2;
+    height = p.py2;
+    ErrorState& e = error_state();
+    const int saved_error = e.last_error, saved_mode = e.report_mode;
+    if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > pixel_limit) {
+        p.phase = err::file_read_write;
+        p.count = 0;
+        return false;
+    }
+    pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    e.last_error = 0;
+    e.report_mode = 0;
+    IGrLoadImageData(text_trimmed(p.image_file_view()), pixels);
+    e.report_mode = saved_mode;
+    if (e.last_error != 0) {
+        p.phase = e.last_error;
+        p.count = e.file_code;
+        pixels.clear();
+        return false;
+    }
+    e.last_error = saved_error;
+    p.phase = 0;
+    return true;
 }
 
 int hc_option(int n) { return hardcopy_state().options.get(n); }

@@ -2,6 +2,9 @@
 // the plot file on unit 2, the colour of the current colour mode.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "korvanthide/graphics_state.h"
 #include "core/services/hardcopy.h"
 
@@ -26,6 +29,13 @@ int hc_previous_colour();
 
 // The RGB value of the current colour, in either colour mode.
 int hc_current_rgb();
+
+// Operation 38's image: the file named in the parameter block read into
+// pixels (R + 256 G + 65536 B, top row first) of the image size the block
+// gives, nothing reported. On failure the loader's error number goes into
+// the phase word and the system code into the count word, and false comes
+// back; else the phase word becomes 0.
+bool hc_driver_read_image(DeviceParameters& p, std::vector<std::int32_t>& pixels, int& width, int& height);
 
 // Option n of the hardcopy options.
 int hc_option(int n);

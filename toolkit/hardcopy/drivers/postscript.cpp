@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "korvanthide/drawing.h"
 #include "korvanthide/fixed_text.h"
@@ -107,6 +108,7 @@ public:
     void line_width(DeviceParameters&) override;
     void line_join(DeviceParameters&) override;
     void line_cap(DeviceParameters&) override;
+    void image_file(DeviceParameters& p) override;
 
 private:
     int path_count_ = 0;
@@ -125,6 +127,7 @@ private:
     void statement(std::string_view text) { emit(compacted(text)); }
     void number(double v, std::string_view op) { statement(number_field(v) + " " + std::string(op)); }
     void point_op(float x, float y, std::string_view op);
+    void point_swapped(float a, float b, std::string_view op);
     void triple(double a, double b, double c, std::string_view op)
     {
         statement(number_field(a) + " " + number_field(b) + " " + number_field(c) + " " + std::string(op));
@@ -152,6 +155,12 @@ void PostScriptDriver::point_op(float x, float y, std::string_view op)
 {
     const HardcopyState& hc = hardcopy_state();
     statement(number_field(x * hc.scale_x) + " " + number_field(y * hc.scale_y) + " " + std::string(op));
+}
+
+void PostScriptDriver::point_swapped(float a, float b, std::string_view op)
+{
+    const HardcopyState& hc = hardcopy_state();
+    statement(number_field(a * hc.scale_y) + " " + number_field(b * hc.scale_x) + " " + std::string(op));
 }
 
 // Mode 1 strokes an open path, mode 2 fills it, mode 3 only brings the
@@ -571,6 +580,59 @@ void PostScriptDriver::line_cap(DeviceParameters&)
 {
     flush(1);
     emit(std::to_string(std::clamp(hc_option(option_line_cap), 0, 2)) + " setlinecap");
+}
+
+// The image fills the clip box, turned with the page; its samples follow
+// as hexadecimal red, green, blue, forty pixels a line.
+void PostScriptDriver::image_file(DeviceParameters& p)
+{
+    flush(1);
+    std::vector<std::int32_t> pixels;
+    int w = 0, h = 0;
+    if (!hc_driver_read_image(p, pixels, w, h))
+        return;
+    const GraphicsState& g = graphics_state();
+    hc_page_drawn();
+    emit("gsave");
+    statement("/picstr " + hc_integer_field(3LL * w, 10) + " string def");
+    number(g.rotation, "ro");
+    const float cx1 = g.area_px1, cy1 = g.area_py1, cx2 = g.area_px2, cy2 = g.area_py2;
+    switch (g.rotation) {
+    case 90:
+        point_swapped(cy1, -cx2, "translate");
+        point_swapped(cy2 - cy1, cx2 - cx1, "scale");
+        break;
+    case 180:
+        point_op(-cx2, -cy2, "translate");
+        point_op(cx2 - cx1, cy2 - cy1, "scale");
+        break;
+    case 270:
+        point_swapped(-cy2, cx1, "translate");
+        point_swapped(cy2 - cy1, cx2 - cx1, "scale");
+        break;
+    default:
+        point_op(cx1, cy1, "translate");
+        point_op(cx2 - cx1, cy2 - cy1, "scale");
+        break;
+    }
+    const std::string ws = std::to_string(w), hs = std::to_string(h);
+    statement(ws + " " + hs + " 8 [" + ws + " 0 0 -" + hs + " 0 " + hs + "]");
+    emit("{currentfile picstr readhexstring pop}");
+    emit("false 3");
+    emit("colorimage");
+    std::string line;
+    for (std::int32_t rgb : pixels) {
+        int r = 0, gr = 0, b = 0;
+        gr_rgb_unpack(rgb, &r, &gr, &b);
+        line += hc_colour_hex(r, gr, b);
+        if (line.size() == 240) {
+            emit(line);
+            line.clear();
+        }
+    }
+    if (!line.empty())
+        emit(line);
+    emit("grestore");
 }
 
 } // namespace

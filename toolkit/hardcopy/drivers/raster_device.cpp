@@ -10,6 +10,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
+#include "graphics/shaded_polygon.h"
 #include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/output/output_units.h"
 
@@ -590,6 +591,50 @@ void RasterDevice::quadrilateral(const DeviceParameters& p)
                       std::min(hc_raster_edge_x(x[1], y[1], x[2], y[2], row), clip_x2_), row);
         }
     }
+}
+
+void RasterDevice::image_file(DeviceParameters& p)
+{
+    std::vector<std::int32_t> pixels;
+    int w = 0, h = 0;
+    if (!hc_driver_read_image(p, pixels, w, h))
+        return;
+    hc_page_drawn();
+    const int rotation = graphics_state().rotation;
+    const long long rows = static_cast<long long>(clip_y2_) - clip_y1_ + 1, columns = static_cast<long long>(clip_x2_) - clip_x1_ + 1;
+    if (rows < 1 || columns < 1 || (rotation != 0 && rotation != 90 && rotation != 180 && rotation != 270))
+        return;
+    const bool turned = rotation == 90 || rotation == 270;
+    for (int y = std::max(clip_y1_, 0); y <= std::min(clip_y2_, page.last_row); ++y)
+        for (int x = std::max(clip_x1_, 0); x <= std::min(clip_x2_, page.last_column); ++x) {
+            long long ix = 0, iy = 0;
+            if (!turned) {
+                ix = (x - clip_x1_) * static_cast<long long>(w) / columns;
+                iy = (clip_y2_ - y) * static_cast<long long>(h) / rows;
+            } else {
+                ix = (y - clip_y1_) * static_cast<long long>(w) / rows;
+                iy = (x - clip_x1_) * static_cast<long long>(h) / columns;
+            }
+            ix = std::clamp<long long>(ix, 0, w - 1);
+            iy = std::clamp<long long>(iy, 0, h - 1);
+            const long long element = rotation >= 180 ? (h - 1 - iy) * w + (w - 1 - ix) : iy * w + ix;
+            plot_pixel(x, y, pixels[static_cast<std::size_t>(element)]);
+        }
+}
+
+void RasterDevice::shaded_polygon(DeviceParameters& p)
+{
+    hc_page_drawn();
+    const int n = std::max(0, std::min({p.shade_count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())}));
+    p.shade_x.resize(static_cast<std::size_t>(n));
+    p.shade_y.resize(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        p.shade_x[static_cast<std::size_t>(i)] = px(p.poly_x[static_cast<std::size_t>(i)]);
+        p.shade_y[static_cast<std::size_t>(i)] = py(p.poly_y[static_cast<std::size_t>(i)]);
+    }
+    const ShadeClip clip{std::max(clip_x1_, 0), std::max(clip_y1_, 0), std::min(clip_x2_, page.last_column),
+                         std::min(clip_y2_, page.last_row)};
+    gr_shaded_polygon_split(p, 1, clip, [this](int x, int y, std::int32_t rgb) { plot_pixel(x, y, rgb); }, {});
 }
 
 } // namespace korv

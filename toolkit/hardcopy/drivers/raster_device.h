@@ -69,6 +69,8 @@ public:
     void triangle_fill(DeviceParameters& p) override { shape(11, p); }
     void pie_fill(DeviceParameters& p) override { shape(13, p); }
     void polygon_fill(DeviceParameters& p) override { shape(15, p); }
+    void image_file(DeviceParameters& p) override;
+    void shaded_polygon(DeviceParameters& p) override;
 
     // The drawing primitives, in pixels.
     void set_bits(std::uint32_t value, int x, int y);

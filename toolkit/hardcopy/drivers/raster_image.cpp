@@ -1,8 +1,6 @@
 // Driver 6: each page drawn into the raster device's bitmap and written at
 // the page's end as a PNG, a plain or run-length BMP or a PCX image. The
 // page size is in pixels; the resolution only scales pens and dashes.
-#include <zlib.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -16,6 +14,7 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
+#include "graphics/formats/image_decode.h"
 #include "hardcopy/drivers/drivers.h"
 #include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/drivers/raster_device.h"
@@ -224,8 +223,8 @@ void png_chunk(std::string& out, std::string_view type, std::string_view data)
     std::string body(type);
     body.append(data);
     out.append(body);
-    put32_be(out, static_cast<std::uint32_t>(
-                      crc32(0L, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()))));
+    put32_be(out, img_png_crc32(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(body.data()),
+                                                          body.size())));
 }
 
 void RasterImageDriver::write_png()

@@ -13,6 +13,9 @@
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
+#include "korvanthide/window.h"
+#include "graphics/image_files_win.h"
+#include "graphics/shaded_polygon.h"
 #include "hardcopy/drivers/file_driver.h"
 
 namespace korv {
@@ -597,6 +600,85 @@ void GdiDriver::clip(DeviceParameters&)
     const GraphicsState& g = graphics_state();
     const POINT low = at(g.area_px1, g.area_py1), high = at(g.area_px2, g.area_py2);
     back_.clip(low.x, high.y, high.x, low.y);
+}
+
+int GdiBackEnd::gradient_triangles(std::span<const int> x, std::span<const int> y,
+                                   std::span<const std::int32_t> colours, std::span<const int> triangles)
+{
+    using GradientFillFn = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
+    const auto fill = reinterpret_cast<GradientFillFn>(reinterpret_cast<void*>(window_tables().gradient_fill));
+    const std::size_t n = std::min({x.size(), y.size(), colours.size()});
+    if (dc_ == nullptr || fill == nullptr || n == 0 || triangles.size() < 3)
+        return 1;
+    start_page_if_pending();
+    std::vector<TRIVERTEX> vertices;
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto c = static_cast<std::uint32_t>(colours[i]);
+        vertices.push_back({x[i], y[i], static_cast<COLOR16>((c & 0xFF) << 8), static_cast<COLOR16>(c & 0xFF00),
+                            static_cast<COLOR16>((c & 0xFF0000) >> 8), 0});
+    }
+    std::vector<GRADIENT_TRIANGLE> list;
+    for (std::size_t t = 0; t + 2 < triangles.size(); t += 3) {
+        const int a = triangles[t], b = triangles[t + 1], c = triangles[t + 2];
+        if (a < 0 || b < 0 || c < 0 || static_cast<std::size_t>(std::max({a, b, c})) >= n)
+            return 1;
+        list.push_back({static_cast<ULONG>(a), static_cast<ULONG>(b), static_cast<ULONG>(c)});
+    }
+    return fill(dc_, vertices.data(), static_cast<ULONG>(vertices.size()), list.data(), static_cast<ULONG>(list.size()),
+                GRADIENT_FILL_TRIANGLE)
+               ? 0
+               : 1;
+}
+
+void GdiBackEnd::image_pixel(int x, int y, std::int32_t rgb)
+{
+    start_page_if_pending();
+    SetPixel(dc_, x, y, RGB(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
+}
+
+int GdiDriver::shading_level() const { return device_capabilities().hardcopy.shading; }
+
+void GdiDriver::shaded_polygon(DeviceParameters& p)
+{
+    const GraphicsState& g = graphics_state();
+    hc_page_drawn();
+    const int n = std::max(0, std::min({p.shade_count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())}));
+    p.shade_x.resize(static_cast<std::size_t>(n));
+    p.shade_y.resize(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const POINT d = at(p.poly_x[static_cast<std::size_t>(i)], p.poly_y[static_cast<std::size_t>(i)]);
+        p.shade_x[static_cast<std::size_t>(i)] = d.x;
+        p.shade_y[static_cast<std::size_t>(i)] = d.y;
+    }
+    const POINT low = at(g.area_px1, g.area_py1), high = at(g.area_px2, g.area_py2);
+    const ShadeClip clip{low.x, high.y, high.x, low.y};
+    gr_shaded_polygon_split(
+        p, shading_level(), clip, [this](int x, int y, std::int32_t rgb) { back_.image_pixel(x, y, rgb); },
+        [this](std::span<const int> x, std::span<const int> y, std::span<const std::int32_t> colours,
+               std::span<const int> triangles) { return back_.gradient_triangles(x, y, colours, triangles); });
+}
+
+// The image fills the clip box, turned with the page.
+void GdiDriver::image_file(DeviceParameters& p)
+{
+    const GraphicsState& g = graphics_state();
+    hc_page_drawn();
+    const float d = static_cast<float>(g.device_height);
+    const bool turned = (g.rotation == 90 || g.rotation == 270) && display_info().windows_nt != 0;
+    ImageRectangle r;
+    if (!turned) {
+        r = {gr_trunc(g.area_px1 * sx_), gr_trunc((d - 1 - g.area_py2) * sy_), gr_trunc(g.area_px2 * sx_),
+             gr_trunc((d - 1 - g.area_py1) * sy_)};
+    } else {
+        r = {gr_trunc(g.area_py1 * sy_), gr_trunc((d - 1 - g.area_px2) * sx_), gr_trunc(g.area_py2 * sy_),
+             gr_trunc((d - 1 - g.area_px1) * sx_)};
+    }
+    int code = 0;
+    const int status = back_.is_open() ? img_draw_file(p.px1, back_.dc(), nullptr, r, true, 3, g.rotation, code,
+                                                       text_trimmed(p.image_file_view()))
+                                       : image_status_cannot_open;
+    p.phase = status;
+    p.count = code;
 }
 
 } // namespace korv

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,6 +77,11 @@ public:
     void text(int x1, int y1, int x2, int y2, int alignment, bool opaque, std::string_view text);
     int text_width(std::string_view text);
     void clip(int left, int top, int right, int bottom);
+    // GradientFill of triangles (three 0-based vertex numbers each); 0 when
+    // drawn, else the caller shades pixel by pixel.
+    int gradient_triangles(std::span<const int> x, std::span<const int> y, std::span<const std::int32_t> colours,
+                           std::span<const int> triangles);
+    void image_pixel(int x, int y, std::int32_t rgb);
 
 private:
     Target target_ = Target::printer;
@@ -140,6 +147,8 @@ public:
     void triangle_fill(DeviceParameters& p) override { shape(11, p); }
     void pie_fill(DeviceParameters& p) override { shape(13, p); }
     void polygon_fill(DeviceParameters& p) override { shape(15, p); }
+    void image_file(DeviceParameters& p) override;
+    void shaded_polygon(DeviceParameters& p) override;
     void arc(DeviceParameters& p) override;
     void character_size(DeviceParameters&) override { font(); }
     void character_angle(DeviceParameters&) override { font(); }
@@ -165,6 +174,8 @@ protected:
     virtual std::size_t polygon_limit() const { return static_cast<std::size_t>(-1); }
     // The printer puts a text's baseline below its middle; a metafile not.
     virtual bool baseline_offset() const { return true; }
+    // 2 when GradientFill may shade, else 1.
+    virtual int shading_level() const;
     void shape(int op, DeviceParameters& p);
     void pie_points(const DeviceParameters& p, POINT& centre, int& rx, int& ry, POINT& start, POINT& end) const;
     void font();

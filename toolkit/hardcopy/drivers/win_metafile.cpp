@@ -195,6 +195,7 @@ private:
     bool outlined_polygons() const override { return false; }
     std::size_t polygon_limit() const override { return plain_polyline_limit; }
     bool baseline_offset() const override { return false; }
+    int shading_level() const override { return enhanced_ ? GdiDriver::shading_level() : 1; }
 };
 
 void WindowsMetafileDriver::open(DeviceParameters& p)

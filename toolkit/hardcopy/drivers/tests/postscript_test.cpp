@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <string>
 
 #include "korvanthide/drawing.h"
@@ -221,6 +222,64 @@ TEST_F(PostScript, EncapsulatedFileKeepsToItsBox)
     ASSERT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bbox " + path("g.eps").string(), &out), 0) << out;
     // The rectangle cut to the clip box of the area 0.1..0.5 of the page.
     EXPECT_NE(out.find("%%HiResBoundingBox: 75.59"), std::string::npos) << out;
+}
+
+// A 24-bit BMP of w by h pixels, left half red, right half blue.
+void write_bmp(const std::string& file, int w, int h)
+{
+    const int row = (3 * w + 3) / 4 * 4;
+    std::string b = "BM";
+    const auto u32 = [&b](unsigned v) {
+        for (int i = 0; i < 4; ++i)
+            b += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    const auto u16 = [&b](unsigned v) {
+        b += static_cast<char>(v & 0xFF);
+        b += static_cast<char>((v >> 8) & 0xFF);
+    };
+    u32(static_cast<unsigned>(54 + row * h));
+    u32(0);
+    u32(54);
+    u32(40);
+    u32(static_cast<unsigned>(w));
+    u32(static_cast<unsigned>(h));
+    u16(1);
+    u16(24);
+    for (int i = 0; i < 6; ++i)
+        u32(0);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x)
+            b += x < w / 2 ? std::string("\0\0\xff", 3) : std::string("\xff\0\0", 3);
+        b.append(static_cast<std::size_t>(row - 3 * w), '\0');
+    }
+    std::ofstream(file, std::ios::binary) << b;
+}
+
+TEST_F(PostScript, ImagesFillTheClipBox)
+{
+    select();
+    hc_set_option(option_orientation, 0);
+    open("h.ps");
+    write_bmp(path("image.bmp").string(), 100, 50);
+    IGrArea(0.25f, 0.25f, 0.75f, 0.75f);
+    DeviceParameters& p = device_parameters();
+    p.image_file_set(path("image.bmp").string());
+    p.px2 = 100;
+    p.py2 = 50;
+    gr_send_hardcopy(DeviceOperation::ImageFile);
+    EXPECT_EQ(p.phase, 0);
+    finish();
+    const auto l = lines("h.ps");
+    EXPECT_TRUE(has(l, "/picstr 300 string def"));
+    EXPECT_TRUE(has(l, "100 50 8 [100 0 0 -50 0 50]"));
+    EXPECT_EQ(std::count_if(l.begin(), l.end(), [](const std::string& s) { return s.size() == 240; }), 125);
+    if (!readers_available())
+        return;
+    const Pixmap page = render("h.ps");
+    // Portrait: the page's (x, y) lands at (x + 42, y - 20) on the paper.
+    const auto pixel = [&](float x, float y) { return page.at(static_cast<int>(x + 42), static_cast<int>(792 - (y - 20))); };
+    EXPECT_EQ(pixel(756 * 0.3f, 540 * 0.5f), (std::array<int, 3>{255, 0, 0}));
+    EXPECT_EQ(pixel(756 * 0.7f, 540 * 0.5f), (std::array<int, 3>{0, 0, 255}));
 }
 
 } // namespace

@@ -274,3 +274,87 @@ TEST_F(RasterPrimitives, ColourValuesAndCheckerboards)
 }
 
 } // namespace
+
+namespace {
+
+// Images and shaded polygons drawn into the page.
+class RasterImages : public RasterPrimitives {
+protected:
+    // A 20 by 10 image file: red left half, blue right half, written by
+    // this driver itself.
+    std::string image()
+    {
+        hc_set_option(option_page_width, 20);
+        hc_set_option(option_page_height, 10);
+        hc_set_option(option_colour_depth, 24);
+        open("image.png");
+        unit_scale();
+        colour_rgb(255, 0, 0);
+        rectangle(0, 0, 9, 9, 4);
+        colour_rgb(0, 0, 255);
+        rectangle(10, 0, 19, 9, 4);
+        finish();
+        return path("image.png").string();
+    }
+    void page24()
+    {
+        hc_set_option(option_page_width, 64);
+        hc_set_option(option_page_height, 32);
+        hc_set_option(option_colour_depth, 24);
+        open("page.png");
+        unit_scale();
+        GraphicsState& g = graphics_state();
+        g.area_px1 = 10, g.area_py1 = 5, g.area_px2 = 29, g.area_py2 = 14;
+        gr_send_hardcopy(DeviceOperation::Clip);
+    }
+    void draw_image(const std::string& file, int rotation)
+    {
+        graphics_state().rotation = rotation;
+        DeviceParameters& p = device_parameters();
+        p.image_file_set(file);
+        p.px2 = 20;
+        p.py2 = 10;
+        gr_send_hardcopy(DeviceOperation::ImageFile);
+        graphics_state().rotation = 0;
+    }
+};
+
+TEST_F(RasterImages, ImagesFillTheClipBoxTurnedWithThePage)
+{
+    finish();
+    const std::string file = image();
+    page24();
+    draw_image(file, 0);
+    EXPECT_EQ(device_parameters().phase, 0);
+    EXPECT_EQ(device().page.value_at(10, 5), 0x0000FFu); // first pixel of the last row: red
+    EXPECT_EQ(device().page.value_at(29, 14), 0xFF0000u); // top right: blue
+    draw_image(file, 180);
+    EXPECT_EQ(device().page.value_at(10, 5), 0xFF0000u); // element W - 1, blue, bottom left
+    EXPECT_EQ(device().page.value_at(29, 14), 0x0000FFu);
+    EXPECT_EQ(device().page.value_at(5, 5), 0xFFFFFFu); // outside the clip box
+
+    draw_image(path("missing.png").string(), 0);
+    EXPECT_NE(device_parameters().phase, 0);
+}
+
+TEST_F(RasterImages, ShadedPolygonsAreDitheredIntoThePage)
+{
+    finish();
+    page24();
+    GraphicsState& g = graphics_state();
+    g.area_px1 = 0, g.area_py1 = 0, g.area_px2 = 63, g.area_py2 = 31;
+    gr_send_hardcopy(DeviceOperation::Clip);
+    DeviceParameters& p = device_parameters();
+    p.poly_x = {2, 60, 2};
+    p.poly_y = {2, 2, 30};
+    p.shade_value = {0x0000FF, 0x00FF00, 0xFF0000};
+    p.shade_count = 3;
+    gr_send_hardcopy(DeviceOperation::ShadedPolygon);
+    const auto near = [&](int x, int y) { return device().page.value_at(x, y); };
+    EXPECT_GT(near(4, 3) & 0xFF, 0xC0u);          // red corner
+    EXPECT_GT((near(56, 3) >> 8) & 0xFF, 0xC0u);  // green corner
+    EXPECT_GT((near(3, 27) >> 16) & 0xFF, 0xC0u); // blue corner
+    EXPECT_EQ(near(60, 30), 0xFFFFFFu);           // outside the triangle
+}
+
+} // namespace

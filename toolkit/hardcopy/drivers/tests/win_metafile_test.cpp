@@ -78,6 +78,13 @@ TEST_F(MetafileDriver, NoNameLeavesAnEnhancedMetafileOnTheClipboard)
     IGrHardCopy();
     ASSERT_EQ(graphics_state().hardcopy_active, 1) << error_state().last_error;
     picture();
+    // A shaded triangle, green at its right corner.
+    DeviceParameters& p = device_parameters();
+    p.poly_x = {500, 740, 500};
+    p.poly_y = {300, 300, 530};
+    p.shade_value = {0x0000FF, 0x00FF00, 0xFF0000};
+    p.shade_count = 3;
+    gr_send_hardcopy(DeviceOperation::ShadedPolygon);
     IGrHardCopy("S");
     EXPECT_EQ(error_state().last_error, 0);
     ASSERT_TRUE(OpenClipboard(nullptr));
@@ -99,6 +106,9 @@ TEST_F(MetafileDriver, NoNameLeavesAnEnhancedMetafileOnTheClipboard)
     const COLORREF centre = GetPixel(memory, 100, 270 - 88);
     EXPECT_EQ(GetRValue(centre), 255);
     EXPECT_LT(GetBValue(centre), 48);
+    const COLORREF shaded = GetPixel(memory, 362, 270 - 153);
+    EXPECT_GT(GetGValue(shaded), 160) << std::hex << shaded;
+    EXPECT_LT(GetRValue(shaded), 96);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
