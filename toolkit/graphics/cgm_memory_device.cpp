@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <numbers>
 #include <vector>
 
 #include "korvanthide/drawing.h"
+#include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/images.h"
 #include "graphics/formats/cgm_elements.h"
@@ -461,7 +463,15 @@ void CgmMemoryDevice::image_file(DeviceParameters& p)
     }
     const bool turned = g.rotation == 90 || g.rotation == 270;
     const int nx = turned ? h : w, ny = turned ? w : h;
-    std::vector<std::int32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+    std::vector<std::int32_t> pixels;
+    try {
+        pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+    } catch (const std::bad_alloc&) {
+        // Too large a picture for this process: it cannot be placed.
+        p.phase = err::image_format;
+        p.count = 0;
+        return;
+    }
     ErrorState& errors = error_state();
     const int saved_mode = errors.report_mode, saved_error = errors.last_error;
     errors.report_mode = 0;

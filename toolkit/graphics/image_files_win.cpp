@@ -2,6 +2,7 @@
 #include "graphics/image_files_win.h"
 
 #include <fstream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -212,12 +213,9 @@ int save_to_clipboard(HDC source, ImageRectangle r)
     return 0;
 }
 
-} // namespace
-
-int img_draw_file(int type, HDC dc, HRGN clip, ImageRectangle r, bool stretch, int stretch_mode, int rotation,
-                  int& system_code, std::string_view file_name)
+int draw_file(int type, HDC dc, HRGN clip, ImageRectangle r, bool stretch, int stretch_mode, int rotation,
+              int& system_code, std::string_view file_name)
 {
-    system_code = 0;
     if (!dc)
         return image_status_bitmap;
     Picture picture;
@@ -233,9 +231,8 @@ int img_draw_file(int type, HDC dc, HRGN clip, ImageRectangle r, bool stretch, i
     return draw_picture(dc, clip, turned(picture, rotation), r, stretch, stretch_mode);
 }
 
-int img_save_area(HDC dc, int type, ImageRectangle r, int& system_code, std::string_view file_name)
+int save_area(HDC dc, int type, ImageRectangle r, int& system_code, std::string_view file_name)
 {
-    system_code = 0;
     if (type == 0)
         return save_to_clipboard(dc, r);
     if (type != image_format_bmp && type != image_format_pcx && type != image_format_png)
@@ -258,6 +255,29 @@ int img_save_area(HDC dc, int type, ImageRectangle r, int& system_code, std::str
         return 0;
     system_code = static_cast<int>(written.system_code);
     return written.status == CommitStatus::cannot_open ? image_status_cannot_open : image_status_io;
+}
+
+} // namespace
+
+int img_draw_file(int type, HDC dc, HRGN clip, ImageRectangle r, bool stretch, int stretch_mode, int rotation,
+                  int& system_code, std::string_view file_name)
+{
+    system_code = 0;
+    try {
+        return draw_file(type, dc, clip, r, stretch, stretch_mode, rotation, system_code, file_name);
+    } catch (const std::bad_alloc&) {
+        return image_status_bitmap;
+    }
+}
+
+int img_save_area(HDC dc, int type, ImageRectangle r, int& system_code, std::string_view file_name)
+{
+    system_code = 0;
+    try {
+        return save_area(dc, type, r, system_code, file_name);
+    } catch (const std::bad_alloc&) {
+        return image_status_save;
+    }
 }
 
 } // namespace korv

@@ -3,6 +3,7 @@
 #include "korvanthide/images.h"
 
 #include <fstream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -36,11 +37,15 @@ std::optional<std::vector<std::uint8_t>> read_file(std::string_view name)
     const auto size = static_cast<std::streamoff>(in.tellg());
     if (size < 0 || static_cast<std::uint64_t>(size) > largest_file)
         return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
+    try {
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+        in.seekg(0);
+        if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
+            return std::nullopt;
+        return bytes;
+    } catch (const std::bad_alloc&) {
         return std::nullopt;
-    return bytes;
+    }
 }
 
 } // namespace

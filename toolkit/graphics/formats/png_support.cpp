@@ -3,6 +3,7 @@
 #include "graphics/formats/image_decode.h"
 
 #include <cstdlib>
+#include <new>
 
 namespace korv {
 namespace {
@@ -123,7 +124,9 @@ bool DecodedImage::allocate(std::int64_t w, std::int64_t h)
     return true;
 }
 
-DecodedImage image_decode(std::span<const std::uint8_t> file, int format, bool transparency)
+namespace {
+
+DecodedImage decode_by_format(std::span<const std::uint8_t> file, int format, bool transparency)
 {
     switch (format) {
     case image_format_bmp:
@@ -140,6 +143,21 @@ DecodedImage image_decode(std::span<const std::uint8_t> file, int format, bool t
         out.fail(image_error_unsupported);
         return out;
     }
+    }
+}
+
+} // namespace
+
+DecodedImage image_decode(std::span<const std::uint8_t> file, int format, bool transparency)
+{
+    try {
+        return decode_by_format(file, format, transparency);
+    } catch (const std::bad_alloc&) {
+        // A picture within the size limits may still not fit in memory (a
+        // 32-bit process): it is one this reader cannot read.
+        DecodedImage out;
+        out.fail(image_error_unsupported);
+        return out;
     }
 }
 
