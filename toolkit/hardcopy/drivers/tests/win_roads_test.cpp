@@ -13,6 +13,7 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "korvanthide/bitmaps.h"
@@ -185,6 +186,23 @@ void picture()
     both(DeviceOperation::Text);
 }
 
+// A colour-shaded triangle, for the drivers that shade.
+void shaded_triangle()
+{
+    DeviceParameters& p = device_parameters();
+    p.poly_x.clear();
+    p.poly_y.clear();
+    for (const auto& [x, y] : {std::pair{0.55f, 0.05f}, std::pair{0.67f, 0.05f}, std::pair{0.55f, 0.2f}}) {
+        float dx = 0, dy = 0;
+        user_point(x, y, dx, dy);
+        p.poly_x.push_back(dx);
+        p.poly_y.push_back(dy);
+    }
+    p.shade_value = {0x0000FF, 0x00FF00, 0xFF0000};
+    p.shade_count = 3;
+    both(DeviceOperation::ShadedPolygon);
+}
+
 // The bitmap's pixels as a binary PPM, top row first.
 void save_ppm(int handle, int width, int height, const std::string& file)
 {
@@ -246,6 +264,11 @@ TEST_P(Roads, OnePictureReachesTheBitmapAndTheFile)
         IGrHardCopy(file);
     ASSERT_EQ(graphics_state().hardcopy_active, 1) << error_state().last_error;
     picture();
+    // The plain metafile shades pixel by pixel. The enhanced metafile's SVG
+    // reader leaves gradients out, and Wine's printer driver takes them and
+    // prints nothing: the metafile tests play a shading into a bitmap.
+    if (std::string_view(file).ends_with(".wmf"))
+        shaded_triangle();
     IGrHardCopy("S");
     EXPECT_EQ(error_state().last_error, 0);
     if (driver == driver_windows_printer) {
