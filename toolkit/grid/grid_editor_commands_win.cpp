@@ -11,6 +11,7 @@
 #include "korvanthide/events.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_control_win.h"
+#include "grid/grid_html.h"
 #include "grid/grid_print_win.h"
 #include "grid/grid_routines.h"
 #include "grid/grid_search.h"
@@ -510,10 +511,21 @@ bool grid_editor_save_html(GridEditorRecord& e)
                           (k.html_colours ? 0 : 8);
         const GridBlock b = m.selection;
         const bool selection = whole == 2 && !b.empty();
-        WGridSaveHTML(0, file, selection ? b.first_column + 1 : 1,
-                      selection ? b.last_column + 1 : m.column_count(), selection ? b.first_row + 1 : 1,
-                      selection ? b.last_row + 1 : m.rows_in_use, flags, k.html_title, k.html_border);
-        saved = error_state().last_error == 0;
+        if (GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            WMessageBox(3, 3, 2, "File already exists:\r" + file + "\rDo you want to replace it?", "Select File");
+            if (dialog_result_state().answer != 1)
+                return false;
+        }
+        GridHtmlPage layout;
+        layout.title = k.html_title;
+        layout.border = k.html_border;
+        layout.flags = flags;
+        const GridRange range = selection ? GridRange{b.first_column, b.last_column, b.first_row, b.last_row}
+                                          : GridRange{0, m.column_count() - 1, 0, m.rows_in_use - 1};
+        const int saved_mode = error_state().report_mode;
+        error_state().report_mode = 0;
+        saved = grid_save_html(g->model(), file, range, layout, e.backups, "WGridSaveHTML");
+        error_state().report_mode = saved_mode;
         if (!saved)
             message(error_state().last_error == err::file_open ? "Error opening file" : "Error writing file",
                     "File Error");

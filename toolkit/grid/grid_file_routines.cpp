@@ -51,6 +51,13 @@ bool grid_save_csv(GridModel& grid, const std::string& file, const GridRange& ra
     return commit(file, grid_csv_text(grid, range, flags), backup, routine);
 }
 
+bool grid_save_html(GridModel& grid, const std::string& file, const GridRange& range, const GridHtmlPage& page,
+                    bool backup, std::string_view routine)
+{
+    grid.editor_store();
+    return commit(file, grid_html_text(grid, range, page), backup, routine);
+}
+
 } // namespace korv
 
 using namespace korv;

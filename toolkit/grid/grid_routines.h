@@ -41,6 +41,11 @@ bool grid_query(int id, int code, int& value);
 bool grid_save_csv(GridModel& grid, const std::string& file, const GridRange& range, int flags, bool backup,
                    std::string_view routine);
 
+// The same for an HTML table (WGridSaveHTML and the grid editor).
+struct GridHtmlPage;
+bool grid_save_html(GridModel& grid, const std::string& file, const GridRange& range, const GridHtmlPage& page,
+                    bool backup, std::string_view routine);
+
 } // namespace korv
 
 void WGridRows(int id, int rows);

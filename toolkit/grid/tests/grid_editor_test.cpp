@@ -249,6 +249,38 @@ TEST_F(GridEditorTest, AFrameLargerThanItsGridShrinksToFit)
     WindowCloseChild(big);
 }
 
+TEST_F(GridEditorTest, SaveAsHtmlProposesTheNameAndKeepsTheOldFile)
+{
+    char directory[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, directory);
+    const std::string base = std::string(directory) + "korv_grid_page";
+    std::ofstream(base + ".htm", std::ios::binary) << "old";
+    ASSERT_EQ(grid_editor_create(1601, 2, 0, 131072, -1, "", ""), grid_editor_ok);
+    editor()->file_name = base + ".csv";
+    grid_cell_put_value(cells(), 0, 0, 0, "Ann", "");
+    std::string proposed;
+    korv::testing::answer_dialogs({{"Save As HTML", 1, [&](HWND d) {
+                                        char text[MAX_PATH] = {};
+                                        GetWindowTextA(GetDlgItem(d, 1002), text, sizeof text);
+                                        proposed = text;
+                                    }},
+                                   {"Select File", IDYES}});
+    SendMessageA(frame(), WM_COMMAND, 32108, 0);
+    EXPECT_EQ(korv::testing::answers_given(), 2);
+    EXPECT_EQ(proposed, base + ".htm");
+    std::ifstream page(base + ".htm", std::ios::binary), kept(base + ".htm.bak", std::ios::binary);
+    std::stringstream page_bytes, kept_bytes;
+    page_bytes << page.rdbuf();
+    kept_bytes << kept.rdbuf();
+    EXPECT_EQ(page_bytes.str().substr(0, 8), "<html>\r\n");
+    EXPECT_NE(page_bytes.str().find("\r\nAnn\r\n"), std::string::npos);
+    EXPECT_EQ(kept_bytes.str(), "old");
+    page.close();
+    kept.close();
+    std::remove((base + ".htm").c_str());
+    std::remove((base + ".htm.bak").c_str());
+}
+
 // Closes the modal editor's window from inside its loop.
 struct ModalClose {
     static inline HWND frame = nullptr;
