@@ -249,6 +249,29 @@ TEST_F(RasterPrimitives, EdgesPensAndDashes)
     EXPECT_EQ(row(10, 0, 30), "######............############.");
 }
 
+TEST_F(RasterPrimitives, MonochromeFillsInkWhatTheirColourInks)
+{
+    finish();
+    hc_set_option(option_colour_depth, 1);
+    open("mono.png");
+    unit_scale();
+    colour_rgb(0, 0, 0);
+    rectangle(2, 2, 20, 20, 4);
+    colour_rgb(255, 255, 255);
+    rectangle(10, 10, 30, 30, 4);
+    colour_rgb(128, 128, 128);
+    rectangle(40, 2, 55, 20, 4);
+    RasterBitmap& b = device().page;
+    EXPECT_EQ(b.value_at(5, 5), 1u);   // black: inked
+    EXPECT_EQ(b.value_at(15, 15), 0u); // white: blank, over the black
+    int inked = 0;
+    for (int y = 4; y < 12; ++y)
+        for (int x = 42; x < 50; ++x)
+            inked += static_cast<int>(b.value_at(x, y));
+    EXPECT_GT(inked, 16); // mid grey: about half
+    EXPECT_LT(inked, 48);
+}
+
 TEST_F(RasterPrimitives, ColourValuesAndCheckerboards)
 {
     RasterBitmap& b = device().page;
