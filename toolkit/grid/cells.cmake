@@ -53,3 +53,10 @@ korv_add_test(grid_editor_test GUI
   ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp
   ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_answerer.cpp
   ${here}/tests/grid_test.rc)
+if(KORV_WINDOWS)
+  add_executable(grid_xclip_test ${here}/tests/grid_xclip_test.cpp
+    ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp ${here}/tests/grid_test.rc)
+  target_link_libraries(grid_xclip_test PRIVATE korvanthide)
+  add_test(NAME grid_xclip_test COMMAND bash ${here}/tests/grid_xclip_check.sh $<TARGET_FILE:grid_xclip_test>)
+  set_tests_properties(grid_xclip_test PROPERTIES TIMEOUT 120 RESOURCE_LOCK x_display)
+endif()
