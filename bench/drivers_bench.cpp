@@ -16,6 +16,7 @@
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
 #include "core/services/hardcopy.h"
+#include "core/services/install.h"
 
 using namespace korv;
 
@@ -80,6 +81,8 @@ double timed(int driver, const std::vector<std::pair<int, int>>& options, const 
 
 int main()
 {
+    // The drivers come with the toolkit's install file, as start-up runs it.
+    toolkit_install();
     GraphicsState& g = graphics_state();
     g.screen_active = 0;
     const std::vector<std::pair<int, int>> a4_pixels = {{option_page_width, 2480}, {option_page_height, 3508},
