@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -108,6 +109,33 @@ TEST_F(GridFiles, SavesByCellTypeAndLoadsItsOwnFileBack)
 
     WGridSave(test_grid_id, file, 2, 3, 2, 9, grid_csv_unquoted | grid_csv_undefined_values);
     EXPECT_EQ(read_bytes(file), "-999,-999.00\r\n");
+}
+
+TEST_F(GridFiles, ARoundTripThroughLibreOfficeKeepsTheValues)
+{
+    if (std::system("command -v soffice >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "no LibreOffice";
+    const std::string file = path("round.csv");
+    WGridSave(test_grid_id, file);
+    // To a spreadsheet and back to comma-separated text (Windows-1252).
+    const std::string profile = "-env:UserInstallation=file://" + dir.string() + "/lo";
+    const std::string to_ods = "timeout 120 soffice " + profile + " --headless --convert-to ods --outdir " +
+                               dir.string() + " " + file + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(to_ods.c_str()), 0);
+    fs::rename(file, path("original.csv"));
+    const std::string to_csv = "timeout 120 soffice " + profile +
+                               " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,1' --outdir " +
+                               dir.string() + " " + path("round.ods") + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(to_csv.c_str()), 0);
+    grid_cells_clear_all(t.grid, false);
+    WGridLoad(test_grid_id, file);
+    EXPECT_NE(take_error(), 1054);
+    EXPECT_EQ(t.text(0, 0), "a\"b");
+    EXPECT_EQ(t.text(1, 0), "42");
+    EXPECT_EQ(t.text(2, 0), "2.50");
+    EXPECT_EQ(t.text(3, 0), "Yes");
+    EXPECT_EQ(t.text(4, 0), "Green");
+    EXPECT_EQ(t.text(3, 1), "No");
 }
 
 TEST_F(GridFiles, LoadsWhatPythonWritesAndSavesItBackForPython)
