@@ -147,6 +147,9 @@ bool dialog_extras_anchor(HWND probe, int identifier);
 HWND dialog_embed(int identifier, int window, bool show);
 // Hides and unloads a dialog embedded in a window that closes.
 void dialog_embedded_close(HWND dialog);
+// Shows a dialog that lives in a window as the current dialog for the
+// call; the dialog that was current stays current.
+void dialog_embedded_show(HWND dialog);
 // The root window closes: every dialog destroyed, the state reset.
 void dialog_root_closed();
 // The toolkit window a dialog lives in (-1 none) and its resize flag.

@@ -332,9 +332,11 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
     dialog_root_opened();
 
     int dialog_result = 0;
+    bool anchored = false;
     if (dialog != 0) {
         const DialogProbe probe = win_dialog_probe(dialog, temporary);
         dialog_result = probe.result;
+        anchored = probe.anchored;
         if (probe.result == 1) {
             width = probe.width;
             height = probe.height;
@@ -454,6 +456,13 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
             dialog_result = -4;
         } else {
             win_dialog_record_attach(frame, embedded);
+            // A maximised window's anchored dialog takes the client's size now.
+            if (maximised && anchored) {
+                RECT c{};
+                GetClientRect(slot.client, &c);
+                SendMessageA(slot.client, WM_SIZE, SIZE_RESTORED, MAKELPARAM(c.right, c.bottom));
+                UpdateWindow(embedded);
+            }
         }
     }
 
@@ -467,6 +476,10 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
         }
     } else {
         ShowWindow(frame, maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+        // Shown maximised, the coloured background is there at once, before
+        // the program draws.
+        if (maximised && slot.background_brush != nullptr)
+            RedrawWindow(slot.client, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
         ValidateRect(slot.client, nullptr);
     }
 

@@ -11,6 +11,7 @@
 #include "korvanthide/window.h"
 #include "core/errors_text.h"
 #include "core/services/content_kinds.h"
+#include "core/services/editor.h"
 #include "core/win_module.h"
 #include "core/window_ops_layout.h"
 #include "graphics/gdi_handles.h"
@@ -195,7 +196,34 @@ SIZE frame_size_for(const WindowSlot& s, int client_width, int client_height)
         GetWindowRect(s.status_bar, &sb);
         h += sb.bottom - sb.top;
     }
+    // An editor's own toolbar stands above the window's client area too.
+    if (HWND own = editor_services().bars(s.frame).toolbar) {
+        RECT tb{};
+        GetWindowRect(own, &tb);
+        h += tb.bottom - tb.top;
+    }
     return {w, h};
+}
+
+// A pane of a split window is sized by moving the bar between the panes.
+void pane_resize(SplitWindowRecord& split, int pane, SIZE outer)
+{
+    HWND bar = split.subject;
+    if (bar == nullptr) return;
+    const bool stacked = (split.split_flags & 1) != 0;
+    RECT b{};
+    GetWindowRect(bar, &b);
+    MapWindowPoints(nullptr, GetParent(bar), reinterpret_cast<POINT*>(&b), 2);
+    RECT area{};
+    GetClientRect(GetParent(bar), &area);
+    const int wanted = stacked ? outer.cy : outer.cx;
+    const int parent_size = stacked ? area.bottom : area.right;
+    const int moved = pane == split.panes[0] ? wanted : parent_size - wanted;
+    // The bar's own move lays the panes out while a drag is marked.
+    split.drag_anchor = 0;
+    SetWindowPos(bar, nullptr, stacked ? b.left : moved, stacked ? moved : b.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    split.drag_anchor = -999;
 }
 
 void client_size_of(const WindowSlot& s, int& width, int& height)
@@ -398,7 +426,12 @@ void win_placement_set(int x, int y, int& width, int& height, int state)
         held->width = std::min(held->width, static_cast<int>(outer.cx));
         held->height = std::min(held->height, static_cast<int>(outer.cy));
     }
-    if (special || state == 0 || state == 2) {
+    const int host = win_split_parent();
+    SplitWindowRecord* split = host >= 0 ? win_split_record(window_tables().windows[static_cast<std::size_t>(host)].frame)
+                                         : nullptr;
+    if (split != nullptr) {
+        pane_resize(*split, window_tables().current, outer);
+    } else if (special || state == 0 || state == 2) {
         WINDOWPLACEMENT wp{};
         wp.length = sizeof wp;
         GetWindowPlacement(s->frame, &wp);
@@ -408,11 +441,18 @@ void win_placement_set(int x, int y, int& width, int& height, int state)
             OffsetRect(&normal, -d.x, -d.y);
         }
         wp.rcNormalPosition = normal;
+        // A maximised child comes back to this rectangle when restored.
+        if (child && IsZoomed(s->frame)) {
+            WindowSlot& kept = window_tables().windows[static_cast<std::size_t>(window_tables().current)];
+            kept.restore_rectangle = {static_cast<int>(normal.left), static_cast<int>(normal.top),
+                                      static_cast<int>(normal.right), static_cast<int>(normal.bottom)};
+        }
         constexpr UINT shows[4] = {SW_SHOWMINNOACTIVE, SW_SHOWNOACTIVATE, SW_SHOWMAXIMIZED, SW_HIDE};
         wp.showCmd = shows[std::clamp(state, 0, 3)];
         wp.flags = 0;
         SetWindowPlacement(s->frame, &wp);
     } else {
+        if (held && state != 3) dialog_embedded_show(held->subject);
         SetWindowPos(s->frame, nullptr, nx, ny, outer.cx, outer.cy,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | (state == 3 ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
     }

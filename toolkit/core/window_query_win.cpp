@@ -85,13 +85,17 @@ void win_contents_detach(int& dialog, int flags, int& status)
         win_content_record_set(frame, nullptr);
         delete static_cast<DialogWindowRecord*>(record);
     } else if (record->kind == ContentKind::split) {
-        win_content_release(frame);
+        // The split window goes with its panes, which would otherwise be
+        // left without the record that lays them out.
+        if (t.current > 0)
+            WindowCloseChild(t.current);
+        else
+            win_content_release(frame);
     } else if (record->kind == ContentKind::bitmap_viewer) {
         bmp_viewer_detach(frame);
     } else if (const ContentKindServices& kind = content_services_of(frame); kind.detach) {
         kind.detach(frame);
     }
-    // Editors are taken down by their own layer.
 }
 
 } // namespace korv

@@ -622,6 +622,26 @@ HWND dialog_embed(int identifier, int window, bool show)
     return dialog;
 }
 
+void dialog_embedded_show(HWND dialog)
+{
+    DialogTable& t = table();
+    for (int s = 1; s <= t.loaded; ++s) {
+        if (slot_window(s) != dialog)
+            continue;
+        const int previous_slot = t.current_slot;
+        DialogResultState& state = dialog_result_state();
+        const int previous_dialog = state.current_dialog;
+        t.current_slot = s;
+        if (const DialogRecord* r = dialog_record_of(dialog))
+            state.current_dialog = r->identifier;
+        int mode = 2;
+        dialog_show(0, 0, 0, 0, mode, 0, 1);
+        t.current_slot = previous_slot;
+        state.current_dialog = previous_dialog;
+        return;
+    }
+}
+
 void dialog_embedded_close(HWND dialog)
 {
     DialogTable& t = table();

@@ -7,7 +7,7 @@ korv_add_test(editor_rules_test PORTABLE ${here}/tests/editor_rules_test.cpp
 if(KORV_WINDOWS)
   target_sources(korv_editor PRIVATE ${here}/win_editor_create.cpp ${here}/win_editor_files.cpp
                  ${here}/win_editor_frame.cpp ${here}/win_editor_text.cpp
-                 ${here}/win_editor_command_line.cpp ${here}/win_editor_pending.cpp
+                 ${here}/win_editor_command_line.cpp
                  ${here}/editor_services.cpp)
 endif()
 if(KORV_WINDOWS)

@@ -5,6 +5,7 @@
 #include "korvanthide/window.h"
 #include "core/services/content_kinds.h"
 #include "core/services/editor.h"
+#include "editor/editor_operations_win.h"
 #include "editor/editor_record.h"
 
 namespace korv {
@@ -74,6 +75,7 @@ void editor_services_register()
     kind.subject_takes_focus = true;
     kind.may_close = pane_may_close;
     kind.menu_help = menu_help;
+    kind.detach = edit_contents_detach;
 }
 
 } // namespace korv

@@ -40,6 +40,9 @@ void edit_text_clear(EditorWindowRecord& record);
 void edit_paste(EditorWindowRecord& record);
 void edit_format_state_update(EditorWindowRecord& record);
 void edit_font_choose(HWND frame, EditorWindowRecord& record);
+// Hook of the font dialog with the extended toolbar: the underline box is
+// enabled only when the selection is underlined (the custom data).
+UINT_PTR CALLBACK edit_font_dialog_hook(HWND dialog, UINT message, WPARAM w, LPARAM l);
 void edit_bullet_toggle(EditorWindowRecord& record);
 void edit_style_toggle(EditorWindowRecord& record, int command);
 void edit_align_set(EditorWindowRecord& record, int command);

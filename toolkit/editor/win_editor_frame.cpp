@@ -11,6 +11,7 @@
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/events.h"
 #include "korvanthide/menus.h"
+#include "editor/editor_operations_win.h"
 #include "editor/win_editor.h"
 
 namespace korv {
@@ -688,22 +689,7 @@ void destroyed(HWND frame, EditorWindowRecord* record)
     WindowTables& tables = window_tables();
     const int window = edit_window_number(*record);
     WindowSlot* slot = slot_of(window);
-    if (record->mode == 3) {
-        DialogTable& dialogs = dialog_table();
-        dialogs.semi_modeless_count = std::max(0, dialogs.semi_modeless_count - 1);
-        HWND owner = slot != nullptr && slot->reactivate != nullptr ? slot->reactivate : tables.windows[0].frame;
-        dialog_enable_other_windows(owner, 1);
-        if (owner != nullptr) {
-            win_activate(owner);
-            SetFocus(owner);
-        }
-    }
-    for (HACCEL table : {record->builtin_accelerators, record->pane_accelerators}) {
-        if (table != nullptr) DestroyAcceleratorTable(table);
-    }
-    if (record->font != nullptr && !record->stock_font) {
-        DeleteObject(record->font);
-    }
+    edit_resources_free(*record);
     if (slot != nullptr) {
         if (slot->menu != nullptr && slot->menu == record->menu_bar) {
             win_menu_strings_free(record->menu_bar, window);
@@ -732,12 +718,6 @@ void destroyed(HWND frame, EditorWindowRecord* record)
         win_slot_release(window);
         if (tables.last_active == frame) tables.last_active = tables.windows[0].frame;
     }
-    for (HANDLE& file : record->open_files) {
-        if (file != nullptr) {
-            CloseHandle(file);
-            file = nullptr;
-        }
-    }
     win_content_record_set(frame, nullptr);
     if (record->previous_proc != nullptr) {
         SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->previous_proc));
@@ -761,12 +741,7 @@ void find_message(HWND frame, EditorWindowRecord& record, LPARAM l)
         edit_replace_next(frame, record, *block);
         if (record.flags.commands_reported) edit_post_command(frame, cmd::replace);
     } else if ((block->Flags & FR_REPLACEALL) != 0) {
-        HWND control = edit_control(record);
-        SendMessageA(control, EM_SETSEL, 0, 0);
-        // Each round moves past the last match; the text bounds the rounds.
-        const int rounds = edit_control_length(control) + 1;
-        for (int i = 0; i < rounds && edit_replace_next(frame, record, *block) != 0; ++i) {
-        }
+        edit_replace_all(frame, record, *block);
         if (record.flags.commands_reported) edit_post_command(frame, cmd::replace);
     }
 }

@@ -251,6 +251,11 @@ void edit_font_choose(HWND frame, EditorWindowRecord& record)
     const bool automatic = (format.dwMask & CFM_COLOR) == 0 || (format.dwEffects & CFE_AUTOCOLOR) != 0;
     choose.rgbColors = automatic ? GetSysColor(COLOR_WINDOWTEXT) : format.crTextColor;
     choose.nFontType = SCREEN_FONTTYPE;
+    if (record.flags.extended_toolbar) {
+        choose.Flags |= CF_ENABLEHOOK;
+        choose.lpfnHook = edit_font_dialog_hook;
+        choose.lCustData = (format.dwEffects & CFE_UNDERLINE) != 0 ? 1 : 0;
+    }
     if (!ChooseFontA(&choose)) {
         return;
     }
@@ -268,6 +273,14 @@ void edit_font_choose(HWND frame, EditorWindowRecord& record)
     std::memcpy(chosen.szFaceName, logical.lfFaceName, sizeof chosen.szFaceName);
     SendMessageA(control, EM_SETCHARFORMAT, SCF_SELECTION | SCF_WORD, reinterpret_cast<LPARAM>(&chosen));
     edit_format_state_update(record);
+}
+
+UINT_PTR CALLBACK edit_font_dialog_hook(HWND dialog, UINT message, WPARAM /*w*/, LPARAM l)
+{
+    if (message != WM_INITDIALOG) return FALSE;
+    const auto* choose = reinterpret_cast<const CHOOSEFONTA*>(l);
+    EnableWindow(GetDlgItem(dialog, 1041), choose != nullptr && choose->lCustData != 0);
+    return TRUE;
 }
 
 void edit_bullet_toggle(EditorWindowRecord& record)
@@ -430,6 +443,11 @@ void edit_buffer_restore(int window, int buffer)
         return;
     }
     EditorBufferRecord& row = table.row(window, buffer);
+    // A row without a stored text has nothing to give back; the editor
+    // keeps what it shows.
+    if (!row.text_stored) {
+        return;
+    }
     HWND control = edit_control(*record);
     edit_text_in(*record, row.text);
     CHARRANGE range{control_position(*record, row.selection_start - 1),

@@ -534,3 +534,36 @@ TEST(RootWindowFatal, UnregistrableClassEndsTheRunWithFailure)
 }
 
 } // namespace
+
+TEST_F(RootWindow, MaximisedWindowShowsItsColourAtOnce)
+{
+    namespace flag = korv::winflag;
+    WindowOpen(flag::defaults | flag::maximised, -999999, -999999, 640, 480, 0, {}, 0, "Gross", 16, 0x00FF00);
+    RECT client{};
+    GetClientRect(root_client(), &client);
+    ASSERT_GT(client.right, 640);
+    // The background is there before anything else is drawn or handled.
+    HDC dc = GetDC(root_client());
+    const COLORREF corner = GetPixel(dc, client.right - 2, client.bottom - 2);
+    ReleaseDC(root_client(), dc);
+    EXPECT_EQ(corner, RGB(0, 255, 0));
+    WRootWindowClose();
+    drain();
+}
+
+TEST_F(RootWindow, MaximisedWindowStretchesItsAnchoredDialog)
+{
+    namespace flag = korv::winflag;
+    WindowOpen(flag::defaults | flag::maximised, -999999, -999999, 640, 480, 0, {}, 340, "Gross");
+    RECT client{};
+    GetClientRect(root_client(), &client);
+    ASSERT_GT(client.right, 640);
+    const auto* record = korv::win_content_record(root_frame());
+    ASSERT_NE(record, nullptr);
+    RECT dialog{};
+    GetWindowRect(record->subject, &dialog);
+    EXPECT_EQ(dialog.right - dialog.left, client.right);
+    EXPECT_EQ(dialog.bottom - dialog.top, client.bottom);
+    WRootWindowClose();
+    drain();
+}
