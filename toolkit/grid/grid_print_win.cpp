@@ -4,6 +4,7 @@
 #include "grid/grid_print_win.h"
 
 #include "korvanthide/dialogs_win.h"
+#include "dialogs/page_setup.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_control_win.h"
 #include "grid/grid_print_layout.h"
@@ -273,7 +274,7 @@ void grid_page_setup(int units, int choice)
         return;
     r.setup.Flags = static_cast<DWORD>(wanted) | PSD_MARGINS;
     r.setup.hwndOwner = GetActiveWindow();
-    if (!PageSetupDlgA(&r.setup))
+    if (!cdlg_page_setup_select(r.setup))
         return;
     LockedDevice device(r.setup);
     HDC dc = device.context(false);
