@@ -134,6 +134,13 @@ COLORREF ProgramDriver::preview(int id) const
     return pixel;
 }
 
+COLORREF ProgramDriver::preview_showing(int id, COLORREF colour) const
+{
+    COLORREF seen = preview(id);
+    wait_until([&] { return (seen = preview(id)) == colour; });
+    return seen;
+}
+
 HWND ProgramDriver::focus() const
 {
     GUITHREADINFO info{};

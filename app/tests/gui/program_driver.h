@@ -30,6 +30,9 @@ public:
     int list_selection(int id) const;  // from 1; 0 when none
     bool visible(int id) const { return IsWindowVisible(field(id)) != FALSE; }
     COLORREF preview(int id) const;  // the pixel in the middle of a picture field
+    // The preview once it shows the colour, or what it shows after ten
+    // seconds: the program paints a picture field after its texts change.
+    COLORREF preview_showing(int id, COLORREF colour) const;
     HWND focus() const;
 
     // What the user does. Keys go to the window that has the focus.
