@@ -1,8 +1,8 @@
-# Hardcopy control: driver dispatch, the drivers' selection entries, the
+# Hardcopy control: driver dispatch, the built-in drivers, the
 # hardcopy options.
 set(here ${CMAKE_CURRENT_LIST_DIR})
 target_sources(korv_hardcopy PRIVATE
-  ${here}/control.cpp ${here}/control_drivers.cpp ${here}/control_hardcopy.cpp ${here}/options.cpp
+  ${here}/control.cpp ${here}/control_hardcopy.cpp ${here}/options.cpp
   ${here}/hardcopy_register.cpp)
 
 korv_add_test(hardcopy_control_test PORTABLE ${here}/tests/dispatch_test.cpp ${here}/tests/options_test.cpp

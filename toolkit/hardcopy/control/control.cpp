@@ -2,10 +2,10 @@
 
 #include <array>
 #include <utility>
-#include <vector>
 
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/printer.h"
+#include "hardcopy/drivers/drivers.h"
 
 namespace korv {
 
@@ -13,24 +13,12 @@ namespace {
 
 constexpr int driver_slots = 13; // driver numbers 0..12
 
-// Drivers that tests put in place of the built-in ones.
+// Drivers put in place of the built-in ones: the Windows drivers at start-up,
+// test drivers in tests.
 std::array<Device*, driver_slots>& installed_drivers()
 {
     static std::array<Device*, driver_slots> installed{};
     return installed;
-}
-
-Device* built_in_driver(int n)
-{
-    static std::vector<SelectionOnlyDriver> drivers = [] {
-        std::vector<SelectionOnlyDriver> all;
-        for (int number = 0; number < driver_slots; ++number)
-            all.emplace_back(number);
-        return all;
-    }();
-    if (!hc_driver_defaults(n))
-        return nullptr;
-    return &drivers[static_cast<std::size_t>(n)];
 }
 
 Device* driver_for(int n)
@@ -38,10 +26,27 @@ Device* driver_for(int n)
     if (n < 0 || n >= driver_slots)
         return nullptr;
     Device* installed = installed_drivers()[static_cast<std::size_t>(n)];
-    return installed != nullptr ? installed : built_in_driver(n);
+    return installed != nullptr ? installed : hc_built_in_driver(n);
 }
 
 } // namespace
+
+Device* hc_built_in_driver(int n)
+{
+    switch (n) {
+    case driver_hpgl: return &hc_hpgl_driver();
+    case driver_postscript: return &hc_postscript_driver();
+    case driver_svg: return &hc_svg_driver();
+    case driver_raster_printer: return &hc_raster_printer_driver();
+    case driver_raster_image: return &hc_raster_image_driver();
+    case driver_dxf: return &hc_dxf_driver();
+    case driver_cgm: return &hc_cgm_driver();
+    case driver_windows_printer: return &hc_windows_printer_selection();
+    case driver_windows_metafile: return &hc_windows_metafile_selection();
+    case driver_hpgl2_pcl: return &hc_hpgl2_driver();
+    default: return nullptr;
+    }
+}
 
 void hc_reset_options()
 {
@@ -76,65 +81,6 @@ Device* hc_driver_install(int number, Device* driver)
     if (number < 0 || number >= driver_slots)
         return nullptr;
     return std::exchange(installed_drivers()[static_cast<std::size_t>(number)], driver);
-}
-
-void SelectionOnlyDriver::select(DeviceParameters& p)
-{
-    if (p.count == -999) {
-        p.count = number_;
-        return;
-    }
-    const std::optional<DriverDefaults> d = hc_driver_defaults(number_);
-    if (!d)
-        return;
-    HardcopyState& hc = hardcopy_state();
-    GraphicsState& g = graphics_state();
-    GraphicsPlatform& platform = gr_platform();
-
-    hc_reset_options();
-    for (const auto& [n, v] : d->options) {
-        if (n == 0)
-            break;
-        *hc.options.find(n) = v;
-    }
-    // The Windows printer's colours come from the printer itself.
-    if (!d->reads_printer)
-        g.hardcopy_colour_count = d->colour_count;
-    g.hardcopy_colour_limit = d->colour_limit;
-    if (d->reads_printer && p.phase != -998) {
-        GraphicsPlatform::PrinterPage page;
-        const int error = platform.printer_defaults(page);
-        hardcopy_device_state().printer_available = error == 0 ? 1 : 0;
-        if (error == 0) {
-            *hc.options.find(option_page_width) = page.width;
-            *hc.options.find(option_page_height) = page.height;
-            *hc.options.find(option_x_offset) = page.x_offset;
-            *hc.options.find(option_y_offset) = page.y_offset;
-            *hc.options.find(option_orientation) = page.orientation;
-            *hc.options.find(option_copies) = page.copies;
-            g.hardcopy_colour_count = page.colours;
-            *hc.options.find(option_monochrome) = page.colours <= 2 ? 1 : 0;
-        }
-    }
-
-    DeviceDescription& desc = device_capabilities().hardcopy;
-    desc.resolution_x = d->resolution_x;
-    desc.resolution_y = d->resolution_y;
-    desc.real_value = d->real_value;
-    desc.word_a = d->word_a;
-    desc.word_b = d->word_b;
-    desc.platform_level = d->platform_words ? platform.platform_level() : d->platform_level;
-    desc.true_colour = d->true_colour;
-    desc.shading = d->platform_words ? platform.gradient_level() : d->shading;
-    desc.word_f = d->word_f;
-    desc.word_g = d->word_g;
-    desc.word_h = d->word_h;
-    desc.flags_set(d->capability_flags);
-    if (d->raster_index >= 0)
-        hc.raster_resolution_index = d->raster_index;
-    hc.print_command_flag = d->print_command_flag;
-    text_assign(hc.default_output_name, d->default_output_name);
-    hc.driver_record = number_;
 }
 
 } // namespace korv

@@ -43,14 +43,6 @@ void hardcopy_services_register()
     s.dispatch = hc_dispatch;
     s.set_option = hc_set_option;
     s.driver_install = hc_driver_install;
-    hc_driver_install(driver_hpgl, &hc_hpgl_driver());
-    hc_driver_install(driver_postscript, &hc_postscript_driver());
-    hc_driver_install(driver_svg, &hc_svg_driver());
-    hc_driver_install(driver_raster_printer, &hc_raster_printer_driver());
-    hc_driver_install(driver_raster_image, &hc_raster_image_driver());
-    hc_driver_install(driver_dxf, &hc_dxf_driver());
-    hc_driver_install(driver_cgm, &hc_cgm_driver());
-    hc_driver_install(driver_hpgl2_pcl, &hc_hpgl2_driver());
 }
 
 } // namespace korv

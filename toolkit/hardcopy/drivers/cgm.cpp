@@ -62,9 +62,24 @@ Rgb components(int colour)
     return c;
 }
 
+DriverDefaults cgm_defaults()
+{
+    DriverDefaults d;
+    d.number = driver_cgm;
+    d.options = {{{option_page_width, 756}, {option_page_height, 540}, {option_x_offset, 0},
+                  {option_y_offset, 0}, {option_orientation, 0}, {option_cgm_font_set, 2}}};
+    d.resolution_x = d.resolution_y = 600;
+    d.colour_count = d.colour_limit = 256;
+    d.shading = 2;
+    d.word_g = d.word_h = 1;
+    d.capability_flags = "00000110111111100010011011100";
+    d.default_output_name = "radediva.cgm";
+    return d;
+}
+
 class CgmDriver : public Device {
 public:
-    void select(DeviceParameters& p) override { hc_driver_select(p, driver_cgm); }
+    void select(DeviceParameters& p) override { hc_driver_select(p, cgm_defaults()); }
     void open(DeviceParameters& p) override;
     void close(DeviceParameters&) override;
     void end_page(DeviceParameters&) override;

@@ -3,7 +3,8 @@
 set(here ${CMAKE_CURRENT_LIST_DIR})
 target_sources(korv_hardcopy PRIVATE ${here}/file_driver.cpp ${here}/postscript.cpp ${here}/svg.cpp ${here}/dxf.cpp
   ${here}/hpgl_writer.cpp ${here}/hpgl.cpp ${here}/halftone.cpp ${here}/hpgl2.cpp
-  ${here}/raster_device.cpp ${here}/raster_image.cpp ${here}/raster_printer.cpp ${here}/cgm.cpp)
+  ${here}/raster_device.cpp ${here}/raster_image.cpp ${here}/raster_printer.cpp ${here}/cgm.cpp
+  ${here}/windows_printer_select.cpp ${here}/windows_metafile_select.cpp)
 korv_add_test(hardcopy_drivers_test PORTABLE ${here}/tests/driver_fixture.cpp
   ${here}/tests/postscript_test.cpp ${here}/tests/svg_test.cpp ${here}/tests/dxf_test.cpp
   ${here}/tests/hpgl_test.cpp ${here}/tests/halftone_test.cpp ${here}/tests/hpgl2_test.cpp

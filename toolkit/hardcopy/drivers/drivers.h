@@ -18,6 +18,16 @@ Device& hc_raster_image_driver(); // 6: PNG, BMP or PCX images
 Device& hc_raster_printer_driver(); // 4: PCL, ESC/P or ESC/P2 jobs
 Device& hc_cgm_driver();       // 9: binary CGM
 
+struct DriverDefaults;
+
+// The selection of the Windows printer (10) and metafile (11) drivers, and
+// drivers that only select: they stand in for the two where the platform
+// has no Windows API.
+DriverDefaults hc_windows_printer_defaults();
+DriverDefaults hc_windows_metafile_defaults();
+Device& hc_windows_printer_selection();
+Device& hc_windows_metafile_selection();
+
 // Windows tree only: the Windows printer (10) and metafile (11) drivers.
 Device& hc_windows_printer_driver();
 Device& hc_windows_metafile_driver();

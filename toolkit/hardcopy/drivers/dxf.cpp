@@ -115,9 +115,24 @@ std::int32_t rgb_of_number(int n)
     return static_cast<std::int32_t>(((v >> 16) & 0xff) | (v & 0xff00) | ((v & 0xff) << 16));
 }
 
+DriverDefaults dxf_defaults()
+{
+    DriverDefaults d;
+    d.number = driver_dxf;
+    d.options = {{{option_page_width, 756}, {option_page_height, 540}, {option_x_offset, 0},
+                  {option_y_offset, 0}, {option_orientation, 0}, {option_hatch_spacing, 80},
+                  {option_colour_depth, 8}}};
+    d.resolution_x = d.resolution_y = 90;
+    d.colour_count = d.colour_limit = 255;
+    d.real_value = 0.222f;
+    d.capability_flags = "00000100000011000010000000010";
+    d.default_output_name = "radediva.dxf";
+    return d;
+}
+
 class DxfDriver : public Device {
 public:
-    void select(DeviceParameters& p) override { hc_driver_select(p, driver_dxf); }
+    void select(DeviceParameters& p) override { hc_driver_select(p, dxf_defaults()); }
     void open(DeviceParameters& p) override;
     void close(DeviceParameters&) override;
     void end_page(DeviceParameters&) override { hardcopy_state().page_drawn = 0; }

@@ -6,16 +6,66 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/images.h"
 #include "korvanthide/hardcopy.h"
-#include "hardcopy/control/control.h"
+#include "korvanthide/printer.h"
 #include "hardcopy/output/output_units.h"
 
 namespace korv {
 
-bool hc_driver_select(DeviceParameters& p, int number)
+bool hc_driver_select(DeviceParameters& p, const DriverDefaults& d)
 {
-    const bool probe = p.count == -999;
-    SelectionOnlyDriver(number).select(p);
-    return !probe;
+    if (p.count == -999) {
+        p.count = d.number;
+        return false;
+    }
+    HardcopyState& hc = hardcopy_state();
+    GraphicsState& g = graphics_state();
+    GraphicsPlatform& platform = gr_platform();
+
+    hc_reset_options();
+    for (const auto& [n, v] : d.options) {
+        if (n == 0)
+            break;
+        *hc.options.find(n) = v;
+    }
+    // The Windows printer's colours come from the printer itself.
+    if (!d.reads_printer)
+        g.hardcopy_colour_count = d.colour_count;
+    g.hardcopy_colour_limit = d.colour_limit;
+    if (d.reads_printer && p.phase != -998) {
+        GraphicsPlatform::PrinterPage page;
+        const int error = platform.printer_defaults(page);
+        hardcopy_device_state().printer_available = error == 0 ? 1 : 0;
+        if (error == 0) {
+            *hc.options.find(option_page_width) = page.width;
+            *hc.options.find(option_page_height) = page.height;
+            *hc.options.find(option_x_offset) = page.x_offset;
+            *hc.options.find(option_y_offset) = page.y_offset;
+            *hc.options.find(option_orientation) = page.orientation;
+            *hc.options.find(option_copies) = page.copies;
+            g.hardcopy_colour_count = page.colours;
+            *hc.options.find(option_monochrome) = page.colours <= 2 ? 1 : 0;
+        }
+    }
+
+    DeviceDescription& desc = device_capabilities().hardcopy;
+    desc.resolution_x = d.resolution_x;
+    desc.resolution_y = d.resolution_y;
+    desc.real_value = d.real_value;
+    desc.word_a = d.word_a;
+    desc.word_b = d.word_b;
+    desc.platform_level = d.platform_words ? platform.platform_level() : d.platform_level;
+    desc.true_colour = d.true_colour;
+    desc.shading = d.platform_words ? platform.gradient_level() : d.shading;
+    desc.word_f = d.word_f;
+    desc.word_g = d.word_g;
+    desc.word_h = d.word_h;
+    desc.flags_set(d.capability_flags);
+    if (d.raster_index >= 0)
+        hc.raster_resolution_index = d.raster_index;
+    hc.print_command_flag = d.print_command_flag;
+    text_assign(hc.default_output_name, d.default_output_name);
+    hc.driver_record = d.number;
+    return true;
 }
 
 bool hc_driver_open_output()

@@ -2,7 +2,10 @@
 // the plot file on unit 2, the colour of the current colour mode.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "korvanthide/graphics_state.h"
@@ -10,9 +13,34 @@
 
 namespace korv {
 
-// Operation 1: the number probe (count -999) or the driver's defaults.
-// True when the driver was selected in full.
-bool hc_driver_select(DeviceParameters& p, int number);
+// What a driver stores when it is selected.
+struct DriverDefaults {
+    int number = 0;
+    // Options set on selection, as (option, value) pairs; option 0 ends the list.
+    std::array<std::pair<int, int>, 12> options{};
+    int resolution_x = 0, resolution_y = 0;
+    int colour_count = 0, colour_limit = 0;
+    float real_value = 1.7e38f;
+    int word_a = 8, word_b = 360, platform_level = 2, true_colour = 1, shading = 0;
+    int word_f = 1, word_g = 0, word_h = 0;
+    int print_command_flag = 0;
+    std::string_view capability_flags;
+    std::string_view default_output_name;
+    // The raster resolution index a raster printer sets; -1 leaves it.
+    int raster_index = -1;
+    // The Windows printer takes its page and colours from the default printer.
+    bool reads_printer = false;
+    // The Windows drivers take the platform level (word C) and the shading
+    // level (word E) from the platform.
+    bool platform_words = false;
+};
+
+// Capability string of the page drivers (PostScript, SVG, the Windows ones).
+inline constexpr std::string_view hc_page_flags = "00000111111111100010011011110";
+
+// Operation 1: the number probe (count -999) answered with the driver's
+// number, or its defaults stored. True when the driver was selected in full.
+bool hc_driver_select(DeviceParameters& p, const DriverDefaults& d);
 
 // Opens unit 2 for operation 18; on failure (already reported) hardcopy
 // output is switched off and false returned. An error number set before

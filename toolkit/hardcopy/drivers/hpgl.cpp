@@ -57,6 +57,41 @@ int model_number()
 
 const PlotterModel& model() { return models[static_cast<std::size_t>(model_number() - 1)]; }
 
+// Capability strings of the plotter classes U, E, F and H.
+constexpr std::array<std::string_view, 4> class_flags = {
+    "00000100000000000010000000010", "00000100000000000010000000000",
+    "00000100000010000010000000010", "00000100000011100010001001010"};
+
+DriverDefaults hpgl_defaults()
+{
+    const PlotterModel& m = model();
+    const float u = static_cast<float>(m.units_per_inch) / 72.0f;
+    const int x_offset = static_cast<int>(static_cast<float>(m.x_offset) / u);
+    const int page_width = static_cast<int>(static_cast<float>(m.paper_width) / u - static_cast<float>(x_offset));
+    DriverDefaults d;
+    d.number = driver_hpgl;
+    d.options = {{{option_x_offset, x_offset},
+                  {option_page_width, page_width},
+                  {option_page_height, static_cast<int>(static_cast<float>(m.paper_height) / u)},
+                  {option_y_offset, 0},
+                  {option_orientation, 1},
+                  {option_hatch_spacing, 80},
+                  {option_hpgl_annotation, 1},
+                  {option_device_on_off, 0},
+                  {option_label_terminator, 4},
+                  {option_plotter_fills, 0}}};
+    d.resolution_x = d.resolution_y = 90;
+    d.colour_count = m.pens;
+    d.colour_limit = 9;
+    d.word_a = 7;
+    d.true_colour = 0;
+    d.word_f = 0;
+    d.print_command_flag = 1;
+    d.capability_flags = class_flags[static_cast<std::size_t>(m.plotter_class - 1)];
+    d.default_output_name = "radediva.plt";
+    return d;
+}
+
 class HpglDriver : public Device {
 public:
     void select(DeviceParameters& p) override;
@@ -117,7 +152,7 @@ void HpglDriver::vertex_record(float x, float y) const { record(9, out_.user_x(x
 
 void HpglDriver::select(DeviceParameters& p)
 {
-    if (!hc_driver_select(p, driver_hpgl))
+    if (!hc_driver_select(p, hpgl_defaults()))
         return;
     const PlotterModel& m = model();
     u_ = m.units_per_inch / 72.0;

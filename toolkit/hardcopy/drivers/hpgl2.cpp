@@ -78,6 +78,42 @@ void encode(std::string& out, int d)
     out += static_cast<char>(v + 95);
 }
 
+// The page of device models 1..5, lengths in plotter units.
+struct PageModel {
+    int colours, paper_width, paper_height, dpi;
+};
+
+constexpr std::array<PageModel, 5> page_models = {{
+    {2, 10860, 7918, 300},
+    {256, 10860, 7918, 300},
+    {2, 10860, 7918, 600},
+    {256, 15836, 10860, 600},
+    {256, 10860, 7918, 600},
+}};
+
+DriverDefaults hpgl2_defaults()
+{
+    const PageModel& m = page_models[static_cast<std::size_t>(model_number() - 1)];
+    const float u = 1016.0f / 72.0f;
+    DriverDefaults d;
+    d.number = driver_hpgl2_pcl;
+    d.options = {{{option_x_offset, 0},
+                  {option_page_width, static_cast<int>(static_cast<float>(m.paper_width) / u)},
+                  {option_page_height, static_cast<int>(static_cast<float>(m.paper_height) / u)},
+                  {option_y_offset, 0},
+                  {option_orientation, 1},
+                  {option_hpgl_annotation, 0},
+                  {option_label_terminator, 4}}};
+    d.resolution_x = d.resolution_y = m.dpi;
+    d.colour_count = m.colours;
+    d.colour_limit = 256;
+    d.true_colour = 0;
+    d.print_command_flag = 1;
+    d.capability_flags = m.colours == 2 ? "00000100000011100010001001110" : "00000100011111100010011011110";
+    d.default_output_name = "radediva.plt";
+    return d;
+}
+
 class Hpgl2Driver : public Device {
 public:
     void select(DeviceParameters& p) override;
@@ -132,7 +168,7 @@ private:
 
 void Hpgl2Driver::select(DeviceParameters& p)
 {
-    if (!hc_driver_select(p, driver_hpgl2_pcl))
+    if (!hc_driver_select(p, hpgl2_defaults()))
         return;
     hc_halftone_overrides_reset();
     size_pending_ = true;

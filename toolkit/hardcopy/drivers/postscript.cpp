@@ -83,9 +83,24 @@ std::string number_field(double v)
     return f;
 }
 
+DriverDefaults postscript_defaults()
+{
+    DriverDefaults d;
+    d.number = driver_postscript;
+    d.options = {{{option_page_width, 756}, {option_page_height, 540}, {option_x_offset, 42},
+                  {option_y_offset, -20}, {option_orientation, 1}, {option_postscript_end_of_job, 1},
+                  {option_postscript_path_points, 255}, {option_encapsulated, 0}}};
+    d.resolution_x = d.resolution_y = 600;
+    d.colour_count = d.colour_limit = 256;
+    d.print_command_flag = 1;
+    d.capability_flags = hc_page_flags;
+    d.default_output_name = "radediva.ps";
+    return d;
+}
+
 class PostScriptDriver : public Device {
 public:
-    void select(DeviceParameters& p) override { hc_driver_select(p, driver_postscript); }
+    void select(DeviceParameters& p) override { hc_driver_select(p, postscript_defaults()); }
     void open(DeviceParameters& p) override;
     void close(DeviceParameters&) override;
     void end_page(DeviceParameters& p) override;

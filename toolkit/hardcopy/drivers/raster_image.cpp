@@ -58,6 +58,32 @@ std::uint32_t nibble(std::uint32_t stored) { return (stored & 0xA) | ((stored & 
 
 bool is_bmp(int type) { return type == 1 || type == 2; }
 
+// The raster drivers start from the raster device's description.
+DriverDefaults raster_defaults(int number)
+{
+    DriverDefaults d;
+    d.number = number;
+    d.real_value = 0.0f;
+    d.word_a = 0;
+    d.word_b = 0;
+    d.shading = 1;
+    d.word_f = 0;
+    d.word_h = 1;
+    return d;
+}
+
+DriverDefaults image_defaults()
+{
+    DriverDefaults d = raster_defaults(driver_raster_image);
+    d.options = {{{option_page_width, 1024}, {option_page_height, 768}, {option_orientation, 0},
+                  {option_colour_depth, 8}, {option_image_file_type, 3}}};
+    d.resolution_x = d.resolution_y = 150;
+    d.colour_count = d.colour_limit = 256;
+    d.capability_flags = "00000111111111110010011111000";
+    d.default_output_name = "radediva.png";
+    return d;
+}
+
 class RasterImageDriver : public RasterDevice {
 public:
     void select(DeviceParameters& p) override;
@@ -88,7 +114,7 @@ void RasterImageDriver::select(DeviceParameters& p)
 {
     if (p.count != -999)
         RasterDevice::select(p);
-    hc_driver_select(p, driver_raster_image);
+    hc_driver_select(p, image_defaults());
 }
 
 void RasterImageDriver::open(DeviceParameters& p)

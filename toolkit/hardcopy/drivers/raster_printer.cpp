@@ -128,6 +128,44 @@ std::string low_high(int n)
     return s;
 }
 
+// The raster drivers start from the raster device's description.
+DriverDefaults raster_defaults(int number)
+{
+    DriverDefaults d;
+    d.number = number;
+    d.real_value = 0.0f;
+    d.word_a = 0;
+    d.word_b = 0;
+    d.shading = 1;
+    d.word_f = 0;
+    d.word_h = 1;
+    return d;
+}
+
+DriverDefaults printer_defaults()
+{
+    const PrinterPlotterSettings& printer = printer_plotter_settings();
+    const bool page_printer = printer.printer_family > 5;
+    const int resolution = std::min(printer.resolution_count, 2);
+    DriverDefaults d = raster_defaults(driver_raster_printer);
+    d.options = {{{option_page_width, 576},
+                  {option_page_height, 432},
+                  {option_x_offset, page_printer ? 100 : 0},
+                  {option_y_offset, page_printer ? 70 : 0},
+                  {option_orientation, page_printer ? 1 : 0},
+                  {option_raster_resolution, resolution},
+                  {option_device_on_off, 3},
+                  {option_page_start_command, 0},
+                  {option_compression, std::min(printer.option24_limit, 2)}}};
+    d.raster_index = resolution;
+    d.colour_count = 1 << std::clamp(printer.colour_planes, 0, 8);
+    d.colour_limit = 8;
+    d.print_command_flag = 1;
+    d.capability_flags = "00000111111111110010011011000";
+    d.default_output_name = "radediva.prn";
+    return d;
+}
+
 class RasterPrinterDriver : public RasterDevice {
 public:
     void select(DeviceParameters& p) override;
@@ -153,7 +191,7 @@ void RasterPrinterDriver::select(DeviceParameters& p)
 {
     if (p.count != -999)
         RasterDevice::select(p);
-    hc_driver_select(p, driver_raster_printer);
+    hc_driver_select(p, printer_defaults());
 }
 
 void RasterPrinterDriver::open(DeviceParameters& p)

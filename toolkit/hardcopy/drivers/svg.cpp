@@ -70,9 +70,22 @@ struct StrokeGroup {
     bool operator==(const StrokeGroup&) const = default;
 };
 
+DriverDefaults svg_defaults()
+{
+    DriverDefaults d;
+    d.number = driver_svg;
+    d.options = {{{option_page_width, 640}, {option_page_height, 480}, {option_x_offset, 0},
+                  {option_y_offset, 0}, {option_orientation, 0}}};
+    d.resolution_x = d.resolution_y = 72;
+    d.colour_count = d.colour_limit = 256;
+    d.capability_flags = hc_page_flags;
+    d.default_output_name = "radediva.svg";
+    return d;
+}
+
 class SvgDriver : public Device {
 public:
-    void select(DeviceParameters& p) override { hc_driver_select(p, driver_svg); }
+    void select(DeviceParameters& p) override { hc_driver_select(p, svg_defaults()); }
     void open(DeviceParameters& p) override;
     void close(DeviceParameters&) override;
     void colour(DeviceParameters&) override { style(); }

@@ -170,7 +170,7 @@ void put16(std::string& s, unsigned v)
 
 class WindowsMetafileDriver : public GdiDriver {
 public:
-    void select(DeviceParameters& p) override { hc_driver_select(p, driver_windows_metafile); }
+    void select(DeviceParameters& p) override { hc_driver_select(p, hc_windows_metafile_defaults()); }
     void open(DeviceParameters& p) override;
     void close(DeviceParameters&) override;
     void end_page(DeviceParameters&) override { hardcopy_state().page_drawn = 0; }

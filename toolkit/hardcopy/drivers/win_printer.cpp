@@ -93,7 +93,7 @@ private:
 void WindowsPrinterDriver::select(DeviceParameters& p)
 {
     const bool full = p.count != -999 && p.phase != -998;
-    hc_driver_select(p, driver_windows_printer);
+    hc_driver_select(p, hc_windows_printer_defaults());
     if (full) {
         GraphicsPlatform::PrinterPage page;
         printer_error_ = gr_platform().printer_defaults(page);

@@ -23,6 +23,14 @@ using korv::testing::TestPlatform;
 
 namespace {
 
+// Driver n's selection entry alone: every other operation is ignored, so
+// nothing is written.
+struct SelectionOnly : Device {
+    explicit SelectionOnly(int n) : number(n) {}
+    void select(DeviceParameters& p) override { hc_built_in_driver(number)->select(p); }
+    int number;
+};
+
 // Selects driver n as the start-up does and watches it from then on: the
 // recording device forwards every operation to the built-in driver.
 struct WatchedDriver {
@@ -32,7 +40,7 @@ struct WatchedDriver {
         hc_dispatch_select(1, n);
         recording.reset();
     }
-    SelectionOnlyDriver built_in;
+    SelectionOnly built_in;
     RecordingDevice recording;
     ScopedHardcopyDriver install;
 };
@@ -189,8 +197,8 @@ TEST_F(HardCopy, DriverNumbersWithoutADriverOpenNothing)
 // A driver that cannot open its output clears the active flag; nothing follows.
 TEST_F(HardCopy, AFailedOpenSendsNoSettings)
 {
-    struct FailingDriver : SelectionOnlyDriver {
-        using SelectionOnlyDriver::SelectionOnlyDriver;
+    struct FailingDriver : SelectionOnly {
+        using SelectionOnly::SelectionOnly;
         void open(DeviceParameters&) override { graphics_state().hardcopy_active = 0; }
     } failing(2);
     RecordingDevice recording(RecordingDevice::Side::hardcopy, &failing);
