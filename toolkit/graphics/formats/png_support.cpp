@@ -8,7 +8,7 @@
 namespace korv {
 namespace {
 
-// The reflected CRC-32 of the PNG specification (ISO 3309), table-driven.
+// The reflected CRC-32 of ISO 3309 that PNG chunks carry, table-driven.
 const std::array<std::uint32_t, 256>& crc_table()
 {
     static const std::array<std::uint32_t, 256> table = [] {
