@@ -40,13 +40,15 @@ for name in ("picture.png", "picture.bmp"):
     print(f"{name}: reader {mine[name]:.1f} ms, python3-pil {pil:.1f} ms, ratio {mine[name] / pil:.2f}")
 PY
 
-win=$root/build/win
+source "$root/scripts/wine-arch.sh"
+win=$KORV_WIN_BUILD
 cmake -S "$root" -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null || exit 1
+      -DCMAKE_TOOLCHAIN_FILE="$KORV_WIN_TOOLCHAIN" >/dev/null || exit 1
 cmake --build "$win" --target image_bench_win >/dev/null || exit 1
 source "$root/scripts/wine-env.sh"
 wine_env_start "$win" headless >/dev/null || exit 1
 echo "IGrLoadImageData under Wine (median of 5):"
 "$root/scripts/wine-run.sh" "$(find "$win" -name image_bench_win.exe | head -n 1)" \
-    "$(winepath -w "$scratch/picture.png")" "$(winepath -w "$scratch/picture.bmp")"
+    "$("$KORV_WINE" winepath.exe -w "$scratch/picture.png" 2>/dev/null)" \
+    "$("$KORV_WINE" winepath.exe -w "$scratch/picture.bmp" 2>/dev/null)"
 wine_env_stop

@@ -4,11 +4,12 @@
 # the host; prints both medians and their ratio (goal: at most 1.0).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/win
+source "$root/scripts/wine-arch.sh"
+build=$KORV_WIN_BUILD
 
 "$root/scripts/setup.sh" || exit 1
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null || exit 1
+      -DCMAKE_TOOLCHAIN_FILE="$KORV_WIN_TOOLCHAIN" >/dev/null || exit 1
 cmake --build "$build" --target drivers_bench || exit 1
 
 work=$(mktemp -d)

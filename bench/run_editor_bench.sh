@@ -4,11 +4,12 @@
 # printer's own calls in the same run. The printed PDFs are removed.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/win
+source "$root/scripts/wine-arch.sh"
+build=$KORV_WIN_BUILD
 
 "$root/scripts/setup.sh" || exit 1
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null || exit 1
+      -DCMAKE_TOOLCHAIN_FILE="$KORV_WIN_TOOLCHAIN" >/dev/null || exit 1
 cmake --build "$build" --target editor_bench || exit 1
 
 source "$root/scripts/wine-env.sh"

@@ -8,9 +8,10 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORV_SANITIZE
 cmake --build "$build" --target grid_bench >/dev/null || exit 1
 "$build/toolkit/grid_bench" || exit 1
 
-win=$root/build/win
+source "$root/scripts/wine-arch.sh"
+win=$KORV_WIN_BUILD
 cmake -S "$root" -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null || exit 1
+      -DCMAKE_TOOLCHAIN_FILE="$KORV_WIN_TOOLCHAIN" >/dev/null || exit 1
 cmake --build "$win" --target grid_page_bench >/dev/null || exit 1
 source "$root/scripts/wine-env.sh"
 wine_env_start "$win" || exit 1

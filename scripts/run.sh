@@ -4,14 +4,15 @@
 # private Xvfb display, where nothing is visible, until it is ended (Ctrl+C).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/win
+source "$root/scripts/wine-arch.sh"
+build=$KORV_WIN_BUILD
 
 "$root/scripts/setup.sh" || exit 1
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null || exit 1
+      -DCMAKE_TOOLCHAIN_FILE="$KORV_WIN_TOOLCHAIN" >/dev/null || exit 1
 cmake --build "$build" --target Chromalversor || exit 1
 
-export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+export WINEPREFIX=$build/wineprefix WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 xvfb_pid=
@@ -36,11 +37,11 @@ fi
 
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
   echo "run: creating Wine prefix $WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
+  "$KORV_WINE" wineboot.exe -i >/dev/null 2>&1
 fi
 
 cd "$build/app" || exit 1
-wine Chromalversor.exe
+"$KORV_WINE" Chromalversor.exe
 status=$?
 echo "run: Chromalversor ended with status $status"
 exit $status

@@ -3,7 +3,8 @@
 # a private Xvfb display, waits for its dialog and takes a picture of it.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/win
+source "$root/scripts/wine-arch.sh"
+build=$KORV_WIN_BUILD
 out=${1:-$root/docs/screenshot.png}
 
 "$root/scripts/setup.sh" || exit 1
@@ -11,14 +12,14 @@ for tool in import:imagemagick xdotool:xdotool; do
   command -v "${tool%%:*}" >/dev/null || apt-get install -y -q --no-install-recommends "${tool#*:}" || exit 1
 done
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null || exit 1
+      -DCMAKE_TOOLCHAIN_FILE="$KORV_WIN_TOOLCHAIN" >/dev/null || exit 1
 cmake --build "$build" --target Chromalversor || exit 1
 
 source "$root/scripts/wine-env.sh"
 wine_env_start "$build" || exit 1
 trap wine_env_stop EXIT
 
-(cd "$build/app" && exec wine Chromalversor.exe) >/dev/null 2>&1 &
+(cd "$build/app" && exec "$KORV_WINE" Chromalversor.exe) >/dev/null 2>&1 &
 
 window=
 for _ in $(seq 300); do

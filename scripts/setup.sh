@@ -6,12 +6,14 @@ set -euo pipefail
 packages=(cmake ninja-build g++ googletest
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
           mingw-w64-i686-dev libz-mingw-w64-dev
-          wine wine32 xvfb xauth x11-utils
-          cups cups-client printer-driver-cups-pdf libcups2:i386
+          g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+          binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+          wine wine32 wine64 xvfb xauth x11-utils
+          cups cups-client printer-driver-cups-pdf libcups2:i386 libcups2
           zlib1g-dev clang-14 libclang-rt-14-dev
           python3-pil pngcheck imagemagick poppler-utils
-          libreoffice-impress libreoffice-draw
-          python3 tidy
+          libreoffice-impress libreoffice-draw libreoffice-calc
+          python3 tidy xclip
           ghostscript librsvg2-bin libxml2-utils python3-ezdxf hp2xx libwmf-bin emf2svg)
 
 need_arch=0

@@ -2,10 +2,12 @@
 # one project-local Wine prefix.
 # wine_env_start BUILD_DIR [headless]  - with "headless", no X display: Wine
 # then uses its null display driver.
+source "$(dirname "${BASH_SOURCE[0]}")/wine-arch.sh"
+
 wine_env_start() {
   local build; build=$(cd "$1" && pwd) || return 1
   local mode=${2:-}
-  export WINEPREFIX="$build/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+  export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
   # Wine's null display driver is chosen per prefix, so the headless runs
   # keep a prefix of their own.
   [[ $mode == headless ]] && WINEPREFIX="$build/wineprefix-null"
@@ -23,14 +25,14 @@ wine_env_start() {
   fi
   if [[ ! -f $WINEPREFIX/system.reg ]]; then
     echo "wine-env: creating Wine prefix $WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
-    [[ $mode == headless ]] && wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    "$KORV_WINE" wineboot.exe -i >/dev/null 2>&1
+    [[ $mode == headless ]] && "$KORV_WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
     wineserver -w
   fi
   # Without a window manager, Wine waits two seconds for every managed window
   # it hides; windows it does not hand to a manager hide at once.
   if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    "$KORV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -k 2>/dev/null; sleep 0.2
   fi
   wineserver -p

@@ -6,10 +6,10 @@
 # is copied out once it has ended.
 set -u
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEARCH=win32
+source "$(dirname "${BASH_SOURCE[0]}")/wine-arch.sh"
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 out=$(mktemp)
-wine "$@" >"$out" 2>&1 </dev/null
+"$KORV_WINE" "$@" >"$out" 2>&1 </dev/null
 rc=$?
 cat "$out"
 rm -f "$out"

@@ -9,7 +9,8 @@ work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
 libs=("$build/libkorvanthide.a" "$build/libkorv_editor.a" "$build/libkorv_grid.a"
       "$build/libkorv_hardcopy.a" "$build/libkorv_base.a")
 # The libraries need each other (start-up runs the install file), hence the group.
-if ! i686-w64-mingw32-g++-posix -std=c++20 -I"$root/include" \
+source "$root/scripts/wine-arch.sh"
+if ! "$KORV_WIN_ARCH-w64-mingw32-g++-posix" -std=c++20 -I"$root/include" \
        "$root/toolkit/tests/plain_link_program.cpp" -o "$work/plain.exe" -static \
        -Wl,--start-group "${libs[@]}" -Wl,--end-group \
        -lz -lcomctl32 -lcomdlg32 -lshell32 -lole32 -lwinspool -lwinmm -lgdi32; then

@@ -3,6 +3,8 @@
 
 #include <mmsystem.h>
 
+#include <cstddef>
+
 #include "korvanthide/files.h"
 #include "korvanthide/window.h"
 #include "core/services/editor.h"
@@ -93,7 +95,8 @@ int win_menuiteminfo_size()
     int platform = 0, major = 0, minor = 0;
     sys_os_platform(platform);
     sys_os_version(major, minor);
-    return platform == 4 && major <= 4 ? 44 : 48;
+    return static_cast<int>(platform == 4 && major <= 4 ? offsetof(MENUITEMINFOA, hbmpItem)
+                                                         : sizeof(MENUITEMINFOA));
 }
 
 int win_dwm_composition_enabled()

@@ -122,7 +122,7 @@ int draw_picture(HDC dc, HRGN clip, const Picture& p, ImageRectangle r, bool str
         SelectClipRgn(dc, nullptr);
     if (previous_mode != 0)
         SetStretchBltMode(dc, previous_mode);
-    return lines == 0 || lines == GDI_ERROR ? image_status_bitmap : 0;
+    return lines == 0 || lines == static_cast<int>(GDI_ERROR) ? image_status_bitmap : 0;
 }
 
 // The clipboard's bitmap as a picture; status 0, 1094 or 1095.

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace korv {
 
@@ -104,9 +105,9 @@ void grid_cell_display_text(const GridModel& grid, int column, int row, std::str
         return;
     case GridCellType::check_box:
         if (mode == grid_text_painted)
-            out = c.int_value(row) != 0 ? "\xFC" : "\xFB";
+            out.assign(1, c.int_value(row) != 0 ? '\xFC' : '\xFB');
         else
-            out = c.int_value(row) != 0 ? "Yes" : "No";
+            out.assign(c.int_value(row) != 0 ? std::string_view("Yes") : std::string_view("No"));
         return;
     case GridCellType::menu: {
         const std::int32_t index = c.int_value(row);

@@ -34,7 +34,7 @@ bool grid_classes_register()
     grid.cbSize = sizeof grid;
     grid.style = CS_PARENTDC;
     grid.lpfnWndProc = grid_frame_proc;
-    grid.cbWndExtra = 4;  // the grid record
+    grid.cbWndExtra = sizeof(LONG_PTR);  // the grid record
     grid.hInstance = instance;
     grid.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     grid.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);

@@ -127,8 +127,9 @@ TEST_F(TextSetup, GlyphSheetForReview)
                 }
             }
         }
-        if (k != 96)
+        if (k != 96) {
             EXPECT_FALSE(stroke_glyph_strokes(s, k).empty()) << k;
+        }
     }
     ByteSink sheet;
     int code = 0;

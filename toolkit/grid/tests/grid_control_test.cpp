@@ -290,8 +290,9 @@ TEST_F(GridControlTest, ContextMenusOfferTextOrBlockCommands)
     SendMessageA(g->cell_area, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(g->cell_area), MAKELPARAM(50, 50));
     ASSERT_EQ(MenuReader::items.size(), 6u);
     for (const auto& [id, grayed] : MenuReader::items)
-        if (id != 32124 && id != 32224)
+        if (id != 32124 && id != 32224) {
             EXPECT_TRUE(grayed) << id << ": the cell area is no text target";
+        }
 
     grid_select_range(*g, 0, 1, 0, 1);
     SetTimer(nullptr, 0, 50, MenuReader::run);
