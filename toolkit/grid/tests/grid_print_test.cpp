@@ -7,55 +7,17 @@
 #include "grid/grid_cells.h"
 #include "grid/grid_control_win.h"
 #include "grid/grid_print_win.h"
+#include "testing/cups_pdf.h"
 
 #include "korvanthide/dialogs.h"
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 using namespace dialog_test;
 using namespace korv;
 
 namespace {
-
-std::vector<std::string> files_in(const std::string& dir)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.push_back(dir + "\\" + data.cFileName);
-    while (FindNextFileA(find, &data));
-    FindClose(find);
-    return names;
-}
-
-// cups-pdf names the file after the job's title, in the output directory
-// of the user that printed.
-std::string find_pdf(const std::string& title)
-{
-    std::vector<std::string> dirs = {"Z:\\root\\PDF", "Z:\\var\\spool\\cups-pdf\\ANONYMOUS"};
-    char home[MAX_PATH] = {};
-    if (GetEnvironmentVariableA("HOME", home, MAX_PATH) > 0 && home[0] == '/') {
-        std::string dir = std::string("Z:") + home + "/PDF";
-        for (char& c : dir)
-            if (c == '/')
-                c = '\\';
-        dirs.push_back(dir);
-    }
-    for (int tries = 0; tries < 600; ++tries) {
-        for (const std::string& dir : dirs)
-            for (const std::string& name : files_in(dir))
-                if (name.find(title) != std::string::npos && name.size() > 4 &&
-                    name.compare(name.size() - 4, 4, ".pdf") == 0)
-                    return name;
-        Sleep(100);
-    }
-    return {};
-}
 
 TEST(GridPrint, ABandTooWideForThePagePrintsAcrossThenDown)
 {
@@ -86,7 +48,7 @@ TEST(GridPrint, ABandTooWideForThePagePrintsAcrossThenDown)
     int ok = 0;
     grid_print(1641, ok, 0, 79, 0, 2, 1, title);
     ASSERT_EQ(ok, 1);
-    const std::string pdf = find_pdf(title);
+    const std::string pdf = printed_pdf(title);
     ASSERT_FALSE(pdf.empty()) << "no PDF named after " << title;
     std::printf("PDF %s\n", pdf.c_str());
     unload_all();

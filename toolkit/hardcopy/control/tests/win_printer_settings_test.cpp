@@ -2,13 +2,13 @@
 // installs, which Wine lists as "PDF,wineps.drv,CUPS:PDF".
 #include "korvanthide/printer.h"
 #include "hardcopy/control/win_printer_dc.h"
+#include "testing/cups_pdf.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 using namespace korv;
 
@@ -46,21 +46,6 @@ public:
 private:
     std::string saved_;
 };
-
-// Files in a Unix directory seen through Wine's Z: drive.
-std::vector<std::string> files_in(const std::string& dir)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.push_back(dir + "\\" + found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
 
 std::string whole_file(const std::string& name)
 {
@@ -151,35 +136,9 @@ TEST(WindowsPrinter, PrintsOneLandscapePageThatCupsPdfWrites)
     ASSERT_GT(EndDoc(hdc), 0);
     dc = OwnedDc();
 
-    // cups-pdf names the file after the job's title, in the output directory
-    // of the user that printed (root's, or the anonymous one).
-    std::vector<std::string> dirs = {"Z:\\root\\PDF", "Z:\\var\\spool\\cups-pdf\\ANONYMOUS"};
-    char home[MAX_PATH] = {};
-    if (GetEnvironmentVariableA("HOME", home, MAX_PATH) > 0 && home[0] == '/') {
-        std::string dir = std::string("Z:") + home + "/PDF";
-        for (char& c : dir)
-            if (c == '/')
-                c = '\\';
-        dirs.push_back(dir);
-    }
-    std::string found;
-    for (int tries = 0; tries < 600 && found.empty(); ++tries) {
-        for (const std::string& dir : dirs)
-            for (const std::string& name : files_in(dir))
-                if (name.find(title) != std::string::npos && name.ends_with(".pdf"))
-                    found = name;
-        if (found.empty())
-            Sleep(100);
-    }
+    const std::string found = printed_pdf(title);
     ASSERT_FALSE(found.empty()) << "no PDF named after " << title;
-    // cups-pdf makes the file before it writes into it: wait for its end.
-    std::string pdf;
-    for (int tries = 0; tries < 600; ++tries) {
-        pdf = whole_file(found);
-        if (pdf.find("%%EOF") != std::string::npos)
-            break;
-        Sleep(100);
-    }
+    const std::string pdf = whole_file(found);
     EXPECT_EQ(pdf.substr(0, 4), "%PDF");
     EXPECT_NE(pdf.find("%%EOF"), std::string::npos);
     DeleteFileA(found.c_str());

@@ -19,6 +19,7 @@
 #include "core/services/hardcopy.h"
 #include "hardcopy/control/print_image.h"
 #include "hardcopy/drivers/win_gdi_back_end.h"
+#include "testing/cups_pdf.h"
 
 using namespace korv;
 
@@ -29,59 +30,6 @@ std::string profile_device()
     char value[552] = {};
     GetProfileStringA("windows", "Device", "", value, sizeof value);
     return value;
-}
-
-std::vector<std::string> files_in(const std::string& dir)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.push_back(dir + "\\" + found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
-// cups-pdf names the file after the job's title, in the output directory of
-// the user that printed.
-std::string pdf_named(const std::string& title)
-{
-    std::vector<std::string> dirs = {"Z:\\root\\PDF", "Z:\\var\\spool\\cups-pdf\\ANONYMOUS"};
-    char home[MAX_PATH] = {};
-    if (GetEnvironmentVariableA("HOME", home, MAX_PATH) > 0 && home[0] == '/') {
-        std::string dir = std::string("Z:") + home + "/PDF";
-        for (char& c : dir)
-            if (c == '/')
-                c = '\\';
-        dirs.push_back(dir);
-    }
-    // The file appears before cups-pdf has finished it: wait for its end.
-    const auto finished = [](const std::string& name) {
-        HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                  0, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return false;
-        std::string tail(64, '\0');
-        const DWORD size = GetFileSize(file, nullptr);
-        DWORD got = 0;
-        if (size != INVALID_FILE_SIZE && size > tail.size()) {
-            SetFilePointer(file, static_cast<LONG>(size - tail.size()), nullptr, FILE_BEGIN);
-            ReadFile(file, tail.data(), static_cast<DWORD>(tail.size()), &got, nullptr);
-        }
-        CloseHandle(file);
-        return tail.find("%%EOF") != std::string::npos;
-    };
-    for (int tries = 0; tries < 600; ++tries) {
-        for (const std::string& dir : dirs)
-            for (const std::string& name : files_in(dir))
-                if (name.find(title) != std::string::npos && name.ends_with(".pdf") && finished(name))
-                    return name;
-        Sleep(100);
-    }
-    return {};
 }
 
 class PrinterDriver : public ::testing::Test {
@@ -153,7 +101,7 @@ TEST_F(PrinterDriver, PrintsThePictureAsOnePdfPage)
     gr_send_hardcopy(DeviceOperation::Text);
     IGrHardCopy("S");
 
-    const std::string found = pdf_named(title);
+    const std::string found = printed_pdf(title);
     ASSERT_FALSE(found.empty()) << "no PDF named after " << title;
     // The host's reader checks the page after this test.
     ASSERT_TRUE(CopyFileA(found.c_str(), "printer_page.pdf", FALSE));
@@ -225,7 +173,7 @@ TEST(PrintImage, ARectangleOfTheDrawingLandsOnThePage)
     DeleteObject(bitmap);
     DeleteDC(memory);
 
-    const std::string found = pdf_named(title);
+    const std::string found = printed_pdf(title);
     ASSERT_FALSE(found.empty()) << "no PDF named after " << title;
     ASSERT_TRUE(CopyFileA(found.c_str(), "print_image_page.pdf", FALSE));
     DeleteFileA(found.c_str());

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,51 +22,13 @@
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/window.h"
 #include "core/services/hardcopy.h"
+#include "testing/cups_pdf.h"
 
 using namespace korv;
 
 namespace {
 
 constexpr int bitmap_width = 640;
-
-std::vector<std::string> files_in(const std::string& dir)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.push_back(dir + "\\" + found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
-// The finished PDF that cups-pdf wrote for the job of this title.
-std::string pdf_named(const std::string& title)
-{
-    std::vector<std::string> dirs = {"Z:\\root\\PDF", "Z:\\var\\spool\\cups-pdf\\ANONYMOUS"};
-    char home[MAX_PATH] = {};
-    if (GetEnvironmentVariableA("HOME", home, MAX_PATH) > 0 && home[0] == '/') {
-        std::string dir = std::string("Z:") + home + "/PDF";
-        std::replace(dir.begin(), dir.end(), '/', '\\');
-        dirs.push_back(dir);
-    }
-    for (int tries = 0; tries < 600; ++tries) {
-        for (const std::string& dir : dirs)
-            for (const std::string& name : files_in(dir)) {
-                if (name.find(title) == std::string::npos || !name.ends_with(".pdf"))
-                    continue;
-                std::ifstream in(name, std::ios::binary);
-                const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-                if (all.find("%%EOF", all.size() > 64 ? all.size() - 64 : 0) != std::string::npos)
-                    return name;
-            }
-        Sleep(100);
-    }
-    return {};
-}
 
 // What no public routine draws goes to both sides from here.
 void both(DeviceOperation op)
@@ -272,7 +233,7 @@ TEST_P(Roads, OnePictureReachesTheBitmapAndTheFile)
     IGrHardCopy("S");
     EXPECT_EQ(error_state().last_error, 0);
     if (driver == driver_windows_printer) {
-        const std::string found = pdf_named(title);
+        const std::string found = printed_pdf(title);
         ASSERT_FALSE(found.empty()) << "no PDF named after " << title;
         ASSERT_TRUE(CopyFileA(found.c_str(), file, FALSE));
         DeleteFileA(found.c_str());
