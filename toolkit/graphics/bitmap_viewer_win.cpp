@@ -16,7 +16,9 @@
 #include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/events.h"
+#include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
+#include "korvanthide/window_ops.h"
 
 namespace korv {
 namespace {
@@ -234,6 +236,7 @@ void on_paint(HWND viewer, const BitmapViewerRecord& r)
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(viewer, &ps);
     {
+        const SelectedPalette palette(dc, window_tables().display_palette);
         const OwnedDc source(CreateCompatibleDC(dc));
         const SelectedObject selected(source.get(), r.bitmap);
         const RECT c = client_rect(viewer);
@@ -255,6 +258,58 @@ int button_of(UINT message)
     }
 }
 
+// Realises the toolkit palette (256-colour displays only) in the viewer and
+// repaints it when that remapped colours; false when there is no palette.
+bool realise_palette(HWND viewer)
+{
+    HPALETTE palette = window_tables().display_palette;
+    if (palette == nullptr || viewer == nullptr)
+        return false;
+    UINT changed = 0;
+    {
+        const WindowDc dc(viewer);
+        HPALETTE previous = SelectPalette(dc.get(), palette, FALSE);
+        changed = RealizePalette(dc.get());
+        if (previous != nullptr)
+            SelectPalette(dc.get(), previous, FALSE);
+    }
+    if (changed != 0 && changed != GDI_ERROR)
+        InvalidateRect(viewer, nullptr, FALSE);
+    return true;
+}
+
+// A viewer that takes the focus itself never passes through its frame's
+// focus message, so the split windows above learn here which pane is
+// active; the top-level window shows the pane's menu, or the menu of the
+// nearest split window above that has one.
+void pane_focused(HWND frame)
+{
+    const WindowSlot* own = win_slot(win_number_from_handle(frame));
+    HMENU menu = own != nullptr ? own->menu : nullptr;
+    HWND pane = frame;
+    HWND outermost = nullptr;
+    for (int depth = 0; depth <= max_window; ++depth) {
+        if ((GetWindowLongPtrA(pane, GWL_STYLE) & WS_CHILD) == 0)
+            break;
+        HWND client = GetParent(pane);
+        HWND holder = client != nullptr ? GetParent(client) : nullptr;
+        SplitWindowRecord* split = holder != nullptr ? win_split_record(holder) : nullptr;
+        if (split == nullptr)
+            break;
+        split->focused_pane = pane;
+        if (menu == nullptr)
+            if (const WindowSlot* s = win_slot(split->window); s != nullptr)
+                menu = s->menu;
+        outermost = holder;
+        pane = holder;
+    }
+    if (outermost == nullptr || menu == nullptr)
+        return;
+    HWND top = GetAncestor(outermost, GA_ROOT);
+    if (GetMenu(top) != menu)
+        SetMenu(top, menu);
+}
+
 bool panning_on(const BitmapViewerRecord& r) { return r.mode == 1 || (r.options & option_panning) != 0; }
 bool keys_on(const BitmapViewerRecord& r) { return r.mode == 1 || (r.options & option_keys) != 0; }
 
@@ -269,6 +324,13 @@ LRESULT CALLBACK viewer_proc(HWND viewer, UINT message, WPARAM w, LPARAM l)
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_SETFOCUS:
+        pane_focused(GetParent(viewer));
+        return 0;
+    case WM_PALETTECHANGED:
+        if (reinterpret_cast<HWND>(w) != viewer)
+            realise_palette(viewer);
+        return 0;
     case WM_SIZE:
         on_size(viewer, *r);
         return 0;
@@ -366,6 +428,39 @@ void detach(HWND frame, BitmapViewerRecord* r)
     delete r;
 }
 
+// The top-level toolkit windows a modal viewer's frame owns close with it,
+// through the window layer while they still exist, so that nothing of
+// theirs stays in the tables.
+void close_owned(HWND frame)
+{
+    for (int n = 1; n <= max_window; ++n) {
+        HWND other = win_slot(n)->frame;
+        if (other != nullptr && other != frame && (GetWindowLongPtrA(other, GWL_STYLE) & WS_CHILD) == 0
+            && GetWindow(other, GW_OWNER) == frame)
+            WindowCloseChild(n);
+    }
+}
+
+// A modal viewer's window ends with its frame: owned windows still open
+// are closed, its drawing context is let go and its table entries cleared.
+void modal_frame_destroyed(HWND frame)
+{
+    WindowTables& t = window_tables();
+    const int window = win_number_from_handle(frame);
+    close_owned(frame);
+    if (window < 1 || window > max_window)
+        return;
+    if (t.dc_window == window) {
+        win_drawing_target_release();
+    } else if (t.current == window && t.client_dc != nullptr) {
+        ReleaseDC(win_slot(window)->client, t.client_dc);
+        t.client_dc = nullptr;
+    }
+    win_slot_release(window);
+    if (t.last_active == frame)
+        t.last_active = t.windows[0].frame;
+}
+
 LRESULT CALLBACK frame_proc(HWND frame, UINT message, WPARAM w, LPARAM l)
 {
     BitmapViewerRecord* r = viewer_record(frame);
@@ -398,9 +493,16 @@ LRESULT CALLBACK frame_proc(HWND frame, UINT message, WPARAM w, LPARAM l)
         }
         return result;
     }
+    case WM_QUERYNEWPALETTE:
+        return realise_palette(r->subject) ? TRUE : FALSE;
+    case WM_PALETTECHANGED:
+        if (r->subject != nullptr)
+            SendMessageA(r->subject, message, w, l);
+        return 0;
     case WM_CLOSE:
         if (r->mode == 1) {
             r->close_flag = 1;
+            close_owned(frame);
             DestroyWindow(frame);
         } else {
             win_event_post(event::close_request, 0, 0, 0, frame);
@@ -429,6 +531,10 @@ LRESULT CALLBACK frame_proc(HWND frame, UINT message, WPARAM w, LPARAM l)
             if (r->subject)
                 SetWindowLongPtrA(r->subject, GWLP_USERDATA, 0);
             SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+            const LRESULT result = CallWindowProcA(previous, frame, message, w, l);
+            modal_frame_destroyed(frame);
+            win_content_record_set(frame, nullptr);
+            return result;
         }
         return CallWindowProcA(previous, frame, message, w, l);
     }
@@ -484,6 +590,10 @@ void modal_loop(HWND frame, BitmapViewerRecord* r)
         detach(frame, r);
     else
         delete r;
+    // The window is gone from the tables: drawing goes back to the root
+    // window, as after closing a window.
+    if (!win_is_open(graphics_state().current_window) || !win_is_open(window_tables().current))
+        YYWINSEL(0, 1);
     HWND owner = dialog_table().semi_modeless_dialog;
     dialog_enable_other_windows(nullptr, 1);
     if (owner == nullptr)

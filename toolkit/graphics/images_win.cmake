@@ -13,4 +13,5 @@ if(KORV_WINDOWS)
             $<TARGET_FILE:graphics_outside_sample>)
   set_tests_properties(graphics_outside_readers_win PROPERTIES TIMEOUT 300 RESOURCE_LOCK x_display)
 endif()
-korv_add_test(graphics_bitmap_viewer_test GUI ${here}/tests/win_bitmap_viewer_test.cpp)
+korv_add_test(graphics_bitmap_viewer_test GUI ${here}/tests/win_bitmap_viewer_test.cpp
+              ${here}/tests/win_bitmap_viewer_test.rc)

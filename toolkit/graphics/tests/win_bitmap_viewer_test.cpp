@@ -20,6 +20,8 @@ namespace {
 
 using namespace korv;
 
+constexpr int option_keys_only = 1;
+
 struct Event {
     int type = -1;
     EventRecord record;
@@ -41,6 +43,49 @@ void drain()
 {
     for (int n = 0; n < 1000 && poll().type != -1; ++n) {
     }
+}
+
+// Pumps the toolkit's messages until `done` holds or about two seconds pass.
+template <class Done>
+bool pump_until(Done done)
+{
+    for (int n = 0; n < 200; ++n) {
+        int type = -1;
+        EventRecord record;
+        win_message_pump_peek(type, record);
+        if (done())
+            return true;
+        Sleep(10);
+    }
+    return done();
+}
+
+// A real right click at the middle of a window, through the input queue.
+void right_click(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+    INPUT inputs[3] = {};
+    for (INPUT& i : inputs)
+        i.type = INPUT_MOUSE;
+    inputs[0].mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    inputs[0].mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+// Records the palette-change messages a window receives, then hands them on.
+WNDPROC spied_proc = nullptr;
+std::vector<WPARAM> palette_changes;
+
+LRESULT CALLBACK palette_spy(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    if (message == WM_PALETTECHANGED)
+        palette_changes.push_back(w);
+    return CallWindowProcA(spied_proc, window, message, w, l);
 }
 
 void control_down(bool down)
@@ -87,6 +132,11 @@ protected:
         return handle;
     }
     HWND viewer_of(int window) { return win_content_record(win_slot(window)->frame)->subject; }
+    void make_current(int window)
+    {
+        int width = 0, height = 0;
+        win_select(window, width, height);
+    }
     int query(int window, int code)
     {
         int value = -1;
@@ -232,6 +282,90 @@ TEST_F(Viewer, BlockingViewerDisablesTheOtherWindowsUntilItCloses)
     EXPECT_EQ(bmp_viewer_find(handle - 1), 0);
 }
 
+TEST_F(Viewer, ViewerTakingTheFocusMakesItsPaneTheActivePane)
+{
+    const int handle = bitmap(300, 200);
+    const int window = child(7, 600, 400);
+    int pane1 = -1, pane2 = -1;
+    win_split(pane1, pane2, 0, -1, SplitPane{7, 7101, -1, "Links"}, SplitPane{7, 7102, -1, "Rechts"});
+    ASSERT_GT(pane1, 0);
+    ASSERT_GT(pane2, 0);
+    HWND top = win_slot(window)->frame;
+    const SplitWindowRecord* split = win_split_record(top);
+    ASSERT_NE(split, nullptr);
+    make_current(pane2);
+    WBitmapView(handle, 0, 0, 2, option_keys_only);
+    ASSERT_TRUE(reports.empty());
+    HWND viewer = viewer_of(pane2);
+    drain();
+    ASSERT_EQ(split->focused_pane, win_slot(pane1)->frame);
+    ASSERT_EQ(GetMenu(top), win_slot(pane1)->menu);
+
+    // The user clicks into the picture: the viewer takes the focus, its
+    // pane becomes the active one and the window shows that pane's menu.
+    SetForegroundWindow(top);
+    right_click(viewer);
+    EXPECT_TRUE(pump_until([&] { return GetFocus() == viewer; }));
+    EXPECT_EQ(split->focused_pane, win_slot(pane2)->frame);
+    EXPECT_NE(win_slot(pane2)->menu, nullptr);
+    EXPECT_EQ(GetMenu(top), win_slot(pane2)->menu);
+
+    // A command from the window's menu now reaches the program for the
+    // viewer's pane.
+    drain();
+    PostMessageA(top, WM_COMMAND, MAKEWPARAM(7112, 0), 0);
+    const Event e = poll();
+    EXPECT_EQ(e.type, event::command);
+    EXPECT_EQ(e.record.window(), pane2);
+}
+
+TEST_F(Viewer, PaletteMessagesReachTheViewer)
+{
+    const int window = child();
+    const int handle = bitmap(120, 90);
+    WBitmapView(handle, 0, 0, 2, 3);
+    HWND frame = win_slot(window)->frame;
+    HWND viewer = viewer_of(window);
+    HWND root = window_tables().windows[0].frame;
+    // This display has true colour and the toolkit no palette: nothing to
+    // realise.
+    EXPECT_EQ(SendMessageA(frame, WM_QUERYNEWPALETTE, 0, 0), FALSE);
+
+    // The palette the toolkit keeps on a 256-colour display.
+    struct {
+        LOGPALETTE head;
+        PALETTEENTRY more[15];
+    } colours{};
+    colours.head.palVersion = 0x300;
+    colours.head.palNumEntries = 16;
+    for (int i = 0; i < 16; ++i)
+        colours.head.palPalEntry[i] = {static_cast<BYTE>(i * 16), static_cast<BYTE>(255 - i * 16), 0, 0};
+    HPALETTE palette = CreatePalette(&colours.head);
+    ASSERT_NE(palette, nullptr);
+    window_tables().display_palette = palette;
+    palette_changes.clear();
+    spied_proc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(viewer, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(palette_spy)));
+
+    EXPECT_EQ(SendMessageA(frame, WM_QUERYNEWPALETTE, 0, 0), TRUE);
+    // A change made by another window is handed to the viewer (not to the
+    // hidden client), and so is the viewer's own, which it then leaves.
+    SendMessageA(frame, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(root), 0);
+    SendMessageA(frame, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(viewer), 0);
+    EXPECT_EQ(palette_changes, (std::vector<WPARAM>{reinterpret_cast<WPARAM>(root), reinterpret_cast<WPARAM>(viewer)}));
+
+    // Painting with the palette selected still shows the picture.
+    InvalidateRect(viewer, nullptr, FALSE);
+    UpdateWindow(viewer);
+    HDC dc = GetDC(viewer);
+    EXPECT_EQ(GetPixel(dc, 10, 10) & 0xFFFFFF, 0x00FF00u);
+    ReleaseDC(viewer, dc);
+
+    SetWindowLongPtrA(viewer, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(spied_proc));
+    window_tables().display_palette = nullptr;
+    DeleteObject(palette);
+}
+
 HWND modal_frame = nullptr;
 
 void CALLBACK close_modal(HWND, UINT, UINT_PTR id, DWORD)
@@ -246,10 +380,25 @@ TEST_F(Viewer, ModalViewerReturnsWhenItsFrameCloses)
     const int window = child();
     modal_frame = win_slot(window)->frame;
     HWND root = window_tables().windows[0].frame;
+    // A window the viewer's frame owns goes with it.
+    int owned = -1;
+    WindowOpenChild(owned, 7 | winflag::popup, 20, 20, 200, 150, 0, {}, 0, "Lupe", window);
+    ASSERT_GT(owned, 0);
+    HWND owned_frame = win_slot(owned)->frame;
+    ASSERT_EQ(GetWindow(owned_frame, GW_OWNER), modal_frame);
+    make_current(window);
     SetTimer(nullptr, 0, 200, close_modal);
     WBitmapView(handle, 0, 0, 1);
     EXPECT_TRUE(reports.empty());
     EXPECT_FALSE(IsWindow(modal_frame));
+    EXPECT_FALSE(IsWindow(owned_frame));
+    EXPECT_EQ(win_is_open(owned), 0);
+    EXPECT_EQ(win_is_open(window), 0);
+    int free_slots = 0;
+    win_free_slot_count(free_slots);
+    EXPECT_EQ(free_slots, max_window);
+    EXPECT_EQ(window_tables().current, 0);
+    EXPECT_NE(window_tables().last_active, modal_frame);
     EXPECT_TRUE(IsWindowEnabled(root));
     // The bitmap is free again.
     EXPECT_EQ(bmp_viewer_find(handle - 1), 0);
