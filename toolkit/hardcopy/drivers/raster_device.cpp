@@ -338,6 +338,39 @@ void RasterDevice::draw_line(int x1, int y1, int x2, int y2, bool continuation)
     dash_count_ = count;
 }
 
+DriverDefaults hc_raster_defaults(int number)
+{
+    DriverDefaults d;
+    d.number = number;
+    d.real_value = 0.0f;
+    d.word_a = 0;
+    d.word_b = 0;
+    d.shading = 1;
+    d.word_f = 0;
+    d.word_h = 1;
+    return d;
+}
+
+void RasterDevice::select_driver(DeviceParameters& p, const DriverDefaults& d)
+{
+    if (p.count != -999)
+        RasterDevice::select(p);
+    hc_driver_select(p, d);
+}
+
+void RasterDevice::open_page(DeviceParameters& p)
+{
+    RasterDevice::open(p);
+    if (p.phase > 0 && graphics_state().hardcopy_active >= 1)
+        RasterDevice::clear(p);
+}
+
+void RasterDevice::stop_page_too_large()
+{
+    err_report_current(err::page_too_large);
+    graphics_state().hardcopy_active = 0;
+}
+
 void RasterDevice::select(DeviceParameters&)
 {
     hc_halftone_overrides_reset();

@@ -14,6 +14,8 @@
 
 namespace korv {
 
+struct DriverDefaults;
+
 // Bitmaps above this many words count as an allocation that failed: a page
 // that large is a mistake, and the drivers then shrink it.
 inline constexpr long long raster_word_limit = 1LL << 28;
@@ -43,6 +45,9 @@ struct RasterBitmap {
     // The stored value of pixel (x, y); 0 outside the page.
     std::uint32_t value_at(int x, int y) const;
 };
+
+// The description both raster drivers start from, as driver `number`.
+DriverDefaults hc_raster_defaults(int number);
 
 // For tests: the next bitmap allocation fails, as on a machine short of memory.
 void hc_raster_fail_next_allocation();
@@ -83,6 +88,17 @@ public:
     std::uint32_t colour_value() const;
     int pen_a() const { return pen_a_; }
     int pen_b() const { return pen_b_; }
+
+protected:
+    // The drivers' select: the device's own, unless only the driver's
+    // number is asked, and then the driver's description.
+    void select_driver(DeviceParameters& p, const DriverDefaults& d);
+    // The drivers' open, once they have sized and allocated the page: the
+    // output opened and, on a fresh page, the page cleared.
+    void open_page(DeviceParameters& p);
+    // A page too large for memory at any size the driver allows: reported,
+    // and nothing is drawn.
+    void stop_page_too_large();
 
 private:
     float sx_ = 1, sy_ = 1;

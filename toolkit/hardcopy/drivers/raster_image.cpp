@@ -58,23 +58,9 @@ std::uint32_t nibble(std::uint32_t stored) { return (stored & 0xA) | ((stored & 
 
 bool is_bmp(int type) { return type == 1 || type == 2; }
 
-// The raster drivers start from the raster device's description.
-DriverDefaults raster_defaults(int number)
-{
-    DriverDefaults d;
-    d.number = number;
-    d.real_value = 0.0f;
-    d.word_a = 0;
-    d.word_b = 0;
-    d.shading = 1;
-    d.word_f = 0;
-    d.word_h = 1;
-    return d;
-}
-
 DriverDefaults image_defaults()
 {
-    DriverDefaults d = raster_defaults(driver_raster_image);
+    DriverDefaults d = hc_raster_defaults(driver_raster_image);
     d.options = {{{option_page_width, 1024}, {option_page_height, 768}, {option_orientation, 0},
                   {option_colour_depth, 8}, {option_image_file_type, 3}}};
     d.resolution_x = d.resolution_y = 150;
@@ -112,14 +98,11 @@ private:
 
 void RasterImageDriver::select(DeviceParameters& p)
 {
-    if (p.count != -999)
-        RasterDevice::select(p);
-    hc_driver_select(p, image_defaults());
+    select_driver(p, image_defaults());
 }
 
 void RasterImageDriver::open(DeviceParameters& p)
 {
-    GraphicsState& g = graphics_state();
     if (p.phase > 0) {
         int bits = hc_option(option_colour_depth);
         if (bits != 1 && bits != 4 && bits != 24)
@@ -147,17 +130,14 @@ void RasterImageDriver::open(DeviceParameters& p)
             page.height = std::max(1, static_cast<int>(page.height / f));
         }
         if (!page.allocated()) {
-            err_report_current(err::page_too_large);
-            g.hardcopy_active = 0;
+            stop_page_too_large();
             return;
         }
         page.usable_words = page.total_words;
         const int type = hc_option(option_image_file_type);
         run_length_ = type == 2 && (bits == 4 || bits == 8);
     }
-    RasterDevice::open(p);
-    if (p.phase > 0 && g.hardcopy_active >= 1)
-        RasterDevice::clear(p);
+    open_page(p);
 }
 
 void RasterImageDriver::close(DeviceParameters& p)

@@ -128,26 +128,12 @@ std::string low_high(int n)
     return s;
 }
 
-// The raster drivers start from the raster device's description.
-DriverDefaults raster_defaults(int number)
-{
-    DriverDefaults d;
-    d.number = number;
-    d.real_value = 0.0f;
-    d.word_a = 0;
-    d.word_b = 0;
-    d.shading = 1;
-    d.word_f = 0;
-    d.word_h = 1;
-    return d;
-}
-
 DriverDefaults printer_defaults()
 {
     const PrinterPlotterSettings& printer = printer_plotter_settings();
     const bool page_printer = printer.printer_family > 5;
     const int resolution = std::min(printer.resolution_count, 2);
-    DriverDefaults d = raster_defaults(driver_raster_printer);
+    DriverDefaults d = hc_raster_defaults(driver_raster_printer);
     d.options = {{{option_page_width, 576},
                   {option_page_height, 432},
                   {option_x_offset, page_printer ? 100 : 0},
@@ -189,14 +175,11 @@ private:
 
 void RasterPrinterDriver::select(DeviceParameters& p)
 {
-    if (p.count != -999)
-        RasterDevice::select(p);
-    hc_driver_select(p, printer_defaults());
+    select_driver(p, printer_defaults());
 }
 
 void RasterPrinterDriver::open(DeviceParameters& p)
 {
-    GraphicsState& g = graphics_state();
     const PrinterPlotterSettings& s = printer_plotter_settings();
     if (p.phase > 0) {
         const int planes = hc_option(option_colour_inversion) == 1 || s.colour_planes != 3 ? 1 : 3;
@@ -226,8 +209,7 @@ void RasterPrinterDriver::open(DeviceParameters& p)
                 ++index;
                 continue;
             }
-            err_report_current(err::page_too_large);
-            g.hardcopy_active = 0;
+            stop_page_too_large();
             return;
         }
         hardcopy_state().raster_resolution_index = index;
@@ -239,9 +221,7 @@ void RasterPrinterDriver::open(DeviceParameters& p)
         // the last band would otherwise print the previous page again.
         page.usable_words = page.total_words;
     }
-    RasterDevice::open(p);
-    if (p.phase > 0 && g.hardcopy_active >= 1)
-        RasterDevice::clear(p);
+    open_page(p);
 }
 
 void RasterPrinterDriver::end_page(DeviceParameters& p)
