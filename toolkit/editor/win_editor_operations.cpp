@@ -138,6 +138,40 @@ void copy_search_text(std::array<char, editor_search_limit>& field, std::string_
     std::memcpy(field.data(), text.data(), n);
 }
 
+// The editor of the current window, or nullptr when it has none.
+EditorWindowRecord* current_editor()
+{
+    HWND frame = nullptr;
+    return edit_current(frame);
+}
+
+// The same, with `out` set to `none` when there is no editor: how the
+// operations that answer with a status say so.
+EditorWindowRecord* current_editor_or(int& out, int none, HWND& frame)
+{
+    EditorWindowRecord* record = edit_current(frame);
+    if (record == nullptr) out = none;
+    return record;
+}
+
+EditorWindowRecord* current_editor_or(int& out, int none)
+{
+    HWND frame = nullptr;
+    return current_editor_or(out, none, frame);
+}
+
+// The current editor if it holds formatted text; otherwise nullptr, with
+// status -1 for no editor and -2 for plain text.
+EditorWindowRecord* formatted_editor(int& status)
+{
+    EditorWindowRecord* record = current_editor_or(status, -1);
+    if (record != nullptr && !record->flags.formatted) {
+        status = -2;
+        return nullptr;
+    }
+    return record;
+}
+
 } // namespace
 
 EditorWindowRecord* edit_of_window(int window)
@@ -235,12 +269,8 @@ void edit_query_string(int window, int code, int& length, std::span<char> buffer
 
 void edit_text_set(int& status, std::string_view text)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
-    if (record == nullptr) {
-        status = 1;
-        return;
-    }
+    EditorWindowRecord* record = current_editor_or(status, 1);
+    if (record == nullptr) return;
     const std::string terminated(text);
     const int protection = record->protection;
     record->protection = 0;
@@ -251,24 +281,16 @@ void edit_text_set(int& status, std::string_view text)
 
 void edit_text_get(int& status, std::span<char> buffer)
 {
-    HWND frame = nullptr;
-    const EditorWindowRecord* record = edit_current(frame);
-    if (record == nullptr) {
-        status = 1;
-        return;
-    }
+    const EditorWindowRecord* record = current_editor_or(status, 1);
+    if (record == nullptr) return;
     HWND control = edit_control(*record);
     status = edit_copy_bounded(text_range(control, 0, edit_control_length(control)), buffer);
 }
 
 void edit_range_replace(int& start, int end, std::string_view text)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
-    if (record == nullptr) {
-        start = -1;
-        return;
-    }
+    EditorWindowRecord* record = current_editor_or(start, -1);
+    if (record == nullptr) return;
     HWND control = edit_control(*record);
     if (!text.empty() || start != end) {
         SendMessageA(control, edit_richedit_version() == 1 ? EM_EMPTYUNDOBUFFER : EM_STOPGROUPTYPING, 0, 0);
@@ -289,12 +311,8 @@ void edit_range_replace(int& start, int end, std::string_view text)
 
 void edit_range_text_get(int& start, int length, std::span<char> buffer)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
-    if (record == nullptr) {
-        start = -1;
-        return;
-    }
+    EditorWindowRecord* record = current_editor_or(start, -1);
+    if (record == nullptr) return;
     std::string text;
     if (length > 0) {
         const MappedRange range = edit_position_map(*record, start, start + length);
@@ -306,12 +324,8 @@ void edit_range_text_get(int& start, int length, std::span<char> buffer)
 
 void edit_selection_set(int& start, int end)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
-    if (record == nullptr) {
-        start = -1;
-        return;
-    }
+    EditorWindowRecord* record = current_editor_or(start, -1);
+    if (record == nullptr) return;
     const MappedRange range = edit_position_map(*record, start, end);
     HWND control = edit_control(*record);
     select(control, range.start, range.end);
@@ -320,8 +334,7 @@ void edit_selection_set(int& start, int end)
 
 void edit_caret_set(int position)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
+    EditorWindowRecord* record = current_editor();
     if (record == nullptr) return;
     const MappedRange at = edit_position_map(*record, position, position);
     HWND control = edit_control(*record);
@@ -332,12 +345,8 @@ void edit_caret_set(int position)
 
 void edit_line_position(int code, int value, int& result)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
-    if (record == nullptr) {
-        result = -2;
-        return;
-    }
+    EditorWindowRecord* record = current_editor_or(result, -2);
+    if (record == nullptr) return;
     HWND control = edit_control(*record);
     if (code == 1) {
         const MappedRange at = edit_position_map(*record, value, value);
@@ -350,38 +359,27 @@ void edit_line_position(int code, int value, int& result)
 
 void edit_scroll_to_line(int line)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
+    EditorWindowRecord* record = current_editor();
     if (record != nullptr) scroll_to_line(edit_control(*record), line);
 }
 
 void edit_modified_set(int unchanged, int program_value)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
+    EditorWindowRecord* record = current_editor();
     if (record != nullptr) edit_modified_set(*record, unchanged, program_value);
 }
 
 void edit_undo_clear()
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
+    EditorWindowRecord* record = current_editor();
     if (record != nullptr) edit_undo_clear(*record);
 }
 
 void edit_char_format_set(int& status, int start, int end, int bold, int italic, int underline,
                           int strike_out, int size, int colour, int background, std::string_view face)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
-    if (record == nullptr) {
-        status = -1;
-        return;
-    }
-    if (!record->flags.formatted) {
-        status = -2;
-        return;
-    }
+    EditorWindowRecord* record = formatted_editor(status);
+    if (record == nullptr) return;
     CHARFORMAT2A format{};
     const bool extended = edit_richedit_version() >= 2;
     format.cbSize = extended ? sizeof(CHARFORMAT2A) : sizeof(CHARFORMATA);
@@ -424,16 +422,8 @@ void edit_char_format_set(int& status, int start, int end, int bold, int italic,
 
 void edit_paragraph_format_set(int& status, int start, int end, int bullets, int alignment)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
-    if (record == nullptr) {
-        status = -1;
-        return;
-    }
-    if (!record->flags.formatted) {
-        status = -2;
-        return;
-    }
+    EditorWindowRecord* record = formatted_editor(status);
+    if (record == nullptr) return;
     PARAFORMAT format{};
     format.cbSize = sizeof format;
     if (bullets != -1) {
@@ -455,8 +445,7 @@ void edit_paragraph_format_set(int& status, int start, int end, int bullets, int
 
 void edit_text_show(int flag)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
+    EditorWindowRecord* record = current_editor();
     if (record == nullptr) return;
     HWND control = edit_control(*record);
     HiddenState& state = hidden_state();
@@ -484,19 +473,15 @@ void edit_redraw(int window)
 
 void edit_backup_set(int flag)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
+    EditorWindowRecord* record = current_editor();
     if (record != nullptr) record->flags.backup = flag == 1;
 }
 
 void edit_font_set(int font_code, int size, int& error)
 {
     HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
-    if (record == nullptr) {
-        error = 1028;
-        return;
-    }
+    EditorWindowRecord* record = current_editor_or(error, 1028, frame);
+    if (record == nullptr) return;
     HWND control = edit_control(*record);
     const HFONT old = record->font;
     const bool old_stock = record->stock_font;
@@ -513,36 +498,24 @@ void edit_font_set(int font_code, int size, int& error)
 
 void edit_filter_index_set(int index, int& status)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
-    if (record == nullptr) {
-        status = 1;
-        return;
-    }
+    EditorWindowRecord* record = current_editor_or(status, 1);
+    if (record == nullptr) return;
     record->filter_index[static_cast<std::size_t>(std::clamp(record->current_buffer, 1, editor_buffer_limit))] = index;
     status = 0;
 }
 
 void edit_search_text_set(int which, int& status, std::string_view text)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
-    if (record == nullptr) {
-        status = 1028;
-        return;
-    }
+    EditorWindowRecord* record = current_editor_or(status, 1028);
+    if (record == nullptr) return;
     copy_search_text(which == 1 ? record->find_text : record->replace_text, text);
     status = 0;
 }
 
 void edit_find_flags_set(int flags, int& status)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
-    if (record == nullptr) {
-        status = 1028;
-        return;
-    }
+    EditorWindowRecord* record = current_editor_or(status, 1028);
+    if (record == nullptr) return;
     record->find_block.Flags = edit_find_flags(flags, record->find_block.Flags);
     status = 0;
 }
@@ -550,11 +523,8 @@ void edit_find_flags_set(int flags, int& status)
 void edit_buffer_select(int buffer, int& status)
 {
     HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
-    if (record == nullptr) {
-        status = 1;
-        return;
-    }
+    EditorWindowRecord* record = current_editor_or(status, 1, frame);
+    if (record == nullptr) return;
     if (!record->flags.several_buffers || buffer < 1 || buffer > record->buffers) {
         status = 2;
         return;
@@ -565,15 +535,13 @@ void edit_buffer_select(int buffer, int& status)
 
 void edit_text_size(int& count)
 {
-    HWND frame = nullptr;
-    const EditorWindowRecord* record = edit_current(frame);
+    const EditorWindowRecord* record = current_editor();
     count = record == nullptr ? 1 : static_cast<int>(edit_text_out(*record).size());
 }
 
 void edit_text_out(std::span<char> buffer)
 {
-    HWND frame = nullptr;
-    const EditorWindowRecord* record = edit_current(frame);
+    const EditorWindowRecord* record = current_editor();
     if (record == nullptr) return;
     const std::vector<char> text = edit_text_out(*record);
     std::memcpy(buffer.data(), text.data(), std::min(buffer.size(), text.size()));
@@ -581,8 +549,7 @@ void edit_text_out(std::span<char> buffer)
 
 void edit_text_in(std::span<const char> text)
 {
-    HWND frame = nullptr;
-    EditorWindowRecord* record = edit_current(frame);
+    EditorWindowRecord* record = current_editor();
     if (record == nullptr) return;
     edit_text_in(*record, std::vector<char>(text.begin(), text.end()));
 }
