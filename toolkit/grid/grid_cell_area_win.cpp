@@ -84,10 +84,10 @@ void paint_cell(HDC dc, const GridControl& g, int column, int row, std::string& 
     grid_cell_display_text(m, column, row, text, grid_text_painted);
     SetTextColor(dc, colours.text);
     RECT t{r.left + 2, r.top, r.right - 2, r.bottom};
-    const UINT align = col.type == GridCellType::menu ? DT_LEFT
-                     : col.alignment == 2             ? DT_RIGHT
-                     : col.alignment == 1             ? DT_CENTER
-                                                      : DT_LEFT;
+    // Text takes the alignment of the column's control.
+    HWND control = g.templates[static_cast<std::size_t>(column)].window;
+    const LONG style = control && col.type != GridCellType::menu ? GetWindowLongA(control, GWL_STYLE) : 0;
+    const UINT align = (style & ES_RIGHT) ? DT_RIGHT : (style & ES_CENTER) ? DT_CENTER : DT_LEFT;
     DrawTextA(dc, text.data(), static_cast<int>(text.size()), &t,
               align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }

@@ -49,6 +49,21 @@ void set_read_only(GridControl& g, bool read_only)
 
 void beep() { MessageBeep(MB_OK); }
 
+// Every item of a column control's list, in order.
+void copy_list(HWND from, HWND to)
+{
+    const LRESULT count = from ? SendMessageA(from, CB_GETCOUNT, 0, 0) : 0;
+    std::string item;
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageA(from, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length < 0)
+            continue;
+        item.assign(static_cast<std::size_t>(length) + 1, '\0');
+        SendMessageA(from, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+        SendMessageA(to, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+}
+
 // Moves by rows and columns, beeping at the grid's edges.
 void step(GridControl& g, int columns, int rows, bool extend)
 {
@@ -319,30 +334,44 @@ void grid_cell_editor_open(GridControl& g)
         return;
     m.current_column = std::clamp(m.current_column, 0, m.column_count() - 1);
     m.current_row = std::clamp(m.current_row, 0, m.rows_in_use - 1);
-    const GridColumnTemplate& t = g.templates[static_cast<std::size_t>(m.current_column)];
+    const GridColumnControl& t = g.templates[static_cast<std::size_t>(m.current_column)];
     const GridColumn& col = m.columns[static_cast<std::size_t>(m.current_column)];
-    DWORD style = (t.style | WS_VISIBLE | WS_BORDER | WS_CHILD) & ~(WS_DISABLED | WS_POPUP);
+    if (!t.window)
+        return;
+    // The editor is a fresh copy of the column's control. It is a single
+    // line, and its read-only state follows the cell (set on loading).
+    DWORD style = static_cast<DWORD>(GetWindowLongA(t.window, GWL_STYLE));
+    if (is_edit_type(col.type))
+        style &= ~static_cast<DWORD>(ES_MULTILINE | ES_READONLY);
+    style = (style | WS_VISIBLE | WS_BORDER | WS_CHILD) & ~(WS_DISABLED | WS_POPUP);
     if (col.type == GridCellType::menu)
         style |= WS_VSCROLL | CBS_DROPDOWNLIST;
     if (m.read_only() && is_edit_type(col.type))
         style |= ES_READONLY;
+    char class_name[64] = {};
+    GetClassNameA(t.window, class_name, sizeof class_name);
     const int x = g.column_x(m.current_column);
     const int y = (m.current_row - m.top_row) * (g.row_height - 1);
     const int height = g.row_height + (col.type == GridCellType::menu ? t.dropped_height : 0);
-    g.editor = CreateWindowExA(t.ex_style, t.class_name.c_str(), "", style, x, y, t.width, height, g.cell_area,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
+    g.editor = CreateWindowExA(static_cast<DWORD>(GetWindowLongA(t.window, GWL_EXSTYLE)), class_name, "", style, x,
+                               y, t.width, height, g.cell_area, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
+                               nullptr, nullptr);
     if (!g.editor)
         return;
-    // Number editors make their own field record; it takes the column's
-    // range, steps and format. Other editors are coloured and read from
-    // the cells and need none.
-    if (FieldRecord* r = field_record_of(g.editor)) {
-        r->minimum = col.minimum;
-        r->maximum = col.maximum;
-        r->small_step = t.small_step;
-        r->large_step = t.large_step;
-        r->step_base = t.step_base;
-        r->format = col.format;
+    // Number editors make their own field record; it takes the column
+    // control's range, steps and format. Other editors are coloured and
+    // read from the cells and need none.
+    const FieldRecord* column_record = field_record_of(t.window);
+    if (FieldRecord* r = field_record_of(g.editor); r && column_record) {
+        r->minimum = column_record->minimum;
+        r->maximum = column_record->maximum;
+        r->small_step = column_record->small_step;
+        r->large_step = column_record->large_step;
+        r->step_base = column_record->step_base;
+        r->format = column_record->format;
+        if (column_record->updown_partner && r->updown_partner)
+            SendMessageA(r->updown_partner, UDM_SETRANGE, 0,
+                         SendMessageA(column_record->updown_partner, UDM_GETRANGE, 0, 0));
         const FieldRecord* own = field_record_of(g.frame);
         r->blank_allowed = own ? own->blank_allowed : 0;
     }
@@ -378,8 +407,7 @@ void grid_cell_editor_load(GridControl& g)
         break;
     case GridCellType::menu:
         SendMessageA(g.editor, CB_RESETCONTENT, 0, 0);
-        for (const std::string& item : col.items)
-            SendMessageA(g.editor, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        copy_list(g.templates[static_cast<std::size_t>(c)].window, g.editor);
         SendMessageA(g.editor, CB_SETCURSEL, static_cast<WPARAM>(col.int_value(row)), 0);
         break;
     default: {

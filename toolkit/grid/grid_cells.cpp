@@ -167,6 +167,7 @@ void grid_cell_put_value(GridModel& grid, int column, int row, double value, std
     format = format.substr(0, format.find('\0'));
     if (c.format.size() != format.size() || !equal_nocase(c.format, format)) {
         c.format = format;
+        grid.column_changed(column);
         if (c.type == GridCellType::real || c.type == GridCellType::double_precision)
             grid.cells_changed();
     }
@@ -255,9 +256,12 @@ void grid_cell_clear(GridModel& grid, int column, int row, int mode)
 void grid_cells_clear_all(GridModel& grid, bool clear_lists)
 {
     grid.clear_selection();
-    for (GridColumn& c : grid.columns) {
-        if (clear_lists)
+    for (std::size_t i = 0; i < grid.columns.size(); ++i) {
+        GridColumn& c = grid.columns[i];
+        if (clear_lists && !c.items.empty()) {
             c.items.clear();
+            grid.column_changed(static_cast<int>(i));
+        }
         for (int r = 0; r < grid.rows_created; ++r) {
             c.zero(r);
             c.flags(r) &= static_cast<std::uint8_t>(~(grid_cell_holds_value | grid_cell_held_value));
@@ -339,6 +343,7 @@ void grid_column_colours_store(GridModel& grid, int column, const GridColourTrip
     c.drop_colours();
     apply_colour(c.foreground, fg);
     apply_colour(c.background, bg);
+    grid.column_changed(column);
     grid.cells_changed();
 }
 

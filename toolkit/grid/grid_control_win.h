@@ -29,18 +29,26 @@ inline constexpr LONG grid_style_resizable_columns = 0x2000;
 inline constexpr LONG grid_style_tab_moves = 0x4000;
 inline constexpr LONG grid_style_wraps = 0x8000;
 
-// What a column's template control gave: how to make the column's editor.
-struct GridColumnTemplate {
-    std::string class_name;
-    DWORD style = 0;
-    DWORD ex_style = 0;
+// lParam of gm_build_columns when the columns are chosen: for each column
+// the position of its template control counted from 1 (a field and its
+// spinner count as one), and the widths in dialog units of the current
+// dialog, or a first width of -1 to keep the template controls' widths.
+struct GridColumnChoice {
+    const int* positions = nullptr;
+    const int* widths = nullptr;
+};
+
+// A column's hidden copy of its template control. Its class and style are
+// what the in-place editor is made from and what the painting aligns by;
+// its field record keeps the column's range, steps and format, and a menu
+// column's list is the one every cell of the column picks from. The model
+// keeps the same properties for the routines that work without windows.
+struct GridColumnControl {
+    HWND window = nullptr;
     int width = 0;           // pixels, one grid line included
     int dropped_height = 0;  // menu columns: the list's height
     bool spinner = false;
-    double small_step = 0, large_step = 0;
-    int step_base = 0;
 };
-
 class GridControl : public GridView {
 public:
     explicit GridControl(HWND frame) : frame(frame) {}
@@ -52,13 +60,16 @@ public:
     WNDPROC editor_previous = nullptr;
     HWND header = nullptr;
     std::vector<HWND> row_headers;
-    std::vector<GridColumnTemplate> templates;
+    // One per column. A modal instance's grid holds the loaded dialog's
+    // controls; only the grid whose cell area is their parent destroys them.
+    std::vector<GridColumnControl> templates;
     std::shared_ptr<GridModel> cells = std::make_shared<GridModel>();
     // The grid whose cells a modal instance's grid shares; the cells report
     // to it again when the instance goes.
     HWND shared_with = nullptr;
 
     int set_up = 0;
+    int columns_to_build = 0; // the column count gm_set_size gave
     int horizontal_limit = 0;
     int visible_rows = 1;
     int row_height = 20;
@@ -89,6 +100,7 @@ public:
     void rows_changed() override;
     void column_heading_changed(int item) override;
     void row_heading_changed(int row) override;
+    void column_changed(int column) override;
 
     // Geometry of the cell area.
     int column_x(int column) const;          // left edge of a column, from the first visible one
@@ -106,6 +118,18 @@ void grid_scroll_into_view(GridControl& g);
 void grid_fit_rows(GridControl& g);
 void grid_row_headings_refresh(GridControl& g);
 std::size_t grid_apply_extras_entry(HWND frame, std::string_view rest);
+
+// Set-up (grid_setup_win.cpp): the handlers of gm_build_columns and
+// gm_set_row_headings (lParam the address of a std::string_view), the
+// column controls' life, and the model's column properties copied into them.
+LRESULT grid_on_build_columns(GridControl& g, HWND dialog, const GridColumnChoice* choice);
+LRESULT grid_on_set_row_headings(GridControl& g, int width, const std::string_view* text);
+HWND grid_column_control_copy(GridControl& g, HWND from, const GridColumn& col, int width, int dropped_height);
+void grid_column_controls_destroy(GridControl& g);
+void grid_column_control_sync(GridControl& g, int column);
+// The grid window of a field identifier in the current dialog, or of the
+// current grid-editor window for 0; null when there is none.
+HWND grid_window_of_id(int id);
 
 // Cell area (grid_cell_area_win.cpp).
 LRESULT CALLBACK grid_client_proc(HWND window, UINT message, WPARAM w, LPARAM l);

@@ -344,7 +344,7 @@ SIZE fitted_size(const GridEditorRecord& e, HWND frame, int rows)
     if (!g)
         return size;
     long width = 1, height = 0;
-    for (const GridColumnTemplate& t : g->templates)
+    for (const GridColumnControl& t : g->templates)
         width += t.width - 1;
     width = std::min(width, 10000L) + g->row_heading_width;
     height = std::min(static_cast<long>(g->row_height - 1) * rows + 1, 10000L) + g->header_height;
@@ -384,7 +384,7 @@ void on_min_max(const GridEditorRecord& e, HWND frame, MINMAXINFO& info)
     info.ptMaxSize.y = std::min<LONG>(info.ptMaxSize.y, desktop.bottom - desktop.top + 2 * GetSystemMetrics(SM_CYEDGE));
     info.ptMaxTrackSize = info.ptMaxSize;
     int broadest = 0;
-    for (const GridColumnTemplate& t : g->templates)
+    for (const GridColumnControl& t : g->templates)
         broadest = std::max(broadest, t.width);
     const SIZE one_row = fitted_size(e, frame, 1);
     info.ptMinTrackSize.x = std::min<LONG>(one_row.cx, broadest + g->row_heading_width + 2 * GetSystemMetrics(SM_CXFRAME));

@@ -96,20 +96,31 @@ GridsEntry grid_read_extras_entry(std::string_view text, int style)
     t.past_line_feed();
     t.skip_blanks();
     entry.has_heading_width = true;
+    entry.heading_line = t.position();
     entry.heading_width = t.read_int();
+    GridRowLines lines = grid_read_row_lines(text.substr(entry.heading_line), entry.rows, style);
+    entry.row_texts = std::move(lines.texts);
+    entry.consumed = entry.heading_line + lines.consumed;
+    return entry;
+}
+
+GridRowLines grid_read_row_lines(std::string_view text, int rows, int style)
+{
+    GridRowLines lines;
+    EntryText t(text);
     t.to_line_end();
-    entry.consumed = t.position();
+    lines.consumed = t.position();
     if (style & grid_style_no_row_texts)
-        return entry;
-    for (int row = 0; row < entry.rows && !t.at_end(); ++row) {
+        return lines;
+    for (int row = 0; row < rows && !t.at_end(); ++row) {
         t.past_line_feed();
         if (t.at_end())
             break;
-        entry.row_texts.push_back(row_text(t.line()));
+        lines.texts.push_back(row_text(t.line()));
         t.to_line_end();
-        entry.consumed = t.position();
+        lines.consumed = t.position();
     }
-    return entry;
+    return lines;
 }
 
 } // namespace korv

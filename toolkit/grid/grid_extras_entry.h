@@ -18,6 +18,7 @@ struct GridsEntry {
     int template_dialog = 0;
     bool has_heading_width = false;
     int heading_width = 0; // dialog units
+    std::size_t heading_line = 0; // where the width line's number starts
     // One text per row line read, at most 50 characters; rows without a
     // line keep an empty heading.
     std::vector<std::string> row_texts;
@@ -31,5 +32,14 @@ struct GridsEntry {
 
 // Reads the entry for a grid of the given window style.
 GridsEntry grid_read_extras_entry(std::string_view text, int style);
+
+// The row-heading lines that follow the width line, text starting on that
+// line: one text per row line read (at most rows), and the characters used
+// up to the end of the last line read (the width line's end without rows).
+struct GridRowLines {
+    std::vector<std::string> texts;
+    std::size_t consumed = 0;
+};
+GridRowLines grid_read_row_lines(std::string_view text, int rows, int style);
 
 } // namespace korv

@@ -16,21 +16,25 @@
 
 namespace korv {
 
-namespace {
-
-GridModel* grid_by_id(int id)
+HWND grid_window_of_id(int id)
 {
     if (id == 0) {
         const WindowSlot* slot = win_slot(window_tables().current);
         const WindowContentRecord* r = slot && slot->frame ? win_content_record(slot->frame) : nullptr;
-        GridControl* g = r && r->kind == ContentKind::grid_editor ? grid_control_of(r->subject) : nullptr;
-        return g ? &g->model() : nullptr;
+        return r && r->kind == ContentKind::grid_editor && grid_control_of(r->subject) ? r->subject : nullptr;
     }
     HWND dialog = dialog_current_window();
     HWND field = dialog ? GetDlgItem(dialog, id) : nullptr;
     if (!field || static_cast<ATOM>(GetClassLongA(field, GCW_ATOM)) != grid_class_atoms().grid)
         return nullptr;
-    GridControl* g = grid_control_of(field);
+    return field;
+}
+
+namespace {
+
+GridModel* grid_by_id(int id)
+{
+    GridControl* g = grid_control_of(grid_window_of_id(id));
     return g ? &g->model() : nullptr;
 }
 
@@ -107,7 +111,7 @@ void grid_clone_from(HWND destination, HWND source)
     d->model().view = d;
     d->model().selection = GridBlock{};
     d->model().top_row = 0;
-    d->templates = s->templates;
+    grid_column_controls_destroy(*d);
     d->row_heading_width = s->row_heading_width;
     d->template_dialog = s->template_dialog;
     d->set_up = 1;
@@ -117,6 +121,15 @@ void grid_clone_from(HWND destination, HWND source)
                                    d->header_height, std::max<int>(r.right - d->row_heading_width, 1),
                                    std::max<int>(r.bottom - d->header_height, d->row_height), destination,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
+    // The copy lives on its own: it gets column controls of its own.
+    for (std::size_t c = 0; c < s->templates.size() && c < d->model().columns.size(); ++c) {
+        GridColumnControl t = s->templates[c];
+        t.window = d->cell_area ? grid_column_control_copy(*d, t.window, d->model().columns[c], t.width,
+                                                           t.dropped_height)
+                                : nullptr;
+        d->templates.push_back(t);
+        grid_column_control_sync(*d, static_cast<int>(c));
+    }
     if (d->header && s->header)
         copy_header_items(s->header, d->header, static_cast<int>(SendMessageA(s->header, HDM_GETITEMCOUNT, 0, 0)));
     grid_fit_rows(*d);

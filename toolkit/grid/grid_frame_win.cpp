@@ -224,7 +224,7 @@ LRESULT on_header_notify(GridControl& g, const NMHEADERA& n)
         const int c = n.iItem - 1;
         if (!column_header || c < 0 || c >= m.column_count() || !n.pitem || !(n.pitem->mask & HDI_WIDTH))
             return 1;
-        GridColumnTemplate& t = g.templates[static_cast<std::size_t>(c)];
+        GridColumnControl& t = g.templates[static_cast<std::size_t>(c)];
         const bool wide_minimum = m.columns[static_cast<std::size_t>(c)].type == GridCellType::menu || t.spinner;
         RECT r;
         GetClientRect(g.cell_area, &r);
@@ -233,6 +233,13 @@ LRESULT on_header_notify(GridControl& g, const NMHEADERA& n)
         n.pitem->cxy = width - 1;
         if (width != t.width) {
             t.width = width;
+            if (t.window && GetParent(t.window) == g.cell_area) {
+                RECT own;
+                GetWindowRect(t.window, &own);
+                const int spin = t.spinner ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+                SetWindowPos(t.window, nullptr, 0, 0, std::max(width - spin, 1), own.bottom - own.top,
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
             grid_layout(g);
             grid_cell_editor_close(g, true);
             grid_cell_editor_open(g);
@@ -292,6 +299,7 @@ void on_header_widths(GridControl& g)
 void on_destroy(HWND window, GridControl* g)
 {
     grid_cell_editor_close(*g, true);
+    grid_column_controls_destroy(*g);
     if (g->model().view == g) {
         GridControl* owner = g->shared_with && IsWindow(g->shared_with) ? grid_control_of(g->shared_with) : nullptr;
         g->model().view = owner;
@@ -459,6 +467,9 @@ LRESULT CALLBACK grid_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
             grid_cell_editor_open(*g);
         else
             grid_cell_editor_close(*g, true);
+        for (const GridColumnControl& t : g->templates)
+            if (t.window && GetParent(t.window) == g->cell_area)
+                EnableWindow(t.window, w ? TRUE : FALSE);
         if (g->cell_area)
             InvalidateRect(g->cell_area, nullptr, TRUE);
         break;
@@ -471,6 +482,20 @@ LRESULT CALLBACK grid_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
             }
         }
         break;
+    case gm_build_columns:
+        return grid_on_build_columns(*g, reinterpret_cast<HWND>(w), reinterpret_cast<const GridColumnChoice*>(l));
+    case gm_set_row_headings:
+        return grid_on_set_row_headings(*g, static_cast<int>(w), reinterpret_cast<const std::string_view*>(l));
+    case gm_set_size: {
+        // Built columns hold rows-created cells each: their rows stay.
+        GridModel& m = g->model();
+        const auto rows = static_cast<int>(std::min<WPARAM>(w, grid_max_rows));
+        if (m.columns.empty())
+            m.rows_in_use = m.rows_created = rows;
+        g->columns_to_build = static_cast<int>(std::clamp<LPARAM>(l, 0, grid_max_columns));
+        m.rows_shown = std::max(0, std::min(m.rows_created, g->visible_rows + 1));
+        return 0;
+    }
     case gm_layout:
         grid_layout(*g);
         return 0;

@@ -144,6 +144,8 @@ public:
     // A heading text changed: item 0 the corner, n column n (from 1).
     virtual void column_heading_changed(int item) {}
     virtual void row_heading_changed(int row) {}
+    // A column's format, colours or menu list changed in the model.
+    virtual void column_changed(int column) {}
 };
 
 struct GridBlock {
@@ -199,6 +201,7 @@ public:
     void editor_store() { if (view) view->editor_store(); }
     void cell_changed(int column, int row) { if (view) view->cell_changed(column, row); }
     void cells_changed() { if (view) view->cells_changed(); }
+    void column_changed(int column) { if (view) view->column_changed(column); }
 };
 
 // Builds the columns for rows rows. False, with the model left without

@@ -46,6 +46,15 @@ struct GridHtmlPage;
 bool grid_save_html(GridModel& grid, const std::string& file, const GridRange& range, const GridHtmlPage& page,
                     bool backup, std::string_view routine);
 
+// Rebuilds the grid's columns from its template dialog: column c takes the
+// template control at control_numbers[c] (from 1, a field and its spinner
+// counting as one), widths[c] dialog units of the current dialog wide, or
+// the control's own width when widths[0] is -1. Both tables hold columns
+// entries. Rows and row headings stay; every cell starts empty. A failed
+// set-up leaves the grid without columns, reports 1006 and sets id to -1.
+// (Windows only: the grid's own windows do the work.)
+void grid_columns_rebuild(int& id, int columns, const int* control_numbers, const int* widths);
+
 } // namespace korv
 
 void WGridRows(int id, int rows);

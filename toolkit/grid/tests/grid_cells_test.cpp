@@ -35,6 +35,10 @@ TEST(GridsEntry, ReadsSizesRowHeadingsAndWhatItUsed)
         EXPECT_EQ(e.has_heading_width, (c.style & 0x400) != 0);
         if (e.has_heading_width) {
             EXPECT_EQ(e.heading_width, 40);
+            // The grid reads the row lines itself from the width line on.
+            const GridRowLines lines = grid_read_row_lines(std::string_view(c.text).substr(e.heading_line), e.rows, c.style);
+            EXPECT_EQ(lines.texts, c.rows) << c.text;
+            EXPECT_EQ(e.heading_line + lines.consumed, e.consumed) << c.text;
         }
         EXPECT_EQ(e.template_dialog, c.template_dialog);
     }

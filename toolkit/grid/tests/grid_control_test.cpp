@@ -76,6 +76,156 @@ TEST_F(GridControlTest, ColumnsComeFromTheTemplateDialog)
     ASSERT_NE(g->editor, nullptr);
 }
 
+std::string class_of(HWND w)
+{
+    char name[64] = {};
+    GetClassNameA(w, name, sizeof name);
+    CharUpperA(name); // the system classes answer in mixed case
+    return name;
+}
+
+TEST_F(GridControlTest, EachColumnKeepsAHiddenCopyOfItsTemplateControl)
+{
+    const char* classes[] = {"EDIT", "INTEGERSPIN", "REALEDIT", "DOUBLEEDIT", "BUTTON", "COMBOBOX"};
+    ASSERT_EQ(g->templates.size(), 6u);
+    for (int c = 0; c < 6; ++c) {
+        HWND w = g->templates[c].window;
+        ASSERT_TRUE(IsWindow(w)) << c;
+        EXPECT_EQ(class_of(w), classes[c]);
+        EXPECT_EQ(GetParent(w), g->cell_area);
+        EXPECT_FALSE(IsWindowVisible(w));
+        EXPECT_EQ(GetDlgCtrlID(w), -1);
+        EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_NOPARENTNOTIFY);
+        EXPECT_EQ((GetWindowLongA(w, GWL_STYLE) & ES_MULTILINE) != 0, c < 4) << c;
+        ASSERT_NE(field_record_of(w), nullptr) << c;
+        EXPECT_EQ(field_record_of(w)->foreground, -1);
+    }
+    EXPECT_EQ(field_record_of(g->templates[0].window)->maximum_length, 1024);
+    EXPECT_EQ(SendMessageA(g->templates[0].window, EM_GETLIMITTEXT, 0, 0), 1024);
+    EXPECT_EQ(field_record_of(g->templates[1].window)->small_step, 1) << "a spinner's own steps";
+    EXPECT_NE(field_record_of(g->templates[1].window)->updown_partner, nullptr);
+    EXPECT_EQ(SendMessageA(g->templates[5].window, CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageA(g->templates[5].window, CB_GETCURSEL, 0, 0), 0) << "the template's selection";
+
+    // A format given through a routine reaches the column's control, and
+    // the editor opened on the column takes it from there.
+    WGridPutCellDouble(1601, 4, 2, 1.5, "(F8.3)");
+    EXPECT_EQ(field_record_of(g->templates[3].window)->format, "(F8.3)");
+    focus_cell(3, 3);
+    ASSERT_NE(field_record_of(g->editor), nullptr);
+    EXPECT_EQ(field_record_of(g->editor)->format, "(F8.3)");
+
+    HWND menu = g->templates[5].window;
+    HWND spinner = field_record_of(g->templates[1].window)->updown_partner;
+    unload_all();
+    EXPECT_FALSE(IsWindow(menu));
+    EXPECT_FALSE(IsWindow(spinner));
+}
+
+int header_width(HWND header, int item)
+{
+    HDITEMA hd{};
+    hd.mask = HDI_WIDTH;
+    SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&hd));
+    return hd.cxy;
+}
+
+std::string header_text(HWND header, int item)
+{
+    char text[64] = {};
+    HDITEMA hd{};
+    hd.mask = HDI_TEXT;
+    hd.pszText = text;
+    hd.cchTextMax = sizeof text;
+    SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&hd));
+    return text;
+}
+
+TEST_F(GridControlTest, ColumnsAreRebuiltWithAnotherChoiceAndWidths)
+{
+    const int template_width = g->templates[0].width;
+    focus_cell(0, 1);
+    type_text("Ann");
+    focus_cell(1, 1);
+    grid_select_range(*g, 0, 1, 0, 1);
+
+    // Position 3 is the real field: the integer field and its spinner count as one.
+    const int picks[] = {6, 3, 1};
+    const int widths[] = {60, 40, 80};
+    int id = 1601;
+    grid_columns_rebuild(id, 3, picks, widths);
+    pump();
+    ASSERT_EQ(id, 1601);
+    EXPECT_EQ(error_state().last_error, 0);
+    ASSERT_EQ(m().column_count(), 3);
+    EXPECT_EQ(SendMessageA(g->header, HDM_GETITEMCOUNT, 0, 0), 4);
+    RECT unit{0, 0, 4, 8};
+    MapDialogRect(GetParent(g->frame), &unit);
+    const char* headings[] = {"Apple", "Real", "Name"};
+    const int codes[] = {11, 6, 4};
+    const char* classes[] = {"COMBOBOX", "REALEDIT", "EDIT"};
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(header_text(g->header, c + 1), headings[c]);
+        EXPECT_EQ(header_width(g->header, c + 1), unit.right * widths[c] / 4 - 1) << c;
+        EXPECT_EQ(grid_type_code(m().columns[c].type), codes[c]);
+        EXPECT_EQ(class_of(g->templates[c].window), classes[c]);
+        EXPECT_EQ(cell(c, 1), c == 0 ? "Apple" : "") << "every cell starts empty, a menu cell on its first item";
+    }
+    EXPECT_EQ(m().rows_in_use, 10);
+    EXPECT_EQ(m().row_heading(1), "Two");
+    EXPECT_TRUE(m().selection.empty());
+    EXPECT_EQ(m().current_column, 0);
+    EXPECT_EQ(m().current_row, 0);
+    ASSERT_NE(g->editor, nullptr);
+    EXPECT_EQ(class_of(g->editor), "COMBOBOX");
+    EXPECT_EQ(SendMessageA(g->editor, CB_GETCOUNT, 0, 0), 2) << "the editor's list comes from the column's control";
+
+    focus_cell(2, 2);
+    type_text("Bo");
+    key(VK_TAB);
+    pump();
+    EXPECT_EQ(cell(2, 2), "Bo");
+
+    // A first width of -1 keeps the template's widths.
+    const int keep[] = {-1, 0, 0};
+    const int back[] = {1, 2, 3};
+    grid_columns_rebuild(id, 3, back, keep);
+    ASSERT_EQ(id, 1601);
+    EXPECT_EQ(g->templates[0].width, template_width);
+    EXPECT_EQ(header_text(g->header, 2), "Count");
+    EXPECT_EQ(m().declared_columns, 6) << "the [Grids] entry's count is kept";
+}
+
+TEST_F(GridControlTest, AFailedRebuildLeavesNoColumnsAndReports)
+{
+    const int picks[] = {1, 9};
+    const int widths[] = {-1, 0};
+    int id = 1601;
+    grid_columns_rebuild(id, 2, picks, widths);
+    pump();
+    EXPECT_EQ(id, -1);
+    EXPECT_EQ(error_state().last_error, 1006);
+    error_state().last_error = 0;
+    EXPECT_EQ(m().column_count(), 0);
+    EXPECT_TRUE(g->templates.empty());
+    EXPECT_EQ(g->editor, nullptr);
+    EXPECT_EQ(SendMessageA(g->header, HDM_GETITEMCOUNT, 0, 0), 0);
+    RedrawWindow(g->cell_area, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+
+    id = 1601;
+    const int one[] = {2};
+    grid_columns_rebuild(id, 1, one, widths);
+    EXPECT_EQ(id, 1601);
+    ASSERT_EQ(m().column_count(), 1);
+    EXPECT_EQ(class_of(g->editor), "INTEGERSPIN");
+
+    id = 4242;
+    grid_columns_rebuild(id, 1, one, widths);
+    EXPECT_EQ(id, -1) << "no such grid";
+    EXPECT_EQ(error_state().last_error, 1006);
+    error_state().last_error = 0;
+}
+
 TEST_F(GridControlTest, TypingGoesToTheEditorAndTabWrapsToTheNextRow)
 {
     focus_cell(0, 0);
@@ -192,6 +342,7 @@ TEST_F(GridControlTest, ProgramRoutinesAndFieldClearingReachTheGrid)
     WDialogClearField(1601);
     EXPECT_EQ(cell(3, 0), "");
     EXPECT_TRUE(m().columns[5].items.empty());
+    EXPECT_EQ(SendMessageA(g->templates[5].window, CB_GETCOUNT, 0, 0), 0) << "the column's own list is emptied too";
 }
 
 TEST_F(GridControlTest, PaintsCellColoursAndTheSelectedBlock)
