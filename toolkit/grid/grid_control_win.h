@@ -127,6 +127,9 @@ LRESULT grid_on_set_row_headings(GridControl& g, int width, const std::string_vi
 HWND grid_column_control_copy(GridControl& g, HWND from, const GridColumn& col, int width, int dropped_height);
 void grid_column_controls_destroy(GridControl& g);
 void grid_column_control_sync(GridControl& g, int column);
+// The grid that shows the cells of g (a modal instance's) takes g's new
+// columns: the same controls, header items and widths.
+void grid_share_columns(GridControl& shown, const GridControl& g);
 // The grid window of a field identifier in the current dialog, or of the
 // current grid-editor window for 0; null when there is none.
 HWND grid_window_of_id(int id);

@@ -51,6 +51,30 @@ void copy_header_items(HWND from, HWND to, int count)
         SendMessageA(to, exists ? HDM_SETITEMA : HDM_INSERTITEMA, static_cast<WPARAM>(i),
                      reinterpret_cast<LPARAM>(&hd));
     }
+    // Columns rebuilt fewer than before leave no headings behind.
+    for (auto i = SendMessageA(to, HDM_GETITEMCOUNT, 0, 0) - 1; i >= count; --i)
+        SendMessageA(to, HDM_DELETEITEM, static_cast<WPARAM>(i), 0);
+}
+
+bool owns_column_controls(const GridControl& g)
+{
+    return std::any_of(g.templates.begin(), g.templates.end(), [&](const GridColumnControl& t) {
+        return t.window && g.cell_area && GetParent(t.window) == g.cell_area;
+    });
+}
+
+// Column controls of d's own, copied from s's.
+void copy_column_controls(GridControl& d, const GridControl& s)
+{
+    grid_column_controls_destroy(d);
+    for (std::size_t c = 0; c < s.templates.size() && c < d.model().columns.size(); ++c) {
+        GridColumnControl t = s.templates[c];
+        t.window = d.cell_area ? grid_column_control_copy(d, t.window, d.model().columns[c], t.width,
+                                                          t.dropped_height)
+                               : nullptr;
+        d.templates.push_back(t);
+        grid_column_control_sync(d, static_cast<int>(c));
+    }
 }
 
 // The two copies of a grid share their cells; the destination takes the
@@ -82,6 +106,9 @@ void grid_copy_from(HWND destination, HWND source)
                                            std::max<int>(r.bottom - d->header_height, d->row_height), destination,
                                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
         }
+    } else if (owns_column_controls(*s)) {
+        // The instance rebuilt the columns: its controls go with it.
+        copy_column_controls(*d, *s);
     } else {
         d->templates = s->templates;
     }
@@ -97,6 +124,21 @@ void grid_copy_from(HWND destination, HWND source)
 }
 
 } // namespace
+
+void grid_share_columns(GridControl& shown, const GridControl& g)
+{
+    grid_cell_editor_close(shown, false);
+    shown.templates = g.templates;
+    shown.first_visible_column = g.first_visible_column;
+    if (shown.header && g.header)
+        copy_header_items(g.header, shown.header, static_cast<int>(SendMessageA(g.header, HDM_GETITEMCOUNT, 0, 0)));
+    grid_layout(shown);
+    SendMessageA(shown.frame, gm_header_widths, 0, 0);
+    if (IsWindowEnabled(shown.frame))
+        grid_cell_editor_open(shown);
+    if (shown.cell_area)
+        InvalidateRect(shown.cell_area, nullptr, TRUE);
+}
 
 void grid_clone_from(HWND destination, HWND source)
 {
@@ -122,14 +164,7 @@ void grid_clone_from(HWND destination, HWND source)
                                    std::max<int>(r.bottom - d->header_height, d->row_height), destination,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
     // The copy lives on its own: it gets column controls of its own.
-    for (std::size_t c = 0; c < s->templates.size() && c < d->model().columns.size(); ++c) {
-        GridColumnControl t = s->templates[c];
-        t.window = d->cell_area ? grid_column_control_copy(*d, t.window, d->model().columns[c], t.width,
-                                                           t.dropped_height)
-                                : nullptr;
-        d->templates.push_back(t);
-        grid_column_control_sync(*d, static_cast<int>(c));
-    }
+    copy_column_controls(*d, *s);
     if (d->header && s->header)
         copy_header_items(s->header, d->header, static_cast<int>(SendMessageA(s->header, HDM_GETITEMCOUNT, 0, 0)));
     grid_fit_rows(*d);

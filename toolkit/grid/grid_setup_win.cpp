@@ -533,6 +533,9 @@ bool rebuild(int id, HWND frame, GridControl& g, const GridColumnChoice& choice,
     }
     if (g.cell_area)
         RedrawWindow(g.cell_area, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    // A modal instance showing these cells shows the new columns too.
+    if (auto* shown = dynamic_cast<GridControl*>(m.view); shown && shown != &g)
+        grid_share_columns(*shown, g);
     return built;
 }
 

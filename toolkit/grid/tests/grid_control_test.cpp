@@ -379,6 +379,42 @@ struct ModalScript {
     }
 };
 
+// Rebuilds the columns of the modal instance's grid, then presses OK.
+struct ModalRebuild {
+    static inline int id = 0;
+    static void CALLBACK run(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        KillTimer(nullptr, timer);
+        HWND instance = dialog_table().windows[0];
+        if (!instance)
+            return;
+        const int picks[] = {3, 1};
+        const int widths[] = {-1, 0};
+        id = 1601;
+        grid_columns_rebuild(id, 2, picks, widths);
+        PostMessageA(instance, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(instance, IDOK)));
+    }
+};
+
+TEST_F(GridControlTest, ColumnsRebuiltInTheModalInstanceStayWithTheDialog)
+{
+    WDialogHide();
+    SetTimer(nullptr, 0, 50, ModalRebuild::run);
+    WDialogShow(-1, -1, 0, 1);
+    EXPECT_EQ(ModalRebuild::id, 1601);
+    ASSERT_EQ(m().column_count(), 2);
+    ASSERT_EQ(g->templates.size(), 2u);
+    for (const GridColumnControl& t : g->templates) {
+        ASSERT_TRUE(IsWindow(t.window));
+        EXPECT_EQ(GetParent(t.window), g->cell_area);
+    }
+    EXPECT_EQ(class_of(g->templates[0].window), "REALEDIT");
+    EXPECT_EQ(SendMessageA(g->header, HDM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(header_text(g->header, 2), "Name");
+    ASSERT_NE(g->editor, nullptr);
+    EXPECT_EQ(class_of(g->editor), "REALEDIT");
+}
+
 TEST_F(GridControlTest, TypingSurvivesTheModalInstanceBothWays)
 {
     WDialogHide();
