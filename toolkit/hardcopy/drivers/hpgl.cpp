@@ -393,32 +393,9 @@ void HpglDriver::shape(int op, DeviceParameters& p)
 
 void HpglDriver::wedge(int op, DeviceParameters& p)
 {
-    const GraphicsState& g = graphics_state();
-    HardcopyState& hc = hardcopy_state();
     if (op == 34)
         pen_reselect();
-    const bool closed = op == 13 || g.fill_style != 0 || g.fill_density <= 2;
-    if (closed)
-        out_.vector("PU", p.rx1, p.ry1);
-    const HpglScale scale = hpgl_scale_line(1.0f);
-    out_.instruction(scale.line);
-    const float cx = static_cast<float>(p.rx1 * scale.x_factor), cy = static_cast<float>(p.ry1 * scale.y_factor);
-    const float r = static_cast<float>(p.rx2 * scale.radius_factor);
-    if (closed) {
-        out_.instruction(std::string(op == 13 ? "WG" : "EW") + hc_integer_field(gr_trunc(r * out_.sx), 6) + " " +
-                         hc_real_field(p.rx4, 7, 1) + " " + hc_real_field(p.ry4, 7, 1));
-        hc.last_pen_x = p.rx1;
-        hc.last_pen_y = p.ry1;
-    } else {
-        const float radius = r * out_.sx, x = cx * out_.sx, y = cy * out_.sy;
-        out_.instruction("PU" + hc_integer_field(gr_trunc(x + radius * std::cos(p.rx3)), 6) + " " +
-                         hc_integer_field(gr_trunc(y + radius * std::sin(p.rx3)), 6));
-        out_.instruction("PD");
-        out_.instruction("AA" + hc_integer_field(gr_trunc(x), 6) + " " + hc_integer_field(gr_trunc(y), 6) + " " +
-                         hc_real_field(p.ry4, 7, 1));
-        hc.last_pen_x = hc.last_pen_y = -9999.0f;
-    }
-    out_.instruction(hpgl_scale_reset);
+    hpgl_wedge(out_, op, p, "PD", [] {});
 }
 
 void HpglDriver::text(DeviceParameters& p)

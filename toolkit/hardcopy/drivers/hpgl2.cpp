@@ -154,7 +154,10 @@ private:
     int last_family_ = -1, last_style_ = -1, last_kind_ = 0, last_justification_ = -1;
     bool size_pending_ = true;
 
-    void comment(const std::string& fields) const { out_.instruction("CO\"" + fields + "\""); }
+    // Terminated, so that the page's last instruction, always a comment, is
+    // ended before the job leaves HP-GL/2; readers that skip a comment up
+    // to the next semicolon then lose nothing.
+    void comment(const std::string& fields) const { out_.instruction("CO\"" + fields + "\";"); }
     void pen_colour(int pen, int red, int green, int blue) const;
     void fill_pattern(HalftoneMask mask) const;
     void encoded_polyline(const DeviceParameters& p, int first) const;
@@ -229,8 +232,10 @@ void Hpgl2Driver::open(DeviceParameters& p)
 
 void Hpgl2Driver::close(DeviceParameters&)
 {
+    // The last instruction before leaving HP-GL/2 must be terminated; a
+    // file closed without a page end has one open.
     if (model_number() != 4)
-        out_.instruction("\x1b%0A");
+        out_.instruction(";\x1b%0A");
     hc_unit_close(plot_unit);
 }
 
@@ -507,34 +512,12 @@ void Hpgl2Driver::shape(int op, DeviceParameters& p)
 void Hpgl2Driver::wedge(int op, DeviceParameters& p)
 {
     const GraphicsState& g = graphics_state();
-    HardcopyState& hc = hardcopy_state();
     hc_page_drawn();
-    const bool closed = op == 13 || g.fill_style != 0 || g.fill_density <= 2;
-    if (closed) {
-        out_.vector("PU", p.rx1, p.ry1);
+    hpgl_wedge(out_, op, p, "PD;", [&] {
         if (g.fill_style == 1 || g.fill_style == 2)
             comment("4 " + digit(g.fill_style) + " " + digit(g.fill_density) + " " + digit(g.fill_angle) + " " +
                     digit(g.fill_outline));
-    }
-    const HpglScale scale = hpgl_scale_line(1.0f);
-    out_.instruction(scale.line);
-    const float cx = static_cast<float>(p.rx1 * scale.x_factor), cy = static_cast<float>(p.ry1 * scale.y_factor);
-    const float r = static_cast<float>(p.rx2 * scale.radius_factor);
-    if (closed) {
-        out_.instruction(std::string(op == 13 ? "WG" : "EW") + hc_integer_field(gr_trunc(r * out_.sx), 6) + " " +
-                         hc_real_field(p.rx4, 7, 1) + " " + hc_real_field(p.ry4, 7, 1));
-        hc.last_pen_x = p.rx1;
-        hc.last_pen_y = p.ry1;
-    } else {
-        const float radius = r * out_.sx, x = cx * out_.sx, y = cy * out_.sy;
-        out_.instruction("PU" + hc_integer_field(gr_trunc(x + radius * std::cos(p.rx3)), 6) + " " +
-                         hc_integer_field(gr_trunc(y + radius * std::sin(p.rx3)), 6));
-        out_.instruction("PD;");
-        out_.instruction("AA" + hc_integer_field(gr_trunc(x), 6) + " " + hc_integer_field(gr_trunc(y), 6) + " " +
-                         hc_real_field(p.ry4, 7, 1));
-        hc.last_pen_x = hc.last_pen_y = -9999.0f;
-    }
-    out_.instruction(hpgl_scale_reset);
+    });
 }
 
 void Hpgl2Driver::text(DeviceParameters& p)

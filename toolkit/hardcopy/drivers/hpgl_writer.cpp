@@ -4,6 +4,8 @@
 
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
+#include "korvanthide/hardcopy.h"
+#include "core/services/hardcopy.h"
 #include "hardcopy/output/number_fields.h"
 #include "hardcopy/output/output_units.h"
 
@@ -70,6 +72,37 @@ HpglScale hpgl_scale_line(float ratio)
         s.radius_factor = big / static_cast<double>(t);
     }
     return s;
+}
+
+void hpgl_wedge(const HpglWriter& out, int op, const DeviceParameters& p, std::string_view pen_down,
+                const std::function<void()>& after_centre)
+{
+    const GraphicsState& g = graphics_state();
+    HardcopyState& hc = hardcopy_state();
+    const bool closed = op == 13 || g.fill_style != 0 || g.fill_density <= 2;
+    if (closed) {
+        out.vector("PU", p.rx1, p.ry1);
+        after_centre();
+    }
+    const HpglScale scale = hpgl_scale_line(1.0f);
+    out.instruction(scale.line);
+    const float cx = static_cast<float>(p.rx1 * scale.x_factor), cy = static_cast<float>(p.ry1 * scale.y_factor);
+    const float r = static_cast<float>(p.rx2 * scale.radius_factor);
+    if (closed) {
+        out.instruction(std::string(op == 13 ? "WG" : "EW") + hc_integer_field(gr_trunc(r * out.sx), 6) + " " +
+                        hc_real_field(p.rx4, 7, 1) + " " + hc_real_field(p.ry4, 7, 1));
+        hc.last_pen_x = p.rx1;
+        hc.last_pen_y = p.ry1;
+    } else {
+        const float radius = r * out.sx, x = cx * out.sx, y = cy * out.sy;
+        out.instruction("PU" + hc_integer_field(gr_trunc(x + radius * std::cos(p.rx3)), 6) + " " +
+                        hc_integer_field(gr_trunc(y + radius * std::sin(p.rx3)), 6));
+        out.instruction(pen_down);
+        out.instruction("AA" + hc_integer_field(gr_trunc(x), 6) + " " + hc_integer_field(gr_trunc(y), 6) + " " +
+                        hc_real_field(p.ry4, 7, 1));
+        hc.last_pen_x = hc.last_pen_y = -9999.0f;
+    }
+    out.instruction(hpgl_scale_reset);
 }
 
 } // namespace korv

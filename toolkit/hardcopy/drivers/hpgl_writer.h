@@ -4,10 +4,13 @@
 // area's aspect.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace korv {
+
+struct DeviceParameters;
 
 // Plotter user units across the page on both axes.
 inline constexpr int hpgl_user_units = 32760;
@@ -49,5 +52,12 @@ struct HpglScale {
     double radius_factor = 1;
 };
 HpglScale hpgl_scale_line(float ratio);
+
+// A pie (operation 13) or an arc (34) at the centre and radius of the
+// device parameters: closed as WG or EW when filled, else drawn from its
+// start with pen_down and AA. after_centre writes what a driver adds right
+// after the move to the centre.
+void hpgl_wedge(const HpglWriter& out, int op, const DeviceParameters& p, std::string_view pen_down,
+                const std::function<void()>& after_centre);
 
 } // namespace korv

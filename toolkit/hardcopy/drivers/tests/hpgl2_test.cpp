@@ -53,11 +53,13 @@ TEST_F(Hpgl2, ColourModelJob)
 {
     model(2);
     open("a.plt", "Farb\"tafel");
+    device_parameters().phase = 32;
+    gr_send_hardcopy(DeviceOperation::EndPage);
     finish();
     const auto l = lines("a.plt");
     ASSERT_GE(l.size(), 12u);
     EXPECT_EQ(l[0], "\x1b%0B");
-    EXPECT_EQ(l[1], "CO\"Farbtafel\"");
+    EXPECT_EQ(l[1], "CO\"Farbtafel\";");
     EXPECT_TRUE(l[2].starts_with("IN; IP 0 0 "));
     EXPECT_TRUE(l[3].starts_with("RO90; IP 0 0 "));
     EXPECT_EQ(l[4], "DT\x04");
@@ -65,10 +67,14 @@ TEST_F(Hpgl2, ColourModelJob)
     EXPECT_EQ(l[6], "TR0");
     EXPECT_EQ(l[7], "AD1,14;SA");
     EXPECT_EQ(l[8], "NP256");
-    EXPECT_EQ(l[9], "CO\"13 2 1.2 9\"");
-    EXPECT_EQ(l[10], "CO\"2 0\"");
+    EXPECT_EQ(l[9], "CO\"13 2 1.2 9\";");
+    EXPECT_EQ(l[10], "CO\"2 0\";");
     EXPECT_EQ(l[11], "SC0 32760 0 32760");
-    EXPECT_EQ(l.back(), "\x1b%0A");
+    // Leaving HP-GL/2 takes a terminated instruction before it.
+    ASSERT_GE(l.size(), 15u);
+    EXPECT_EQ(l[l.size() - 3], "CO\"3 32\";");
+    EXPECT_EQ(l[l.size() - 2], "\x1b%1A\x1b&l01X\f\x1b%0B");
+    EXPECT_EQ(l.back(), ";\x1b%0A");
 }
 
 TEST_F(Hpgl2, PensAreDefinedOncePerFile)
@@ -124,7 +130,7 @@ TEST_F(Hpgl2, TwoColourPensAndFillPatterns)
     EXPECT_TRUE(rf[1].ends_with(","));
     EXPECT_TRUE(rf[2].ends_with(";"));
     EXPECT_EQ(rf[3], "FT11 1");
-    EXPECT_TRUE(has(l, "CO\" 6 4 2 3 1\""));
+    EXPECT_TRUE(has(l, "CO\" 6 4 2 3 1\";"));
 }
 
 TEST_F(Hpgl2, EncodedPolylines)
@@ -150,7 +156,7 @@ TEST_F(Hpgl2, EncodedPolylines)
     finish();
     const auto l = lines("f.plt");
     EXPECT_TRUE(has(l, "PE7b?`;"));
-    EXPECT_TRUE(has(l, "CO\"14 400\""));
+    EXPECT_TRUE(has(l, "CO\"14 400\";"));
     EXPECT_GE(count_prefix(l, "PE7"), 4);
     for (const auto& line : l) {
         EXPECT_EQ(line.find('\x1b'), std::string::npos); // model 4: no PCL

@@ -4,6 +4,7 @@ with the bitmap the same picture was drawn on: both are cut into 32 by 24
 cells, a cell is inked when one of its pixels is off white by more than 60,
 and at least 95 % of the cells outside the text must agree."""
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -13,14 +14,16 @@ from PIL import Image, ImageDraw
 COLUMNS, ROWS = 32, 24
 
 
-def inked_cells(image):
+def inked_cells(image, ground=255, off_black=False):
+    """The cells holding a pixel off the ground by more than 60; with
+    off_black, only pixels that also show on a black ground."""
     w, h = image.size
     px = image.load()
     cells = set()
     for y in range(h):
         for x in range(w):
-            r, g, b = px[x, y][:3]
-            if 255 - r > 60 or 255 - g > 60 or 255 - b > 60:
+            c = px[x, y][:3]
+            if max(abs(ground - v) for v in c) > 60 and (not off_black or max(c) > 60):
                 cells.add((x * COLUMNS // w, y * ROWS // h))
     return cells
 
@@ -35,6 +38,53 @@ def text_cells():
         for cy in range(int((1 - 0.15) * ROWS) - 2, int((1 - 0.15) * ROWS) + 2):
             cells.add((cx, cy))
     return cells
+
+
+def hp2xx_page(file, out):
+    """hp2xx's picture of the P1-P2 page, turned back upright.
+
+    hp2xx takes the presets -x -X -y -Y only as the least extent: it widens
+    the picture by the corners of RA, CI and WG taken in user units, not
+    scaled, so the page is cut out of its picture by the coordinate range it
+    reports. A page turned by RO 90 it draws turned, point (x, y) at (-y, x);
+    the cut-out is turned back."""
+    corners, turn = None, 0
+    for line in open(file, encoding="latin-1"):
+        if line.startswith("IN; IP"):
+            corners = [int(v) for v in line.split("IP")[1].split()]
+        elif line.startswith("RO"):
+            turn = int(line[2:].split(";")[0])
+    x1, y1, x2, y2 = corners
+    if turn == 90:
+        x1, y1, x2, y2 = -y2, x1, -y1, x2
+    log = subprocess.run(["hp2xx", "-m", "png", "-d", "150", "-x", str(x1), "-X", str(x2), "-y", str(y1), "-Y", str(y2),
+                          "-f", out, file], check=True, capture_output=True, text=True)
+    found = re.search(r"Coordinate range: \(([-+.\deE]+), ([-+.\deE]+)\) \.\.\. \(([-+.\deE]+), ([-+.\deE]+)\)",
+                      log.stdout + log.stderr)
+    r0, s0, r1, s1 = map(float, found.groups())
+    picture = Image.open(out).convert("RGB")
+    w, h = picture.size
+    page = picture.crop((round((x1 - r0) / (r1 - r0) * w), round((s1 - y2) / (s1 - s0) * h),
+                         round((x2 - r0) / (r1 - r0) * w), round((s1 - y1) / (s1 - s0) * h)))
+    return page.transpose(Image.Transpose.ROTATE_270) if turn == 90 else page
+
+
+def libreoffice_page(file, page_w, page_h, work):
+    """LibreOffice's picture of a CGM file, as high as the whole picture.
+
+    It lays the picture on its own page at the page's width, top edge to top
+    edge, and cuts what falls below the page: those rows are filled with the
+    black ground it paints, and left out by cut_rows."""
+    subprocess.run(["timeout", "300", "soffice", f"-env:UserInstallation=file://{work}/profile", "--headless",
+                    "--convert-to", "pdf", "--outdir", work, file], check=True, capture_output=True)
+    base = os.path.splitext(os.path.basename(file))[0]
+    subprocess.run(["pdftoppm", "-r", "72", "-png", "-singlefile", os.path.join(work, base + ".pdf"),
+                    os.path.join(work, "lo")], check=True)
+    seen = Image.open(os.path.join(work, "lo.png")).convert("RGB")
+    w = seen.size[0]
+    whole = Image.new("RGB", (w, round(w * page_h / page_w)), "black")
+    whole.paste(seen, (0, 0))
+    return whole, seen.size[1] / whole.size[1]
 
 
 def render(file, size, work):
@@ -63,13 +113,9 @@ def render(file, size, work):
         subprocess.run(["wmf2gd", "-t", "png", "-o", out, file], check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
     elif file.endswith(".plt"):
-        corners = None
-        for line in open(file, encoding="latin-1"):
-            if line.startswith("IN; IP"):
-                corners = line.split("IP")[1].split()
-        x1, y1, x2, y2 = corners
-        subprocess.run(["hp2xx", "-q", "-m", "png", "-x", x1, "-X", x2, "-y", y1, "-Y", y2, "-f", out, file],
-                       check=True)
+        return hp2xx_page(file, out)
+    elif file.endswith(".cgm"):
+        return libreoffice_page(file, page_w, page_h, work)
     elif file.endswith(".dxf"):
         import ezdxf
         doc = ezdxf.readfile(file)
@@ -111,7 +157,7 @@ def text_found(file):
     if file.endswith(".pdf"):
         out = subprocess.run(["pdftotext", file, "-"], check=True, capture_output=True, text=True).stdout
         return "Farbtafel" in out
-    if file.endswith(".emf") or file.endswith(".wmf"):
+    if file.endswith(".emf") or file.endswith(".wmf") or file.endswith(".cgm"):
         data = open(file, "rb").read()
         return b"Farbtafel" in data or "Farbtafel".encode("utf-16-le") in data
     data = open(file, encoding="latin-1").read()
@@ -120,13 +166,21 @@ def text_found(file):
 
 def main(directory):
     failures = 0
-    for name in ("road.ps", "road.svg", "road.png", "road.dxf", "road.plt", "road.pdf", "road.emf", "road.wmf"):
+    for name in ("road.ps", "road.svg", "road.png", "road.dxf", "road.plt", "road2.plt", "road.pdf", "road.emf", "road.wmf",
+                 "road.cgm"):
         file = os.path.join(directory, name)
         screen = Image.open(file + ".screen.ppm").convert("RGB")
         with tempfile.TemporaryDirectory() as work:
             reader = render(file, screen.size, work)
         skip = text_cells()
-        a, b = inked_cells(screen) - skip, inked_cells(reader) - skip
+        if name.endswith(".cgm"):
+            # On LibreOffice's black ground what the picture draws in black
+            # does not show, on either side; nor do the rows it cuts.
+            reader, seen = reader
+            skip |= {(x, y) for x in range(COLUMNS) for y in range(ROWS) if (y + 1) / ROWS > seen}
+            a, b = inked_cells(screen, off_black=True) - skip, inked_cells(reader, ground=0) - skip
+        else:
+            a, b = inked_cells(screen) - skip, inked_cells(reader) - skip
         total = COLUMNS * ROWS - len(skip)
         agree = total - len(a ^ b)
         share = agree / total

@@ -248,7 +248,8 @@ TEST_P(Roads, OnePictureReachesTheBitmapAndTheFile)
 INSTANTIATE_TEST_SUITE_P(FileDrivers, Roads,
                          ::testing::Values(std::pair{driver_postscript, "road.ps"}, std::pair{driver_svg, "road.svg"},
                                            std::pair{driver_raster_image, "road.png"}, std::pair{driver_dxf, "road.dxf"},
-                                           std::pair{driver_hpgl, "road.plt"}));
+                                           std::pair{driver_hpgl, "road.plt"},
+                                           std::pair{driver_hpgl2_pcl, "road2.plt"}, std::pair{driver_cgm, "road.cgm"}));
 INSTANTIATE_TEST_SUITE_P(WindowsDrivers, Roads,
                          ::testing::Values(std::pair{driver_windows_printer, "road.pdf"},
                                            std::pair{driver_windows_metafile, "road.emf"},
