@@ -118,7 +118,7 @@ public:
 private:
     HpglWriter out_;
     double u_ = 1016.0 / 72.0;
-    int p1x_ = 0, p1y_ = 0, p2x_ = 0, p2y_ = 0;
+    HpglCorners corners_;
     char pen_ = ' ';
     char terminator_ = 4;
     bool reselect_ = false;
@@ -177,12 +177,8 @@ void HpglDriver::open(DeviceParameters& p)
         last_kind_ = 0;
         if (hc_option(option_device_on_off) != 0)
             out_.instruction("\x1b.Y");
-        p1x_ = static_cast<int>(hc_option(option_x_offset) * u_);
-        p1y_ = static_cast<int>(hc_option(option_y_offset) * u_);
-        p2x_ = static_cast<int>((hc_option(option_page_width) + hc_option(option_x_offset)) * u_);
-        p2y_ = static_cast<int>((hc_option(option_page_height) + hc_option(option_y_offset)) * u_);
-        const std::string corners = hc_integer_field(p1x_, 7) + " " + hc_integer_field(p1y_, 7) + " " +
-                                    hc_integer_field(p2x_, 7) + " " + hc_integer_field(p2y_, 7);
+        corners_ = hpgl_corners(u_);
+        const std::string corners = corners_.fields();
         out_.instruction("IN; IP" + corners);
         out_.instruction(std::string(hc_option(option_orientation) == 0 ? "RO 90" : "RO 0") + "; IP" + corners);
         out_.instruction(std::string("DT") + terminator_);
@@ -429,18 +425,7 @@ void HpglDriver::text(DeviceParameters& p)
     hc.last_pen_x = hc.last_pen_y = -9999.0f;
 }
 
-void HpglDriver::clip(DeviceParameters&)
-{
-    const GraphicsState& g = graphics_state();
-    out_.instruction("SC");
-    const double kx = hc_option(option_page_width) * u_ / g.device_limit_x, ky = hc_option(option_page_height) * u_ / g.device_limit_y;
-    const int x1 = p1x_ + static_cast<int>(g.area_px1 * kx), y1 = p1y_ + static_cast<int>(g.area_py1 * ky);
-    const int x2 = std::min(p2x_, p1x_ + static_cast<int>(g.area_px2 * kx + 0.99));
-    const int y2 = std::min(p2y_, p1y_ + static_cast<int>(g.area_py2 * ky + 0.99));
-    out_.instruction("IW" + hc_integer_field(x1, 7) + " " + hc_integer_field(y1, 7) + " " + hc_integer_field(x2, 7) +
-                     " " + hc_integer_field(y2, 7));
-    out_.instruction(hpgl_scale_reset);
-}
+void HpglDriver::clip(DeviceParameters&) { hpgl_clip_window(out_, corners_, u_); }
 
 void HpglDriver::line_type(DeviceParameters&)
 {

@@ -144,7 +144,7 @@ public:
 
 private:
     HpglWriter out_;
-    int p1x_ = 0, p1y_ = 0, p2x_ = 0, p2y_ = 0;
+    HpglCorners corners_;
     char terminator_ = 4;
     float width_divisor_ = 1.5f;
     char font_letter_ = 'S';
@@ -208,12 +208,8 @@ void Hpgl2Driver::open(DeviceParameters& p)
             title.resize(std::min(title.size(), instruction_limit - 4));
             comment(title);
         }
-        p1x_ = static_cast<int>(hc_option(option_x_offset) * units_per_point);
-        p1y_ = static_cast<int>(hc_option(option_y_offset) * units_per_point);
-        p2x_ = static_cast<int>((hc_option(option_page_width) + hc_option(option_x_offset)) * units_per_point);
-        p2y_ = static_cast<int>((hc_option(option_page_height) + hc_option(option_y_offset)) * units_per_point);
-        const std::string corners = hc_integer_field(p1x_, 7) + " " + hc_integer_field(p1y_, 7) + " " +
-                                    hc_integer_field(p2x_, 7) + " " + hc_integer_field(p2y_, 7);
+        corners_ = hpgl_corners(units_per_point);
+        const std::string corners = corners_.fields();
         out_.instruction("IN; IP" + corners);
         const bool flat = m == 4 ? hc_option(option_orientation) != 0 : hc_option(option_orientation) == 0;
         out_.instruction(std::string(flat ? "RO 0" : "RO 90") + "; IP" + corners);
@@ -586,19 +582,7 @@ void Hpgl2Driver::text(DeviceParameters& p)
     hc.last_pen_x = hc.last_pen_y = -9999.0f;
 }
 
-void Hpgl2Driver::clip(DeviceParameters&)
-{
-    const GraphicsState& g = graphics_state();
-    out_.instruction("SC");
-    const double kx = hc_option(option_page_width) * units_per_point / g.device_limit_x;
-    const double ky = hc_option(option_page_height) * units_per_point / g.device_limit_y;
-    const int x1 = p1x_ + static_cast<int>(g.area_px1 * kx), y1 = p1y_ + static_cast<int>(g.area_py1 * ky);
-    const int x2 = std::min(p2x_, p1x_ + static_cast<int>(g.area_px2 * kx + 0.99));
-    const int y2 = std::min(p2y_, p1y_ + static_cast<int>(g.area_py2 * ky + 0.99));
-    out_.instruction("IW" + hc_integer_field(x1, 7) + " " + hc_integer_field(y1, 7) + " " + hc_integer_field(x2, 7) +
-                     " " + hc_integer_field(y2, 7));
-    out_.instruction(hpgl_scale_reset);
-}
+void Hpgl2Driver::clip(DeviceParameters&) { hpgl_clip_window(out_, corners_, units_per_point); }
 
 void Hpgl2Driver::line_type(DeviceParameters&)
 {

@@ -2,10 +2,13 @@
 
 #include <cmath>
 
+#include <algorithm>
+
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
 #include "core/services/hardcopy.h"
+#include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/output/number_fields.h"
 #include "hardcopy/output/output_units.h"
 
@@ -72,6 +75,36 @@ HpglScale hpgl_scale_line(float ratio)
         s.radius_factor = big / static_cast<double>(t);
     }
     return s;
+}
+
+std::string HpglCorners::fields() const
+{
+    return hc_integer_field(p1x, 7) + " " + hc_integer_field(p1y, 7) + " " + hc_integer_field(p2x, 7) + " " +
+           hc_integer_field(p2y, 7);
+}
+
+HpglCorners hpgl_corners(double u)
+{
+    HpglCorners c;
+    c.p1x = static_cast<int>(hc_option(option_x_offset) * u);
+    c.p1y = static_cast<int>(hc_option(option_y_offset) * u);
+    c.p2x = static_cast<int>((hc_option(option_page_width) + hc_option(option_x_offset)) * u);
+    c.p2y = static_cast<int>((hc_option(option_page_height) + hc_option(option_y_offset)) * u);
+    return c;
+}
+
+void hpgl_clip_window(const HpglWriter& out, const HpglCorners& c, double u)
+{
+    const GraphicsState& g = graphics_state();
+    out.instruction("SC");
+    const double kx = hc_option(option_page_width) * u / g.device_limit_x;
+    const double ky = hc_option(option_page_height) * u / g.device_limit_y;
+    const int x1 = c.p1x + static_cast<int>(g.area_px1 * kx), y1 = c.p1y + static_cast<int>(g.area_py1 * ky);
+    const int x2 = std::min(c.p2x, c.p1x + static_cast<int>(g.area_px2 * kx + 0.99));
+    const int y2 = std::min(c.p2y, c.p1y + static_cast<int>(g.area_py2 * ky + 0.99));
+    out.instruction("IW" + hc_integer_field(x1, 7) + " " + hc_integer_field(y1, 7) + " " + hc_integer_field(x2, 7) +
+                    " " + hc_integer_field(y2, 7));
+    out.instruction(hpgl_scale_reset);
 }
 
 void hpgl_wedge(const HpglWriter& out, int op, const DeviceParameters& p, std::string_view pen_down,

@@ -53,6 +53,17 @@ struct HpglScale {
 };
 HpglScale hpgl_scale_line(float ratio);
 
+// P1 and P2, the page's corners on the paper in plotter units, from the
+// page options at u plotter units per point.
+struct HpglCorners {
+    int p1x = 0, p1y = 0, p2x = 0, p2y = 0;
+    // The four in fields of seven places, as IP takes them.
+    std::string fields() const;
+};
+HpglCorners hpgl_corners(double u);
+// "SC", "IW" with the graphics area on the page, the scale line back.
+void hpgl_clip_window(const HpglWriter& out, const HpglCorners& c, double u);
+
 // A pie (operation 13) or an arc (34) at the centre and radius of the
 // device parameters: closed as WG or EW when filled, else drawn from its
 // start with pen_down and AA. after_centre writes what a driver adds right
