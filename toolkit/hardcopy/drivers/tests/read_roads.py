@@ -2,7 +2,8 @@
 """Renders each road's file with the reader of its format and compares it
 with the bitmap the same picture was drawn on: both are cut into 32 by 24
 cells, a cell is inked when one of its pixels is off white by more than 60,
-and at least 95 % of the cells outside the text must agree."""
+and at least 95 % of the cells outside the text must agree. LibreOffice
+shows a CGM picture on black: there a cell is inked off black."""
 import os
 import re
 import subprocess
@@ -61,6 +62,8 @@ def hp2xx_page(file, out):
                           "-f", out, file], check=True, capture_output=True, text=True)
     found = re.search(r"Coordinate range: \(([-+.\deE]+), ([-+.\deE]+)\) \.\.\. \(([-+.\deE]+), ([-+.\deE]+)\)",
                       log.stdout + log.stderr)
+    if found is None:
+        raise RuntimeError(f"hp2xx reported no coordinate range for {file}")
     r0, s0, r1, s1 = map(float, found.groups())
     picture = Image.open(out).convert("RGB")
     w, h = picture.size
@@ -74,7 +77,8 @@ def libreoffice_page(file, page_w, page_h, work):
 
     It lays the picture on its own page at the page's width, top edge to top
     edge, and cuts what falls below the page: those rows are filled with the
-    black ground it paints, and left out by cut_rows."""
+    black ground it paints, and the share of the rows it shows is given
+    with the picture."""
     subprocess.run(["timeout", "300", "soffice", f"-env:UserInstallation=file://{work}/profile", "--headless",
                     "--convert-to", "pdf", "--outdir", work, file], check=True, capture_output=True)
     base = os.path.splitext(os.path.basename(file))[0]
@@ -157,6 +161,7 @@ def text_found(file):
     if file.endswith(".pdf"):
         out = subprocess.run(["pdftotext", file, "-"], check=True, capture_output=True, text=True).stdout
         return "Farbtafel" in out
+    # LibreOffice cuts the CGM text off its page; the CGM tests find it there.
     if file.endswith(".emf") or file.endswith(".wmf") or file.endswith(".cgm"):
         data = open(file, "rb").read()
         return b"Farbtafel" in data or "Farbtafel".encode("utf-16-le") in data
