@@ -498,37 +498,13 @@ void CgmMemoryDevice::image_file(DeviceParameters& p)
     };
     try {
         ByteSink e;
-        cgm_word16(e, 4 * 4096 + 9 * 32 + 31);
-        cgm_partition_word(e, 20, true);
-        cgm_point(e, g.screen_clip_x1, g.screen_clip_y2);
-        cgm_point(e, g.screen_clip_x2, g.screen_clip_y1);
-        cgm_point(e, g.screen_clip_x2, g.screen_clip_y2);
-        cgm_word16(e, nx);
-        cgm_word16(e, ny);
-        cgm_word16(e, 8);
-        cgm_word16(e, 0);
-        std::string row;
+        cgm_cell_array_head(e, g.screen_clip_x1, g.screen_clip_y2, g.screen_clip_x2, g.screen_clip_y1,
+                            g.screen_clip_x2, g.screen_clip_y2, nx, ny);
+        std::vector<std::int32_t> row(static_cast<std::size_t>(nx));
         for (int j = 1; j <= ny; ++j) {
-            row.clear();
-            for (int i = 1; i <= nx;) {
-                const std::int32_t v = pixel(i, j);
-                int run = 1;
-                while (i + run <= nx && run < 65535 && pixel(i + run, j) == v)
-                    ++run;
-                const char cell[5] = {static_cast<char>(run >> 8), static_cast<char>(run), static_cast<char>(v),
-                                      static_cast<char>(v >> 8), static_cast<char>(v >> 16)};
-                row.append(cell, 5);
-                i += run;
-            }
-            if (row.size() % 2 != 0)
-                row.push_back('\0');
-            // A row longer than a partition holds goes on in the next one.
-            for (std::size_t at = 0; at < row.size(); at += 32766) {
-                const std::size_t part = std::min<std::size_t>(32766, row.size() - at);
-                const bool last = j == ny && at + part == row.size();
-                cgm_partition_word(e, static_cast<int>(part), !last);
-                e.put(std::string_view(row).substr(at, part));
-            }
+            for (int i = 1; i <= nx; ++i)
+                row[static_cast<std::size_t>(i - 1)] = pixel(i, j);
+            cgm_cell_row(e, row, j == ny);
         }
         append(e);
     } catch (const std::bad_alloc&) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace korv {
 
@@ -66,6 +67,49 @@ int truncate_to_int(float v)
 }
 
 } // namespace
+
+void cgm_cell_array_head(ByteSink& out, int px, int py, int qx, int qy, int rx, int ry, int nx, int ny)
+{
+    // The long form even for the short first partition: the rows follow as
+    // partitions of the same element.
+    cgm_word16(out, 4 * 4096 + 9 * 32 + 31);
+    cgm_partition_word(out, 20, true);
+    cgm_point(out, px, py);
+    cgm_point(out, qx, qy);
+    cgm_point(out, rx, ry);
+    cgm_word16(out, nx);
+    cgm_word16(out, ny);
+    cgm_word16(out, 8);
+    cgm_word16(out, 0);
+}
+
+void cgm_cell_row(ByteSink& out, std::span<const std::int32_t> cells, bool last_row)
+{
+    // A run's count is a signed 16-bit integer: longer runs are split.
+    constexpr int longest_run = 32767;
+    std::string runs;
+    for (std::size_t i = 0; i < cells.size();) {
+        const std::int32_t c = cells[i];
+        int n = 1;
+        while (i + static_cast<std::size_t>(n) < cells.size() && cells[i + static_cast<std::size_t>(n)] == c &&
+               n < longest_run)
+            ++n;
+        runs += static_cast<char>((n >> 8) & 0xFF);
+        runs += static_cast<char>(n & 0xFF);
+        runs += static_cast<char>(c & 0xFF);
+        runs += static_cast<char>((c >> 8) & 0xFF);
+        runs += static_cast<char>((c >> 16) & 0xFF);
+        i += static_cast<std::size_t>(n);
+    }
+    if (runs.size() % 2 != 0)
+        runs += '\0';
+    constexpr std::size_t partition_room = cgm_partition_limit - 1;
+    for (std::size_t at = 0; at < runs.size(); at += partition_room) {
+        const std::size_t size = std::min(partition_room, runs.size() - at);
+        cgm_partition_word(out, static_cast<int>(size), !last_row || at + size < runs.size());
+        out.put(std::string_view(runs).substr(at, size));
+    }
+}
 
 void cgm_point_list(ByteSink& out, std::span<const float> x, std::span<const float> y, int first, int last)
 {

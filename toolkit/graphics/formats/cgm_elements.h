@@ -40,6 +40,15 @@ int cgm_string_even_length(std::string_view text);
 // POLYLINE (4, 1) of points first..last (1-based) of the real arrays, truncated.
 void cgm_point_list(ByteSink& out, std::span<const float> x, std::span<const float> y, int first, int last);
 
+// The head of a CELL ARRAY (4, 9) in run-length form, partitioned: corners
+// P, Q and R, nx by ny cells, 8-bit colour. The rows follow, each written by
+// cgm_cell_row.
+void cgm_cell_array_head(ByteSink& out, int px, int py, int qx, int qy, int rx, int ry, int nx, int ny);
+// One row of a CELL ARRAY: runs of equal packed colours (0xBBGGRR), padded
+// to an even count, in as many partitions as it needs; the last partition of
+// the last row says none follow.
+void cgm_cell_row(ByteSink& out, std::span<const std::int32_t> cells, bool last_row);
+
 // CGM line type for graphics line types 0..7 (others: solid).
 int cgm_line_type(int line_type);
 // Font list of FONT LIST, index 1..16.

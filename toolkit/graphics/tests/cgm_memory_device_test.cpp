@@ -181,6 +181,19 @@ TEST_F(CgmDevice, ImageRowsAreRunLengthCells)
     const std::size_t at = static_cast<std::size_t>(slot().bytes_used) - 8;
     EXPECT_EQ(b[at] << 8 | b[at + 1], 6);
 
+    // A run's count is a signed 16-bit number: a longer run of one colour
+    // is split.
+    ByteSink long_file;
+    bmp_encode({40000, 1, std::vector<std::int32_t>(40000, 0xFFFFFF)}, long_file);
+    ASSERT_TRUE(long_file.commit(name).ok());
+    p.px2 = 40000;
+    device.operate(DeviceOperation::ImageFile, p);
+    EXPECT_EQ(p.phase, 0);
+    const auto long_cells = of(elements(slot()), 4, 9);
+    ASSERT_EQ(long_cells.size(), 2u);
+    EXPECT_EQ(std::vector<std::uint8_t>(long_cells[1].params.begin() + 20, long_cells[1].params.end()),
+              (std::vector<std::uint8_t>{0x7F, 0xFF, 255, 255, 255, 0x1C, 0x41, 255, 255, 255}));
+
     // A file that cannot be read, or a damaged one: its error in the phase
     // word, no element.
     const int used = slot().bytes_used;

@@ -551,16 +551,8 @@ void CgmDriver::image_file(DeviceParameters& p)
     const bool turned = g.rotation == 90 || g.rotation == 270;
     const int nx = turned ? h : w, ny = turned ? w : h;
     ByteSink head;
-    // Partitioned: the long form even for the short first partition.
-    cgm_word16(head, 4 * 4096 + 9 * 32 + 31);
-    cgm_partition_word(head, 20, true);
-    point_at(head, g.area_px1, g.area_py2);
-    point_at(head, g.area_px2, g.area_py1);
-    point_at(head, g.area_px2, g.area_py2);
-    cgm_word16(head, nx);
-    cgm_word16(head, ny);
-    cgm_word16(head, 8);
-    cgm_word16(head, 0);
+    cgm_cell_array_head(head, vx(g.area_px1), vy(g.area_py2), vx(g.area_px2), vy(g.area_py1), vx(g.area_px2),
+                        vy(g.area_py2), nx, ny);
     emit(head);
     const auto pixel = [&](int i, int j) {
         int column = i, row = j;
@@ -572,31 +564,13 @@ void CgmDriver::image_file(DeviceParameters& p)
         }
         return pixels[static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(w) + static_cast<std::size_t>(column - 1)];
     };
-    constexpr std::size_t partition_room = cgm_partition_limit - 1;
+    std::vector<std::int32_t> cells(static_cast<std::size_t>(nx));
     for (int j = 1; j <= ny; ++j) {
-        std::string runs;
-        for (int i = 1; i <= nx;) {
-            const std::int32_t c = pixel(i, j);
-            int n = 1;
-            while (i + n <= nx && pixel(i + n, j) == c && n < 32767)
-                ++n;
-            runs += static_cast<char>((n >> 8) & 0xFF);
-            runs += static_cast<char>(n & 0xFF);
-            runs += static_cast<char>(c & 0xFF);
-            runs += static_cast<char>((c >> 8) & 0xFF);
-            runs += static_cast<char>((c >> 16) & 0xFF);
-            i += n;
-        }
-        if (runs.size() % 2 != 0)
-            runs += '\0';
-        for (std::size_t at = 0; at < runs.size(); at += partition_room) {
-            const std::size_t size = std::min(partition_room, runs.size() - at);
-            const bool more = j < ny || at + size < runs.size();
-            ByteSink part;
-            cgm_partition_word(part, static_cast<int>(size), more);
-            part.put(std::string_view(runs).substr(at, size));
-            emit(part);
-        }
+        for (int i = 1; i <= nx; ++i)
+            cells[static_cast<std::size_t>(i - 1)] = pixel(i, j);
+        ByteSink row;
+        cgm_cell_row(row, cells, j == ny);
+        emit(row);
     }
 }
 
