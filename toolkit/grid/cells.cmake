@@ -52,7 +52,7 @@ korv_add_test(grid_editor_test GUI
   ${here}/tests/grid_editor_test.cpp
   ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp
   ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_answerer.cpp
-  ${here}/tests/grid_test.rc)
+  ${here}/tests/grid_editor_test.rc)
 if(KORV_WINDOWS)
   add_executable(grid_xclip_test ${here}/tests/grid_xclip_test.cpp
     ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp ${here}/tests/grid_test.rc)

@@ -470,22 +470,44 @@ bool grid_editor_save_html(GridEditorRecord& e)
     WDialogFieldState(1018, block ? 1 : 0);
     WDialogPutRadioButton(block ? 1018 : 1017);
     int filter_index = 1;
+    // The name the file selection left: it has asked about replacing.
+    std::string browsed;
+    const auto field_name = [] {
+        std::array<char, 260> text{};
+        WDialogGetString(1002, text);
+        std::string_view t(text.data(), text.size());
+        return std::string(t.substr(0, t.find_last_not_of(' ') + 1));
+    };
     const int pressed = wait_for_buttons(e, [&](int button) {
         if (button == 1003) {
-            std::array<char, 260> current{};
-            WDialogGetString(1002, current);
-            std::string_view c(current.data(), current.size());
-            std::string name(c.substr(0, c.find_last_not_of(' ') + 1));
-            if (select_file(html_filter, 35, name, filter_index))
+            std::string name = field_name();
+            if (select_file(html_filter, 35, name, filter_index)) {
+                browsed = name;
                 WDialogPutString(1002, name);
+            }
+            return false;
         }
-        return button == 1 || button == 2;
+        if (button != 1)
+            return button == 2;
+        const std::string name = field_name();
+        if (name.empty()) {
+            message("You must enter a filename", "Select File");
+            WDialogSetField(1002);
+            return false;
+        }
+        if (name != browsed && GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            WMessageBox(3, 3, 2, "File already exists:\r" + name + "\rDo you want to replace it?", "Select File");
+            if (dialog_result_state().answer != 1) {
+                WDialogSetField(1002);
+                return false;
+            }
+        }
+        return true;
     });
     bool saved = false;
     if (pressed == 1) {
-        std::array<char, 260> name{};
         std::array<char, 1024> title{};
-        WDialogGetString(1002, name);
+        const std::string file = field_name();
         WDialogGetString(1013, title);
         int page = 1, letters = 1, centred = 0, colours = 1, whole = 1;
         WDialogGetRadioButton(1005, page);
@@ -500,22 +522,11 @@ bool grid_editor_save_html(GridEditorRecord& e)
         k.html_colours = colours == 1;
         std::string_view t(title.data(), title.size());
         k.html_title = std::string(t.substr(0, t.find_last_not_of(' ') + 1));
-        std::string_view n(name.data(), name.size());
-        const std::string file(n.substr(0, n.find_last_not_of(' ') + 1));
         WDialogUnload();
-        if (file.empty()) {
-            message("You must enter a filename", "Select File");
-            return false;
-        }
         const int flags = (k.html_table_only ? 1 : 0) | (k.html_centred ? 2 : 0) | (k.html_letters ? 4 : 0) |
                           (k.html_colours ? 0 : 8);
         const GridBlock b = m.selection;
         const bool selection = whole == 2 && !b.empty();
-        if (GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            WMessageBox(3, 3, 2, "File already exists:\r" + file + "\rDo you want to replace it?", "Select File");
-            if (dialog_result_state().answer != 1)
-                return false;
-        }
         GridHtmlPage layout;
         layout.title = k.html_title;
         layout.border = k.html_border;

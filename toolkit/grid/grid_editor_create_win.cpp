@@ -6,10 +6,12 @@
 #include "grid/grid_classes.h"
 #include "grid/grid_control_win.h"
 #include "grid/grid_routines.h"
+#include "korvanthide/menus.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 
 namespace korv {
 
@@ -180,6 +182,38 @@ void build_toolbar(GridEditorRecord& e, HWND frame)
     e.tooltips = reinterpret_cast<HWND>(SendMessageA(e.toolbar, TB_GETTOOLTIPS, 0, 0));
 }
 
+bool is_child(HWND window) { return window && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0; }
+
+// The frame whose client window holds `frame`.
+HWND grandparent_of(HWND frame)
+{
+    HWND client = frame ? GetParent(frame) : nullptr;
+    return client ? GetParent(client) : nullptr;
+}
+
+// A pane's editor lends its menu bar to the split windows between it and
+// the host that have none of their own, and becomes their active pane.
+void hand_menu_to_host(HWND frame, int host, HMENU bar)
+{
+    const WindowSlot* host_slot = host >= 0 ? win_slot(host) : nullptr;
+    HWND host_frame = host_slot ? host_slot->frame : nullptr;
+    if (!host_frame || !win_split_record(host_frame) || !IsChild(host_frame, frame))
+        return;
+    HWND below = frame;
+    for (HWND at = grandparent_of(frame); at; at = grandparent_of(at)) {
+        SplitWindowRecord* split = win_split_record(at);
+        if (!split)
+            break;
+        if (WindowSlot* s = win_slot(split->window); s && !s->menu) {
+            s->menu = bar;
+            split->focused_pane = below;
+        }
+        if (at == host_frame)
+            break;
+        below = at;
+    }
+}
+
 void set_status(HWND bar, int part, const char* text, int style = 0)
 {
     SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>(part | style), reinterpret_cast<LPARAM>(text));
@@ -220,7 +254,7 @@ void grid_editor_caption(GridEditorRecord& e, HWND frame)
 }
 
 int grid_editor_create(int field, int mode, int menu, int options, int filter_index, std::string_view file,
-                       std::string_view filter)
+                       std::string_view filter, int host)
 {
     WindowTables& tables = window_tables();
     const int n = tables.current;
@@ -240,18 +274,42 @@ int grid_editor_create(int field, int mode, int menu, int options, int filter_in
     if (!source_grid)
         return grid_editor_no_grid;
     int result = grid_editor_ok;
-    // A window inside its parent keeps no menu bar of its own and cannot
-    // block the others.
-    const bool inside_parent = (GetWindowLongA(frame, GWL_STYLE) & WS_CHILD) != 0;
-    bool menus_allowed = true;
+    // A window inside its parent cannot block the others. Its menus show on
+    // the top-level window above when it is a pane of split windows there;
+    // an outer child keeps none.
+    const bool inside_parent = is_child(frame);
+    bool outer_child = false;
+    bool pane = false;
+    HWND outermost = frame;
+    std::array<bool, window_slots> pending_update{};
     if (inside_parent) {
+        if (win_split_record(grandparent_of(frame))) {
+            pane = true;
+            HWND at = grandparent_of(frame);
+            while (at && is_child(at) && win_split_record(grandparent_of(at)))
+                at = grandparent_of(at);
+            outermost = at ? at : frame;
+            outer_child = at && is_child(at);
+        } else {
+            outer_child = true;
+        }
+        if (mode == 2 && menu != 0 && outer_child)
+            result = grid_editor_inside_parent_menu;
         if (mode == 1 || mode == 3) {
+            if (mode == 1) {
+                int status = 0;
+                dialog_window_snapshots(0, -1, status);
+            }
             result = grid_editor_inside_parent_mode;
             mode = 2;
-        } else if (menu != 0) {
-            result = grid_editor_inside_parent_menu;
-            menus_allowed = false;
         }
+        // Creating the grid repaints the panes around it; those that had
+        // nothing to repaint are left so afterwards.
+        if (pane)
+            for (int w = 0; w < window_slots; ++w) {
+                HWND client = tables.windows[static_cast<std::size_t>(w)].client;
+                pending_update[static_cast<std::size_t>(w)] = client && GetUpdateRect(client, nullptr, FALSE);
+            }
     }
 
     auto* e = new (std::nothrow) GridEditorRecord;
@@ -282,27 +340,43 @@ int grid_editor_create(int field, int mode, int menu, int options, int filter_in
     if (slot->client)
         ShowWindow(slot->client, SW_HIDE);
 
-    if (!(options & option_no_menus) && menus_allowed) {
+    if (!(options & option_no_menus) && !outer_child) {
         build_menus(*e, e->accelerators != nullptr);
         if (menu != 0 && e->mode == 1) {
             result = grid_editor_menu_in_modal;
             e->menu_bar = CreateMenu();
         } else if (menu != 0) {
             e->menu_bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu));
-            if (!e->menu_bar) {
+            if (e->menu_bar) {
+                win_menu_command_ids(e->menu_bar, menu);
+            } else {
                 result = grid_editor_menu_missing;
                 e->menu_bar = CreateMenu();
             }
-            e->caller_accelerators = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu));
         } else {
             e->menu_bar = CreateMenu();
         }
         insert_popups(*e);
-        if (HMENU old = GetMenu(frame); old && old != e->menu_bar)
-            DestroyMenu(old);
-        SetMenu(frame, e->menu_bar);
+        if (slot->menu && slot->menu != e->menu_bar) {
+            // The old menu may show on the top-level window above a pane.
+            HWND top = GetAncestor(frame, GA_ROOT);
+            if (GetMenu(top) == slot->menu)
+                SetMenu(top, inside_parent ? e->menu_bar : nullptr);
+            win_menu_strings_free(slot->menu, n);
+            DestroyMenu(slot->menu);
+        }
+        if (!inside_parent)
+            SetMenu(frame, e->menu_bar);
         slot->menu = e->menu_bar;
         slot->accelerators = nullptr;
+        slot->menu_help = nullptr;
+        if (pane)
+            hand_menu_to_host(frame, host, e->menu_bar);
+    }
+    if (menu != 0 && e->mode != 1) {
+        e->caller_accelerators = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu));
+        if (HRSRC help = FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu), "ZOQMENUSTRING"))
+            slot->menu_help = LoadResource(GetModuleHandleA(nullptr), help);
     }
     if (e->mode == 1) {
         for (HWND& bar : slot->toolbars)
@@ -355,6 +429,13 @@ int grid_editor_create(int field, int mode, int menu, int options, int filter_in
         SetFocus(e->grid);
     if (e->mode != 2)
         dialog_disable_other_windows(frame, 1);
+    if (pane)
+        for (int w = 0; w < window_slots; ++w) {
+            HWND client = tables.windows[static_cast<std::size_t>(w)].client;
+            if (client && !pending_update[static_cast<std::size_t>(w)] &&
+                (client == outermost || IsChild(outermost, client)))
+                ValidateRect(client, nullptr);
+        }
     return result;
 }
 
@@ -380,19 +461,28 @@ void grid_editor_modal_loop()
         }
         if (got == -1)
             break;
-        if (!(e->accelerators && TranslateAcceleratorA(frame, e->accelerators, &message))) {
+        if (e->accelerators && TranslateAcceleratorA(frame, e->accelerators, &message)) {
+            // taken as a command
+        } else if (!(message.message == 0x118 && LOWORD(message.wParam) == 0xFFF6)) {
+            // The system's caret blink is kept from every window, as the
+            // toolkit's own message pump does.
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
         if (grid_editor_of(frame) != e || e->modal_end)
             break;
     }
-    if (IsWindow(frame) && grid_editor_of(frame) == e) {
+    if (IsWindow(frame) && grid_editor_of(frame) == e)
         DestroyWindow(frame);
+    // The blocking dialog's owner, else the root window, takes over again.
+    HWND owner = dialog_owner_window();
+    if (!owner || !IsWindow(owner))
+        owner = window_tables().windows[0].frame;
+    dialog_enable_other_windows(owner, 1);
+    if (owner) {
+        win_activate(owner);
+        SetFocus(owner);
     }
-    dialog_enable_other_windows(frame, 1);
-    if (WindowSlot* root = win_slot(0); root && root->frame)
-        win_activate(root->frame);
 }
 
 } // namespace korv

@@ -4,6 +4,7 @@
 
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/events.h"
+#include "korvanthide/menus.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_classes.h"
 #include "grid/grid_clipboard_text.h"
@@ -31,6 +32,67 @@ void status_cell(GridEditorRecord& e, int packed)
     SendMessageA(e.status_bar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(row.c_str()));
     SendMessageA(e.status_bar, SB_SETTEXTA, 3, reinterpret_cast<LPARAM>(column.c_str()));
     UpdateWindow(e.status_bar);
+}
+
+bool is_child(HWND window) { return window && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0; }
+
+// The split window whose pane `frame` is, or nullptr.
+SplitWindowRecord* holding_split(HWND frame, HWND& holder)
+{
+    HWND client = is_child(frame) ? GetParent(frame) : nullptr;
+    holder = client ? GetParent(client) : nullptr;
+    return win_split_record(holder);
+}
+
+HMENU slot_menu(int window)
+{
+    const WindowSlot* s = win_slot(window);
+    return s ? s->menu : nullptr;
+}
+
+// A pane taking over: it becomes the active pane all the way up, and the
+// top-level window shows the editor's menu, or the first one above it.
+void pane_activate(const GridEditorRecord& e, HWND frame)
+{
+    HMENU wanted = slot_menu(e.window);
+    HWND outer = frame;
+    HWND below = frame;
+    for (int depth = 0; depth < window_slots; ++depth) {
+        HWND holder = nullptr;
+        SplitWindowRecord* split = holding_split(below, holder);
+        if (!split)
+            break;
+        split->focused_pane = below;
+        if (!wanted)
+            wanted = slot_menu(split->window);
+        outer = holder;
+        below = holder;
+    }
+    if (outer != frame && wanted && GetMenu(outer) != wanted)
+        SetMenu(outer, wanted);
+}
+
+// The editor's menu bar goes: split windows that borrowed it have none
+// again, and a top-level window showing it shows the first menu above the
+// pane instead.
+void menu_give_back(GridEditorRecord& e, HWND frame)
+{
+    if (!e.menu_bar)
+        return;
+    for (int w = 0; w < window_slots; ++w)
+        if (WindowSlot* s = win_slot(w); w != e.window && s && s->menu == e.menu_bar)
+            s->menu = nullptr;
+    HWND top = GetAncestor(frame, GA_ROOT);
+    if (!top || top == frame || GetMenu(top) != e.menu_bar)
+        return;
+    HMENU shown = nullptr;
+    for (HWND at = frame; !shown && is_child(at);) {
+        HWND client = GetParent(at);
+        at = client ? GetParent(client) : nullptr;
+        shown = slot_menu(win_number_from_handle(at));
+    }
+    SetMenu(top, shown);
+    DrawMenuBar(top);
 }
 
 void on_cell_change(GridEditorRecord& e, LPARAM packed)
@@ -412,6 +474,22 @@ void layout(GridEditorRecord& e, HWND frame)
         MoveWindow(e.grid, 0, top, r.right, std::max(bottom - top, 1), TRUE);
 }
 
+// A press in a frame inside a toolkit window brings it up and gives it the
+// focus, which its grid passes on to the cell editor.
+LRESULT button_activation(HWND frame)
+{
+    HWND parent = is_child(frame) ? GetParent(frame) : nullptr;
+    const ATOM client_class = window_tables().client_class;
+    if (parent && client_class != 0 && GetClassLongA(parent, GCW_ATOM) == client_class) {
+        BringWindowToTop(frame);
+        HWND focus = GetFocus();
+        if (focus != frame && !IsChild(frame, focus))
+            SetFocus(frame);
+    }
+    win_activate(frame);
+    return 0;
+}
+
 void on_close(GridEditorRecord& e, HWND frame)
 {
     if (e.may_save && grid_editor_save_prompt(e, frame) != 1)
@@ -461,6 +539,14 @@ void on_destroy(GridEditorRecord* e, HWND frame)
         if (tables.last_active == frame)
             tables.last_active = tables.windows[0].frame;
     }
+    menu_give_back(*e, frame);
+    if (e->menu_bar && GetMenu(frame) != e->menu_bar) {
+        // A pane's bar is on no window, so nothing destroys it with one.
+        win_menu_strings_free(e->menu_bar, e->window);
+        if (WindowSlot* slot = win_slot(e->window); slot && slot->menu == e->menu_bar)
+            slot->menu = nullptr;
+        DestroyMenu(e->menu_bar);
+    }
     if (e->accelerators)
         DestroyAcceleratorTable(e->accelerators);
     if (e->caller_accelerators)
@@ -483,7 +569,9 @@ void grid_editor_detach(HWND frame)
     if (e->toolbar)
         DestroyWindow(e->toolbar);
     if (e->menu_bar) {
-        SetMenu(frame, nullptr);
+        menu_give_back(*e, frame);
+        if (!is_child(frame))
+            SetMenu(frame, nullptr);
         DestroyMenu(e->menu_bar);
         if (slot && slot->menu == e->menu_bar)
             slot->menu = nullptr;
@@ -567,6 +655,7 @@ LRESULT CALLBACK grid_editor_frame_proc(HWND frame, UINT message, WPARAM w, LPAR
         return win_frame_proc(frame, message, w, l);
     if (message == grid_class_atoms().cell_change && message != 0) {
         on_cell_change(*e, l);
+        pane_activate(*e, frame);
         return 0;
     }
     switch (message) {
@@ -610,6 +699,12 @@ LRESULT CALLBACK grid_editor_frame_proc(HWND frame, UINT message, WPARAM w, LPAR
         if (e->grid)
             SetFocus(e->grid);
         return 0;
+    case WM_MOUSEACTIVATE:
+        return button_activation(frame);
+    case WM_PARENTNOTIFY:
+        if (LOWORD(w) == WM_LBUTTONDOWN || LOWORD(w) == WM_RBUTTONDOWN || LOWORD(w) == WM_MBUTTONDOWN)
+            return button_activation(frame);
+        break;
     case WM_NOTIFY: {
         const NMHDR* n = reinterpret_cast<const NMHDR*>(l);
         if (n->code == TTN_NEEDTEXTA && n->hwndFrom == e->tooltips) {

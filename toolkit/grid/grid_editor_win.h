@@ -70,8 +70,10 @@ inline constexpr int grid_editor_client_busy = 12;
 // Turns the current window into a grid editor of the current dialog's grid
 // field `field`. Modes 1 modal (then run grid_editor_modal_loop), 2
 // modeless, 3 semi-modeless.
+// `host`: -1, or the split window that holds this window as a pane and
+// shows the editor's menus while it has none of its own.
 int grid_editor_create(int field, int mode, int menu, int options, int filter_index, std::string_view file,
-                       std::string_view filter);
+                       std::string_view filter, int host = -1);
 void grid_editor_modal_loop();
 
 GridEditorRecord* grid_editor_of(HWND frame);

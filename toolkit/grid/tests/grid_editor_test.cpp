@@ -8,15 +8,19 @@
 #include "grid/grid_cells.h"
 #include "grid/grid_control_win.h"
 #include "grid/grid_editor_win.h"
+#include "grid/grid_print_win.h"
 #include "grid/grid_routines.h"
+#include "testing/cups_pdf.h"
 
 #include "korvanthide/dialogs.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
 
 #include <cstdio>
+#include <functional>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 using namespace dialog_test;
 using namespace korv;
@@ -308,6 +312,310 @@ TEST_F(GridEditorTest, AModalEditorRunsItsLoopAndLeavesItsState)
     EXPECT_EQ(value, 0) << "the loop starts with both flags cleared";
     EXPECT_EQ(grid_editor_last_modal().find_text, "needle");
     window = -1;
+}
+
+
+WindowSlot& slot_of(int n) { return window_tables().windows[static_cast<std::size_t>(n)]; }
+
+// A left click with the mouse at a point of a window's client area.
+void mouse_click(HWND window, int x, int y)
+{
+    POINT at{x, y};
+    ClientToScreen(window, &at);
+    SetCursorPos(at.x, at.y);
+    ASSERT_EQ(WindowFromPoint(at), window) << "the point is in sight";
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+    pump(200);
+}
+
+// A split window with a grid-editor pane hosted by it and a plain pane.
+struct SplitWithGrid {
+    int outer = -1, grid_pane = -1, other_pane = -1;
+    HWND top = nullptr;
+    GridEditorRecord* editor = nullptr;
+    int result = -1;
+    explicit SplitWithGrid(int menu)
+    {
+        WindowOpenChild(outer, winflag::defaults | winflag::status_bar, -999999, -999999, 700, 400, menu, {}, 0,
+                        "Split");
+        top = slot_of(outer).frame;
+        win_split(grid_pane, other_pane, 0, -1, {}, {});
+        int width = 0, height = 0;
+        win_select(grid_pane, width, height);
+        result = grid_editor_create(1601, 2, 0, 0, -1, "", "", outer);
+        editor = grid_editor_of(slot_of(grid_pane).frame);
+        pump();
+    }
+    void activate_other() { mouse_click(slot_of(other_pane).client, 20, 20); }
+    void activate_grid()
+    {
+        const GridControl* g = grid_control_of(editor->grid);
+        mouse_click(g->cell_area, 10, g->row_height + g->row_height / 2);
+    }
+};
+
+TEST_F(GridEditorTest, AGridPaneShowsItsMenuOnTheSplitWindowWhileItIsActive)
+{
+    SplitWithGrid split(1690);
+    ASSERT_EQ(split.result, grid_editor_ok);
+    ASSERT_NE(split.editor, nullptr);
+    const HMENU own = slot_of(split.outer).menu;
+    ASSERT_NE(own, nullptr);
+    const HMENU bar = split.editor->menu_bar;
+    EXPECT_EQ(GetMenu(split.top), bar) << "the new pane is the active one";
+    EXPECT_EQ(slot_of(split.outer).menu, own) << "a split window with a menu keeps it";
+
+    split.activate_other();
+    EXPECT_EQ(GetMenu(split.top), own) << "the plain pane shows the split window's menu";
+    split.activate_grid();
+    EXPECT_EQ(GetMenu(split.top), bar);
+    EXPECT_EQ(win_split_record(split.top)->focused_pane, slot_of(split.grid_pane).frame);
+
+    // A command from the split window's menu bar works the grid pane.
+    GridModel& m = grid_control_of(split.editor->grid)->model();
+    ASSERT_TRUE(m.selection.empty());
+    SendMessageA(split.top, WM_COMMAND, 32126, 0);
+    EXPECT_EQ(m.selection.first_row, 0);
+    EXPECT_EQ(m.selection.last_row, m.rows_in_use - 1);
+    EXPECT_EQ(m.selection.last_column, m.column_count() - 1);
+
+    WindowCloseChild(split.grid_pane);
+    EXPECT_EQ(GetMenu(split.top), own) << "closing the pane gives the split window its menu back";
+    EXPECT_FALSE(IsMenu(bar));
+    WindowCloseChild(split.outer);
+}
+
+TEST_F(GridEditorTest, ASplitWindowWithoutMenuBorrowsThePanesUntilItGoes)
+{
+    for (const bool close : {true, false}) {
+        SCOPED_TRACE(close ? "pane closed" : "editor detached");
+        SplitWithGrid split(0);
+        ASSERT_EQ(split.result, grid_editor_ok);
+        const HMENU bar = split.editor->menu_bar;
+        EXPECT_EQ(slot_of(split.outer).menu, bar);
+        EXPECT_EQ(GetMenu(split.top), bar);
+        split.activate_other();
+        EXPECT_EQ(GetMenu(split.top), bar) << "the nearest menu above the plain pane is the borrowed one";
+
+        if (close) {
+            WindowCloseChild(split.grid_pane);
+        } else {
+            int dialog = 1600, status = -1;
+            int pane = split.grid_pane, width = 0, height = 0;
+            win_select(pane, width, height);
+            win_contents_detach(dialog, 0, status);
+            EXPECT_EQ(status, 0);
+        }
+        EXPECT_EQ(slot_of(split.outer).menu, nullptr) << "nothing is left pointing at the editor's menu";
+        EXPECT_EQ(GetMenu(split.top), nullptr);
+        EXPECT_FALSE(IsMenu(bar));
+        WindowCloseChild(split.outer);
+    }
+}
+
+// Drives a modal editor from inside its loop: real input to another
+// toolkit window and to the editor, the caret blink posted to the other
+// window, then closing.
+struct ModalInput {
+    static inline HWND frame = nullptr, other = nullptr, other_client = nullptr;
+    static inline WNDPROC other_proc = nullptr;
+    static inline int clicks = 0, blinks = 0, other_timers = 0, step = 0;
+    static inline bool other_enabled = true;
+    static inline std::string typed;
+
+    static LRESULT CALLBACK record(HWND w, UINT message, WPARAM wp, LPARAM lp)
+    {
+        if (message == WM_LBUTTONDOWN)
+            ++clicks;
+        if (message == 0x118)
+            (LOWORD(wp) == 0xFFF6 ? blinks : other_timers)++;
+        return CallWindowProcA(other_proc, w, message, wp, lp);
+    }
+    static void send(std::initializer_list<INPUT> inputs)
+    {
+        std::vector<INPUT> list(inputs);
+        SendInput(static_cast<UINT>(list.size()), list.data(), sizeof(INPUT));
+    }
+    static INPUT key_input(WORD vk, bool up)
+    {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = vk;
+        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        return i;
+    }
+    static INPUT mouse_input(DWORD flags)
+    {
+        INPUT i{};
+        i.type = INPUT_MOUSE;
+        i.mi.dwFlags = flags;
+        return i;
+    }
+    static void CALLBACK run(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        GridEditorRecord* e = grid_editor_of(frame);
+        if (!e) {
+            KillTimer(nullptr, id);
+            return;
+        }
+        if (step == 0) {
+            other_enabled = IsWindowEnabled(other) != 0;
+            RECT r;
+            GetWindowRect(other_client, &r);
+            SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            send({mouse_input(MOUSEEVENTF_LEFTDOWN), mouse_input(MOUSEEVENTF_LEFTUP)});
+            PostMessageA(other_client, 0x118, 0xFFF6, 0);
+            PostMessageA(other_client, 0x118, 7, 0);
+            SetForegroundWindow(frame);
+            SetFocus(grid_control_of(e->grid)->editor);
+            send({key_input('K', false), key_input('K', true), key_input('V', false), key_input('V', true)});
+        } else if (step == 8) {
+            typed = text_of(grid_control_of(e->grid)->editor);
+            PostMessageA(frame, WM_CLOSE, 0, 0);
+            KillTimer(nullptr, id);
+        }
+        ++step;
+    }
+};
+
+TEST_F(GridEditorTest, AModalEditorKeepsInputFromTheOtherWindowsButTakesItsOwn)
+{
+    int other = -1;
+    WindowOpenChild(other, winflag::defaults, 0, 0, 200, 150, 0, {}, 0, "Other");
+    ModalInput::other = slot_of(other).frame;
+    ModalInput::other_client = slot_of(other).client;
+    ModalInput::other_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        ModalInput::other_client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ModalInput::record)));
+    // The control here is the blink filter: the same messages reach the
+    // window while no modal editor runs.
+    PostMessageA(ModalInput::other_client, 0x118, 7, 0);
+    pump();
+    ASSERT_EQ(ModalInput::other_timers, 1);
+    ModalInput::other_timers = 0;
+
+    int current = window, width = 0, height = 0;
+    win_select(current, width, height);
+    ASSERT_EQ(grid_editor_create(1601, 1, 0, 8192, -1, "", ""), grid_editor_ok);
+    ModalInput::frame = frame();
+    GridEditorRecord* e = editor();
+    grid_move_to_cell(*grid_control_of(e->grid), 0, 0, true, false);
+    SetTimer(nullptr, 0, 100, ModalInput::run);
+    grid_editor_modal_loop();
+
+    EXPECT_GE(ModalInput::step, 9) << "the loop ran until the editor closed";
+    EXPECT_FALSE(ModalInput::other_enabled) << "the other window is disabled while the editor runs";
+    EXPECT_EQ(ModalInput::clicks, 0) << "a click on the other window does not reach it";
+    EXPECT_EQ(ModalInput::blinks, 0) << "the caret blink is kept from it";
+    EXPECT_EQ(ModalInput::other_timers, 1) << "its other messages reach it";
+    EXPECT_EQ(ModalInput::typed, "kv") << "the editor takes the keys typed into it";
+    EXPECT_TRUE(IsWindowEnabled(ModalInput::other)) << "enabled again when the editor closes";
+    window = -1;
+    SetWindowLongPtrA(ModalInput::other_client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ModalInput::other_proc));
+    WindowCloseChild(other);
+}
+
+// Clicks a button of a grid-editor dialog from a timer once `ready` says
+// that what a nested dialog did has reached it (or after five seconds, so
+// that a fault fails the test instead of hanging it).
+struct LateClick {
+    static inline std::string title;
+    static inline int button = 1, ticks = 0;
+    static inline std::function<bool(HWND)> ready;
+    static inline std::function<void(HWND)> before;
+    static void start(std::string dialog_title, int button_id, std::function<bool(HWND)> is_ready,
+                      std::function<void(HWND)> look)
+    {
+        title = std::move(dialog_title);
+        button = button_id;
+        ready = std::move(is_ready);
+        before = std::move(look);
+        ticks = 0;
+        SetTimer(nullptr, 0, 100, tick);
+    }
+    static void CALLBACK tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        HWND d = korv::testing::find_own_dialog(title);
+        if (++ticks < 50 && (!d || !IsWindowEnabled(d) || !ready(d)))
+            return;
+        KillTimer(nullptr, id);
+        if (d) {
+            before(d);
+            korv::testing::click_button(d, button);
+        }
+    }
+};
+
+std::string temp_file(const char* name)
+{
+    char directory[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, directory);
+    return std::string(directory) + name;
+}
+
+TEST_F(GridEditorTest, BrowseInTheHtmlDialogPutsTheChosenNameInItsField)
+{
+    const std::string chosen = temp_file("korv_grid_browsed.htm");
+    std::remove(chosen.c_str());
+    ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
+    editor()->file_name = temp_file("korv_grid_first.csv");
+    grid_cell_put_value(cells(), 0, 0, 0, "Ann", "");
+    korv::testing::answer_dialogs({{"Save As HTML", 1003},
+                                   {"Select File", IDOK, [&](HWND d) {
+                                        HWND edit = GetDlgItem(d, 0x47C);
+                                        if (!edit)
+                                            edit = GetDlgItem(d, 0x480);
+                                        SetWindowTextA(edit, chosen.c_str());
+                                    }}});
+    std::string shown;
+    LateClick::start(
+        "Save As HTML", 1,
+        [](HWND d) { return korv::testing::answers_given() == 2 && !korv::testing::find_own_dialog("Select File") &&
+                            text_of(GetDlgItem(d, 1002)) != temp_file("korv_grid_first.htm"); },
+        [&](HWND d) { shown = text_of(GetDlgItem(d, 1002)); });
+    SendMessageA(frame(), WM_COMMAND, 32108, 0);
+    EXPECT_EQ(korv::testing::answers_given(), 2);
+    EXPECT_EQ(shown, chosen);
+    std::ifstream page(chosen, std::ios::binary);
+    std::stringstream bytes;
+    bytes << page.rdbuf();
+    EXPECT_NE(bytes.str().find("\r\nAnn\r\n"), std::string::npos) << "saved under the browsed name";
+    page.close();
+    std::remove(chosen.c_str());
+}
+
+TEST_F(GridEditorTest, PageSetUpFromThePrintDialogSetsTheMarginsOfThePrint)
+{
+    char device[256] = {};
+    if (GetProfileStringA("windows", "Device", "", device, sizeof device) == 0)
+        GTEST_SKIP() << "no default printer";
+    ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
+    const std::string title = "korvgridmargins" + std::to_string(GetTickCount());
+    editor()->file_name = title;
+    grid_cell_put_value(cells(), 0, 0, 0, "Ann", "");
+    std::string units;
+    korv::testing::answer_dialogs({{"Print", 1014}, {"Seite einrichten", IDOK, [&](HWND d) {
+                                                         units = text_of(GetDlgItem(d, 1038));
+                                                         HWND left = GetDlgItem(d, 1039);
+                                                         const bool inches = units.find("inch") != std::string::npos;
+                                                         SetWindowTextA(left, inches ? "2.0" : "50.8");
+                                                         SendMessageA(left, EM_SETMODIFY, TRUE, 0);
+                                                     }}});
+    LateClick::start(
+        "Print", 1,
+        [](HWND) { return korv::testing::answers_given() == 2 && !korv::testing::find_own_dialog("Seite einrichten"); },
+        [](HWND) {});
+    SendMessageA(frame(), WM_COMMAND, 32105, 0);
+    EXPECT_EQ(korv::testing::answers_given(), 2);
+    EXPECT_FALSE(units.empty()) << "the page set-up dialog was shown";
+    EXPECT_EQ(grid_print_margin_query(3, 2), 144) << "a left margin of two inches, in points";
+    const std::string pdf = printed_pdf(title);
+    EXPECT_FALSE(pdf.empty()) << "the print ran";
+    if (!pdf.empty())
+        DeleteFileA(pdf.c_str());
 }
 
 } // namespace
