@@ -474,20 +474,22 @@ void layout(GridEditorRecord& e, HWND frame)
         MoveWindow(e.grid, 0, top, r.right, std::max(bottom - top, 1), TRUE);
 }
 
-// A press in a frame inside a toolkit window brings it up and gives it the
-// focus, which its grid passes on to the cell editor.
-LRESULT button_activation(HWND frame)
+// A press while the focus is outside the frame brings the frame up and
+// gives it the focus, which its grid passes on to the cell editor; false
+// when the focus is in it already and the press needs nothing more.
+bool button_activation(HWND frame)
 {
+    HWND focus = GetFocus();
+    if (focus == frame || IsChild(frame, focus))
+        return false;
     HWND parent = is_child(frame) ? GetParent(frame) : nullptr;
     const ATOM client_class = window_tables().client_class;
     if (parent && client_class != 0 && GetClassLongA(parent, GCW_ATOM) == client_class) {
         BringWindowToTop(frame);
-        HWND focus = GetFocus();
-        if (focus != frame && !IsChild(frame, focus))
-            SetFocus(frame);
+        SetFocus(frame);
     }
     win_activate(frame);
-    return 0;
+    return true;
 }
 
 void on_close(GridEditorRecord& e, HWND frame)
@@ -700,10 +702,13 @@ LRESULT CALLBACK grid_editor_frame_proc(HWND frame, UINT message, WPARAM w, LPAR
             SetFocus(e->grid);
         return 0;
     case WM_MOUSEACTIVATE:
-        return button_activation(frame);
+        if (button_activation(frame))
+            return 0;
+        break;
     case WM_PARENTNOTIFY:
-        if (LOWORD(w) == WM_LBUTTONDOWN || LOWORD(w) == WM_RBUTTONDOWN || LOWORD(w) == WM_MBUTTONDOWN)
-            return button_activation(frame);
+        if ((LOWORD(w) == WM_LBUTTONDOWN || LOWORD(w) == WM_RBUTTONDOWN || LOWORD(w) == WM_MBUTTONDOWN) &&
+            button_activation(frame))
+            return 0;
         break;
     case WM_NOTIFY: {
         const NMHDR* n = reinterpret_cast<const NMHDR*>(l);
