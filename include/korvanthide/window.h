@@ -197,6 +197,10 @@ int win_number_from_handle(HWND handle);
 
 // Focus to a toolkit window; child windows and dialogs shown active or not.
 void win_activate(HWND handle);
+// A click on a frame inside a toolkit client window: the frame is raised and,
+// unless the focus is inside it already, focus_target (or else the frame)
+// takes the focus; then the frame becomes the active toolkit window.
+void win_frame_click_activate(HWND frame, HWND focus_target);
 
 // Puts back the saved pen and brush and lets go of the drawing context.
 void win_drawing_target_release();

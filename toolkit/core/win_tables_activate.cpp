@@ -27,4 +27,18 @@ void win_activate(HWND handle)
     }
 }
 
+void win_frame_click_activate(HWND frame, HWND focus_target)
+{
+    // The system neither raises nor focuses a child window that is clicked.
+    HWND parent = (GetWindowLongA(frame, GWL_STYLE) & WS_CHILD) != 0 ? GetParent(frame) : nullptr;
+    const ATOM client_class = window_tables().client_class;
+    if (parent != nullptr && client_class != 0 && GetClassLongA(parent, GCW_ATOM) == client_class) {
+        BringWindowToTop(frame);
+        HWND focus = GetFocus();
+        if (focus != frame && !IsChild(frame, focus))
+            SetFocus(focus_target != nullptr ? focus_target : frame);
+    }
+    win_activate(frame);
+}
+
 } // namespace korv

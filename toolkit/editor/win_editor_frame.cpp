@@ -616,19 +616,7 @@ void placement_keep(HWND frame, int window, WPARAM kind)
 
 LRESULT button_activation(HWND frame, EditorWindowRecord& record)
 {
-    if (is_inside_parent(frame)) {
-        HWND parent = GetParent(frame);
-        const ATOM client_class = window_tables().client_class;
-        if (parent != nullptr && client_class != 0
-            && GetClassLongA(parent, GCW_ATOM) == client_class) {
-            BringWindowToTop(frame);
-            HWND focus = GetFocus();
-            if (focus != frame && !IsChild(frame, focus)) {
-                SetFocus(record.focus != nullptr ? record.focus : frame);
-            }
-        }
-    }
-    win_activate(frame);
+    win_frame_click_activate(frame, record.focus);
     return 0;
 }
 

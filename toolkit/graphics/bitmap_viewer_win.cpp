@@ -515,6 +515,10 @@ LRESULT CALLBACK frame_proc(HWND frame, UINT message, WPARAM w, LPARAM l)
         if (IsWindow(r->subject))
             SetFocus(r->subject);
         return 0;
+    case WM_MOUSEACTIVATE:
+        // The click itself still reaches the viewer, which reports it.
+        win_frame_click_activate(frame, r->subject);
+        return MA_ACTIVATE;
     case WM_NCHITTEST: {
         // A maximised viewer frame cannot be resized by its borders.
         const LRESULT hit = CallWindowProcA(previous, frame, message, w, l);

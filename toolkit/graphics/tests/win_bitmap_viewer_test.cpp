@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -319,6 +320,31 @@ TEST_F(Viewer, ViewerTakingTheFocusMakesItsPaneTheActivePane)
     EXPECT_EQ(e.record.window(), pane2);
 }
 
+TEST_F(Viewer, ClickInsideAParentRaisesAndActivatesTheViewersFrame)
+{
+    const int handle = bitmap(300, 200);
+    int below = -1, above = -1;
+    WindowOpenChild(below, 7 | winflag::inside_parent, 10, 10, 500, 400, 0, {}, 0, "Bild");
+    make_current(below);
+    WBitmapView(handle, 0, 0, 2, option_keys_only);
+    ASSERT_TRUE(reports.empty());
+    WindowOpenChild(above, 7 | winflag::inside_parent, 10, 10, 150, 100, 0, {}, 0, "Oben");
+    ASSERT_GT(below, 0);
+    ASSERT_GT(above, 0);
+    drain();
+    HWND frame = win_slot(below)->frame;
+    HWND client = GetParent(frame);
+    HWND viewer = viewer_of(below);
+    ASSERT_EQ(GetWindow(client, GW_CHILD), win_slot(above)->frame);
+
+    // The user clicks into the picture, clear of the window above it.
+    SetForegroundWindow(window_tables().windows[0].frame);
+    right_click(viewer);
+    EXPECT_TRUE(pump_until([&] { return GetWindow(client, GW_CHILD) == frame; }));
+    EXPECT_EQ(GetFocus(), viewer);
+    EXPECT_EQ(window_tables().last_active, frame);
+}
+
 TEST_F(Viewer, PaletteMessagesReachTheViewer)
 {
     const int window = child();
@@ -332,15 +358,14 @@ TEST_F(Viewer, PaletteMessagesReachTheViewer)
     EXPECT_EQ(SendMessageA(frame, WM_QUERYNEWPALETTE, 0, 0), FALSE);
 
     // The palette the toolkit keeps on a 256-colour display.
-    struct {
-        LOGPALETTE head;
-        PALETTEENTRY more[15];
-    } colours{};
-    colours.head.palVersion = 0x300;
-    colours.head.palNumEntries = 16;
+    std::vector<BYTE> block(offsetof(LOGPALETTE, palPalEntry) + 16 * sizeof(PALETTEENTRY));
+    auto* head = reinterpret_cast<LOGPALETTE*>(block.data());
+    auto* entries = reinterpret_cast<PALETTEENTRY*>(block.data() + offsetof(LOGPALETTE, palPalEntry));
+    head->palVersion = 0x300;
+    head->palNumEntries = 16;
     for (int i = 0; i < 16; ++i)
-        colours.head.palPalEntry[i] = {static_cast<BYTE>(i * 16), static_cast<BYTE>(255 - i * 16), 0, 0};
-    HPALETTE palette = CreatePalette(&colours.head);
+        entries[i] = {static_cast<BYTE>(i * 16), static_cast<BYTE>(255 - i * 16), 0, 0};
+    HPALETTE palette = CreatePalette(head);
     ASSERT_NE(palette, nullptr);
     window_tables().display_palette = palette;
     palette_changes.clear();

@@ -507,8 +507,8 @@ void CgmDriver::shaded_polygon(DeviceParameters& p)
         p.shade_y[static_cast<std::size_t>(i)] = vy(p.poly_y[static_cast<std::size_t>(i)]);
     }
     // Each triangle as an interpolated interior from its first vertex.
-    const auto triangles = [this](std::span<const int> x, std::span<const int> y, std::span<const std::int32_t> colours,
-                                  std::span<const int> list) {
+    const auto triangles = [](std::span<const int> x, std::span<const int> y, std::span<const std::int32_t> colours,
+                              std::span<const int> list) {
         for (std::size_t t = 0; t + 2 < list.size(); t += 3) {
             const auto v = [&](std::size_t k) { return static_cast<std::size_t>(list[t + k]); };
             ByteSink e;

@@ -110,7 +110,6 @@ namespace {
 // ESC/P band data is handed to the printer in pieces of this size.
 constexpr std::size_t band_buffer = 40000;
 constexpr int left_margin_limit = 39999;
-constexpr char esc = '\x1b';
 
 std::string digits(long long v, int width)
 {
