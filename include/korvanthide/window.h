@@ -197,6 +197,10 @@ int win_number_from_handle(HWND handle);
 
 // Focus to a toolkit window; child windows and dialogs shown active or not.
 void win_activate(HWND handle);
+// A pane taking the focus: it becomes the focused pane of each split window
+// above it, and the outermost one shows the pane's menu, or else the menu of
+// the nearest split window above that has one.
+void win_pane_make_active(HWND frame);
 // A click on a frame inside a toolkit client window: the frame is raised and,
 // unless the focus is inside it already, focus_target (or else the frame)
 // takes the focus; then the frame becomes the active toolkit window.

@@ -394,6 +394,27 @@ void realise_palette(HWND client)
 
 } // namespace
 
+void win_pane_make_active(HWND frame)
+{
+    HWND pane = frame;
+    const WindowSlot* own = win_slot(win_number_from_handle(frame));
+    HMENU pane_menu = own != nullptr ? own->menu : nullptr;
+    for (int depth = 0; depth <= max_window; ++depth) {
+        HWND holder = nullptr;
+        SplitWindowRecord* split = split_holding(pane, holder);
+        if (split == nullptr) break;
+        split->focused_pane = pane;
+        if (pane_menu == nullptr) {
+            const WindowSlot* above = win_slot(split->window);
+            pane_menu = above != nullptr ? above->menu : nullptr;
+        }
+        pane = holder;
+    }
+    if (pane != frame && pane_menu != nullptr && GetMenu(pane) != pane_menu) {
+        SetMenu(pane, pane_menu);
+    }
+}
+
 WindowProcState& window_proc_state()
 {
     static WindowProcState state;
@@ -745,25 +766,7 @@ LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         if (!(n == 0 && tables.root_hidden)) {
             SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
         }
-        // A pane becomes the focused pane of each split window above it,
-        // and the top-level window shows its menu, or the nearest one above.
-        HWND pane = frame;
-        const WindowSlot* own = win_slot(n);
-        HMENU pane_menu = own != nullptr ? own->menu : nullptr;
-        for (int depth = 0; depth <= max_window; ++depth) {
-            HWND holder = nullptr;
-            SplitWindowRecord* split = split_holding(pane, holder);
-            if (split == nullptr) break;
-            split->focused_pane = pane;
-            if (pane_menu == nullptr) {
-                const WindowSlot* above = win_slot(split->window);
-                pane_menu = above != nullptr ? above->menu : nullptr;
-            }
-            pane = holder;
-        }
-        if (pane != frame && pane_menu != nullptr && GetMenu(pane) != pane_menu) {
-            SetMenu(pane, pane_menu);
-        }
+        win_pane_make_active(frame);
         if (const DialogWindowRecord* embedded = win_dialog_record(frame)) {
             if (HWND dialog = embedded->subject; dialog != nullptr) {
                 ShowWindow(dialog, SW_SHOW);

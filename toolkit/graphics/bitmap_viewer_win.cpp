@@ -278,38 +278,6 @@ bool realise_palette(HWND viewer)
     return true;
 }
 
-// A viewer that takes the focus itself never passes through its frame's
-// focus message, so the split windows above learn here which pane is
-// active; the top-level window shows the pane's menu, or the menu of the
-// nearest split window above that has one.
-void pane_focused(HWND frame)
-{
-    const WindowSlot* own = win_slot(win_number_from_handle(frame));
-    HMENU menu = own != nullptr ? own->menu : nullptr;
-    HWND pane = frame;
-    HWND outermost = nullptr;
-    for (int depth = 0; depth <= max_window; ++depth) {
-        if ((GetWindowLongPtrA(pane, GWL_STYLE) & WS_CHILD) == 0)
-            break;
-        HWND client = GetParent(pane);
-        HWND holder = client != nullptr ? GetParent(client) : nullptr;
-        SplitWindowRecord* split = holder != nullptr ? win_split_record(holder) : nullptr;
-        if (split == nullptr)
-            break;
-        split->focused_pane = pane;
-        if (menu == nullptr)
-            if (const WindowSlot* s = win_slot(split->window); s != nullptr)
-                menu = s->menu;
-        outermost = holder;
-        pane = holder;
-    }
-    if (outermost == nullptr || menu == nullptr)
-        return;
-    HWND top = GetAncestor(outermost, GA_ROOT);
-    if (GetMenu(top) != menu)
-        SetMenu(top, menu);
-}
-
 bool panning_on(const BitmapViewerRecord& r) { return r.mode == 1 || (r.options & option_panning) != 0; }
 bool keys_on(const BitmapViewerRecord& r) { return r.mode == 1 || (r.options & option_keys) != 0; }
 
@@ -325,7 +293,9 @@ LRESULT CALLBACK viewer_proc(HWND viewer, UINT message, WPARAM w, LPARAM l)
     case WM_ERASEBKGND:
         return 1;
     case WM_SETFOCUS:
-        pane_focused(GetParent(viewer));
+        // A viewer that takes the focus itself never passes through its
+        // frame's focus message, so its pane is made active here.
+        win_pane_make_active(GetParent(viewer));
         return 0;
     case WM_PALETTECHANGED:
         if (reinterpret_cast<HWND>(w) != viewer)

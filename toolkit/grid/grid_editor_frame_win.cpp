@@ -36,40 +36,10 @@ void status_cell(GridEditorRecord& e, int packed)
 
 bool is_child(HWND window) { return window && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0; }
 
-// The split window whose pane `frame` is, or nullptr.
-SplitWindowRecord* holding_split(HWND frame, HWND& holder)
-{
-    HWND client = is_child(frame) ? GetParent(frame) : nullptr;
-    holder = client ? GetParent(client) : nullptr;
-    return win_split_record(holder);
-}
-
 HMENU slot_menu(int window)
 {
     const WindowSlot* s = win_slot(window);
     return s ? s->menu : nullptr;
-}
-
-// A pane taking over: it becomes the active pane all the way up, and the
-// top-level window shows the editor's menu, or the first one above it.
-void pane_activate(const GridEditorRecord& e, HWND frame)
-{
-    HMENU wanted = slot_menu(e.window);
-    HWND outer = frame;
-    HWND below = frame;
-    for (int depth = 0; depth < window_slots; ++depth) {
-        HWND holder = nullptr;
-        SplitWindowRecord* split = holding_split(below, holder);
-        if (!split)
-            break;
-        split->focused_pane = below;
-        if (!wanted)
-            wanted = slot_menu(split->window);
-        outer = holder;
-        below = holder;
-    }
-    if (outer != frame && wanted && GetMenu(outer) != wanted)
-        SetMenu(outer, wanted);
 }
 
 // The editor's menu bar goes: split windows that borrowed it have none
@@ -482,13 +452,7 @@ bool button_activation(HWND frame)
     HWND focus = GetFocus();
     if (focus == frame || IsChild(frame, focus))
         return false;
-    HWND parent = is_child(frame) ? GetParent(frame) : nullptr;
-    const ATOM client_class = window_tables().client_class;
-    if (parent && client_class != 0 && GetClassLongA(parent, GCW_ATOM) == client_class) {
-        BringWindowToTop(frame);
-        SetFocus(frame);
-    }
-    win_activate(frame);
+    win_frame_click_activate(frame, nullptr);
     return true;
 }
 
@@ -657,7 +621,7 @@ LRESULT CALLBACK grid_editor_frame_proc(HWND frame, UINT message, WPARAM w, LPAR
         return win_frame_proc(frame, message, w, l);
     if (message == grid_class_atoms().cell_change && message != 0) {
         on_cell_change(*e, l);
-        pane_activate(*e, frame);
+        win_pane_make_active(frame);
         return 0;
     }
     switch (message) {
