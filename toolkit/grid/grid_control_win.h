@@ -63,6 +63,7 @@ public:
     // One per column. A modal instance's grid holds the loaded dialog's
     // controls; only the grid whose cell area is their parent destroys them.
     std::vector<GridColumnControl> templates;
+    bool owns(const GridColumnControl& t) const { return t.window && cell_area && GetParent(t.window) == cell_area; }
     std::shared_ptr<GridModel> cells = std::make_shared<GridModel>();
     // The grid whose cells a modal instance's grid shares; the cells report
     // to it again when the instance goes.
@@ -122,6 +123,8 @@ std::size_t grid_apply_extras_entry(HWND frame, std::string_view rest);
 // Set-up (grid_setup_win.cpp): the handlers of gm_build_columns and
 // gm_set_row_headings (lParam the address of a std::string_view), the
 // column controls' life, and the model's column properties copied into them.
+// Creates the cell area when the grid has none; false when that fails.
+bool grid_cell_area_make(GridControl& g);
 LRESULT grid_on_build_columns(GridControl& g, HWND dialog, const GridColumnChoice* choice);
 LRESULT grid_on_set_row_headings(GridControl& g, int width, const std::string_view* text);
 HWND grid_column_control_copy(GridControl& g, HWND from, const GridColumn& col, int width, int dropped_height);

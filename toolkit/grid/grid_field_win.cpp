@@ -58,9 +58,8 @@ void copy_header_items(HWND from, HWND to, int count)
 
 bool owns_column_controls(const GridControl& g)
 {
-    return std::any_of(g.templates.begin(), g.templates.end(), [&](const GridColumnControl& t) {
-        return t.window && g.cell_area && GetParent(t.window) == g.cell_area;
-    });
+    return std::any_of(g.templates.begin(), g.templates.end(),
+                       [&](const GridColumnControl& t) { return g.owns(t); });
 }
 
 // Column controls of d's own, copied from s's.
@@ -98,14 +97,7 @@ void grid_copy_from(HWND destination, HWND source)
         d->template_dialog = s->template_dialog;
         d->set_up = 1;
         d->inert = 0;
-        if (!d->cell_area) {
-            RECT r;
-            GetClientRect(destination, &r);
-            d->cell_area = CreateWindowExA(0, "ZOQGRIDCLIENT", "", WS_CHILD | WS_VISIBLE, d->row_heading_width,
-                                           d->header_height, std::max<int>(r.right - d->row_heading_width, 1),
-                                           std::max<int>(r.bottom - d->header_height, d->row_height), destination,
-                                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
-        }
+        grid_cell_area_make(*d);
     } else if (owns_column_controls(*s)) {
         // The instance rebuilt the columns: its controls go with it.
         copy_column_controls(*d, *s);
@@ -157,12 +149,7 @@ void grid_clone_from(HWND destination, HWND source)
     d->row_heading_width = s->row_heading_width;
     d->template_dialog = s->template_dialog;
     d->set_up = 1;
-    RECT r;
-    GetClientRect(destination, &r);
-    d->cell_area = CreateWindowExA(0, "ZOQGRIDCLIENT", "", WS_CHILD | WS_VISIBLE, d->row_heading_width,
-                                   d->header_height, std::max<int>(r.right - d->row_heading_width, 1),
-                                   std::max<int>(r.bottom - d->header_height, d->row_height), destination,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
+    grid_cell_area_make(*d);
     // The copy lives on its own: it gets column controls of its own.
     copy_column_controls(*d, *s);
     if (d->header && s->header)

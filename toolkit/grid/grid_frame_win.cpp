@@ -233,7 +233,7 @@ LRESULT on_header_notify(GridControl& g, const NMHEADERA& n)
         n.pitem->cxy = width - 1;
         if (width != t.width) {
             t.width = width;
-            if (t.window && GetParent(t.window) == g.cell_area) {
+            if (g.owns(t)) {
                 RECT own;
                 GetWindowRect(t.window, &own);
                 const int spin = t.spinner ? GetSystemMetrics(SM_CXVSCROLL) : 0;
@@ -468,7 +468,7 @@ LRESULT CALLBACK grid_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         else
             grid_cell_editor_close(*g, true);
         for (const GridColumnControl& t : g->templates)
-            if (t.window && GetParent(t.window) == g->cell_area)
+            if (g->owns(t))
                 EnableWindow(t.window, w ? TRUE : FALSE);
         if (g->cell_area)
             InvalidateRect(g->cell_area, nullptr, TRUE);

@@ -204,7 +204,9 @@ bool build_column(GridControl& g, int c, HWND control, int width)
     return true;
 }
 
-bool make_cell_area(GridControl& g)
+} // namespace
+
+bool grid_cell_area_make(GridControl& g)
 {
     if (g.cell_area)
         return true;
@@ -216,6 +218,8 @@ bool make_cell_area(GridControl& g)
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
     return g.cell_area != nullptr;
 }
+
+namespace {
 
 // The template controls the columns take: in order, or at the chosen
 // positions. Empty when a position names no control.
@@ -236,7 +240,7 @@ bool build_columns(GridControl& g, HWND dialog, const GridColumnChoice* choice)
 {
     GridModel& m = g.model();
     const int columns = g.columns_to_build;
-    if (!make_cell_area(g) || columns < 1 || columns > grid_max_columns || (choice && !choice->positions))
+    if (!grid_cell_area_make(g) || columns < 1 || columns > grid_max_columns || (choice && !choice->positions))
         return false;
     const std::vector<HWND> controls = chosen_controls(dialog, columns, choice);
     if (controls.empty())
@@ -390,7 +394,7 @@ void grid_column_controls_destroy(GridControl& g)
     // A modal instance's grid shows the loaded dialog's columns and leaves
     // their controls to it.
     for (GridColumnControl& t : g.templates)
-        if (t.window && g.cell_area && GetParent(t.window) == g.cell_area)
+        if (g.owns(t))
             destroy_column_control(t.window);
     g.templates.clear();
 }
@@ -476,15 +480,21 @@ std::size_t grid_apply_extras_entry(HWND frame, std::string_view rest)
 }
 namespace {
 
+// The current window's grid editor when `grid` is its grid.
+GridEditorRecord* current_grid_editor(HWND grid)
+{
+    const WindowSlot* slot = win_slot(window_tables().current);
+    GridEditorRecord* e = slot ? grid_editor_of(slot->frame) : nullptr;
+    return e && e->subject == grid ? e : nullptr;
+}
+
 // The cell the next field-changed event reports: the first one.
 void report_first_cell(int id, HWND frame)
 {
     constexpr int first_cell = grid_packed_cell(0, 0);
     if (id == 0) {
-        const WindowSlot* slot = win_slot(window_tables().current);
-        WindowContentRecord* r = slot && slot->frame ? win_content_record(slot->frame) : nullptr;
-        if (r && r->kind == ContentKind::grid_editor && r->subject == frame)
-            static_cast<GridEditorRecord*>(r)->previous_cell = first_cell;
+        if (GridEditorRecord* e = current_grid_editor(frame))
+            e->previous_cell = first_cell;
         return;
     }
     DialogRecord* d = dialog_record_of(dialog_current_window());
@@ -494,10 +504,8 @@ void report_first_cell(int id, HWND frame)
 
 void refit_grid_editor(HWND frame)
 {
-    const WindowSlot* slot = win_slot(window_tables().current);
-    WindowContentRecord* r = slot && slot->frame ? win_content_record(slot->frame) : nullptr;
-    if (r && r->kind == ContentKind::grid_editor && r->subject == frame)
-        grid_editor_fit_window(*static_cast<GridEditorRecord*>(r), slot->frame);
+    if (GridEditorRecord* e = current_grid_editor(frame))
+        grid_editor_fit_window(*e, win_slot(window_tables().current)->frame);
 }
 
 bool rebuild(int id, HWND frame, GridControl& g, const GridColumnChoice& choice, int columns)
