@@ -42,12 +42,10 @@ bool finished(const std::string& name)
     return std::string_view(tail, got).find("%%EOF") != std::string_view::npos;
 }
 
-} // namespace
-
-std::string printed_pdf(const std::string& title)
+// cups-pdf names the file after the job's title, in the output directory
+// of the user that printed: root's, the anonymous one, or $HOME's.
+std::vector<std::string> pdf_dirs()
 {
-    // cups-pdf names the file after the job's title, in the output directory
-    // of the user that printed: root's, the anonymous one, or $HOME's.
     std::vector<std::string> dirs = {"Z:\\root\\PDF", "Z:\\var\\spool\\cups-pdf\\ANONYMOUS"};
     char home[MAX_PATH] = {};
     const DWORD length = GetEnvironmentVariableA("HOME", home, MAX_PATH);
@@ -58,12 +56,30 @@ std::string printed_pdf(const std::string& title)
                 c = '\\';
         dirs.push_back(dir);
     }
+    return dirs;
+}
+
+} // namespace
+
+std::string printed_pdf(const std::string& title, const std::set<std::string>& earlier)
+{
+    const std::vector<std::string> dirs = pdf_dirs();
     for (int tries = 0; tries < 600; ++tries) {
         for (const std::string& dir : dirs)
             for (const std::string& name : files_in(dir))
-                if (name.find(title) != std::string::npos && name.ends_with(".pdf") && finished(name))
+                if (name.find(title) != std::string::npos && name.ends_with(".pdf") && !earlier.contains(name) &&
+                    finished(name))
                     return name;
         Sleep(100);
     }
     return {};
+}
+
+std::set<std::string> printed_pdfs_now()
+{
+    std::set<std::string> names;
+    for (const std::string& dir : pdf_dirs())
+        for (const std::string& name : files_in(dir))
+            names.insert(name);
+    return names;
 }

@@ -21,6 +21,7 @@
 #include "korvanthide/window_ops.h"
 #include "dialogs/tests/dialog_answerer.h"
 #include "editor/editor_record.h"
+#include "testing/cups_pdf.h"
 
 namespace {
 
@@ -47,44 +48,16 @@ std::vector<std::string> files_in(const std::string& dir)
     return names;
 }
 
-std::vector<std::string> pdf_dirs()
-{
-    std::vector<std::string> dirs = {"Z:\\root\\PDF", "Z:\\var\\spool\\cups-pdf\\ANONYMOUS"};
-    char home[MAX_PATH] = {};
-    if (GetEnvironmentVariableA("HOME", home, MAX_PATH) > 0 && home[0] == '/') {
-        std::string dir = std::string("Z:") + home + "/PDF";
-        for (char& c : dir)
-            if (c == '/') c = '\\';
-        dirs.push_back(dir);
-    }
-    return dirs;
-}
-
-// The PDFs there are now.
-std::set<std::string> pdfs_now()
-{
-    std::set<std::string> names;
-    for (const std::string& dir : pdf_dirs())
-        for (const std::string& name : files_in(dir)) names.insert(name);
-    return names;
-}
-
-// Waits for cups-pdf's file whose name holds `title` (and that is not among
-// `earlier`) and moves it to editor_print_out\<label>.pdf.
+// Waits for cups-pdf's finished file whose name holds `title` (and that is
+// not among `earlier`) and moves it to editor_print_out\<label>.pdf.
 bool collect(const std::string& title, const std::string& label, const std::set<std::string>& earlier = {})
 {
     CreateDirectoryA(out_dir().c_str(), nullptr);
-    for (int tries = 0; tries < 600; ++tries) {
-        for (const std::string& dir : pdf_dirs())
-            for (const std::string& name : files_in(dir))
-                if (name.find(title) != std::string::npos && name.ends_with(".pdf") && !earlier.contains(name)) {
-                    Sleep(300);  // written whole
-                    const std::string target = out_dir() + "\\" + label + ".pdf";
-                    return CopyFileA(name.c_str(), target.c_str(), FALSE) && DeleteFileA(name.c_str());
-                }
-        Sleep(100);
-    }
-    return false;
+    const std::string name = printed_pdf(title, earlier);
+    if (name.empty())
+        return false;
+    const std::string target = out_dir() + "\\" + label + ".pdf";
+    return CopyFileA(name.c_str(), target.c_str(), FALSE) && DeleteFileA(name.c_str());
 }
 
 std::string unique(const std::string& stem)
@@ -242,7 +215,7 @@ TEST_F(EditorPrint, ManyLinesAndLandscape)
     ASSERT_TRUE(collect(wide, "landscape"));
 
     editor("No name given");
-    const std::set<std::string> earlier = pdfs_now();
+    const std::set<std::string> earlier = printed_pdfs_now();
     korv::edit_print_range(result, -1, -1, "");
     ASSERT_EQ(result, 1);
     ASSERT_TRUE(collect("Untitled", "untitled", earlier));
