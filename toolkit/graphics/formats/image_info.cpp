@@ -14,7 +14,6 @@ namespace korv {
 namespace {
 
 constexpr std::size_t header_length = 128;
-constexpr char esc = '\x1B';
 
 struct Header {
     std::array<std::uint8_t, header_length> bytes{}; // zeros past a short file
