@@ -40,3 +40,11 @@ if ! lpstat -p PDF >/dev/null 2>&1; then
   lpadmin -p PDF -v cups-pdf:/ -E ${ppd:+-P "$ppd"}
 fi
 lpadmin -d PDF >/dev/null 2>&1 || true
+
+# Every PDF is named with its job's number as well as its title, so that a
+# later job of the same title (or of none) never overwrites an earlier file.
+pdf_conf=/etc/cups/cups-pdf.conf
+if [[ -f $pdf_conf ]] && ! grep -qx 'Label 1' "$pdf_conf"; then
+  sed -i '/^#\?Label[[:space:]]/d' "$pdf_conf"
+  echo 'Label 1' >> "$pdf_conf"
+fi

@@ -8,7 +8,7 @@ korv_add_test(core_osfiles_test PORTABLE ${here}/tests/os_helpers_test.cpp
               ${here}/tests/mail_tables_test.cpp)
 if(KORV_WINDOWS)
   target_sources(korv_base PRIVATE ${here}/win_files.cpp ${here}/win_process.cpp
-                 ${here}/win_system.cpp ${here}/win_mail.cpp)
+                 ${here}/win_system.cpp ${here}/win_mail.cpp ${here}/record_sizes_win.cpp)
   # A program for the process tests to start: it sleeps or exits with a code.
   add_executable(core_osfiles_child ${here}/tests/osfiles_child.cpp)
   korv_add_test(core_osfiles_win_test WINDOWS ${here}/tests/win_osfiles_fixture.cpp

@@ -1,25 +1,36 @@
 #include "testing/cups_pdf.h"
 
+#include "testing/test_time.h"
+
 #include <windows.h>
 
 #include <string_view>
 #include <vector>
 
+namespace korv::testing {
 namespace {
 
+struct FoundFile {
+    std::string name;
+    unsigned long long written;
+};
+
 // Files in a Unix directory seen through Wine's Z: drive.
-std::vector<std::string> files_in(const std::string& dir)
+std::vector<FoundFile> files_in(const std::string& dir)
 {
-    std::vector<std::string> names;
+    std::vector<FoundFile> files;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.push_back(dir + "\\" + found.cFileName);
-    while (FindNextFileA(search, &found));
+        return files;
+    do {
+        const unsigned long long written =
+            (static_cast<unsigned long long>(found.ftLastWriteTime.dwHighDateTime) << 32) |
+            found.ftLastWriteTime.dwLowDateTime;
+        files.push_back({dir + "\\" + found.cFileName, written});
+    } while (FindNextFileA(search, &found));
     FindClose(search);
-    return names;
+    return files;
 }
 
 // cups-pdf makes the file before it writes into it: a PDF is only finished
@@ -54,32 +65,40 @@ std::vector<std::string> pdf_dirs()
         for (char& c : dir)
             if (c == '/')
                 c = '\\';
-        dirs.push_back(dir);
+        if (dir != dirs[0])
+            dirs.push_back(dir);
     }
     return dirs;
 }
 
 } // namespace
 
-std::string printed_pdf(const std::string& title, const std::set<std::string>& earlier)
+PrintedPdfWatch::PrintedPdfWatch()
+{
+    for (const std::string& dir : pdf_dirs())
+        for (const FoundFile& file : files_in(dir))
+            before_[file.name] = file.written;
+}
+
+std::string PrintedPdfWatch::wait_for(const std::string& title) const
 {
     const std::vector<std::string> dirs = pdf_dirs();
-    for (int tries = 0; tries < 600; ++tries) {
+    const DWORD limit = scaled_ms(120'000);
+    const DWORD start = GetTickCount();
+    do {
         for (const std::string& dir : dirs)
-            for (const std::string& name : files_in(dir))
-                if (name.find(title) != std::string::npos && name.ends_with(".pdf") && !earlier.contains(name) &&
-                    finished(name))
-                    return name;
+            for (const FoundFile& file : files_in(dir)) {
+                if (!file.name.ends_with(".pdf") || file.name.find(title) == std::string::npos)
+                    continue;
+                const auto earlier = before_.find(file.name);
+                if (earlier != before_.end() && earlier->second == file.written)
+                    continue;
+                if (finished(file.name))
+                    return file.name;
+            }
         Sleep(100);
-    }
+    } while (GetTickCount() - start < limit);
     return {};
 }
 
-std::set<std::string> printed_pdfs_now()
-{
-    std::set<std::string> names;
-    for (const std::string& dir : pdf_dirs())
-        for (const std::string& name : files_in(dir))
-            names.insert(name);
-    return names;
-}
+} // namespace korv::testing

@@ -48,12 +48,12 @@ std::vector<std::string> files_in(const std::string& dir)
     return names;
 }
 
-// Waits for cups-pdf's finished file whose name holds `title` (and that is
-// not among `earlier`) and moves it to editor_print_out\<label>.pdf.
-bool collect(const std::string& title, const std::string& label, const std::set<std::string>& earlier = {})
+// Waits for the finished file of the job that `watch` saw start, whose name
+// holds `title`, and moves it to editor_print_out\<label>.pdf.
+bool collect(const korv::testing::PrintedPdfWatch& watch, const std::string& title, const std::string& label)
 {
     CreateDirectoryA(out_dir().c_str(), nullptr);
-    const std::string name = printed_pdf(title, earlier);
+    const std::string name = watch.wait_for(title);
     if (name.empty())
         return false;
     const std::string target = out_dir() + "\\" + label + ".pdf";
@@ -164,6 +164,7 @@ TEST_F(EditorPrint, RecordsInPointsAndUnits)
 
 TEST_F(EditorPrint, RangesOnThePdfQueue)
 {
+    const korv::testing::PrintedPdfWatch watch;
     editor("First line here\r\nSecond line\r\nThird and last");
     const std::string three = unique("korvthree");
     korv::edit_page_setup_set(5, 0, 0);
@@ -172,19 +173,19 @@ TEST_F(EditorPrint, RangesOnThePdfQueue)
     int result = 0;
     korv::edit_print_range(result, -1, -1, three);
     ASSERT_EQ(result, 1);
-    ASSERT_TRUE(collect(three, "three"));
+    ASSERT_TRUE(collect(watch, three, "three"));
 
     const std::string moved = unique("korvmoved");
     korv::edit_page_setup_set(3, 72, 0);
     korv::edit_print_range(result, -1, -1, moved);
     ASSERT_EQ(result, 1);
-    ASSERT_TRUE(collect(moved, "three_left72"));
+    ASSERT_TRUE(collect(watch, moved, "three_left72"));
 
     // A range in the program's counting: "Second line" starts at 17.
     const std::string part = unique("korvpart");
     korv::edit_print_range(result, 17, 28, part);
     ASSERT_EQ(result, 1);
-    ASSERT_TRUE(collect(part, "range"));
+    ASSERT_TRUE(collect(watch, part, "range"));
 
     // Margins that leave no room: no job.
     korv::edit_page_setup_set(3, 5000, 0);
@@ -195,6 +196,7 @@ TEST_F(EditorPrint, RangesOnThePdfQueue)
 
 TEST_F(EditorPrint, ManyLinesAndLandscape)
 {
+    const korv::testing::PrintedPdfWatch watch;
     std::string text;
     for (int i = 1; i <= 300; ++i) text += "line" + std::to_string(i) + " of many\r\n";
     editor(text);
@@ -204,7 +206,7 @@ TEST_F(EditorPrint, ManyLinesAndLandscape)
     int result = 0;
     korv::edit_print_range(result, -1, -1, many);
     ASSERT_EQ(result, 1);
-    ASSERT_TRUE(collect(many, "lines300"));
+    ASSERT_TRUE(collect(watch, many, "lines300"));
 
     editor("Landscape page");
     korv::edit_page_setup_set(5, 1, 0);
@@ -212,17 +214,18 @@ TEST_F(EditorPrint, ManyLinesAndLandscape)
     korv::edit_print_range(result, -1, -1, wide);
     korv::edit_page_setup_set(5, 0, 0);
     ASSERT_EQ(result, 1);
-    ASSERT_TRUE(collect(wide, "landscape"));
+    ASSERT_TRUE(collect(watch, wide, "landscape"));
 
     editor("No name given");
-    const std::set<std::string> earlier = printed_pdfs_now();
+    const korv::testing::PrintedPdfWatch untitled;
     korv::edit_print_range(result, -1, -1, "");
     ASSERT_EQ(result, 1);
-    ASSERT_TRUE(collect("Untitled", "untitled", earlier));
+    ASSERT_TRUE(collect(untitled, "Untitled", "untitled"));
 }
 
 TEST_F(EditorPrint, PrintSelectionFromTheMenu)
 {
+    const korv::testing::PrintedPdfWatch watch;
     WorkDirectory dir;
     const std::string name = unique("korvsel");
     file_write(dir.path(name + ".txt"), "0123456789ABCDEFGHIJklmnopqrstuvwxyz");
@@ -247,5 +250,5 @@ TEST_F(EditorPrint, PrintSelectionFromTheMenu)
     SendMessageA(slot(n).frame, WM_COMMAND, MAKEWPARAM(cmd::print_selection, 0), 0);
     settle();
     EXPECT_FALSE(shown.empty());
-    ASSERT_TRUE(collect(name, "selection"));
+    ASSERT_TRUE(collect(watch, name, "selection"));
 }

@@ -594,6 +594,7 @@ TEST_F(GridEditorTest, PageSetUpFromThePrintDialogSetsTheMarginsOfThePrint)
         GTEST_SKIP() << "no default printer";
     ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
     const std::string title = "korvgridmargins" + std::to_string(GetTickCount());
+    const korv::testing::PrintedPdfWatch watch;
     editor()->file_name = title;
     grid_cell_put_value(cells(), 0, 0, 0, "Ann", "");
     std::string units;
@@ -612,7 +613,7 @@ TEST_F(GridEditorTest, PageSetUpFromThePrintDialogSetsTheMarginsOfThePrint)
     EXPECT_EQ(korv::testing::answers_given(), 2);
     EXPECT_FALSE(units.empty()) << "the page set-up dialog was shown";
     EXPECT_EQ(grid_print_margin_query(3, 2), 144) << "a left margin of two inches, in points";
-    const std::string pdf = printed_pdf(title);
+    const std::string pdf = watch.wait_for(title);
     EXPECT_FALSE(pdf.empty()) << "the print ran";
     if (!pdf.empty())
         DeleteFileA(pdf.c_str());

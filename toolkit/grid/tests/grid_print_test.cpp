@@ -46,9 +46,10 @@ TEST(GridPrint, ABandTooWideForThePagePrintsAcrossThenDown)
     title += "x";
     title += std::to_string(GetTickCount());
     int ok = 0;
+    const korv::testing::PrintedPdfWatch watch;
     grid_print(1641, ok, 0, 79, 0, 2, 1, title);
     ASSERT_EQ(ok, 1);
-    const std::string pdf = printed_pdf(title);
+    const std::string pdf = watch.wait_for(title);
     ASSERT_FALSE(pdf.empty()) << "no PDF named after " << title;
     std::printf("PDF %s\n", pdf.c_str());
     unload_all();

@@ -125,6 +125,7 @@ TEST(WindowsPrinter, PrintsOneLandscapePageThatCupsPdfWrites)
 
     const std::string title = "korvtest" + std::to_string(GetCurrentProcessId()) + "x" +
                               std::to_string(GetTickCount());
+    const korv::testing::PrintedPdfWatch watch;
     DOCINFOA doc = {};
     doc.cbSize = sizeof doc;
     doc.lpszDocName = title.c_str();
@@ -136,7 +137,7 @@ TEST(WindowsPrinter, PrintsOneLandscapePageThatCupsPdfWrites)
     ASSERT_GT(EndDoc(hdc), 0);
     dc = OwnedDc();
 
-    const std::string found = printed_pdf(title);
+    const std::string found = watch.wait_for(title);
     ASSERT_FALSE(found.empty()) << "no PDF named after " << title;
     const std::string pdf = whole_file(found);
     EXPECT_EQ(pdf.substr(0, 4), "%PDF");

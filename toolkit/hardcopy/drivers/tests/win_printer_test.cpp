@@ -83,6 +83,7 @@ TEST_F(PrinterDriver, PrintsThePictureAsOnePdfPage)
 {
     DeleteFileA("printer_page.pdf");
     const std::string title = "korvdriver" + std::to_string(GetCurrentProcessId()) + "x" + std::to_string(GetTickCount());
+    const korv::testing::PrintedPdfWatch watch;
     IGrHardCopy(std::nullopt, title);
     ASSERT_EQ(graphics_state().hardcopy_active, 1) << error_state().last_error;
     DeviceParameters& p = device_parameters();
@@ -101,7 +102,7 @@ TEST_F(PrinterDriver, PrintsThePictureAsOnePdfPage)
     gr_send_hardcopy(DeviceOperation::Text);
     IGrHardCopy("S");
 
-    const std::string found = printed_pdf(title);
+    const std::string found = watch.wait_for(title);
     ASSERT_FALSE(found.empty()) << "no PDF named after " << title;
     // The host's reader checks the page after this test.
     ASSERT_TRUE(CopyFileA(found.c_str(), "printer_page.pdf", FALSE));
@@ -162,6 +163,7 @@ TEST(PrintImage, ARectangleOfTheDrawingLandsOnThePage)
 
     DeleteFileA("print_image_page.pdf");
     const std::string title = "korvimage" + std::to_string(GetCurrentProcessId()) + "x" + std::to_string(GetTickCount());
+    const korv::testing::PrintedPdfWatch watch;
     int error = 0;
     hc_print_image_start(page.width, page.height, page.x_offset, page.y_offset, error, 1, 1, title);
     EXPECT_EQ(error, 0);
@@ -173,7 +175,7 @@ TEST(PrintImage, ARectangleOfTheDrawingLandsOnThePage)
     DeleteObject(bitmap);
     DeleteDC(memory);
 
-    const std::string found = printed_pdf(title);
+    const std::string found = watch.wait_for(title);
     ASSERT_FALSE(found.empty()) << "no PDF named after " << title;
     ASSERT_TRUE(CopyFileA(found.c_str(), "print_image_page.pdf", FALSE));
     DeleteFileA(found.c_str());

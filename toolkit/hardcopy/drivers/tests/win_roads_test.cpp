@@ -219,6 +219,7 @@ TEST_P(Roads, OnePictureReachesTheBitmapAndTheFile)
     DeleteFileA(file);
     // The printer's job is found by its title among the PDF queue's files.
     const std::string title = "korvroad" + std::to_string(GetCurrentProcessId()) + "x" + std::to_string(GetTickCount());
+    const korv::testing::PrintedPdfWatch watch;
     if (driver == driver_windows_printer)
         IGrHardCopy(std::nullopt, title);
     else
@@ -233,7 +234,7 @@ TEST_P(Roads, OnePictureReachesTheBitmapAndTheFile)
     IGrHardCopy("S");
     EXPECT_EQ(error_state().last_error, 0);
     if (driver == driver_windows_printer) {
-        const std::string found = printed_pdf(title);
+        const std::string found = watch.wait_for(title);
         ASSERT_FALSE(found.empty()) << "no PDF named after " << title;
         ASSERT_TRUE(CopyFileA(found.c_str(), file, FALSE));
         DeleteFileA(found.c_str());
