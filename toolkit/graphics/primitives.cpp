@@ -279,18 +279,30 @@ void rectangle_pass(int pass, const Box& b, int style, int angle, int density)
 
 enum class Entry { corners, from_position, ordered };
 
+// Device co-ordinates of a rectangle are kept within this distance of the
+// origin, far outside any drawable.
+constexpr float far_device = 1e9f;
+
 void rectangle(Entry entry, float x1, float y1, float x2, float y2)
 {
     auto& g = graphics_state();
     float X1 = x1, Y1 = y1, X2 = x2, Y2 = y2;
+    // A corner that is not a finite number makes no rectangle: the hatch
+    // walks would have no end.
+    const bool finite = std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2);
+    if (!finite || (entry != Entry::ordered && (x1 == x2 || y1 == y2))) {
+        err_report(err::shape_size, "IGrRectangle");
+        return;
+    }
     if (entry != Entry::ordered) {
-        if (x1 == x2 || y1 == y2) {
-            err_report(err::shape_size, "IGrRectangle");
-            return;
-        }
         gr_world_to_device(x1, y1, X1, Y1);
         gr_world_to_device(x2, y2, X2, Y2);
     }
+    // Far beyond the drawable the box is cut: its edges there are not seen,
+    // and the hatch walks stay bounded (a corner at 1e38 user units may
+    // not even be a finite device co-ordinate).
+    for (float* v : {&X1, &Y1, &X2, &Y2})
+        *v = std::isnan(*v) ? 0.0f : std::clamp(*v, -far_device, far_device);
     Box b{std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2), 0, 0, 0, 0};
     b.ixmin = gr_trunc(b.min_x);
     b.iymin = gr_trunc(b.min_y);

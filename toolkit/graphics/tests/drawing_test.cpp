@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -364,5 +365,37 @@ TEST_F(Drawing, FarReachingHatchDrawsTheVisibleLinesOnly)
             EXPECT_FALSE(visible(0.1f, -1e7f, 0.5f, 0.5f).empty()) << style << "/" << angle;
             EXPECT_FALSE(visible(-1e9f, -1e9f, 0.5f, 0.5f).empty()) << style << "/" << angle;
         }
+    }
+}
+
+TEST_F(Drawing, NonFiniteCornersAreRefusedAndHugeOnesClipped)
+{
+    // A corner that is not a number is refused as a bad rectangle, for every
+    // hatch; it used to walk diagonal lines for ever.
+    for (const auto& [style, angle] : std::vector<std::pair<int, int>>{{1, 1}, {1, 2}, {2, 1}, {1, 3}, {4, 3}}) {
+        IGrFillStyleSet(style, 2, angle);
+        device.log.clear();
+        reports.clear();
+        gr_position_set(0.5f, 0.5f);
+        IGrRectangle(0.1f, std::numeric_limits<float>::quiet_NaN(), 0.5f, 0.5f);
+        IGrRectangle(0.1f, 0.1f, std::numeric_limits<float>::infinity(), 0.5f);
+        EXPECT_TRUE(device.log.empty()) << style << "/" << angle;
+        EXPECT_EQ(reports.size(), 2u);
+        EXPECT_EQ(error_state().last_error, 22);
+        EXPECT_FLOAT_EQ(graphics_state().position_x, 0.5f);
+    }
+    // A corner whose device co-ordinate overflows is cut at the clip box:
+    // the hatch inside the area is drawn at once.
+    IGrFillStyleSet(1, 2, 1);
+    device.log.clear();
+    reports.clear();
+    IGrRectangle(-1e38f, 0.1f, 1, 1);
+    EXPECT_TRUE(reports.empty());
+    const auto lines = ops(2);
+    ASSERT_GT(lines.size(), 4u);
+    EXPECT_LT(lines.size(), 1000u);
+    for (const auto* l : lines) {
+        EXPECT_GE(std::min(l->params.px1, l->params.px2), 0);
+        EXPECT_LE(std::max(l->params.px1, l->params.px2), 799);
     }
 }
