@@ -1,6 +1,6 @@
 // Windows bitmap files, and the bitmaps inside icon and cursor files: the
 // common device-independent bitmap reader with its run-length decoders.
-#include "graphics/formats/image_bytes.h"
+#include "graphics/formats/byte_source.h"
 #include "graphics/formats/image_decode.h"
 
 #include <bit>
@@ -13,7 +13,7 @@ struct Layout {
     bool top_down = false;
     int bpp = 0;
     int compression = 0;
-    std::size_t pixel_offset = 0;
+    std::uint64_t pixel_offset = 0;
     std::uint32_t masks[3] = {};
 };
 
@@ -44,9 +44,9 @@ struct Channel {
 
 // Reads the colour table of 'entries' 4-byte entries (blue, green, red,
 // unused) at offset; false when it runs past the file.
-bool read_colour_table(std::span<const std::uint8_t> file, std::size_t offset, int entries, DecodedImage& out)
+bool read_colour_table(ByteSource& file, std::uint64_t offset, int entries, DecodedImage& out)
 {
-    const auto table = file_at::bytes(file, offset, static_cast<std::size_t>(entries) * 4);
+    const auto table = file.at(offset, static_cast<std::size_t>(entries) * 4);
     if (!table)
         return false;
     for (int i = 0; i < entries; ++i)
@@ -98,15 +98,17 @@ void convert_row(const std::uint8_t* src, std::int32_t* dst, const Layout& l,
 }
 
 // Uncompressed rows; returns false when the file ended before the last row.
-bool read_plain_rows(std::span<const std::uint8_t> file, const Layout& l, DecodedImage& out)
+bool read_plain_rows(ByteSource& file, const Layout& l, DecodedImage& out)
 {
     const std::int64_t stride = row_stride(l.width, l.bpp);
-    const std::int64_t available = static_cast<std::int64_t>(file.size() - l.pixel_offset) / stride;
+    const std::int64_t available = static_cast<std::int64_t>((file.size() - l.pixel_offset) / static_cast<std::uint64_t>(stride));
     const std::int64_t rows = std::min(available, l.height);
     const Channel red(l.masks[0]), green(l.masks[1]), blue(l.masks[2]);
     for (std::int64_t r = 0; r < rows; ++r) {
-        const std::uint8_t* src = file_at::bytes(file, l.pixel_offset + static_cast<std::size_t>(r * stride),
-                                             static_cast<std::size_t>(stride))->data();
+        const auto row = file.at(l.pixel_offset + static_cast<std::uint64_t>(r * stride), static_cast<std::size_t>(stride));
+        if (!row)
+            return false;
+        const std::uint8_t* src = row->data();
         const std::size_t y = image_row(l, r);
         std::int32_t* dst = out.pixels.data() + y * static_cast<std::size_t>(l.width);
         convert_row(src, dst, l, out.colours, red, green, blue);
@@ -118,9 +120,9 @@ bool read_plain_rows(std::span<const std::uint8_t> file, const Layout& l, Decode
 // Run-length coded rows (RLE8, or RLE4 with two nibbles a byte); pixels
 // and moves that would leave the picture are dropped. False when the data
 // ended before the end-of-bitmap mark.
-bool read_rle_rows(std::span<const std::uint8_t> file, const Layout& l, DecodedImage& out)
+bool read_rle_rows(ByteSource& file, const Layout& l, DecodedImage& out)
 {
-    ByteCursor v = file_at::cursor(file, l.pixel_offset);
+    SourceCursor v(file, l.pixel_offset);
     // Pixels that no run reaches keep colour 0.
     std::fill(out.pixels.begin(), out.pixels.end(), 0);
     const bool four = l.bpp == 4;
@@ -167,7 +169,7 @@ bool read_rle_rows(std::span<const std::uint8_t> file, const Layout& l, DecodedI
     return true;
 }
 
-void read_pixels(std::span<const std::uint8_t> file, const Layout& l, DecodedImage& out)
+void read_pixels(ByteSource& file, const Layout& l, DecodedImage& out)
 {
     const bool rle = l.compression == bi_rle8 || l.compression == bi_rle4;
     const bool complete = rle ? read_rle_rows(file, l, out) : read_plain_rows(file, l, out);
@@ -210,64 +212,75 @@ void default_masks(Layout& l)
     }
 }
 
-} // namespace
-
-DecodedImage bmp_decode(std::span<const std::uint8_t> file)
+// The file header and the information header; 0 or the error number.
+int read_layout(ByteSource& file, Layout& l, std::uint32_t& header_size, std::uint32_t& colours_used)
 {
-    DecodedImage out;
-    const auto magic = file_at::u16_le(file, 0);
-    if (!magic || *magic != 0x4D42) {
-        out.fail(image_error_unsupported);
-        return out;
-    }
-    const auto offset = file_at::u32_le(file, 10);
-    const auto header_size = file_at::u32_le(file, 14);
-    if (!offset || !header_size || file.size() < 54) {
-        out.fail(image_error_damaged);
-        return out;
-    }
+    const auto magic = source_u16_le(file, 0);
+    if (!magic || *magic != 0x4D42)
+        return image_error_unsupported;
+    const auto head = file.at(0, 54);
+    if (!head)
+        return image_error_damaged;
+    MemorySource h(*head);
+    header_size = *source_u32_le(h, 14);
     // OS/2 headers (12 and 16 bytes) have other field widths.
-    if (*header_size < 40) {
-        out.fail(image_error_unsupported);
-        return out;
-    }
-    Layout l;
-    const auto width = static_cast<std::int32_t>(*file_at::u32_le(file, 18));
-    const auto height = static_cast<std::int32_t>(*file_at::u32_le(file, 22));
-    l.bpp = *file_at::u16_le(file, 28);
-    l.compression = static_cast<int>(*file_at::u32_le(file, 30));
-    const std::uint32_t colours_used = *file_at::u32_le(file, 46);
+    if (header_size < 40)
+        return image_error_unsupported;
+    const auto width = static_cast<std::int32_t>(*source_u32_le(h, 18));
+    const auto height = static_cast<std::int32_t>(*source_u32_le(h, 22));
+    l.bpp = *source_u16_le(h, 28);
+    l.compression = static_cast<int>(*source_u32_le(h, 30));
+    colours_used = *source_u32_le(h, 46);
     l.top_down = height < 0;
     l.width = width;
     l.height = height < 0 ? -static_cast<std::int64_t>(height) : height;
-    l.pixel_offset = *offset;
-    const std::uint64_t table_start = 14 + static_cast<std::uint64_t>(*header_size);
+    l.pixel_offset = *source_u32_le(h, 10);
+    const std::uint64_t table_start = 14 + static_cast<std::uint64_t>(header_size);
     if (l.width < 1 || l.height < 1 || l.width > image_max_side || l.height > image_max_side ||
-        table_start > file.size() || l.pixel_offset >= file.size()) {
-        out.fail(image_error_damaged);
-        return out;
-    }
-    if (const int e = check_depth(l.bpp, l.compression)) {
+        table_start > file.size() || l.pixel_offset >= file.size())
+        return image_error_damaged;
+    if (const int e = check_depth(l.bpp, l.compression))
+        return e;
+    const bool rle = l.compression == bi_rle8 || l.compression == bi_rle4;
+    return rle && l.top_down ? image_error_damaged : 0;
+}
+
+// The bit-field masks follow a 40-byte header and are part of longer ones:
+// either way they start at file offset 54. False when the file ends first.
+bool read_masks(ByteSource& file, Layout& l)
+{
+    default_masks(l);
+    if (l.compression != bi_bitfields && l.compression != bi_alphabitfields)
+        return true;
+    const auto masks = file.at(54, 12);
+    if (!masks)
+        return false;
+    MemorySource m(*masks);
+    for (int i = 0; i < 3; ++i)
+        l.masks[i] = *source_u32_le(m, 4 * static_cast<std::uint64_t>(i));
+    return true;
+}
+
+} // namespace
+
+DecodedImage bmp_decode(ByteSource& file)
+{
+    DecodedImage out;
+    Layout l;
+    std::uint32_t header_size = 0, colours_used = 0;
+    if (const int e = read_layout(file, l, header_size, colours_used)) {
         out.fail(e);
         return out;
     }
-    const bool rle = l.compression == bi_rle8 || l.compression == bi_rle4;
-    if (rle && l.top_down) {
-        out.fail(image_error_damaged);
-        return out;
-    }
     if (l.bpp > 8) {
-        default_masks(l);
-        if (l.compression == bi_bitfields || l.compression == bi_alphabitfields) {
-            // The masks follow a 40-byte header and are part of longer ones:
-            // either way they start at file offset 54.
-            for (int i = 0; i < 3; ++i)
-                l.masks[i] = *file_at::u32_le(file, 54 + 4 * i);
+        if (!read_masks(file, l)) {
+            out.fail(image_error_damaged);
+            return out;
         }
     } else {
         out.colour_count = 1 << l.bpp;
-        std::uint64_t start = table_start;
-        if (*header_size == 40 && l.compression == bi_bitfields)
+        std::uint64_t start = 14 + static_cast<std::uint64_t>(header_size);
+        if (header_size == 40 && l.compression == bi_bitfields)
             start += 12;
         int entries = colours_used > 0 && colours_used < static_cast<std::uint32_t>(out.colour_count)
                           ? static_cast<int>(colours_used)
@@ -277,7 +290,7 @@ DecodedImage bmp_decode(std::span<const std::uint8_t> file)
             entries = static_cast<int>(std::min<std::uint64_t>(entries, (l.pixel_offset - start) / 4));
         else
             entries = 0;
-        if (!read_colour_table(file, static_cast<std::size_t>(start), entries, out)) {
+        if (!read_colour_table(file, start, entries, out)) {
             out.fail(image_error_damaged);
             return out;
         }
@@ -290,19 +303,20 @@ DecodedImage bmp_decode(std::span<const std::uint8_t> file)
     return out;
 }
 
-DecodedImage icon_decode(std::span<const std::uint8_t> file, bool transparency)
+DecodedImage icon_decode(ByteSource& file, bool transparency)
 {
     DecodedImage out;
-    const auto count = file_at::u16_le(file, 4);
-    const auto entry = file_at::bytes(file, 6, 16);
-    if (!count || !entry || *count < 1) {
+    const auto count = source_u16_le(file, 4);
+    const auto directory = file.at(6, 16);
+    if (!count || !directory || *count < 1) {
         out.fail(image_error_damaged);
         return out;
     }
-    const std::size_t image = *file_at::u32_le(file, 18);
-    const auto header_size = file_at::u32_le(file, image);
-    const auto bpp = file_at::u16_le(file, image + 14);
-    const auto compression = file_at::u32_le(file, image + 16);
+    const std::array<std::uint8_t, 2> size{(*directory)[0], (*directory)[1]};
+    const std::uint64_t image = *source_u32_le(file, 18);
+    const auto header_size = source_u32_le(file, image);
+    const auto bpp = source_u16_le(file, image + 14);
+    const auto compression = source_u32_le(file, image + 16);
     if (!header_size || !bpp || !compression) {
         out.fail(image_error_damaged);
         return out;
@@ -313,13 +327,13 @@ DecodedImage icon_decode(std::span<const std::uint8_t> file, bool transparency)
         return out;
     }
     Layout l;
-    l.width = (*entry)[0] == 0 ? 256 : (*entry)[0];
-    l.height = (*entry)[1] == 0 ? 256 : (*entry)[1];
+    l.width = size[0] == 0 ? 256 : size[0];
+    l.height = size[1] == 0 ? 256 : size[1];
     l.bpp = *bpp;
     std::uint64_t start = image + static_cast<std::uint64_t>(*header_size);
     if (l.bpp <= 8) {
         out.colour_count = 1 << l.bpp;
-        if (!read_colour_table(file, static_cast<std::size_t>(start), out.colour_count, out)) {
+        if (!read_colour_table(file, start, out.colour_count, out)) {
             out.fail(image_error_damaged);
             return out;
         }
@@ -331,7 +345,7 @@ DecodedImage icon_decode(std::span<const std::uint8_t> file, bool transparency)
         out.fail(image_error_damaged);
         return out;
     }
-    l.pixel_offset = static_cast<std::size_t>(start);
+    l.pixel_offset = start;
     out.allocate(l.width, l.height);
     read_pixels(file, l, out);
     if (!transparency || out.error)
@@ -340,8 +354,7 @@ DecodedImage icon_decode(std::span<const std::uint8_t> file, bool transparency)
     const std::int64_t stride = row_stride(l.width, 1);
     const std::uint64_t mask_start = start + static_cast<std::uint64_t>(row_stride(l.width, l.bpp) * l.height);
     for (std::int64_t r = 0; r < l.height; ++r) {
-        const auto row = file_at::bytes(file, static_cast<std::size_t>(mask_start + static_cast<std::uint64_t>(r * stride)),
-                                    static_cast<std::size_t>(stride));
+        const auto row = file.at(mask_start + static_cast<std::uint64_t>(r * stride), static_cast<std::size_t>(stride));
         if (!row) {
             out.error = image_error_damaged;
             out.partial = true;

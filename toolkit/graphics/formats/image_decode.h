@@ -1,6 +1,6 @@
-// Decoders of BMP, PCX, PNG, icon and cursor files held in memory, and the
-// PNG helpers that the writers share. No Windows here: the toolkit reads a
-// file whole and hands its bytes to image_decode; drivers do the same.
+// Decoders of BMP, PCX, PNG, icon and cursor files, and the PNG helpers
+// that the writers share. No Windows here: the decoders read through a
+// byte source, an open file or bytes held in memory.
 #pragma once
 
 #include <array>
@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "graphics/formats/byte_source.h"
 #include "korvanthide/error_numbers.h"
 
 namespace korv {
@@ -50,7 +51,8 @@ struct DecodedImage {
     int width = 0, height = 0;
     // Packed RGB (red + 256 green + 65536 blue), top row first; with the
     // transparency option the top byte is 255 for an invisible pixel. Only
-    // the rows marked in row_read hold pixels.
+    // the rows marked in row_read hold pixels; with none of them read there
+    // may be no pixels at all.
     PixelBuffer pixels;
     // Which rows hold decoded pixels: all of them unless the file ended
     // early (error 2 with partial set).
@@ -71,7 +73,9 @@ struct DecodedImage {
         pixels.clear();
         row_read.clear();
     }
-    bool allocate(std::int64_t w, std::int64_t h);
+    // Sets the size; the pixels are made now, or (with_pixels false) by
+    // the decoder once the first row has come.
+    bool allocate(std::int64_t w, std::int64_t h, bool with_pixels = true);
 };
 
 // Format codes of IGrFileInfo that image_decode reads.
@@ -81,11 +85,38 @@ inline constexpr int image_format_bmp = 1, image_format_pcx = 2, image_format_pn
 // Decodes a file of the given format code (any other code: 27). The
 // transparency option fills the top bytes from a PNG's alpha or an icon's
 // mask.
-DecodedImage image_decode(std::span<const std::uint8_t> file, int format, bool transparency);
-DecodedImage bmp_decode(std::span<const std::uint8_t> file);
-DecodedImage icon_decode(std::span<const std::uint8_t> file, bool transparency);
-DecodedImage pcx_decode(std::span<const std::uint8_t> file);
-DecodedImage png_decode(std::span<const std::uint8_t> file, bool transparency);
+DecodedImage image_decode(ByteSource& file, int format, bool transparency);
+DecodedImage bmp_decode(ByteSource& file);
+DecodedImage icon_decode(ByteSource& file, bool transparency);
+DecodedImage pcx_decode(ByteSource& file);
+DecodedImage png_decode(ByteSource& file, bool transparency);
+
+// The same on a file held in memory.
+inline DecodedImage image_decode(std::span<const std::uint8_t> file, int format, bool transparency)
+{
+    MemorySource source(file);
+    return image_decode(source, format, transparency);
+}
+inline DecodedImage bmp_decode(std::span<const std::uint8_t> file)
+{
+    MemorySource source(file);
+    return bmp_decode(source);
+}
+inline DecodedImage icon_decode(std::span<const std::uint8_t> file, bool transparency)
+{
+    MemorySource source(file);
+    return icon_decode(source, transparency);
+}
+inline DecodedImage pcx_decode(std::span<const std::uint8_t> file)
+{
+    MemorySource source(file);
+    return pcx_decode(source);
+}
+inline DecodedImage png_decode(std::span<const std::uint8_t> file, bool transparency)
+{
+    MemorySource source(file);
+    return png_decode(source, transparency);
+}
 
 // PNG helpers.
 std::uint32_t img_be32_read(std::span<const std::uint8_t, 4> bytes);
@@ -97,5 +128,8 @@ std::uint32_t img_png_crc32_more(std::uint32_t crc, std::span<const std::uint8_t
 // Reverses the PNG row filters in place; each row is its filter byte and
 // row_length - 1 data bytes. Rows that do not fit in rows are left alone.
 void img_png_unfilter(std::span<std::uint8_t> rows, int row_length, int row_count, int bytes_per_pixel);
+// Reverses the filter of one row (its filter byte and row_length - 1 data
+// bytes) against the row above it, or none for the first row.
+void img_png_unfilter_row(std::uint8_t* row, const std::uint8_t* above, std::size_t row_length, int bytes_per_pixel);
 
 } // namespace korv

@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "korvanthide/errors.h"
-#include "graphics/formats/image_bytes.h"
 #include "graphics/formats/image_info_text.h"
 
 namespace korv {
@@ -18,9 +17,11 @@ constexpr std::size_t header_length = 128;
 struct Header {
     std::array<std::uint8_t, header_length> bytes{}; // zeros past a short file
 
-    explicit Header(std::span<const std::uint8_t> file)
+    explicit Header(ByteSource& file)
     {
-        std::copy_n(file.begin(), std::min(file.size(), header_length), bytes.begin());
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(file.size(), header_length));
+        if (const auto head = file.at(0, n))
+            std::copy(head->begin(), head->end(), bytes.begin());
     }
     std::string_view text() const { return {reinterpret_cast<const char*>(bytes.data()), bytes.size()}; }
     bool at(std::size_t pos, std::string_view s) const { return pos <= header_length && text().substr(pos).starts_with(s); }
@@ -82,7 +83,7 @@ void metafile_info(const Header& h, ImageFileInfo& info)
     }
 }
 
-void icon_info(std::span<const std::uint8_t> file, const Header& h, int code, ImageFileInfo& info)
+void icon_info(ByteSource& file, const Header& h, int code, ImageFileInfo& info)
 {
     info[1] = h.bytes[6] == 0 ? 256 : h.bytes[6];
     info[2] = h.bytes[7] == 0 ? 256 : h.bytes[7];
@@ -91,14 +92,14 @@ void icon_info(std::span<const std::uint8_t> file, const Header& h, int code, Im
         info[7] = h.le16(10) + 1;
         info[8] = h.le16(12) + 1;
     }
-    const std::size_t image = h.le32(18);
-    const auto bits = file_at::u16_le(file, image + 14);
-    const auto compression = file_at::u32_le(file, image + 16);
+    const std::uint64_t image = h.le32(18);
+    const auto bits = source_u16_le(file, image + 14);
+    const auto compression = source_u32_le(file, image + 16);
     if (bits && compression)
         bitmap_entries(info, *bits, *compression);
 }
 
-void binary_info(std::span<const std::uint8_t> file, const Header& h, int code, int entries, ImageFileInfo& info)
+void binary_info(ByteSource& file, const Header& h, int code, int entries, ImageFileInfo& info)
 {
     switch (code) {
     case format_bmp: {
@@ -178,7 +179,7 @@ void binary_info(std::span<const std::uint8_t> file, const Header& h, int code, 
 
 } // namespace
 
-int image_format_code(std::span<const std::uint8_t> file)
+int image_format_code(ByteSource& file)
 {
     const Header h(file);
     std::size_t s = 0;
@@ -228,7 +229,7 @@ int image_format_code(std::span<const std::uint8_t> file)
     return format_unknown;
 }
 
-ImageFileInfo image_file_info(std::span<const std::uint8_t> file, int entries)
+ImageFileInfo image_file_info(ByteSource& file, int entries)
 {
     ImageFileInfo info;
     info.fill(-1);

@@ -1,11 +1,13 @@
-// Recognition of 18 graphics file formats from a file held in memory, with
-// what can be learnt cheaply about the picture (the information array of
-// IGrFileInfo).
+// Recognition of 18 graphics file formats, with what can be learnt cheaply
+// about the picture (the information array of IGrFileInfo). The file is
+// read through a byte source: only the bytes the steps need.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <span>
+
+#include "graphics/formats/byte_source.h"
 
 namespace korv {
 
@@ -40,13 +42,23 @@ enum ImageFormatCode : int {
 using ImageFileInfo = std::array<int, 9>;
 
 // The format code from the first 128 bytes (zeros past a shorter file).
-int image_format_code(std::span<const std::uint8_t> file);
+int image_format_code(ByteSource& file);
+inline int image_format_code(std::span<const std::uint8_t> file)
+{
+    MemorySource source(file);
+    return image_format_code(source);
+}
 
 // The code and, when entries >= 2, the information. Text formats are read
 // line by line from the file; the picture counts of CGM and Lotus PIC files
 // and the page count of HP-GL files (only asked for with 6 entries or more)
 // walk the whole file. Short or damaged CGM and PIC files report error 2
 // under "IGrFileInfo" and give the count found so far.
-ImageFileInfo image_file_info(std::span<const std::uint8_t> file, int entries);
+ImageFileInfo image_file_info(ByteSource& file, int entries);
+inline ImageFileInfo image_file_info(std::span<const std::uint8_t> file, int entries)
+{
+    MemorySource source(file);
+    return image_file_info(source, entries);
+}
 
 } // namespace korv

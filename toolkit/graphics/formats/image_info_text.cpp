@@ -21,23 +21,57 @@ namespace {
 constexpr std::size_t record_length = 128;
 constexpr const char* routine = "IGrFileInfo";
 
-// The file's lines without their line ends, each cut to `length`.
-std::vector<std::string> records(std::span<const std::uint8_t> file, std::size_t length = record_length)
-{
-    std::vector<std::string> out;
-    std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
-    while (!text.empty()) {
-        const auto lf = text.find('\n');
-        std::string_view line = text.substr(0, lf);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        out.emplace_back(line.substr(0, length));
-        if (lf == std::string_view::npos)
-            break;
-        text.remove_prefix(lf + 1);
+// A text file read a line at a time, each line without its line end and
+// cut to `length`. A line that runs on for more than longest_line bytes
+// without a line end ends the reading: such a file is no text.
+class LineReader {
+public:
+    static constexpr std::size_t longest_line = 65536;
+
+    explicit LineReader(ByteSource& file, std::size_t length = record_length) : file_(file), length_(length) {}
+
+    std::optional<std::string> next()
+    {
+        if (pos_ >= file_.size())
+            return std::nullopt;
+        std::string line;
+        std::uint64_t total = 0;
+        char last = 0;
+        while (true) {
+            const std::uint64_t left = file_.size() - pos_;
+            if (left == 0)
+                break;
+            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, 256));
+            const auto block = total < longest_line ? file_.at(pos_, n) : std::nullopt;
+            if (!block) {
+                pos_ = file_.size();
+                return std::nullopt;
+            }
+            const std::string_view text(reinterpret_cast<const char*>(block->data()), n);
+            const auto lf = text.find('\n');
+            const std::string_view part = text.substr(0, lf);
+            if (line.size() < length_)
+                line.append(part.substr(0, length_ - line.size()));
+            if (!part.empty())
+                last = part.back();
+            total += part.size();
+            pos_ += part.size();
+            if (lf != std::string_view::npos) {
+                ++pos_;
+                break;
+            }
+        }
+        // A CR before the line end belongs to the line end.
+        if (last == '\r' && total <= length_)
+            line.pop_back();
+        return line;
     }
-    return out;
-}
+
+private:
+    ByteSource& file_;
+    std::size_t length_;
+    std::uint64_t pos_ = 0;
+};
 
 // Sets the report mode to 0 for the passages whose conversions may fail.
 class Silenced {
@@ -92,10 +126,12 @@ struct PlotterScan {
 
 // Walks the command records of an HP-GL file (pcl false) or of the HP-GL/2
 // part of a PCL job (pcl true).
-PlotterScan scan_plotter(const std::vector<std::string>& lines, bool pcl)
+PlotterScan scan_plotter(ByteSource& file, bool pcl)
 {
     PlotterScan scan;
-    for (std::string r : lines) {
+    LineReader lines(file);
+    while (auto line = lines.next()) {
+        std::string r = std::move(*line);
         r.resize(record_length, ' ');
         while (true) {
             const std::size_t p = first_nonblank(r);
@@ -141,10 +177,12 @@ PlotterScan scan_plotter(const std::vector<std::string>& lines, bool pcl)
 int clamp_int(long long v) { return static_cast<int>(std::clamp<long long>(v, -2147483647LL, 2147483647LL)); }
 
 // Pages of an HP-GL file: each SC -3 and each CO:"3 ..." starts one.
-int hpgl_page_count(std::span<const std::uint8_t> file)
+int hpgl_page_count(ByteSource& file)
 {
     int pages = 0;
-    for (std::string r : records(file, 10)) {
+    LineReader lines(file, 10);
+    while (auto line = lines.next()) {
+        const std::string& r = *line;
         const std::size_t p = first_nonblank(r);
         if (p + 2 > r.size())
             continue;
@@ -158,9 +196,9 @@ int hpgl_page_count(std::span<const std::uint8_t> file)
     return std::max(pages, 1);
 }
 
-void plotter_info(std::span<const std::uint8_t> file, bool pcl, int entries, ImageFileInfo& info)
+void plotter_info(ByteSource& file, bool pcl, int entries, ImageFileInfo& info)
 {
-    const PlotterScan scan = scan_plotter(records(file), pcl);
+    const PlotterScan scan = scan_plotter(file, pcl);
     info[4] = scan.model;
     if (!pcl && scan.model >= 1 && scan.model <= 10) {
         static constexpr int units[10] = {1016, 1021, 1021, 1016, 1016, 1016, 1016, 1016, 1016, 1016};
@@ -183,11 +221,14 @@ void plotter_info(std::span<const std::uint8_t> file, bool pcl, int entries, Ima
         info[5] = hpgl_page_count(file);
 }
 
-void postscript_info(const std::vector<std::string>& lines, ImageFileInfo& info)
+void postscript_info(ByteSource& file, ImageFileInfo& info)
 {
-    if (lines.size() < 2)
+    LineReader lines(file);
+    lines.next();
+    auto second = lines.next();
+    if (!second)
         return;
-    std::string line = lines[1];
+    std::string line = std::move(*second);
     const std::size_t p = first_nonblank(line);
     constexpr std::string_view box = "%%BoundingBox:";
     if (line.compare(p, box.size(), box) != 0) {
@@ -203,8 +244,15 @@ void postscript_info(const std::vector<std::string>& lines, ImageFileInfo& info)
     info[2] = values[3];
 }
 
-void dxf_info(const std::vector<std::string>& lines, ImageFileInfo& info)
+void dxf_info(ByteSource& file, ImageFileInfo& info)
 {
+    LineReader reader(file);
+    std::vector<std::string> lines;
+    while (lines.size() < 16)
+        if (auto line = reader.next())
+            lines.push_back(std::move(*line));
+        else
+            break;
     auto extent = [&](std::size_t line_number, int& entry) {
         if (lines.size() < line_number)
             return;
@@ -217,10 +265,12 @@ void dxf_info(const std::vector<std::string>& lines, ImageFileInfo& info)
     extent(16, info[2]);
 }
 
-void svg_info(const std::vector<std::string>& lines, ImageFileInfo& info)
+void svg_info(ByteSource& file, ImageFileInfo& info)
 {
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        std::string line = lines[i];
+    LineReader lines(file);
+    lines.next();
+    while (auto next = lines.next()) {
+        std::string line = std::move(*next);
         std::transform(line.begin(), line.end(), line.begin(),
                        [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
         if (line.find("<svg ") == std::string::npos)
@@ -284,25 +334,27 @@ int text_integer(std::string_view text)
     return value;
 }
 
-bool dxf_after_comments(std::span<const std::uint8_t> file)
+bool dxf_after_comments(ByteSource& file)
 {
-    const auto lines = records(file, 20);
-    for (std::size_t i = 0; i + 1 < lines.size(); i += 2) {
-        std::string_view trimmed = lines[i];
+    LineReader lines(file, 20);
+    while (true) {
+        const auto code = lines.next();
+        const auto value_line = code ? lines.next() : std::nullopt;
+        if (!value_line)
+            return false;
+        std::string_view trimmed = *code;
         trimmed.remove_prefix(std::min(trimmed.find_first_not_of(' '), trimmed.size()));
         trimmed = trimmed.substr(0, trimmed.find_last_not_of(' ') + 1);
         if (trimmed == "999")
             continue;
-        const std::string& value = lines[i + 1];
+        const std::string& value = *value_line;
         return trimmed == "0" && std::string_view(value).substr(first_nonblank(value)).starts_with("SECTION");
     }
-    return false;
 }
 
-void text_format_info(std::span<const std::uint8_t> file, int code, int entries, ImageFileInfo& info)
+void text_format_info(ByteSource& file, int code, int entries, ImageFileInfo& info)
 {
     const Silenced quiet;
-    const auto lines = records(file);
     switch (code) {
     case format_hpgl:
         plotter_info(file, false, entries, info);
@@ -311,22 +363,22 @@ void text_format_info(std::span<const std::uint8_t> file, int code, int entries,
         plotter_info(file, true, entries, info);
         break;
     case format_postscript:
-        postscript_info(lines, info);
+        postscript_info(file, info);
         break;
     case format_dxf:
-        dxf_info(lines, info);
+        dxf_info(file, info);
         break;
     case format_svg:
-        svg_info(lines, info);
+        svg_info(file, info);
         break;
     default:
         break;
     }
 }
 
-int cgm_picture_count(std::span<const std::uint8_t> file, double& aspect)
+int cgm_picture_count(ByteSource& file, double& aspect)
 {
-    ByteCursor c(file);
+    SourceCursor c(file);
     int integer_precision = 16, vdc_precision = 16, vdc_type = 0, pictures = 0;
     std::optional<double> maximum_extent, extent;
     bool damaged = false;
@@ -340,15 +392,24 @@ int cgm_picture_count(std::span<const std::uint8_t> file, double& aspect)
         std::size_t length = *word & 31;
         if (element_class == 1 && id == 12 && length != 31)
             continue; // defaults replacement: its parameters are elements
+        // Only the elements read below keep their parameters; the others
+        // are stepped over.
+        const bool wanted = (element_class == 0 && (id == 2 || id == 5)) ||
+                            (element_class == 1 && (id == 3 || id == 4 || id == 17)) ||
+                            (element_class == 2 && id == 6) || (element_class == 3 && id == 1);
         std::vector<std::uint8_t> params;
         bool more = length == 31;
-        if (!more) {
-            const auto p = c.bytes(length + (length % 2));
-            if (!p) {
-                damaged = true;
-                break;
-            }
-            params.assign(p->begin(), p->end());
+        const auto take = [&](std::size_t n) {
+            if (!wanted)
+                return c.skip(n);
+            const auto p = c.bytes(n);
+            if (p)
+                params.insert(params.end(), p->begin(), p->end());
+            return p.has_value();
+        };
+        if (!more && !take(length + (length % 2))) {
+            damaged = true;
+            break;
         }
         while (more) {
             const auto part = c.u16_be();
@@ -358,12 +419,10 @@ int cgm_picture_count(std::span<const std::uint8_t> file, double& aspect)
             }
             more = (*part & 0x8000) != 0;
             length = *part & 0x7FFF;
-            const auto p = c.bytes(length + (length % 2));
-            if (!p) {
+            if (!take(length + (length % 2))) {
                 damaged = true;
                 break;
             }
-            params.insert(params.end(), p->begin(), p->end());
         }
         if (damaged)
             break;
@@ -398,9 +457,9 @@ int cgm_picture_count(std::span<const std::uint8_t> file, double& aspect)
     return std::max(pictures, 1);
 }
 
-int pic_picture_count(std::span<const std::uint8_t> file)
+int pic_picture_count(ByteSource& file)
 {
-    ByteCursor c(file);
+    SourceCursor c(file);
     int pictures = 0;
     bool damaged = !c.skip(17);
     while (!damaged) {

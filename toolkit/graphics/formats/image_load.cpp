@@ -1,11 +1,10 @@
-// The public routines of graphics files: the file is read whole and handed
-// to the recognition and the decoders.
+// The public routines of graphics files: the file is opened through the
+// toolkit's byte-level file routines, its length taken by a seek to its
+// end, and only the bytes that recognition and reading need are read.
 #include "korvanthide/images.h"
 
-#include <fstream>
-#include <new>
+#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "korvanthide/errors.h"
 #include "graphics/formats/image_decode.h"
@@ -14,9 +13,9 @@
 namespace korv {
 namespace {
 
-// A file larger than this is not read: it cannot hold a picture of the
-// largest size read (2^26 pixels of 4 bytes with its headers).
-constexpr std::uint64_t largest_file = std::uint64_t{300} << 20;
+// A look at a file's head reads this much first; a walk through a text
+// file reads in pieces that grow from there.
+constexpr std::size_t first_look = 512;
 
 // The name without its trailing blanks and zero bytes.
 std::string file_name(std::string_view name)
@@ -25,27 +24,23 @@ std::string file_name(std::string_view name)
     return std::string(end == std::string_view::npos ? std::string_view{} : name.substr(0, end + 1));
 }
 
-// The whole file, or nothing when it cannot be opened or is too large.
-std::optional<std::vector<std::uint8_t>> read_file(std::string_view name)
+// The recognition on an open file; code -1 when it holds fewer than 4
+// bytes or its length cannot be learnt.
+ImageFileInfo info_of(FileSource& file, int entries)
 {
-    const std::string path = file_name(name);
-    if (path.empty())
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in)
-        return std::nullopt;
-    const auto size = static_cast<std::streamoff>(in.tellg());
-    if (size < 0 || static_cast<std::uint64_t>(size) > largest_file)
-        return std::nullopt;
-    try {
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-        in.seekg(0);
-        if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
-            return std::nullopt;
-        return bytes;
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+    ImageFileInfo info;
+    info.fill(-1);
+    if (!file.is_open() || file.failed())
+        return info;
+    return image_file_info(file, entries);
+}
+
+// A name that is blank or names no file ends the recognition before the
+// file routines are asked; a file that exists and cannot be opened is
+// reported by them.
+bool named_file_exists(const std::string& path)
+{
+    return !path.empty() && file_read_ops().exists(path);
 }
 
 } // namespace
@@ -56,17 +51,15 @@ void IGrFileInfo(std::string_view name, std::span<int> info)
     using namespace korv;
     if (info.empty())
         return;
-    const auto file = read_file(name);
+    info[0] = format_unreadable;
+    const std::string path = file_name(name);
+    if (!named_file_exists(path))
+        return;
     const int entries = static_cast<int>(std::min<std::size_t>(info.size(), 9));
-    if (!file) {
-        info[0] = format_unreadable;
+    FileSource file(file_read_ops(), path, first_look);
+    const ImageFileInfo found = info_of(file, entries);
+    if (found[0] == format_unreadable)
         return;
-    }
-    const ImageFileInfo found = image_file_info(*file, entries);
-    if (found[0] == format_unreadable) {
-        info[0] = format_unreadable;
-        return;
-    }
     std::copy_n(found.begin(), entries, info.begin());
 }
 
@@ -75,14 +68,18 @@ void IGrLoadImageData(std::string_view name, std::span<std::int32_t> pixels, std
 {
     using namespace korv;
     constexpr const char* routine = "IGrLoadImageData";
-    const auto file = read_file(name);
-    const int code = file ? image_file_info(*file, 1)[0] : format_unreadable;
+    std::array<int, 7> info{};
+    IGrFileInfo(name, info);
+    const int code = info[0];
     if (code != image_format_bmp && code != image_format_pcx && code != image_format_png &&
         code != image_format_icon && code != image_format_cursor) {
         err_report(image_error_unsupported, routine);
         return;
     }
-    const DecodedImage image = image_decode(*file, code, transparency.value_or(0) % 2 != 0);
+    FileSource file(file_read_ops(), file_name(name));
+    if (!file.is_open())
+        return;
+    const DecodedImage image = image_decode(file, code, transparency.value_or(0) % 2 != 0);
     if (image.error != 0 && !image.partial) {
         err_report(image.error, routine);
         return;

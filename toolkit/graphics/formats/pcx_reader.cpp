@@ -1,7 +1,7 @@
 // PCX files: run-length coded scan lines of one to three planes; 1-bit,
 // 4-plane 16-colour, 8-bit with the 256-colour palette at the end, and
 // 24-bit as three 8-bit planes.
-#include "graphics/formats/image_bytes.h"
+#include "graphics/formats/byte_source.h"
 #include "graphics/formats/image_decode.h"
 
 namespace korv {
@@ -12,24 +12,24 @@ constexpr std::size_t palette_size = 769; // the marker 12 and 256 entries
 
 // The run-length decoder: a byte with both top bits set repeats the next
 // byte (its low six bits) times; any other byte stands for itself. Runs
-// never reach into the next scan line.
+// never reach into the next scan line. The data is read in blocks.
 class LineDecoder {
 public:
-    explicit LineDecoder(std::span<const std::uint8_t> data) : data_(data) {}
+    LineDecoder(ByteSource& file, std::uint64_t start, std::uint64_t end) : file_(file), next_(start), end_(end) {}
     // Fills line; false when the data ended first.
     bool next(std::span<std::uint8_t> line)
     {
         std::size_t i = 0;
         while (i < line.size()) {
-            if (pos_ >= data_.size())
+            if (pos_ >= block_.size() && !refill())
                 return false;
-            std::uint8_t b = data_[pos_++];
+            std::uint8_t b = block_[pos_++];
             std::size_t count = 1;
             if (b >= 0xC0) {
                 count = b & 0x3F;
-                if (pos_ >= data_.size())
+                if (pos_ >= block_.size() && !refill())
                     return false;
-                b = data_[pos_++];
+                b = block_[pos_++];
             }
             for (; count > 0 && i < line.size(); --count)
                 line[i++] = b;
@@ -38,29 +38,45 @@ public:
     }
 
 private:
-    std::span<const std::uint8_t> data_;
+    bool refill()
+    {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(FileSource::window_size, end_ - next_));
+        const auto b = n > 0 ? file_.at(next_, n) : std::nullopt;
+        if (!b)
+            return false;
+        block_ = *b;
+        pos_ = 0;
+        next_ += n;
+        return true;
+    }
+
+    ByteSource& file_;
+    std::uint64_t next_, end_;
+    std::span<const std::uint8_t> block_;
     std::size_t pos_ = 0;
 };
 
 } // namespace
 
-DecodedImage pcx_decode(std::span<const std::uint8_t> file)
+DecodedImage pcx_decode(ByteSource& file)
 {
     DecodedImage out;
-    const auto header = file_at::bytes(file, 0, header_size);
-    if (!header) {
+    std::array<std::uint8_t, header_size> h{};
+    if (const auto header = file.at(0, header_size)) {
+        std::copy(header->begin(), header->end(), h.begin());
+    } else {
         out.fail(image_error_damaged);
         return out;
     }
-    const auto& h = *header;
+    const auto le16 = [&h](std::size_t at) { return std::int64_t{h[at]} | std::int64_t{h[at + 1]} << 8; };
     if (h[0] != 10 || h[2] != 1) {
         out.fail(image_error_unsupported);
         return out;
     }
     const int bits = h[3], planes = h[65];
-    const std::int64_t width = std::int64_t{*file_at::u16_le(file, 8)} - *file_at::u16_le(file, 4) + 1;
-    const std::int64_t height = std::int64_t{*file_at::u16_le(file, 10)} - *file_at::u16_le(file, 6) + 1;
-    const std::int64_t bytes_per_line = *file_at::u16_le(file, 66);
+    const std::int64_t width = le16(8) - le16(4) + 1;
+    const std::int64_t height = le16(10) - le16(6) + 1;
+    const std::int64_t bytes_per_line = le16(66);
     const int depth = bits * planes;
     const bool known = (bits == 1 && (planes == 1 || planes == 4)) || (bits == 8 && (planes == 1 || planes == 3));
     if (!known) {
@@ -71,7 +87,7 @@ DecodedImage pcx_decode(std::span<const std::uint8_t> file)
         out.fail(image_error_damaged);
         return out;
     }
-    std::span<const std::uint8_t> data = file_at::bytes(file, header_size, file.size() - header_size).value();
+    std::uint64_t data_end = file.size();
     if (depth == 1) {
         out.colour_count = 2;
         out.colours[0] = 0;
@@ -82,20 +98,22 @@ DecodedImage pcx_decode(std::span<const std::uint8_t> file)
             out.colours[i] = h[16 + 3 * i] | h[17 + 3 * i] << 8 | h[18 + 3 * i] << 16;
     } else if (depth == 8) {
         out.colour_count = 256;
-        if (file.size() < header_size + palette_size || file[file.size() - palette_size] != 12) {
+        const auto palette = file.size() >= header_size + palette_size
+                                 ? file.at(file.size() - palette_size, palette_size)
+                                 : std::nullopt;
+        if (!palette || (*palette)[0] != 12) {
             out.fail(image_error_damaged);
             return out;
         }
-        const auto palette = file.subspan(file.size() - palette_size + 1);
         for (int i = 0; i < 256; ++i)
-            out.colours[i] = palette[3 * i] | palette[3 * i + 1] << 8 | palette[3 * i + 2] << 16;
-        data = data.first(data.size() - palette_size);
+            out.colours[i] = (*palette)[3 * i + 1] | (*palette)[3 * i + 2] << 8 | (*palette)[3 * i + 3] << 16;
+        data_end -= palette_size;
     }
     if (!out.allocate(width, height)) {
         out.fail(width > image_max_side || height > image_max_side ? image_error_damaged : image_error_unsupported);
         return out;
     }
-    LineDecoder decoder(data);
+    LineDecoder decoder(file, header_size, data_end);
     std::vector<std::uint8_t> line(static_cast<std::size_t>(bytes_per_line * planes));
     const std::size_t bpl = static_cast<std::size_t>(bytes_per_line);
     for (std::int64_t y = 0; y < height; ++y) {

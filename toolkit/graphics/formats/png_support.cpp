@@ -69,64 +69,70 @@ std::uint32_t img_png_crc32_more(std::uint32_t crc, std::span<const std::uint8_t
 
 std::uint32_t img_png_crc32(std::span<const std::uint8_t> bytes) { return img_png_crc32_more(0, bytes); }
 
+void img_png_unfilter_row(std::uint8_t* row_with_filter, const std::uint8_t* above, std::size_t row_length, int bpp)
+{
+    if (row_length < 1 || bpp < 1)
+        return;
+    std::uint8_t* row = row_with_filter + 1;
+    const std::uint8_t* up = above != nullptr ? above + 1 : nullptr;
+    const std::size_t data = row_length - 1;
+    const std::size_t step = static_cast<std::size_t>(bpp);
+    switch (row_with_filter[0]) {
+    case 1:
+        for (std::size_t i = step; i < data; ++i)
+            row[i] = static_cast<std::uint8_t>(row[i] + row[i - step]);
+        break;
+    case 2:
+        if (up)
+            for (std::size_t i = 0; i < data; ++i)
+                row[i] = static_cast<std::uint8_t>(row[i] + up[i]);
+        break;
+    case 3:
+        for (std::size_t i = 0; i < data; ++i) {
+            const int a = i >= step ? row[i - step] : 0;
+            const int b = up ? up[i] : 0;
+            row[i] = static_cast<std::uint8_t>(row[i] + ((a + b) >> 1));
+        }
+        break;
+    case 4:
+        for (std::size_t i = 0; i < data; ++i) {
+            const int a = i >= step ? row[i - step] : 0;
+            const int b = up ? up[i] : 0;
+            const int c = up && i >= step ? up[i - step] : 0;
+            row[i] = static_cast<std::uint8_t>(row[i] + paeth(a, b, c));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
 void img_png_unfilter(std::span<std::uint8_t> rows, int row_length, int row_count, int bpp)
 {
     if (row_length < 1 || row_count < 1 || bpp < 1)
         return;
     const std::size_t stride = static_cast<std::size_t>(row_length);
     const std::size_t count = std::min(static_cast<std::size_t>(row_count), rows.size() / stride);
-    const std::size_t data = stride - 1;
-    const std::size_t step = static_cast<std::size_t>(bpp);
-    for (std::size_t r = 0; r < count; ++r) {
-        std::uint8_t* row = rows.data() + r * stride + 1;
-        const std::uint8_t* up = r > 0 ? rows.data() + (r - 1) * stride + 1 : nullptr;
-        const std::uint8_t filter = row[-1];
-        switch (filter) {
-        case 1:
-            for (std::size_t i = step; i < data; ++i)
-                row[i] = static_cast<std::uint8_t>(row[i] + row[i - step]);
-            break;
-        case 2:
-            if (up)
-                for (std::size_t i = 0; i < data; ++i)
-                    row[i] = static_cast<std::uint8_t>(row[i] + up[i]);
-            break;
-        case 3:
-            for (std::size_t i = 0; i < data; ++i) {
-                const int a = i >= step ? row[i - step] : 0;
-                const int b = up ? up[i] : 0;
-                row[i] = static_cast<std::uint8_t>(row[i] + ((a + b) >> 1));
-            }
-            break;
-        case 4:
-            for (std::size_t i = 0; i < data; ++i) {
-                const int a = i >= step ? row[i - step] : 0;
-                const int b = up ? up[i] : 0;
-                const int c = up && i >= step ? up[i - step] : 0;
-                row[i] = static_cast<std::uint8_t>(row[i] + paeth(a, b, c));
-            }
-            break;
-        default:
-            break;
-        }
-    }
+    for (std::size_t r = 0; r < count; ++r)
+        img_png_unfilter_row(rows.data() + r * stride, r > 0 ? rows.data() + (r - 1) * stride : nullptr, stride, bpp);
 }
 
-bool DecodedImage::allocate(std::int64_t w, std::int64_t h)
+bool DecodedImage::allocate(std::int64_t w, std::int64_t h, bool with_pixels)
 {
     if (w < 1 || h < 1 || w > image_max_side || h > image_max_side || w * h > image_max_pixels)
         return false;
     width = static_cast<int>(w);
     height = static_cast<int>(h);
     pixels.clear();
-    pixels.resize(static_cast<std::size_t>(w * h));
+    if (with_pixels)
+        pixels.resize(static_cast<std::size_t>(w * h));
     row_read.assign(static_cast<std::size_t>(h), 0);
     return true;
 }
 
 namespace {
 
-DecodedImage decode_by_format(std::span<const std::uint8_t> file, int format, bool transparency)
+DecodedImage decode_by_format(ByteSource& file, int format, bool transparency)
 {
     switch (format) {
     case image_format_bmp:
@@ -148,7 +154,7 @@ DecodedImage decode_by_format(std::span<const std::uint8_t> file, int format, bo
 
 } // namespace
 
-DecodedImage image_decode(std::span<const std::uint8_t> file, int format, bool transparency)
+DecodedImage image_decode(ByteSource& file, int format, bool transparency)
 {
     try {
         return decode_by_format(file, format, transparency);

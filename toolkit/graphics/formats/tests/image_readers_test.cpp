@@ -4,10 +4,15 @@
 #include "graphics/formats/image_write.h"
 
 #include "korvanthide/errors.h"
+#include "korvanthide/images.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#endif
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -386,6 +391,132 @@ TEST(Recognition, PictureInformation)
     EXPECT_EQ((std::vector<int>{hpgl[1], hpgl[2], hpgl[3], hpgl[4], hpgl[5]}), (std::vector<int>{72, 144, 4, 1, 1}));
     const auto svg = info_of(bytes_of("<?xml version=\"1.0\" ?>\n<!DOCTYPE svg>\n<svg width=\"200\" height=\"100.5\">\n"));
     EXPECT_EQ((std::vector<int>{svg[1], svg[2]}), (std::vector<int>{200, 100}));
+}
+
+// Files on disk, read through the platform's file calls, with every byte
+// read counted.
+class ImageFiles : public ::testing::Test {
+protected:
+    static inline std::uint64_t bytes_read = 0;
+    static inline int (*real_read)(int, std::span<std::uint8_t>, int&) = nullptr;
+    static int counting_read(int handle, std::span<std::uint8_t> into, int& code)
+    {
+        const int got = real_read(handle, into, code);
+        bytes_read += got > 0 ? static_cast<std::uint64_t>(got) : 0;
+        return got;
+    }
+
+    FileReadOps saved = file_read_ops();
+    std::filesystem::path folder = std::filesystem::temp_directory_path() / "korv_image_files_test";
+    std::vector<std::string> reports;
+    ErrorOutputs saved_outputs = error_outputs();
+    int saved_mode = error_state().report_mode;
+
+    void SetUp() override
+    {
+        std::filesystem::create_directories(folder);
+        real_read = saved.read;
+        file_read_ops().read = counting_read;
+        bytes_read = 0;
+        error_outputs().console_line = [this](std::string_view t) { reports.emplace_back(t); };
+        error_state().report_mode = 1;
+        error_state().last_error = 0;
+    }
+    void TearDown() override
+    {
+        file_read_ops() = saved;
+        error_outputs() = saved_outputs;
+        error_state().report_mode = saved_mode;
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+    std::string write(const std::string& name, const Bytes& bytes)
+    {
+        const auto path = folder / name;
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+        return path.string();
+    }
+};
+
+TEST_F(ImageFiles, RecognitionOfAHugeFileReadsItsHeadOnly)
+{
+    const std::string big = write("big.ps", bytes_of("%!PS-Adobe-3.0 EPSF-3.0\r\n%%BoundingBox: 0 0 612 792\r\n"));
+    // Beyond 2 GB, as a sparse file: nothing of it is on the disk.
+    std::filesystem::resize_file(big, (std::uint64_t{1} << 31) + 4096);
+    std::array<int, 9> info{};
+    IGrFileInfo(big + "   ", info);
+    EXPECT_EQ((std::vector<int>{info[0], info[1], info[2], info[3], info[4]}), (std::vector<int>{10, 612, 792, 1, -1}));
+    EXPECT_GT(bytes_read, 0u);
+    EXPECT_LT(bytes_read, 4096u);
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(ImageFiles, MissingAndUnopenableFiles)
+{
+    // A name that names no file ends the recognition unreported; the reader
+    // then refuses the format.
+    std::array<int, 3> info{7, 7, 7};
+    IGrFileInfo((folder / "none.png").string(), info);
+    EXPECT_EQ((std::vector<int>{info[0], info[1], info[2]}), (std::vector<int>{-1, 7, 7}));
+    EXPECT_TRUE(reports.empty());
+    IGrFileInfo("   ", info);
+    EXPECT_EQ(info[0], -1);
+    std::vector<std::int32_t> pixels(4, 5);
+    IGrLoadImageData((folder / "none.png").string(), pixels);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("IGrLoadImageData Error=  27"), std::string::npos) << reports[0];
+    // A folder exists but is no file to open: the open routine says so.
+    reports.clear();
+    IGrFileInfo(folder.string(), info);
+    EXPECT_EQ(info[0], -1);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("IFileOpen Error=   1"), std::string::npos) << reports[0];
+    EXPECT_EQ(error_state().detail_category, 2);
+    EXPECT_NE(error_state().file_code, 0);
+}
+
+TEST_F(ImageFiles, SixteenBitMasksCutShortAreADamagedFile)
+{
+    // A 1 by 1 bit-field BMP of 58 bytes: its masks would run past the end.
+    auto cut = bmp(1, 1, 16, 3, {}, {});
+    put32(cut, 10, 54);
+    cut.resize(58, 0);
+    put32(cut, 2, 58);
+    const std::string name = write("masks.bmp", cut);
+    std::vector<std::int32_t> pixels(1, 77);
+    IGrLoadImageData(name, pixels);
+    EXPECT_EQ(error_state().last_error, 2);
+    EXPECT_EQ(pixels[0], 77);
+    for (std::size_t size = 54; size < 66; ++size) {
+        cut.resize(size, 0);
+        const auto image = bmp_decode(cut);
+        EXPECT_EQ(image.error, 2) << size;
+        EXPECT_TRUE(image.pixels.empty()) << size;
+    }
+}
+
+TEST_F(ImageFiles, AHeaderAloneCostsWhatItsBytesAreWorth)
+{
+    // 45 bytes: an 8192 by 8192 16-bit RGBA header, an empty IDAT and no
+    // more. Its rows would take 537 MB if they were made before the data.
+    Bytes file = png(8192, 8192, 16, 6, {});
+    file.resize(33);
+    png_chunk(file, "IDAT", {});
+    ASSERT_EQ(file.size(), 45u);
+#if !defined(_WIN32)
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+#endif
+    const auto image = png_decode(file, false);
+    EXPECT_EQ(image.error, 2);
+    EXPECT_TRUE(image.partial);
+    EXPECT_EQ(std::count(image.row_read.begin(), image.row_read.end(), 1), 0);
+#if !defined(_WIN32)
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "kilobytes";
+#endif
 }
 
 } // namespace
