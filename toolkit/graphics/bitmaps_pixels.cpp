@@ -1,6 +1,7 @@
 #include "graphics/bitmaps_pixels.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace korv {
 
@@ -27,13 +28,18 @@ void bitmap_draw_blended(std::span<const std::int32_t> pixels, int x1, int y1, i
     factor = std::clamp(factor, 0, 255);
     if (mode == 1 && factor == 255)
         return;
+    // Sizes and corners may be anywhere in the integer range: the limits
+    // and offsets are worked out wide.
     const long long row = static_cast<long long>(x2) - x1 + 1;
-    const int cx1 = std::max(x1, 0), cy1 = std::max(y1, 0);
-    const int cx2 = std::min(x2, width - 1), cy2 = std::min(y2, height - 1);
-    for (int y = cy2; y >= cy1; --y) {
-        for (int x = cx1; x <= cx2; ++x) {
-            const long long at = (static_cast<long long>(y) - y1) * row + (x - x1);
-            if (at < 0 || at >= static_cast<long long>(pixels.size()))
+    const long long cx1 = std::max(x1, 0), cy1 = std::max(y1, 0);
+    // Only rows and columns that the array reaches are walked.
+    const long long count = static_cast<long long>(pixels.size());
+    const long long cx2 = std::min({static_cast<long long>(x2), static_cast<long long>(width) - 1, x1 + count - 1});
+    const long long cy2 = std::min({static_cast<long long>(y2), static_cast<long long>(height) - 1, y1 + count / row});
+    for (long long y = cy2; y >= cy1; --y) {
+        for (long long x = cx1; x <= cx2; ++x) {
+            const long long at = (y - y1) * row + (x - x1);
+            if (at < 0 || at >= count)
                 continue;
             const std::int32_t value = pixels[static_cast<std::size_t>(at)];
             const int top = static_cast<int>((static_cast<std::uint32_t>(value) >> 24) & 0xFF);
@@ -54,20 +60,33 @@ void bitmap_draw_blended(std::span<const std::int32_t> pixels, int x1, int y1, i
                 t = factor;
                 break;
             }
-            write(x, y, t == 0 ? rgb : bitmap_blend(rgb, read(x, y), t));
+            const int px = static_cast<int>(x), py = static_cast<int>(y);
+            write(px, py, t == 0 ? rgb : bitmap_blend(rgb, read(px, py), t));
         }
     }
 }
 
+namespace {
+
+// A position worked out wide, held at the ends of the integer range.
+int saturated(long long v)
+{
+    return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
 PixelPos bitmap_rotated_position(int x, int y, int width, int height, int angle)
 {
+    const long long mirrored_x = static_cast<long long>(width) - 1 - x;
+    const long long mirrored_y = static_cast<long long>(height) - 1 - y;
     switch (angle) {
     case 90:
-        return {y, width - 1 - x};
+        return {y, saturated(mirrored_x)};
     case 180:
-        return {width - 1 - x, height - 1 - y};
+        return {saturated(mirrored_x), saturated(mirrored_y)};
     case 270:
-        return {height - 1 - y, x};
+        return {saturated(mirrored_y), x};
     default:
         return {x, y};
     }

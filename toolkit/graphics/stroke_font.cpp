@@ -79,8 +79,10 @@ std::vector<std::vector<StrokePoint>> stroke_glyph_strokes(const StrokeFont& fon
     std::vector<std::vector<StrokePoint>> strokes;
     if (k < 1 || static_cast<std::size_t>(k) >= starts.size())
         return strokes;
-    const int from = starts[static_cast<std::size_t>(k - 1)] - 1, to = starts[static_cast<std::size_t>(k)] - 1;
-    if (from < 0 || to < from || static_cast<std::size_t>(to) > font.glyphs.size())
+    // A font's tables may hold any number: the positions are taken wide.
+    const long long from = static_cast<long long>(starts[static_cast<std::size_t>(k - 1)]) - 1;
+    const long long to = static_cast<long long>(starts[static_cast<std::size_t>(k)]) - 1;
+    if (from < 0 || to < from || static_cast<unsigned long long>(to) > font.glyphs.size())
         return strokes;
     const std::string_view text = std::string_view(font.glyphs).substr(static_cast<std::size_t>(from),
                                                                         static_cast<std::size_t>(to - from));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <limits>
 #include <map>
 #include <vector>
 
@@ -93,4 +95,24 @@ TEST(BitmapPixels, RotationMovesCorners)
     EXPECT_EQ(bitmap_rotated_position(0, 0, 75, 60, 270).x, 59); // goes to the top-right
     EXPECT_EQ(bitmap_rotated_position(0, 0, 75, 60, 270).y, 0);
     EXPECT_FALSE(bitmap_rotation_valid(45));
+}
+
+TEST(BitmapPixels, ExtremeSizesAndCornersStayInRange)
+{
+    // Sizes and corners at the ends of the integer range: nothing is
+    // written outside the drawable and no sum overflows.
+    constexpr int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+    const std::vector<std::int32_t> pixels(4, 0x123456);
+    int writes = 0;
+    const PixelRead read = [](int, int) { return 0; };
+    const PixelWrite write = [&writes](int, int, std::int32_t) { ++writes; };
+    for (const auto& [x1, y1, x2, y2, w, h] : std::vector<std::array<int, 6>>{
+             {0, 0, 1, 1, lo, lo}, {lo, lo, hi, hi, 2, 2}, {hi - 1, hi - 1, hi, hi, hi, hi}, {lo, 0, 0, 0, 1, 1}})
+        bitmap_draw_blended(pixels, x1, y1, x2, y2, w, h, 1, 0, read, write);
+    EXPECT_LE(writes, 8);
+    const PixelPos turned = bitmap_rotated_position(0, lo, 1, hi, 180);
+    EXPECT_EQ(turned.x, 0);
+    EXPECT_EQ(turned.y, hi);
+    EXPECT_EQ(bitmap_rotated_position(lo, 0, hi, 1, 90).y, hi);
+    EXPECT_EQ(bitmap_rotated_position(0, hi, 1, lo, 270).x, lo);
 }

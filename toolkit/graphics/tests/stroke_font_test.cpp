@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <string>
 #include <vector>
 
@@ -106,6 +108,19 @@ TEST_F(TextSetup, StandardFontSlot)
     gr_standard_font_load(1);
     EXPECT_EQ(stroke_fonts().user.glyphs.size(), 3455u);
     EXPECT_TRUE(stroke_fonts().user.name.empty());
+}
+
+TEST_F(TextSetup, StartTablesAtTheEndsOfTheRangeGiveNoGlyph)
+{
+    // A font whose start tables hold the extremes of the integer range: no
+    // glyph comes of them and no difference overflows.
+    constexpr int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+    const std::vector<int> first = {lo, 1, hi, 3, lo, lo}, second = {hi, lo, 5};
+    gr_stroke_font_install(1, 1, 1, 1, 1, 2, 0, 1, "", "0011u2233", first, second);
+    const StrokeFont& u = stroke_fonts().user;
+    for (int k = 1; k <= 8; ++k)
+        EXPECT_TRUE(stroke_glyph_strokes(u, k).empty()) << k;
+    gr_standard_font_load(1);
 }
 
 // A sheet of all 191 glyphs for a person to look at (not a check).
