@@ -28,6 +28,10 @@ declare -A corpora=(
   [settings]="$seeds/settings"
   [numbers]="$seeds/numbers"
   [grid_csv]="$seeds/grid_csv"
+  [grid_round_trip]="$seeds/grid_csv"
+  [drawing]="$seeds/drawing"
+  [stroke_font]="$seeds/stroke_font"
+  [image_round_trip]="$seeds/image_round_trip"
 )
 
 scratch=$(mktemp -d)
@@ -40,7 +44,7 @@ run_target() {
   cd "$work" || return 1
   local findings=$root/fuzz/findings/$name
   if [[ -d $findings ]] && compgen -G "$findings/*" >/dev/null; then
-    "$exe" "$findings"/* >"$work/replay.log" 2>&1 || { echo "fuzz $name: a kept finding fails again"; tail -n 30 "$work/replay.log"; return 1; }
+    "$exe" -timeout=10 "$findings"/* >"$work/replay.log" 2>&1 || { echo "fuzz $name: a kept finding fails again"; tail -n 30 "$work/replay.log"; return 1; }
   fi
   # libFuzzer adds what it learns to the first folder; the seeds stay as they are.
   "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 -print_final_stats=1 \
