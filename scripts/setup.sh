@@ -13,7 +13,7 @@ packages=(cmake ninja-build g++ googletest
           zlib1g-dev clang-14 libclang-rt-14-dev
           python3-pil pngcheck imagemagick poppler-utils
           libreoffice-impress libreoffice-draw libreoffice-calc
-          python3 tidy xclip
+          python3 tidy xclip universal-ctags
           ghostscript librsvg2-bin libxml2-utils python3-ezdxf hp2xx libwmf-bin emf2svg)
 
 need_arch=0
