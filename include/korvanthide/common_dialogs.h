@@ -1,4 +1,4 @@
-// The message box and the file, colour and directory dialogs of the
+// The message box and the file and colour dialogs of the
 // system, each run so that no other toolkit window can be used meanwhile
 // and the focus comes back where it was. The answer of the last one is
 // kept for WToolkitQuery(4): 1 for OK and its like, 0 Cancel or Ignore,
@@ -33,18 +33,6 @@ void WSelectColour(std::int32_t& colour, std::optional<std::string_view> title =
 void WSelectColourRGB(std::array<int, 3>& red_green_blue);
 
 namespace korv {
-
-// The message box itself inside the blocking frame: the system's answer as
-// the toolkit's (1, 0, 2, or -1 when it could not be shown).
-void cdlg_message_box(int button_set, int icon, int default_position, int& answer, std::string_view message,
-                      std::string_view title);
-
-// The directory browser: result 1 when a folder was chosen, 2 when
-// cancelled. title_mode 1 uses the title, else "Select Directory". The
-// directory (room for 260 characters) gives the start and receives the
-// path. Flags: 4 a path that does not exist is accepted; 0x40 offers to
-// create a missing directory.
-void cdlg_browse_directory(int title_mode, int& result, int flags, std::span<char> directory, std::string_view title);
 
 // Screen position of the top-left corner of window n's client area; -1 for
 // the dialog last activated inside a toolkit window, else the owner of

@@ -54,41 +54,17 @@ void yydbl2st(double value, std::span<char> text, std::string_view format);
 // was. An unreadable text reads as 0.
 void conv_text_to_double_silent(double& value, std::string_view text);
 void conv_real_to_delimiter(float& value, std::string_view text);
-void conv_integer_to_delimiter(int& value, std::string_view text);
 // valid is 1 when the text read as a number without error, else 0.
 void conv_double_text_valid(double& value, int& valid, std::string_view text);
-// Read the text and write it back in the field's form (all silent).
-void conv_integer_text_normalise(double& value, std::span<char> text);
-void conv_real_text_normalise(double& value, std::span<char> text, std::string_view format);
-void conv_double_text_normalise(double& value, std::span<char> text, std::string_view format);
 
-// String routines. Positions count from 1; 0 means none.
-// The first blank-delimited word: its first and last position, both 0 for a
-// blank text.
-void conv_first_word(std::string_view text, int& first, int& last);
-// The first character that is neither a blank nor a zero byte.
-int conv_first_nonblank(std::string_view text);
+// String routines.
 void conv_upper_case(std::span<char> text);
 void conv_lower_case(std::span<char> text);
-// True when text holds letter (given in upper case) or its lower-case form.
-bool conv_has_letter_nocase(std::string_view text, char letter);
-// The first (or with backward the last) place of sub in text, ignoring the
-// case of a..z.
-int conv_index_nocase(std::string_view text, std::string_view sub, bool backward = false);
-// Moves the significant characters left (mode holds L), right (R) or to the
-// centre (anything else) within the text.
-void conv_justify(std::span<char> text, std::string_view mode);
 
 // Terminated texts (the end is the first zero byte, or the view's end).
 // An optional minus and the digits that follow; no digits give 0. Values
 // beyond 32 bits are held at the nearest limit.
 int conv_parse_integer(std::string_view text);
-// Length up to the last non-blank character before the end.
-int conv_c_string_length(std::string_view text);
-// Characters before the first blank or the end.
-int conv_length_to_blank(std::string_view text);
-// Copies the text into the field, blank-padded, cut at the field's end.
-void conv_c_to_blank_padded(std::string_view text, std::span<char> field);
 
 // The decimal separator as the number fields' key filters use it, set by
 // sys_locale_decimal_separator.
@@ -96,9 +72,5 @@ struct ConversionState {
     std::int32_t field_decimal_separator = 0;
 };
 ConversionState& conversion_state();
-
-// The first character of the user locale's decimal separator; also stored
-// for the number fields. Windows only.
-void sys_locale_decimal_separator(char& separator);
 
 } // namespace korv

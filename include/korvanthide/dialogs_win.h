@@ -163,7 +163,6 @@ HWND dialog_owner_window();
 int dialog_is_modal_instance(HWND window);
 // Applies a dialog's extras block; slot -1 for a dialog outside the table.
 void dialog_parse_extras(HWND dialog, int resource, int slot);
-void field_set_colour(HWND field, int which, int red, int green, int blue);
 // 1 when the field is invalid and has the focus back; 0 valid, not
 // checked, or refusal deferred to a push button. strict 1: the grid's check.
 int numctl_validate(HWND field, HWND target, int strict);

@@ -70,16 +70,6 @@ void err_routine_name_set(std::string_view name);
 // The stored routine name without trailing blanks.
 std::string_view err_routine_name();
 
-// Fills dest with the text of code in a category: 1 the message catalogue,
-// 2 and 4 the system's text for a system error code, 3 zlib return codes,
-// 5 the stored database diagnostic, 6 MAPISendMail return codes. The text is
-// blank-padded and cut at dest's length; a code without a text gives blanks;
-// any other category leaves dest unchanged.
-void err_message_text(int code, std::span<char> dest, int category = 1);
-// Copies the stored database diagnostic state (which = 1) or message (2)
-// with its terminating zero byte; no routine here stores one, so both are empty.
-void err_diagnostic_strings_get(int which, std::span<char> dest);
-
 // Where report texts go. The platform layer fills the system texts and the
 // debug log; the window layer fills the status-bar and message-box entries
 // when it exists. An empty entry means that output is not available: mode 2
@@ -108,13 +98,5 @@ struct ErrorOutputs {
 };
 
 ErrorOutputs& error_outputs();
-
-// The debug log: created on first use as "debug" in the current directory
-// (else "debug.txt", else "debug.dat"), tried once per run, open until the
-// process ends. Each call writes one line ending CR LF. Windows only.
-void sys_debug_log(std::string_view text);
-void sys_debug_log_open();
-void sys_debug_log_line(const char* text);
-void sys_debug_log_value(const char* name, int value);
 
 } // namespace korv

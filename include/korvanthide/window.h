@@ -69,16 +69,6 @@ struct WindowSlot {
     std::unique_ptr<ToolbarTooltipTable> tooltips;
 };
 
-// Whether a dialog resource can live inside a window: result 1 usable (with
-// its outer size, and whether its extras block names a resize anchor), -1 no
-// such resource, -2 not a child-control dialog or framed, -4 not creatable.
-struct DialogProbe {
-    int result = 0;
-    int width = 0;
-    int height = 0;
-    bool anchored = false;
-};
-
 struct WindowTables {
     std::array<WindowSlot, korv::window_slots> windows{};
     int current = 0;  // current window of the window layer
@@ -152,13 +142,6 @@ struct WindowContentRecord {
     HWND subject = nullptr;          // viewer, dialog, grid control or splitter bar
 };
 
-// Kind 3: a dialog embedded in the window, with the frame's outer size at
-// embedding (its normal placement when maximised).
-struct DialogWindowRecord : WindowContentRecord {
-    int width = 0;
-    int height = 0;
-};
-
 // Kind 5: a split window. subject is the splitter bar.
 struct SplitWindowRecord : WindowContentRecord {
     int window = -1;                   // the split window's own number
@@ -176,18 +159,14 @@ struct SplitWindowRecord : WindowContentRecord {
 namespace korv {
 
 WindowTables& window_tables();
-DialogProbe win_dialog_probe(int dialog, HWND owner);
 
 // The slot of window n; nullptr for a number outside 0..50.
 WindowSlot* win_slot(int n);
 
 // The record on a frame, or nullptr.
 WindowContentRecord* win_content_record(HWND frame);
-// The kind of the record on a frame; none when it holds none.
-ContentKind win_content_kind_of(HWND frame);
-// The split record or the embedded-dialog record on a frame, or nullptr.
+// The split record on a frame, or nullptr.
 SplitWindowRecord* win_split_record(HWND frame);
-DialogWindowRecord* win_dialog_record(HWND frame);
 // Hangs a record on a frame (nullptr removes it); the caller owns its memory.
 void win_content_record_set(HWND frame, WindowContentRecord* record);
 
@@ -217,7 +196,6 @@ void win_decimal_comma_set(int flag);   // 1 on, anything else off
 // Window procedures of the toolkit classes.
 LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l);
 LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l);
-LRESULT CALLBACK win_splitter_proc(HWND window, UINT message, WPARAM w, LPARAM l);
 
 // Posts an event of a window procedure (types 1, 2, 4-9, 12-16) from its
 // Windows message: `a` the value (button, key kind), w and l the message's
@@ -229,32 +207,12 @@ void win_event_post(int type, int a, WPARAM w, LPARAM l, HWND window);
 // graphics layer instead.
 PostOutcome win_event_post_dialog(const EventPost& post);
 
-// Event wait building blocks.
-void win_message_pump(int& type, EventRecord& record);
+// The event wait without blocking: handles the messages already queued
+// and hands out an event once one is posted.
 void win_message_pump_peek(int& type, EventRecord& record);
-void win_event_complete(int type, EventRecord& record);
-
-// Client size of window `number` (kind 1) or of a field of the current
-// dialog, the dialog itself for 0 (kind 3). -1 sizes when unknown.
-void win_client_size(int kind, int number, int& width, int& height);
 
 void win_timer_set(int period, int timer_id, int target);
-void win_timed_wait(int hundredths);
-int sys_tick_count();
-HWND win_statusbar_of(int window);
 
-// Translates a key message with window `table_window`'s accelerators for
-// window `message_window`'s frame; nonzero when translated.
-int win_accelerator_translate(int message_window, int table_window, MSG& message);
-
-// The frame whose non-client area took the last left press (nullptr after
-// the button came up or a menu loop ended).
-HWND win_pressed_frame();
-
-// Whether pane 0 or 1 of a split record is fixed in direction 0 (width) or 1 (height).
-bool win_split_pane_test(const SplitWindowRecord& record, int pane, int direction);
-// 1 when the frame may close (every editor and grid-editor pane agreed).
-int win_panes_query_close(HWND frame);
 // An inside-parent frame's normal placement across a size change of kind
 // `size_kind`: stored once when it is maximised, put back and cleared when
 // it is restored.
@@ -264,11 +222,6 @@ void win_restore_rectangle_keep(HWND frame, WindowSlot& slot, WPARAM size_kind);
 // tooltip table, sound device) and clears the slot. Every way a window
 // closes ends here, so nothing of a closed window outlives it.
 void win_slot_release(int window);
-
-// Registers and unregisters the toolkit's window classes; registration
-// failure ends the program with a message box and a non-zero status.
-void win_classes_register(HINSTANCE instance);
-void win_classes_unregister(HINSTANCE instance);
 
 // What the window layer asks of the dialog manager (numctl_register_classes,
 // dialog_root_opened, dialog_embed, dialog_host, ...) is declared with the

@@ -18,6 +18,9 @@
 #include <commctrl.h>
 
 #include "korvanthide/dialogs_win.h"
+#include "core/win_menus.h"
+#include "core/window_layer.h"
+#include "core/window_ops_win.h"
 
 #include <algorithm>
 #include <string>

@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include "korvanthide/errors.h"
+#include "core/compression_mail.h"
 
 namespace korv {
 

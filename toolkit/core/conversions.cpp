@@ -4,6 +4,7 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/startup.h"
 #include "core/conversions_format.h"
+#include "core/conversion_routines.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,8 +1,9 @@
-// Pieces of the error reporter shared by its portable and Windows halves
-// and by its tests.
+// Pieces of the error reporter shared by its portable and Windows halves,
+// the rest of the core and the reporter's tests.
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -31,9 +32,6 @@ struct ErrorReportText {
 
 ErrorReportText err_report_text_build(int number, std::string_view routine);
 
-} // namespace korv
-
-namespace korv {
 
 // The outputs the reporter starts with besides the console: on Windows the
 // system's texts and the debug log, so that a report made before start-up
@@ -47,5 +45,23 @@ void err_outputs_platform(ErrorOutputs& out);
 void err_outputs_install_win(ErrorOutputs& out = error_outputs());
 void win_error_outputs_install(ErrorOutputs& out = error_outputs());
 void cdlg_error_outputs_install(ErrorOutputs& out = error_outputs());
+
+// Fills dest with the text of code in a category: 1 the message catalogue,
+// 2 and 4 the system's text for a system error code, 3 zlib return codes,
+// 5 the stored database diagnostic, 6 MAPISendMail return codes. The text is
+// blank-padded and cut at dest's length; a code without a text gives blanks;
+// any other category leaves dest unchanged.
+void err_message_text(int code, std::span<char> dest, int category = 1);
+// Copies the stored database diagnostic state (which = 1) or message (2)
+// with its terminating zero byte; no routine here stores one, so both are empty.
+void err_diagnostic_strings_get(int which, std::span<char> dest);
+
+// The debug log: created on first use as "debug" in the current directory
+// (else "debug.txt", else "debug.dat"), tried once per run, open until the
+// process ends. Each call writes one line ending CR LF. Windows only.
+void sys_debug_log(std::string_view text);
+void sys_debug_log_open();
+void sys_debug_log_line(const char* text);
+void sys_debug_log_value(const char* name, int value);
 
 } // namespace korv

@@ -1,6 +1,7 @@
 // The event store and its rules. Nothing here touches Windows: the window
 // and dialog procedures resolve their messages into an EventPost first.
 #include "korvanthide/events.h"
+#include "core/event_store.h"
 
 namespace korv {
 

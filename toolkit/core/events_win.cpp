@@ -6,6 +6,7 @@
 
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
+#include "core/event_store.h"
 
 namespace korv {
 

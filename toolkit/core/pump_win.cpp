@@ -10,6 +10,8 @@
 #include "core/services/editor.h"
 #include "core/window_procs.h"
 #include "graphics/bitmap_viewer.h"
+#include "core/event_store.h"
+#include "core/window_layer.h"
 
 namespace korv {
 

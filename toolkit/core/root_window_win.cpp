@@ -25,6 +25,10 @@
 #include "core/win_module.h"
 #include "core/services/grid.h"
 #include "graphics/metafile_slots.h"
+#include "core/compression_mail.h"
+#include "core/win_menus.h"
+#include "core/window_layer.h"
+#include "core/window_ops_win.h"
 
 namespace korv {
 

@@ -5,6 +5,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/startup.h"
+#include "core/conversion_routines.h"
 
 #include <algorithm>
 #include <array>

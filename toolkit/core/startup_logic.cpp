@@ -2,6 +2,7 @@
 
 #include "korvanthide/conversions.h"
 #include "korvanthide/fixed_text.h"
+#include "core/conversion_routines.h"
 
 #include <algorithm>
 

@@ -2,6 +2,7 @@
 // buffer table and the beep switch.
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/startup.h"
+#include "core/startup_services.h"
 
 #include <stdexcept>
 

@@ -10,6 +10,8 @@
 #include "core/settings.h"
 #include "core/startup_logic.h"
 #include "graphics/metafile_slots.h"
+#include "core/sys_files.h"
+#include "core/startup_services.h"
 
 #include <windows.h>
 

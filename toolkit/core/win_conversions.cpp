@@ -1,5 +1,6 @@
 // The user locale's decimal separator.
 #include "korvanthide/conversions.h"
+#include "core/conversion_routines.h"
 
 #include <windows.h>
 

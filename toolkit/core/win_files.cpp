@@ -10,6 +10,7 @@
 #include "korvanthide/files.h"
 #include "korvanthide/fixed_text.h"
 #include "core/os_helpers.h"
+#include "core/sys_files.h"
 
 namespace korv {
 

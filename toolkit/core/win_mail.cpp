@@ -8,6 +8,7 @@
 
 #include "korvanthide/compression.h"
 #include "core/mail_tables.h"
+#include "core/compression_mail.h"
 
 namespace korv {
 

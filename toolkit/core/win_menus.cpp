@@ -17,6 +17,7 @@
 #include "core/services/content_kinds.h"
 #include "core/win_menus_shared.h"
 #include "core/win_module.h"
+#include "core/win_menus.h"
 
 namespace korv {
 

@@ -6,6 +6,7 @@
 #include "korvanthide/error_numbers.h"
 #include "korvanthide/files.h"
 #include "core/os_helpers.h"
+#include "core/sys_files.h"
 
 namespace korv {
 

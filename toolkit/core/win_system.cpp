@@ -6,6 +6,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/files.h"
 #include "korvanthide/fixed_text.h"
+#include "core/sys_files.h"
 
 namespace korv {
 

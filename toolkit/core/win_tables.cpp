@@ -9,6 +9,8 @@
 #include "korvanthide/window.h"
 #include "core/services/editor.h"
 #include "graphics/metafile_win.h"
+#include "core/sys_files.h"
+#include "core/window_layer.h"
 
 namespace korv {
 

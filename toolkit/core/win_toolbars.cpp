@@ -16,6 +16,7 @@
 #include "core/services/editor.h"
 #include "core/win_menus_shared.h"
 #include "core/win_module.h"
+#include "core/win_menus.h"
 
 namespace korv {
 

@@ -21,6 +21,8 @@
 #include <commctrl.h>
 
 #include "korvanthide/dialogs_win.h"
+#include "core/window_layer.h"
+#include "core/window_ops_win.h"
 
 #include <algorithm>
 #include <string>

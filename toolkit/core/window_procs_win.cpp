@@ -16,6 +16,8 @@
 #include "core/services/editor.h"
 #include "core/win_module.h"
 #include "core/window_procs.h"
+#include "core/win_menus.h"
+#include "core/window_layer.h"
 
 namespace korv {
 

@@ -12,6 +12,8 @@
 #include "korvanthide/window.h"
 #include "core/services/content_kinds.h"
 #include "graphics/bitmap_viewer.h"
+#include "core/window_layer.h"
+#include "core/window_ops_win.h"
 
 namespace korv {
 

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <span>
+#include <string_view>
 
 namespace korv {
 
@@ -25,5 +27,17 @@ public:
 private:
     bool on_;
 };
+
+// The message box itself inside the blocking frame: the system's answer as
+// the toolkit's (1, 0, 2, or -1 when it could not be shown).
+void cdlg_message_box(int button_set, int icon, int default_position, int& answer, std::string_view message,
+                      std::string_view title);
+
+// The directory browser: result 1 when a folder was chosen, 2 when
+// cancelled. title_mode 1 uses the title, else "Select Directory". The
+// directory (room for 260 characters) gives the start and receives the
+// path. Flags: 4 a path that does not exist is accepted; 0x40 offers to
+// create a missing directory.
+void cdlg_browse_directory(int title_mode, int& result, int flags, std::span<char> directory, std::string_view title);
 
 } // namespace korv

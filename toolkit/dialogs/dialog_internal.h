@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "korvanthide/dialogs_win.h"
+#include "dialogs/dialog_operations.h"
 #include "dialogs/numfield_logic.h"
 
 namespace korv {

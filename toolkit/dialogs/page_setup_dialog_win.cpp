@@ -11,6 +11,7 @@
 #include "korvanthide/events.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window_ops.h"
+#include "dialogs/dialog_operations.h"
 
 #include <array>
 #include <string_view>

@@ -11,6 +11,7 @@
 
 #include "korvanthide/editor.h"
 #include "editor/editor_record.h"
+#include "editor/edit_operations.h"
 
 namespace korv {
 

@@ -5,6 +5,7 @@
 
 #include "korvanthide/editor_operations.h"
 #include "editor/editor_paint_spans.h"
+#include "editor/edit_operations.h"
 
 #include <algorithm>
 #include <array>

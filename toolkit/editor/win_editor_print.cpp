@@ -7,6 +7,7 @@
 #include "core/win_module.h"
 #include "dialogs/page_setup.h"
 #include "editor/editor_print_layout.h"
+#include "editor/edit_operations.h"
 
 #include <algorithm>
 #include <array>

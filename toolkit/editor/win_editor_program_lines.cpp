@@ -3,6 +3,7 @@
 #include "editor/editor_operations_win.h"
 
 #include "korvanthide/editor_operations.h"
+#include "editor/edit_operations.h"
 
 #include <algorithm>
 #include <string>

@@ -12,6 +12,7 @@
 
 #include "korvanthide/startup.h"
 #include "editor/win_editor.h"
+#include "editor/edit_operations.h"
 
 namespace korv {
 

@@ -6,6 +6,7 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
+#include "core/startup_services.h"
 
 #include <cstdio>
 #include <string>

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "korvanthide/dialogs_win.h"
+#include "core/window_layer.h"
 
 namespace korv {
 

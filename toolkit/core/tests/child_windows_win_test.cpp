@@ -9,6 +9,8 @@
 #include "core/child_windows.h"
 #include "core/services/content_kinds.h"
 #include "core/win_module.h"
+#include "core/window_layer.h"
+#include "core/window_ops_win.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/tests/win_osfiles_fixture.h"
+#include "core/compression_mail.h"
 
 namespace {
 

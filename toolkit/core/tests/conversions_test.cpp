@@ -1,6 +1,7 @@
 #include "korvanthide/conversions.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/startup.h"
+#include "core/conversion_routines.h"
 
 #include <gtest/gtest.h>
 

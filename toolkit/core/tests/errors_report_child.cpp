@@ -4,6 +4,7 @@
 // sys_debug_log_value line, box:n to answer every message box with n, and
 // exit:n for the exit status when the program gets to its end.
 #include "korvanthide/errors.h"
+#include "core/errors_text.h"
 
 #include <cstdlib>
 #include <sstream>

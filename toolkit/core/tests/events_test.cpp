@@ -1,6 +1,7 @@
 // The event store's rules, driven without windows: posts as the window and
 // dialog procedures make them, waits as the message pump runs them.
 #include "korvanthide/events.h"
+#include "core/event_store.h"
 
 #include <gtest/gtest.h>
 

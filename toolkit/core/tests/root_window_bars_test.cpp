@@ -14,6 +14,7 @@
 #include "korvanthide/events.h"
 #include "korvanthide/menus.h"
 #include "korvanthide/window.h"
+#include "core/win_menus.h"
 
 namespace {
 

@@ -16,6 +16,8 @@
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
 #include "core/win_module.h"
+#include "core/win_menus.h"
+#include "core/window_layer.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "korvanthide/conversions.h"
+#include "core/conversion_routines.h"
 
 #include <windows.h>
 

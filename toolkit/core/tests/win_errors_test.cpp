@@ -1,6 +1,7 @@
 // The reporter's Windows outputs, each run in a fresh child process in a
 // directory of its own: the debug log's names and lines, and the console.
 #include "korvanthide/errors.h"
+#include "core/errors_text.h"
 
 #include <windows.h>
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "test_frames.h"
+#include "core/win_menus.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "core/tests/win_osfiles_fixture.h"
+#include "core/errors_text.h"
 
 #include <fstream>
 #include <sstream>

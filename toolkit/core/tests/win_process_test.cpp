@@ -3,6 +3,7 @@
 #include "korvanthide/files.h"
 
 #include "core/tests/win_osfiles_fixture.h"
+#include "core/sys_files.h"
 
 namespace {
 

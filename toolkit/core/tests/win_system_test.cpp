@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/tests/win_osfiles_fixture.h"
+#include "core/sys_files.h"
 
 namespace {
 

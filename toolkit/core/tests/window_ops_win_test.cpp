@@ -4,6 +4,7 @@
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
 #include "core/win_module.h"
+#include "core/window_ops_win.h"
 
 #include <windows.h>
 #include <commctrl.h>

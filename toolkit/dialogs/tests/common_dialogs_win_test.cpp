@@ -7,6 +7,7 @@
 #include "korvanthide/window_ops.h"
 #include "dialogs/common_dialogs.h"
 #include "dialogs/tests/dialog_answerer.h"
+#include "dialogs/common_dialogs_frame.h"
 
 #include <windows.h>
 

@@ -8,6 +8,7 @@
 #include "dialog_test_support.h"
 #include "korvanthide/dialogs.h"
 #include "korvanthide/errors.h"
+#include "dialogs/dialog_operations.h"
 
 using namespace dialog_test;
 

@@ -15,6 +15,7 @@
 #include "graphics/metafile_slots.h"
 #include "graphics/metafile_win.h"
 #include "korvanthide/startup.h"
+#include "dialogs/dialog_operations.h"
 
 using namespace dialog_test;
 

@@ -20,6 +20,7 @@
 #include "editor/editor_record.h"
 #include "editor/win_editor.h"
 #include "dialogs/tests/dialog_answerer.h"
+#include "editor/edit_operations.h"
 
 namespace {
 

@@ -22,6 +22,7 @@
 #include "dialogs/tests/dialog_answerer.h"
 #include "editor/editor_record.h"
 #include "testing/cups_pdf.h"
+#include "editor/edit_operations.h"
 
 namespace {
 
