@@ -17,8 +17,12 @@ if(KORV_WINDOWS)
   target_link_libraries(graphics_startup_win_test PRIVATE korv_graphics_testing)
 endif()
 if(KORV_WINDOWS)
-  # A program linked by hand, outside these targets, gets the same toolkit.
-  add_test(NAME plain_link_test COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/tests/plain_link_test.sh
-           ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
-  set_tests_properties(plain_link_test PROPERTIES RESOURCE_LOCK x_display TIMEOUT 300)
+  # Programs outside these targets get the same toolkit from an installed
+  # one: linked by hand with the line of docs/LINKING.md, and through
+  # find_package in a folder outside the tree.
+  foreach(test plain_link_test outside_program_test)
+    add_test(NAME ${test} COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/tests/${test}.sh
+             ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+    set_tests_properties(${test} PROPERTIES RESOURCE_LOCK x_display TIMEOUT 300)
+  endforeach()
 endif()
