@@ -13,8 +13,34 @@
 namespace korv {
 
 // ---- queries: window -1 is the last closed modal editor ----
+// What edit_query answers for each code.
+namespace edit_query_code {
+inline constexpr int unchanged = 1;           // 1 when the text is not modified
+inline constexpr int text_length = 2;
+inline constexpr int program_value = 3;
+inline constexpr int selection_start = 4;     // from 1
+inline constexpr int selection_end = 5;
+inline constexpr int current_buffer = 6;
+inline constexpr int buffers = 7;
+inline constexpr int richedit_version = 8;    // for any window
+inline constexpr int first_visible_line = 9;  // from 0
+inline constexpr int history_entries = 10;
+inline constexpr int font_code = 11;
+inline constexpr int font_size = 12;
+inline constexpr int find_flags = 13;         // the program's bits, as edit_find_flags_set
+inline constexpr int last_visible_line = 102;
+inline constexpr int line_count = 103;
+inline constexpr int one_char_line_ends = 104;
+} // namespace edit_query_code
+// An unknown code, or a window without an editor, leaves value as it was.
 void edit_query(int window, int code, int& value);
-// 1 find text, 2 replace text, 3 file name; length gets the full length.
+// What edit_query_string copies for each code.
+namespace edit_query_text {
+inline constexpr int find = 1;
+inline constexpr int replace = 2;
+inline constexpr int file_name = 3;
+} // namespace edit_query_text
+// length gets the text's full length.
 void edit_query_string(int window, int code, int& length, std::span<char> buffer);
 
 // ---- text and ranges (status 0 done; see each) ----

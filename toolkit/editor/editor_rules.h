@@ -79,6 +79,18 @@ inline constexpr int first = 32101;
 inline constexpr int last = 32180 + 35;
 } // namespace editor_command
 
+// Bitmap resources the program may bring for the toolbar's images, each in
+// a form for displays of 256 colours or fewer and one for more colours;
+// without the file images the system's standard images are shown.
+namespace editor_toolbar_bitmap {
+inline constexpr int file_few_colours = 32102;
+inline constexpr int file = 32109;
+inline constexpr int format_few_colours = 32101;
+inline constexpr int format = 32108;
+inline constexpr int extended_few_colours = 2001;
+inline constexpr int extended = 2002;
+} // namespace editor_toolbar_bitmap
+
 inline constexpr int editor_buffer_limit = 35;
 inline constexpr int editor_text_limit = 104857500;
 inline constexpr std::size_t editor_path_limit = 260;     // with the terminator

@@ -148,9 +148,10 @@ HWND toolbar_build(EditorWindowRecord& record, HWND frame)
 
     const int colours = display_info().colour_count;
     const bool few_colours = colours > 0 && colours <= 256;
-    const int file_images = few_colours ? 32102 : 32109;
-    const int format_images = few_colours ? 32101 : 32108;
-    const int extended_images = few_colours ? 2001 : 2002;
+    namespace bitmap = editor_toolbar_bitmap;
+    const int file_images = few_colours ? bitmap::file_few_colours : bitmap::file;
+    const int format_images = few_colours ? bitmap::format_few_colours : bitmap::format;
+    const int extended_images = few_colours ? bitmap::extended_few_colours : bitmap::extended;
 
     int base_file = 0;
     const bool standard = !bitmap_exists(file_images);

@@ -109,19 +109,20 @@ HiddenState& hidden_state()
 void query_modal(int code, int& value)
 {
     const EditorModalResult& r = editor_modal_result();
+    namespace q = edit_query_code;
     switch (code) {
-    case 1: value = r.unchanged; return;
-    case 2: value = r.text_length; return;
-    case 3: value = r.program_value; return;
-    case 4: value = r.selection_start + 1; return;
-    case 5: value = std::min(r.selection_end, r.text_length); return;
-    case 6: value = r.current_buffer; return;
-    case 7: value = r.buffers; return;
-    case 9: value = r.first_visible_line; return;
-    case 10: value = 0; return;
-    case 11: value = r.font_code; return;
-    case 12: value = r.font_size; return;
-    case 13: value = edit_find_bits(r.find_flags); return;
+    case q::unchanged: value = r.unchanged; return;
+    case q::text_length: value = r.text_length; return;
+    case q::program_value: value = r.program_value; return;
+    case q::selection_start: value = r.selection_start + 1; return;
+    case q::selection_end: value = std::min(r.selection_end, r.text_length); return;
+    case q::current_buffer: value = r.current_buffer; return;
+    case q::buffers: value = r.buffers; return;
+    case q::first_visible_line: value = r.first_visible_line; return;
+    case q::history_entries: value = 0; return;
+    case q::font_code: value = r.font_code; return;
+    case q::font_size: value = r.font_size; return;
+    case q::find_flags: value = edit_find_bits(r.find_flags); return;
     default: return;
     }
 }
@@ -209,7 +210,8 @@ MappedRange edit_position_map(EditorWindowRecord& record, int start, int end)
 
 void edit_query(int window, int code, int& value)
 {
-    if (code == 8) {
+    namespace q = edit_query_code;
+    if (code == q::richedit_version) {
         value = edit_richedit_version();
         return;
     }
@@ -221,47 +223,48 @@ void edit_query(int window, int code, int& value)
     if (record == nullptr) return;
     HWND control = edit_control(*record);
     switch (code) {
-    case 1: value = SendMessageA(control, EM_GETMODIFY, 0, 0) != 0 ? 0 : 1; return;
-    case 2: value = edit_text_length(*record); return;
-    case 3: value = record->program_value; return;
-    case 4: value = edit_program_position(*record, selection_of(control).cpMin) + 1; return;
-    case 5:
+    case q::unchanged: value = SendMessageA(control, EM_GETMODIFY, 0, 0) != 0 ? 0 : 1; return;
+    case q::text_length: value = edit_text_length(*record); return;
+    case q::program_value: value = record->program_value; return;
+    case q::selection_start: value = edit_program_position(*record, selection_of(control).cpMin) + 1; return;
+    case q::selection_end:
         value = std::min(edit_program_position(*record, selection_of(control).cpMax), edit_text_length(*record));
         return;
-    case 6: value = record->current_buffer; return;
-    case 7: value = record->buffers; return;
-    case 9: value = first_visible_line(control); return;
-    case 10: value = history_count(*record); return;
-    case 11: value = record->font_code; return;
-    case 12: value = record->font_size; return;
-    case 13: value = edit_find_bits(record->find_block.Flags); return;
-    case 102: {
+    case q::current_buffer: value = record->current_buffer; return;
+    case q::buffers: value = record->buffers; return;
+    case q::first_visible_line: value = first_visible_line(control); return;
+    case q::history_entries: value = history_count(*record); return;
+    case q::font_code: value = record->font_code; return;
+    case q::font_size: value = record->font_size; return;
+    case q::find_flags: value = edit_find_bits(record->find_block.Flags); return;
+    case q::last_visible_line: {
         RECT client{};
         GetClientRect(control, &client);
         value = first_visible_line(control) + client.bottom / std::max(record->line_height, 1);
         return;
     }
-    case 103: value = static_cast<int>(SendMessageA(control, EM_GETLINECOUNT, 0, 0)); return;
-    case 104: value = record->flags.one_char_line_ends ? 1 : 0; return;
+    case q::line_count: value = static_cast<int>(SendMessageA(control, EM_GETLINECOUNT, 0, 0)); return;
+    case q::one_char_line_ends: value = record->flags.one_char_line_ends ? 1 : 0; return;
     default: return;
     }
 }
 
 void edit_query_string(int window, int code, int& length, std::span<char> buffer)
 {
+    namespace q = edit_query_text;
     std::string text;
     if (window == -1) {
         const EditorModalResult& r = editor_modal_result();
-        if (code == 1) text = r.find_text;
-        else if (code == 2) text = r.replace_text;
-        else if (code == 3) text = r.file_name;
+        if (code == q::find) text = r.find_text;
+        else if (code == q::replace) text = r.replace_text;
+        else if (code == q::file_name) text = r.file_name;
         else return;
     } else {
         const EditorWindowRecord* record = edit_of_window(window);
         if (record == nullptr) return;
-        if (code == 1) text = record->find_text.data();
-        else if (code == 2) text = record->replace_text.data();
-        else if (code == 3) text = edit_file_name(*record);
+        if (code == q::find) text = record->find_text.data();
+        else if (code == q::replace) text = record->replace_text.data();
+        else if (code == q::file_name) text = edit_file_name(*record);
         else return;
     }
     edit_copy_bounded(text, buffer);
