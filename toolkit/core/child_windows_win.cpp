@@ -163,9 +163,6 @@ HMENU window_menu_load(int menu)
     return handle;
 }
 
-// The window-level opening: the slot number, or -1 no slot or no window,
-// -2 parent hidden, -3 parent holds a dialog, -4 parent converted, -5 no
-// such parent.
 // Whether a dialog resource can live in a window, probed under a temporary
 // owner of its own.
 DialogProbe probe_dialog(int dialog)
@@ -177,49 +174,74 @@ DialogProbe probe_dialog(int dialog)
     return probe;
 }
 
-int open_child(int flags, int x, int y, int width, int height, int menu, const std::array<int, 4>& toolbars,
-               int dialog, int& dialog_result, std::string_view title, int parent, int colour)
+// A child window's place and size while it is built: the client size asked
+// for, the frame's place and outer size, and the parent it lies inside.
+struct ChildGeometry {
+    int flags = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;   // client
+    int height = 0;
+    int frame_width = 0;
+    int frame_height = 0;
+    bool centre_x = false;
+    bool centre_y = false;
+    bool inside = false;
+    int parent = 0;
+};
+
+// 0 when a window may open inside the parent, else -5 no such parent, -2
+// the parent is hidden, -3 it holds a dialog, -4 it is converted.
+int parent_refusal(int parent)
 {
-    const int n = win_free_slot();
-    if (n < 0)
-        return -1;
-    const bool inside = (flags & winflag::inside_parent) != 0;
-    if (inside) {
-        if (!open_number(parent))
-            return -5;
-        if (!IsWindowVisible(slot(parent).frame))
-            return -2;
-        if (const WindowContentRecord* r = win_content_record(slot(parent).frame))
-            return r->kind == ContentKind::dialog ? -3 : -4;
+    if (!open_number(parent))
+        return -5;
+    if (!IsWindowVisible(slot(parent).frame))
+        return -2;
+    if (const WindowContentRecord* r = win_content_record(slot(parent).frame))
+        return r->kind == ContentKind::dialog ? -3 : -4;
+    return 0;
+}
+
+// Whether the dialog can live in the new window: 1 with the client size it
+// sets (a dialog without a resize anchor also fixes the frame's size), -5
+// the dialog is loaded already, -3 the dialog table is full, else the
+// probe's refusal; 0 without a dialog.
+int child_dialog_probe(int dialog, ChildGeometry& g)
+{
+    if (dialog == 0)
+        return 0;
+    if (dialog_index_by_id(dialog) >= 1)
+        return -5;
+    if (dialog_table().loaded >= DialogTable::capacity)
+        return -3;
+    const DialogProbe probe = probe_dialog(dialog);
+    if (probe.result == 1) {
+        g.width = probe.width;
+        g.height = probe.height;
+        if (!probe.anchored)
+            g.flags = (g.flags | winflag::fixed_size) & ~(winflag::maximise_box | winflag::maximised);
     }
-    dialog_result = 0;
-    if (dialog != 0) {
-        if (dialog_index_by_id(dialog) >= 1) {
-            dialog_result = -5;
-        } else if (dialog_table().loaded >= DialogTable::capacity) {
-            dialog_result = -3;
-        } else {
-            const DialogProbe probe = probe_dialog(dialog);
-            dialog_result = probe.result;
-            if (probe.result == 1) {
-                width = probe.width;
-                height = probe.height;
-                if (!probe.anchored)
-                    flags = (flags | winflag::fixed_size) & ~(winflag::maximise_box | winflag::maximised);
-            }
-        }
-    }
+    return probe.result;
+}
+
+// The frame of window n with its background and (outside a parent) its
+// menu, placed by the client size inside the parent's client area or on
+// the screen; nullptr, with the slot given back, when it cannot be made.
+HWND child_frame_create(int n, ChildGeometry& g, int menu, int colour, std::string_view title)
+{
+    const int flags = g.flags;
     const HINSTANCE instance = module_instance();
-    HMENU menu_handle = !inside && menu != 0 ? window_menu_load(menu) : nullptr;
+    HMENU menu_handle = !g.inside && menu != 0 ? window_menu_load(menu) : nullptr;
     DWORD style = WS_CAPTION | frame_bits(flags);
     HWND owner = nullptr;
-    if (inside) {
+    if (g.inside) {
         style |= WS_CHILD | WS_CLIPSIBLINGS;
-        owner = slot(parent).client;
+        owner = slot(g.parent).client;
     } else {
         style |= WS_POPUP | WS_CLIPCHILDREN;
-        if ((flags & winflag::popup) && open_number(parent))
-            owner = slot(parent).frame;
+        if ((flags & winflag::popup) && open_number(g.parent))
+            owner = slot(g.parent).frame;
     }
     DWORD ex_style = (flags & winflag::tool_window) ? WS_EX_TOOLWINDOW : WS_EX_APPWINDOW;
     if (flags & winflag::on_top)
@@ -232,36 +254,36 @@ int open_child(int flags, int x, int y, int width, int height, int menu, const s
     s.background_colour = colour;
     s.background_brush = colour != -1 ? CreateSolidBrush(static_cast<COLORREF>(colour) & 0xFFFFFF) : nullptr;
 
-    RECT frame_rect{0, 0, width, height};
+    RECT frame_rect{0, 0, g.width, g.height};
     AdjustWindowRectEx(&frame_rect, style & ~WS_MAXIMIZE, FALSE, ex_style);
     AdjustWindowRectEx(&frame_rect, client_style, menu_handle != nullptr, 0);
-    const int frame_width = frame_rect.right - frame_rect.left;
-    int frame_height = frame_rect.bottom - frame_rect.top;
+    g.frame_width = frame_rect.right - frame_rect.left;
+    g.frame_height = frame_rect.bottom - frame_rect.top;
     int extent_x = GetSystemMetrics(SM_CXSCREEN), extent_y = GetSystemMetrics(SM_CYSCREEN);
-    if (inside) {
+    if (g.inside) {
         RECT pc{};
-        GetClientRect(slot(parent).client, &pc);
+        GetClientRect(slot(g.parent).client, &pc);
         extent_x = pc.right;
         extent_y = pc.bottom;
     }
-    const bool centre_y = y == centred;
-    const bool x_centred = x == centred;
-    if (x == centred)
-        x = (extent_x - frame_width) / 2;
-    if (y == centred)
-        y = (extent_y - frame_height) / 2;
+    g.centre_y = g.y == centred;
+    g.centre_x = g.x == centred;
+    if (g.centre_x)
+        g.x = (extent_x - g.frame_width) / 2;
+    if (g.centre_y)
+        g.y = (extent_y - g.frame_height) / 2;
     s.reactivate = reactivation_window();
 
     const std::string caption(title);
-    HWND frame = CreateWindowExA(ex_style, frame_class, caption.c_str(), style & ~WS_MAXIMIZE, x, y, frame_width,
-                                 frame_height, owner,
-                                 inside ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(n)) : menu_handle, instance,
-                                 nullptr);
+    HWND frame = CreateWindowExA(ex_style, frame_class, caption.c_str(), style & ~WS_MAXIMIZE, g.x, g.y,
+                                 g.frame_width, g.frame_height, owner,
+                                 g.inside ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(n)) : menu_handle,
+                                 instance, nullptr);
     if (!frame) {
         if (menu_handle)
             DestroyMenu(menu_handle);
         clear_slot(n);
-        return -1;
+        return nullptr;
     }
     s.frame = frame;
     s.menu = menu_handle;
@@ -271,18 +293,25 @@ int open_child(int flags, int x, int y, int width, int height, int menu, const s
             s.menu_help = LoadResource(instance, help);
     }
     s.restore_rectangle = {no_rectangle, 0, 0, 0};
+    return frame;
+}
 
+// The status bar grows the frame, and a centred frame moves up by half of
+// it; gives the bar's height (0 without one).
+int child_status_bar_add(int n, HWND frame, ChildGeometry& g)
+{
+    WindowSlot& s = slot(n);
     s.status_styles.fill(0);
     s.status_widths.fill(0);
     s.status_widths[0] = -1;
     int status_height = 0;
-    if (flags & winflag::status_bar) {
+    if (g.flags & winflag::status_bar) {
         DWORD bar_style = WS_CHILD | WS_VISIBLE;
-        if (!(flags & winflag::fixed_size))
+        if (!(g.flags & winflag::fixed_size))
             bar_style |= SBARS_SIZEGRIP;
-        s.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", bar_style, 0, 0, width, 10, frame,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(status_bar_id)), instance,
-                                       nullptr);
+        s.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", bar_style, 0, 0, g.width, 10, frame,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(status_bar_id)),
+                                       module_instance(), nullptr);
         if (s.status_bar) {
             int parts[1] = {-1};
             SendMessageA(s.status_bar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
@@ -292,25 +321,20 @@ int open_child(int flags, int x, int y, int width, int height, int menu, const s
         }
     }
     if (status_height > 0) {
-        frame_height += status_height;
-        if (centre_y && !(flags & winflag::maximised))
-            y -= status_height / 2;
-        SetWindowPos(frame, nullptr, x, y, frame_width, frame_height, SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOZORDER);
+        g.frame_height += status_height;
+        if (g.centre_y && !(g.flags & winflag::maximised))
+            g.y -= status_height / 2;
+        SetWindowPos(frame, nullptr, g.x, g.y, g.frame_width, g.frame_height,
+                     SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOZORDER);
         SendMessageA(s.status_bar, WM_SIZE, 0, 0);
     }
-    RECT area{};
-    GetClientRect(frame, &area);
-    area.bottom -= status_height;
-    s.client = CreateWindowExA(0, client_class, "", client_style, area.left, area.top, area.right - area.left,
-                               area.bottom - area.top, frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
-                               instance, nullptr);
-    if (!s.client) {
-        DestroyWindow(frame);
-        clear_slot(n);
-        return -1;
-    }
-    // Toolbars take their room from the frame, not from the client: the
-    // frame grows by what they took, and a centred frame moves back by half.
+    return status_height;
+}
+
+// Toolbars take their room from the frame, not from the client: the frame
+// grows by what they took, and a centred frame moves back by half.
+void child_toolbars_add(int n, HWND frame, const ChildGeometry& g, const std::array<int, 4>& toolbars)
+{
     bool any_toolbar = false;
     for (int side = 0; side < 4; ++side) {
         int id = toolbars[static_cast<std::size_t>(side)];
@@ -320,38 +344,83 @@ int open_child(int flags, int x, int y, int width, int height, int menu, const s
         win_toolbar_load(id, n, side, w, h);
         any_toolbar = any_toolbar || id > 0;
     }
-    if (any_toolbar) {
-        RECT now{};
-        GetClientRect(s.client, &now);
-        const int grow_x = std::max(width - static_cast<int>(now.right), 0);
-        const int grow_y = std::max(height - static_cast<int>(now.bottom), 0);
-        RECT f{};
-        GetWindowRect(frame, &f);
-        if (inside)
-            MapWindowPoints(nullptr, GetParent(frame), reinterpret_cast<POINT*>(&f), 2);
-        const bool maximised = (flags & winflag::maximised) != 0;
-        const int fx = f.left - (x_centred && !maximised ? grow_x / 2 : 0);
-        const int fy = f.top - (centre_y && !maximised ? grow_y / 2 : 0);
-        SetWindowPos(frame, nullptr, fx, fy, (f.right - f.left) + grow_x, (f.bottom - f.top) + grow_y,
-                     SWP_NOACTIVATE | SWP_NOZORDER);
-        win_bars_zorder(n);
+    if (!any_toolbar)
+        return;
+    RECT now{};
+    GetClientRect(slot(n).client, &now);
+    const int grow_x = std::max(g.width - static_cast<int>(now.right), 0);
+    const int grow_y = std::max(g.height - static_cast<int>(now.bottom), 0);
+    RECT f{};
+    GetWindowRect(frame, &f);
+    if (g.inside)
+        MapWindowPoints(nullptr, GetParent(frame), reinterpret_cast<POINT*>(&f), 2);
+    const bool maximised = (g.flags & winflag::maximised) != 0;
+    const int fx = f.left - (g.centre_x && !maximised ? grow_x / 2 : 0);
+    const int fy = f.top - (g.centre_y && !maximised ? grow_y / 2 : 0);
+    SetWindowPos(frame, nullptr, fx, fy, (f.right - f.left) + grow_x, (f.bottom - f.top) + grow_y,
+                 SWP_NOACTIVATE | SWP_NOZORDER);
+    win_bars_zorder(n);
+}
+
+// A window that is not hidden shows, on top, active, with the focus in its
+// client.
+void child_show(int n, HWND frame, int flags)
+{
+    if (flags & winflag::hidden)
+        return;
+    WindowSlot& s = slot(n);
+    ShowWindow(frame, (flags & winflag::maximised) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    BringWindowToTop(frame);
+    ValidateRect(s.client, nullptr);
+    s.restore_rectangle = {no_rectangle, 0, 0, 0};
+    SetFocus(s.client);
+    win_activate(frame);
+}
+
+// The window-level opening: the slot number, or -1 no slot or no window,
+// -2 parent hidden, -3 parent holds a dialog, -4 parent converted, -5 no
+// such parent.
+int open_child(int flags, int x, int y, int width, int height, int menu, const std::array<int, 4>& toolbars,
+               int dialog, int& dialog_result, std::string_view title, int parent, int colour)
+{
+    const int n = win_free_slot();
+    if (n < 0)
+        return -1;
+    ChildGeometry g{flags, x, y, width, height};
+    g.inside = (flags & winflag::inside_parent) != 0;
+    g.parent = parent;
+    if (g.inside) {
+        if (const int refusal = parent_refusal(parent); refusal != 0)
+            return refusal;
     }
+    dialog_result = child_dialog_probe(dialog, g);
+    HWND frame = child_frame_create(n, g, menu, colour, title);
+    if (!frame)
+        return -1;
+    const int status_height = child_status_bar_add(n, frame, g);
+
+    WindowSlot& s = slot(n);
+    RECT area{};
+    GetClientRect(frame, &area);
+    area.bottom -= status_height;
+    s.client = CreateWindowExA(0, client_class, "", client_style, area.left, area.top, area.right - area.left,
+                               area.bottom - area.top, frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
+                               module_instance(), nullptr);
+    if (!s.client) {
+        DestroyWindow(frame);
+        clear_slot(n);
+        return -1;
+    }
+    child_toolbars_add(n, frame, g, toolbars);
     if (dialog_result == 1) {
-        HWND embedded = dialog_embed(dialog, n, !(flags & winflag::hidden));
+        HWND embedded = dialog_embed(dialog, n, !(g.flags & winflag::hidden));
         if (!embedded) {
             dialog_result = -4;
         } else {
             win_dialog_record_attach(frame, embedded);
         }
     }
-    if (!(flags & winflag::hidden)) {
-        ShowWindow(frame, (flags & winflag::maximised) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
-        BringWindowToTop(frame);
-        ValidateRect(s.client, nullptr);
-        s.restore_rectangle = {no_rectangle, 0, 0, 0};
-        SetFocus(s.client);
-        win_activate(frame);
-    }
+    child_show(n, frame, g.flags);
     return n;
 }
 

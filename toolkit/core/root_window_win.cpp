@@ -202,14 +202,6 @@ void libraries_release(WindowTables& tables)
     tables.dwm_composition_enabled = nullptr;
 }
 
-struct Placement {
-    int flags;
-    int x;
-    int y;
-    int width;   // client
-    int height;
-};
-
 DWORD frame_style(int flags)
 {
     DWORD style = WS_CAPTION | WS_CLIPCHILDREN;
@@ -222,6 +214,306 @@ DWORD frame_style(int flags)
 }
 
 constexpr DWORD client_style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+
+// The root window's place and size while it is built: the client size
+// asked for, the frame's place and outer size, and how it is shown.
+struct RootGeometry {
+    int flags = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;   // client
+    int height = 0;
+    int frame_width = 0;
+    int frame_height = 0;
+    bool centre_x = false;
+    bool centre_y = false;
+    bool maximised = false;
+    bool hidden = false;
+};
+
+// The bars the frame grew by: the toolbars of sides 0..3 and the status bar.
+struct RootBars {
+    std::array<int, 4> toolbars{};
+    int status = 0;
+};
+
+// The window classes and the common controls, which the windows and
+// dialogs made from here on need.
+void root_classes_register(HINSTANCE instance)
+{
+    event_enable_reset();
+    win_classes_register(instance);
+    // Makes the common-control classes available by name. Like the RichEdit
+    // library it stays loaded when the root window closes.
+    LoadLibraryA("comctl32.dll");
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
+// What needs a window before the frame exists, under a hidden owner made
+// for it: the number-field and grid classes, the RichEdit library, the
+// dialog manager's start, and the probe of the dialog that is to live in
+// the root window, which may set the client size and fix the frame's size.
+DialogProbe root_services_start(HINSTANCE instance, int dialog, RootGeometry& g)
+{
+    WindowTables& tables = window_tables();
+    HWND temporary = CreateWindowExA(0, root_class, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                     instance, nullptr);
+    if (temporary == nullptr) {
+        fatal("Failed to create window - aborting.");
+    }
+    numctl_register_classes();
+    if (!grid_register_classes()) {
+        DestroyWindow(temporary);
+        fatal("Failed to register class - aborting.");
+    }
+    if (tables.richedit == nullptr) {
+        tables.richedit = LoadLibraryA("riched20.dll");
+        if (tables.richedit != nullptr) {
+            tables.richedit_version = richedit_probe(instance, temporary);
+        } else {
+            tables.richedit = LoadLibraryA("riched32.dll");
+            tables.richedit_version = 1;
+        }
+    }
+    tables.find_replace_message = RegisterWindowMessageA("commdlg_FindReplace");
+    dialog_root_opened();
+
+    DialogProbe probe;
+    if (dialog != 0) {
+        probe = win_dialog_probe(dialog, temporary);
+        if (probe.result == 1) {
+            g.width = probe.width;
+            g.height = probe.height;
+            if (!probe.anchored) {
+                g.flags = (g.flags | winflag::fixed_size) & ~(winflag::maximise_box | winflag::maximised);
+            }
+        }
+    }
+    DestroyWindow(temporary);
+    return probe;
+}
+
+// The frame with its background, its menu (with the menu's command
+// identifiers, accelerators and help strings), placed by the client size;
+// the program ends when it cannot be made.
+HWND root_frame_create(HINSTANCE instance, RootGeometry& g, int menu, int colour, const std::string& caption)
+{
+    WindowSlot& slot = window_tables().windows[0];
+    HMENU menu_handle = menu != 0 ? LoadMenuA(instance, MAKEINTRESOURCEA(menu)) : nullptr;
+    const DWORD style = frame_style(g.flags);
+    const DWORD ex_style = (g.flags & winflag::on_top) ? WS_EX_TOPMOST : 0;
+    g.maximised = (g.flags & winflag::maximised) != 0;
+    g.hidden = (g.flags & winflag::hidden) != 0;
+
+    if (colour != -1) {
+        slot.background_brush = CreateSolidBrush(RGB(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+    }
+    slot.background_colour = colour;
+
+    RECT frame_rect{0, 0, g.width, g.height};
+    AdjustWindowRectEx(&frame_rect, style, FALSE, ex_style);
+    AdjustWindowRectEx(&frame_rect, client_style, menu_handle != nullptr, 0);
+    g.frame_width = frame_rect.right - frame_rect.left;
+    g.frame_height = frame_rect.bottom - frame_rect.top;
+    g.centre_x = g.x == centred;
+    g.centre_y = g.y == centred;
+    const int screen_width = GetSystemMetrics(SM_CXSCREEN);
+    const int screen_height = GetSystemMetrics(SM_CYSCREEN);
+    if (g.centre_x) g.x = (screen_width - g.frame_width) / 2;
+    if (g.centre_y) g.y = (screen_height - g.frame_height) / 2;
+
+    HWND frame = CreateWindowExA(ex_style, root_class, caption.c_str(), style & ~WS_MAXIMIZE, g.x, g.y,
+                                 g.frame_width, g.frame_height, nullptr, menu_handle, instance, nullptr);
+    if (frame == nullptr) {
+        if (menu_handle != nullptr) DestroyMenu(menu_handle);
+        fatal("Failed to create window - aborting.");
+    }
+    slot.frame = frame;
+    slot.menu = menu_handle;
+    if (menu_handle != nullptr) {
+        win_menu_command_ids(menu_handle, menu);
+        slot.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(menu));
+        if (HRSRC help = FindResourceA(instance, MAKEINTRESOURCEA(menu), "ZOQMENUSTRING")) {
+            slot.menu_help = LoadResource(instance, help);
+        }
+    }
+    return frame;
+}
+
+// Toolbars and the status bar grow the frame: the client keeps the size
+// asked for, and a centred frame moves back by half of what was added.
+RootBars root_bars_add(HINSTANCE instance, HWND frame, RootGeometry& g, const std::array<int, 4>& toolbars)
+{
+    WindowSlot& slot = window_tables().windows[0];
+    RootBars bars;
+    for (int side = 0; side < 4; ++side) {
+        const auto s = static_cast<std::size_t>(side);
+        int identifier = toolbars[s];
+        if (identifier == 0) continue;
+        int unused_width = 0;
+        int unused_height = 0;
+        win_toolbar_load(identifier, 0, side, unused_width, unused_height);
+        if (identifier > 0) bars.toolbars[s] = slot.toolbar_thickness[s];
+    }
+    const int bars_across = bars.toolbars[1] + bars.toolbars[2];
+    const int bars_down = bars.toolbars[0] + bars.toolbars[3];
+    g.frame_width += bars_across;
+    g.frame_height += bars_down;
+    if (g.centre_x && !g.maximised) g.x -= bars_across / 2;
+    if (g.centre_y && !g.maximised) g.y -= bars_down / 2;
+
+    slot.status_styles.fill(0);
+    if (g.flags & winflag::status_bar) {
+        DWORD bar_style = WS_CHILD | WS_VISIBLE;
+        if (!(g.flags & winflag::fixed_size)) bar_style |= SBARS_SIZEGRIP;
+        slot.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", bar_style, 0, 0, g.width, 10, frame,
+                                          reinterpret_cast<HMENU>(status_bar_id), instance, nullptr);
+        slot.status_widths.fill(0);
+        slot.status_widths[0] = -1;
+        if (slot.status_bar != nullptr) {
+            int parts[1] = {-1};
+            SendMessageA(slot.status_bar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+            RECT bar{};
+            GetWindowRect(slot.status_bar, &bar);
+            bars.status = bar.bottom - bar.top;
+        }
+    }
+    if (bars.status > 0) {
+        g.frame_height += bars.status;
+        if (g.centre_y && !g.maximised) {
+            g.y -= bars.status / 2;
+        }
+    }
+    if (bars.status > 0 || bars_across > 0 || bars_down > 0) {
+        SetWindowPos(frame, nullptr, g.x, g.y, g.frame_width, g.frame_height,
+                     SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOZORDER);
+        if (slot.status_bar != nullptr) SendMessageA(slot.status_bar, WM_SIZE, 0, 0);
+    }
+    return bars;
+}
+
+// The client window in what the bars leave of the frame.
+void root_client_create(HINSTANCE instance, HWND frame, const RootBars& bars)
+{
+    WindowSlot& slot = window_tables().windows[0];
+    RECT inside{};
+    GetClientRect(frame, &inside);
+    inside.left += bars.toolbars[1];
+    inside.top += bars.toolbars[0];
+    inside.right -= bars.toolbars[2];
+    inside.bottom -= bars.status + bars.toolbars[3];
+    slot.client = CreateWindowExA(0, client_class, "", client_style, inside.left, inside.top,
+                                  inside.right - inside.left, inside.bottom - inside.top, frame,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), instance, nullptr);
+    if (slot.client == nullptr) {
+        fatal("Failed to create window - aborting.");
+    }
+}
+
+// The probed dialog made to live in the window; gives the probe's result,
+// -4 when the dialog could not be made.
+int root_dialog_embed(HWND frame, int dialog, const DialogProbe& probe, const RootGeometry& g)
+{
+    if (probe.result != 1) return probe.result;
+    HWND embedded = dialog_embed(dialog, 0, !g.hidden);
+    if (embedded == nullptr) return -4;
+    win_dialog_record_attach(frame, embedded);
+    // A maximised window's anchored dialog takes the client's size now.
+    if (g.maximised && probe.anchored) {
+        HWND client = window_tables().windows[0].client;
+        RECT c{};
+        GetClientRect(client, &c);
+        SendMessageA(client, WM_SIZE, SIZE_RESTORED, MAKELPARAM(c.right, c.bottom));
+        UpdateWindow(embedded);
+    }
+    return probe.result;
+}
+
+void root_show(HWND frame, const RootGeometry& g)
+{
+    WindowTables& tables = window_tables();
+    const WindowSlot& slot = tables.windows[0];
+    tables.root_hidden = g.hidden;
+    if (g.hidden) {
+        if (g.maximised) {
+            RECT c{};
+            GetClientRect(slot.client, &c);
+            SendMessageA(frame, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(c.right, c.bottom));
+        }
+        return;
+    }
+    ShowWindow(frame, g.maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    // Shown maximised, the coloured background is there at once, before the
+    // program draws.
+    if (g.maximised && slot.background_brush != nullptr)
+        RedrawWindow(slot.client, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
+    ValidateRect(slot.client, nullptr);
+}
+
+// The client's drawing context with the text state, the palette of a
+// 256-colour display and the fill pattern; gives the client's size.
+RECT root_drawing_context_set_up(int levels)
+{
+    WindowTables& tables = window_tables();
+    const WindowSlot& slot = tables.windows[0];
+    tables.client_dc = GetDC(slot.client);
+    tables.drawing_dc = tables.client_dc;
+    tables.dc_window = 0;
+    SetBkMode(tables.client_dc, TRANSPARENT);
+    SetTextAlign(tables.client_dc, TA_BASELINE);
+    RECT client_rect{};
+    GetClientRect(slot.client, &client_rect);
+    win_text_state_reset();
+    tables.bitmap_context = false;
+    tables.metafile_context = false;
+    tables.clip_region = nullptr;
+    tables.brush = nullptr;
+
+    const int bits = GetDeviceCaps(tables.client_dc, BITSPIXEL) * GetDeviceCaps(tables.client_dc, PLANES);
+    if (bits == 8) {
+        tables.palette_levels = levels;
+        tables.display_palette = display_palette_create(tables, levels);
+    }
+    if (tables.pattern == nullptr) {
+        tables.pattern = CreateCompatibleBitmap(tables.drawing_dc, 8, 8);
+    }
+    tables.drawing_mode = 13;
+    return client_rect;
+}
+
+// The optional libraries, the clipboard format, no kept-back events, and
+// the focus in the client of a shown window.
+void root_services_finish(HWND frame, bool hidden)
+{
+    WindowTables& tables = window_tables();
+    libraries_load(tables);
+    if (tables.cgm_clipboard_format == 0) {
+        tables.cgm_clipboard_format = RegisterClipboardFormatA("Korvanthide CGM");
+    }
+    for (PendingRedrawRecord& pending : event_state().pending) {
+        pending = {};
+    }
+    if (!hidden) {
+        SetFocus(tables.windows[0].client);
+    }
+    tables.last_active = frame;
+}
+
+// The graphics layer starts on the client window's drawable.
+void root_graphics_start(const RECT& client)
+{
+    GraphicsState& graphics = graphics_state();
+    graphics.current_window = 0;
+    graphics.client_width = client.right;
+    graphics.client_height = client.bottom;
+    graphics.drawable_width = client.right;
+    graphics.drawable_height = client.bottom;
+    win_text_font_reset();
+    gr_colour_table_defaults();
+    gr_platform_install();
+    gr_graphics_start(" ");
+}
 
 } // namespace
 
@@ -293,236 +585,25 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
     toolkit_install();
     const HINSTANCE instance = module_instance();
 
-    // Arguments.
-    const int screen_width = GetSystemMetrics(SM_CXSCREEN);
-    const int screen_height = GetSystemMetrics(SM_CYSCREEN);
-    if (width < 1) width = screen_width * 8 / 10;
-    if (height < 1) height = screen_height * 8 / 10;
+    RootGeometry g;
+    g.flags = flags;
+    g.x = x;
+    g.y = y;
+    g.width = width >= 1 ? width : GetSystemMetrics(SM_CXSCREEN) * 8 / 10;
+    g.height = height >= 1 ? height : GetSystemMetrics(SM_CYSCREEN) * 8 / 10;
     if (levels != 16 && levels != 32 && levels != 64 && levels != 128) levels = 16;
     std::string caption(title);
     caption.erase(caption.find_last_not_of(' ') + 1);
 
-    event_enable_reset();
-    win_classes_register(instance);
-    // Makes the common-control classes available by name. Like the RichEdit
-    // library it stays loaded when the root window closes.
-    LoadLibraryA("comctl32.dll");
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-
-    // A hidden owner for the probe windows made before the frame exists.
-    HWND temporary = CreateWindowExA(0, root_class, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                     instance, nullptr);
-    if (temporary == nullptr) {
-        fatal("Failed to create window - aborting.");
-    }
-
-    numctl_register_classes();
-    if (!grid_register_classes()) {
-        DestroyWindow(temporary);
-        fatal("Failed to register class - aborting.");
-    }
-
-    if (tables.richedit == nullptr) {
-        tables.richedit = LoadLibraryA("riched20.dll");
-        if (tables.richedit != nullptr) {
-            tables.richedit_version = richedit_probe(instance, temporary);
-        } else {
-            tables.richedit = LoadLibraryA("riched32.dll");
-            tables.richedit_version = 1;
-        }
-    }
-    tables.find_replace_message = RegisterWindowMessageA("commdlg_FindReplace");
-    dialog_root_opened();
-
-    int dialog_result = 0;
-    bool anchored = false;
-    if (dialog != 0) {
-        const DialogProbe probe = win_dialog_probe(dialog, temporary);
-        dialog_result = probe.result;
-        anchored = probe.anchored;
-        if (probe.result == 1) {
-            width = probe.width;
-            height = probe.height;
-            if (!probe.anchored) {
-                flags = (flags | winflag::fixed_size) & ~(winflag::maximise_box | winflag::maximised);
-            }
-        }
-    }
-    DestroyWindow(temporary);
-
-    // Frame, bars and client.
-    WindowSlot& slot = tables.windows[0];
-    HMENU menu_handle = menu != 0 ? LoadMenuA(instance, MAKEINTRESOURCEA(menu)) : nullptr;
-    const DWORD style = frame_style(flags);
-    const DWORD ex_style = (flags & winflag::on_top) ? WS_EX_TOPMOST : 0;
-    const bool maximised = (flags & winflag::maximised) != 0;
-    const bool hidden = (flags & winflag::hidden) != 0;
-
-    if (colour != -1) {
-        slot.background_brush = CreateSolidBrush(
-            RGB(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
-    }
-    slot.background_colour = colour;
-
-    RECT frame_rect{0, 0, width, height};
-    AdjustWindowRectEx(&frame_rect, style, FALSE, ex_style);
-    AdjustWindowRectEx(&frame_rect, client_style, menu_handle != nullptr, 0);
-    int frame_width = frame_rect.right - frame_rect.left;
-    int frame_height = frame_rect.bottom - frame_rect.top;
-    const bool centre_x = x == centred;
-    const bool centre_y = y == centred;
-    if (x == centred) x = (screen_width - frame_width) / 2;
-    if (y == centred) y = (screen_height - frame_height) / 2;
-
-    HWND frame = CreateWindowExA(ex_style, root_class, caption.c_str(), style & ~WS_MAXIMIZE, x, y,
-                                 frame_width, frame_height, nullptr, menu_handle, instance, nullptr);
-    if (frame == nullptr) {
-        if (menu_handle != nullptr) DestroyMenu(menu_handle);
-        fatal("Failed to create window - aborting.");
-    }
-    slot.frame = frame;
-    slot.menu = menu_handle;
-    if (menu_handle != nullptr) {
-        win_menu_command_ids(menu_handle, menu);
-        slot.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(menu));
-        if (HRSRC help = FindResourceA(instance, MAKEINTRESOURCEA(menu), "ZOQMENUSTRING")) {
-            slot.menu_help = LoadResource(instance, help);
-        }
-    }
-
-    // Toolbars grow the frame: the client keeps the size asked for, and a
-    // centred frame moves back by half of what was added.
-    std::array<int, 4> bars{};
-    for (int side = 0; side < 4; ++side) {
-        const auto s = static_cast<std::size_t>(side);
-        int identifier = toolbars[s];
-        if (identifier == 0) continue;
-        int unused_width = 0;
-        int unused_height = 0;
-        win_toolbar_load(identifier, 0, side, unused_width, unused_height);
-        if (identifier > 0) bars[s] = slot.toolbar_thickness[s];
-    }
-    const int bars_across = bars[1] + bars[2];
-    const int bars_down = bars[0] + bars[3];
-    frame_width += bars_across;
-    frame_height += bars_down;
-    if (centre_x && !maximised) x -= bars_across / 2;
-    if (centre_y && !maximised) y -= bars_down / 2;
-
-    slot.status_styles.fill(0);
-    int status_height = 0;
-    if (flags & winflag::status_bar) {
-        DWORD bar_style = WS_CHILD | WS_VISIBLE;
-        if (!(flags & winflag::fixed_size)) bar_style |= SBARS_SIZEGRIP;
-        slot.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", bar_style, 0, 0, width, 10,
-                                          frame, reinterpret_cast<HMENU>(status_bar_id), instance,
-                                          nullptr);
-        slot.status_widths.fill(0);
-        slot.status_widths[0] = -1;
-        if (slot.status_bar != nullptr) {
-            int parts[1] = {-1};
-            SendMessageA(slot.status_bar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
-            RECT bar{};
-            GetWindowRect(slot.status_bar, &bar);
-            status_height = bar.bottom - bar.top;
-        }
-    }
-    if (status_height > 0) {
-        frame_height += status_height;
-        if (centre_y && !maximised) {
-            y -= status_height / 2;
-        }
-    }
-    if (status_height > 0 || bars_across > 0 || bars_down > 0) {
-        SetWindowPos(frame, nullptr, x, y, frame_width, frame_height,
-                     SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOZORDER);
-        if (slot.status_bar != nullptr) SendMessageA(slot.status_bar, WM_SIZE, 0, 0);
-    }
-
-    RECT inside{};
-    GetClientRect(frame, &inside);
-    inside.left += bars[1];
-    inside.top += bars[0];
-    inside.right -= bars[2];
-    inside.bottom -= status_height + bars[3];
-    slot.client = CreateWindowExA(0, client_class, "", client_style, inside.left, inside.top,
-                                  inside.right - inside.left, inside.bottom - inside.top, frame,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), instance,
-                                  nullptr);
-    if (slot.client == nullptr) {
-        fatal("Failed to create window - aborting.");
-    }
-
-    if (dialog_result == 1) {
-        HWND embedded = dialog_embed(dialog, 0, !hidden);
-        if (embedded == nullptr) {
-            dialog_result = -4;
-        } else {
-            win_dialog_record_attach(frame, embedded);
-            // A maximised window's anchored dialog takes the client's size now.
-            if (maximised && anchored) {
-                RECT c{};
-                GetClientRect(slot.client, &c);
-                SendMessageA(slot.client, WM_SIZE, SIZE_RESTORED, MAKELPARAM(c.right, c.bottom));
-                UpdateWindow(embedded);
-            }
-        }
-    }
-
-    // Show.
-    tables.root_hidden = hidden;
-    if (hidden) {
-        if (maximised) {
-            RECT c{};
-            GetClientRect(slot.client, &c);
-            SendMessageA(frame, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(c.right, c.bottom));
-        }
-    } else {
-        ShowWindow(frame, maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
-        // Shown maximised, the coloured background is there at once, before
-        // the program draws.
-        if (maximised && slot.background_brush != nullptr)
-            RedrawWindow(slot.client, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
-        ValidateRect(slot.client, nullptr);
-    }
-
-    // Drawing context of the client.
-    tables.client_dc = GetDC(slot.client);
-    tables.drawing_dc = tables.client_dc;
-    tables.dc_window = 0;
-    SetBkMode(tables.client_dc, TRANSPARENT);
-    SetTextAlign(tables.client_dc, TA_BASELINE);
-    RECT client_rect{};
-    GetClientRect(slot.client, &client_rect);
-    win_text_state_reset();
-    tables.bitmap_context = false;
-    tables.metafile_context = false;
-    tables.clip_region = nullptr;
-    tables.brush = nullptr;
-
-    const int bits = GetDeviceCaps(tables.client_dc, BITSPIXEL) * GetDeviceCaps(tables.client_dc, PLANES);
-    const bool palette_display = bits == 8;
-    if (palette_display) {
-        tables.palette_levels = levels;
-        tables.display_palette = display_palette_create(tables, levels);
-    }
-    if (tables.pattern == nullptr) {
-        tables.pattern = CreateCompatibleBitmap(tables.drawing_dc, 8, 8);
-    }
-    tables.drawing_mode = 13;
-
-    libraries_load(tables);
-    if (tables.cgm_clipboard_format == 0) {
-        tables.cgm_clipboard_format = RegisterClipboardFormatA("Korvanthide CGM");
-    }
-    for (PendingRedrawRecord& pending : event_state().pending) {
-        pending = {};
-    }
-    if (!hidden) {
-        SetFocus(slot.client);
-    }
-    tables.last_active = frame;
+    root_classes_register(instance);
+    const DialogProbe probe = root_services_start(instance, dialog, g);
+    HWND frame = root_frame_create(instance, g, menu, colour, caption);
+    const RootBars bars = root_bars_add(instance, frame, g, toolbars);
+    root_client_create(instance, frame, bars);
+    const int dialog_result = root_dialog_embed(frame, dialog, probe, g);
+    root_show(frame, g);
+    const RECT client = root_drawing_context_set_up(levels);
+    root_services_finish(frame, g.hidden);
 
     if (dialog_result < 0) {
         const int number = dialog_result == -1   ? err::dialog_missing
@@ -532,18 +613,8 @@ void WindowOpen(int flags, int x, int y, int width, int height, int menu,
     }
     tables.root_open = -1;
     tables.current = 0;
-    slot.flags = flags;
-
-    GraphicsState& graphics = graphics_state();
-    graphics.current_window = 0;
-    graphics.client_width = client_rect.right;
-    graphics.client_height = client_rect.bottom;
-    graphics.drawable_width = client_rect.right;
-    graphics.drawable_height = client_rect.bottom;
-    win_text_font_reset();
-    gr_colour_table_defaults();
-    gr_platform_install();
-    gr_graphics_start(" ");
+    tables.windows[0].flags = g.flags;
+    root_graphics_start(client);
 }
 
 void WRootWindowClose()

@@ -311,7 +311,7 @@ void win_root_menu_set(int& identifier, int window)
         return;
     }
     HWND frame = slot->frame;
-    const WindowContentRecord* record = win_content_record(frame);
+    WindowContentRecord* record = win_content_record(frame);
     const bool pane = is_pane(frame);
     const bool child_inside = (GetWindowLongA(frame, GWL_STYLE) & WS_CHILD) != 0;
     if ((child_inside && !pane) || content_services_of(frame).own_menu_bar) {
@@ -368,14 +368,9 @@ void win_root_menu_set(int& identifier, int window)
         DestroyMenu(old);
     }
 
-    if (record != nullptr && record->kind == ContentKind::bitmap_viewer && record->subject != nullptr) {
-        RECT outer{};
-        GetWindowRect(frame, &outer);
-        SetWindowPos(frame, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        RECT inner{};
-        GetClientRect(record->subject, &inner);
-        SendMessageA(record->subject, WM_SIZE, SIZE_RESTORED, MAKELPARAM(inner.right, inner.bottom));
+    if (record != nullptr) {
+        if (const ContentKindServices& kind = content_kind_services(record->kind); kind.menu_changed)
+            kind.menu_changed(frame, *record);
     }
 }
 

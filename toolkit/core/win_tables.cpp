@@ -10,6 +10,7 @@
 #include "core/services/editor.h"
 #include "graphics/metafile_win.h"
 #include "core/sys_files.h"
+#include "core/services/content_kinds.h"
 #include "core/window_layer.h"
 
 namespace korv {
@@ -78,8 +79,8 @@ int win_number_from_handle(HWND handle)
     for (int n = 1; n < window_slots; ++n) {
         const WindowContentRecord* record =
             win_content_record(tables.windows[static_cast<std::size_t>(n)].frame);
-        if (record != nullptr && record->kind == ContentKind::bitmap_viewer
-            && record->subject == handle) {
+        if (record != nullptr && record->subject == handle
+            && content_kind_services(record->kind).subject_names_window) {
             return n;
         }
     }

@@ -482,55 +482,411 @@ int win_accelerator_translate(int message_window, int table_window, MSG& message
     return TranslateAcceleratorA(target->frame, table->accelerators, &message);
 }
 
-LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
-{
-    WindowTables& tables = window_tables();
-    const int n = win_number_from_handle(window);
-    WindowSlot* slot = win_slot(n);
+namespace {
 
-    switch (message) {
-    case WM_COMMAND: {
-        const int code = HIWORD(w);
-        if (code != 0 && code != 1) break;
-        HWND target = window;
-        if (l == 0) target = focused_pane_chain(window);
-        if (target != window && content_services_of(target).takes_commands) {
-            SendMessageA(target, WM_COMMAND, w, l);
-        } else {
-            win_event_post(event::command, 0, w, l, target);
-        }
-        if (slot != nullptr && l != 0) {
-            for (HWND bar : slot->toolbars) {
-                if (bar != nullptr && bar == reinterpret_cast<HWND>(l)) {
-                    RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-                }
+// A menu item or an accelerator chose a command (not a control's notification).
+bool is_command_choice(WPARAM w) { return HIWORD(w) == 0 || HIWORD(w) == 1; }
+
+// ---- the frame procedure's handlers ----
+
+// The frame a message is for, with its window number and slot (null for a
+// frame that is no toolkit window yet or any more).
+struct FrameOf {
+    HWND window = nullptr;
+    int n = -1;
+    WindowSlot* slot = nullptr;
+};
+
+// The focused pane of a split window when it works commands itself (an
+// editor or grid editor), else nullptr.
+HWND commanding_pane(HWND window)
+{
+    HWND pane = focused_pane_chain(window);
+    return pane != window && content_services_of(pane).takes_commands ? pane : nullptr;
+}
+
+// A command goes to the focused pane that works commands, else it is posted
+// (for the pane a menu of the split window chose); a toolbar button that
+// chose it is redrawn at once.
+LRESULT frame_on_command(const FrameOf& f, WPARAM w, LPARAM l)
+{
+    HWND target = f.window;
+    if (l == 0) target = focused_pane_chain(f.window);
+    if (target != f.window && content_services_of(target).takes_commands) {
+        SendMessageA(target, WM_COMMAND, w, l);
+    } else {
+        win_event_post(event::command, 0, w, l, target);
+    }
+    if (f.slot != nullptr && l != 0) {
+        for (HWND bar : f.slot->toolbars) {
+            if (bar != nullptr && bar == reinterpret_cast<HWND>(l)) {
+                RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
             }
         }
+    }
+    return 0;
+}
+
+LRESULT frame_on_timer(const FrameOf& f, WPARAM w, LPARAM l)
+{
+    KillTimer(f.window, w);
+    win_event_post(event::timer, 0, w, l, f.window);
+    return 0;
+}
+
+void frame_on_enter_menu_loop(const FrameOf& f, WPARAM w)
+{
+    window_proc_state().popup_menu_loop = w != 0;
+    if (HWND bar = win_statusbar_of(f.n); bar != nullptr && shows_menu_help(menu_loop_owner(f.window, f.n))) {
+        status_simple(bar, true);
+    }
+}
+
+void frame_on_exit_menu_loop(const FrameOf& f)
+{
+    window_proc_state().pressed_frame = nullptr;
+    status_simple(win_statusbar_of(f.n), false);
+}
+
+LRESULT frame_on_palette_changed(const FrameOf& f, WPARAM w, LPARAM l)
+{
+    if (f.slot != nullptr && f.slot->client != nullptr) {
+        SendMessageA(f.slot->client, WM_PALETTECHANGED, w, l);
+    }
+    return 0;
+}
+
+// A sound or video device finished: it is closed and forgotten.
+LRESULT on_mci_notify(LPARAM device)
+{
+    for (WindowSlot& s : window_tables().windows) {
+        if (s.sound_device != 0 && s.sound_device == static_cast<int>(device)) {
+            mciSendCommandA(static_cast<MCIDEVICEID>(s.sound_device), MCI_CLOSE, 0, 0);
+            s.sound_device = 0;
+        }
+    }
+    return 0;
+}
+
+void frame_on_exit_size_move(const FrameOf& f)
+{
+    if (IsIconic(f.window) && is_inside_parent(f.n)) {
+        ArrangeIconicWindows(GetParent(f.window));
+    }
+}
+
+void frame_on_destroy(const FrameOf& f)
+{
+    if (f.slot == nullptr || f.slot->frame != f.window) return;
+    win_menu_strings_free(f.slot->menu, f.n);
+    f.slot->menu = nullptr;
+    f.slot->accelerators = nullptr;
+    f.slot->menu_help = nullptr;
+    f.slot->toolbars = {};
+}
+
+// The bars and the client follow the frame's size; a split window keeps its
+// outer size for the size limits; a minimised inside-parent frame hands the
+// active look to its top-level window.
+LRESULT frame_on_size(const FrameOf& f, WPARAM size_kind)
+{
+    if (f.slot == nullptr || f.slot->frame != f.window) return 0;
+    if (is_inside_parent(f.n)) win_restore_rectangle_keep(f.window, *f.slot, size_kind);
+    if (size_kind != SIZE_MINIMIZED) {
+        layout_frame(f.window, f.n);
+    }
+    if (SplitWindowRecord* split = win_split_record(f.window)) {
+        RECT outer{};
+        GetWindowRect(f.window, &outer);
+        split->outer_width = outer.right - outer.left;
+        split->outer_height = outer.bottom - outer.top;
+    }
+    if (size_kind == SIZE_MINIMIZED && is_inside_parent(f.n)) {
+        SendMessageA(f.window, WM_NCACTIVATE, FALSE, 0);
+        SendMessageA(GetAncestor(f.window, GA_ROOT), WM_NCACTIVATE, TRUE, 0);
+    }
+    return 0;
+}
+
+// The focus goes on to the client window; false when there is none.
+bool frame_on_set_focus(const FrameOf& f)
+{
+    if (f.slot == nullptr || f.slot->client == nullptr) return false;
+    SetFocus(f.slot->client);
+    return true;
+}
+
+// The close box asks the program: a close request, unless a pane of a
+// split window refused to close.
+LRESULT frame_on_close(const FrameOf& f, WPARAM w, LPARAM l)
+{
+    if (win_split_record(f.window) == nullptr || win_panes_query_close(f.window) != 0) {
+        win_event_post(event::close_request, 0, w, l, f.window);
+    }
+    return 0;
+}
+
+void frame_on_activate_app(const FrameOf& f, WPARAM active)
+{
+    if (active == FALSE) {
+        win_activate(nullptr);
+    } else if (f.slot != nullptr && f.slot->client != nullptr) {
+        realise_palette(f.slot->client);
+    }
+}
+
+// An embedded dialog is not made smaller than it was; a split window with
+// fixed panes keeps its size in that direction.
+LRESULT frame_on_min_max_info(const FrameOf& f, MINMAXINFO& info)
+{
+    if (const DialogWindowRecord* embedded = win_dialog_record(f.window)) {
+        if (embedded->width > 0) {
+            info.ptMinTrackSize = {embedded->width, embedded->height};
+        }
+    } else if (const SplitWindowRecord* split = win_split_record(f.window)) {
+        if (split_fixed(*split, 0) && split->outer_width > 0) {
+            info.ptMaxSize.x = info.ptMinTrackSize.x = info.ptMaxTrackSize.x = split->outer_width;
+        }
+        if (split_fixed(*split, 1) && split->outer_height > 0) {
+            info.ptMaxSize.y = info.ptMinTrackSize.y = info.ptMaxTrackSize.y = split->outer_height;
+        }
+    }
+    return 0;
+}
+
+// True when a toolbar's tooltip got its text.
+bool frame_on_notify(LPARAM l)
+{
+    const auto* header = reinterpret_cast<const NMHDR*>(l);
+    return header->code == TTN_GETDISPINFOA && toolbar_tooltip(*reinterpret_cast<NMTTDISPINFOA*>(l));
+}
+
+// A pane is not dragged by its caption; a split window with fixed panes
+// offers no edge that sizes it in that direction.
+LRESULT frame_on_hit_test(const FrameOf& f, WPARAM w, LPARAM l)
+{
+    LRESULT hit = DefWindowProcA(f.window, WM_NCHITTEST, w, l);
+    HWND holder = nullptr;
+    if (f.n > 0 && hit == HTCAPTION && split_holding(f.window, holder) != nullptr) {
+        return HTBORDER;
+    }
+    if (const SplitWindowRecord* split = win_split_record(f.window)) {
+        // With a horizontal bar only the second pane decides whether the
+        // side edges size the window (the size limits take either pane).
+        const bool stacked = (split->split_flags & 1) != 0;
+        const bool fixed_h = stacked ? win_split_pane_test(*split, 1, 0) : split_fixed(*split, 0);
+        const bool fixed_v = split_fixed(*split, 1);
+        if (fixed_h) {
+            if (hit == HTLEFT || hit == HTRIGHT) hit = HTBORDER;
+            if (hit == HTTOPLEFT || hit == HTTOPRIGHT) hit = HTTOP;
+            if (hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT) hit = HTBOTTOM;
+        }
+        if (fixed_v) {
+            if (hit == HTTOP || hit == HTBOTTOM) hit = HTBORDER;
+            if (hit == HTTOPLEFT || hit == HTBOTTOMLEFT) hit = fixed_h ? HTBORDER : HTLEFT;
+            if (hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT) hit = fixed_h ? HTBORDER : HTRIGHT;
+        }
+    }
+    return hit;
+}
+
+// ---- the client procedure's handlers ----
+
+// The client window a message is for, with its window number, its frame and
+// what the record on the frame asks of the client.
+struct ClientOf {
+    HWND window = nullptr;
+    int n = -1;
+    HWND frame = nullptr;
+    const ContentKindServices& content;
+};
+
+// The end of a timed wait, else a timer event; true for the former.
+bool client_on_timer(const ClientOf& c, WPARAM w, LPARAM l)
+{
+    if (w == timed_wait_timer && window_proc_state().timed_wait_active) {
+        KillTimer(c.window, w);
+        window_proc_state().timed_wait_active = false;
+        return true;
+    }
+    win_event_post(event::timer, 0, w, l, c.window);
+    return false;
+}
+
+// A key without a character is posted as a virtual key with its Shift or
+// Ctrl offset (lone modifier keys are not); a key with a character as the
+// character, but keys of the number pad and Shift+Tab as virtual keys.
+LRESULT client_on_key_down(const ClientOf& c, WPARAM w, LPARAM l)
+{
+    const int key = static_cast<int>(w);
+    MSG next{};
+    const bool has_char = PeekMessageA(&next, c.window, 0, 0, PM_NOREMOVE) && next.message == WM_CHAR;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    if (!has_char) {
+        switch (key) {
+        case VK_SHIFT: case VK_CONTROL: case VK_MENU: case VK_PAUSE:
+        case VK_CAPITAL: case VK_NUMLOCK: case VK_SCROLL:
+            return 0;
+        default:
+            break;
+        }
+        const int offset = GetKeyState(VK_CONTROL) < 0 ? 8192 : shift ? 4096 : 0;
+        win_event_post(event::key, 1, static_cast<WPARAM>(key + offset), l, c.window);
         return 0;
     }
+    PeekMessageA(&next, c.window, WM_CHAR, WM_CHAR, PM_REMOVE);
+    if (key >= VK_NUMPAD0 && key <= VK_DIVIDE) {
+        win_event_post(event::key, 1, static_cast<WPARAM>(key), l, c.window);
+    } else if (shift && next.wParam == '\t') {
+        win_event_post(event::key, 1, 9 + 4096, l, c.window);
+    } else {
+        win_event_post(event::key, 0, next.wParam, l, c.window);
+    }
+    return 0;
+}
+
+// A split window lays out its panes, an embedded dialog takes the client's
+// size; otherwise the program gets a resize event and maximised toolkit
+// windows inside follow the new size.
+LRESULT client_on_size(const ClientOf& c, WPARAM w, LPARAM l)
+{
+    if (SplitWindowRecord* split = win_split_record(c.frame)) {
+        layout_split(c.window, *split);
+        return 0;
+    }
+    if (const DialogWindowRecord* embedded = win_dialog_record(c.frame)) {
+        if (HWND dialog = embedded->subject; dialog != nullptr) {
+            MoveWindow(dialog, 0, 0, LOWORD(l), HIWORD(l), TRUE);
+        }
+        ValidateRect(c.window, nullptr);
+        return 0;
+    }
+    ArrangeIconicWindows(c.window);
+    RedrawWindow(c.window, nullptr, nullptr, RDW_UPDATENOW | RDW_NOCHILDREN);
+    win_event_post(event::resize, 0, w, l, c.window);
+    pending_redraw_note(c.window, c.n, event::resize);
+    for (HWND child = GetWindow(c.window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsZoomed(child) && GetClassWord(child, GCW_ATOM) == window_tables().frame_class) {
+            HWND after = GetWindow(child, GW_HWNDPREV);
+            SetWindowPos(child, after != nullptr ? after : HWND_TOP, 0, 0, LOWORD(l), HIWORD(l), SWP_NOACTIVATE);
+        }
+    }
+    return 0;
+}
+
+// The window becomes the active one: raised (unless it is the hidden
+// root), the focused pane of the split windows above it; an embedded
+// dialog or a split window's focused pane takes the focus on.
+LRESULT client_on_set_focus(const ClientOf& c)
+{
+    WindowTables& tables = window_tables();
+    tables.last_active = c.frame;
+    tables.active_dialog = nullptr;
+    if (!(c.n == 0 && tables.root_hidden)) {
+        SetWindowPos(c.frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    }
+    win_pane_make_active(c.frame);
+    if (const DialogWindowRecord* embedded = win_dialog_record(c.frame)) {
+        if (HWND dialog = embedded->subject; dialog != nullptr) {
+            ShowWindow(dialog, SW_SHOW);
+            if (!IsChild(dialog, GetFocus())) SetFocus(dialog);
+            tables.active_dialog = dialog;
+        }
+    } else if (SplitWindowRecord* split = win_split_record(c.frame)) {
+        if (split->focused_pane != nullptr) {
+            win_activate(split->focused_pane);
+            const int pane_number = win_number_from_handle(split->focused_pane);
+            if (WindowSlot* ps = win_slot(pane_number); ps != nullptr && ps->client != nullptr) {
+                SetFocus(ps->client);
+            }
+        }
+    }
+    return 0;
+}
+
+void client_on_paint(const ClientOf& c, WPARAM w, LPARAM l)
+{
+    realise_palette(c.window);
+    if (!c.content.covers_client) {
+        win_event_post(event::expose, 0, w, l, c.window);
+        pending_redraw_note(c.window, c.n, event::expose);
+    }
+}
+
+// The window's background brush fills what is to be erased; false when it
+// has none.
+bool client_on_erase_background(const ClientOf& c, HDC dc)
+{
+    const WindowSlot* slot = win_slot(c.n);
+    if (slot == nullptr || slot->background_brush == nullptr) return false;
+    RECT area{};
+    GetClipBox(dc, &area);
+    FillRect(dc, &area, slot->background_brush);
+    return true;
+}
+
+// In the client area the window's cursor (else the toolkit's default)
+// shows, unless the record on the frame keeps its own; false when none is set.
+bool client_on_set_cursor(const ClientOf& c, LPARAM l)
+{
+    if (LOWORD(l) != HTCLIENT || c.content.keeps_cursor) return false;
+    const WindowSlot* slot = win_slot(c.n);
+    HCURSOR cursor = slot != nullptr && slot->cursor != nullptr ? slot->cursor : window_proc_state().default_cursor;
+    if (cursor == nullptr) return false;
+    SetCursor(cursor);
+    return true;
+}
+
+// A press or double click: the mouse is captured, a mouse-down event (a
+// double-click event when that type is on) posted, and the window raised.
+LRESULT client_on_button_down(const ClientOf& c, UINT message, WPARAM w, LPARAM l)
+{
+    const int button = (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)   ? 1
+                       : (message == WM_MBUTTONDOWN || message == WM_MBUTTONDBLCLK) ? 2
+                                                                                    : 3;
+    const bool double_click =
+        message == WM_LBUTTONDBLCLK || message == WM_MBUTTONDBLCLK || message == WM_RBUTTONDBLCLK;
+    SetCapture(c.window);
+    const int type =
+        double_click && win_event_enable_get(event::double_click) != 0 ? event::double_click : event::mouse_down;
+    win_event_post(type, button, w, l, c.window);
+    if (!(c.n == 0 && window_tables().root_hidden)) {
+        raise_and_activate(c.frame);
+    }
+    return 0;
+}
+
+LRESULT client_on_button_up(const ClientOf& c, UINT message, WPARAM w, LPARAM l)
+{
+    const int button = message == WM_LBUTTONUP ? 1 : message == WM_MBUTTONUP ? 2 : 3;
+    ReleaseCapture();
+    win_event_post(event::mouse_up, button, w, l, c.window);
+    return 0;
+}
+
+} // namespace
+
+LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    const int n = win_number_from_handle(window);
+    const FrameOf f{window, n, win_slot(n)};
+    switch (message) {
+    case WM_COMMAND:
+        if (!is_command_choice(w)) break;
+        return frame_on_command(f, w, l);
     case WM_TIMER:
-        KillTimer(window, w);
-        win_event_post(event::timer, 0, w, l, window);
-        return 0;
-    case WM_INITMENUPOPUP: {
-        HWND pane = focused_pane_chain(window);
-        if (pane != window && content_services_of(pane).takes_commands) {
-            return SendMessageA(pane, message, w, l);
-        }
+        return frame_on_timer(f, w, l);
+    case WM_INITMENUPOPUP:
+        if (HWND pane = commanding_pane(window)) return SendMessageA(pane, message, w, l);
         break;
-    }
     case WM_ENTERMENULOOP:
-        window_proc_state().popup_menu_loop = w != 0;
-        if (HWND bar = win_statusbar_of(n); bar != nullptr && shows_menu_help(menu_loop_owner(window, n))) {
-            status_simple(bar, true);
-        }
+        frame_on_enter_menu_loop(f, w);
         break;
     case WM_MENUSELECT:
         menu_help_show(window, n, w, l);
         break;
     case WM_EXITMENULOOP:
-        window_proc_state().pressed_frame = nullptr;
-        status_simple(win_statusbar_of(n), false);
+        frame_on_exit_menu_loop(f);
         break;
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -538,121 +894,35 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         raise_and_activate(window);
         return 0;
     case WM_PALETTECHANGED:
-        if (slot != nullptr && slot->client != nullptr) {
-            SendMessageA(slot->client, message, w, l);
-        }
-        return 0;
+        return frame_on_palette_changed(f, w, l);
     case MM_MCINOTIFY:
-        for (WindowSlot& s : tables.windows) {
-            if (s.sound_device != 0 && s.sound_device == static_cast<int>(l)) {
-                mciSendCommandA(static_cast<MCIDEVICEID>(s.sound_device), MCI_CLOSE, 0, 0);
-                s.sound_device = 0;
-            }
-        }
-        return 0;
+        return on_mci_notify(l);
     case WM_EXITSIZEMOVE:
-        if (IsIconic(window) && is_inside_parent(n)) {
-            ArrangeIconicWindows(GetParent(window));
-        }
+        frame_on_exit_size_move(f);
         break;
     case WM_DESTROY:
-        if (slot != nullptr && slot->frame == window) {
-            win_menu_strings_free(slot->menu, n);
-            slot->menu = nullptr;
-            slot->accelerators = nullptr;
-            slot->menu_help = nullptr;
-            slot->toolbars = {};
-        }
+        frame_on_destroy(f);
         break;
     case WM_SIZE:
-        if (slot != nullptr && slot->frame == window) {
-            if (is_inside_parent(n)) win_restore_rectangle_keep(window, *slot, w);
-            if (w != SIZE_MINIMIZED) {
-                layout_frame(window, n);
-            }
-            if (SplitWindowRecord* split = win_split_record(window)) {
-                RECT outer{};
-                GetWindowRect(window, &outer);
-                split->outer_width = outer.right - outer.left;
-                split->outer_height = outer.bottom - outer.top;
-            }
-            if (w == SIZE_MINIMIZED && is_inside_parent(n)) {
-                SendMessageA(window, WM_NCACTIVATE, FALSE, 0);
-                SendMessageA(GetAncestor(window, GA_ROOT), WM_NCACTIVATE, TRUE, 0);
-            }
-        }
-        return 0;
+        return frame_on_size(f, w);
     case WM_ACTIVATE:
         if (LOWORD(w) != WA_INACTIVE) win_activate(window);
         break;
     case WM_SETFOCUS:
-        if (slot != nullptr && slot->client != nullptr) {
-            SetFocus(slot->client);
-            return 0;
-        }
+        if (frame_on_set_focus(f)) return 0;
         break;
     case WM_CLOSE:
-        if (win_split_record(window) == nullptr || win_panes_query_close(window) != 0) {
-            win_event_post(event::close_request, 0, w, l, window);
-        }
-        return 0;
+        return frame_on_close(f, w, l);
     case WM_ACTIVATEAPP:
-        if (w == FALSE) {
-            win_activate(nullptr);
-        } else if (slot != nullptr && slot->client != nullptr) {
-            realise_palette(slot->client);
-        }
+        frame_on_activate_app(f, w);
         break;
-    case WM_GETMINMAXINFO: {
-        auto* info = reinterpret_cast<MINMAXINFO*>(l);
-        if (const DialogWindowRecord* embedded = win_dialog_record(window)) {
-            if (embedded->width > 0) {
-                info->ptMinTrackSize = {embedded->width, embedded->height};
-            }
-        } else if (const SplitWindowRecord* split = win_split_record(window)) {
-            if (split_fixed(*split, 0) && split->outer_width > 0) {
-                info->ptMaxSize.x = info->ptMinTrackSize.x = info->ptMaxTrackSize.x = split->outer_width;
-            }
-            if (split_fixed(*split, 1) && split->outer_height > 0) {
-                info->ptMaxSize.y = info->ptMinTrackSize.y = info->ptMaxTrackSize.y = split->outer_height;
-            }
-        }
-        return 0;
-    }
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(l);
-        if (header->code == TTN_GETDISPINFOA
-            && toolbar_tooltip(*reinterpret_cast<NMTTDISPINFOA*>(l))) {
-            return 0;
-        }
+    case WM_GETMINMAXINFO:
+        return frame_on_min_max_info(f, *reinterpret_cast<MINMAXINFO*>(l));
+    case WM_NOTIFY:
+        if (frame_on_notify(l)) return 0;
         break;
-    }
-    case WM_NCHITTEST: {
-        LRESULT hit = DefWindowProcA(window, message, w, l);
-        HWND holder = nullptr;
-        if (n > 0 && hit == HTCAPTION && split_holding(window, holder) != nullptr) {
-            // A pane of a split window is not dragged on its own.
-            return HTBORDER;
-        }
-        if (const SplitWindowRecord* split = win_split_record(window)) {
-            // With a horizontal bar only the second pane decides whether the
-            // side edges size the window (the size limits take either pane).
-            const bool stacked = (split->split_flags & 1) != 0;
-            const bool fixed_h = stacked ? win_split_pane_test(*split, 1, 0) : split_fixed(*split, 0);
-            const bool fixed_v = split_fixed(*split, 1);
-            if (fixed_h) {
-                if (hit == HTLEFT || hit == HTRIGHT) hit = HTBORDER;
-                if (hit == HTTOPLEFT || hit == HTTOPRIGHT) hit = HTTOP;
-                if (hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT) hit = HTBOTTOM;
-            }
-            if (fixed_v) {
-                if (hit == HTTOP || hit == HTBOTTOM) hit = HTBORDER;
-                if (hit == HTTOPLEFT || hit == HTBOTTOMLEFT) hit = fixed_h ? HTBORDER : HTLEFT;
-                if (hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT) hit = fixed_h ? HTBORDER : HTRIGHT;
-            }
-        }
-        return hit;
-    }
+    case WM_NCHITTEST:
+        return frame_on_hit_test(f, w, l);
     case WM_NCLBUTTONDOWN:
     case WM_NCMBUTTONDOWN:
     case WM_NCRBUTTONDOWN:
@@ -662,9 +932,7 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         window_proc_state().pressed_frame = nullptr;
         break;
     case WM_SYSCHAR:
-        if (is_inside_parent(n) && w != '-') {
-            return SendMessageA(GetParent(window), message, w, l);
-        }
+        if (is_inside_parent(n) && w != '-') return SendMessageA(GetParent(window), message, w, l);
         break;
     default:
         break;
@@ -674,145 +942,43 @@ LRESULT CALLBACK win_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
 
 LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
 {
-    WindowTables& tables = window_tables();
-    const int n = win_number_from_handle(window);
     HWND frame = GetParent(window);
-    const ContentKindServices& content = content_services_of(frame);
-
+    const ClientOf c{window, win_number_from_handle(window), frame, content_services_of(frame)};
     switch (message) {
     case WM_TIMER:
-        if (w == timed_wait_timer && window_proc_state().timed_wait_active) {
-            KillTimer(window, w);
-            window_proc_state().timed_wait_active = false;
-            return 0;
-        }
-        win_event_post(event::timer, 0, w, l, window);
+        if (client_on_timer(c, w, l)) return 0;
         break;
     case WM_NCLBUTTONDOWN:
     case WM_NCMBUTTONDOWN:
     case WM_NCRBUTTONDOWN:
         nonclient_press(frame, message, w, l);
         break;
-    case WM_KEYDOWN: {
-        const int key = static_cast<int>(w);
-        MSG next{};
-        const bool has_char = PeekMessageA(&next, window, 0, 0, PM_NOREMOVE)
-                              && next.message == WM_CHAR;
-        const bool shift = GetKeyState(VK_SHIFT) < 0;
-        if (!has_char) {
-            switch (key) {
-            case VK_SHIFT: case VK_CONTROL: case VK_MENU: case VK_PAUSE:
-            case VK_CAPITAL: case VK_NUMLOCK: case VK_SCROLL:
-                return 0;
-            default:
-                break;
-            }
-            const int offset = GetKeyState(VK_CONTROL) < 0 ? 8192 : shift ? 4096 : 0;
-            win_event_post(event::key, 1, static_cast<WPARAM>(key + offset), l, window);
-            return 0;
-        }
-        PeekMessageA(&next, window, WM_CHAR, WM_CHAR, PM_REMOVE);
-        if (key >= VK_NUMPAD0 && key <= VK_DIVIDE) {
-            win_event_post(event::key, 1, static_cast<WPARAM>(key), l, window);
-        } else if (shift && next.wParam == '\t') {
-            win_event_post(event::key, 1, 9 + 4096, l, window);
-        } else {
-            win_event_post(event::key, 0, next.wParam, l, window);
-        }
-        return 0;
-    }
+    case WM_KEYDOWN:
+        return client_on_key_down(c, w, l);
     case WM_CHAR:
         win_event_post(event::key, 0, w, l, window);
         return 0;
     case WM_SYSCHAR:
         return SendMessageA(frame, message, w, l);
     case WM_COMMAND:
-        if (HIWORD(w) == 0 || HIWORD(w) == 1) {
-            win_event_post(event::command, 0, w, l, frame);
-            return 0;
-        }
-        break;
-    case WM_SIZE: {
-        if (SplitWindowRecord* split = win_split_record(frame)) {
-            layout_split(window, *split);
-            return 0;
-        }
-        if (const DialogWindowRecord* embedded = win_dialog_record(frame)) {
-            if (HWND dialog = embedded->subject; dialog != nullptr) {
-                MoveWindow(dialog, 0, 0, LOWORD(l), HIWORD(l), TRUE);
-            }
-            ValidateRect(window, nullptr);
-            return 0;
-        }
-        ArrangeIconicWindows(window);
-        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_NOCHILDREN);
-        win_event_post(event::resize, 0, w, l, window);
-        pending_redraw_note(window, n, event::resize);
-        // Maximised toolkit windows inside this one follow its new size.
-        for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            if (IsZoomed(child) && GetClassWord(child, GCW_ATOM) == tables.frame_class) {
-                HWND after = GetWindow(child, GW_HWNDPREV);
-                SetWindowPos(child, after != nullptr ? after : HWND_TOP, 0, 0, LOWORD(l), HIWORD(l),
-                             SWP_NOACTIVATE);
-            }
-        }
+        if (!is_command_choice(w)) break;
+        win_event_post(event::command, 0, w, l, frame);
         return 0;
-    }
+    case WM_SIZE:
+        return client_on_size(c, w, l);
     case WM_ACTIVATE:
         win_activate(frame);
         break;
-    case WM_SETFOCUS: {
-        tables.last_active = frame;
-        tables.active_dialog = nullptr;
-        if (!(n == 0 && tables.root_hidden)) {
-            SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
-        }
-        win_pane_make_active(frame);
-        if (const DialogWindowRecord* embedded = win_dialog_record(frame)) {
-            if (HWND dialog = embedded->subject; dialog != nullptr) {
-                ShowWindow(dialog, SW_SHOW);
-                if (!IsChild(dialog, GetFocus())) SetFocus(dialog);
-                tables.active_dialog = dialog;
-            }
-        } else if (SplitWindowRecord* split = win_split_record(frame)) {
-            if (split->focused_pane != nullptr) {
-                win_activate(split->focused_pane);
-                const int pane_number = win_number_from_handle(split->focused_pane);
-                if (WindowSlot* ps = win_slot(pane_number); ps != nullptr && ps->client != nullptr) {
-                    SetFocus(ps->client);
-                }
-            }
-        }
-        return 0;
-    }
+    case WM_SETFOCUS:
+        return client_on_set_focus(c);
     case WM_PAINT:
-        realise_palette(window);
-        if (!content.covers_client) {
-            win_event_post(event::expose, 0, w, l, window);
-            pending_redraw_note(window, n, event::expose);
-        }
+        client_on_paint(c, w, l);
         break;
-    case WM_ERASEBKGND: {
-        const WindowSlot* slot = win_slot(n);
-        if (slot != nullptr && slot->background_brush != nullptr) {
-            RECT area{};
-            GetClipBox(reinterpret_cast<HDC>(w), &area);
-            FillRect(reinterpret_cast<HDC>(w), &area, slot->background_brush);
-            return 1;
-        }
+    case WM_ERASEBKGND:
+        if (client_on_erase_background(c, reinterpret_cast<HDC>(w))) return 1;
         break;
-    }
     case WM_SETCURSOR:
-        if (LOWORD(l) == HTCLIENT && !content.keeps_cursor) {
-            const WindowSlot* slot = win_slot(n);
-            HCURSOR cursor = slot != nullptr && slot->cursor != nullptr ? slot->cursor
-                                                                       : window_proc_state().default_cursor;
-            if (cursor != nullptr) {
-                SetCursor(cursor);
-                return TRUE;
-            }
-        }
+        if (client_on_set_cursor(c, l)) return TRUE;
         break;
     case WM_MENUSELECT:
     case WM_ENTERMENULOOP:
@@ -826,30 +992,12 @@ LRESULT CALLBACK win_client_proc(HWND window, UINT message, WPARAM w, LPARAM l)
     case WM_RBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK: {
-        const int button = (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)   ? 1
-                           : (message == WM_MBUTTONDOWN || message == WM_MBUTTONDBLCLK) ? 2
-                                                                                        : 3;
-        const bool double_click = message == WM_LBUTTONDBLCLK || message == WM_MBUTTONDBLCLK
-                                  || message == WM_RBUTTONDBLCLK;
-        SetCapture(window);
-        const int type = double_click && win_event_enable_get(event::double_click) != 0
-                             ? event::double_click
-                             : event::mouse_down;
-        win_event_post(type, button, w, l, window);
-        if (!(n == 0 && tables.root_hidden)) {
-            raise_and_activate(frame);
-        }
-        return 0;
-    }
+    case WM_RBUTTONDBLCLK:
+        return client_on_button_down(c, message, w, l);
     case WM_LBUTTONUP:
     case WM_MBUTTONUP:
-    case WM_RBUTTONUP: {
-        const int button = message == WM_LBUTTONUP ? 1 : message == WM_MBUTTONUP ? 2 : 3;
-        ReleaseCapture();
-        win_event_post(event::mouse_up, button, w, l, window);
-        return 0;
-    }
+    case WM_RBUTTONUP:
+        return client_on_button_up(c, message, w, l);
     case WM_MOUSEWHEEL:
         win_event_post(event::mouse_down, GET_WHEEL_DELTA_WPARAM(w) >= 0 ? 4 : 5, w, l, window);
         return 0;

@@ -11,7 +11,6 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
 #include "core/services/content_kinds.h"
-#include "graphics/bitmap_viewer.h"
 #include "core/window_layer.h"
 #include "core/window_ops_win.h"
 
@@ -86,15 +85,6 @@ void win_contents_detach(int& dialog, int flags, int& status)
         SetWindowPos(frame, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
         win_content_record_set(frame, nullptr);
         delete static_cast<DialogWindowRecord*>(record);
-    } else if (record->kind == ContentKind::split) {
-        // The split window goes with its panes, which would otherwise be
-        // left without the record that lays them out.
-        if (t.current > 0)
-            WindowCloseChild(t.current);
-        else
-            win_content_release(frame);
-    } else if (record->kind == ContentKind::bitmap_viewer) {
-        bmp_viewer_detach(frame);
     } else if (const ContentKindServices& kind = content_services_of(frame); kind.detach) {
         kind.detach(frame);
     }

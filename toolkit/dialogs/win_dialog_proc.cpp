@@ -597,6 +597,171 @@ bool is_mouse_message(UINT m)
     return m == WM_MOUSEMOVE || (m >= WM_LBUTTONDOWN && m <= WM_MBUTTONDBLCLK);
 }
 
+// ---- the dialog procedure's handlers ----
+
+// Whether the dialog lives in the client window of a toolkit window.
+bool inside_toolkit_window(HWND dialog)
+{
+    return is_class(GetParent(dialog), window_tables().client_class);
+}
+
+// A field whose class a plug-in brings reports a change (the grid's cell
+// change): it becomes the current field and, outside the modal instance,
+// the change is posted.
+INT_PTR on_field_class_change(HWND dialog, WPARAM w, LPARAM l)
+{
+    if (table().creating)
+        return FALSE;
+    HWND field = GetDlgItem(dialog, static_cast<int>(w));
+    make_current(dialog, static_cast<int>(w));
+    if (!in_modal(dialog))
+        dialog_post_field_changed(dialog, w, l);
+    if (field != nullptr)
+        dialog_note_active_field(field);
+    set_result(dialog, 0);
+    return TRUE;
+}
+
+// A resizable dialog is not made smaller than it was made.
+INT_PTR on_min_max_info(const DialogRecord* r, MINMAXINFO& info)
+{
+    if (r == nullptr || r->reference_field == nullptr)
+        return FALSE;
+    info.ptMinTrackSize.x = r->minimum_width;
+    info.ptMinTrackSize.y = r->minimum_height;
+    return TRUE;
+}
+
+// The system menu follows the size state; a dialog with a size grip lays
+// out its fields again, and a graphics dialog reports its resize.
+INT_PTR on_size(HWND dialog, DialogRecord* r, WPARAM w, LPARAM l)
+{
+    system_menu_follow(dialog, w);
+    const bool shown = w == SIZE_RESTORED || w == SIZE_MAXIMIZED;
+    if (shown && dialog_has_size_grip(dialog))
+        relayout(dialog, LOWORD(l), HIWORD(l));
+    if (shown && r && r->graphics_dialog && !in_modal(dialog)) {
+        r->event_field = 0;
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+        dialog_post_sub_window(dialog, event::resize + event::field_offset, w, l, 0);
+    }
+    return FALSE;
+}
+
+// A dialog inside a toolkit window gives the focus back to its active field.
+INT_PTR on_set_focus(HWND dialog, const DialogRecord* r)
+{
+    if (r == nullptr || r->active_field == nullptr || !inside_toolkit_window(dialog))
+        return FALSE;
+    SetFocus(r->active_field);
+    return TRUE;
+}
+
+// A click into a dialog inside a toolkit window: a dialog of its own comes
+// to the top with the focus and becomes the active one; one that lives in
+// a window makes that window active.
+INT_PTR on_mouse_activate(HWND dialog, const DialogRecord* r)
+{
+    if (r == nullptr || !inside_toolkit_window(dialog))
+        return FALSE;
+    if (r->host_window == nullptr) {
+        SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        HWND focus = GetFocus();
+        if (focus == nullptr || (focus != dialog && !IsChild(dialog, focus)))
+            SetFocus(dialog);
+        window_tables().active_dialog = dialog;
+        win_activate(dialog);
+    } else if (GetActiveWindow() != r->host_window) {
+        win_activate(r->host_window);
+    }
+    return FALSE;
+}
+
+INT_PTR on_activate(HWND dialog, WPARAM w)
+{
+    WindowTables& tables = window_tables();
+    if (LOWORD(w) == WA_INACTIVE) {
+        if (tables.active_dialog == dialog)
+            tables.active_dialog = nullptr;
+        tables.last_active = dialog;
+    } else {
+        tables.active_dialog = dialog;
+    }
+    return FALSE;
+}
+
+// A child dialog's caption or system-menu box clicked with the right button
+// shows the system menu, with Restore or else Close as its default item.
+INT_PTR on_caption_right_click(HWND dialog, WPARAM hit, LPARAM l)
+{
+    if (!(GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD) || (hit != HTCAPTION && hit != HTSYSMENU))
+        return FALSE;
+    HMENU menu = GetSystemMenu(dialog, FALSE);
+    if (menu != nullptr) {
+        const UINT state = GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND);
+        SetMenuDefaultItem(menu, (state & MF_GRAYED) ? SC_CLOSE : SC_RESTORE, FALSE);
+        const UINT cmd = TrackPopupMenu(menu, TPM_RETURNCMD, static_cast<short>(LOWORD(l)),
+                                        static_cast<short>(HIWORD(l)), 0, dialog, nullptr);
+        if (cmd != 0)
+            SendMessageA(dialog, WM_SYSCOMMAND, cmd, 0);
+    }
+    return TRUE;
+}
+
+// The dialog's record goes with its window.
+INT_PTR on_nc_destroy(HWND dialog)
+{
+    field_cache_clear();
+    if (DialogRecord* own = dialog_record_detach(dialog)) {
+        DialogTable& t = table();
+        if (t.loading_record == own)
+            t.loading_record = nullptr;
+        delete own;
+    }
+    return FALSE;
+}
+
+// A snapshot taken while a blocking dialog runs stands in for the dialog;
+// otherwise a graphics dialog reports its expose.
+INT_PTR on_paint(HWND dialog, DialogRecord* r, WPARAM w, LPARAM l)
+{
+    if (in_modal(dialog))
+        return FALSE;
+    if (paint_snapshot(dialog))
+        return TRUE;
+    if (r != nullptr && r->graphics_dialog && !table().snapshots_taken) {
+        r->event_field = 0;
+        dialog_post_sub_window(dialog, event::expose + event::field_offset, w, l, 0);
+    }
+    return FALSE;
+}
+
+// F1 is push button 9.
+INT_PTR on_help(HWND dialog, DialogRecord* r)
+{
+    if (!in_modal(dialog) && r != nullptr) {
+        if (GetDlgCtrlID(GetFocus()) != 9)
+            r->previous_field = r->current_field;
+        dialog_post_push_button(dialog, 9, 0);
+    }
+    return TRUE;
+}
+
+// A child dialog's system-menu commands come as commands of its own; they
+// go on as system commands. Every other command is the fields'.
+INT_PTR on_command_message(HWND dialog, WPARAM w, LPARAM l)
+{
+    if (HIWORD(w) == 0 && l == 0 && (GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD)) {
+        const int cmd = LOWORD(w);
+        if (cmd == SC_MAXIMIZE || cmd == SC_SIZE || cmd == SC_MOVE || cmd == SC_MINIMIZE || cmd == SC_CLOSE ||
+            cmd == SC_RESTORE) {
+            SendMessageA(dialog, WM_SYSCOMMAND, static_cast<WPARAM>(cmd), 0);
+            return TRUE;
+        }
+    }
+    return on_command(dialog, w, l);
+}
+
 } // namespace
 
 INT_PTR dialog_init_fields(HWND dialog, DialogRecord* record)
@@ -687,87 +852,24 @@ INT_PTR dialog_init_fields(HWND dialog, DialogRecord* record)
 
 INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l)
 {
-    DialogTable& t = table();
-    if (field_class_hooks_by_message(message) != nullptr) {
-        if (t.creating)
-            return FALSE;
-        HWND field = GetDlgItem(dialog, static_cast<int>(w));
-        make_current(dialog, static_cast<int>(w));
-        if (!in_modal(dialog))
-            dialog_post_field_changed(dialog, w, l);
-        if (field != nullptr)
-            dialog_note_active_field(field);
-        set_result(dialog, 0);
-        return TRUE;
-    }
+    if (field_class_hooks_by_message(message) != nullptr)
+        return on_field_class_change(dialog, w, l);
     DialogRecord* r = dialog_record_of(dialog);
     switch (message) {
     case WM_INITDIALOG:
         return dialog_init_fields(dialog, reinterpret_cast<DialogRecord*>(l));
     case WM_GETMINMAXINFO:
-        if (r != nullptr && r->reference_field != nullptr) {
-            auto* info = reinterpret_cast<MINMAXINFO*>(l);
-            info->ptMinTrackSize.x = r->minimum_width;
-            info->ptMinTrackSize.y = r->minimum_height;
-            return TRUE;
-        }
-        return FALSE;
+        return on_min_max_info(r, *reinterpret_cast<MINMAXINFO*>(l));
     case WM_SIZE:
-        system_menu_follow(dialog, w);
-        if ((w == SIZE_RESTORED || w == SIZE_MAXIMIZED) && dialog_has_size_grip(dialog))
-            relayout(dialog, LOWORD(l), HIWORD(l));
-        if ((w == SIZE_RESTORED || w == SIZE_MAXIMIZED) && r && r->graphics_dialog && !in_modal(dialog)) {
-            r->event_field = 0;
-            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
-            dialog_post_sub_window(dialog, event::resize + event::field_offset, w, l, 0);
-        }
-        return FALSE;
+        return on_size(dialog, r, w, l);
     case WM_SETFOCUS:
-        if (r != nullptr && r->active_field != nullptr &&
-            is_class(GetParent(dialog), window_tables().client_class)) {
-            SetFocus(r->active_field);
-            return TRUE;
-        }
-        return FALSE;
+        return on_set_focus(dialog, r);
     case WM_MOUSEACTIVATE:
-        if (r != nullptr && r->host_window == nullptr &&
-            is_class(GetParent(dialog), window_tables().client_class)) {
-            SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-            HWND focus = GetFocus();
-            if (focus == nullptr || (focus != dialog && !IsChild(dialog, focus)))
-                SetFocus(dialog);
-            window_tables().active_dialog = dialog;
-        }
-        if (r != nullptr && is_class(GetParent(dialog), window_tables().client_class)) {
-            if (r->host_window == nullptr)
-                win_activate(dialog);
-            else if (GetActiveWindow() != r->host_window)
-                win_activate(r->host_window);
-        }
-        return FALSE;
+        return on_mouse_activate(dialog, r);
     case WM_ACTIVATE:
-        if (LOWORD(w) == WA_INACTIVE) {
-            if (window_tables().active_dialog == dialog)
-                window_tables().active_dialog = nullptr;
-            window_tables().last_active = dialog;
-        } else {
-            window_tables().active_dialog = dialog;
-        }
-        return FALSE;
+        return on_activate(dialog, w);
     case WM_NCRBUTTONUP:
-        if ((GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD) && (w == HTCAPTION || w == HTSYSMENU)) {
-            HMENU menu = GetSystemMenu(dialog, FALSE);
-            if (menu != nullptr) {
-                const UINT state = GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND);
-                SetMenuDefaultItem(menu, (state & MF_GRAYED) ? SC_CLOSE : SC_RESTORE, FALSE);
-                const UINT cmd = TrackPopupMenu(menu, TPM_RETURNCMD, static_cast<short>(LOWORD(l)),
-                                                static_cast<short>(HIWORD(l)), 0, dialog, nullptr);
-                if (cmd != 0)
-                    SendMessageA(dialog, WM_SYSCOMMAND, cmd, 0);
-            }
-            return TRUE;
-        }
-        return FALSE;
+        return on_caption_right_click(dialog, w, l);
     case WM_DESTROY:
         on_destroy(dialog);
         return FALSE;
@@ -776,49 +878,21 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l)
             field_cache_clear();
         return FALSE;
     case WM_NCDESTROY:
-        field_cache_clear();
-        if (DialogRecord* own = dialog_record_detach(dialog)) {
-            if (t.loading_record == own)
-                t.loading_record = nullptr;
-            delete own;
-        }
-        return FALSE;
+        return on_nc_destroy(dialog);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
-        return static_cast<INT_PTR>(
-            field_colours(dialog, reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l)));
+        return static_cast<INT_PTR>(field_colours(dialog, reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l)));
     case WM_PAINT:
-        if (in_modal(dialog))
-            return FALSE;
-        if (paint_snapshot(dialog))
-            return TRUE;
-        if (r != nullptr && r->graphics_dialog && !t.snapshots_taken) {
-            r->event_field = 0;
-            dialog_post_sub_window(dialog, event::expose + event::field_offset, w, l, 0);
-        }
-        return FALSE;
+        return on_paint(dialog, r, w, l);
     case WM_HSCROLL:
     case WM_VSCROLL:
         return on_scroll(dialog, message, w, l);
     case WM_HELP:
-        if (!in_modal(dialog) && r != nullptr) {
-            if (GetDlgCtrlID(GetFocus()) != 9)
-                r->previous_field = r->current_field;
-            dialog_post_push_button(dialog, 9, 0);
-        }
-        return TRUE;
+        return on_help(dialog, r);
     case WM_COMMAND:
-        if (HIWORD(w) == 0 && l == 0 && (GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD)) {
-            const int cmd = LOWORD(w);
-            if (cmd == SC_MAXIMIZE || cmd == SC_SIZE || cmd == SC_MOVE || cmd == SC_MINIMIZE ||
-                cmd == SC_CLOSE || cmd == SC_RESTORE) {
-                SendMessageA(dialog, WM_SYSCOMMAND, static_cast<WPARAM>(cmd), 0);
-                return TRUE;
-            }
-        }
-        return on_command(dialog, w, l);
+        return on_command_message(dialog, w, l);
     case WM_NOTIFY:
         return on_notify(dialog, l);
     default:

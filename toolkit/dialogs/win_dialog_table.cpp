@@ -269,6 +269,97 @@ void dialog_centre_position()
         t.show_y = (area_height - height) / 2;
 }
 
+namespace {
+
+// A dialog shown already comes to the top, repainted; one inside a window
+// becomes the active one.
+void dialog_show_again(HWND dialog, bool child)
+{
+    ShowWindow(dialog, SW_RESTORE);
+    SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (child) {
+        SetFocus(dialog);
+        SetActiveWindow(dialog);
+        window_tables().active_dialog = dialog;
+        win_activate(dialog);
+    }
+}
+
+// Runs the modal instance of the dialog with the other windows disabled and
+// puts back the active window and dialog afterwards; false when the
+// instance could not be made.
+bool dialog_modal_run(const DialogRecord& r, HWND owner)
+{
+    DialogTable& t = table();
+    WindowTables& w = window_tables();
+    HWND last_active = w.last_active;
+    HWND active = w.active_dialog;
+    dialog_disable_other_windows(owner, 1);
+    t.creating = 1;
+    const INT_PTR ended =
+        DialogBoxParamA(module_instance(), MAKEINTRESOURCEA(r.resource), owner, dialog_procedure, 0);
+    // A modal instance that could not be made leaves nothing set that would
+    // keep later dialogs from posting events.
+    t.creating = 0;
+    t.windows[0] = nullptr;
+    dialog_enable_other_windows(t.semi_modeless_dialog ? t.semi_modeless_dialog : owner, 1);
+    w.last_active = last_active;
+    w.active_dialog = active;
+    if (owner != nullptr && IsWindow(owner)) {
+        if (is_child_window(owner)) {
+            SetFocus(owner);
+            win_activate(owner);
+        }
+        if (dialog_record_of(owner) != nullptr && dialog_index_by_id(dialog_record_of(owner)->identifier) > 0)
+            w.active_dialog = owner;
+    }
+    return ended != -1;
+}
+
+// A semi-modeless dialog keeps every other dialog and window disabled.
+void dialog_semi_modeless_begin(HWND dialog)
+{
+    DialogTable& t = table();
+    ++t.semi_modeless_count;
+    t.semi_modeless_dialog = dialog;
+    dialog_disable_other_windows(nullptr, 0);
+    for (const WindowSlot& slot : window_tables().windows)
+        if (slot.frame != nullptr)
+            EnableWindow(slot.frame, FALSE);
+}
+
+// The dialog placed, shown and, unless the caller keeps the focus (2),
+// given the focus on field `focus` (or the dialog), with that field's text
+// selected.
+void dialog_show_modeless(HWND dialog, DialogRecord& r, bool child, int focus, int caller)
+{
+    const DialogTable& t = table();
+    dialog_attach_tab_pages(dialog);
+    dialog_centre_position();
+    SetWindowPos(dialog, nullptr, t.show_x, t.show_y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
+    if (child) {
+        SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        win_activate(dialog);
+        window_tables().active_dialog = dialog;
+    }
+    // Shown first, so that the focus set below is not replaced by the one
+    // the dialog restores when it becomes active.
+    EnableWindow(dialog, TRUE);
+    ShowWindow(dialog, SW_RESTORE);
+    if (caller != 2) {
+        HWND focus_field = focus != 0 ? GetDlgItem(dialog, focus) : nullptr;
+        SetFocus(focus_field != nullptr ? focus_field : dialog);
+        field_select_text(GetFocus());
+    }
+    UpdateWindow(dialog);
+    r.previous_field = GetDlgCtrlID(GetFocus());
+    r.shown = 1;
+}
+
+} // namespace
+
 void dialog_show(int x, int y, int x_in_window, int y_in_window, int& mode, int focus, int caller)
 {
     DialogTable& t = table();
@@ -292,18 +383,12 @@ void dialog_show(int x, int y, int x_in_window, int y_in_window, int& mode, int 
         return;
     }
     if (r->shown) {
-        ShowWindow(dialog, SW_RESTORE);
-        SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        if (child) {
-            SetFocus(dialog);
-            SetActiveWindow(dialog);
-            window_tables().active_dialog = dialog;
-            win_activate(dialog);
-        }
+        dialog_show_again(dialog, child);
         mode = 0;
         return;
     }
+    // A modeless dialog while a semi-modeless one is up becomes
+    // semi-modeless; inside a window a dialog is modeless.
     int result = 0;
     if (mode == 2 && t.semi_modeless_count > 0) {
         mode = 3;
@@ -326,42 +411,11 @@ void dialog_show(int x, int y, int x_in_window, int y_in_window, int& mode, int 
     r->mode = mode;
 
     if (mode == 1) {
-        WindowTables& w = window_tables();
-        HWND last_active = w.last_active;
-        HWND active = w.active_dialog;
-        dialog_disable_other_windows(owner, 1);
-        t.creating = 1;
-        const INT_PTR ended =
-            DialogBoxParamA(module_instance(), MAKEINTRESOURCEA(r->resource), owner,
-                            dialog_procedure, 0);
-        // A modal instance that could not be made leaves nothing set that
-        // would keep later dialogs from posting events.
-        t.creating = 0;
-        t.windows[0] = nullptr;
-        dialog_enable_other_windows(t.semi_modeless_dialog ? t.semi_modeless_dialog : owner, 1);
-        w.last_active = last_active;
-        w.active_dialog = active;
-        if (owner != nullptr && IsWindow(owner)) {
-            if (is_child_window(owner)) {
-                SetFocus(owner);
-                win_activate(owner);
-            }
-            if (dialog_record_of(owner) != nullptr && dialog_index_by_id(
-                    dialog_record_of(owner)->identifier) > 0)
-                w.active_dialog = owner;
-        }
-        mode = ended == -1 ? -5 : result;
+        mode = dialog_modal_run(*r, owner) ? result : -5;
         return;
     }
-
-    if (mode == 3) {
-        ++t.semi_modeless_count;
-        t.semi_modeless_dialog = dialog;
-        dialog_disable_other_windows(nullptr, 0);
-        for (const WindowSlot& slot : window_tables().windows)
-            if (slot.frame != nullptr)
-                EnableWindow(slot.frame, FALSE);
-    }
+    if (mode == 3)
+        dialog_semi_modeless_begin(dialog);
     if (child && caller == 0 && host_hidden) {
         mode = -2;
         return;
@@ -370,27 +424,7 @@ void dialog_show(int x, int y, int x_in_window, int y_in_window, int& mode, int 
         mode = -3;
         return;
     }
-    dialog_attach_tab_pages(dialog);
-    dialog_centre_position();
-    SetWindowPos(dialog, nullptr, t.show_x, t.show_y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
-    if (child) {
-        SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        win_activate(dialog);
-        window_tables().active_dialog = dialog;
-    }
-    // Shown first, so that the focus set below is not replaced by the one
-    // the dialog restores when it becomes active.
-    EnableWindow(dialog, TRUE);
-    ShowWindow(dialog, SW_RESTORE);
-    if (caller != 2) {
-        HWND focus_field = focus != 0 ? GetDlgItem(dialog, focus) : nullptr;
-        SetFocus(focus_field != nullptr ? focus_field : dialog);
-        field_select_text(GetFocus());
-    }
-    UpdateWindow(dialog);
-    r->previous_field = GetDlgCtrlID(GetFocus());
-    r->shown = 1;
+    dialog_show_modeless(dialog, *r, child, focus, caller);
     mode = result;
 }
 

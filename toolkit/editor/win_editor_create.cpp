@@ -399,58 +399,62 @@ struct Request {
     std::string filter;
 };
 
-void editor_make(int& error, Request& request, int window, HWND frame)
-{
-    WindowSlot& slot = slot_of(window);
-    // 1. Nothing may live in the client window.
-    if (slot.client != nullptr && GetWindow(slot.client, GW_CHILD) != nullptr) {
-        error = err::inside_parent_windows;
-        return;
-    }
-    // 2. Inside a parent: a pane of a split window, or an outer child.
-    const bool inside = has_child_style(frame);
+// Where the frame stands: inside a parent it is a pane of a split window
+// (whose outermost frame is outermost) or an outer child window.
+struct Placement {
+    bool inside = false;
     bool outer_child = false;
     bool pane = false;
-    HWND outermost = frame;
+    HWND outermost = nullptr;
+    // Client windows that had something to repaint before the editor came.
     std::array<bool, window_slots> pending_update{};
-    if (inside) {
-        if (win_split_record(grandparent_of(frame)) != nullptr) {
-            pane = true;
-            HWND at = grandparent_of(frame);
-            while (at != nullptr && has_child_style(at) && win_split_record(grandparent_of(at)) != nullptr) {
-                at = grandparent_of(at);
-            }
-            outermost = at != nullptr ? at : frame;
-            outer_child = at != nullptr && has_child_style(at);
-        } else {
-            outer_child = true;
-        }
-        if (request.mode == 2 && request.menu != 0 && outer_child) {
-            error = err::editor_menu_inside_parent;
-        }
-        if (request.mode == 1 || request.mode == 3) {
-            if (request.mode == 1) {
-                int status = 0;
-                dialog_window_snapshots(0, -1, status);
-            }
-            error = err::editor_mode;
-            request.mode = 2;
-        }
-        if (pane) {
-            for (int n = 0; n <= max_window; ++n) {
-                HWND client = slot_of(n).client;
-                pending_update[static_cast<std::size_t>(n)] =
-                    client != nullptr && GetUpdateRect(client, nullptr, FALSE) != 0;
-            }
-        }
-    }
+};
 
-    // 3. The record.
-    auto* record = new (std::nothrow) EditorWindowRecord{};
-    if (record == nullptr) {
-        error = err::editor_init;
-        return;
+// Step 2: a frame inside a parent refuses a menu of an outer child and the
+// modal modes, which it turns into mode 2.
+Placement placement_of(int& error, Request& request, HWND frame)
+{
+    Placement where;
+    where.inside = has_child_style(frame);
+    where.outermost = frame;
+    if (!where.inside) return where;
+    if (win_split_record(grandparent_of(frame)) != nullptr) {
+        where.pane = true;
+        HWND at = grandparent_of(frame);
+        while (at != nullptr && has_child_style(at) && win_split_record(grandparent_of(at)) != nullptr) {
+            at = grandparent_of(at);
+        }
+        where.outermost = at != nullptr ? at : frame;
+        where.outer_child = at != nullptr && has_child_style(at);
+    } else {
+        where.outer_child = true;
     }
+    if (request.mode == 2 && request.menu != 0 && where.outer_child) {
+        error = err::editor_menu_inside_parent;
+    }
+    if (request.mode == 1 || request.mode == 3) {
+        if (request.mode == 1) {
+            int status = 0;
+            dialog_window_snapshots(0, -1, status);
+        }
+        error = err::editor_mode;
+        request.mode = 2;
+    }
+    if (where.pane) {
+        for (int n = 0; n <= max_window; ++n) {
+            HWND client = slot_of(n).client;
+            where.pending_update[static_cast<std::size_t>(n)] =
+                client != nullptr && GetUpdateRect(client, nullptr, FALSE) != 0;
+        }
+    }
+    return where;
+}
+
+// Step 3: the record, hung on the frame; nullptr without memory.
+EditorWindowRecord* record_make(const Request& request, HWND frame, const WindowSlot& slot)
+{
+    auto* record = new (std::nothrow) EditorWindowRecord{};
+    if (record == nullptr) return nullptr;
     record->kind = ContentKind::editor;
     record->frame = frame;
     record->protection = 1;
@@ -466,105 +470,121 @@ void editor_make(int& error, Request& request, int window, HWND frame)
     record->status_bar = slot.status_bar;
     record->mode = request.mode;
     win_content_record_set(frame, record);
+    return record;
+}
 
-    // 4. Accelerators; the client window stays hidden at the text's size.
-    record->builtin_accelerators =
-        accelerators_make(accelerator_entries(editor_builtin_accelerators(record->flags)));
-    if (slot.client != nullptr) ShowWindow(slot.client, SW_HIDE);
-
-    // 5. Menus.
-    if (!outer_child && record->flags.menu_bar) {
-        HMENU bar = nullptr;
-        if (request.menu != 0 && request.mode != 1) {
-            bar = LoadMenuA(module_instance(), MAKEINTRESOURCEA(request.menu));
-            if (bar != nullptr) {
-                win_menu_command_ids(bar, request.menu);
-            } else {
-                error = err::menu_load;
-            }
-        } else if (request.menu != 0) {
-            error = err::user_menu_modal;
+// A pane of the split window `host`: every split window between the pane
+// and the host that has no menu shows the editor's, with the pane as its
+// focused pane, and the pane translates keys with its own accelerators.
+void host_menu_share(EditorWindowRecord& record, HMENU bar, int host, HWND frame)
+{
+    if (host < 0 || host > max_window) return;
+    HWND host_frame = slot_of(host).frame;
+    if (host_frame == nullptr || win_split_record(host_frame) == nullptr || !IsChild(host_frame, frame)) return;
+    HWND below = frame;
+    for (HWND at = grandparent_of(frame); at != nullptr; at = grandparent_of(at)) {
+        SplitWindowRecord* split = win_split_record(at);
+        if (split == nullptr) break;
+        WindowSlot& split_slot = slot_of(split->window >= 0 ? split->window : 0);
+        if (split_slot.menu == nullptr) {
+            split_slot.menu = bar;
+            split->focused_pane = below;
         }
-        if (bar == nullptr) bar = CreateMenu();
-        std::string first_name;
-        if (!request.file.empty()) edit_full_path(request.file, first_name);
-        menus_insert(*record, bar, editor_view_label(1, first_name));
-        record->menu_bar = bar;
-        if (!inside) SetMenu(frame, bar);
-        if (slot.menu != nullptr && slot.menu != bar) {
-            // The old menu may show on the top-level window above a pane.
-            HWND top = GetAncestor(frame, GA_ROOT);
-            if (GetMenu(top) == slot.menu) SetMenu(top, bar);
-            win_menu_strings_free(slot.menu, window);
-            DestroyMenu(slot.menu);
-        }
-        slot.accelerators = nullptr;
-        slot.menu_help = nullptr;
-        slot.menu = bar;
-        if (request.host >= 0 && request.host <= max_window) {
-            HWND host_frame = slot_of(request.host).frame;
-            if (host_frame != nullptr && win_split_record(host_frame) != nullptr && IsChild(host_frame, frame)) {
-                HWND below = frame;
-                for (HWND at = grandparent_of(frame); at != nullptr; at = grandparent_of(at)) {
-                    SplitWindowRecord* split = win_split_record(at);
-                    if (split == nullptr) break;
-                    WindowSlot& split_slot = slot_of(split->window >= 0 ? split->window : 0);
-                    if (split_slot.menu == nullptr) {
-                        split_slot.menu = bar;
-                        split->focused_pane = below;
-                    }
-                    if (at == host_frame) break;
-                    below = at;
-                }
-                record->pane_accelerators = accelerators_make(accelerator_entries(
-                    editor_pane_accelerators(record->flags, edit_richedit_version())));
-            }
-        }
-        if (!inside) DrawMenuBar(frame);
+        if (at == host_frame) break;
+        below = at;
     }
+    record.pane_accelerators =
+        accelerators_make(accelerator_entries(editor_pane_accelerators(record.flags, edit_richedit_version())));
+}
 
-    // 6. The window's own toolbars: gone in a modal editor, else kept.
-    if (request.mode == 1) {
-        bool any = false;
-        for (std::size_t side = 0; side < 4; ++side) {
-            if (slot.toolbars[side] != nullptr) {
-                DestroyWindow(slot.toolbars[side]);
-                slot.toolbars[side] = nullptr;
-                slot.toolbar_thickness[side] = 0;
-                any = true;
-            }
+// Step 5: the menu bar, the program's menu (not in a modal editor) with the
+// built-in menus inserted, in place of the window's menu.
+void menus_make(int& error, EditorWindowRecord& record, const Request& request, int window, HWND frame,
+                bool inside)
+{
+    WindowSlot& slot = slot_of(window);
+    HMENU bar = nullptr;
+    if (request.menu != 0 && request.mode != 1) {
+        bar = LoadMenuA(module_instance(), MAKEINTRESOURCEA(request.menu));
+        if (bar != nullptr) {
+            win_menu_command_ids(bar, request.menu);
+        } else {
+            error = err::menu_load;
         }
-        if (any) {
-            win_toolbar_tooltips_free(window);
-            if (!IsIconic(frame)) {
-                RECT client{};
-                GetClientRect(frame, &client);
-                SendMessageA(frame, WM_SIZE, IsZoomed(frame) ? SIZE_MAXIMIZED : SIZE_RESTORED,
-                             MAKELPARAM(client.right, client.bottom));
-            }
-        }
-    } else {
-        record->toolbars = slot.toolbars;
+    } else if (request.menu != 0) {
+        error = err::user_menu_modal;
     }
+    if (bar == nullptr) bar = CreateMenu();
+    std::string first_name;
+    if (!request.file.empty()) edit_full_path(request.file, first_name);
+    menus_insert(record, bar, editor_view_label(1, first_name));
+    record.menu_bar = bar;
+    if (!inside) SetMenu(frame, bar);
+    if (slot.menu != nullptr && slot.menu != bar) {
+        // The old menu may show on the top-level window above a pane.
+        HWND top = GetAncestor(frame, GA_ROOT);
+        if (GetMenu(top) == slot.menu) SetMenu(top, bar);
+        win_menu_strings_free(slot.menu, window);
+        DestroyMenu(slot.menu);
+    }
+    slot.accelerators = nullptr;
+    slot.menu_help = nullptr;
+    slot.menu = bar;
+    host_menu_share(record, bar, request.host, frame);
+    if (!inside) DrawMenuBar(frame);
+}
 
-    // 7. The caller's accelerators and help strings.
-    if (request.mode != 1 && request.menu != 0) {
-        record->caller_accelerators = LoadAcceleratorsA(module_instance(), MAKEINTRESOURCEA(request.menu));
-        if (HRSRC help = FindResourceA(module_instance(), MAKEINTRESOURCEA(request.menu), "ZOQMENUSTRING")) {
-            slot.menu_help = LoadResource(module_instance(), help);
+// Step 6: the window's own toolbars: gone in a modal editor, else kept.
+void window_toolbars_take(EditorWindowRecord& record, int mode, int window, HWND frame)
+{
+    WindowSlot& slot = slot_of(window);
+    if (mode != 1) {
+        record.toolbars = slot.toolbars;
+        return;
+    }
+    bool any = false;
+    for (std::size_t side = 0; side < 4; ++side) {
+        if (slot.toolbars[side] != nullptr) {
+            DestroyWindow(slot.toolbars[side]);
+            slot.toolbars[side] = nullptr;
+            slot.toolbar_thickness[side] = 0;
+            any = true;
         }
     }
+    if (any) {
+        win_toolbar_tooltips_free(window);
+        if (!IsIconic(frame)) {
+            RECT client{};
+            GetClientRect(frame, &client);
+            SendMessageA(frame, WM_SIZE, IsZoomed(frame) ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                         MAKELPARAM(client.right, client.bottom));
+        }
+    }
+}
 
-    // 8. Bars around the text.
+// Step 7: the caller's accelerators and help strings.
+void caller_resources_load(EditorWindowRecord& record, const Request& request, WindowSlot& slot)
+{
+    if (request.mode == 1 || request.menu == 0) return;
+    record.caller_accelerators = LoadAcceleratorsA(module_instance(), MAKEINTRESOURCEA(request.menu));
+    if (HRSRC help = FindResourceA(module_instance(), MAKEINTRESOURCEA(request.menu), "ZOQMENUSTRING")) {
+        slot.menu_help = LoadResource(module_instance(), help);
+    }
+}
+
+// Step 8: the editor's toolbar and status bar and the window's toolbars
+// around the text; gives the area left for the text.
+RECT bars_arrange(EditorWindowRecord& record, HWND frame, const WindowSlot& slot)
+{
     RECT area{};
     GetClientRect(frame, &area);
-    if (record->flags.toolbar) {
-        record->toolbar = toolbar_build(*record, frame);
-        if (record->toolbar != nullptr) area.top += window_height(record->toolbar);
+    if (record.flags.toolbar) {
+        record.toolbar = toolbar_build(record, frame);
+        if (record.toolbar != nullptr) area.top += window_height(record.toolbar);
     }
-    if (record->status_bar != nullptr) {
-        status_parts_set(*record, frame);
-        area.bottom -= window_height(record->status_bar);
+    if (record.status_bar != nullptr) {
+        status_parts_set(record, frame);
+        area.bottom -= window_height(record.status_bar);
     }
     if (HWND top = slot.toolbars[0]) {
         MoveWindow(top, area.left, area.top, area.right - area.left, slot.toolbar_thickness[0], TRUE);
@@ -580,43 +600,24 @@ void editor_make(int& error, Request& request, int window, HWND frame)
                    area.bottom - area.top, TRUE);
         area.right -= slot.toolbar_thickness[2];
     }
+    return area;
+}
 
-    // 9., 10. Font and command line.
-    if (const int font_error = edit_font_make(*record, request.font, request.size); font_error != 0) {
-        error = font_error;
-    }
-    if (record->flags.command_line) {
-        if (request.mode == 1) {
-            error = err::command_line_inside_parent;
-        } else {
-            command_line_build(*record, frame, area);
-        }
-    }
-
-    // 11., 12. Bars in order, then the text control.
-    win_bars_zorder(window);
-    record->insert_mode = 1;
-    HWND control = text_control_build(*record, frame, area);
-    if (control == nullptr) {
-        error = err::editor_init;
-        slot.menu = nullptr;
-        if (record->menu_bar != nullptr) {
-            if (GetMenu(frame) == record->menu_bar) SetMenu(frame, nullptr);
-            DestroyMenu(record->menu_bar);
-        }
-        editor_abandon(record, frame, slot);
-        return;
-    }
-    record->subject = control;
+// Step 12, after the control is made: the client window at the text's
+// place, the font, the text limit, the find block and the notifications.
+void text_control_attach(EditorWindowRecord& record, HWND control, HWND frame, const WindowSlot& slot,
+                         const RECT& area, bool inside)
+{
+    record.subject = control;
     if (slot.client != nullptr) {
         MoveWindow(slot.client, area.left, area.top, std::max(0L, area.right - area.left),
                    std::max(0L, area.bottom - area.top), FALSE);
     }
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(record->font), FALSE);
-    SendMessageA(control, EM_EXLIMITTEXT, 0, record->text_limit);
-    record->find_text.fill('\0');
-    record->replace_text.fill('\0');
-    FINDREPLACEA& block = record->find_block;
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(record.font), FALSE);
+    SendMessageA(control, EM_EXLIMITTEXT, 0, record.text_limit);
+    record.find_text.fill('\0');
+    record.replace_text.fill('\0');
+    FINDREPLACEA& block = record.find_block;
     block = FINDREPLACEA{};
     block.lStructSize = sizeof(FINDREPLACEA);
     block.hwndOwner = frame;
@@ -624,63 +625,72 @@ void editor_make(int& error, Request& request, int window, HWND frame)
     block.Flags = FR_DOWN;
     if (inside) block.Flags |= FR_ENABLEHOOK;
     if (edit_richedit_version() == 1) block.Flags |= FR_NOUPDOWN | FR_HIDEUPDOWN;
-    block.lpstrFindWhat = record->find_text.data();
-    block.wFindWhatLen = static_cast<WORD>(record->find_text.size());
-    block.lpstrReplaceWith = record->replace_text.data();
-    block.wReplaceWithLen = static_cast<WORD>(record->replace_text.size());
+    block.lpstrFindWhat = record.find_text.data();
+    block.wFindWhatLen = static_cast<WORD>(record.find_text.size());
+    block.lpstrReplaceWith = record.replace_text.data();
+    block.wReplaceWithLen = static_cast<WORD>(record.replace_text.size());
     block.lpfnHook = edit_find_dialog_hook;
     DWORD mask = ENM_CHANGE | ENM_SCROLLEVENTS | ENM_MOUSEEVENTS | ENM_SELCHANGE | ENM_PROTECTED;
-    if (record->status_bar != nullptr) mask |= ENM_KEYEVENTS;
+    if (record.status_bar != nullptr) mask |= ENM_KEYEVENTS;
     SendMessageA(control, EM_SETEVENTMASK, 0, static_cast<LPARAM>(mask));
+}
 
-    // 13. The frame procedure, the caption and the first file.
-    record->previous_proc = reinterpret_cast<WNDPROC>(
+// Step 13: the frame procedure, the caption and the first file.
+void first_file_show(EditorWindowRecord& record, const Request& request, HWND frame)
+{
+    record.previous_proc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&edit_frame_proc)));
     std::array<char, editor_caption_limit> caption{};
     GetWindowTextA(frame, caption.data(), static_cast<int>(caption.size()));
-    record->saved_caption = caption.data();
+    record.saved_caption = caption.data();
     std::string path;
     if (!request.file.empty()) {
         edit_full_path(request.file, path);
     }
-    edit_file_name_set(*record, path);
+    edit_file_name_set(record, path);
     if (!request.file.empty()) {
         edit_file_read(frame, 1);
     }
     edit_title_update(frame);
+}
 
-    // 14. Focus and state.
-    record->focus = record->command_line != nullptr ? record->command_line : control;
-    SetFocus(record->focus);
+// Steps 14 and 15: focus and state; the editor shown and active, the other
+// windows blocked by a modal editor, and a pane's neighbours not repainted
+// for the editor's sake.
+void editor_show(EditorWindowRecord& record, const Request& request, HWND frame, const Placement& where)
+{
+    HWND control = record.subject;
+    record.focus = record.command_line != nullptr ? record.command_line : control;
+    SetFocus(record.focus);
     SendMessageA(control, EM_SETMODIFY, FALSE, 0);
-    record->program_value = 0;
-    record->mode = request.mode;
+    record.program_value = 0;
+    record.mode = request.mode;
     if (request.mode == 3) ++dialog_table().semi_modeless_count;
 
-    // 15. Shown and active.
     if (!IsWindowEnabled(frame)) {
         EnableWindow(frame, TRUE);
-        SetFocus(record->focus);
+        SetFocus(record.focus);
     }
     ShowWindow(frame, SW_SHOW);
     win_activate(frame);
     if (request.mode == 1 || request.mode == 3) {
         dialog_disable_other_windows(frame, 1);
     }
-    if (pane) {
+    if (where.pane) {
         for (int n = 0; n <= max_window; ++n) {
             HWND client = slot_of(n).client;
-            if (client != nullptr && !pending_update[static_cast<std::size_t>(n)]
-                && (client == outermost || IsChild(outermost, client))) {
+            if (client != nullptr && !where.pending_update[static_cast<std::size_t>(n)]
+                && (client == where.outermost || IsChild(where.outermost, client))) {
                 ValidateRect(client, nullptr);
             }
         }
     }
+}
 
-    // 16. A modal editor runs its own loop until it closes.
-    if (request.mode != 1) {
-        return;
-    }
+// Step 16: a modal editor runs its own loop until it closes, then gives
+// back its record and the other windows.
+void modal_loop_run(EditorWindowRecord* record, HWND frame)
+{
     record->modal_end = false;
     MSG message{};
     while (!record->modal_end) {
@@ -713,6 +723,65 @@ void editor_make(int& error, Request& request, int window, HWND frame)
     delete record;
     dialog_enable_other_windows(dialog_owner_window(), 1);
     owner_reactivate();
+}
+
+void editor_make(int& error, Request& request, int window, HWND frame)
+{
+    WindowSlot& slot = slot_of(window);
+    // 1. Nothing may live in the client window.
+    if (slot.client != nullptr && GetWindow(slot.client, GW_CHILD) != nullptr) {
+        error = err::inside_parent_windows;
+        return;
+    }
+    const Placement where = placement_of(error, request, frame);
+    EditorWindowRecord* record = record_make(request, frame, slot);
+    if (record == nullptr) {
+        error = err::editor_init;
+        return;
+    }
+    // 4. Accelerators; the client window stays hidden at the text's size.
+    record->builtin_accelerators =
+        accelerators_make(accelerator_entries(editor_builtin_accelerators(record->flags)));
+    if (slot.client != nullptr) ShowWindow(slot.client, SW_HIDE);
+    if (!where.outer_child && record->flags.menu_bar) {
+        menus_make(error, *record, request, window, frame, where.inside);
+    }
+    window_toolbars_take(*record, request.mode, window, frame);
+    caller_resources_load(*record, request, slot);
+    RECT area = bars_arrange(*record, frame, slot);
+
+    // 9., 10. Font and command line.
+    if (const int font_error = edit_font_make(*record, request.font, request.size); font_error != 0) {
+        error = font_error;
+    }
+    if (record->flags.command_line) {
+        if (request.mode == 1) {
+            error = err::command_line_inside_parent;
+        } else {
+            command_line_build(*record, frame, area);
+        }
+    }
+
+    // 11., 12. Bars in order, then the text control.
+    win_bars_zorder(window);
+    record->insert_mode = 1;
+    HWND control = text_control_build(*record, frame, area);
+    if (control == nullptr) {
+        error = err::editor_init;
+        slot.menu = nullptr;
+        if (record->menu_bar != nullptr) {
+            if (GetMenu(frame) == record->menu_bar) SetMenu(frame, nullptr);
+            DestroyMenu(record->menu_bar);
+        }
+        editor_abandon(record, frame, slot);
+        return;
+    }
+    text_control_attach(*record, control, frame, slot, area, where.inside);
+    first_file_show(*record, request, frame);
+    editor_show(*record, request, frame, where);
+    if (request.mode == 1) {
+        modal_loop_run(record, frame);
+    }
 }
 
 } // namespace

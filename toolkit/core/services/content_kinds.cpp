@@ -5,7 +5,9 @@
 #include <array>
 
 #include "korvanthide/dialogs_win.h"
+#include "korvanthide/window_ops.h"
 #include "core/window_layer.h"
+#include "graphics/bitmap_viewer.h"
 
 namespace korv {
 
@@ -29,11 +31,40 @@ void split_release(HWND frame, WindowContentRecord& record)
     delete static_cast<SplitWindowRecord*>(&record);
 }
 
+// The split window goes with its panes, which would otherwise be left
+// without the record that lays them out; the root window keeps itself and
+// lets the record go.
+void split_detach(HWND frame)
+{
+    const int window = win_number_from_handle(frame);
+    if (window > 0)
+        WindowCloseChild(window);
+    else
+        win_content_release(frame);
+}
+
+// The frame is drawn again for its new menu bar, and the viewer takes the
+// new client size.
+void viewer_menu_changed(HWND frame, WindowContentRecord& record)
+{
+    if (record.subject == nullptr) return;
+    RECT outer{};
+    GetWindowRect(frame, &outer);
+    SetWindowPos(frame, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    RECT inner{};
+    GetClientRect(record.subject, &inner);
+    SendMessageA(record.subject, WM_SIZE, SIZE_RESTORED, MAKELPARAM(inner.right, inner.bottom));
+}
+
 std::array<ContentKindServices, kind_count> base_kinds()
 {
     std::array<ContentKindServices, kind_count> kinds{};
     ContentKindServices& viewer = kinds[static_cast<std::size_t>(ContentKind::bitmap_viewer)];
     viewer.subject_takes_focus = true;
+    viewer.subject_names_window = true;
+    viewer.detach = [](HWND frame) { bmp_viewer_detach(frame); };
+    viewer.menu_changed = viewer_menu_changed;
     ContentKindServices& dialog = kinds[static_cast<std::size_t>(ContentKind::dialog)];
     dialog.keeps_cursor = true;
     dialog.covers_client = true;
@@ -44,6 +75,7 @@ std::array<ContentKindServices, kind_count> base_kinds()
     split.covers_client = true;
     split.may_close = win_panes_query_close;
     split.release = split_release;
+    split.detach = split_detach;
     return kinds;
 }
 

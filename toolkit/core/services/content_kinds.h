@@ -26,6 +26,9 @@ struct ContentKindServices {
     bool covers_client = false;
     // Its subject window takes the focus when the window is brought up.
     bool subject_takes_focus = false;
+    // Its subject window stands for the window: the window's number is
+    // found from the subject's handle too.
+    bool subject_names_window = false;
     // Close query of a pane: 1 when the window may close. Empty: it may.
     std::function<int(HWND frame)> may_close;
     // Frees the record of a closing window and takes it off the frame.
@@ -37,6 +40,9 @@ struct ContentKindServices {
     // Takes the content down and leaves a plain child window
     // (win_contents_detach). Empty: the kind stays.
     std::function<void(HWND frame)> detach;
+    // The window's menu bar came or went (win_root_menu_set): the content
+    // follows the new client size. Empty: nothing to do.
+    std::function<void(HWND frame, WindowContentRecord& record)> menu_changed;
 };
 
 ContentKindServices& content_kind_services(ContentKind kind);
