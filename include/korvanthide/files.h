@@ -9,6 +9,7 @@
 // int; -1 means no file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -74,6 +75,27 @@ void sys_execute(std::string_view command, int flags, int timeout_ms, int& resul
 
 // truncated 1 when the path needs more places than the buffer's size less 1.
 void sys_dir_current(std::span<char> buffer, int& code, int& truncated);
+
+// Modes as IFileOpen. handle -1 and the system code on failure.
+void sys_file_open(std::string_view name, int mode, int& handle, int& code);
+void sys_file_close(int handle);
+// 0 bytes without error at the end of the file; 0 bytes and the code on
+// failure.
+void sys_file_read(int handle, std::span<std::byte> buffer, int& bytes_read, int& code);
+// origin 0 start, 1 current, 2 end, anything else start. offset comes back
+// as the new position, -1 with the code on failure.
+void sys_file_seek(int handle, int& offset, int origin, int& code);
+
+// Size (low 32 bits), local time of the last write, attributes and size in
+// 1024-byte units (a partly used one counting whole). When the file is not
+// found only size is set, to -1. A running directory search is not touched.
+struct FileInfo {
+    int size = -1;
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    int attributes = 0;
+    int size_kb = 0;
+};
+void sys_file_info(FileInfo& info, std::string_view name);
 
 // 2 Win32s, 3 Windows 95/98/Me, 4 Windows NT.
 void sys_os_platform(int& code);

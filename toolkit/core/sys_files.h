@@ -35,12 +35,6 @@ void sys_fatal_box(std::string_view caption, std::string_view text);
 // ---------------------------------------------------------------------------
 // Files by handle
 
-// Modes as IFileOpen. handle -1 and the system code on failure.
-void sys_file_open(std::string_view name, int mode, int& handle, int& code);
-void sys_file_close(int handle);
-// 0 bytes without error at the end of the file; 0 bytes and the code on
-// failure.
-void sys_file_read(int handle, std::span<std::byte> buffer, int& bytes_read, int& code);
 // As sys_file_read, then reverses the byte order within every whole group of
 // group_size bytes read (group_size 0: none).
 void sys_file_read_swapped(int handle, std::span<std::byte> buffer, int& bytes_read,
@@ -50,9 +44,6 @@ void sys_file_write(int handle, std::span<const std::byte> buffer, int& bytes_wr
 // caller's buffer is left as it was.
 void sys_file_write_swapped(int handle, std::span<std::byte> buffer, int& bytes_written,
                             int group_size, int& code);
-// origin 0 start, 1 current, 2 end, anything else start. offset comes back
-// as the new position, -1 with the code on failure.
-void sys_file_seek(int handle, int& offset, int origin, int& code);
 
 // ---------------------------------------------------------------------------
 // Files by name and directories
@@ -62,17 +53,6 @@ void sys_file_move(int& code, std::string_view old_name, std::string_view new_na
 // Overwrites an existing target.
 void sys_file_copy(std::string_view source, std::string_view target, int& code);
 void sys_file_attributes_set(int attributes, int& code, std::string_view name);
-
-// Size (low 32 bits), local time of the last write, attributes and size in
-// 1024-byte units (a partly used one counting whole). When the file is not
-// found only size is set, to -1. A running directory search is not touched.
-struct FileInfo {
-    int size = -1;
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    int attributes = 0;
-    int size_kb = 0;
-};
-void sys_file_info(FileInfo& info, std::string_view name);
 
 // Creation, last-access and last-write times, each as low and high halves.
 // Getting them from a file that cannot be opened gives all zeros and code.
