@@ -4,6 +4,7 @@
 #include "grid/grid_csv.h"
 #include "grid/grid_extras_entry.h"
 #include "grid/grid_model.h"
+#include "grid/grid_routines.h"
 
 #include "korvanthide/errors.h"
 
@@ -30,7 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     grid.columns[1].maximum = 50;
     grid.columns[3].format = "(F8.2)";
     grid.columns[5].items = {"Red", "Green"};
-    grid_csv_load(grid, bytes, (flags & 4) != 0, (flags & 8) ? grid_csv_headings : 0);
+    // Growing rows goes through the routines, which find the grid as field 1.
+    GridDirectory& directory = grid_directory();
+    directory.dialog_current = [] { return true; };
+    directory.find = [&grid](int id) { return id == 1 ? &grid : nullptr; };
+    grid_csv_load(grid, 1, bytes, (flags & 4) != 0, (flags & 8) ? grid_csv_headings : 0);
+    directory = GridDirectory{};
     // What was loaded writes back.
     std::string text;
     for (int r = 0; r < grid.rows_in_use; ++r)

@@ -11,7 +11,10 @@ target_sources(korv_grid PRIVATE
   ${here}/grid_html.cpp
   ${here}/grid_files.cpp
   ${here}/grid_print_layout.cpp
+  ${here}/grid_backends.cpp
   ${here}/grid_routines.cpp
+  ${here}/grid_row_routines.cpp
+  ${here}/grid_sort.cpp
   ${here}/grid_search_routines.cpp
   ${here}/grid_file_routines.cpp)
 korv_add_test(grid_cells_test PORTABLE

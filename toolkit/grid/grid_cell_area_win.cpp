@@ -39,6 +39,8 @@ struct CellColours {
     COLORREF text, back;
 };
 
+// A colour the cell does not set falls back to the grid's own, then to
+// the system's.
 CellColours colours_of(const GridControl& g, int column, int row)
 {
     const GridModel& m = *g.cells;
@@ -46,15 +48,24 @@ CellColours colours_of(const GridControl& g, int column, int row)
         return {GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_BTNFACE)};
     if (highlighted(g, column, row))
         return {GetSysColor(COLOR_HIGHLIGHTTEXT), GetSysColor(COLOR_HIGHLIGHT)};
-    const bool locked = m.read_only() || (m.columns[static_cast<std::size_t>(column)].flags(row) & grid_cell_protected);
+    const GridColumn& col = m.columns[static_cast<std::size_t>(column)];
+    const bool locked = m.read_only() || (col.flags(row) & grid_cell_protected);
     if (locked && !(m.style & grid_style_keep_colours))
         return {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_BTNFACE)};
-    GridColourTriple fg, bg;
-    grid_cell_colours(m, column, row, fg, bg);
-    CellColours c;
-    c.text = fg.red >= 0 ? RGB(fg.red, fg.green, fg.blue) : GetSysColor(COLOR_WINDOWTEXT);
-    c.back = bg.red >= 0 ? RGB(bg.red, bg.green, bg.blue) : GetSysColor(locked ? COLOR_BTNFACE : COLOR_WINDOW);
-    return c;
+    std::int32_t text = col.foreground, back = col.background;
+    if (col.has_colours()) {
+        const unsigned char* item = col.colour_item(row);
+        text = (item[0] & 1) ? static_cast<std::int32_t>(RGB(item[1], item[2], item[3])) : -1;
+        back = (item[0] & 2) ? static_cast<std::int32_t>(RGB(item[4], item[5], item[6])) : -1;
+    }
+    std::int32_t own_text = -1, own_back = -1;
+    m.own_colours(own_text, own_back);
+    if (text == -1)
+        text = own_text;
+    if (back == -1)
+        back = own_back;
+    return {text != -1 ? static_cast<COLORREF>(text) : GetSysColor(COLOR_WINDOWTEXT),
+            back != -1 ? static_cast<COLORREF>(back) : GetSysColor(locked ? COLOR_BTNFACE : COLOR_WINDOW)};
 }
 
 int rows_painted(const GridControl& g)
@@ -63,33 +74,140 @@ int rows_painted(const GridControl& g)
     return m.top_row + g.visible_rows < m.rows_in_use ? m.rows_shown : std::min(g.visible_rows, m.rows_in_use);
 }
 
-void paint_cell(HDC dc, const GridControl& g, int column, int row, std::string& text)
+void fill_cell(HDC dc, const RECT& r, COLORREF colour)
+{
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
+// Where the column's own control puts the first character of a text, in
+// the control: the point form of EM_POSFROMCHAR first, the packed form
+// when the control leaves the point alone.
+POINT first_character(HWND control)
+{
+    POINTL at{-99, -99};
+    SendMessageA(control, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), 0);
+    if (at.x != -99 || at.y != -99)
+        return {at.x, at.y};
+    const LRESULT packed = SendMessageA(control, EM_POSFROMCHAR, 0, 0);
+    return {static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed))};
+}
+
+// A text or menu cell: its background, then its display text, placed and
+// clipped as the column's control would show it, so that it takes the
+// template's alignment.
+void paint_text_cell(HDC dc, const GridControl& g, int column, int row, std::string& text)
 {
     const GridModel& m = *g.cells;
     const GridColumn& col = m.columns[static_cast<std::size_t>(column)];
     const RECT r = g.cell_rect(column, row);
     const CellColours colours = colours_of(g, column, row);
-    HBRUSH brush = CreateSolidBrush(colours.back);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-    if (col.type == GridCellType::check_box) {
-        const int box = std::min<int>(r.bottom - r.top - 2, 13);
-        RECT b{r.left + 2, r.top + (r.bottom - r.top - box) / 2, 0, 0};
-        b.right = b.left + box;
-        b.bottom = b.top + box;
-        DrawFrameControl(dc, &b, DFC_BUTTON,
-                         DFCS_BUTTONCHECK | (col.int_value(row) == 1 ? DFCS_CHECKED : 0));
+    fill_cell(dc, r, colours.back);
+    grid_cell_display_text(m, column, row, text, grid_text_painted);
+    if (text.empty())
+        return;
+    SetTextColor(dc, colours.text);
+    HWND control = g.templates[static_cast<std::size_t>(column)].window;
+    if (col.type == GridCellType::menu || !control) {
+        ExtTextOutA(dc, r.left + 3, r.top + 3, ETO_CLIPPED, &r, text.data(), static_cast<UINT>(text.size()), nullptr);
         return;
     }
-    grid_cell_display_text(m, column, row, text, grid_text_painted);
-    SetTextColor(dc, colours.text);
-    RECT t{r.left + 2, r.top, r.right - 2, r.bottom};
-    // Text takes the alignment of the column's control.
+    SetWindowTextA(control, text.c_str());
+    const POINT at = first_character(control);
+    RECT clip{};
+    SendMessageA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&clip));
+    OffsetRect(&clip, r.left, r.top);
+    --clip.left;
+    ExtTextOutA(dc, r.left + at.x - 1, r.top + at.y - 1, ETO_CLIPPED, &clip, text.data(),
+                static_cast<UINT>(text.size()), nullptr);
+}
+
+// The images of a check-box column for one paint: the real button of the
+// column's style drawn empty and ticked, and both on the highlight.
+struct CheckImages {
+    HBITMAP empty = nullptr, ticked = nullptr, empty_lit = nullptr, ticked_lit = nullptr, scratch = nullptr;
+    ~CheckImages()
+    {
+        for (HBITMAP b : {empty, ticked, empty_lit, ticked_lit, scratch})
+            if (b)
+                DeleteObject(b);
+    }
+};
+
+void button_image(HWND button, int state, HDC memory, HBITMAP target)
+{
+    SendMessageA(button, BM_SETCHECK, static_cast<WPARAM>(state), 0);
+    HGDIOBJ old = SelectObject(memory, target);
+    SendMessageA(button, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
+    SelectObject(memory, old);
+}
+
+bool make_check_images(HDC dc, const GridControl& g, int column, CheckImages& images)
+{
+    const int width = g.templates[static_cast<std::size_t>(column)].width;
+    const int height = g.row_height;
+    for (HBITMAP* b : {&images.empty, &images.ticked, &images.empty_lit, &images.ticked_lit, &images.scratch})
+        *b = CreateCompatibleBitmap(dc, width, height);
     HWND control = g.templates[static_cast<std::size_t>(column)].window;
-    const LONG style = control && col.type != GridCellType::menu ? GetWindowLongA(control, GWL_STYLE) : 0;
-    const UINT align = (style & ES_RIGHT) ? DT_RIGHT : (style & ES_CENTER) ? DT_CENTER : DT_LEFT;
-    DrawTextA(dc, text.data(), static_cast<int>(text.size()), &t,
-              align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if (!images.empty || !images.ticked || !images.empty_lit || !images.ticked_lit || !images.scratch || !control)
+        return false;
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)) | WS_VISIBLE;
+    const DWORD ex_style = static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE));
+    HWND button = CreateWindowExA(ex_style, "BUTTON", "", style, -width - 100, -height - 100, width, height,
+                                  g.cell_area, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
+    if (!button)
+        return false;
+    if (g.font)
+        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(g.font), FALSE);
+    HDC memory = CreateCompatibleDC(dc);
+    button_image(button, BST_UNCHECKED, memory, images.empty);
+    button_image(button, BST_CHECKED, memory, images.ticked);
+    DeleteDC(memory);
+    DestroyWindow(button);
+    grid_draw_bitmap_transparent(images.empty, images.empty_lit, images.scratch);
+    grid_draw_bitmap_transparent(images.ticked, images.ticked_lit, images.scratch);
+    return true;
+}
+
+void paint_check_column(HDC dc, const GridControl& g, int column, int first_row, int end_row, const RECT& update)
+{
+    CheckImages images;
+    if (!make_check_images(dc, g, column, images))
+        return;
+    const GridColumn& col = g.cells->columns[static_cast<std::size_t>(column)];
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, images.empty);
+    RECT meet;
+    for (int r = first_row; r < end_row; ++r) {
+        const RECT cell = g.cell_rect(column, r);
+        if (!IntersectRect(&meet, &cell, &update))
+            continue;
+        const bool ticked = col.int_value(r) == 1;
+        const bool lit = highlighted(g, column, r);
+        SelectObject(memory, lit ? (ticked ? images.ticked_lit : images.empty_lit)
+                                 : (ticked ? images.ticked : images.empty));
+        BitBlt(dc, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, memory, 0, 0, SRCCOPY);
+    }
+    SelectObject(memory, old);
+    DeleteDC(memory);
+}
+
+void paint_lines(HDC dc, const GridControl& g, int rows, int last, const RECT& client)
+{
+    const int bottom = std::min<int>(rows * (g.row_height - 1), client.bottom);
+    int x = 0;
+    MoveToEx(dc, 0, 0, nullptr);
+    LineTo(dc, 0, bottom);
+    for (int c = g.first_visible_column; c <= last; ++c) {
+        x += g.templates[static_cast<std::size_t>(c)].width - 1;
+        MoveToEx(dc, x, 0, nullptr);
+        LineTo(dc, x, bottom);
+    }
+    for (int j = 0; j <= rows; ++j) {
+        MoveToEx(dc, 0, j * (g.row_height - 1), nullptr);
+        LineTo(dc, std::min<int>(x, client.right), j * (g.row_height - 1));
+    }
 }
 
 void on_paint(HWND area, GridControl& g)
@@ -97,35 +215,33 @@ void on_paint(HWND area, GridControl& g)
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(area, &ps);
     const GridModel& m = *g.cells;
-    RECT client;
-    GetClientRect(area, &client);
     if (!m.columns.empty()) {
+        RECT client;
+        GetClientRect(area, &client);
         const int rows = rows_painted(g);
         const int last = std::min(g.last_visible_column + 1, m.column_count() - 1);
+        const int end_row = std::min(m.top_row + rows, m.rows_in_use);
+        paint_lines(dc, g, rows, last, client);
         HGDIOBJ old_font = g.font ? SelectObject(dc, g.font) : nullptr;
         SetBkMode(dc, TRANSPARENT);
-        const int bottom = std::min<int>(rows * (g.row_height - 1), client.bottom);
-        int x = 0;
-        MoveToEx(dc, 0, 0, nullptr);
-        LineTo(dc, 0, bottom);
-        for (int c = g.first_visible_column; c <= last; ++c) {
-            x += g.templates[static_cast<std::size_t>(c)].width - 1;
-            MoveToEx(dc, x, 0, nullptr);
-            LineTo(dc, x, bottom);
-        }
-        for (int j = 0; j <= rows; ++j) {
-            MoveToEx(dc, 0, j * (g.row_height - 1), nullptr);
-            LineTo(dc, std::min<int>(x, client.right), j * (g.row_height - 1));
-        }
+        SetTextAlign(dc, TA_LEFT | TA_TOP);
         std::string text;
         RECT meet;
         for (int c = g.first_visible_column; c <= last; ++c) {
             if (g.templates[static_cast<std::size_t>(c)].width <= 1)
                 continue;
-            for (int r = m.top_row; r < m.top_row + rows && r < m.rows_in_use; ++r) {
+            RECT strip = g.cell_rect(c, m.top_row);
+            strip.bottom = client.bottom;
+            if (!IntersectRect(&meet, &strip, &ps.rcPaint))
+                continue;
+            if (m.columns[static_cast<std::size_t>(c)].type == GridCellType::check_box) {
+                paint_check_column(dc, g, c, m.top_row, end_row, ps.rcPaint);
+                continue;
+            }
+            for (int r = m.top_row; r < end_row; ++r) {
                 const RECT cell = g.cell_rect(c, r);
                 if (IntersectRect(&meet, &cell, &ps.rcPaint))
-                    paint_cell(dc, g, c, r, text);
+                    paint_text_cell(dc, g, c, r, text);
             }
         }
         if (old_font)
@@ -239,6 +355,9 @@ void on_editor_command(GridControl& g, WPARAM w, LPARAM l)
     const int code = HIWORD(w);
     HWND control = reinterpret_cast<HWND>(l);
     if (control != g.editor)
+        return;
+    // The grid's own loading of the editor is no change.
+    if (code == EN_CHANGE && g.editor_loading)
         return;
     if (code == CBN_DROPDOWN) {
         g.open_drop_down = control;
@@ -410,6 +529,95 @@ void grid_post_block_event(GridControl& g, int source, const GridBlock& block, b
     e.waiting = 0;
 }
 
+bool grid_selection_rect(const GridControl& g, RECT& out)
+{
+    const GridModel& m = *g.cells;
+    const GridBlock& b = m.selection;
+    if (b.empty() || m.columns.empty() || !g.cell_area)
+        return false;
+    if (b.last_row < m.top_row || b.first_row >= m.top_row + m.rows_shown)
+        return false;
+    if (b.last_column < g.first_visible_column || b.first_column > g.last_visible_column + 1)
+        return false;
+    RECT client;
+    GetClientRect(g.cell_area, &client);
+    out.top = std::max(0, (b.first_row - m.top_row) * (g.row_height - 1));
+    out.bottom = std::min<int>(client.bottom, (b.last_row - m.top_row + 1) * (g.row_height - 1));
+    int left = 0, right = 0;
+    const int end = std::min(b.last_column, m.column_count() - 1);
+    for (int c = g.first_visible_column; c <= end; ++c) {
+        const int w = g.templates[static_cast<std::size_t>(c)].width - 1;
+        if (c < b.first_column)
+            left += w;
+        right += w;
+    }
+    out.left = left;
+    out.right = right;
+    // The cells' outer grid lines belong to them too.
+    ++out.right;
+    ++out.bottom;
+    return out.top < out.bottom && out.left < out.right;
+}
+
+void grid_invalidate_selection(GridControl& g)
+{
+    RECT r;
+    if (grid_selection_rect(g, r))
+        InvalidateRect(g.cell_area, &r, FALSE);
+}
+
+void grid_repaint_cell(GridControl& g, int column, int row, int update)
+{
+    const GridModel& m = *g.cells;
+    if (!g.cell_area || g.templates.empty() || column < 0 || column >= static_cast<int>(g.templates.size()))
+        return;
+    if (row < m.top_row || row >= m.top_row + m.rows_shown || column < g.first_visible_column ||
+        column > g.last_visible_column + 1)
+        return;
+    RECT r = g.cell_rect(column, row);
+    InflateRect(&r, 1, 1);
+    InvalidateRect(g.cell_area, &r, FALSE);
+    if (update)
+        UpdateWindow(g.cell_area);
+}
+
+void grid_draw_bitmap_transparent(HBITMAP source, HBITMAP target, HBITMAP scratch)
+{
+    BITMAP info{};
+    GetObjectA(source, sizeof info, &info);
+    const int w = info.bmWidth, h = info.bmHeight;
+    HDC source_dc = CreateCompatibleDC(nullptr), target_dc = CreateCompatibleDC(nullptr);
+    HDC scratch_dc = CreateCompatibleDC(nullptr), mask_dc = CreateCompatibleDC(nullptr);
+    HDC inverse_dc = CreateCompatibleDC(nullptr);
+    HBITMAP mask = CreateBitmap(w, h, 1, 1, nullptr), inverse = CreateBitmap(w, h, 1, 1, nullptr);
+    HGDIOBJ old_source = SelectObject(source_dc, source), old_target = SelectObject(target_dc, target);
+    HGDIOBJ old_scratch = SelectObject(scratch_dc, scratch), old_mask = SelectObject(mask_dc, mask);
+    HGDIOBJ old_inverse = SelectObject(inverse_dc, inverse);
+    BitBlt(scratch_dc, 0, 0, w, h, source_dc, 0, 0, SRCCOPY);
+    const RECT all{0, 0, w, h};
+    FillRect(target_dc, &all, GetSysColorBrush(COLOR_HIGHLIGHT));
+    // Button-face pixels become 1 in the mask.
+    SetBkColor(scratch_dc, GetSysColor(COLOR_BTNFACE));
+    BitBlt(mask_dc, 0, 0, w, h, scratch_dc, 0, 0, SRCCOPY);
+    SetBkColor(target_dc, RGB(255, 255, 255));
+    SetTextColor(target_dc, RGB(0, 0, 0));
+    BitBlt(target_dc, 0, 0, w, h, mask_dc, 0, 0, SRCAND);
+    BitBlt(inverse_dc, 0, 0, w, h, mask_dc, 0, 0, NOTSRCCOPY);
+    SetBkColor(scratch_dc, RGB(255, 255, 255));
+    SetTextColor(scratch_dc, RGB(0, 0, 0));
+    BitBlt(scratch_dc, 0, 0, w, h, inverse_dc, 0, 0, SRCAND);
+    BitBlt(target_dc, 0, 0, w, h, scratch_dc, 0, 0, SRCPAINT);
+    SelectObject(inverse_dc, old_inverse);
+    SelectObject(mask_dc, old_mask);
+    SelectObject(scratch_dc, old_scratch);
+    SelectObject(target_dc, old_target);
+    SelectObject(source_dc, old_source);
+    for (HDC d : {source_dc, target_dc, scratch_dc, mask_dc, inverse_dc})
+        DeleteDC(d);
+    DeleteObject(mask);
+    DeleteObject(inverse);
+}
+
 void grid_select_range(GridControl& g, int first_row, int last_row, int first_column, int last_column)
 {
     GridModel& m = *g.cells;
@@ -421,8 +629,10 @@ void grid_select_range(GridControl& g, int first_row, int last_row, int first_co
     HWND focus = GetFocus();
     if (focus && focus == g.editor && g.cells->columns[static_cast<std::size_t>(m.current_column)].type < GridCellType::check_box)
         SendMessageA(focus, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+    // Only the old and the new block change their look.
+    grid_invalidate_selection(g);
     m.selection = block;
-    InvalidateRect(g.cell_area, nullptr, FALSE);
+    grid_invalidate_selection(g);
     if (g.editor)
         InvalidateRect(g.editor, nullptr, TRUE);
     UpdateWindow(g.cell_area);
@@ -434,11 +644,13 @@ void grid_clear_selection(GridControl& g)
 {
     GridModel& m = *g.cells;
     if (!m.selection.empty()) {
-        m.selection = GridBlock{};
-        InvalidateRect(g.cell_area, nullptr, FALSE);
+        grid_invalidate_selection(g);
         if (g.editor)
             InvalidateRect(g.editor, nullptr, TRUE);
+        m.selection = GridBlock{};
         UpdateWindow(g.cell_area);
+        if (g.editor)
+            UpdateWindow(g.editor);
         if (g.style() & grid_style_selection_events)
             grid_post_block_event(g, 2, GridBlock{}, false);
     }
@@ -488,6 +700,9 @@ LRESULT CALLBACK grid_client_proc(HWND area, UINT message, WPARAM w, LPARAM l)
     case WM_NCHITTEST:
         if (g->inert)
             return HTTRANSPARENT;
+        break;
+    case WM_SIZE:
+        grid_fit_rows(*g);
         break;
     default:
         break;

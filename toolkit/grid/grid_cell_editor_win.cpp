@@ -5,20 +5,54 @@
 
 #include "korvanthide/conversions.h"
 #include "korvanthide/dialogs_win.h"
+// The dialog manager's default blank-allowed flag for grid number cells.
+#include "dialogs/dialog_internal.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_clipboard_text.h"
 #include "grid/grid_editor_win.h"
+#include "korvanthide/window.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 namespace korv {
 
 namespace {
 
 GridControl* control_of_editor(HWND editor) { return grid_control_of(GetParent(GetParent(editor))); }
+
+// Shared by all grids. The focus mark is 0 after the focus went from an
+// editor to its grid window itself (on its way to the next editor), 1
+// after it went anywhere else; the from-outside note is 1 when the last
+// focus arrival at an editor came from outside its grid.
+struct FocusMarks {
+    int focus_mark = 1;
+    int from_outside = 0;
+};
+FocusMarks& focus_marks()
+{
+    static FocusMarks marks;
+    return marks;
+}
+
+// The window whose title bar or frame took the last press contains the
+// grid: the focus returns from a move of that window.
+bool pressed_frame_holds(const GridControl& g)
+{
+    HWND pressed = win_pressed_frame();
+    return pressed && (pressed == g.frame || IsChild(pressed, g.frame));
+}
+
+// The window is the grid, a child of it or a child of such a child.
+bool inside_grid(const GridControl& g, HWND w)
+{
+    return w && (w == g.frame || GetParent(w) == g.frame || (GetParent(w) && GetParent(GetParent(w)) == g.frame));
+}
 
 bool is_edit_type(GridCellType t) { return t <= GridCellType::double_precision; }
 
@@ -34,20 +68,7 @@ std::string editor_text(HWND editor)
     return text;
 }
 
-void set_read_only(GridControl& g, bool read_only)
-{
-    const GridCellType type = current_type(g);
-    read_only = read_only || g.cells->read_only();
-    if (is_edit_type(type)) {
-        SendMessageA(g.editor, EM_SETREADONLY, read_only, 0);
-        if (const FieldRecord* r = field_record_of(g.editor); r && r->updown_partner)
-            EnableWindow(r->updown_partner, !read_only);
-    } else if (type == GridCellType::check_box) {
-        SendMessageA(g.editor, BM_SETSTYLE, read_only ? BS_CHECKBOX : BS_AUTOCHECKBOX, FALSE);
-    }
-}
-
-void beep() { MessageBeep(MB_OK); }
+void beep() { dialog_beep(3); }
 
 // Every item of a column control's list, in order.
 void copy_list(HWND from, HWND to)
@@ -82,27 +103,6 @@ void step(GridControl& g, int columns, int rows, bool extend)
         return;
     }
     grid_move_to_cell(g, c, r, true, extend);
-}
-
-// Page scrolls that carry the block along when Shift is held.
-void scroll_extend(GridControl& g, UINT message, int code, bool extend)
-{
-    GridModel& m = *g.cells;
-    const int old_column = m.current_column, old_row = m.current_row;
-    const int anchor_column = g.anchor_column, anchor_row = g.anchor_row;
-    SendMessageA(g.frame, message, static_cast<WPARAM>(code), 0);
-    if (!extend)
-        return;
-    const int ac = anchor_column >= 0 ? anchor_column : old_column;
-    const int ar = anchor_column >= 0 ? anchor_row : old_row;
-    if (ac == m.current_column && ar == m.current_row) {
-        grid_clear_selection(g);
-        return;
-    }
-    grid_select_range(g, std::min(ar, m.current_row), std::max(ar, m.current_row), std::min(ac, m.current_column),
-                      std::max(ac, m.current_column));
-    g.anchor_column = ac;
-    g.anchor_row = ar;
 }
 
 bool caret_at_start(HWND editor)
@@ -175,7 +175,7 @@ bool on_key(GridControl& g, HWND editor, WPARAM key)
         if (is_edit_type(type) && !caret_at_start(editor) && g.anchor_column < 0)
             return false;
         if (ctrl)
-            scroll_extend(g, WM_HSCROLL, SB_PAGELEFT, shift);
+            grid_scroll_extend(g.frame, WM_HSCROLL, SB_PAGELEFT, 0, shift);
         else
             step(g, -1, 0, shift);
         return true;
@@ -183,7 +183,7 @@ bool on_key(GridControl& g, HWND editor, WPARAM key)
         if (is_edit_type(type) && !caret_at_end(editor) && g.anchor_column < 0)
             return false;
         if (ctrl)
-            scroll_extend(g, WM_HSCROLL, SB_PAGERIGHT, shift);
+            grid_scroll_extend(g.frame, WM_HSCROLL, SB_PAGERIGHT, 0, shift);
         else
             step(g, 1, 0, shift);
         return true;
@@ -193,7 +193,7 @@ bool on_key(GridControl& g, HWND editor, WPARAM key)
         if (ctrl)
             grid_move_to_cell(g, m.current_column, 0, true, shift);
         else
-            scroll_extend(g, WM_VSCROLL, SB_PAGEUP, shift);
+            grid_scroll_extend(g.frame, WM_VSCROLL, SB_PAGEUP, 0, shift);
         return true;
     case VK_NEXT:
         if (drop_down)
@@ -201,7 +201,7 @@ bool on_key(GridControl& g, HWND editor, WPARAM key)
         if (ctrl)
             grid_move_to_cell(g, m.current_column, m.rows_in_use - 1, true, shift);
         else if (m.rows_in_use > g.visible_rows)
-            scroll_extend(g, WM_VSCROLL, SB_PAGEDOWN, shift);
+            grid_scroll_extend(g.frame, WM_VSCROLL, SB_PAGEDOWN, 0, shift);
         return true;
     case VK_HOME:
     case VK_END:
@@ -266,7 +266,44 @@ bool on_char(GridControl& g, HWND editor, WPARAM ch)
     }
 }
 
-LRESULT CALLBACK editor_proc(HWND editor, UINT message, WPARAM w, LPARAM l)
+void on_editor_focus(GridControl& g, HWND losing)
+{
+    FocusMarks& marks = focus_marks();
+    if (inside_grid(g, losing)) {
+        if (!pressed_frame_holds(g)) {
+            if (marks.focus_mark == 0)
+                marks.focus_mark = 1;
+            else
+                grid_invalidate_selection(g);
+            marks.from_outside = 0;
+        }
+    } else {
+        marks.from_outside = 1;
+    }
+    // A click forwarded into the editor from inside the grid has reported
+    // its cell already; one that brings the focus in from outside has not.
+    if (!(grid_click_forwarding() && marks.from_outside == 0))
+        grid_send_cell_change(g);
+}
+
+void on_editor_focus_lost(GridControl& g, HWND gaining)
+{
+    if (pressed_frame_holds(g))
+        return;
+    HWND parent = GetParent(g.frame);
+    const bool toolkit_parent =
+        static_cast<ATOM>(GetClassLongA(parent, GCW_ATOM)) == control_class_atoms().darivurov;
+    if (gaining && ((toolkit_parent && gaining == parent) || gaining == g.frame)) {
+        focus_marks().focus_mark = 0;
+    } else {
+        focus_marks().focus_mark = 1;
+        grid_invalidate_selection(g);
+    }
+}
+
+} // namespace
+
+LRESULT CALLBACK grid_cell_editor_proc(HWND editor, UINT message, WPARAM w, LPARAM l)
 {
     GridControl* g = control_of_editor(editor);
     if (!g || g->editor != editor || !g->editor_previous)
@@ -289,13 +326,19 @@ LRESULT CALLBACK editor_proc(HWND editor, UINT message, WPARAM w, LPARAM l)
         if (on_char(*g, editor, w))
             return 0;
         break;
-    case WM_SETFOCUS:
-        if (!grid_click_forwarding())
-            grid_send_cell_change(*g);
-        InvalidateRect(g->cell_area, nullptr, FALSE);
-        break;
+    case WM_SETFOCUS: {
+        on_editor_focus(*g, reinterpret_cast<HWND>(w));
+        const LRESULT r = CallWindowProcA(previous, editor, message, w, l);
+        UpdateWindow(editor);
+        return r;
+    }
+    case WM_SETTEXT: {
+        const LRESULT r = CallWindowProcA(previous, editor, message, w, l);
+        UpdateWindow(editor);
+        return r;
+    }
     case WM_KILLFOCUS:
-        InvalidateRect(g->cell_area, nullptr, FALSE);
+        on_editor_focus_lost(*g, reinterpret_cast<HWND>(w));
         break;
     case WM_MOUSEWHEEL:
         return SendMessageA(g->frame, message, w, l);
@@ -317,12 +360,69 @@ LRESULT CALLBACK editor_proc(HWND editor, UINT message, WPARAM w, LPARAM l)
     return CallWindowProcA(previous, editor, message, w, l);
 }
 
-} // namespace
-
 bool grid_focus_inside(const GridControl& g)
 {
     HWND focus = GetFocus();
     return focus && (focus == g.frame || IsChild(g.frame, focus));
+}
+
+namespace {
+
+// The editor's field record takes the column control's range, steps,
+// format, length and change-events flag; the blank-allowed flag comes from
+// the grid's own record.
+void fill_editor_record(GridControl& g, const GridColumnControl& t)
+{
+    const FieldRecord* column_record = field_record_of(t.window);
+    FieldRecord* r = field_record_of(g.editor);
+    if (!r || !column_record)
+        return;
+    r->value = column_record->value;
+    r->minimum = column_record->minimum;
+    r->maximum = column_record->maximum;
+    r->small_step = column_record->small_step;
+    r->large_step = column_record->large_step;
+    r->step_base = column_record->step_base;
+    r->has_value = column_record->has_value;
+    r->foreground = column_record->foreground;
+    r->background = column_record->background;
+    r->maximum_length = column_record->maximum_length;
+    r->format = column_record->format;
+    r->change_reporting = column_record->change_reporting;
+    r->field_flags = column_record->field_flags;
+    if (column_record->updown_partner && r->updown_partner)
+        SendMessageA(r->updown_partner, UDM_SETRANGE, 0, SendMessageA(column_record->updown_partner, UDM_GETRANGE, 0, 0));
+    const FieldRecord* own = field_record_of(g.frame);
+    r->blank_allowed = own ? own->blank_allowed : dialog_proc_state().grid_blank_default;
+}
+
+// The text of a number cell as the editor shows it: empty when the cell
+// holds no value.
+std::string number_text(const GridColumn& col, int row)
+{
+    std::array<char, 52> text{};
+    if (!(col.flags(row) & grid_cell_holds_value))
+        return {};
+    if (col.type == GridCellType::integer)
+        yyint2st(col.int_value(row), text);
+    else if (col.type == GridCellType::real)
+        yyrea2st(col.real_value(row), text, col.display_format());
+    else
+        yydbl2st(col.double_value(row), text, col.display_format());
+    std::string out(text.data(), strnlen(text.data(), text.size()));
+    out.erase(out.find_last_not_of(' ') + 1);
+    return out;
+}
+
+} // namespace
+
+// Loading the editor's window text is no change the user made: its
+// EN_CHANGE is not taken as one.
+void grid_editor_text_set(GridControl& g, const char* text)
+{
+    ++g.editor_loading;
+    SetWindowTextA(g.editor, text);
+    --g.editor_loading;
 }
 
 void grid_cell_editor_open(GridControl& g)
@@ -358,23 +458,7 @@ void grid_cell_editor_open(GridControl& g)
                                nullptr, nullptr);
     if (!g.editor)
         return;
-    // Number editors make their own field record; it takes the column
-    // control's range, steps and format. Other editors are coloured and
-    // read from the cells and need none.
-    const FieldRecord* column_record = field_record_of(t.window);
-    if (FieldRecord* r = field_record_of(g.editor); r && column_record) {
-        r->minimum = column_record->minimum;
-        r->maximum = column_record->maximum;
-        r->small_step = column_record->small_step;
-        r->large_step = column_record->large_step;
-        r->step_base = column_record->step_base;
-        r->format = column_record->format;
-        if (column_record->updown_partner && r->updown_partner)
-            SendMessageA(r->updown_partner, UDM_SETRANGE, 0,
-                         SendMessageA(column_record->updown_partner, UDM_GETRANGE, 0, 0));
-        const FieldRecord* own = field_record_of(g.frame);
-        r->blank_allowed = own ? own->blank_allowed : 0;
-    }
+    fill_editor_record(g, t);
     if (g.font)
         SendMessageA(g.editor, WM_SETFONT, reinterpret_cast<WPARAM>(g.font), TRUE);
     if (col.type == GridCellType::text)
@@ -383,7 +467,7 @@ void grid_cell_editor_open(GridControl& g)
         SendMessageA(g.editor, EM_LIMITTEXT, 11, 0);
     grid_cell_editor_load(g);
     g.editor_previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(g.editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editor_proc)));
+        SetWindowLongPtrA(g.editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(grid_cell_editor_proc)));
 }
 
 void grid_cell_editor_load(GridControl& g)
@@ -394,15 +478,14 @@ void grid_cell_editor_load(GridControl& g)
     const int c = m.current_column, row = m.current_row;
     const GridColumn& col = m.columns[static_cast<std::size_t>(c)];
     FieldRecord* r = field_record_of(g.editor);
-    GridColourTriple fg, bg;
-    grid_cell_colours(m, c, row, fg, bg);
-    if (r) {
-        r->foreground = fg.red >= 0 ? RGB(fg.red, fg.green, fg.blue) : -1;
-        r->background = bg.red >= 0 ? RGB(bg.red, bg.green, bg.blue) : -1;
+    if (r && col.has_colours()) {
+        const unsigned char* item = col.colour_item(row);
+        r->foreground = (item[0] & 1) ? RGB(item[1], item[2], item[3]) : -1;
+        r->background = (item[0] & 2) ? RGB(item[4], item[5], item[6]) : -1;
     }
-    std::string text;
     switch (col.type) {
     case GridCellType::check_box:
+        SetWindowTextA(g.editor, std::string(31, ' ').c_str());
         SendMessageA(g.editor, BM_SETCHECK, static_cast<WPARAM>(col.int_value(row)), 0);
         break;
     case GridCellType::menu:
@@ -410,19 +493,23 @@ void grid_cell_editor_load(GridControl& g)
         copy_list(g.templates[static_cast<std::size_t>(c)].window, g.editor);
         SendMessageA(g.editor, CB_SETCURSEL, static_cast<WPARAM>(col.int_value(row)), 0);
         break;
-    default: {
-        grid_cell_display_text(m, c, row, text);
-        SetWindowTextA(g.editor, text.c_str());
+    case GridCellType::text:
+        grid_editor_text_set(g, std::string(col.text(row)).c_str());
         SendMessageA(g.editor, EM_SETMODIFY, 0, 0);
+        break;
+    default: {
+        grid_editor_text_set(g, number_text(col, row).c_str());
         double value = 0;
-        if (r && grid_cell_number(m, c, row, value))
-            r->value = value;
+        if (r)
+            r->value = grid_cell_number(m, c, row, value) ? value : 0;
+        SendMessageA(g.editor, EM_SETMODIFY, 0, 0);
         break;
     }
     }
     if (r)
         r->has_value = (col.flags(row) & grid_cell_held_value) ? 1 : 0;
-    set_read_only(g, (col.flags(row) & grid_cell_protected) != 0);
+    grid_cell_editor_set_readonly(g.editor, static_cast<int>(col.type), (col.flags(row) & grid_cell_protected) ? 1 : 0,
+                                  0);
     InvalidateRect(g.editor, nullptr, TRUE);
 }
 
@@ -443,28 +530,48 @@ void grid_cell_editor_commit(GridControl& g)
     case GridCellType::menu:
         col.set_int(row, static_cast<std::int32_t>(SendMessageA(g.editor, CB_GETCURSEL, 0, 0)));
         break;
-    default: {
-        const std::string text = editor_text(g.editor);
-        if (text.find_first_not_of(' ') == std::string::npos) {
-            col.flags(row) &= static_cast<std::uint8_t>(~grid_cell_holds_value);
-            break;
-        }
-        double value = 0;
-        int valid = 0;
-        conv_double_text_valid(value, valid, text);
-        // A number the cell cannot hold leaves the old value.
-        if (!valid || grid_value_check(m, c, value) != 0)
-            break;
-        if (col.type == GridCellType::integer)
-            col.set_int(row, static_cast<std::int32_t>(std::trunc(value)));
-        else if (col.type == GridCellType::real)
-            col.set_real(row, static_cast<float>(value));
-        else
-            col.set_double(row, value);
-        col.flags(row) |= grid_cell_holds_value | grid_cell_held_value;
+    default:
+        grid_commit_number(g, col, row);
         break;
     }
+}
+
+void grid_commit_number(GridControl& g, GridColumn& col, int row)
+{
+    const std::string text = editor_text(g.editor).substr(0, 50);
+    // Only a text the user changed is read back: the text of an untouched
+    // editor is the value through the display format, which may have lost
+    // digits; the field record keeps the value itself.
+    const FieldRecord* r = field_record_of(g.editor);
+    const bool modified = SendMessageA(g.editor, EM_GETMODIFY, 0, 0) != 0 || !r;
+    if (col.type == GridCellType::integer) {
+        int v = 0;
+        if (modified)
+            conv_integer_to_delimiter(v, std::string_view(text).substr(0, 12));
+        else
+            v = static_cast<int>(std::clamp(std::trunc(r->value), -2147483648.0, 2147483647.0));
+        col.set_int(row, v);
+    } else if (col.type == GridCellType::real) {
+        float v = 0;
+        if (modified) {
+            conv_real_to_delimiter(v, text);
+        } else {
+            const double largest = std::numeric_limits<float>::max();
+            v = static_cast<float>(std::clamp(r->value, -largest, largest));
+        }
+        col.set_real(row, v);
+    } else {
+        double v = 0;
+        if (modified)
+            conv_text_to_double_silent(v, text);
+        else
+            v = r->value;
+        col.set_double(row, v);
     }
+    if (text.find_first_not_of(' ') == std::string::npos)
+        col.flags(row) &= static_cast<std::uint8_t>(~grid_cell_holds_value);
+    else
+        col.flags(row) |= grid_cell_holds_value | grid_cell_held_value;
 }
 
 void grid_cell_editor_close(GridControl& g, bool store)
@@ -483,10 +590,34 @@ void grid_cell_editor_close(GridControl& g, bool store)
     DestroyWindow(editor);
 }
 
+void grid_cell_editor_set_readonly(HWND editor, int type, int read_only, int update)
+{
+    GridControl* g = editor ? control_of_editor(editor) : nullptr;
+    if (type < 0 || !g)
+        return;
+    // A read-only grid stays read-only.
+    if (g->cells->read_only() && read_only == 0)
+        return;
+    if (type <= static_cast<int>(GridCellType::double_precision)) {
+        SendMessageA(editor, EM_SETREADONLY, read_only ? TRUE : FALSE, 0);
+        if (update)
+            UpdateWindow(editor);
+        if (const FieldRecord* r = field_record_of(editor); r && r->updown_partner) {
+            EnableWindow(r->updown_partner, read_only ? FALSE : TRUE);
+            if (update)
+                RedrawWindow(r->updown_partner, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
+        }
+    } else if (type == static_cast<int>(GridCellType::check_box)) {
+        SendMessageA(editor, BM_SETSTYLE, read_only ? BS_CHECKBOX : BS_AUTOCHECKBOX, update ? TRUE : FALSE);
+    }
+}
+
 void grid_move_to_cell(GridControl& g, int column, int row, bool focus, bool extend)
 {
     GridModel& m = *g.cells;
     const bool same = column == m.current_column && row == m.current_row;
+    if (same && g.editor && focus_marks().from_outside == 0 && !focus && !extend)
+        return;
     if (!same && g.editor && numctl_validate(g.editor, g.editor, 1) != 0)
         return;
     const int old_column = m.current_column, old_row = m.current_row;
@@ -500,7 +631,7 @@ void grid_move_to_cell(GridControl& g, int column, int row, bool focus, bool ext
         grid_cell_editor_open(g);
     }
     if (focus && g.editor)
-        SetFocus(g.editor);
+        SetFocus(g.frame);
     else if (grid_focus_inside(g))
         grid_send_cell_change(g);
     if (!extend) {
@@ -518,6 +649,40 @@ void grid_move_to_cell(GridControl& g, int column, int row, bool focus, bool ext
     g.anchor_row = ar;
 }
 
+void grid_scroll_extend(HWND grid, UINT message, WPARAM w, LPARAM l, bool extend)
+{
+    GridControl* g = grid_control_of(grid);
+    if (!g)
+        return;
+    GridModel& m = *g->cells;
+    const int old_column = m.current_column, old_row = m.current_row;
+    const int anchor_column = g->anchor_column, anchor_row = g->anchor_row;
+    SendMessageA(grid, message, w, l);
+    if (!extend)
+        return;
+    const int ac = anchor_column >= 0 ? anchor_column : old_column;
+    const int ar = anchor_column >= 0 ? anchor_row : old_row;
+    if (ac == m.current_column && ar == m.current_row) {
+        grid_clear_selection(*g);
+        return;
+    }
+    grid_select_range(*g, std::min(ar, m.current_row), std::max(ar, m.current_row), std::min(ac, m.current_column),
+                      std::max(ac, m.current_column));
+    g->anchor_column = ac;
+    g->anchor_row = ar;
+}
+
+LRESULT CALLBACK grid_updown_shift_click_proc(HWND updown, UINT message, WPARAM w, LPARAM l)
+{
+    // The previous procedure lives in the control's user data.
+    const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(updown, GWLP_USERDATA));
+    if (message == WM_LBUTTONDOWN && (w & MK_SHIFT)) {
+        if (HWND buddy = reinterpret_cast<HWND>(SendMessageA(updown, UDM_GETBUDDY, 0, 0)))
+            return SendMessageA(buddy, message, w, l);
+    }
+    return previous ? CallWindowProcA(previous, updown, message, w, l) : DefWindowProcA(updown, message, w, l);
+}
+
 // The model's notices.
 
 void GridControl::editor_store() { grid_cell_editor_commit(*this); }
@@ -526,27 +691,18 @@ void GridControl::cell_changed(int column, int row)
 {
     if (editor && column == cells->current_column && row == cells->current_row)
         grid_cell_editor_load(*this);
-    if (cell_area && !templates.empty() && row >= cells->top_row && row < cells->top_row + cells->rows_shown) {
-        const RECT r = cell_rect(column, row);
-        InvalidateRect(cell_area, &r, FALSE);
-    }
+    grid_repaint_cell(*this, column, row, grid_redraw_flag);
 }
 
 void GridControl::cells_changed()
 {
     if (editor)
         grid_cell_editor_load(*this);
-    if (cell_area)
+    if (cell_area) {
         InvalidateRect(cell_area, nullptr, FALSE);
-}
-
-void GridControl::selection_cleared()
-{
-    anchor_column = anchor_row = -1;
-    if (cell_area)
-        InvalidateRect(cell_area, nullptr, FALSE);
-    if (style() & grid_style_selection_events)
-        grid_post_block_event(*this, 2, GridBlock{}, false);
+        if (grid_redraw_flag)
+            UpdateWindow(cell_area);
+    }
 }
 
 void GridControl::current_cell_moved()
@@ -557,17 +713,54 @@ void GridControl::current_cell_moved()
     grid_cell_editor_open(*this);
 }
 
-void GridControl::rows_changed()
+bool GridControl::editor_snapshot(int column, int row, GridEditorSnapshot& out) const
 {
-    grid_cell_editor_close(*this, false);
-    grid_fit_rows(*this);
-    grid_layout(*this);
-    if (cells->top_row + visible_rows > cells->rows_in_use)
-        cells->top_row = std::max(0, cells->rows_in_use - visible_rows);
-    grid_row_headings_refresh(*this);
-    grid_cell_editor_open(*this);
+    if (!editor || column != cells->current_column || row != cells->current_row)
+        return false;
+    out.text = editor_text(editor);
+    out.modified = SendMessageA(editor, EM_GETMODIFY, 0, 0) != 0;
+    const FieldRecord* r = field_record_of(editor);
+    out.value = r ? r->value : 0;
+    out.check = static_cast<int>(SendMessageA(editor, BM_GETCHECK, 0, 0));
+    out.menu = static_cast<int>(SendMessageA(editor, CB_GETCURSEL, 0, 0));
+    return true;
+}
+
+void GridControl::select_block(const GridBlock& block)
+{
+    if (block.empty())
+        grid_clear_selection(*this);
+    else
+        grid_select_range(*this, block.first_row, block.last_row, block.first_column, block.last_column);
+}
+
+void GridControl::goto_cell(int column, int row, int caret)
+{
+    grid_clear_selection(*this);
+    HWND parent = GetParent(frame);
+    const bool may_focus = parent && IsWindowVisible(parent) && !(GetWindowLongA(parent, GWL_STYLE) & WS_DISABLED);
+    if (may_focus)
+        SetFocus(parent);
+    grid_move_to_cell(*this, column, row, may_focus, false);
+    if (!may_focus)
+        return;
+    SetFocus(frame);
+    HWND focus = GetFocus();
+    if (caret < 0 || !focus)
+        return;
+    const ATOM atom = static_cast<ATOM>(GetClassLongA(focus, GCW_ATOM));
+    const ControlClassAtoms& a = control_class_atoms();
+    if (atom == a.edit || atom == a.integer_edit || atom == a.integer_spin || atom == a.real_edit ||
+        atom == a.real_spin || atom == a.double_edit || atom == a.double_spin) {
+        SendMessageA(focus, EM_SETSEL, static_cast<WPARAM>(caret), caret);
+        SendMessageA(focus, EM_SCROLLCARET, 0, 0);
+    }
+}
+
+void GridControl::update_now()
+{
     if (cell_area)
-        InvalidateRect(cell_area, nullptr, TRUE);
+        UpdateWindow(cell_area);
 }
 
 void GridControl::column_heading_changed(int item)
@@ -579,6 +772,7 @@ void GridControl::column_heading_changed(int item)
     hd.mask = HDI_TEXT;
     hd.pszText = text.data();
     SendMessageA(header, HDM_SETITEMA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&hd));
+    UpdateWindow(header);
 }
 
 void GridControl::row_heading_changed(int row)
@@ -591,6 +785,7 @@ void GridControl::row_heading_changed(int row)
     hd.mask = HDI_TEXT;
     hd.pszText = text.data();
     SendMessageA(row_headers[static_cast<std::size_t>(i)], HDM_SETITEMA, 0, reinterpret_cast<LPARAM>(&hd));
+    UpdateWindow(row_headers[static_cast<std::size_t>(i)]);
 }
 
 } // namespace korv

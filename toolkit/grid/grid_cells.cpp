@@ -295,8 +295,10 @@ void grid_cell_colours(const GridModel& grid, int column, int row, GridColourTri
         bg = (item[0] & 2) ? GridColourTriple{item[4], item[5], item[6]} : GridColourTriple{};
         return;
     }
-    fg = triple_of(c.foreground != grid_no_colour ? c.foreground : grid.foreground);
-    bg = triple_of(c.background != grid_no_colour ? c.background : grid.background);
+    std::int32_t own_fg = grid_no_colour, own_bg = grid_no_colour;
+    grid.own_colours(own_fg, own_bg);
+    fg = triple_of(c.foreground != grid_no_colour ? c.foreground : own_fg);
+    bg = triple_of(c.background != grid_no_colour ? c.background : own_bg);
 }
 
 bool grid_cell_colours_store(GridModel& grid, int column, int row, const GridColourTriple& fg,

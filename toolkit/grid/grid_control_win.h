@@ -73,6 +73,9 @@ public:
     int columns_to_build = 0; // the column count gm_set_size gave
     int horizontal_limit = 0;
     int visible_rows = 1;
+    int row_places = 0;       // the rows the cell area has room for, the last partly
+    int creation_client_height = 0;
+    int frame_height = 0;     // window height less client height at creation
     int row_height = 20;
     int first_visible_column = 0;
     int last_visible_column = 0;
@@ -87,6 +90,7 @@ public:
     HFONT font = nullptr;
     HWND open_drop_down = nullptr;
     HWND menu_target = nullptr; // where the last context menu was opened
+    int editor_loading = 0;     // the grid itself is setting the editor's text
 
     GridModel& model() { return *cells; }
     LONG style() const { return GetWindowLongA(frame, GWL_STYLE); }
@@ -96,12 +100,17 @@ public:
     void editor_store() override;
     void cell_changed(int column, int row) override;
     void cells_changed() override;
-    void selection_cleared() override;
     void current_cell_moved() override;
-    void rows_changed() override;
     void column_heading_changed(int item) override;
     void row_heading_changed(int row) override;
     void column_changed(int column) override;
+    bool editor_snapshot(int column, int row, GridEditorSnapshot& out) const override;
+    void select_block(const GridBlock& block) override;
+    void goto_cell(int column, int row, int caret) override;
+    void rows_in_use_apply(int id, int count) override;
+    bool own_colours(std::int32_t& foreground, std::int32_t& background) const override;
+    int row_heading_pixels() const override { return row_headers.empty() ? 0 : row_heading_width; }
+    void update_now() override;
 
     // Geometry of the cell area.
     int column_x(int column) const;          // left edge of a column, from the first visible one
@@ -137,10 +146,33 @@ void grid_share_columns(GridControl& shown, const GridControl& g);
 // current grid-editor window for 0; null when there is none.
 HWND grid_window_of_id(int id);
 
+// Subclass procedure of the column header and the row-heading controls
+// (grid_frame_win.cpp); the previous procedure is kept in their user data.
+LRESULT CALLBACK grid_header_proc(HWND window, UINT message, WPARAM w, LPARAM l);
+// The rows in use become count (a back end's work, grid_frame_win.cpp); id
+// as the grid was found.
+void grid_rows_in_use_apply(HWND grid, int id, int count);
+// The packed cell of a move of the current cell becomes the last
+// cell-change word: the grid editor's (id 0), or the current dialog's when
+// its current field is the grid (grid_setup_win.cpp).
+void grid_record_cell_change(int id, HWND frame, int packed);
+// Identifier 0: the grid editor's window fits its grid again.
+void grid_refit_editor_window(HWND frame);
+
 // Cell area (grid_cell_area_win.cpp).
 LRESULT CALLBACK grid_client_proc(HWND window, UINT message, WPARAM w, LPARAM l);
 void grid_select_range(GridControl& g, int first_row, int last_row, int first_column, int last_column);
 void grid_clear_selection(GridControl& g);
+// The visible part of the selected block in cell-area pixels; false when
+// none of it is visible.
+bool grid_selection_rect(const GridControl& g, RECT& out);
+// Invalidates the visible part of the selected block.
+void grid_invalidate_selection(GridControl& g);
+// Invalidates one cell when it is on screen and, with update, paints it.
+void grid_repaint_cell(GridControl& g, int column, int row, int update);
+// The source drawn into the target with every button-face pixel on the
+// highlight colour; scratch is a bitmap of the same size.
+void grid_draw_bitmap_transparent(HBITMAP source, HBITMAP target, HBITMAP scratch);
 void grid_post_block_event(GridControl& g, int source, const GridBlock& block, bool always);
 void grid_send_cell_change(GridControl& g);
 // Set while a click is handed on to the editor, whose focus then reports
@@ -154,9 +186,24 @@ void grid_drag_to(GridControl& g, HWND from, LPARAM l);
 void grid_cell_editor_open(GridControl& g);
 void grid_cell_editor_load(GridControl& g);
 void grid_cell_editor_commit(GridControl& g);
+// A number editor's content into its cell: a text the user changed is
+// read, an untouched editor gives its field record's value.
+void grid_commit_number(GridControl& g, GridColumn& col, int row);
 void grid_cell_editor_close(GridControl& g, bool store);
+// Cell types 0-3 read-only or editable (with the spinner), check boxes
+// toggling or not; a read-only grid's editors stay read-only.
+void grid_cell_editor_set_readonly(HWND editor, int type, int read_only, int update);
 void grid_move_to_cell(GridControl& g, int column, int row, bool focus, bool extend);
+// Sends the scroll message to the grid, then extends the selected block
+// to the new current cell when extend is set.
+void grid_scroll_extend(HWND grid, UINT message, WPARAM w, LPARAM l, bool extend);
 bool grid_focus_inside(const GridControl& g);
+// Sets the editor's text without taking it for a change the user made.
+void grid_editor_text_set(GridControl& g, const char* text);
+LRESULT CALLBACK grid_cell_editor_proc(HWND window, UINT message, WPARAM w, LPARAM l);
+// A subclass procedure for an up-down control: a press with Shift held
+// goes to the control's buddy. No routine installs it.
+LRESULT CALLBACK grid_updown_shift_click_proc(HWND window, UINT message, WPARAM w, LPARAM l);
 
 // A grid of its own with a copy of another grid's cells, columns and
 // headings (the grid editor's).

@@ -1,12 +1,15 @@
 #include "grid/grid_csv.h"
 
 #include "grid/grid_cells.h"
+#include "grid/grid_routines.h"
 #include "korvanthide/error_numbers.h"
 
 #include <korvanthide/conversions.h>
 #include <korvanthide/errors.h>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <vector>
 
@@ -40,6 +43,31 @@ std::string_view trim(std::string_view text)
     return first == std::string_view::npos ? std::string_view{} : trim_right(text.substr(first));
 }
 
+// The text a number cell is saved as: its display text, or, when the
+// value does not fit the column's format (the display text is all
+// asterisks), the shortest text that reads back as the same value, so
+// that saving keeps every number a file can hold.
+void number_field(const GridModel& grid, int column, int row, std::string& cell)
+{
+    ErrorState& state = error_state();
+    const int mode = state.report_mode;
+    const std::int32_t last = state.last_error;
+    state.report_mode = 0;
+    grid_cell_display_text(grid, column, row, cell);
+    state.report_mode = mode;
+    if (cell.empty() || cell.find_first_not_of('*') != std::string::npos) {
+        state.last_error = last;
+        return;
+    }
+    state.last_error = last;
+    const GridColumn& c = grid.columns[static_cast<std::size_t>(column)];
+    std::array<char, 32> text;
+    const auto r = c.type == GridCellType::real
+                       ? std::to_chars(text.data(), text.data() + text.size(), c.real_value(row))
+                       : std::to_chars(text.data(), text.data() + text.size(), c.double_value(row));
+    cell.assign(text.data(), r.ptr);
+}
+
 void write_cell(std::string& out, const GridModel& grid, int column, int row, int flags, std::string& cell)
 {
     const bool quote = !(flags & grid_csv_unquoted);
@@ -56,7 +84,7 @@ void write_cell(std::string& out, const GridModel& grid, int column, int row, in
         return;
     case GridCellType::real:
     case GridCellType::double_precision:
-        grid_cell_display_text(grid, column, row, cell);
+        number_field(grid, column, row, cell);
         if (cell.empty() && (flags & grid_csv_undefined_values))
             grid_number_text(undefined_number, c.type == GridCellType::real, c.display_format(), cell);
         append_quoted(out, cell, quote, false);
@@ -72,28 +100,28 @@ void write_cell(std::string& out, const GridModel& grid, int column, int row, in
     }
 }
 
-// The fields of one line: a comma ends a field after an even number of
-// quote characters; the line itself is cut at its line feed by the caller.
-void split_line(std::string_view line, std::vector<std::string_view>& fields)
+// The end of the field that starts at pos: the first comma or line feed
+// after an even number of quote characters since the field began. A line
+// feed after an odd number stands inside an open quoted field and belongs
+// to it, as in every common reader of such files (and as the writer puts
+// a text's line breaks there); bytes.size() when the field runs to the end.
+std::size_t field_end(std::string_view bytes, std::size_t pos)
 {
-    fields.clear();
-    std::size_t start = 0;
     bool odd = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '"')
+    for (; pos < bytes.size(); ++pos) {
+        const char c = bytes[pos];
+        if (c == '"')
             odd = !odd;
-        else if (line[i] == ',' && !odd) {
-            fields.push_back(line.substr(start, i - start));
-            start = i + 1;
-        }
+        else if (!odd && (c == ',' || c == '\n'))
+            return pos;
     }
-    fields.push_back(line.substr(start));
+    return pos;
 }
 
 class CsvLoader {
 public:
-    CsvLoader(GridModel& grid, bool grow, int flags)
-        : grid_(grid), grow_(grow), headings_(flags & grid_csv_headings),
+    CsvLoader(GridModel& grid, int id, bool grow, int flags)
+        : grid_(grid), id_(id), grow_(grow), headings_(flags & grid_csv_headings),
           visible_first_(grid.top_row), visible_end_(grid.top_row + grid.rows_shown)
     {
         row_ = headings_ && grid.has_column_headings() ? -1 : 0;
@@ -110,6 +138,7 @@ private:
     void finish();
 
     GridModel& grid_;
+    int id_;
     bool grow_;
     bool headings_;
     int visible_first_, visible_end_;
@@ -124,9 +153,7 @@ bool CsvLoader::row_available()
         return true;
     if (!grow_ || row_ >= grid_.rows_created)
         return false;
-    grid_.rows_in_use = row_ + 1;
-    if (grid_.view)
-        grid_.view->rows_changed();
+    WGridRows(id_, row_ + 1);
     return true;
 }
 
@@ -236,27 +263,30 @@ void CsvLoader::finish()
 
 int CsvLoader::run(std::string_view bytes)
 {
-    std::vector<std::string_view> fields;
     std::size_t pos = 0;
+    int column = first_column_;
+    bool line_start = true;
     while (pos < bytes.size()) {
-        const auto lf = bytes.find('\n', pos);
-        const bool has_lf = lf != std::string_view::npos;
-        const std::string_view line = bytes.substr(pos, (has_lf ? lf : bytes.size()) - pos);
-        pos = has_lf ? lf + 1 : bytes.size();
-        if (!row_available()) {
+        if (line_start && !row_available()) {
             error_ = err::grid_file_too_large;
             break;
         }
-        split_line(line, fields);
-        int column = first_column_;
-        for (std::size_t i = 0; i < fields.size(); ++i, ++column) {
-            if (column >= grid_.column_count()) {
-                error_ = err::grid_file_too_large;
-                break;
-            }
-            store(column, grid_csv_field(fields[i], i + 1 == fields.size()));
+        line_start = false;
+        const std::size_t end = field_end(bytes, pos);
+        const bool line_end = end == bytes.size() || bytes[end] == '\n';
+        const std::string_view raw = bytes.substr(pos, end - pos);
+        pos = end + 1;
+        // Fields past the last column are dropped; the next line goes on.
+        if (column >= grid_.column_count())
+            error_ = err::grid_file_too_large;
+        else
+            store(column, grid_csv_field(raw, line_end));
+        ++column;
+        if (line_end) {
+            finish_line(column);
+            column = first_column_;
+            line_start = true;
         }
-        finish_line(column);
     }
     finish();
     return error_;
@@ -331,11 +361,10 @@ std::string grid_csv_text(const GridModel& grid, const GridRange& range, int fla
     return out;
 }
 
-int grid_csv_load(GridModel& grid, std::string_view bytes, bool grow, int flags)
+int grid_csv_load(GridModel& grid, int id, std::string_view bytes, bool grow, int flags)
 {
-    grid.editor_store();
     grid.clear_selection();
-    const int error = CsvLoader(grid, grow, flags).run(bytes);
+    const int error = CsvLoader(grid, id, grow, flags).run(bytes);
     grid.cells_changed();
     return error;
 }

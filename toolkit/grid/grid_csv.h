@@ -31,12 +31,14 @@ std::string grid_csv_unquote(std::string_view text);
 // first and last character and the doubled quotes go.
 std::string grid_csv_field(std::string_view raw, bool line_end);
 
-// Loads the file's bytes into the grid. Fields past the last column are
+// Loads the file's bytes into the grid found by id. A line feed inside an
+// open quoted field belongs to the field. Fields past the last column are
 // dropped and the next line goes on; lines past the rows that may be used
-// end the load; rows the file does not fill are emptied. Menu fields that
+// end the load (with grow the rows in use grow through WGridRows up to the
+// rows created); rows the file does not fill are emptied. Menu fields that
 // match no item are reported (1055) at once, number fields that do not
 // read by the conversion routines. Gives the error to report at the end:
 // 1054, 1009 or 0.
-int grid_csv_load(GridModel& grid, std::string_view bytes, bool grow, int flags);
+int grid_csv_load(GridModel& grid, int id, std::string_view bytes, bool grow, int flags);
 
 } // namespace korv

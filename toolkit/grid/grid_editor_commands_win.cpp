@@ -140,7 +140,8 @@ int wait_for_buttons(const GridEditorRecord& e, const std::function<bool(int but
 int query(int code)
 {
     int value = 0;
-    grid_query(0, code, value);
+    int id = 0;
+    grid_query(id, code, value);
     return value;
 }
 
@@ -163,8 +164,8 @@ int grid_editor_save_prompt(GridEditorRecord& e, HWND)
     const GridControl* g = grid_of(e);
     if (!g || g->cells->modified_1 != 1)
         return 1;
-    const std::string question = e.file_name.empty() ? std::string("Do you want to save changes?")
-                                                     : "Do you want to save changes to " + e.file_name + "?";
+    const std::string question = e.texts.file_name.empty() ? std::string("Do you want to save changes?")
+                                                     : "Do you want to save changes to " + e.texts.file_name + "?";
     WMessageBox(4, 3, 1, question, editor_title);
     switch (dialog_result_state().answer) {
     case 1: return grid_editor_save_csv(e, false, -1, -1, -1, -1) ? 1 : 0;
@@ -181,14 +182,14 @@ bool grid_editor_save_csv(GridEditorRecord& e, bool ask, int first_row, int last
         return false;
     CommandScope scope(e);
     const bool selection = first_row != -1;
-    std::string name = e.file_name;
+    std::string name = e.texts.file_name;
     if (ask || name.empty()) {
         if (selection)
             name = name.substr(0, name.find_last_of("\\/") == std::string::npos ? 0 : name.find_last_of("\\/") + 1);
         if (!select_file(e.filter.empty() ? csv_filter : std::string_view(e.filter), 35, name, e.filter_index))
             return false;
         if (!selection)
-            e.file_name = name;
+            e.texts.file_name = name;
     }
     GridRange range;
     if (selection)
@@ -211,7 +212,7 @@ bool grid_editor_load_csv(GridEditorRecord& e, bool ask)
     if (!g)
         return false;
     CommandScope scope(e);
-    std::string name = e.file_name.substr(0, 259);
+    std::string name = e.texts.file_name.substr(0, 259);
     if (ask && !select_file(e.filter.empty() ? csv_filter : std::string_view(e.filter), 160, name, e.filter_index))
         return false;
     const int saved_mode = error_state().report_mode;
@@ -232,7 +233,7 @@ bool grid_editor_load_csv(GridEditorRecord& e, bool ask)
     else if (error == err::menu_cell_value)
         message("Non-matching data found for menu cell", "Data Error");
     g->model().move_to(0, 0);
-    e.file_name = name;
+    e.texts.file_name = name;
     return true;
 }
 
@@ -358,13 +359,13 @@ void grid_editor_find(GridEditorRecord& e, bool again)
         return;
     }
     if (!texts)
-        e.search_numbers = true;
+        e.texts.search_numbers = true;
     if (!again) {
         if (!load_dialog(32106))
             return;
-        WDialogPutString(1002, e.find_text);
-        WDialogPutCheckBox(1003, e.match_case ? 1 : 0);
-        WDialogPutCheckBox(1004, e.search_numbers ? 1 : 0);
+        WDialogPutString(1002, e.texts.find_text);
+        WDialogPutCheckBox(1003, e.texts.match_case ? 1 : 0);
+        WDialogPutCheckBox(1004, e.texts.search_numbers ? 1 : 0);
         WDialogFieldState(1004, texts && numbers ? 1 : 3);
         const int pressed = wait_for_buttons(e, [](int button) {
             if (button == 2)
@@ -382,21 +383,21 @@ void grid_editor_find(GridEditorRecord& e, bool again)
             std::array<char, 1024> text{};
             WDialogGetString(1002, text);
             std::string_view t(text.data(), text.size());
-            e.find_text = std::string(t.substr(0, t.find_last_not_of(' ') + 1));
+            e.texts.find_text = std::string(t.substr(0, t.find_last_not_of(' ') + 1));
             int match = 0, numeric = 0;
             WDialogGetCheckBox(1003, match);
             WDialogGetCheckBox(1004, numeric);
-            e.match_case = match == 1;
-            e.search_numbers = !texts || numeric == 1;
+            e.texts.match_case = match == 1;
+            e.texts.search_numbers = !texts || numeric == 1;
         }
         WDialogUnload();
-        if (!go || e.find_text.empty())
+        if (!go || e.texts.find_text.empty())
             return;
     }
     int found = 0;
-    WGridFind(0, e.find_text,
-              grid_find_after_current | (e.match_case ? 0 : grid_find_case_blind) |
-                  (e.search_numbers ? grid_find_numbers : 0),
+    WGridFind(0, e.texts.find_text,
+              grid_find_after_current | (e.texts.match_case ? 0 : grid_find_case_blind) |
+                  (e.texts.search_numbers ? grid_find_numbers : 0),
               &found);
     if (found == 0)
         message("End of grid reached", "Find", 4);
@@ -431,7 +432,7 @@ bool grid_editor_print(GridEditorRecord& e, int first_row, int last_row, int fir
         const int chosen[5] = {rows, columns, headings == 2 ? 1 : 0, colours >= 2 ? 1 : 0, colours == 3 ? 1 : 0};
         grid_print_options_set(chosen, scale, 2);
         int ok = 0;
-        grid_print(0, ok, first_row, last_row, first_column, last_column, 2, e.file_name);
+        grid_print(0, ok, first_row, last_row, first_column, last_column, 2, e.texts.file_name);
         if (ok == 0)
             message("No printer installed", "Error", 1);
         printed = ok == 1;
@@ -449,7 +450,7 @@ bool grid_editor_save_html(GridEditorRecord& e)
     const GridModel& m = *g->cells;
     // The proposal: the file's name with its extension, after the last
     // path separator, changed to .htm.
-    std::string proposal = e.file_name;
+    std::string proposal = e.texts.file_name;
     const auto separator = proposal.find_last_of("\\/");
     const auto dot = proposal.find_last_of('.');
     if (dot != std::string::npos && (separator == std::string::npos || dot > separator))

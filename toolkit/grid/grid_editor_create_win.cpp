@@ -38,9 +38,10 @@ constexpr int toolbar_identifier = 1001;
 // With a built-in accelerator table the labels carry their shortcuts.
 std::string label(const char* text, const char* shortcut, bool with_shortcut)
 {
+    // Character 8 before the shortcut puts it at the menu's right edge.
     std::string s = text;
     if (with_shortcut && shortcut) {
-        s += '\t';
+        s += '\b';
         s += shortcut;
     }
     return s;
@@ -74,22 +75,22 @@ void build_menus(GridEditorRecord& e, bool shortcuts)
 
     e.edit_menu = CreatePopupMenu();
     if (!e.read_only)
-        add(e.edit_menu, 32122, "Cu&t\tCtrl+X");
-    add(e.edit_menu, 32123, "&Copy\tCtrl+C");
+        add(e.edit_menu, 32122, "Cu&t\bCtrl+X");
+    add(e.edit_menu, 32123, "&Copy\bCtrl+C");
     if (!e.read_only) {
-        add(e.edit_menu, 32124, "&Paste\tCtrl+V");
-        add(e.edit_menu, 32125, "&Delete\tDel");
+        add(e.edit_menu, 32124, "&Paste\bCtrl+V");
+        add(e.edit_menu, 32125, "&Delete\bDel");
     }
     AppendMenuA(e.edit_menu, MF_SEPARATOR, 0, nullptr);
-    add(e.edit_menu, 32126, "Select &All\tCtrl+A");
+    add(e.edit_menu, 32126, "Select &All\bCtrl+A");
     if (!e.read_only) {
         AppendMenuA(e.edit_menu, MF_SEPARATOR, 0, nullptr);
         add(e.edit_menu, 32127, "&Sort");
     }
     if (e.may_change_rows) {
-        add(e.edit_menu, 32128, "&Insert Row Before Current\tCtrl+I");
-        add(e.edit_menu, 32129, "&Insert Row After Current\tCtrl+Shift+I");
-        add(e.edit_menu, 32130, "D&elete Row\tCtrl+E");
+        add(e.edit_menu, 32128, "&Insert Row Before Current\bCtrl+I");
+        add(e.edit_menu, 32129, "&Insert Row After Current\bCtrl+Shift+I");
+        add(e.edit_menu, 32130, "D&elete Row\bCtrl+E");
     }
 
     e.search_menu = CreatePopupMenu();
@@ -244,12 +245,12 @@ void grid_editor_caption(GridEditorRecord& e, HWND frame)
 {
     if ((GetWindowLongA(frame, GWL_STYLE) & WS_CAPTION) != WS_CAPTION) {
         if (e.status_bar)
-            set_status(e.status_bar, 4, e.file_name.c_str());
+            set_status(e.status_bar, 4, e.texts.file_name.c_str());
         return;
     }
     std::string caption = e.saved_caption;
-    if (!e.file_name.empty())
-        caption += " - [" + e.file_name + "]";
+    if (!e.texts.file_name.empty())
+        caption += " - [" + e.texts.file_name + "]";
     SetWindowTextA(frame, caption.c_str());
 }
 
@@ -414,11 +415,11 @@ int grid_editor_create(int field, int mode, int menu, int options, int filter_in
     grid_editor_fit_window(*e, frame);
 
     if (!file.empty()) {
-        e->file_name = std::string(file.substr(0, 259));
+        e->texts.file_name = std::string(file.substr(0, 259));
         if (grid_editor_load_csv(*e, false))
             grid_editor_caption(*e, frame);
         else
-            e->file_name.clear();
+            e->texts.file_name.clear();
     }
     if (e->mode == 3)
         ++dialog_table().semi_modeless_count;

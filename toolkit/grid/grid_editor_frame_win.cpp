@@ -1,6 +1,7 @@
 // The grid editor's frame procedure: its commands, menu greying and help,
 // the current cell in the status bar, layout, and closing.
 #include "grid/grid_editor_win.h"
+#include "korvanthide/grid_win.h"
 
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/events.h"
@@ -130,10 +131,8 @@ void on_command(GridEditorRecord& e, HWND frame, WPARAM w, LPARAM l)
         if (e.may_save && grid_editor_save_prompt(e, frame) != 1)
             return;
         if (id == 32101) {
-            grid_cell_editor_close(*g, false);
-            grid_cells_clear_all(m, false);
-            grid_cell_editor_open(*g);
-            e.file_name.clear();
+            grid_clear_all(e.grid, 0);
+            e.texts.file_name.clear();
         } else if (!grid_editor_load_csv(e, true)) {
             return;
         }
@@ -289,7 +288,7 @@ bool command_greyed(const GridEditorRecord& e, UINT id)
     case 32130:
         return m.read_only() || protected_from(m.current_row);
     case 32142:
-        return e.find_text.empty();
+        return e.texts.find_text.empty();
     default:
         return false;
     }
@@ -467,10 +466,7 @@ void on_close(GridEditorRecord& e, HWND frame)
             saved.modified_1 = g->cells->modified_1;
             saved.modified_2 = g->cells->modified_2;
         }
-        saved.find_text = e.find_text;
-        saved.file_name = e.file_name;
-        saved.match_case = e.match_case;
-        saved.search_numbers = e.search_numbers;
+        saved.texts = e.texts;
         DestroyWindow(frame);
         return;
     }
@@ -590,28 +586,11 @@ bool grid_editor_keys(HWND frame, HWND from, UINT message, WPARAM w, LPARAM l)
            (e->caller_accelerators && TranslateAcceleratorA(frame, e->caller_accelerators, &key));
 }
 
-GridEditorSavedState& grid_editor_last_modal()
+GridEditorTexts* grid_editor_texts(int window)
 {
-    static GridEditorSavedState state;
-    return state;
-}
-
-bool grid_editor_query(int id, int code, int& value)
-{
-    if (id == 0) {
-        const WindowSlot* slot = win_slot(window_tables().current);
-        const GridEditorRecord* e = slot ? grid_editor_of(slot->frame) : nullptr;
-        value = e ? (e->match_case ? 0 : 2) + (e->search_numbers ? 4 : 0) : 0;
-        return e != nullptr;
-    }
-    const GridEditorSavedState& s = grid_editor_last_modal();
-    switch (code) {
-    case 6: value = 1 - s.modified_1; break;
-    case 7: value = s.modified_2; break;
-    case 14: value = (s.match_case ? 0 : 2) + (s.search_numbers ? 4 : 0); break;
-    default: break;
-    }
-    return true;
+    const WindowSlot* slot = window >= 0 ? win_slot(window) : nullptr;
+    GridEditorRecord* e = slot ? grid_editor_of(slot->frame) : nullptr;
+    return e ? &e->texts : nullptr;
 }
 
 LRESULT CALLBACK grid_editor_frame_proc(HWND frame, UINT message, WPARAM w, LPARAM l)

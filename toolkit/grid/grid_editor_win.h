@@ -7,6 +7,7 @@
 #pragma once
 
 #include "korvanthide/window.h"
+#include "grid/grid_routines.h"
 
 #include <windows.h>
 
@@ -28,13 +29,12 @@ struct GridEditorRecord : WindowContentRecord {
     bool headings_move = false;
     bool rows_grow = false;
     bool heading_line = false;
-    std::string file_name;
     std::string saved_caption;
-    std::string find_text;
+    // The file name, the find text and options, and the second text (kept
+    // empty; the grid routines' text query reads it).
+    GridEditorTexts texts;
     std::string filter;
     int filter_index = 1;
-    bool match_case = false;
-    bool search_numbers = false;
     bool modal_end = false;
     // Commands allowed.
     bool may_new = true, read_only = false, may_open = true, may_save = true, may_save_as = true,
@@ -44,16 +44,9 @@ struct GridEditorRecord : WindowContentRecord {
     int window = -1;
 };
 
-// What the last modal grid editor left when it closed.
-struct GridEditorSavedState {
-    int modified_1 = 0, modified_2 = 0;
-    std::string find_text;
-    std::string file_name;
-    bool match_case = false, search_numbers = false;
-};
-GridEditorSavedState& grid_editor_last_modal();
-// grid_query's answers that only a grid editor knows (identifiers 0 and -2).
-bool grid_editor_query(int id, int code, int& value);
+// The texts of the grid editor of a toolkit window; nullptr when the
+// window is no grid editor.
+GridEditorTexts* grid_editor_texts(int window);
 
 // Result codes of grid_editor_create.
 inline constexpr int grid_editor_ok = 0;

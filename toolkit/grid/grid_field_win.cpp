@@ -9,6 +9,7 @@
 #include "grid/grid_editor_win.h"
 #include "grid/grid_classes.h"
 #include "grid/grid_routines.h"
+#include "korvanthide/grid_win.h"
 
 #include <commctrl.h>
 
@@ -161,16 +162,7 @@ void grid_clone_from(HWND destination, HWND source)
 
 namespace {
 
-void grid_clear(HWND field)
-{
-    GridControl* g = grid_control_of(field);
-    if (!g || !g->set_up)
-        return;
-    grid_cell_editor_close(*g, false);
-    grid_cells_clear_all(g->model(), true);
-    grid_cell_editor_open(*g);
-    RedrawWindow(g->cell_area, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-}
+void grid_clear(HWND field) { grid_clear_all(field, 1); }
 
 } // namespace
 
@@ -181,7 +173,8 @@ void grid_directory_install()
     GridDirectory& d = grid_directory();
     d.dialog_current = [] { return dialog_current_window() != nullptr; };
     d.find = grid_by_id;
-    d.editor_query = grid_editor_query;
+    d.editor_texts = grid_editor_texts;
+    d.current_window = [] { return window_tables().current; };
 }
 
 void grid_field_hooks_complete(FieldClassHooks& hooks)
@@ -192,3 +185,15 @@ void grid_field_hooks_complete(FieldClassHooks& hooks)
 }
 
 } // namespace korv
+
+void grid_clear_all(HWND grid, int flag)
+{
+    korv::GridControl* g = korv::grid_control_of(grid);
+    if (!g || !g->set_up)
+        return;
+    // The editor shows its cell emptied as the cells are (its list emptied
+    // with flag 1).
+    korv::grid_cells_clear_all(g->model(), flag != 0);
+    if (g->cell_area)
+        RedrawWindow(g->cell_area, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE);
+}

@@ -87,7 +87,9 @@ void WGridLoad(int id, std::string_view file, std::optional<int> grow, std::opti
         report_file(result, routine);
         return;
     }
-    const int error = grid_csv_load(*grid, bytes, grow && *grow == 1, flags.value_or(0));
+    grid_redraw_suspend();
+    const int error = grid_csv_load(*grid, id, bytes, grow && *grow == 1, flags.value_or(0));
+    grid_redraw_resume(id);
     if (error != 0)
         err_report(error, routine);
 }

@@ -34,9 +34,22 @@ HWND make_header(GridControl& g, int x, int y, int width, int height, int id)
     HWND h = CreateWindowExA(WS_EX_NOPARENTNOTIFY, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS, x, y,
                              width, height, g.frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr,
                              nullptr);
-    if (h && g.font)
+    if (!h)
+        return nullptr;
+    if (g.font)
         SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(g.font), 0);
+    const LONG_PTR previous = SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(grid_header_proc));
+    SetWindowLongPtrA(h, GWLP_USERDATA, previous);
     return h;
+}
+
+// Whole rows: the window's height for the visible rows, its frame and,
+// with a column header, the two pixels more the header's line takes.
+void fit_to_rows(GridControl& g, int width)
+{
+    const int height = (g.row_height - 1) * g.visible_rows + g.frame_height + 1 +
+                       ((g.style() & grid_style_column_headings) ? 2 : 0);
+    SetWindowPos(g.frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void set_header_item(HWND header, int item, int width, std::string_view text, int format, bool insert)
@@ -61,11 +74,21 @@ LRESULT on_create(HWND window, const CREATESTRUCTA& cs)
     g->model().view = g;
     g->model().style = cs.style & 0xFFFF;
     g->row_height = measure_row_height(window, nullptr);
+    RECT client;
+    GetClientRect(window, &client);
+    g->visible_rows = std::max(1, static_cast<int>((client.bottom - 1) / (g->row_height - 1)));
+    g->frame_height = cs.cy - client.bottom;
+    g->creation_client_height = client.bottom;
+    if (HWND parent = GetParent(window))
+        g->font = reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0));
+    if (!(cs.style & grid_style_keeps_height))
+        fit_to_rows(*g, cs.cx);
     if ((cs.style & grid_style_column_headings) != 0) {
-        g->header = make_header(*g, 0, 0, cs.cx, g->row_height + 1, -1);
+        g->header = make_header(*g, 0, 0, cs.cx, g->row_height, -1);
         if (!g->header)
             return -1;
         g->header_height = g->row_height + 1;
+        g->visible_rows = std::max(1, g->visible_rows - 1);
     }
     return 0;
 }
@@ -74,14 +97,32 @@ void on_set_font(GridControl& g, HFONT font)
 {
     g.font = font;
     g.row_height = measure_row_height(g.frame, font);
+    g.visible_rows = std::max(1, static_cast<int>((g.creation_client_height - 1) / (g.row_height - 1)));
+    if (!(g.style() & grid_style_keeps_height) && !g.inert) {
+        RECT r;
+        GetWindowRect(g.frame, &r);
+        fit_to_rows(g, r.right - r.left);
+    }
     if (g.header) {
         SendMessageA(g.header, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
-        g.header_height = g.row_height + 1;
         RECT r;
-        GetClientRect(g.frame, &r);
-        MoveWindow(g.header, 0, 0, r.right, g.header_height, TRUE);
+        GetWindowRect(g.header, &r);
+        SetWindowPos(g.header, nullptr, 0, 0, r.right - r.left, g.row_height + 1,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        g.header_height = g.row_height + 1;
+        g.visible_rows = std::max(1, g.visible_rows - 1);
     }
 }
+
+int widest_column(const GridControl& g)
+{
+    int widest = 0;
+    for (const GridColumnControl& t : g.templates)
+        widest = std::max(widest, t.width);
+    return widest;
+}
+
+void bring_current_column_into_view(GridControl& g);
 
 void on_size(GridControl& g)
 {
@@ -89,14 +130,20 @@ void on_size(GridControl& g)
         return;
     RECT r;
     GetClientRect(g.frame, &r);
-    if (g.header)
-        MoveWindow(g.header, 0, 0, r.right, g.header_height, TRUE);
+    if (g.header) {
+        RECT h;
+        GetWindowRect(g.header, &h);
+        MoveWindow(g.header, 0, 0, r.right, h.bottom - h.top, TRUE);
+    }
     if (g.cell_area)
         MoveWindow(g.cell_area, g.row_heading_width, g.header_height,
-                   std::max<int>(r.right - g.row_heading_width, 1),
+                   std::max<int>(r.right - g.row_heading_width, widest_column(g)),
                    std::max<int>(r.bottom - g.header_height, g.row_height), TRUE);
-    grid_fit_rows(g);
+    const int last = g.last_visible_column;
     grid_layout(g);
+    if (g.cell_area && last != g.last_visible_column)
+        InvalidateRect(g.cell_area, nullptr, TRUE);
+    bring_current_column_into_view(g);
 }
 
 // The editor may refuse to let the current cell go (an invalid number).
@@ -105,25 +152,59 @@ bool editor_holds_invalid_number(GridControl& g)
     return g.editor && GetFocus() == g.editor && numctl_validate(g.editor, g.editor, 1) != 0;
 }
 
+// Moves the painted cells by (dx, dy) pixels and repaints only what the
+// move uncovers; the editor moves with them, by hand while the cell area
+// is hidden (and then moves nothing).
+void scroll_cells(GridControl& g, int dx, int dy)
+{
+    if (IsWindowVisible(g.cell_area)) {
+        ScrollWindowEx(g.cell_area, dx, dy, nullptr, nullptr, nullptr, nullptr,
+                       SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+        return;
+    }
+    for (HWND w : {g.editor, g.editor ? field_record_of(g.editor) ? field_record_of(g.editor)->updown_partner
+                                                                  : nullptr
+                                      : nullptr}) {
+        if (!w)
+            continue;
+        RECT r;
+        GetWindowRect(w, &r);
+        MapWindowPoints(nullptr, g.cell_area, reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(w, nullptr, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+// After a scroll the current cell is the nearest one in view; the focus
+// goes back to its editor when it was inside the grid.
+void follow_scroll(GridControl& g, int column, int row, bool focus_inside)
+{
+    grid_move_to_cell(g, column, row, false, false);
+    if (focus_inside && g.editor && GetFocus() != g.editor)
+        SetFocus(g.editor);
+}
+
+int vertical_distance(const GridControl& g, int code)
+{
+    switch (code) {
+    case SB_LINEUP: return -1;
+    case SB_LINEDOWN: return 1;
+    case SB_PAGEUP: return -g.visible_rows;
+    case SB_PAGEDOWN: return g.visible_rows;
+    default: return 0;
+    }
+}
+
 void scroll_vertically(GridControl& g, int code, int position)
 {
     GridModel& m = g.model();
+    const int saved_1 = m.modified_1, saved_2 = m.modified_2;
     if (editor_holds_invalid_number(g))
         return;
-    const int saved_1 = m.modified_1, saved_2 = m.modified_2;
-    int distance = 0;
-    switch (code) {
-    case SB_LINEUP: distance = -1; break;
-    case SB_LINEDOWN: distance = 1; break;
-    case SB_PAGEUP: distance = -g.visible_rows; break;
-    case SB_PAGEDOWN: distance = g.visible_rows; break;
-    case SB_THUMBTRACK: {
+    int distance = vertical_distance(g, code);
+    if (code == SB_THUMBTRACK) {
         const int target = g.pending_target != 0 ? g.pending_target : position * g.scroll_divisor;
         g.pending_target = 0;
         distance = target - m.top_row;
-        break;
-    }
-    default: break;
     }
     distance = std::max(distance, -m.top_row);
     if (distance > 0) {
@@ -133,19 +214,20 @@ void scroll_vertically(GridControl& g, int code, int position)
     if (distance == 0)
         return;
     grid_clear_selection(g);
-    const bool focus_inside = grid_focus_inside(g);
-    grid_cell_editor_close(g, true);
+    grid_cell_editor_commit(g);
     m.top_row += distance;
     if (g.style() & WS_VSCROLL)
         SetScrollPos(g.frame, SB_VERT, m.top_row / g.scroll_divisor, TRUE);
-    m.current_row = std::clamp(m.current_row, m.top_row, m.top_row + g.visible_rows - 1);
-    m.current_row = std::min(m.current_row, m.rows_in_use - 1);
-    InvalidateRect(g.cell_area, nullptr, FALSE);
-    grid_cell_editor_open(g);
-    if (focus_inside && g.editor)
-        SetFocus(g.editor);
+    scroll_cells(g, 0, -distance * (g.row_height - 1));
+    const bool focus_inside = grid_focus_inside(g);
+    int row = std::clamp(m.current_row, m.top_row, m.top_row + g.visible_rows - 1);
+    row = std::min(row, m.rows_in_use - 1);
+    follow_scroll(g, m.current_column, row, focus_inside);
     grid_row_headings_refresh(g);
     UpdateWindow(g.cell_area);
+    if (g.visible_rows < m.rows_shown && !g.row_headers.empty())
+        ShowWindow(g.row_headers.back(), m.top_row + g.visible_rows < m.rows_in_use ? SW_SHOWNA : SW_HIDE);
+    // Scrolling changes no cell.
     m.modified_1 = saved_1;
     m.modified_2 = saved_2;
 }
@@ -182,19 +264,22 @@ void scroll_horizontally(GridControl& g, int code, int position)
     if (distance == 0)
         return;
     grid_clear_selection(g);
-    const bool focus_inside = grid_focus_inside(g);
-    grid_cell_editor_close(g, true);
+    const int old_first = g.first_visible_column;
     g.first_visible_column += distance;
     if (g.style() & WS_HSCROLL)
         SetScrollPos(g.frame, SB_HORZ, g.first_visible_column, TRUE);
     grid_layout(g);
-    m.current_column = std::clamp(m.current_column, g.first_visible_column, g.last_visible_column);
+    int pixels = 0;
+    for (int c = std::min(old_first, g.first_visible_column); c < std::max(old_first, g.first_visible_column); ++c)
+        pixels += g.templates[static_cast<std::size_t>(c)].width - 1;
     SendMessageA(g.frame, gm_header_widths, 0, 0);
-    InvalidateRect(g.cell_area, nullptr, FALSE);
-    grid_cell_editor_open(g);
-    if (focus_inside && g.editor)
-        SetFocus(g.editor);
+    scroll_cells(g, distance > 0 ? -pixels : pixels, 0);
+    const bool focus_inside = grid_focus_inside(g);
+    const int column = std::clamp(m.current_column, g.first_visible_column, g.last_visible_column);
+    follow_scroll(g, column, m.current_row, focus_inside);
     UpdateWindow(g.cell_area);
+    if (g.header)
+        InvalidateRect(g.header, nullptr, TRUE);
 }
 
 void on_wheel(GridControl& g, int delta)
@@ -249,7 +334,7 @@ LRESULT on_header_notify(GridControl& g, const NMHEADERA& n)
     }
     case HDN_ENDTRACKA:
     case HDN_ENDTRACKW:
-        grid_scroll_into_view(g);
+        bring_current_column_into_view(g);
         PostMessageA(g.frame, gm_header_widths, 0, 0);
         return 0;
     case HDN_ITEMCLICKA:
@@ -257,6 +342,9 @@ LRESULT on_header_notify(GridControl& g, const NMHEADERA& n)
         if (m.columns.empty() || m.rows_in_use == 0)
             return 0;
         const bool shift = GetKeyState(VK_SHIFT) < 0;
+        // A header click that focuses the grid reports no cell change of
+        // its own through the editor's focus.
+        grid_click_forwarding() = true;
         if (column_header) {
             if (n.iItem == 0) {
                 SetFocus(g.frame);
@@ -270,12 +358,14 @@ LRESULT on_header_notify(GridControl& g, const NMHEADERA& n)
             }
         } else {
             const int row = GetDlgCtrlID(n.hdr.hwndFrom) + m.top_row;
-            if (row >= m.rows_in_use)
-                return 0;
-            if (!shift)
-                grid_move_to_cell(g, g.first_visible_column, row, true, false);
-            grid_select_range(g, std::min(m.current_row, row), std::max(m.current_row, row), 0, m.column_count() - 1);
+            if (row < m.rows_in_use) {
+                if (!shift)
+                    grid_move_to_cell(g, g.first_visible_column, row, true, false);
+                grid_select_range(g, std::min(m.current_row, row), std::max(m.current_row, row), 0,
+                                  m.column_count() - 1);
+            }
         }
+        grid_click_forwarding() = false;
         return 0;
     }
     default:
@@ -361,6 +451,33 @@ void grid_layout(GridControl& g)
     }
 }
 
+namespace {
+
+// The row-heading controls from index `from` on, each like those the set-up
+// made: false, with the controls made so far kept, when one fails.
+bool add_row_headers(GridControl& g, int from, int to)
+{
+    for (int j = from; j < to; ++j) {
+        const int y = g.header_height + (j == 0 ? 0 : j * (g.row_height - 1) + 1);
+        HWND h = make_header(g, 0, y, g.row_heading_width, j == 0 ? g.row_height : g.row_height - 1, j);
+        if (!h)
+            return false;
+        set_header_item(h, 0, g.row_heading_width + 1, "", HDF_STRING, true);
+        if (j >= g.model().rows_in_use)
+            ShowWindow(h, SW_HIDE);
+        g.row_headers.push_back(h);
+    }
+    return true;
+}
+
+void focus_grid(GridControl& g)
+{
+    if (!g.inert && IsWindowVisible(g.frame))
+        SetFocus(g.frame);
+}
+
+} // namespace
+
 void grid_fit_rows(GridControl& g)
 {
     GridModel& m = g.model();
@@ -368,25 +485,49 @@ void grid_fit_rows(GridControl& g)
         return;
     RECT r;
     GetClientRect(g.cell_area, &r);
-    g.visible_rows = std::max(1, static_cast<int>((r.bottom - g.row_height) / (g.row_height - 1)) + 1);
-    const int places = std::min(m.rows_created, g.visible_rows + 1);
-    m.rows_shown = std::min(places, std::max(m.rows_in_use, 0));
-    if (!m.has_row_headings())
-        return;
-    while (static_cast<int>(g.row_headers.size()) > places) {
-        DestroyWindow(g.row_headers.back());
-        g.row_headers.pop_back();
+    const int e = std::max(1, static_cast<int>((r.bottom - g.row_height) / (g.row_height - 1)) + 1);
+    const int f = std::min(e + 1, m.rows_created);
+    const int present = g.row_places;
+    if (f < present) {
+        // The current row stays in view, as the last visible row.
+        if (m.current_row - m.top_row >= f - 1) {
+            g.pending_target = std::max(m.current_row - e + 1, 0);
+            scroll_vertically(g, SB_THUMBTRACK, 0);
+        }
+        while (static_cast<int>(g.row_headers.size()) > f) {
+            DestroyWindow(g.row_headers.back());
+            g.row_headers.pop_back();
+        }
+        g.visible_rows = e;
+        g.row_places = f;
+        m.rows_shown = std::min({f, m.rows_shown, std::max(m.rows_in_use, 0)});
+        focus_grid(g);
+    } else if (f > present && m.rows_shown >= std::min(present, m.rows_in_use)) {
+        if (m.top_row + f > m.rows_in_use && m.top_row > 0) {
+            g.visible_rows = e + 1;
+            g.pending_target = std::max(m.rows_in_use - f, 0);
+            scroll_vertically(g, SB_THUMBTRACK, 0);
+        }
+        g.visible_rows = e;
+        g.row_places = f;
+        m.rows_shown = std::min(f, std::max(m.rows_in_use, 0));
+        if (m.has_row_headings() && !add_row_headers(g, static_cast<int>(g.row_headers.size()), f)) {
+            const int made = static_cast<int>(g.row_headers.size());
+            m.rows_shown = std::min(m.rows_shown, made);
+            g.visible_rows = std::max(made, 1);
+        }
+        grid_row_headings_refresh(g);
+        if (present > 0)
+            focus_grid(g);
+    } else {
+        g.visible_rows = e;
+        g.row_places = std::max(g.row_places, f);
+        m.rows_shown = std::min(g.row_places, std::max(m.rows_in_use, 0));
+        if (m.has_row_headings() && static_cast<int>(g.row_headers.size()) < g.row_places &&
+            !add_row_headers(g, static_cast<int>(g.row_headers.size()), g.row_places))
+            m.rows_shown = std::min(m.rows_shown, static_cast<int>(g.row_headers.size()));
+        grid_row_headings_refresh(g);
     }
-    while (static_cast<int>(g.row_headers.size()) < places) {
-        const int i = static_cast<int>(g.row_headers.size());
-        const int y = g.header_height + (i == 0 ? 0 : i * (g.row_height - 1) + 1);
-        HWND h = make_header(g, 0, y, g.row_heading_width, i == 0 ? g.row_height : g.row_height - 1, i);
-        if (!h)
-            break;
-        set_header_item(h, 0, g.row_heading_width + 1, "", HDF_STRING, true);
-        g.row_headers.push_back(h);
-    }
-    grid_row_headings_refresh(g);
 }
 
 void grid_row_headings_refresh(GridControl& g)
@@ -420,7 +561,112 @@ void grid_scroll_into_view(GridControl& g)
     if (m.current_column < g.first_visible_column)
         scroll_horizontally(g, SB_THUMBTRACK, m.current_column);
     else if (m.current_column > g.last_visible_column)
+        bring_current_column_into_view(g);
+}
+
+namespace {
+
+void bring_current_column_into_view(GridControl& g)
+{
+    GridModel& m = g.model();
+    if (m.columns.empty() || !g.cell_area)
+        return;
+    if (m.current_column > g.last_visible_column) {
         scroll_horizontally(g, SB_THUMBTRACK, leftmost_fitting(g, m.current_column));
+        return;
+    }
+    // Columns move right to fill empty space at the right.
+    const int leftmost = leftmost_fitting(g, m.column_count() - 1);
+    if (leftmost < g.first_visible_column)
+        scroll_horizontally(g, SB_THUMBTRACK, leftmost);
+}
+
+void on_focus(GridControl& g, HWND losing)
+{
+    GridModel& m = g.model();
+    if (!g.set_up)
+        return;
+    grid_scroll_to_row(g, m.current_row);
+    grid_scroll_into_view(g);
+    if (!g.editor)
+        return;
+    SetFocus(g.editor);
+    const GridCellType type = m.columns[static_cast<std::size_t>(m.current_column)].type;
+    if (losing == g.cell_area && type <= GridCellType::double_precision) {
+        SendMessageA(g.editor, EM_SETSEL, 0, -1);
+        SendMessageA(g.editor, EM_SCROLLCARET, 0, 0);
+    }
+}
+
+} // namespace
+
+LRESULT CALLBACK grid_header_proc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    const GridControl* g = grid_control_of(GetParent(window));
+    if (g && message == WM_SETCURSOR && !(g->style() & grid_style_resizable_columns)) {
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        return 1;
+    }
+    if (g && message == WM_NCHITTEST && g->inert)
+        return HTTRANSPARENT;
+    return previous ? CallWindowProcA(previous, window, message, w, l) : DefWindowProcA(window, message, w, l);
+}
+
+void grid_rows_in_use_apply(HWND grid, int id, int count)
+{
+    GridControl* g = grid_control_of(grid);
+    if (!g)
+        return;
+    GridModel& m = g->model();
+    grid_clear_selection(*g);
+    grid_cell_editor_commit(*g);
+    const bool headings = m.has_row_headings() && !g->row_headers.empty();
+    if (count > m.rows_in_use && g->visible_rows >= m.rows_in_use && headings)
+        for (int i = m.rows_in_use; i < std::min({count, m.rows_created, g->visible_rows + 1}); ++i)
+            if (i < static_cast<int>(g->row_headers.size()))
+                ShowWindow(g->row_headers[static_cast<std::size_t>(i)], SW_SHOWNA);
+    m.rows_in_use = count;
+    const int shown_limit = std::min(g->row_places, m.rows_created);
+    if (headings && m.rows_in_use < shown_limit)
+        for (int i = m.rows_in_use; i < shown_limit && i < static_cast<int>(g->row_headers.size()); ++i)
+            ShowWindow(g->row_headers[static_cast<std::size_t>(i)], SW_HIDE);
+    m.rows_shown = std::min(g->row_places, std::max(m.rows_in_use, 0));
+    if (m.current_row >= m.rows_in_use || m.top_row + g->visible_rows - 1 >= m.rows_in_use) {
+        const bool had_focus = g->editor && GetFocus() == g->editor;
+        grid_cell_editor_close(*g, true);
+        if (m.current_row >= m.rows_in_use) {
+            m.current_row = std::max(m.rows_in_use - 1, 0);
+            grid_record_cell_change(id, grid, grid_packed_cell(m.current_column, m.current_row));
+        }
+        m.top_row = std::max(m.current_row - g->visible_rows + 1, 0);
+        grid_row_headings_refresh(*g);
+        grid_cell_editor_open(*g);
+        if (had_focus && g->editor)
+            SetFocus(g->editor);
+        HWND dialog = dialog_current_window();
+        if (dialog && IsWindowVisible(dialog) && IsWindowEnabled(dialog) && grid_focus_inside(*g))
+            SetFocus(grid);
+    }
+    grid_layout(*g);
+    if (g->cell_area) {
+        InvalidateRect(g->cell_area, nullptr, TRUE);
+        UpdateWindow(g->cell_area);
+    }
+    if (id == 0)
+        grid_refit_editor_window(grid);
+}
+
+void GridControl::rows_in_use_apply(int id, int count) { grid_rows_in_use_apply(frame, id, count); }
+
+bool GridControl::own_colours(std::int32_t& foreground, std::int32_t& background) const
+{
+    const FieldRecord* r = field_record_of(frame);
+    if (!r)
+        return false;
+    foreground = r->foreground;
+    background = r->background;
+    return true;
 }
 
 LRESULT CALLBACK grid_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
@@ -443,11 +689,7 @@ LRESULT CALLBACK grid_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         on_size(*g);
         break;
     case WM_SETFOCUS:
-        if (g->set_up && g->editor) {
-            grid_scroll_into_view(*g);
-            if (g->editor)
-                SetFocus(g->editor);
-        }
+        on_focus(*g, reinterpret_cast<HWND>(w));
         return 0;
     case WM_VSCROLL:
         if (l == 0)
@@ -493,7 +735,8 @@ LRESULT CALLBACK grid_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         if (m.columns.empty())
             m.rows_in_use = m.rows_created = rows;
         g->columns_to_build = static_cast<int>(std::clamp<LPARAM>(l, 0, grid_max_columns));
-        m.rows_shown = std::max(0, std::min(m.rows_created, g->visible_rows + 1));
+        g->row_places = std::max(0, std::min(m.rows_created, g->visible_rows + 1));
+        m.rows_shown = g->row_places;
         return 0;
     }
     case gm_layout:

@@ -83,20 +83,11 @@ bool GridColumn::make_colours(int rows)
     return true;
 }
 
-void GridColumn::permute(int first, const std::vector<int>& order, bool with_flags)
+void GridColumn::swap_rows(int a, int b, bool with_flags)
 {
-    const std::size_t size = value_size();
-    const std::size_t n = order.size();
-    std::vector<unsigned char> moved(size * n);
-    for (std::size_t i = 0; i < n; ++i)
-        std::memcpy(moved.data() + i * size, cell(order[i]), size);
-    std::memcpy(cell(first), moved.data(), size * n);
-    if (with_flags) {
-        std::vector<std::uint8_t> flags(n);
-        for (std::size_t i = 0; i < n; ++i)
-            flags[i] = flags_[static_cast<std::size_t>(order[i])];
-        std::copy(flags.begin(), flags.end(), flags_.begin() + first);
-    }
+    std::swap_ranges(cell(a), cell(a) + value_size(), cell(b));
+    if (with_flags)
+        std::swap(flags_[static_cast<std::size_t>(a)], flags_[static_cast<std::size_t>(b)]);
 }
 
 std::string_view GridModel::row_heading(int row) const
@@ -135,15 +126,16 @@ void GridModel::set_column_heading(int item, std::string_view text)
         view->column_heading_changed(item);
 }
 
-void GridModel::set_rows_in_use(int rows)
+void GridModel::set_rows_in_use(int rows, int id)
 {
+    if (view) {
+        view->rows_in_use_apply(id, rows);
+        return;
+    }
     clear_selection();
-    editor_store();
     rows_in_use = rows;
     current_row = std::clamp(current_row, 0, std::max(rows - 1, 0));
     top_row = std::clamp(top_row, 0, std::max(rows - 1, 0));
-    if (view)
-        view->rows_changed();
 }
 
 void GridModel::move_to(int column, int row)
@@ -156,13 +148,84 @@ void GridModel::move_to(int column, int row)
         view->current_cell_moved();
 }
 
+void GridModel::permute_rows(int first, const std::vector<int>& order, bool headings)
+{
+    // In place, cycle by cycle and every column in one walk: a sort of all
+    // rows moves every row, and a second copy of the cells would cost as
+    // much memory again.
+    const bool with_texts = headings && has_row_headings() && !row_texts.empty();
+    const std::size_t n = order.size();
+    const auto base = static_cast<std::size_t>(first);
+    std::vector<std::vector<unsigned char>> held(columns.size());
+    std::vector<std::uint8_t> held_flags(columns.size());
+    std::vector<bool> numeric(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        held[c].resize(columns[c].value_size());
+        const GridCellType t = columns[c].type;
+        numeric[c] = t == GridCellType::integer || t == GridCellType::real || t == GridCellType::double_precision;
+    }
+    char held_text[grid_row_text_size];
+    const auto text_of = [this](std::size_t row) { return row_texts.data() + row * grid_row_text_size; };
+    std::vector<bool> done(n);
+    for (std::size_t start = 0; start < n; ++start) {
+        if (done[start])
+            continue;
+        done[start] = true;
+        if (static_cast<std::size_t>(order[start]) == base + start)
+            continue;
+        const int s = static_cast<int>(base + start);
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            columns[c].cell_out(s, held[c].data(), held_flags[c]);
+        if (with_texts)
+            std::memcpy(held_text, text_of(base + start), grid_row_text_size);
+        std::size_t k = start;
+        for (;;) {
+            const std::size_t from = static_cast<std::size_t>(order[k]) - base;
+            const int to = static_cast<int>(base + k);
+            if (from == start) {
+                for (std::size_t c = 0; c < columns.size(); ++c)
+                    columns[c].cell_in(to, held[c].data(), held_flags[c], numeric[c]);
+                if (with_texts)
+                    std::memcpy(text_of(base + k), held_text, grid_row_text_size);
+                break;
+            }
+            for (std::size_t c = 0; c < columns.size(); ++c)
+                columns[c].move_cell(static_cast<int>(base + from), to, numeric[c]);
+            if (with_texts)
+                std::memcpy(text_of(base + k), text_of(base + from), grid_row_text_size);
+            done[from] = true;
+            k = from;
+        }
+    }
+}
+
+void GridModel::go_to(int column, int row, int caret)
+{
+    if (view) {
+        view->goto_cell(column, row, caret);
+        return;
+    }
+    clear_selection();
+    current_column = column;
+    current_row = row;
+}
+
+void GridModel::select(const GridBlock& block)
+{
+    if (view)
+        view->select_block(block);
+    else
+        selection = block;
+}
+
 void GridModel::clear_selection()
 {
-    if (selection.empty())
-        return;
-    selection = GridBlock{};
+    // The view clears the block (and the anchor of a Shift extension) with
+    // its repaint and its event.
     if (view)
-        view->selection_cleared();
+        view->select_block(GridBlock{});
+    else
+        selection = GridBlock{};
 }
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,7 @@ inline constexpr int grid_style_keep_colours = 0x10;
 inline constexpr int grid_style_selection_events = 0x20;
 inline constexpr int grid_style_data_events = 0x40;
 inline constexpr int grid_style_no_row_texts = 0x80;
+inline constexpr int grid_style_keeps_height = 0x100;
 inline constexpr int grid_style_column_headings = 0x200;
 inline constexpr int grid_style_row_headings = 0x400;
 inline constexpr int grid_style_read_only = 0x800;
@@ -56,6 +58,7 @@ struct GridColumnSpec {
     GridCellType type = GridCellType::text;
     int max_length = 0;         // text columns; 0 takes the default
     bool all_protected = false; // a read-only template control
+    bool spinner = false;       // the template is a spinner field
 };
 
 class GridColumn {
@@ -73,6 +76,12 @@ public:
     int letter_case = 0;              // 0 as typed, 1 upper, 2 lower
     std::int32_t foreground = grid_no_colour;
     std::int32_t background = grid_no_colour;
+    // Spinner columns: the template's steps, which the column control and
+    // an editor opened on the column take.
+    bool spinner = false;
+    double small_step = 0;
+    double large_step = 0;
+    int step_base = 0;
 
     std::size_t value_size() const;
     bool has_range() const { return !(minimum > maximum); }
@@ -83,6 +92,10 @@ public:
 
     // Text cells: the zero-terminated text.
     std::string_view text(int row) const;
+    // Text cells: the cell's whole slot of value_size() bytes (the text, its
+    // terminating zero and whatever an earlier longer text left behind);
+    // the rows follow each other without a gap.
+    const char* text_slot(int row) const { return reinterpret_cast<const char*>(cell(row)); }
     void set_text(int row, std::string_view text);
     // Integer, check-box and menu cells.
     std::int32_t int_value(int row) const;
@@ -105,9 +118,33 @@ public:
     bool make_colours(int rows);
     void drop_colours() { std::vector<unsigned char>().swap(colours_); }
 
-    // Moves whole rows: new row i takes old row order[i] (values, and flag
-    // bytes when with_flags); order holds the rows first..first+n-1.
-    void permute(int first, const std::vector<int>& order, bool with_flags);
+    // Row to takes row from's value, and its flag byte when with_flags.
+    void move_cell(int from, int to, bool with_flags)
+    {
+        // Fixed sizes copy inline; only text cells take a copy call.
+        if (type == GridCellType::double_precision)
+            std::memcpy(cell(to), cell(from), 8);
+        else if (type != GridCellType::text)
+            std::memcpy(cell(to), cell(from), 4);
+        else
+            std::memcpy(cell(to), cell(from), value_size());
+        if (with_flags)
+            flags_[static_cast<std::size_t>(to)] = flags_[static_cast<std::size_t>(from)];
+    }
+    // The value (and flag byte) of a row kept aside and put back.
+    void cell_out(int row, unsigned char* value, std::uint8_t& flag) const
+    {
+        std::memcpy(value, cell(row), value_size());
+        flag = flags_[static_cast<std::size_t>(row)];
+    }
+    void cell_in(int row, const unsigned char* value, std::uint8_t flag, bool with_flags)
+    {
+        std::memcpy(cell(row), value, value_size());
+        if (with_flags)
+            flags_[static_cast<std::size_t>(row)] = flag;
+    }
+    // Exchanges the values of two rows, and their flag bytes when with_flags.
+    void swap_rows(int a, int b, bool with_flags);
 
     std::size_t storage_bytes() const { return values_.capacity() + flags_.capacity() + colours_.capacity(); }
 
@@ -124,6 +161,18 @@ private:
     std::vector<unsigned char> colours_;
 };
 
+// What an open in-place editor holds for its cell: the cell's content
+// while the editor is open, ahead of the stored value.
+struct GridEditorSnapshot {
+    std::string text;     // the editor's window text
+    bool modified = false; // the user changed the text (EM_GETMODIFY)
+    double value = 0;      // the field record's value
+    int check = 0;         // check boxes: the check state
+    int menu = -1;         // menus: the selected index, -1 none
+};
+
+struct GridBlock;
+
 // What the grid's windows do when the model changes under them. The control
 // installs its own; without one (a grid under test) nothing happens.
 class GridView {
@@ -137,15 +186,32 @@ public:
     virtual void cell_changed(int column, int row) {}
     // Many cells changed: repaint the cell area and reload the editor.
     virtual void cells_changed() {}
-    virtual void selection_cleared() {}
     virtual void current_cell_moved() {}
-    // Rows in use changed: scroll range, row-heading controls, editor.
-    virtual void rows_changed() {}
     // A heading text changed: item 0 the corner, n column n (from 1).
     virtual void column_heading_changed(int item) {}
     virtual void row_heading_changed(int row) {}
-    // A column's format, colours or menu list changed in the model.
+    // A column's format, colours, range, steps or menu list changed in
+    // the model.
     virtual void column_changed(int column) {}
+    // True, with what the editor holds, when (column, row) is the current
+    // cell and its editor is open.
+    virtual bool editor_snapshot(int column, int row, GridEditorSnapshot& out) const { return false; }
+    // Makes the block the selected one (an empty block clears it).
+    virtual void select_block(const GridBlock& block) {}
+    // Makes a cell current, with the focus when the grid may take it, and
+    // places the caret at caret (0 or more) in an edit editor.
+    virtual void goto_cell(int column, int row, int caret) {}
+    // The rows in use become count; id is the identifier the grid was
+    // found by (its packed cell goes to the dialog's or the grid editor's
+    // last cell-change word when the current cell moves).
+    virtual void rows_in_use_apply(int id, int count) {}
+    // The grid field's own text and background colours (its field
+    // record's), when the view keeps them; false leaves the model's.
+    virtual bool own_colours(std::int32_t& foreground, std::int32_t& background) const { return false; }
+    // The row-heading width in pixels; 0 without row headings.
+    virtual int row_heading_pixels() const { return 0; }
+    // Paints what is invalid now.
+    virtual void update_now() {}
 };
 
 struct GridBlock {
@@ -191,18 +257,47 @@ public:
     void set_column_heading(int item, std::string_view text);
 
     void mark_modified() { modified_1 = modified_2 = 1; }
+    // The grid field's own colours, the fallback of every cell.
+    void own_colours(std::int32_t& fg, std::int32_t& bg) const
+    {
+        if (!view || !view->own_colours(fg, bg)) {
+            fg = foreground;
+            bg = background;
+        }
+    }
     // Sets the rows in use (1..rows created, the caller's to check); the
-    // current cell and the top row stay inside them.
-    void set_rows_in_use(int rows);
+    // current cell and the top row stay inside them. id as the grid was
+    // found (see GridView::rows_in_use_apply).
+    void set_rows_in_use(int rows, int id = 0);
     // Makes a cell current (inside the rows in use).
     void move_to(int column, int row);
+    // The same as the grid routines do it: with the focus when the grid
+    // may take it and the caret at caret (-1 none).
+    void go_to(int column, int row, int caret);
     void clear_selection();
+    // Moves whole rows: new row first + i takes old row order[i] (values,
+    // flag bytes with numeric values only, and row headings with
+    // headings); colours stay. Nothing is told to the windows.
+    void permute_rows(int first, const std::vector<int>& order, bool headings);
+    // Makes the block the selected block.
+    void select(const GridBlock& block);
 
     void editor_store() { if (view) view->editor_store(); }
     void cell_changed(int column, int row) { if (view) view->cell_changed(column, row); }
+    // Every cell of a row changed.
+    void cell_changed_at(int row)
+    {
+        for (int c = 0; c < column_count(); ++c)
+            cell_changed(c, row);
+    }
     void cells_changed() { if (view) view->cells_changed(); }
     void column_changed(int column) { if (view) view->column_changed(column); }
 };
+
+// Shared by every grid: while 1, a changed cell is repainted at once;
+// while 0 it is only marked for the next paint. The routines that change
+// many cells turn it off around their work.
+extern int grid_redraw_flag;
 
 // Builds the columns for rows rows. False, with the model left without
 // columns, when the sizes lie outside the grid's limits or the memory

@@ -31,74 +31,16 @@ GridModel* grid_lookup(int id, std::string_view routine)
     return grid;
 }
 
-bool grid_query(int id, int code, int& value)
-{
-    const GridDirectory& d = grid_directory();
-    if ((id == -2 || (id == 0 && code == 14)) && d.editor_query)
-        return d.editor_query(id, code, value);
-    GridModel* grid = d.find ? d.find(id) : nullptr;
-    if (!grid)
-        return false;
-    const GridBlock& b = grid->selection;
-    switch (code) {
-    case 1: value = grid->column_count(); break;
-    case 2: value = grid->rows_created; break;
-    case 3: value = grid->rows_in_use; break;
-    case 4: value = grid->current_column + 1; break;
-    case 5: value = grid->current_row + 1; break;
-    case 6: value = 1 - grid->modified_1; break;
-    case 7: value = grid->modified_2; break;
-    case 8: value = grid->first_visible_column + 1; break;
-    case 9: value = grid->top_row + 1; break;
-    case 10: value = b.empty() ? 0 : b.first_column + 1; break;
-    case 11: value = b.empty() ? 0 : b.first_row + 1; break;
-    case 12: value = b.empty() ? 0 : b.last_column + 1; break;
-    case 13: value = b.empty() ? 0 : b.last_row + 1; break;
-    case 14: value = 0; break;
-    case 15: value = grid->rows_shown; break;
-    case 16: value = grid->declared_columns; break;
-    default: break;
-    }
-    return true;
-}
-
 } // namespace korv
 
 using namespace korv;
 
 namespace {
 
-bool flag_set(std::optional<int> flag) { return flag && *flag == 1; }
-
 bool is_number_column(const GridColumn& c)
 {
     return c.type == GridCellType::integer || c.type == GridCellType::real ||
            c.type == GridCellType::double_precision;
-}
-
-// Row d takes row s's value, value flags and protection; colours stay.
-void move_row(GridModel& grid, int s, int d)
-{
-    for (GridColumn& c : grid.columns) {
-        c.copy_value(s, d);
-        if (is_number_column(c))
-            c.flags(d) = c.flags(s);
-        else
-            c.flags(d) = static_cast<std::uint8_t>((c.flags(d) & ~grid_cell_protected) |
-                                                   (c.flags(s) & grid_cell_protected));
-    }
-}
-
-void empty_row(GridModel& grid, int row, bool headings)
-{
-    for (int c = 0; c < grid.column_count(); ++c) {
-        if (grid.columns[static_cast<std::size_t>(c)].type == GridCellType::menu)
-            grid.columns[static_cast<std::size_t>(c)].set_int(row, 0);
-        else
-            grid_cell_clear(grid, c, row, grid_clear_keep_menus);
-    }
-    if (headings)
-        grid.set_row_heading(row, "");
 }
 
 std::string trimmed(std::string_view text)
@@ -172,10 +114,10 @@ void WGridRows(int id, int rows)
     if (!grid)
         return;
     if (rows > grid->rows_created) {
-        grid->set_rows_in_use(grid->rows_created);
+        grid->set_rows_in_use(grid->rows_created, id);
         err_report(err::grid_size, "WGridRows");
     } else if (rows >= 1) {
-        grid->set_rows_in_use(rows);
+        grid->set_rows_in_use(rows, id);
     } else {
         err_report(err::grid_rows, "WGridRows");
     }
@@ -208,69 +150,3 @@ void WGridPutCellInteger(int id, int column, int row, int value)
     put_number(*grid, column, row, value, display, format, routine);
 }
 
-void WGridDeleteRows(int id, int row, std::optional<int> count, std::optional<int> shrink,
-                     std::optional<int> headings)
-{
-    constexpr std::string_view routine = "WGridDeleteRows";
-    GridModel* grid = grid_lookup(id, routine);
-    if (!grid)
-        return;
-    if (row < 1 || row > grid->rows_in_use) {
-        err_report(err::cell_range, routine);
-        return;
-    }
-    const int n = count ? std::min(*count, grid->rows_in_use - row + 1) : 1;
-    if (n < 1) {
-        err_report(err::grid_rows, routine);
-        return;
-    }
-    grid->editor_store();
-    grid->clear_selection();
-    const bool move_headings = flag_set(headings) && grid->has_row_headings();
-    for (int d = row - 1; d + n < grid->rows_in_use; ++d) {
-        move_row(*grid, d + n, d);
-        if (move_headings)
-            grid->set_row_heading(d, std::string(grid->row_heading(d + n)));
-    }
-    if (flag_set(shrink)) {
-        WGridRows(id, grid->rows_in_use - n);
-    } else {
-        for (int r = grid->rows_in_use - n; r < grid->rows_in_use; ++r)
-            empty_row(*grid, r, move_headings);
-    }
-    grid->mark_modified();
-    grid->cells_changed();
-}
-
-void WGridInsertRows(int id, int row, std::optional<int> count, std::optional<int> grow,
-                     std::optional<int> headings)
-{
-    constexpr std::string_view routine = "WGridInsertRows";
-    if (count && *count < 1) {
-        err_report(err::grid_rows, routine);
-        return;
-    }
-    const int n = count.value_or(1);
-    GridModel* grid = grid_lookup(id, routine);
-    if (!grid)
-        return;
-    if (row < 1 || row > grid->rows_in_use) {
-        err_report(err::cell_range, routine);
-        return;
-    }
-    if (flag_set(grow))
-        WGridRows(id, static_cast<int>(std::min<long long>(static_cast<long long>(grid->rows_in_use) + n,
-                                                           grid->rows_created)));
-    grid->editor_store();
-    grid->clear_selection();
-    const bool move_headings = flag_set(headings) && grid->has_row_headings();
-    for (int d = grid->rows_in_use - 1; d - n >= row - 1; --d) {
-        move_row(*grid, d - n, d);
-        if (move_headings)
-            grid->set_row_heading(d, std::string(grid->row_heading(d - n)));
-    }
-    for (int r = row - 1; r < grid->rows_in_use && r - (row - 1) < n; ++r)
-        empty_row(*grid, r, move_headings);
-    grid->mark_modified();
-    grid->cells_changed();
-}

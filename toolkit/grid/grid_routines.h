@@ -1,12 +1,12 @@
-// The grid routines for programs: rows, numbers, search and sort, and the
-// comma-separated and HTML files. A grid is named by its field identifier
-// in the current dialog, or by 0 for the grid of the current grid-editor
-// window. Columns and rows count from 1; every failure is reported under
-// the routine's own name.
+// What the grid routines for programs (korvanthide/grid.h) share: how
+// they find a grid, what grid editors keep for them, and the file savers
+// the grid editor's commands use too.
 #pragma once
 
 #include "grid/grid_csv.h"
 #include "grid/grid_model.h"
+
+#include <korvanthide/grid.h>
 
 #include <cstdint>
 #include <functional>
@@ -16,24 +16,42 @@
 
 namespace korv {
 
+// What a grid editor keeps for the grid routines' text queries: its find
+// text and options, its second text and its file name.
+struct GridEditorTexts {
+    std::string find_text;
+    std::string second_text;
+    std::string file_name;
+    bool match_case = false;
+    bool search_numbers = false;
+};
+
+// What the last modal grid editor left when it closed.
+struct GridEditorSavedState {
+    int modified_1 = 0, modified_2 = 0;
+    GridEditorTexts texts;
+};
+GridEditorSavedState& grid_editor_last_modal();
+
+// Longest find text and second text a grid editor keeps (1,024 characters
+// with the terminating zero), and its file name (260).
+inline constexpr std::size_t grid_editor_text_size = 1024;
+inline constexpr std::size_t grid_editor_file_size = 260;
+
 // How the routines find their grid; the dialog manager's side fills it.
 struct GridDirectory {
     std::function<bool()> dialog_current;
     // The grid of an identifier; nullptr when there is none.
     std::function<GridModel*(int id)> find;
-    // What only a grid editor knows: code 14 (its find options) for
-    // identifier 0, and codes 6, 7 and 14 of the last modal grid editor
-    // for identifier -2. False when it does not answer.
-    std::function<bool(int id, int code, int& value)> editor_query;
+    // The texts of the grid editor of a toolkit window; nullptr when that
+    // window is no grid editor. current_window: the current window.
+    std::function<GridEditorTexts*(int window)> editor_texts;
+    std::function<int()> current_window;
 };
 GridDirectory& grid_directory();
 
 // The grid of id, or nullptr after reporting 1005 or 1006 under routine.
 GridModel* grid_lookup(int id, std::string_view routine);
-
-// grid_query: codes 1..16 as the grid routines answer them (positions
-// from 1); false when there is no grid. Other codes leave value alone.
-bool grid_query(int id, int code, int& value);
 
 // Saving behind WGridSave and the grid editor's commands: the bytes go to
 // the file by a new file renamed over it; errors 1 and 2 are reported
@@ -46,38 +64,4 @@ struct GridHtmlPage;
 bool grid_save_html(GridModel& grid, const std::string& file, const GridRange& range, const GridHtmlPage& page,
                     bool backup, std::string_view routine);
 
-// Rebuilds the grid's columns from its template dialog: column c takes the
-// template control at control_numbers[c] (from 1, a field and its spinner
-// counting as one), widths[c] dialog units of the current dialog wide, or
-// the control's own width when widths[0] is -1. Both tables hold columns
-// entries. Rows and row headings stay; every cell starts empty. A failed
-// set-up leaves the grid without columns, reports 1006 and sets id to -1.
-// (Windows only: the grid's own windows do the work.)
-void grid_columns_rebuild(int& id, int columns, const int* control_numbers, const int* widths);
-
 } // namespace korv
-
-void WGridRows(int id, int rows);
-void WGridDeleteRows(int id, int row, std::optional<int> count = {}, std::optional<int> shrink = {},
-                     std::optional<int> headings = {});
-void WGridInsertRows(int id, int row, std::optional<int> count = {}, std::optional<int> grow = {},
-                     std::optional<int> headings = {});
-void WGridPutCellDouble(int id, int column, int row, double value, std::optional<std::string_view> format = {});
-void WGridPutCellReal(int id, int column, int row, float value, std::optional<std::string_view> format = {});
-void WGridPutCellInteger(int id, int column, int row, int value);
-
-void WGridFind(int id, std::string_view text, std::optional<int> flags = {}, int* found = nullptr,
-               std::optional<int> first_column = {}, std::optional<int> last_column = {},
-               std::optional<int> first_row = {}, std::optional<int> last_row = {});
-void WGridSort(int id, int column, std::optional<int> flags = {}, std::optional<int> first_row = {},
-               std::optional<int> last_row = {});
-
-void WGridSave(int id, std::string_view file, std::optional<int> first_column = {},
-               std::optional<int> last_column = {}, std::optional<int> first_row = {},
-               std::optional<int> last_row = {}, std::optional<int> flags = {});
-void WGridLoad(int id, std::string_view file, std::optional<int> grow = {}, std::optional<int> flags = {});
-void WGridSaveHTML(int id, std::string_view file, std::optional<int> first_column = {},
-                   std::optional<int> last_column = {}, std::optional<int> first_row = {},
-                   std::optional<int> last_row = {}, std::optional<int> flags = {},
-                   std::optional<std::string_view> title = {}, std::optional<int> border = {},
-                   std::optional<std::int32_t> background = {});

@@ -37,7 +37,8 @@ void WGridFind(int id, std::string_view text, std::optional<int> flags_in, int* 
         const int row = grid_find_in_column(*grid, c, text, first_searched ? start_row : r1, r2, case_blind);
         first_searched = false;
         if (row >= 0) {
-            grid->move_to(c, row);
+            int target = id;
+            grid_goto_cell(target, c, row, -1);
             if (found)
                 *found = -1;
             return;
@@ -63,6 +64,18 @@ void WGridSort(int id, int column, std::optional<int> flags, std::optional<int> 
         err_report(err::cell_range, routine);
         return;
     }
-    grid_sort_rows(*grid, column - 1, first_row.value_or(1) - 1, last_row.value_or(grid->rows_in_use) - 1,
-                   flags.value_or(0));
+    GridSearchState& s = grid_search_state();
+    const int f = flags.value_or(0);
+    s.id = id;
+    s.column = column - 1;
+    s.type_code = grid_type_code(grid->columns[static_cast<std::size_t>(column - 1)].type);
+    s.descending = (f & grid_sort_descending) != 0;
+    s.case_blind = (f & grid_sort_case_blind) != 0;
+    s.headings = (f & grid_sort_headings) != 0;
+    // Rows outside the rows in use are left out of the sort.
+    const int first = std::max(first_row.value_or(1), 1) - 1;
+    const int last = std::min(last_row.value_or(grid->rows_in_use), grid->rows_in_use) - 1;
+    grid_redraw_suspend();
+    grid_sort_start(*grid, first, last);
+    grid_redraw_resume(id);
 }

@@ -488,25 +488,27 @@ GridEditorRecord* current_grid_editor(HWND grid)
     return e && e->subject == grid ? e : nullptr;
 }
 
-// The cell the next field-changed event reports: the first one.
-void report_first_cell(int id, HWND frame)
+} // namespace
+
+void grid_record_cell_change(int id, HWND frame, int packed)
 {
-    constexpr int first_cell = grid_packed_cell(0, 0);
     if (id == 0) {
         if (GridEditorRecord* e = current_grid_editor(frame))
-            e->previous_cell = first_cell;
+            e->previous_cell = packed;
         return;
     }
     DialogRecord* d = dialog_record_of(dialog_current_window());
     if (d && d->current_field == id)
-        d->last_extra_word = first_cell;
+        d->last_extra_word = packed;
 }
 
-void refit_grid_editor(HWND frame)
+void grid_refit_editor_window(HWND frame)
 {
     if (GridEditorRecord* e = current_grid_editor(frame))
         grid_editor_fit_window(*e, win_slot(window_tables().current)->frame);
 }
+
+namespace {
 
 bool rebuild(int id, HWND frame, GridControl& g, const GridColumnChoice& choice, int columns)
 {
@@ -514,7 +516,7 @@ bool rebuild(int id, HWND frame, GridControl& g, const GridColumnChoice& choice,
     grid_clear_selection(g);
     const bool focus_inside = grid_focus_inside(g);
     m.current_column = m.current_row = 0;
-    report_first_cell(id, frame);
+    grid_record_cell_change(id, frame, grid_packed_cell(0, 0));
     SendMessageA(frame, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
     SendMessageA(frame, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
     grid_cell_editor_close(g, true);
@@ -537,7 +539,7 @@ bool rebuild(int id, HWND frame, GridControl& g, const GridColumnChoice& choice,
         if (focus_inside && IsWindowVisible(frame))
             SetFocus(frame);
         if (id == 0)
-            refit_grid_editor(frame);
+            grid_refit_editor_window(frame);
     }
     if (g.cell_area)
         RedrawWindow(g.cell_area, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -549,16 +551,16 @@ bool rebuild(int id, HWND frame, GridControl& g, const GridColumnChoice& choice,
 
 } // namespace
 
-void grid_columns_rebuild(int& id, int columns, const int* control_numbers, const int* widths)
+} // namespace korv
+
+using namespace korv;
+
+void grid_columns_rebuild(int& id, const int& columns, const int* control_numbers, const int* widths)
 {
     HWND frame = grid_window_of_id(id);
     GridControl* g = grid_control_of(frame);
     const bool usable = g && g->set_up && g->cell_area && columns >= 1 && columns <= grid_max_columns &&
                         control_numbers && widths;
-    if (!usable || !rebuild(id, frame, *g, GridColumnChoice{control_numbers, widths}, columns)) {
+    if (!usable || !rebuild(id, frame, *g, GridColumnChoice{control_numbers, widths}, columns))
         id = -1;
-        err_report(err::field_id, "grid_columns_rebuild");
-    }
 }
-
-} // namespace korv

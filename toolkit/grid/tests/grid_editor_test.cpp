@@ -95,7 +95,9 @@ TEST_F(GridEditorTest, NewEmptiesTheGridAndCommandsReachTheProgram)
     grid_cell_display_text(cells(), 0, 0, text);
     EXPECT_EQ(text, "");
     int value = 0;
-    ASSERT_TRUE(grid_query(0, 6, value));
+    int id = 0;
+    grid_query(id, 6, value);
+    ASSERT_EQ(id, 0);
     EXPECT_EQ(value, 1) << "no change since New";
 
     PostMessageA(frame(), WM_COMMAND, 40001, 0);
@@ -135,14 +137,14 @@ TEST_F(GridEditorTest, OpeningAFileWithTextInANumberColumnSaysSoAndLoads)
     std::ofstream(file, std::ios::binary) << "Ann,abc,1.5,1.5,Yes,Apple\r\n";
     ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
     GridEditorRecord* e = editor();
-    e->file_name = file;
+    e->texts.file_name = file;
     korv::testing::answer_dialogs({{"Data Error", IDOK}});
     EXPECT_TRUE(grid_editor_load_csv(*e, false));
     EXPECT_EQ(korv::testing::answers_given(), 1);
     std::string text;
     grid_cell_display_text(cells(), 0, 0, text);
     EXPECT_EQ(text, "Ann");
-    EXPECT_EQ(e->file_name, file);
+    EXPECT_EQ(e->texts.file_name, file);
     std::remove(file.c_str());
 }
 
@@ -177,7 +179,7 @@ TEST_F(GridEditorTest, TypedCellsAreSavedToTheFileChosen)
     state[VK_CONTROL] = 0;
     SetKeyboardState(state);
     EXPECT_EQ(korv::testing::answers_given(), 1);
-    EXPECT_EQ(editor()->file_name, file);
+    EXPECT_EQ(editor()->texts.file_name, file);
     std::ifstream in(file, std::ios::binary);
     std::stringstream bytes;
     bytes << in.rdbuf();
@@ -224,7 +226,7 @@ TEST_F(GridEditorTest, FindAsksForItsTextBesideTheEditorAndFindNextGoesOn)
     korv::testing::answer_dialogs({{"Find", 1, [](HWND d) { SetWindowTextA(GetDlgItem(d, 1002), "needle"); }}});
     SendMessageA(frame(), WM_COMMAND, 32141, 0);
     EXPECT_EQ(korv::testing::answers_given(), 1);
-    EXPECT_EQ(editor()->find_text, "needle");
+    EXPECT_EQ(editor()->texts.find_text, "needle");
     EXPECT_EQ(cells().current_row, 4);
     SendMessageA(frame(), WM_COMMAND, 32142, 0);
     EXPECT_EQ(cells().current_row, 7) << "letter case is ignored unless asked";
@@ -260,7 +262,7 @@ TEST_F(GridEditorTest, SaveAsHtmlProposesTheNameAndKeepsTheOldFile)
     const std::string base = std::string(directory) + "korv_grid_page";
     std::ofstream(base + ".htm", std::ios::binary) << "old";
     ASSERT_EQ(grid_editor_create(1601, 2, 0, 131072, -1, "", ""), grid_editor_ok);
-    editor()->file_name = base + ".csv";
+    editor()->texts.file_name = base + ".csv";
     grid_cell_put_value(cells(), 0, 0, 0, "Ann", "");
     std::string proposed;
     korv::testing::answer_dialogs({{"Save As HTML", 1, [&](HWND d) {
@@ -292,7 +294,7 @@ struct ModalClose {
     {
         KillTimer(nullptr, id);
         if (GridEditorRecord* e = grid_editor_of(frame))
-            e->find_text = "needle";
+            e->texts.find_text = "needle";
         PostMessageA(frame, WM_CLOSE, 0, 0);
     }
 };
@@ -306,11 +308,13 @@ TEST_F(GridEditorTest, AModalEditorRunsItsLoopAndLeavesItsState)
     grid_editor_modal_loop();
     EXPECT_FALSE(IsWindow(ModalClose::frame)) << "a modal editor destroys its window";
     int value = -1;
-    ASSERT_TRUE(grid_query(-2, 6, value));
+    int id = -2;
+    grid_query(id, 6, value);
+    ASSERT_EQ(id, -2);
     EXPECT_EQ(value, 1);
-    grid_query(-2, 7, value);
+    grid_query(id, 7, value);
     EXPECT_EQ(value, 0) << "the loop starts with both flags cleared";
-    EXPECT_EQ(grid_editor_last_modal().find_text, "needle");
+    EXPECT_EQ(grid_editor_last_modal().texts.find_text, "needle");
     window = -1;
 }
 
@@ -561,7 +565,7 @@ TEST_F(GridEditorTest, BrowseInTheHtmlDialogPutsTheChosenNameInItsField)
     const std::string chosen = temp_file("korv_grid_browsed.htm");
     std::remove(chosen.c_str());
     ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
-    editor()->file_name = temp_file("korv_grid_first.csv");
+    editor()->texts.file_name = temp_file("korv_grid_first.csv");
     grid_cell_put_value(cells(), 0, 0, 0, "Ann", "");
     korv::testing::answer_dialogs({{"Save As HTML", 1003},
                                    {"Select File", IDOK, [&](HWND d) {
@@ -595,7 +599,7 @@ TEST_F(GridEditorTest, PageSetUpFromThePrintDialogSetsTheMarginsOfThePrint)
     ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
     const std::string title = "korvgridmargins" + std::to_string(GetTickCount());
     const korv::testing::PrintedPdfWatch watch;
-    editor()->file_name = title;
+    editor()->texts.file_name = title;
     grid_cell_put_value(cells(), 0, 0, 0, "Ann", "");
     std::string units;
     korv::testing::answer_dialogs({{"Print", 1014}, {"Seite einrichten", IDOK, [&](HWND d) {

@@ -154,23 +154,27 @@ TEST(GridRoutines, QueryAnswersFromOne)
     g.current_column = 1;
     g.current_row = 4;
     int v = -5;
-    ASSERT_TRUE(grid_query(test_grid_id, 10, v));
+    int id = test_grid_id;
+    grid_query(id, 10, v);
+    ASSERT_EQ(id, test_grid_id);
     EXPECT_EQ(v, 0) << "nothing selected";
-    grid_query(test_grid_id, 4, v);
+    grid_query(id, 4, v);
     EXPECT_EQ(v, 2);
-    grid_query(test_grid_id, 5, v);
+    grid_query(id, 5, v);
     EXPECT_EQ(v, 5);
-    grid_query(test_grid_id, 6, v);
+    grid_query(id, 6, v);
     EXPECT_EQ(v, 1) << "no change yet";
     grid_cell_put_value(g, 0, 0, 0, "x", "");
-    grid_query(test_grid_id, 6, v);
+    grid_query(id, 6, v);
     EXPECT_EQ(v, 0);
-    grid_query(test_grid_id, 6, v);
+    grid_query(id, 6, v);
     EXPECT_EQ(v, 0) << "reading the flag does not clear it";
     v = 42;
-    grid_query(test_grid_id, 17, v);
+    grid_query(id, 17, v);
     EXPECT_EQ(v, 42);
-    EXPECT_FALSE(grid_query(3, 1, v));
+    int missing = 3;
+    grid_query(missing, 1, v);
+    EXPECT_EQ(missing, -1);
 }
 
 } // namespace

@@ -69,7 +69,7 @@ TEST(GridSort, TextKeysCompareUnsignedBytesPaddedWithBlanks)
     EXPECT_EQ(column_texts(t, 0), "!,_,\x1F") << "blank key: after '!', before a control byte";
 }
 
-TEST(GridSort, EqualKeysMoveNothingAndLeaveTheModifiedFlags)
+TEST(GridSort, EqualKeysMoveOnlyWhereThePartitionExchangesThem)
 {
     TestGrid t(7, {typed_column(GridCellType::menu), text_column()}, 0x400);
     GridModel& g = t.grid;
@@ -85,7 +85,9 @@ TEST(GridSort, EqualKeysMoveNothingAndLeaveTheModifiedFlags)
     grid_cell_put_menu(g, 0, 0, 2);
     grid_cell_put_menu(g, 0, 6, 1);
     WGridSort(test_grid_id, 1, grid_sort_headings);
-    EXPECT_EQ(column_texts(t, 1), "1,2,3,4,5,6,0") << "unselected menu cells first, equal keys in order";
+    // Seven rows partition around row 0's key 2: rows 0 and 6 are exchanged,
+    // and the six equal keys before it then stay where they are.
+    EXPECT_EQ(column_texts(t, 1), "6,1,2,3,4,5,0") << "unselected menu cells first";
     EXPECT_EQ(g.row_heading(6), "H0");
     EXPECT_EQ(g.modified_1, 1);
 }
@@ -103,7 +105,41 @@ TEST(GridSort, ProtectionMovesWithNumbersOnly)
     EXPECT_TRUE(g.columns[1].flags(0) & grid_cell_protected);
 }
 
-TEST(GridSort, MatchesAStableReferenceOnRandomRowsAndClampsItsRange)
+// The rows' order as the sort's steps give it, taken naively: a partition
+// around the first key of every range of seven or more, an exchange pass
+// below that. Rows with equal keys end where these steps put them.
+void reference_sort(std::vector<std::pair<std::string, int>>& keys, int first, int last)
+{
+    if (last >= first + 6) {
+        const std::string pivot = keys[first].first;
+        int i = first, j = last + 1;
+        for (;;) {
+            while (keys[i].first < pivot)
+                ++i;
+            do
+                --j;
+            while (pivot < keys[j].first);
+            if (i >= j)
+                break;
+            if (keys[i].first != keys[j].first)
+                std::swap(keys[i], keys[j]);
+            ++i;
+        }
+        if (i == j)
+            ++i;
+        if (first < j)
+            reference_sort(keys, first, j);
+        if (i < last)
+            reference_sort(keys, i, last);
+        return;
+    }
+    for (int i = first; i < last; ++i)
+        for (int j = i + 1; j <= last; ++j)
+            if (keys[j].first < keys[i].first)
+                std::swap(keys[i], keys[j]);
+}
+
+TEST(GridSort, GivesTheOrderOfItsStepsOnRandomSortedAndReversedRows)
 {
     constexpr int rows = 3000;
     TestGrid t(rows, {text_column(6), typed_column(GridCellType::real)});
@@ -122,12 +158,46 @@ TEST(GridSort, MatchesAStableReferenceOnRandomRowsAndClampsItsRange)
         key.erase(last == std::string::npos ? 0 : last + 1);
         reference.emplace_back(word.empty() ? "\xFF" : key, r);
     }
-    std::stable_sort(reference.begin(), reference.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    reference_sort(reference, 0, rows - 1);
     WGridSort(test_grid_id, 1, grid_sort_case_blind, -5, rows + 100);
     EXPECT_EQ(take_error(), 0);
     for (int r = 0; r < rows; ++r)
         ASSERT_EQ(g.columns[1].real_value(r), static_cast<float>(reference[r].second)) << r;
+
+    // Sorted rows stay as they are; distinct keys in falling order turn
+    // round; falling keys with ties go through the steps like any others.
+    for (const bool distinct : {true, false}) {
+        reference.clear();
+        for (int r = 0; r < rows; ++r) {
+            const int key = distinct ? rows - r : (rows - r) / 3;
+            grid_cell_put_value(g, 0, r, 0, numbered("k", 10000 + key), "");
+            grid_cell_put_value(g, 1, r, r, "x", "");
+            reference.emplace_back(numbered("k", 10000 + key), r);
+        }
+        for (int pass = 0; pass < 2; ++pass) {
+            reference_sort(reference, 0, rows - 1);
+            WGridSort(test_grid_id, 1);
+            for (int r = 0; r < rows; ++r)
+                ASSERT_EQ(g.columns[1].real_value(r), static_cast<float>(reference[r].second)) << distinct << pass << r;
+        }
+    }
+}
+
+TEST(GridSort, AFullGridInOrderOrInReverseSortsAtOnce)
+{
+    // A partition around the first key of rows in order splits off one row
+    // at a time; such ranges are recognised instead.
+    TestGrid t(grid_max_rows, {typed_column(GridCellType::integer)});
+    GridModel& g = t.grid;
+    for (int r = 0; r < grid_max_rows; ++r)
+        grid_cell_put_value(g, 0, r, r + 1, "x", "");
+    g.modified_1 = 0;
+    WGridSort(test_grid_id, 1);
+    EXPECT_EQ(g.modified_1, 0) << "nothing moved";
+    WGridSort(test_grid_id, 1, grid_sort_descending);
+    for (int r = 0; r < grid_max_rows; ++r)
+        ASSERT_EQ(g.columns[0].int_value(r), grid_max_rows - r) << r;
+    EXPECT_EQ(g.modified_1, 1);
 }
 
 TEST(GridSort, ReportsWithoutADialogEvenForTheGridEditor)
