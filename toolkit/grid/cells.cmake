@@ -21,7 +21,8 @@ korv_add_test(grid_cells_test PORTABLE
   ${here}/tests/grid_test_grid.cpp
   ${here}/tests/grid_cells_test.cpp
   ${here}/tests/grid_routines_test.cpp
-  ${here}/tests/grid_search_test.cpp)
+  ${here}/tests/grid_search_test.cpp
+  ${here}/tests/grid_backends_test.cpp)
 # The files are read back by python3 and tidy, which run beside the native tree.
 if(NOT KORV_WINDOWS)
   korv_add_test(grid_files_test PORTABLE ${here}/tests/grid_test_grid.cpp ${here}/tests/grid_files_test.cpp)
@@ -39,6 +40,10 @@ if(KORV_WINDOWS)
     ${here}/grid_editor_frame_win.cpp
     ${here}/grid_editor_commands_win.cpp)
 endif()
+korv_add_test(grid_window_test GUI
+  ${here}/tests/grid_window_test.cpp
+  ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp
+  ${here}/tests/grid_test.rc)
 korv_add_test(grid_control_test GUI
   ${here}/tests/grid_control_test.cpp
   ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp

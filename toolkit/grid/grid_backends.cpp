@@ -382,6 +382,8 @@ void grid_column_range_put(int& id, const int& column, const double& minimum, co
     c.minimum = minimum;
     c.maximum = maximum;
     g->column_changed(column);
+    if (g->view)
+        g->view->range_changed(column);
 }
 
 namespace {

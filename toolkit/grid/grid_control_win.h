@@ -104,6 +104,7 @@ public:
     void column_heading_changed(int item) override;
     void row_heading_changed(int row) override;
     void column_changed(int column) override;
+    void range_changed(int column) override;
     bool editor_snapshot(int column, int row, GridEditorSnapshot& out) const override;
     void select_block(const GridBlock& block) override;
     void goto_cell(int column, int row, int caret) override;

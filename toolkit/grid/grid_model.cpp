@@ -255,6 +255,7 @@ bool grid_allocate(GridModel& grid, int rows, const std::vector<GridColumnSpec>&
         for (std::size_t c = 0; c < specs.size(); ++c) {
             GridColumn& col = columns[c];
             col.type = specs[c].type;
+            col.spinner = specs[c].spinner;
             if (col.type == GridCellType::text)
                 col.max_length = specs[c].max_length > 0 ? specs[c].max_length : grid_default_text_length;
             else if (col.type == GridCellType::integer)

@@ -193,6 +193,8 @@ public:
     // A column's format, colours, range, steps or menu list changed in
     // the model.
     virtual void column_changed(int column) {}
+    // A column's range was set by a program: its spinners take it too.
+    virtual void range_changed(int column) {}
     // True, with what the editor holds, when (column, row) is the current
     // cell and its editor is open.
     virtual bool editor_snapshot(int column, int row, GridEditorSnapshot& out) const { return false; }

@@ -92,6 +92,7 @@ GridColumnSpec spec_of(HWND control, const FieldRecord* record)
         spec.max_length = 1; // one byte a cell, nothing to type
     }
     spec.all_protected = is_edit_kind(spec.type) && (style & ES_READONLY) != 0;
+    spec.spinner = atom == a.integer_spin || atom == a.real_spin || atom == a.double_spin;
     return spec;
 }
 
@@ -159,6 +160,9 @@ void describe_column(GridControl& g, int c, HWND control)
         col.format = r->format;
         col.foreground = r->foreground;
         col.background = r->background;
+        col.small_step = r->small_step;
+        col.large_step = r->large_step;
+        col.step_base = r->step_base;
     }
     col.alignment = (style & ES_RIGHT) ? 2 : (style & ES_CENTER) ? 1 : 0;
     col.letter_case = (style & ES_UPPERCASE) ? 1 : (style & ES_LOWERCASE) ? 2 : 0;
@@ -377,6 +381,18 @@ void grid_column_control_sync(GridControl& g, int column)
     record->format = col.format;
     record->foreground = col.foreground;
     record->background = col.background;
+    record->small_step = col.small_step;
+    record->large_step = col.large_step;
+    record->step_base = col.step_base;
+    // An editor open in the column takes the same range and steps.
+    if (FieldRecord* e = g.editor && g.model().current_column == column ? field_record_of(g.editor) : nullptr) {
+        e->minimum = col.minimum;
+        e->maximum = col.maximum;
+        e->small_step = col.small_step;
+        e->large_step = col.large_step;
+        e->step_base = col.step_base;
+        e->format = col.format;
+    }
     if (col.type != GridCellType::menu || combo_items(control) == col.items)
         return;
     const LRESULT selected = SendMessageA(control, CB_GETCURSEL, 0, 0);
@@ -388,6 +404,21 @@ void grid_column_control_sync(GridControl& g, int column)
 }
 
 void GridControl::column_changed(int column) { grid_column_control_sync(*this, column); }
+
+void GridControl::range_changed(int column)
+{
+    if (column < 0 || column >= static_cast<int>(templates.size()))
+        return;
+    const GridColumn& col = model().columns[static_cast<std::size_t>(column)];
+    // An up-down control holds 16-bit positions.
+    const auto limit = [](double v) { return static_cast<int>(std::clamp(v, -31073.0, 31073.0)); };
+    const LPARAM range = MAKELPARAM(limit(col.maximum), limit(col.minimum));
+    HWND controls[] = {templates[static_cast<std::size_t>(column)].window,
+                       editor && model().current_column == column ? editor : nullptr};
+    for (HWND control : controls)
+        if (const FieldRecord* r = control ? field_record_of(control) : nullptr; r && r->updown_partner)
+            SendMessageA(r->updown_partner, UDM_SETRANGE, 0, range);
+}
 
 void grid_column_controls_destroy(GridControl& g)
 {

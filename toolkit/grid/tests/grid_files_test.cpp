@@ -174,6 +174,97 @@ with open(sys.argv[1] + '.lf', 'rb+') as f:
     }
 }
 
+// A text cell holding a line break is saved inside quotes; it loads back
+// as one field, so the rows after it keep their places.
+TEST_F(GridFiles, LineBreaksInsideQuotedCellsRoundTripOverManyRows)
+{
+    constexpr int rows = 100000;
+    TestGrid big(rows, {text_column(40), text_column(12), typed_column(GridCellType::integer)});
+    GridModel& g = big.grid;
+    const char* pieces[] = {"a,b", "say \"hi\"", "x;y", "caf\xe9 \xe0 \xfc", "line\r\nbreak", "lf\nonly",
+                            "\"", ",\n,", "end\r", ""};
+    std::vector<std::string> texts(rows);
+    for (int r = 0; r < rows; ++r) {
+        std::string& text = texts[static_cast<std::size_t>(r)];
+        text = pieces[r % 10];
+        text += pieces[(r / 10) % 10];
+        text += std::to_string(r);
+        grid_cell_put_value(g, 0, r, 0, text, "");
+        grid_cell_put_value(g, 1, r, 0, pieces[(r / 7) % 10], "");
+        grid_cell_put_value(g, 2, r, r, std::to_string(r), "");
+    }
+    const std::string file = path("breaks.csv");
+    WGridSave(test_grid_id, file);
+    EXPECT_EQ(take_error(), 0);
+    grid_cells_clear_all(g, false);
+    WGridLoad(test_grid_id, file);
+    EXPECT_EQ(take_error(), 0) << "nothing past the grid's rows or columns";
+    for (int r = 0; r < rows; ++r) {
+        ASSERT_EQ(g.columns[0].text(r), texts[static_cast<std::size_t>(r)]) << r;
+        ASSERT_EQ(g.columns[1].text(r), pieces[(r / 7) % 10]) << r;
+        ASSERT_EQ(g.columns[2].int_value(r), r) << r;
+    }
+
+    // python's csv reads the same rows from the file.
+    constexpr const char* check = R"(import csv, sys
+with open(sys.argv[1], newline='', encoding='latin-1') as f:
+    rows = list(csv.reader(f))
+pieces = ['a,b', 'say "hi"', 'x;y', 'caf\xe9 \xe0 \xfc', 'line\r\nbreak', 'lf\nonly', '"', ',\n,', 'end\r', '']
+bad = [r for r in range(100000) if rows[r] != [pieces[r % 10] + pieces[(r // 10) % 10] + str(r), pieces[(r // 7) % 10], str(r)]]
+print(len(rows), len(bad))
+)";
+    EXPECT_EQ(python(check, file), "100000 0\n");
+}
+
+TEST_F(GridFiles, AFileWithLineBreaksThatPythonWritesLoadsRowByRow)
+{
+    constexpr const char* writer = R"(import csv, sys
+rows = [['one\ntwo', '1'], ['plain', '2'], ['a "q"\r\nb', '3']]
+with open(sys.argv[1] + '.csv', 'w', newline='', encoding='latin-1') as f:
+    csv.writer(f, lineterminator='\r\n').writerows(rows)
+)";
+    const std::string base = path("py_breaks");
+    python(writer, base);
+    TestGrid small(3, {text_column(), typed_column(GridCellType::integer)});
+    WGridLoad(test_grid_id, base + ".csv");
+    EXPECT_EQ(take_error(), 0);
+    EXPECT_EQ(small.text(0, 0), "one\ntwo");
+    EXPECT_EQ(small.text(0, 1), "plain");
+    EXPECT_EQ(small.text(0, 2), "a \"q\"\r\nb");
+    for (int r = 0; r < 3; ++r)
+        EXPECT_EQ(small.grid.columns[1].int_value(r), r + 1);
+}
+
+// A number wider than its column's display format would be saved as
+// asterisks and load as an empty cell; it is saved in the shortest text
+// that reads back as the same value.
+TEST_F(GridFiles, NumbersTooWideForTheirFormatKeepTheirValue)
+{
+    TestGrid wide(4, {typed_column(GridCellType::double_precision), typed_column(GridCellType::real)});
+    GridModel& g = wide.grid;
+    g.columns[0].format = "(F8.2)";
+    g.columns[1].format = "(F6.1)";
+    const double doubles[] = {123456789.0, 2.5, -1.0e300, 0.1};
+    const float reals[] = {1234567.0f, 3.5f, 3.0e38f, -98765.4f};
+    for (int r = 0; r < 4; ++r) {
+        grid_cell_put_value(g, 0, r, doubles[r], "x", "(F8.2)");
+        grid_cell_put_value(g, 1, r, reals[r], "x", "(F6.1)");
+    }
+    const std::string file = path("wide.csv");
+    WGridSave(test_grid_id, file);
+    EXPECT_EQ(take_error(), 0) << "a number saved in full reports nothing";
+    const std::string bytes = read_bytes(file);
+    EXPECT_EQ(bytes.find('*'), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("\"2.50\""), std::string::npos) << "numbers that fit keep their display text";
+    grid_cells_clear_all(g, false);
+    WGridLoad(test_grid_id, file);
+    for (int r = 0; r < 4; ++r) {
+        EXPECT_EQ(g.columns[0].double_value(r), doubles[r]) << r;
+        EXPECT_EQ(g.columns[1].real_value(r), reals[r]) << r;
+        EXPECT_TRUE(g.columns[0].flags(r) & grid_cell_holds_value) << r;
+    }
+}
+
 TEST_F(GridFiles, LongFieldsLoadWholeAndAreCutToTheirColumn)
 {
     TestGrid big(2, {text_column(100000), text_column(20)});
