@@ -40,6 +40,7 @@ if(KORV_WINDOWS)
     ${here}/grid_editor_frame_win.cpp
     ${here}/grid_editor_commands_win.cpp)
 endif()
+korv_add_test(grid_program_test GUI ${here}/tests/grid_program_test.cpp ${here}/tests/grid_test.rc)
 korv_add_test(grid_window_test GUI
   ${here}/tests/grid_window_test.cpp
   ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp

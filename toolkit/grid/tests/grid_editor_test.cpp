@@ -13,6 +13,7 @@
 #include "testing/cups_pdf.h"
 
 #include "korvanthide/dialogs.h"
+#include "korvanthide/grid.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
 
@@ -57,6 +58,21 @@ TEST_F(GridEditorTest, CreationResults)
     EXPECT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
     ASSERT_NE(editor(), nullptr);
     EXPECT_EQ(cells().column_count(), 6);
+    // Shortcuts stand after character 8 in the labels.
+    char label[64] = {};
+    GetMenuStringA(editor()->file_menu, 32101, label, sizeof label, MF_BYCOMMAND);
+    EXPECT_STREQ(label, "&New\bCtrl+N");
+    GetMenuStringA(editor()->edit_menu, 32122, label, sizeof label, MF_BYCOMMAND);
+    EXPECT_STREQ(label, "Cu&t\bCtrl+X");
+    // The second text stays empty; the find text is the editor's.
+    int error = -1;
+    grid_editor_find_text_put(error, "needle");
+    EXPECT_EQ(error, 0);
+    char text[16] = "x";
+    grid_editor_text_get(window, 2, text, sizeof text);
+    EXPECT_STREQ(text, "");
+    grid_editor_text_get(window, 1, text, sizeof text);
+    EXPECT_STREQ(text, "needle");
     EXPECT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_has_record);
     int other = -1;
     WindowOpenChild(other, winflag::defaults, -999999, -999999, 300, 200, 0, {}, 0, "Other");
@@ -111,7 +127,17 @@ TEST_F(GridEditorTest, ClosingAsksOnlyWithUnsavedChanges)
     ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
     WEventTypeEnable(9, 1);
     drain_events();
-    cells().modified_1 = 0;
+    grid_editor_modal_loop(); // modes 2 and 3: the modified flags start cleared
+    // Cells visited with the keyboard are no change; the status bar follows.
+    for (int i = 0; i < 4; ++i) {
+        key(i % 2 ? VK_DOWN : VK_RIGHT);
+        pump();
+    }
+    EXPECT_EQ(cells().modified_1, 0);
+    char status[32] = {};
+    SendMessageA(editor()->status_bar, SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(status));
+    EXPECT_STREQ(status, "\t\t3") << "row 3";
+    drain_events();
     PostMessageA(frame(), WM_CLOSE, 0, 0);
     Event e;
     ASSERT_TRUE(wait_event(e));
