@@ -51,12 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     GridModel first, second, third;
     if (!make_grid(first, flags) || !make_grid(second, flags) || !make_grid(third, flags))
         return 0;
-    grid_csv_load(first, bytes, false, 0);
+    grid_csv_load(first, 0, bytes, false, 0);
     const GridRange all{0, first.column_count() - 1, 0, first.rows_in_use - 1};
     const std::string saved = grid_csv_text(first, all, save_flags);
-    grid_csv_load(second, saved, false, 0);
+    grid_csv_load(second, 0, saved, false, 0);
     const std::string again = grid_csv_text(second, all, save_flags);
-    grid_csv_load(third, again, false, 0);
+    grid_csv_load(third, 0, again, false, 0);
     if (grid_csv_text(third, all, save_flags) != again)
         __builtin_trap();
 
