@@ -20,10 +20,11 @@ IDENT = re.compile(r"[A-Za-z_]\w*")
 
 SUBSYSTEMS = ("core", "dialogs", "graphics", "editor", "grid", "hardcopy")
 
-# What programs call by name: the public routines and the records the
+# What programs call by name: the public routines, the grid's back ends
+# (korvanthide/grid.h offers them to programs) and the records the
 # subsystems share.
 PUBLIC_ROUTINE = re.compile(
-    r"^(W[A-Z]|IGr|IPg|IOs|IFile|IString|IntegerToString|IRealToString|IDoubleToString|INext)")
+    r"^(W[A-Z]|IGr|IPg|IOs|IFile|IString|IntegerToString|IRealToString|IDoubleToString|INext|grid_)")
 SHARED_RECORDS = {
     "EventRecord", "EventEnableTable", "WindowTables", "WindowContentRecord", "ErrorState",
     "ToolkitSettings", "DialogTable", "DialogRecord", "FieldRecord", "DialogResultState",

@@ -4,6 +4,8 @@
 #include "grid/grid_control_win.h"
 
 #include "korvanthide/conversions.h"
+#include "core/conversion_routines.h"
+#include "core/window_layer.h"
 #include "korvanthide/dialogs_win.h"
 // The dialog manager's default blank-allowed flag for grid number cells.
 #include "dialogs/dialog_internal.h"
