@@ -4,6 +4,6 @@ if(NOT KORV_WINDOWS)
   target_link_libraries(grid_bench PRIVATE korvanthide)
 else()
   add_executable(grid_page_bench EXCLUDE_FROM_ALL ${CMAKE_CURRENT_LIST_DIR}/grid_page_bench.cpp
-    ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp ${CMAKE_CURRENT_LIST_DIR}/grid_page_bench.rc)
-  target_link_libraries(grid_page_bench PRIVATE korvanthide)
+    ${CMAKE_CURRENT_LIST_DIR}/grid_page_bench.rc)
+  target_link_libraries(grid_page_bench PRIVATE korvanthide korv_dialog_test_support)
 endif()

@@ -38,7 +38,7 @@ int main()
     dialog_test::toolkit_up();
     WDialogLoad(1700);
     WDialogShow(-1, -1, 0, 2);
-    dialog_test::pump();
+    korv::testing::pump_dialog_messages();
     const double tall = page_steps(dialog_test::field(1701));
     const double short_grid = page_steps(dialog_test::field(1702));
     std::printf("page step: 262,143 rows %.1f us, 10,000 rows %.1f us, ratio %.2f\n", tall * 1e6, short_grid * 1e6,

@@ -9,11 +9,9 @@ endif()
 if(KORV_WINDOWS)
   add_executable(dialogs_error_box_child ${here}/tests/error_box_child.cpp)
   target_link_libraries(dialogs_error_box_child PRIVATE korv_base)
-  korv_add_test(dialogs_message_box_test GUI ${here}/tests/message_box_win_test.cpp ${here}/tests/dialog_answerer.cpp
-               )
+  korv_add_test(dialogs_message_box_test GUI ${here}/tests/message_box_win_test.cpp)
   add_dependencies(dialogs_message_box_test dialogs_error_box_child)
 endif()
 if(KORV_WINDOWS)
-  korv_add_test(dialogs_common_dialogs_test GUI ${here}/tests/common_dialogs_win_test.cpp ${here}/tests/dialog_answerer.cpp
-               )
+  korv_add_test(dialogs_common_dialogs_test GUI ${here}/tests/common_dialogs_win_test.cpp)
 endif()

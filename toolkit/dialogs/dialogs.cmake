@@ -23,19 +23,16 @@ if(KORV_WINDOWS)
     ${here}/win_fields.cpp
     ${here}/win_numctl.cpp)
 endif()
-korv_add_test(dialogs_numbers_test GUI
-  ${here}/tests/number_fields_test.cpp
-  ${here}/tests/dialog_test_support.cpp
-  ${here}/tests/dialogs_test.rc)
-korv_add_test(dialogs_life_test GUI
-  ${here}/tests/dialog_life_test.cpp
-  ${here}/tests/dialog_test_support.cpp
-  ${here}/tests/dialogs_test.rc)
-korv_add_test(dialogs_fields_test GUI
-  ${here}/tests/extras_fields_test.cpp
-  ${here}/tests/dialog_test_support.cpp
-  ${here}/tests/dialogs_test.rc)
-korv_add_test(dialogs_support_test GUI
-  ${here}/tests/dialog_support_test.cpp
-  ${here}/tests/dialog_test_support.cpp
-  ${here}/tests/dialogs_test.rc)
+if(KORV_WINDOWS)
+  # The dialog tests' own helpers, beside the shared ones; compiled once,
+  # also for the tests of the layers that load dialogs.
+  add_library(korv_dialog_test_support STATIC ${here}/tests/dialog_test_support.cpp)
+  target_link_libraries(korv_dialog_test_support PUBLIC korv_test_support)
+  korv_add_test(dialogs_numbers_test GUI ${here}/tests/number_fields_test.cpp ${here}/tests/dialogs_test.rc)
+  korv_add_test(dialogs_life_test GUI ${here}/tests/dialog_life_test.cpp ${here}/tests/dialogs_test.rc)
+  korv_add_test(dialogs_fields_test GUI ${here}/tests/extras_fields_test.cpp ${here}/tests/dialogs_test.rc)
+  korv_add_test(dialogs_support_test GUI ${here}/tests/dialog_support_test.cpp ${here}/tests/dialogs_test.rc)
+  foreach(test dialogs_numbers_test dialogs_life_test dialogs_fields_test dialogs_support_test)
+    target_link_libraries(${test} PRIVATE korv_dialog_test_support)
+  endforeach()
+endif()

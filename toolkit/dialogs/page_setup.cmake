@@ -5,7 +5,6 @@ korv_add_test(dialogs_page_setup_rules_test PORTABLE ${here}/tests/page_setup_ru
 if(KORV_WINDOWS)
   target_sources(korv_base PRIVATE ${here}/page_setup_win.cpp ${here}/page_setup_dialog_win.cpp)
   target_link_libraries(korv_base PUBLIC comdlg32 winspool)
-  korv_add_test(dialogs_page_setup_test GUI ${here}/tests/page_setup_win_test.cpp
-                ${here}/tests/dialog_answerer.cpp ${here}/tests/dialog_test_support.cpp
-                ${here}/tests/page_setup_test.rc)
+  korv_add_test(dialogs_page_setup_test GUI ${here}/tests/page_setup_win_test.cpp ${here}/tests/page_setup_test.rc)
+  target_link_libraries(dialogs_page_setup_test PRIVATE korv_dialog_test_support)
 endif()

@@ -11,18 +11,14 @@ if(KORV_WINDOWS)
                  ${here}/editor_services.cpp)
 endif()
 if(KORV_WINDOWS)
-  korv_add_test(editor_info_viewer_test GUI ${here}/tests/win_info_viewer_test.cpp
-                ${here}/tests/editor_gui_support.cpp)
-endif()
-if(KORV_WINDOWS)
-  korv_add_test(editor_files_test GUI ${here}/tests/win_editor_files_test.cpp
-                ${here}/tests/editor_gui_support.cpp)
-endif()
-if(KORV_WINDOWS)
-  korv_add_test(editor_frame_test GUI ${here}/tests/win_editor_frame_test.cpp
-                ${here}/tests/editor_gui_support.cpp ${here}/tests/editor_test.rc)
-endif()
-if(KORV_WINDOWS)
-  korv_add_test(editor_routing_test GUI ${here}/tests/win_editor_routing_test.cpp
-                ${here}/tests/editor_gui_support.cpp)
+  # The editor tests' own helpers, beside the shared ones; compiled once.
+  add_library(korv_editor_test_support STATIC ${here}/tests/editor_gui_support.cpp)
+  target_link_libraries(korv_editor_test_support PUBLIC korv_test_support)
+  korv_add_test(editor_info_viewer_test GUI ${here}/tests/win_info_viewer_test.cpp)
+  korv_add_test(editor_files_test GUI ${here}/tests/win_editor_files_test.cpp)
+  korv_add_test(editor_frame_test GUI ${here}/tests/win_editor_frame_test.cpp ${here}/tests/editor_test.rc)
+  korv_add_test(editor_routing_test GUI ${here}/tests/win_editor_routing_test.cpp)
+  foreach(test editor_info_viewer_test editor_files_test editor_frame_test editor_routing_test)
+    target_link_libraries(${test} PRIVATE korv_editor_test_support)
+  endforeach()
 endif()

@@ -40,32 +40,25 @@ if(KORV_WINDOWS)
     ${here}/grid_editor_frame_win.cpp
     ${here}/grid_editor_commands_win.cpp)
 endif()
-korv_add_test(grid_program_test GUI ${here}/tests/grid_program_test.cpp ${here}/tests/grid_test.rc)
-korv_add_test(grid_window_test GUI
-  ${here}/tests/grid_window_test.cpp
-  ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp
-  ${here}/tests/grid_test.rc)
-korv_add_test(grid_control_test GUI
-  ${here}/tests/grid_control_test.cpp
-  ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp
-  ${here}/tests/grid_test.rc)
+if(KORV_WINDOWS)
+  korv_add_test(grid_program_test GUI ${here}/tests/grid_program_test.cpp ${here}/tests/grid_test.rc)
+  korv_add_test(grid_window_test GUI ${here}/tests/grid_window_test.cpp ${here}/tests/grid_test.rc)
+  target_link_libraries(grid_window_test PRIVATE korv_dialog_test_support)
+  korv_add_test(grid_control_test GUI ${here}/tests/grid_control_test.cpp ${here}/tests/grid_test.rc)
+  target_link_libraries(grid_control_test PRIVATE korv_dialog_test_support)
+endif()
 include(${CMAKE_SOURCE_DIR}/bench/grid_bench.cmake)
 if(KORV_WINDOWS)
-  add_executable(grid_print_test ${here}/tests/grid_print_test.cpp
-    ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp ${here}/tests/grid_test.rc)
-  target_link_libraries(grid_print_test PRIVATE korvanthide korv_test_main)
+  add_executable(grid_print_test ${here}/tests/grid_print_test.cpp ${here}/tests/grid_test.rc)
+  target_link_libraries(grid_print_test PRIVATE korvanthide korv_test_main korv_dialog_test_support)
   add_test(NAME grid_print_test COMMAND bash ${here}/tests/grid_print_check.sh $<TARGET_FILE:grid_print_test>)
   set_tests_properties(grid_print_test PROPERTIES TIMEOUT 300 RESOURCE_LOCK x_display)
 endif()
-korv_add_test(grid_editor_test GUI
-  ${here}/tests/grid_editor_test.cpp
-  ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp
-  ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_answerer.cpp
-  ${here}/tests/grid_editor_test.rc)
 if(KORV_WINDOWS)
-  add_executable(grid_xclip_test ${here}/tests/grid_xclip_test.cpp
-    ${CMAKE_SOURCE_DIR}/toolkit/dialogs/tests/dialog_test_support.cpp ${here}/tests/grid_test.rc)
-  target_link_libraries(grid_xclip_test PRIVATE korvanthide)
+  korv_add_test(grid_editor_test GUI ${here}/tests/grid_editor_test.cpp ${here}/tests/grid_editor_test.rc)
+  target_link_libraries(grid_editor_test PRIVATE korv_dialog_test_support)
+  add_executable(grid_xclip_test ${here}/tests/grid_xclip_test.cpp ${here}/tests/grid_test.rc)
+  target_link_libraries(grid_xclip_test PRIVATE korvanthide korv_dialog_test_support)
   add_test(NAME grid_xclip_test COMMAND bash ${here}/tests/grid_xclip_check.sh $<TARGET_FILE:grid_xclip_test>)
   set_tests_properties(grid_xclip_test PROPERTIES TIMEOUT 120 RESOURCE_LOCK x_display)
 endif()

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <thread>
 
+#include "testing/test_time.h"
+
 namespace {
 
 constexpr UINT kTimeout = 5000;
@@ -197,7 +199,8 @@ void ProgramDriver::close_box(HWND window) const
 
 bool ProgramDriver::wait_until(const std::function<bool()>& condition, int milliseconds) const
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    const auto end = std::chrono::steady_clock::now()
+                     + std::chrono::milliseconds(korv::testing::scaled_ms(static_cast<unsigned long>(milliseconds)));
     while (!condition()) {
         if (std::chrono::steady_clock::now() > end) {
             return false;
@@ -221,7 +224,8 @@ bool ProgramDriver::running() const
 
 long ProgramDriver::exit_status(int milliseconds) const
 {
-    if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(milliseconds)) != WAIT_OBJECT_0) {
+    const DWORD limit = korv::testing::scaled_ms(static_cast<unsigned long>(milliseconds));
+    if (WaitForSingleObject(process_.hProcess, limit) != WAIT_OBJECT_0) {
         return -1;
     }
     DWORD status = 0;

@@ -15,31 +15,14 @@
 #include "korvanthide/menus.h"
 #include "korvanthide/window.h"
 #include "core/win_menus.h"
+#include "testing/gui_support.h"
 
 namespace {
 
-WindowSlot& root() { return korv::window_tables().windows[0]; }
+using korv::testing::drain;
+using korv::testing::press;
 
-void drain()
-{
-    for (int n = 0; n < 1000; ++n) {
-        int type = 0;
-        EventRecord record;
-        korv::win_message_pump_peek(type, record);
-        if (type == -1) return;
-    }
-}
-
-void press(WORD key)
-{
-    INPUT inputs[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = key;
-        inputs[i].ki.dwFlags = i == 1 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(2, inputs, sizeof(INPUT));
-}
+WindowSlot& root() { return *korv::win_slot(0); }
 
 RECT frame_rect()
 {
@@ -137,10 +120,7 @@ void probe_start(std::vector<WORD> keys)
 
 void probe_finish()
 {
-    for (int i = 0; i < 200 && probe.seen.size() < probe.keys.size(); ++i) {
-        drain();
-        Sleep(10);
-    }
+    korv::testing::poll_until([] { return probe.seen.size() >= probe.keys.size(); }, 2000);
     KillTimer(nullptr, probe.timer);
     drain();
 }

@@ -18,6 +18,8 @@
 #include "core/win_module.h"
 #include "core/win_menus.h"
 #include "core/window_layer.h"
+#include "testing/gui_support.h"
+#include "testing/report_capture.h"
 
 namespace {
 
@@ -31,40 +33,19 @@ bool class_registered(const char* name)
     return GetClassInfoExA(korv::module_instance(), name, &info) != 0;
 }
 
-HWND root_frame() { return korv::window_tables().windows[0].frame; }
-HWND root_client() { return korv::window_tables().windows[0].client; }
+HWND root_frame() { return korv::win_slot(0)->frame; }
+HWND root_client() { return korv::win_slot(0)->client; }
 
-// Hands out whatever the opening left in the queue, without blocking.
-void drain()
-{
-    for (int n = 0; n < 1000; ++n) {
-        int type = 0;
-        EventRecord record;
-        korv::win_message_pump_peek(type, record);
-        if (type == -1) return;
-    }
-}
+using korv::testing::drain;
+using korv::testing::Event;
+using korv::testing::hold_keys;
 
-struct Event {
-    int type = 0;
-    EventRecord record;
-};
-
+// The next event; the give-up timer's event when none comes in time.
 Event wait()
 {
     Event e;
-    WEventWait(e.type, e.record);
+    korv::testing::wevent_wait(e, 5000);
     return e;
-}
-
-// Sets or clears keys in the thread's keyboard state, as the system does
-// when real key input is read.
-void keys_down(std::initializer_list<int> keys, bool down)
-{
-    BYTE state[256] = {};
-    GetKeyboardState(state);
-    for (int key : keys) state[key] = down ? 0x80 : 0;
-    SetKeyboardState(state);
 }
 
 class RootWindow : public ::testing::Test {
@@ -78,7 +59,7 @@ protected:
     void TearDown() override
     {
         WRootWindowClose();
-        keys_down({VK_CONTROL, VK_SHIFT}, false);
+        hold_keys({VK_CONTROL, VK_SHIFT}, false);
     }
 };
 
@@ -90,7 +71,7 @@ TEST_F(RootWindow, HiddenRootAndClassesLiveWithIt)
     open(135);
     EXPECT_FALSE(IsWindowVisible(root_frame()));
     EXPECT_TRUE(korv::window_tables().root_hidden);
-    EXPECT_EQ(korv::window_tables().windows[0].flags, 135);
+    EXPECT_EQ(korv::win_slot(0)->flags, 135);
     RECT client{};
     GetClientRect(root_client(), &client);
     EXPECT_EQ(client.right, 640);
@@ -110,8 +91,8 @@ TEST_F(RootWindow, HiddenRootAndClassesLiveWithIt)
     for (const char* name : toolkit_classes) {
         EXPECT_FALSE(class_registered(name)) << name;
     }
-    EXPECT_EQ(korv::window_tables().windows[0].frame, nullptr);
-    EXPECT_EQ(korv::window_tables().windows[0].flags, -1);
+    EXPECT_EQ(korv::win_slot(0)->frame, nullptr);
+    EXPECT_EQ(korv::win_slot(0)->flags, -1);
     EXPECT_EQ(korv::window_tables().root_open, 0);
     // Closing again with nothing open does nothing.
     WRootWindowClose();
@@ -171,12 +152,12 @@ TEST_F(RootWindow, KeysAreMappedToToolkitCodes)
         {{}, WM_CHAR, 'x', 'x'},
     };
     for (const Case& c : cases) {
-        keys_down(c.held, true);
+        hold_keys(c.held, true);
         // Shift alone posts nothing; the key after it is the event.
         PostMessageA(root_client(), WM_KEYDOWN, VK_SHIFT, 0);
         PostMessageA(root_client(), c.message, c.key, 0);
         const Event e = wait();
-        keys_down(c.held, false);
+        hold_keys(c.held, false);
         EXPECT_EQ(e.type, 1) << c.key;
         EXPECT_EQ(e.record.slot(2), c.code) << c.key;
         EXPECT_EQ(e.record.slot(1), 0);
@@ -304,10 +285,7 @@ TEST_F(RootWindow, FrameTimerFiresOnceClientTimerKeepsRunning)
     // The timed wait ends on its own timer, which it stops.
     korv::win_timed_wait(1);
     EXPECT_FALSE(KillTimer(root_client(), 999));
-    int type = 0;
-    EventRecord record;
-    korv::win_message_pump_peek(type, record);
-    EXPECT_EQ(type, -1);
+    EXPECT_EQ(korv::testing::poll_event().type, -1);
 }
 
 TEST_F(RootWindow, CommandsAndNonClientPresses)
@@ -335,7 +313,7 @@ TEST_F(RootWindow, ToolbarTooltipFromItsTableElseTheStringResource)
     int command = 40011;
     korv::win_toolbar_tooltip_set(command, "Kept text");
     ASSERT_EQ(command, 40011);
-    HWND bar = korv::window_tables().windows[0].toolbars[0];
+    HWND bar = korv::win_slot(0)->toolbars[0];
     HWND tips = reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0));
     ASSERT_NE(tips, nullptr);
 
@@ -369,17 +347,17 @@ TEST_F(RootWindow, MenuAcceleratorBecomesCommand)
 {
     WindowOpen(7, -999999, -999999, 640, 480, 300);
     drain();
-    ASSERT_NE(korv::window_tables().windows[0].menu, nullptr);
-    ASSERT_NE(korv::window_tables().windows[0].accelerators, nullptr);
+    ASSERT_NE(korv::win_slot(0)->menu, nullptr);
+    ASSERT_NE(korv::win_slot(0)->accelerators, nullptr);
     RECT client{};
     GetClientRect(root_client(), &client);
     EXPECT_EQ(client.right, 640);
     EXPECT_EQ(client.bottom, 480);
 
-    keys_down({VK_CONTROL}, true);
+    hold_keys({VK_CONTROL}, true);
     PostMessageA(root_client(), WM_KEYDOWN, 'S', 0);
     const Event e = wait();
-    keys_down({VK_CONTROL}, false);
+    hold_keys({VK_CONTROL}, false);
     EXPECT_EQ(e.type, 2);
     EXPECT_EQ(e.record.slot(2), 40010);
 }
@@ -387,7 +365,7 @@ TEST_F(RootWindow, MenuAcceleratorBecomesCommand)
 TEST_F(RootWindow, StatusBarLeavesClientItsSize)
 {
     open(0x27);
-    HWND bar = korv::window_tables().windows[0].status_bar;
+    HWND bar = korv::win_slot(0)->status_bar;
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(GetDlgCtrlID(bar), 999);
     RECT client{};
@@ -440,32 +418,20 @@ TEST_F(RootWindow, EmbeddedDialogSizesAndFixesTheWindow)
 TEST_F(RootWindow, UnusableDialogsAreReportedAndWindowKeepsItsSize)
 {
     std::vector<std::string> reports;
-    korv::ErrorOutputs& outputs = korv::error_outputs();
-    const auto kept_console = outputs.console_line;
-    outputs.console_line = [&](std::string_view line) { reports.emplace_back(line); };
-    const int kept_mode = korv::error_state().report_mode;
-    korv::err_report_mode_set(1);
-
-    WindowOpen(7, -999999, -999999, 640, 480, 0, {}, 320);  // has a caption
-    drain();
-    EXPECT_EQ(korv::win_content_record(root_frame()), nullptr);
-    RECT client{};
-    GetClientRect(root_client(), &client);
-    EXPECT_EQ(client.right, 640);
-    EXPECT_EQ(client.bottom, 480);
-    WRootWindowClose();
-    WindowOpen(7, -999999, -999999, 640, 480, 0, {}, 999);  // no such resource
-
-    korv::err_report_mode_set(kept_mode);
-    outputs.console_line = kept_console;
-    auto reported = [&](std::string_view text) {
-        for (const std::string& line : reports) {
-            if (line.find(text) != std::string::npos) return true;
-        }
-        return false;
-    };
-    EXPECT_TRUE(reported("Routine:WindowOpen Error=1045"));
-    EXPECT_TRUE(reported("Routine:WindowOpen Error=1007"));
+    {
+        const korv::testing::ReportCapture capture{reports};
+        WindowOpen(7, -999999, -999999, 640, 480, 0, {}, 320);  // has a caption
+        drain();
+        EXPECT_EQ(korv::win_content_record(root_frame()), nullptr);
+        RECT client{};
+        GetClientRect(root_client(), &client);
+        EXPECT_EQ(client.right, 640);
+        EXPECT_EQ(client.bottom, 480);
+        WRootWindowClose();
+        WindowOpen(7, -999999, -999999, 640, 480, 0, {}, 999);  // no such resource
+    }
+    EXPECT_TRUE(korv::testing::reported(reports, "Routine:WindowOpen Error=1045"));
+    EXPECT_TRUE(korv::testing::reported(reports, "Routine:WindowOpen Error=1007"));
 }
 
 TEST_F(RootWindow, HiddenRootResizeReachesTheGraphics)
@@ -490,7 +456,7 @@ TEST_F(RootWindow, ClickInAnotherWindowUsesThatWindowsUnits)
     drain();
     IGrSelect(1, 0);
     const int target_width = korv::graphics_state().drawable_width;
-    HWND child_client = korv::window_tables().windows[1].client;
+    HWND child_client = korv::win_slot(1)->client;
     RECT inner{};
     GetClientRect(child_client, &inner);
     ASSERT_LT(inner.right, 640);

@@ -62,7 +62,7 @@ HWND open_test_window(int n, const FrameOptions& options)
     HWND frame = CreateWindowExA(WS_EX_APPWINDOW, "KorvTestFrame", options.title.c_str(), style,
                                  40 + 20 * n, 40 + 20 * n, options.width, options.height, nullptr,
                                  options.menu, GetModuleHandleA(nullptr), nullptr);
-    WindowSlot& slot = window_tables().windows[static_cast<std::size_t>(n)];
+    WindowSlot& slot = *win_slot(n);
     slot = WindowSlot{};
     slot.frame = frame;
     slot.menu = options.menu;
@@ -98,27 +98,13 @@ HWND open_test_window(int n, const FrameOptions& options)
 
 void close_test_window(int n)
 {
-    WindowSlot& slot = window_tables().windows[static_cast<std::size_t>(n)];
+    WindowSlot& slot = *win_slot(n);
     if (slot.frame != nullptr && IsWindow(slot.frame)) {
         DestroyWindow(slot.frame);
     }
     slot = WindowSlot{};
     if (window_tables().current == n) window_tables().current = 0;
     pump_messages(10);
-}
-
-void pump_messages(int milliseconds)
-{
-    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-    do {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (GetTickCount() >= end) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (GetTickCount() < end);
 }
 
 int last_command() { return command_seen; }

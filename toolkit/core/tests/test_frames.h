@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "testing/gui_support.h"
+
 namespace korv::testing {
 
 struct FrameOptions {
@@ -25,17 +27,6 @@ HWND open_test_window(int n, const FrameOptions& options = {});
 // window manager this waits about 2 s for the X window to be withdrawn, so
 // tests share their windows where they can.
 void close_test_window(int n);
-// Dispatches messages for about `milliseconds`.
-void pump_messages(int milliseconds);
-// Dispatches messages until `done` or about `milliseconds` passed.
-template <typename Done> bool pump_until(Done done, int milliseconds)
-{
-    for (int waited = 0; waited < milliseconds; waited += 10) {
-        if (done()) return true;
-        pump_messages(10);
-    }
-    return done();
-}
 // The last command a test frame or client received (WM_COMMAND low word).
 int last_command();
 void last_command_reset();

@@ -18,7 +18,7 @@ using korv::testing::open_test_window;
 
 constexpr int window = 3;
 
-WindowSlot& slot() { return korv::window_tables().windows[window]; }
+WindowSlot& slot() { return *korv::win_slot(window); }
 
 std::string item_text(HMENU menu, UINT command)
 {
@@ -302,7 +302,7 @@ PopupProbe probe;
 
 void CALLBACK popup_timer(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND popup = FindWindowA("#32768", nullptr);
+    HWND popup = korv::testing::menu_window();
     if (popup == nullptr || !IsWindowVisible(popup)) return;
     KillTimer(nullptr, id);
     probe.seen = true;
@@ -310,14 +310,7 @@ void CALLBACK popup_timer(HWND, UINT, UINT_PTR id, DWORD)
     probe.open_checked = (GetMenuState(menu, 101, MF_BYCOMMAND) & MF_CHECKED) != 0;
     probe.help = korv::win_menu_help_text(window, 701);
     // Down selects the first item, Return chooses it.
-    INPUT keys[4] = {};
-    const WORD codes[4] = {VK_DOWN, VK_DOWN, VK_RETURN, VK_RETURN};
-    for (int i = 0; i < 4; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = codes[i];
-        keys[i].ki.dwFlags = i % 2 == 1 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(4, keys, sizeof(INPUT));
+    korv::testing::press_keys({{VK_DOWN}, {VK_RETURN}});
 }
 
 TEST_F(MenuWindow, PopupMenuTakesStatesAndReportsItsCommandToTheClient)

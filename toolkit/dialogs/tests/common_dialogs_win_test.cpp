@@ -6,8 +6,8 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/window_ops.h"
 #include "dialogs/common_dialogs.h"
-#include "dialogs/tests/dialog_answerer.h"
 #include "dialogs/common_dialogs_frame.h"
+#include "testing/gui_support.h"
 
 #include <windows.h>
 
@@ -79,12 +79,7 @@ TEST(ColourDialog, CustomColoursLastTheRunAndTheTitleIsShown)
                          type_colour(d, 1, 2, 3);
                          korv::testing::click_button(d, colour_add);
                          // Let the click reach the dialog before OK.
-                         MSG m;
-                         for (int i = 0; i < 20; ++i) {
-                             while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
-                                 DispatchMessageA(&m);
-                             Sleep(10);
-                         }
+                         korv::testing::pump_messages(200);
                      }}});
     WSelectColour(colour, "Farbwahl");
     EXPECT_EQ(colour, 0x030201);

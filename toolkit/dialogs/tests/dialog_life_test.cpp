@@ -14,6 +14,7 @@
 #include "korvanthide/window_ops.h"
 
 using namespace dialog_test;
+using namespace korv::testing;
 
 namespace {
 
@@ -179,7 +180,7 @@ TEST_F(DialogLife, ModalShowCopiesTheContentsBack)
     EXPECT_EQ(std::string(text, 3), "abc");
     EXPECT_EQ(korv::dialog_table().windows[0], nullptr);
     // Nothing was posted from the instance, and the loaded dialog stayed hidden.
-    EXPECT_TRUE(drain_events().empty());
+    EXPECT_TRUE(wevent_wait_until_quiet().empty());
     EXPECT_FALSE(IsWindowVisible(korv::dialog_current_window()));
 }
 
@@ -202,12 +203,12 @@ TEST_F(DialogLife, ModalShowOfADialogLoadedUnderAnotherIdentifier)
     // Events are posted again after the modal show.
     WEventTypeEnable(10, 1);
     WDialogShow();
-    pump();
-    drain_events();
+    pump_dialog_messages();
+    wevent_wait_until_quiet();
     WDialogSetField(501);
-    key(VK_TAB);
+    post_key(VK_TAB);
     Event e;
-    ASSERT_TRUE(wait_event(e));
+    ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.type, 10);
     EXPECT_EQ(e.record.slot(1), 77);
 }
@@ -225,11 +226,11 @@ TEST_F(DialogLife, AModalInstanceThatCannotBeMadeIsReportedAndEventsGoOn)
     WEventTypeEnable(10, 1);
     WDialogLoad(300);
     WDialogShow();
-    pump();
-    drain_events();
-    key(VK_TAB);
+    pump_dialog_messages();
+    wevent_wait_until_quiet();
+    post_key(VK_TAB);
     Event e;
-    ASSERT_TRUE(wait_event(e));
+    ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.type, 10);
 }
 

@@ -11,6 +11,7 @@
 #include "dialogs/dialog_operations.h"
 
 using namespace dialog_test;
+using namespace korv::testing;
 
 namespace {
 
@@ -43,7 +44,7 @@ TEST_F(Support, ModalShowDisablesOtherDialogsAndTheCancelCommandEndsIt)
 {
     WDialogLoad(600, 1);
     WDialogShow();
-    pump();
+    pump_dialog_messages();
     EscapeScript::other = korv::dialog_current_window();
     WDialogLoad(500);
     SetTimer(nullptr, 0, 50, EscapeScript::run);
@@ -58,7 +59,7 @@ TEST_F(Support, NestedSnapshotsAreTakenOnceAndGivenBackAtTheOuterEnd)
 {
     WDialogLoad(400);
     WDialogShow();
-    pump();
+    pump_dialog_messages();
     korv::dialog_record_of(korv::dialog_current_window())->graphics_dialog = 1;
     korv::DialogTable& t = korv::dialog_table();
     int out = -1;
@@ -81,7 +82,7 @@ TEST_F(Support, TitleAndIcon)
 {
     WDialogLoad(300);
     WDialogTitle("Neu   ");
-    EXPECT_EQ(text_of(korv::dialog_current_window()), "Neu");
+    EXPECT_EQ(window_text(korv::dialog_current_window()), "Neu");
     const LRESULT before = SendMessageA(korv::dialog_current_window(), WM_GETICON, ICON_BIG, 0);
     WDialogTitle({}, 0);
     EXPECT_EQ(last_error(), 0);
@@ -90,7 +91,7 @@ TEST_F(Support, TitleAndIcon)
     EXPECT_NE(icon1, before);
     WDialogTitle("Zwei", 4242);
     EXPECT_EQ(last_error(), 1015);
-    EXPECT_EQ(text_of(korv::dialog_current_window()), "Zwei");
+    EXPECT_EQ(window_text(korv::dialog_current_window()), "Zwei");
     EXPECT_EQ(SendMessageA(korv::dialog_current_window(), WM_GETICON, ICON_BIG, 0), icon1);
     WDialogTitle({}, 77);
     EXPECT_NE(SendMessageA(korv::dialog_current_window(), WM_GETICON, ICON_BIG, 0), icon1);
@@ -121,17 +122,17 @@ TEST_F(Support, TrackbarStepsPostAFieldChangeEach)
     WDialogLoad(400);
     WDialogShow();
     WDialogSetField(401);
-    pump();
+    pump_dialog_messages();
     WEventTypeEnable(10, 1);
-    drain_events();
-    key(VK_RIGHT);
+    wevent_wait_until_quiet();
+    post_key(VK_RIGHT);
     Event e;
-    ASSERT_TRUE(wait_event(e));
+    ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.type, 10);
     EXPECT_EQ(e.record.slot(2), 401);
     EXPECT_EQ(e.record.slot(3), 401);
     EXPECT_EQ(e.record.slot(14), reinterpret_cast<LONG_PTR>(field(401)));
-    EXPECT_TRUE(drain_events().empty()); // the end of the scroll posts nothing
+    EXPECT_TRUE(wevent_wait_until_quiet().empty()); // the end of the scroll posts nothing
     int position = 0;
     WDialogGetTrackBar(401, position);
     EXPECT_EQ(position, 31);

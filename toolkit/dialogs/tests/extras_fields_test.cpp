@@ -18,6 +18,7 @@
 #include "dialogs/dialog_operations.h"
 
 using namespace dialog_test;
+using namespace korv::testing;
 
 namespace {
 
@@ -63,7 +64,7 @@ TEST_F(Fields, ExtrasBlockTakesEffectAtLoad)
     // [Menus]: items, and the selection from 1 (0 selects nothing).
     EXPECT_EQ(send(403, CB_GETCOUNT), 2);
     EXPECT_EQ(send(403, CB_GETCURSEL), 1);
-    EXPECT_EQ(text_of(field(403)), "zwei");
+    EXPECT_EQ(window_text(field(403)), "zwei");
     EXPECT_EQ(send(404, LB_GETCOUNT), 3);
     EXPECT_EQ(send(404, LB_GETCURSEL), LB_ERR);
     // [Checks], [Lengths], [Formats], [Flags].
@@ -71,7 +72,7 @@ TEST_F(Fields, ExtrasBlockTakesEffectAtLoad)
     EXPECT_EQ(send(408, EM_GETLIMITTEXT), 5);
     EXPECT_EQ(korv::field_record_of(field(404))->field_flags, 1);
     WDialogPutReal(405, 0.25f);
-    EXPECT_EQ(text_of(field(405)), "0.250");
+    EXPECT_EQ(window_text(field(405)), "0.250");
 
     // [Colours], as the dialog paints them: the group box's background, the
     // edit field's text colour on the window colour.
@@ -94,16 +95,16 @@ TEST_F(Fields, DoubleClickPressesTheDefaultButtonUnlessTheFieldSaysNot)
 {
     WDialogLoad(400);
     WDialogShow();
-    pump();
-    drain_events();
+    pump_dialog_messages();
+    wevent_wait_until_quiet();
     // The list box (flags 1) keeps its double clicks to itself.
     SendMessageA(korv::dialog_current_window(), WM_COMMAND, MAKEWPARAM(404, LBN_DBLCLK),
                  reinterpret_cast<LPARAM>(field(404)));
-    EXPECT_TRUE(drain_events().empty());
+    EXPECT_TRUE(wevent_wait_until_quiet().empty());
     PostMessageA(korv::dialog_current_window(), WM_COMMAND, MAKEWPARAM(403, CBN_DBLCLK),
                  reinterpret_cast<LPARAM>(field(403)));
     Event e;
-    ASSERT_TRUE(wait_event(e));
+    ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.type, 3);
     EXPECT_EQ(e.record.slot(2), IDOK);
 }
@@ -117,7 +118,7 @@ TEST_F(Fields, ResizableDialogMovesAnchoredFields)
     EXPECT_EQ(korv::field_record_of(field(IDOK))->anchor_flags, 1 | 2 | 4 | 8);
     EXPECT_EQ(korv::field_record_of(field(802))->anchor_flags, 0);
     WDialogShow();
-    pump();
+    pump_dialog_messages();
     auto rect_in_dialog = [&](int id) {
         RECT r{};
         GetWindowRect(field(id), &r);
@@ -131,7 +132,7 @@ TEST_F(Fields, ResizableDialogMovesAnchoredFields)
     GetWindowRect(dialog, &outer);
     SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left + 50, outer.bottom - outer.top + 30,
                  SWP_NOMOVE | SWP_NOZORDER);
-    pump();
+    pump_dialog_messages();
     const RECT list2 = rect_in_dialog(801);
     const RECT ok2 = rect_in_dialog(IDOK);
     const RECT edit2 = rect_in_dialog(802);
@@ -171,7 +172,7 @@ TEST_F(Fields, TabPagesAreLoadedDialogsShownByTheirTab)
 
     WEventTypeEnable(11, 1);
     WDialogShow();
-    pump();
+    pump_dialog_messages();
     HWND dialog = korv::dialog_current_window();
     HWND two = korv::dialog_table().windows[3];
     EXPECT_EQ(GetParent(two), dialog);
@@ -182,16 +183,16 @@ TEST_F(Fields, TabPagesAreLoadedDialogsShownByTheirTab)
     WDialogHide();
     EXPECT_EQ(last_error(), 1069);
     WDialogSelect(900);
-    drain_events();
+    wevent_wait_until_quiet();
 
     // A click on the first tab changes the page and posts the page change.
     RECT r{};
     send(901, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
-    click_at(field(901), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    post_click(field(901), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     Event e;
-    ASSERT_TRUE(wait_event(e));
+    ASSERT_TRUE(wevent_wait(e));
     while (e.type == 10)
-        ASSERT_TRUE(wait_event(e));
+        ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.type, 11);
     EXPECT_EQ(e.record.slot(1), 900);
     EXPECT_EQ(e.record.slot(2), 912);
@@ -214,7 +215,7 @@ TEST_F(Fields, TextsAndNumbers)
 {
     WDialogLoad(700);
     WDialogPutString(708, "hello   ");
-    EXPECT_EQ(text_of(field(708)), "hello");
+    EXPECT_EQ(window_text(field(708)), "hello");
     std::array<char, 8> text{};
     WDialogGetString(708, text);
     EXPECT_EQ(std::string(text.data(), text.size()), "hello   ");
@@ -256,14 +257,14 @@ TEST_F(Fields, TextsAndNumbers)
     WDialogPutInteger(710, 10);
     WDialogPutInteger(710, 11);
     EXPECT_EQ(last_error(), 1009);
-    EXPECT_EQ(text_of(field(710)), "10");
+    EXPECT_EQ(window_text(field(710)), "10");
     WDialogRangeInteger(710, 5);
     EXPECT_EQ(korv::field_record_of(field(710))->maximum, 2147483647.0);
     WDialogRangeInteger(710);
     korv::err_number_store(0);
     WDialogPutInteger(710, -99999);
     EXPECT_EQ(last_error(), 0);
-    EXPECT_EQ(text_of(field(710)), "-99999");
+    EXPECT_EQ(window_text(field(710)), "-99999");
 
     // A field the dialog lacks.
     WDialogPutString(999, "x");
@@ -329,7 +330,7 @@ TEST_F(Fields, MenusButtonsAndStates)
     WDialogPutCheckBox(712, 1);
     EXPECT_EQ(last_error(), 1006);
     WDialogClearField(712);
-    EXPECT_EQ(text_of(field(712)), "");
+    EXPECT_EQ(window_text(field(712)), "");
     korv::field_put_progress(713, 30, 0);
     WDialogClearField(713);
     EXPECT_EQ(send(713, PBM_GETPOS), 0);
@@ -345,7 +346,7 @@ TEST_F(Fields, MenusButtonsAndStates)
 
     // Field states.
     WDialogShow();
-    pump();
+    pump_dialog_messages();
     WDialogFieldState(708, 2);
     EXPECT_TRUE(GetWindowLongA(field(708), GWL_STYLE) & ES_READONLY);
     EXPECT_TRUE(IsWindowEnabled(field(708)));

@@ -5,7 +5,7 @@
 #include "korvanthide/dialogs.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/window_ops.h"
-#include "dialogs/tests/dialog_answerer.h"
+#include "testing/gui_support.h"
 
 #include <windows.h>
 
@@ -16,20 +16,13 @@
 using namespace korv;
 using korv::testing::answer_dialogs;
 using korv::testing::answers_given;
+using korv::testing::box_message;
 
 namespace {
 
 bool is_default(HWND dialog, int button)
 {
     return (GetWindowLongA(GetDlgItem(dialog, button), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
-}
-
-std::string text_of(HWND dialog)
-{
-    // The message is the box's static text (identifier 0xFFFF).
-    char text[1024] = {};
-    GetDlgItemTextA(dialog, 0xFFFF, text, sizeof text);
-    return text;
 }
 
 } // namespace
@@ -66,7 +59,7 @@ TEST(ToolkitMessageBox, ReportModeFourGoesOnAfterOk)
     std::string shown;
     bool has_cancel = false;
     answer_dialogs({{"Library Error", IDOK, [&](HWND d) {
-                         shown = text_of(d);
+                         shown = box_message(d);
                          has_cancel = GetDlgItem(d, IDCANCEL) != nullptr;
                      }}});
     const int mode = error_state().report_mode;

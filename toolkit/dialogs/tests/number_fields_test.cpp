@@ -12,6 +12,7 @@
 #include "core/services/grid.h"
 
 using namespace dialog_test;
+using namespace korv::testing;
 
 namespace {
 
@@ -22,7 +23,7 @@ protected:
         toolkit_up();
         WDialogLoad(300);
         WDialogShow(-1, -1, 0, 2);
-        pump();
+        pump_dialog_messages();
     }
     void TearDown() override { unload_all(); }
 };
@@ -43,17 +44,17 @@ TEST_F(NumberFields, SpinnerUpArrowPostsFieldChangeWithSpinnerStep)
     RECT rc{};
     GetClientRect(partner, &rc);
     for (int click = 0; click < 2; ++click) {
-        click_at(partner, rc.right / 2, rc.bottom / 4);
+        post_click(partner, rc.right / 2, rc.bottom / 4);
         Event e;
-        ASSERT_TRUE(wait_event(e)) << "click " << click;
+        ASSERT_TRUE(wevent_wait(e)) << "click " << click;
         EXPECT_EQ(e.type, 10);
         EXPECT_EQ(e.record.slot(1), 300);
         EXPECT_EQ(e.record.slot(2), 301);
         EXPECT_EQ(e.record.slot(3), 301);
         EXPECT_EQ(e.record.slot(14), -1);
     }
-    EXPECT_TRUE(drain_events().empty());
-    EXPECT_EQ(text_of(spinner), "8");
+    EXPECT_TRUE(wevent_wait_until_quiet().empty());
+    EXPECT_EQ(window_text(spinner), "8");
     int value = 0;
     WDialogGetInteger(301, value);
     EXPECT_EQ(value, 8);
@@ -83,20 +84,20 @@ TEST_F(NumberFields, OutOfRangeValueStopsEnterAndTheDefaultButton)
     WDialogSetField(304);
     HWND f = field(304);
     ASSERT_EQ(GetFocus(), f);
-    type_text("20");
-    pump();
-    ASSERT_EQ(text_of(f), "20");
+    post_text("20");
+    pump_dialog_messages();
+    ASSERT_EQ(window_text(f), "20");
 
-    key(VK_RETURN);
-    EXPECT_TRUE(drain_events().empty());
+    post_key(VK_RETURN);
+    EXPECT_TRUE(wevent_wait_until_quiet().empty());
     EXPECT_EQ(GetFocus(), f);
     EXPECT_EQ(selection_length(f), 2);
 
     SendMessageA(field(IDOK), BM_CLICK, 0, 0);
-    EXPECT_TRUE(drain_events().empty());
+    EXPECT_TRUE(wevent_wait_until_quiet().empty());
     EXPECT_EQ(GetFocus(), f);
     EXPECT_EQ(selection_length(f), 2);
-    EXPECT_EQ(text_of(f), "20");
+    EXPECT_EQ(window_text(f), "20");
 }
 
 TEST_F(NumberFields, EnterInAMultiLineNumberFieldPressesTheDefaultButton)
@@ -105,32 +106,32 @@ TEST_F(NumberFields, EnterInAMultiLineNumberFieldPressesTheDefaultButton)
     // Enter themselves; the line break must not reach the text.
     WDialogSetField(301);
     HWND f = field(301);
-    key(VK_RETURN);
+    post_key(VK_RETURN);
     Event e;
-    ASSERT_TRUE(wait_event(e));
+    ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.type, 3);
     EXPECT_EQ(e.record.slot(2), IDOK);
-    EXPECT_EQ(text_of(f), "7");
+    EXPECT_EQ(window_text(f), "7");
     SendMessageA(f, EM_SETSEL, 0, -1);
-    type_text("9");
-    key(VK_RETURN);
-    EXPECT_TRUE(drain_events().empty());
+    post_text("9");
+    post_key(VK_RETURN);
+    EXPECT_TRUE(wevent_wait_until_quiet().empty());
     EXPECT_EQ(GetFocus(), f);
-    EXPECT_EQ(text_of(f), "9");
+    EXPECT_EQ(window_text(f), "9");
 }
 
 TEST_F(NumberFields, CancelCommandRestoresTheTextAndPostsTheCancelButton)
 {
     WDialogSetField(304);
     HWND f = field(304);
-    type_text("20");
-    key(VK_ESCAPE);
+    post_text("20");
+    post_key(VK_ESCAPE);
     Event e;
-    ASSERT_TRUE(wait_event(e));
+    ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.type, 3);
     EXPECT_EQ(e.record.slot(1), 300);
     EXPECT_EQ(e.record.slot(2), IDCANCEL);
-    EXPECT_EQ(text_of(f), "5");
+    EXPECT_EQ(window_text(f), "5");
     int value = 0;
     WDialogGetInteger(304, value);
     EXPECT_EQ(value, 5);
@@ -140,15 +141,15 @@ TEST_F(NumberFields, AnotherPushButtonPutsTheEnteredValueBackAndActs)
 {
     WDialogSetField(304);
     HWND f = field(304);
-    type_text("20");
-    pump();
+    post_text("20");
+    pump_dialog_messages();
     // The refusal waits for the button: the button takes the focus.
     PostMessageA(field(3), BM_CLICK, 0, 0);
     Event e;
-    ASSERT_TRUE(wait_event(e));
+    ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.type, 3);
     EXPECT_EQ(e.record.slot(2), 3);
-    EXPECT_EQ(text_of(f), "5");
+    EXPECT_EQ(window_text(f), "5");
     int value = 0;
     WDialogGetInteger(304, value);
     EXPECT_EQ(value, 5);
@@ -158,16 +159,16 @@ TEST_F(NumberFields, ReleasingTheButtonElsewhereGivesTheFocusBack)
 {
     WDialogSetField(304);
     HWND f = field(304);
-    type_text("20");
-    pump();
+    post_text("20");
+    pump_dialog_messages();
     HWND three = field(3);
     PostMessageA(three, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    pump();
+    pump_dialog_messages();
     EXPECT_EQ(GetFocus(), three);
     PostMessageA(three, WM_LBUTTONUP, 0, MAKELPARAM(-50, -50));
-    EXPECT_TRUE(drain_events().empty());
+    EXPECT_TRUE(wevent_wait_until_quiet().empty());
     EXPECT_EQ(GetFocus(), f);
-    EXPECT_EQ(text_of(f), "20");
+    EXPECT_EQ(window_text(f), "20");
     EXPECT_EQ(selection_length(f), 2);
 }
 
@@ -176,15 +177,15 @@ TEST_F(NumberFields, ADialogGoesAwayWithAnInvalidFieldFocused)
     // Neither hiding nor unloading pulls the focus back into the field.
     WDialogSetField(304);
     HWND f = field(304);
-    type_text("20");
-    pump();
+    post_text("20");
+    pump_dialog_messages();
     HWND dialog = korv::dialog_current_window();
     WDialogHide();
     EXPECT_FALSE(IsWindowVisible(dialog));
     EXPECT_NE(GetFocus(), f);
     WDialogShow();
     WDialogSetField(304);
-    pump();
+    pump_dialog_messages();
     ASSERT_EQ(GetFocus(), f);
     WDialogUnload();
     EXPECT_FALSE(IsWindow(f));
@@ -195,10 +196,10 @@ TEST_F(NumberFields, ADialogGoesAwayWithAnInvalidFieldFocused)
 TEST_F(NumberFields, TextThatIsNoNumberPassesEnterWhileTheFieldHasTheFocus)
 {
     WDialogSetField(302);
-    type_text("1-2");
-    key(VK_RETURN);
+    post_text("1-2");
+    post_key(VK_RETURN);
     Event e;
-    ASSERT_TRUE(wait_event(e));
+    ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.type, 3);
     EXPECT_EQ(e.record.slot(2), IDOK);
 }
@@ -207,11 +208,11 @@ TEST_F(NumberFields, TextThatIsNoNumberIsRefusedWhenTheFocusLeaves)
 {
     WDialogSetField(302);
     HWND f = field(302);
-    type_text("1-2");
-    key(VK_TAB);
-    pump();
+    post_text("1-2");
+    post_key(VK_TAB);
+    pump_dialog_messages();
     EXPECT_EQ(GetFocus(), f);
-    EXPECT_EQ(text_of(f), "1-2");
+    EXPECT_EQ(window_text(f), "1-2");
     EXPECT_EQ(selection_length(f), 3);
 }
 
@@ -219,8 +220,8 @@ TEST_F(NumberFields, TheStrictCheckRefusesATextThatIsNoNumberInPlace)
 {
     WDialogSetField(302);
     HWND f = field(302);
-    type_text("1-2");
-    pump();
+    post_text("1-2");
+    pump_dialog_messages();
     EXPECT_EQ(korv::numctl_validate(f, f, 0), 0);
     EXPECT_EQ(korv::numctl_validate(f, f, 1), 1);
     EXPECT_EQ(GetFocus(), f);
@@ -234,17 +235,17 @@ TEST_F(NumberFields, TheStrictCheckRefusesATextThatIsNoNumberInPlace)
 TEST_F(NumberFields, RefusedKeysAndReplacedLetters)
 {
     WDialogSetField(304);
-    type_text("x7e");
-    pump();
-    EXPECT_EQ(text_of(field(304)), "7");
+    post_text("x7e");
+    pump_dialog_messages();
+    EXPECT_EQ(window_text(field(304)), "7");
     WDialogSetField(302);
-    type_text("1e2d");
-    pump();
-    EXPECT_EQ(text_of(field(302)), "1E2");
+    post_text("1e2d");
+    pump_dialog_messages();
+    EXPECT_EQ(window_text(field(302)), "1E2");
     WDialogSetField(305);
-    type_text("3d1");
-    pump();
-    EXPECT_EQ(text_of(field(305)), "3D1");
+    post_text("3d1");
+    pump_dialog_messages();
+    EXPECT_EQ(window_text(field(305)), "3D1");
 }
 
 TEST_F(NumberFields, IntegerBeyondThirtyTwoBitsIsRefused)
@@ -255,11 +256,11 @@ TEST_F(NumberFields, IntegerBeyondThirtyTwoBitsIsRefused)
     r->minimum = 1000; // no range: only the 32-bit limit applies
     r->maximum = -1000;
     SendMessageA(f, EM_SETSEL, 0, -1);
-    type_text("99999999999");
-    key(VK_TAB);
-    pump();
+    post_text("99999999999");
+    post_key(VK_TAB);
+    pump_dialog_messages();
     EXPECT_EQ(GetFocus(), f);
-    EXPECT_EQ(text_of(f), "99999999999");
+    EXPECT_EQ(window_text(f), "99999999999");
     // A refused text leaves the field's value as it was.
     int value = 0;
     WDialogGetInteger(304, value);
@@ -269,60 +270,60 @@ TEST_F(NumberFields, IntegerBeyondThirtyTwoBitsIsRefused)
 TEST_F(NumberFields, DisplayFormats)
 {
     WDialogPutReal(302, 2.5f);
-    EXPECT_EQ(text_of(field(302)), "2.500");
+    EXPECT_EQ(window_text(field(302)), "2.500");
     WDialogPutString(302, "7");
     float real = 0;
     WDialogGetReal(302, real);
     EXPECT_EQ(real, 7.0f);
 
     WDialogPutReal(303, 0.5f);
-    EXPECT_EQ(text_of(field(303)), "0.50000");
+    EXPECT_EQ(window_text(field(303)), "0.50000");
     WDialogPutReal(303, 0.0836601f);
-    EXPECT_EQ(text_of(field(303)), "0.83660E-01");
+    EXPECT_EQ(window_text(field(303)), "0.83660E-01");
 
     // A changed real field is rewritten in its format when the focus leaves.
     WDialogSetField(303);
-    type_text("0.25");
-    key(VK_TAB);
-    pump();
-    EXPECT_EQ(text_of(field(303)), "0.25000");
+    post_text("0.25");
+    post_key(VK_TAB);
+    pump_dialog_messages();
+    EXPECT_EQ(window_text(field(303)), "0.25000");
     // An integer field is rewritten whether changed or not.
     WDialogSetField(304);
     SendMessageA(field(304), EM_SETSEL, 0, -1);
-    type_text("+007");
-    key(VK_TAB);
-    pump();
-    EXPECT_EQ(text_of(field(304)), "7");
+    post_text("+007");
+    post_key(VK_TAB);
+    pump_dialog_messages();
+    EXPECT_EQ(window_text(field(304)), "7");
 }
 
 TEST_F(NumberFields, EnteringFieldsPostsOneFieldChangeEach)
 {
     WEventTypeEnable(10, 1);
     WDialogSetField(302);
-    drain_events();
+    wevent_wait_until_quiet();
     // Tab back and forth: one event per field entered, previous then current.
-    key(VK_TAB);
+    post_key(VK_TAB);
     Event e;
-    ASSERT_TRUE(wait_event(e));
+    ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.type, 10);
     EXPECT_EQ(e.record.slot(2), 302);
     EXPECT_EQ(e.record.slot(3), 303);
     EXPECT_EQ(e.record.slot(14), reinterpret_cast<LONG_PTR>(field(303)));
-    EXPECT_TRUE(drain_events().empty());
-    key(VK_TAB);
-    ASSERT_TRUE(wait_event(e));
+    EXPECT_TRUE(wevent_wait_until_quiet().empty());
+    post_key(VK_TAB);
+    ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.record.slot(2), 303);
     EXPECT_EQ(e.record.slot(3), 304);
-    hold_shift(true);
-    key(VK_TAB);
-    ASSERT_TRUE(wait_event(e));
-    hold_shift(false);
+    hold_keys({VK_SHIFT}, true);
+    post_key(VK_TAB);
+    ASSERT_TRUE(wevent_wait(e));
+    hold_keys({VK_SHIFT}, false);
     EXPECT_EQ(e.type, 10);
     EXPECT_EQ(e.record.slot(2), 304);
     EXPECT_EQ(e.record.slot(3), 303);
     // Clicking into the field that is already current posts nothing.
-    click_at(field(303), 5, 5);
-    EXPECT_TRUE(drain_events().empty());
+    post_click(field(303), 5, 5);
+    EXPECT_TRUE(wevent_wait_until_quiet().empty());
 }
 
 TEST(NumberFieldsDecimalComma, TheLocaleSeparatorReplacesThePoint)
@@ -333,13 +334,13 @@ TEST(NumberFieldsDecimalComma, TheLocaleSeparatorReplacesThePoint)
     korv::conversion_state().field_decimal_separator = ',';
     WDialogLoad(300);
     WDialogShow();
-    pump();
-    EXPECT_EQ(text_of(field(303)), "0,5");
+    pump_dialog_messages();
+    EXPECT_EQ(window_text(field(303)), "0,5");
     WDialogSetField(302);
     SendMessageA(field(302), EM_SETSEL, 0, -1);
-    type_text("1.5,25");
-    pump();
-    EXPECT_EQ(text_of(field(302)), "15,25");
+    post_text("1.5,25");
+    pump_dialog_messages();
+    EXPECT_EQ(window_text(field(302)), "15,25");
     korv::win_decimal_comma_set(0);
     korv::conversion_state().field_decimal_separator = previous;
     unload_all();

@@ -6,7 +6,6 @@
 #include "korvanthide/bitmaps.h"
 #include "korvanthide/graphics_state.h"
 
-#include "dialogs/tests/dialog_answerer.h"
 #include "dialogs/tests/dialog_test_support.h"
 
 #include <gtest/gtest.h>

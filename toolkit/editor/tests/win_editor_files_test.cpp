@@ -19,6 +19,7 @@
 namespace {
 
 using namespace editor_test;
+using namespace korv::testing;
 namespace opt = korv::editor_option;
 
 // Puts the caret at the end of the text and types there.
@@ -94,7 +95,7 @@ TEST_F(EditorFiles, RoundTripsKeepTheTextAndTheNewestBackup)
         WEditFile(c.name, 2, 0, c.options, 4, 0);
         drain();
         ASSERT_NE(editor_of(n), nullptr);
-        EXPECT_NE(control_text(text_of(n)).find(c.shown), std::string::npos) << control_text(text_of(n));
+        EXPECT_NE(window_text(text_of(n)).find(c.shown), std::string::npos) << window_text(text_of(n));
         // The buffer keeps its file open: others may read it, not write it.
         EXPECT_FALSE(file_free(dir.path(c.name)));
         EXPECT_EQ(file_read(dir.path(c.name)), c.original);
@@ -116,12 +117,12 @@ TEST_F(EditorFiles, RoundTripsKeepTheTextAndTheNewestBackup)
         EXPECT_EQ(count_files(dir.path("*.tmp")), 0);
 
         // What was saved reads back as the text that was edited.
-        const std::string edited = control_text(text_of(n));
+        const std::string edited = window_text(text_of(n));
         EXPECT_NE(edited.find(" eins zwei"), std::string::npos) << edited;
         const int viewer = open_window("Nachlesen", korv::winflag::defaults, 480);
         WEditFile(c.name, 2, 0, opt::viewer | (c.options & opt::formatted), 4, 0);
         drain();
-        EXPECT_EQ(control_text(text_of(viewer)), edited);
+        EXPECT_EQ(window_text(text_of(viewer)), edited);
         if ((c.options & opt::formatted) == 0) {
             EXPECT_EQ(file_read(dir.path(c.name)), edited);
         }
@@ -158,8 +159,8 @@ TEST_F(EditorFiles, PlainAndRtfByNameAndOption)
         WEditFile(c.name);
         drain();
         EXPECT_EQ(korv::error_state().last_error, 0) << c.name;
-        EXPECT_EQ(control_text(text_of(n)), c.shown) << c.name;
-        EXPECT_EQ(window_title(slot(n).frame).find(dir.path(c.name)) != std::string::npos, true) << c.name;
+        EXPECT_EQ(window_text(text_of(n)), c.shown) << c.name;
+        EXPECT_EQ(window_text(slot(n).frame).find(dir.path(c.name)) != std::string::npos, true) << c.name;
     }
 }
 
@@ -249,7 +250,7 @@ TEST_F(EditorFiles, ReadFailingPartWayLeavesNoTextAndNoName)
     const int n = open_window("Editor", korv::winflag::defaults, 480);
     WEditFile("alt.rtf", 2, 0, opt::formatted, 4, 0);
     drain();
-    ASSERT_EQ(control_text(text_of(n)), "Alter Text");
+    ASSERT_EQ(window_text(text_of(n)), "Alter Text");
 
     std::string rtf = "{\\rtf1\\ansi ";
     while (rtf.size() < 60000) rtf += "Eine Zeile Text.\\par\n";
@@ -261,9 +262,9 @@ TEST_F(EditorFiles, ReadFailingPartWayLeavesNoTextAndNoName)
 
     EXPECT_EQ(boxes.count(), 1);
     EXPECT_EQ(boxes.last_title(), "Read Error");
-    EXPECT_EQ(control_text(text_of(n)), "");
+    EXPECT_EQ(window_text(text_of(n)), "");
     EXPECT_STREQ(editor_of(n)->file(), "");
-    EXPECT_EQ(window_title(slot(n).frame), "Editor");
+    EXPECT_EQ(window_text(slot(n).frame), "Editor");
     EXPECT_EQ(SendMessageA(text_of(n), EM_GETMODIFY, 0, 0), 0);
     EXPECT_EQ(editor_of(n)->open_files[1], nullptr);
     EXPECT_TRUE(file_free(dir.path("alt.rtf")));

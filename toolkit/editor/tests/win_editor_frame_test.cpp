@@ -24,6 +24,7 @@
 namespace {
 
 using namespace editor_test;
+using namespace korv::testing;
 namespace opt = korv::editor_option;
 namespace cmd = korv::editor_command;
 
@@ -89,7 +90,7 @@ TEST_F(EditorFrame, StatusBarFollowsCaretKeysAndModifiedText)
     EXPECT_EQ(std::vector<int>(edges, edges + 4), (std::vector<int>{140, 170, 210, 250}));
     EXPECT_EQ(status_part(n, 0), "Line:1   Col:1");
     EXPECT_EQ(status_part(n, 3), "\tINS");
-    EXPECT_EQ(window_title(slot(n).frame), "Notiz - [" + dir.path("zeilen.txt") + "]");
+    EXPECT_EQ(window_text(slot(n).frame), "Notiz - [" + dir.path("zeilen.txt") + "]");
 
     focus_text(n);
     type_text("ab");
@@ -97,7 +98,7 @@ TEST_F(EditorFrame, StatusBarFollowsCaretKeysAndModifiedText)
     type_text("cde");
     settle();
     EXPECT_EQ(status_part(n, 0), "Line:2   Col:4");
-    EXPECT_EQ(window_title(slot(n).frame), "Notiz - [" + dir.path("zeilen.txt") + " *]");
+    EXPECT_EQ(window_text(slot(n).frame), "Notiz - [" + dir.path("zeilen.txt") + " *]");
     EXPECT_EQ(editor_of(n)->program_value, 1);
     press(VK_INSERT);
     settle();
@@ -164,7 +165,7 @@ TEST_F(EditorFrame, SeveralBuffersAddSwitchCloseAndStopAt35)
     drain();
     EXPECT_EQ(record->buffers, 3);
     EXPECT_EQ(record->current_buffer, 2);
-    EXPECT_EQ(control_text(text_of(n)), "Datei b.txt");
+    EXPECT_EQ(window_text(text_of(n)), "Datei b.txt");
 
     // A change survives a switch away and back.
     focus_text(n);
@@ -176,11 +177,11 @@ TEST_F(EditorFrame, SeveralBuffersAddSwitchCloseAndStopAt35)
     Event switched = wait_event();
     ASSERT_EQ(switched.type, korv::event::command);
     EXPECT_EQ(switched.record.slot(2), cmd::view_menu + 1);
-    EXPECT_EQ(control_text(text_of(n)), "Datei a.txt");
+    EXPECT_EQ(window_text(text_of(n)), "Datei a.txt");
     EXPECT_TRUE(item_checked(view, 0));
     press_keys({{'V', false, false, true}, {'2'}});
     switched = wait_event();
-    EXPECT_EQ(control_text(text_of(n)), "neu Datei b.txt");
+    EXPECT_EQ(window_text(text_of(n)), "neu Datei b.txt");
     EXPECT_NE(SendMessageA(text_of(n), EM_GETMODIFY, 0, 0), 0);
 
     // Closing buffer 2 of 3 makes the former buffer 3 buffer 2.
@@ -191,7 +192,7 @@ TEST_F(EditorFrame, SeveralBuffersAddSwitchCloseAndStopAt35)
     EXPECT_EQ(closed.record.slot(2), cmd::close);
     EXPECT_EQ(record->buffers, 2);
     EXPECT_EQ(record->current_buffer, 2);
-    EXPECT_EQ(control_text(text_of(n)), "Datei c.txt");
+    EXPECT_EQ(window_text(text_of(n)), "Datei c.txt");
     EXPECT_EQ(items(view), (std::vector<std::string>{"&1 " + dir.path("a.txt"), "&2 " + dir.path("c.txt")}));
     EXPECT_STREQ(record->file(), dir.path("c.txt").c_str());
 
@@ -212,7 +213,7 @@ TEST_F(EditorFrame, SeveralBuffersAddSwitchCloseAndStopAt35)
     WEditFile("zuviel.txt");
     EXPECT_EQ(korv::error_state().last_error, 1068);
     EXPECT_EQ(record->buffers, 35);
-    EXPECT_EQ(control_text(text_of(n)), "f35.txt");
+    EXPECT_EQ(window_text(text_of(n)), "f35.txt");
 }
 
 TEST_F(EditorFrame, OnlyBufferClosedAndUntouchedBufferReused)
@@ -231,8 +232,8 @@ TEST_F(EditorFrame, OnlyBufferClosedAndUntouchedBufferReused)
     press_keys({{'F', false, false, true}, {'C'}});
     EXPECT_EQ(wait_event().record.slot(2), cmd::close);
     EXPECT_EQ(items(record->view_menu), (std::vector<std::string>{"&1 Untitled"}));
-    EXPECT_EQ(control_text(text_of(n)), "");
-    EXPECT_EQ(window_title(slot(n).frame), "Puffer");
+    EXPECT_EQ(window_text(text_of(n)), "");
+    EXPECT_EQ(window_text(slot(n).frame), "Puffer");
 }
 
 // Steps of a modal editor's life, run from a timer inside its own loop.
@@ -320,15 +321,15 @@ TEST_F(EditorFrame, CommandLineReportsEnterAndKeepsItsHistory)
     SendMessageA(combo, CB_SETCURSEL, 0, 0);
     press(VK_DOWN);
     settle();
-    EXPECT_EQ(window_title(record->command_edit), "eins");
+    EXPECT_EQ(window_text(record->command_edit), "eins");
     press(VK_DOWN);
     settle();
-    EXPECT_EQ(window_title(record->command_edit), "");
+    EXPECT_EQ(window_text(record->command_edit), "");
     // Esc empties the line; Tab goes to the text.
     type_text("weg");
     press(VK_ESCAPE);
     settle();
-    EXPECT_EQ(window_title(record->command_edit), "");
+    EXPECT_EQ(window_text(record->command_edit), "");
     press(VK_TAB);
     settle();
     EXPECT_EQ(GetFocus(), record->subject);
@@ -397,7 +398,7 @@ int menu_help_step = 0;
 
 void CALLBACK menu_help_probe(HWND, UINT, UINT_PTR id, DWORD)
 {
-    if (FindWindowA("#32768", nullptr) == nullptr) return;
+    if (menu_window() == nullptr) return;
     if (menu_help_step++ == 0) {
         press(VK_DOWN);
         return;

@@ -19,12 +19,12 @@
 #include "korvanthide/window_ops.h"
 #include "editor/editor_record.h"
 #include "editor/win_editor.h"
-#include "dialogs/tests/dialog_answerer.h"
 #include "editor/edit_operations.h"
 
 namespace {
 
 using namespace editor_test;
+using namespace korv::testing;
 namespace opt = korv::editor_option;
 namespace cmd = korv::editor_command;
 
@@ -65,7 +65,7 @@ struct EndOfTextBoxes {
         char text[64] = {};
         GetDlgItemTextA(w, 0xFFFF, text, sizeof text);
         if (IsWindowVisible(w) && std::string(text) == "End of text reached") {
-            title = window_title(w);
+            title = window_text(w);
             ++count;
             PostMessageA(w, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }
@@ -157,7 +157,7 @@ TEST_F(EditorOperations, LineEndsCountTwoForPrograms)
     start = 2;
     korv::edit_range_replace(start, 4, "-");
     EXPECT_EQ(start, 0);
-    EXPECT_EQ(control_text(text_of(n)), "ab-cd");
+    EXPECT_EQ(window_text(text_of(n)), "ab-cd");
     int line = 0;
     korv::edit_line_position(1, 4, line);
     EXPECT_EQ(line, 0);
@@ -315,7 +315,7 @@ TEST_F(EditorOperations, FindAndReplaceThroughTheDialogs)
     boxes.count = 0;
     click(dialog, 1025);  // Replace All
     for (int i = 0; i < 20 && boxes.count == 0; ++i) settle();
-    EXPECT_EQ(control_text(text_of(n)), "XY XY XYd\r\nxx XY");
+    EXPECT_EQ(window_text(text_of(n)), "XY XY XYd\r\nxx XY");
     EXPECT_EQ(boxes.count, 1);
 
     set_text("abc Abc abcd\r\nxx abc");
@@ -323,14 +323,14 @@ TEST_F(EditorOperations, FindAndReplaceThroughTheDialogs)
     boxes.count = 0;
     click(dialog, 1025);
     for (int i = 0; i < 20 && boxes.count == 0; ++i) settle();
-    EXPECT_EQ(control_text(text_of(n)), "XY Abc XYd\r\nxx XY");
+    EXPECT_EQ(window_text(text_of(n)), "XY Abc XYd\r\nxx XY");
 
     // An empty find text finds nothing and changes nothing.
     type_into(dialog, 1152, "");
     boxes.count = 0;
     click(dialog, 1025);
     for (int i = 0; i < 20 && boxes.count == 0; ++i) settle();
-    EXPECT_EQ(control_text(text_of(n)), "XY Abc XYd\r\nxx XY");
+    EXPECT_EQ(window_text(text_of(n)), "XY Abc XYd\r\nxx XY");
 
     // Closing the editor takes its dialog with it.
     WindowCloseChild(n);
@@ -381,7 +381,7 @@ TEST_F(EditorOperations, BookmarkFollowsTypedAndDeletedText)
     korv::edit_selection_set(start, 210);
     press(VK_DELETE);
     settle();
-    EXPECT_EQ(control_text(text_of(n)).size(), 295u);
+    EXPECT_EQ(window_text(text_of(n)).size(), 295u);
     EXPECT_EQ(editor_of(n)->bookmark[1], 105);
 }
 
@@ -498,12 +498,12 @@ TEST_F(EditorOperations, SwitchedAwayRtfBufferComesBackWhole)
     WEditFile("zwei.txt", 2, 0, opt::formatted | opt::several_buffers, 4, 0);
     drain();
     ASSERT_EQ(query(n, 7), 2);
-    EXPECT_EQ(control_text(text_of(n)), "second buffer");
+    EXPECT_EQ(window_text(text_of(n)), "second buffer");
 
     korv::edit_buffer_select(1, status);
     ASSERT_EQ(status, 0);
     settle();
-    EXPECT_EQ(control_text(text_of(n)).substr(0, 6), "row 0\r");
+    EXPECT_EQ(window_text(text_of(n)).substr(0, 6), "row 0\r");
     EXPECT_EQ(selection(n).cpMin, chosen.cpMin);
     EXPECT_EQ(selection(n).cpMax, chosen.cpMax);
     EXPECT_EQ(query(n, 9), 30);
@@ -521,9 +521,9 @@ TEST_F(EditorOperations, SwitchedAwayRtfBufferComesBackWhole)
     EXPECT_FALSE(format.dwEffects & CFE_BOLD);
 
     // A row that holds no stored text gives nothing back.
-    const std::string before = control_text(text_of(n));
+    const std::string before = window_text(text_of(n));
     korv::edit_buffer_restore(n, 5);
-    EXPECT_EQ(control_text(text_of(n)), before);
+    EXPECT_EQ(window_text(text_of(n)), before);
 }
 
 TEST_F(EditorOperations, FontDialogUnderlineBoxFollowsTheSelection)

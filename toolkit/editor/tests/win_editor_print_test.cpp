@@ -19,7 +19,6 @@
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
-#include "dialogs/tests/dialog_answerer.h"
 #include "editor/editor_record.h"
 #include "testing/cups_pdf.h"
 #include "editor/edit_operations.h"
@@ -27,6 +26,7 @@
 namespace {
 
 using namespace editor_test;
+using namespace korv::testing;
 namespace cmd = korv::editor_command;
 
 // Where the test started: the tests below may work in a directory of their own.

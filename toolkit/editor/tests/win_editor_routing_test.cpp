@@ -22,6 +22,7 @@
 namespace {
 
 using namespace editor_test;
+using namespace korv::testing;
 namespace opt = korv::editor_option;
 namespace cmd = korv::editor_command;
 
@@ -51,16 +52,6 @@ Event next_of_type(int type)
     return {};
 }
 
-// Sets or clears keys in the thread's keyboard state, as reading real key
-// input does, for keys posted to a window that has no keyboard focus.
-void keys_down(std::initializer_list<int> keys, bool down)
-{
-    BYTE state[256] = {};
-    GetKeyboardState(state);
-    for (int key : keys) state[key] = down ? 0x80 : 0;
-    SetKeyboardState(state);
-}
-
 class EditorRouting : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -73,7 +64,7 @@ protected:
     static void TearDownTestSuite() { WRootWindowClose(); }
     void TearDown() override
     {
-        keys_down({VK_CONTROL}, false);
+        hold_keys({VK_CONTROL}, false);
         for (int n = 1; n <= korv::max_window; ++n) {
             if (slot(n).frame != nullptr && GetParent(slot(n).frame) == nullptr) WindowCloseChild(n);
         }
@@ -160,7 +151,7 @@ TEST_F(EditorRouting, SplitWindowKeysWorkTheEditorPaneNotTheOtherPane)
     ASSERT_NE(editor_of(split.editor)->pane_accelerators, nullptr);
     drain();
 
-    keys_down({VK_CONTROL}, true);
+    hold_keys({VK_CONTROL}, true);
     PostMessageA(slot(split.window).client, WM_KEYDOWN, 'A', 0);
     settle();
     // All of it, with the control's closing paragraph mark.
@@ -170,7 +161,7 @@ TEST_F(EditorRouting, SplitWindowKeysWorkTheEditorPaneNotTheOtherPane)
     // The other pane's keys stay its own events.
     PostMessageA(slot(split.other).client, WM_KEYDOWN, 'A', 0);
     const Event e = next_of_type(1);
-    keys_down({VK_CONTROL}, false);
+    hold_keys({VK_CONTROL}, false);
     EXPECT_EQ(e.record.slot(1), split.other);
 }
 
@@ -181,7 +172,7 @@ HWND help_bar = nullptr;
 
 void CALLBACK help_probe(HWND, UINT, UINT_PTR id, DWORD)
 {
-    if (FindWindowA("#32768", nullptr) == nullptr) return;
+    if (menu_window() == nullptr) return;
     KillTimer(nullptr, id);
     char text[256] = {};
     SendMessageA(help_bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
@@ -228,7 +219,7 @@ TEST_F(EditorRouting, SplitWindowClosesOnlyWhenItsEditorBuffersAgree)
         EXPECT_EQ(boxes.count(), 2);
         EXPECT_NE(boxes.last_text().find("eins.txt"), std::string::npos) << boxes.last_text();
         EXPECT_EQ(editor_of(split.editor)->current_buffer, 2);
-        EXPECT_EQ(control_text(text_of(split.editor)), "zwei2");
+        EXPECT_EQ(window_text(text_of(split.editor)), "zwei2");
     }
     BoxAnswerer boxes(IDNO);
     PostMessageA(slot(split.window).frame, WM_CLOSE, 0, 0);

@@ -19,6 +19,7 @@
 namespace {
 
 using namespace editor_test;
+using namespace korv::testing;
 namespace opt = korv::editor_option;
 namespace flag = korv::winflag;
 constexpr int keep = -999999;
@@ -82,7 +83,7 @@ TEST_F(WindowContents, DetachByKind)
     EXPECT_FALSE(IsWindow(text));
     EXPECT_FALSE(IsWindow(toolbar));
     EXPECT_EQ(GetMenu(slot(n).frame), nullptr);
-    EXPECT_EQ(window_title(slot(n).frame), "Titel");
+    EXPECT_EQ(window_text(slot(n).frame), "Titel");
     EXPECT_EQ(SendMessageA(slot(n).status_bar, SB_GETPARTS, 0, 0), 1);
     EXPECT_EQ(client_of(n).cx, before.cx);
     EXPECT_EQ(client_of(n).cy, before.cy);

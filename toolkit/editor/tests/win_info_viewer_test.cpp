@@ -16,10 +16,12 @@
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
 #include "editor/editor_record.h"
+#include "testing/report_capture.h"
 
 namespace {
 
 using namespace editor_test;
+using namespace korv::testing;
 
 constexpr int info_options = 0xA367;
 // The help file's name as the converter passes it: 30 characters.
@@ -90,10 +92,10 @@ TEST_F(InfoViewer, ShowsTheHelpFileFormattedAndReadOnly)
     ASSERT_NE(record, nullptr);
     HWND control = record->subject;
 
-    const std::string text = control_text(control);
+    const std::string text = window_text(control);
     EXPECT_NE(text.find("Chromalversor Hilfe\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("Jede \xc4nderung wird in f\xfcnf Modelle umgerechnet."), std::string::npos) << text;
-    EXPECT_EQ(window_title(frame), "Info - [" + dir.path("Chromalversor3.rtf") + "]");
+    EXPECT_EQ(window_text(frame), "Info - [" + dir.path("Chromalversor3.rtf") + "]");
 
     // The title is bold, the text below is not.
     CHARFORMATA format{};
@@ -116,7 +118,7 @@ TEST_F(InfoViewer, ShowsTheHelpFileFormattedAndReadOnly)
     SendMessageA(control, EM_SETSEL, 0, 0);
     type_text("xyz");
     settle();
-    EXPECT_EQ(control_text(control), text);
+    EXPECT_EQ(window_text(control), text);
 
     // The viewer's menus.
     HMENU bar = GetMenu(frame);
@@ -142,7 +144,7 @@ TEST_F(InfoViewer, TwoViewersAndClosingEitherLeavesTheOther)
     const EditorWindowRecord* two = korv::edit_record(slot(second).frame);
     ASSERT_NE(one, nullptr);
     ASSERT_NE(two, nullptr);
-    const std::string text = control_text(two->subject);
+    const std::string text = window_text(two->subject);
 
     // The close request goes to the program, which closes the window.
     request_close(slot(first).frame);
@@ -156,7 +158,7 @@ TEST_F(InfoViewer, TwoViewersAndClosingEitherLeavesTheOther)
 
     ASSERT_NE(slot(second).frame, nullptr);
     EXPECT_EQ(korv::edit_record(slot(second).frame), two);
-    EXPECT_EQ(control_text(two->subject), text);
+    EXPECT_EQ(window_text(two->subject), text);
 
     request_close(slot(second).frame);
     const Event again = wait_event();
@@ -169,20 +171,21 @@ TEST_F(InfoViewer, TwoViewersAndClosingEitherLeavesTheOther)
 TEST_F(InfoViewer, MissingFileLeavesAnEmptyWindowThatCloses)
 {
     DeleteFileA(dir.path("Chromalversor3.rtf").c_str());
-    std::string report;
-    korv::error_outputs().console_line = [&report](std::string_view line) { report = line; };
-    korv::err_report_mode_set(1);
-    const int n = open_info();
-    WEditFile(help_name, 2, 0, info_options, 3, 10);
-    korv::err_report_mode_set(0);
-    korv::error_outputs().console_line = nullptr;
+    std::vector<std::string> reports;
+    int n = -1;
+    {
+        const ReportCapture capture{reports};
+        n = open_info();
+        WEditFile(help_name, 2, 0, info_options, 3, 10);
+    }
+    const std::string report = reports.empty() ? "" : reports.back();
 
     EXPECT_EQ(korv::error_state().last_error, 1);
     EXPECT_NE(report.find("Routine:WEditFile Error=   1:Error opening file or device"), std::string::npos)
         << report;
     HWND frame = slot(n).frame;
     EXPECT_EQ(korv::win_content_record(frame), nullptr);
-    EXPECT_EQ(window_title(frame), "Info");
+    EXPECT_EQ(window_text(frame), "Info");
 
     request_close(frame);
     const Event close = wait_event();

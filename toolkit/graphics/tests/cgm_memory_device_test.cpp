@@ -8,6 +8,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
 #include "core/errors_text.h"
+#include "testing/report_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -76,21 +77,16 @@ protected:
     CgmMemoryDevice device;
     DeviceParameters p;
     std::vector<std::string> reports;
-    ErrorOutputs saved_outputs = error_outputs();
-    int saved_mode = error_state().report_mode;
+    korv::testing::ReportCapture capture{reports};
 
     void SetUp() override
     {
         metafile_slots_clear();
-        error_outputs().console_line = [this](std::string_view t) { reports.emplace_back(t); };
-        error_state().report_mode = 1;
         record(72, 72);
     }
     void TearDown() override
     {
         metafile_slots_clear();
-        error_outputs() = saved_outputs;
-        error_state().report_mode = saved_mode;
     }
     void record(int width_points, int height_points, int capacity = 1 << 20)
     {
@@ -278,10 +274,7 @@ TEST_F(CgmDevice, SelectedSlotRecordsTheDrawing)
 TEST(MetafileSlots, DestroyChecksAndFrees)
 {
     std::vector<std::string> reports;
-    ErrorOutputs saved = error_outputs();
-    const int mode = error_state().report_mode;
-    error_outputs().console_line = [&](std::string_view t) { reports.emplace_back(t); };
-    error_state().report_mode = 1;
+    const korv::testing::ReportCapture capture{reports};
     metafile_slots_clear();
     ASSERT_TRUE(metafile_slot_create_cgm(2, 10, 10, 100));
     ASSERT_TRUE(metafile_slot_create_cgm(7, 10, 10, 100));
@@ -302,8 +295,6 @@ TEST(MetafileSlots, DestroyChecksAndFrees)
         EXPECT_EQ(metafile_slot(n)->capacity, 0);
         EXPECT_EQ(metafile_slot(n)->bytes_used, 0);
     }
-    error_outputs() = saved;
-    error_state().report_mode = mode;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "korvanthide/graphics_state.h"
 #include "graphics/palette.h"
 #include "graphics/testing/recording_device.h"
+#include "testing/report_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -26,23 +27,15 @@ protected:
     RecordingDevice device;
     ScopedScreenDevice scoped{&device};
     std::vector<std::string> reports;
-    ErrorOutputs saved_outputs = error_outputs();
-    int saved_mode = error_state().report_mode;
+    korv::testing::ReportCapture capture{reports};
 
     void SetUp() override
     {
         size(800, 600);
-        error_outputs().console_line = [this](std::string_view t) { reports.emplace_back(t); };
-        error_state().report_mode = 1;
         colour_table_build(colour_table(), 256);
         IGrUnits(0, 0, 1, 1);
         IGrArea(0, 0, 1, 1);
         device.log.clear();
-    }
-    void TearDown() override
-    {
-        error_outputs() = saved_outputs;
-        error_state().report_mode = saved_mode;
     }
     void size(int w, int h)
     {

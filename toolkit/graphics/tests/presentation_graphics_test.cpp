@@ -4,6 +4,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
 #include "core/errors_text.h"
+#include "testing/report_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -18,19 +19,11 @@ class Presentation : public ::testing::Test {
 protected:
     GraphicsStateSaver saver;
     std::vector<std::string> reports;
-    ErrorOutputs saved_outputs = error_outputs();
-    int saved_mode = error_state().report_mode;
+    korv::testing::ReportCapture capture{reports};
 
     void SetUp() override
     {
-        error_outputs().console_line = [this](std::string_view t) { reports.emplace_back(t); };
-        error_state().report_mode = 1;
         pg_graphics_defaults();
-    }
-    void TearDown() override
-    {
-        error_outputs() = saved_outputs;
-        error_state().report_mode = saved_mode;
     }
 };
 

@@ -11,6 +11,7 @@
 #include "korvanthide/graphics_state.h"
 #include "core/services/hardcopy.h"
 #include "graphics/testing/recording_device.h"
+#include "testing/report_capture.h"
 
 using namespace korv;
 using korv::testing::RecordingDevice;
@@ -109,13 +110,12 @@ TEST_F(Selection, FailuresReport1019AndFallBackToTheWindow)
 TEST_F(Selection, AWindowThatIsNotOpenIsReportedByBothRoutines)
 {
     std::vector<std::string> reports;
-    ErrorOutputs saved = error_outputs();
-    error_outputs().console_line = [&](std::string_view t) {
-        reports.emplace_back(t.substr(std::min(t.find_first_not_of(' '), t.size())));
-    };
-    error_state().report_mode = 1;
-    IGrSelect(target_window, 9);
-    error_outputs() = saved;
+    {
+        const korv::testing::ReportCapture capture{reports};
+        IGrSelect(target_window, 9);
+    }
+    for (std::string& report : reports)
+        report.erase(0, report.find_first_not_of(' '));
     EXPECT_EQ(reports, (std::vector<std::string>{"Internal routine:YYWINSEL Error=1003:Invalid window handle",
                                                  "Routine:IGrSelect Error=1019:Invalid target drawing surface"}));
 }

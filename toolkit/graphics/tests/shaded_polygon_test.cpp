@@ -3,6 +3,7 @@
 
 #include "korvanthide/errors.h"
 #include "core/errors_text.h"
+#include "testing/report_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -60,20 +61,12 @@ struct Recorder {
 class Shading : public ::testing::Test {
 protected:
     std::vector<std::string> reports;
-    ErrorOutputs saved_outputs = error_outputs();
-    int saved_mode = error_state().report_mode;
+    korv::testing::ReportCapture capture{reports};
     ShadeClip clip{0, 0, 99, 99};
 
     void SetUp() override
     {
-        error_outputs().console_line = [this](std::string_view t) { reports.emplace_back(t); };
-        error_state().report_mode = 1;
         err_routine_name_set("IGrPolygonShaded");
-    }
-    void TearDown() override
-    {
-        error_outputs() = saved_outputs;
-        error_state().report_mode = saved_mode;
     }
 };
 

@@ -6,6 +6,7 @@
 #include "core/errors_text.h"
 #include "graphics/formats/image_write.h"
 #include "graphics/testing/recording_device.h"
+#include "testing/report_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -26,13 +27,10 @@ protected:
     RecordingDevice device;
     ScopedScreenDevice scoped{&device};
     std::vector<std::string> reports;
-    ErrorOutputs saved_outputs = error_outputs();
-    int saved_mode = error_state().report_mode;
+    korv::testing::ReportCapture capture{reports};
 
     void SetUp() override
     {
-        error_outputs().console_line = [this](std::string_view t) { reports.emplace_back(t); };
-        error_state().report_mode = 1;
         auto& g = graphics_state();
         g = GraphicsState{};
         g.device_width = 800;
@@ -41,11 +39,6 @@ protected:
         g.area_span_py = g.rotated_area_span_y = 599.99f;
         gr_char_width_default(0);
         gr_standard_font_load(0);
-    }
-    void TearDown() override
-    {
-        error_outputs() = saved_outputs;
-        error_state().report_mode = saved_mode;
     }
 };
 

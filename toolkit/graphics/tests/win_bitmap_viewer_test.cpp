@@ -16,6 +16,8 @@
 #include "korvanthide/window_ops.h"
 #include "core/errors_text.h"
 #include "graphics/bitmap_viewer.h"
+#include "testing/gui_support.h"
+#include "testing/report_capture.h"
 
 namespace {
 
@@ -23,59 +25,17 @@ using namespace korv;
 
 constexpr int option_keys_only = 1;
 
-struct Event {
-    int type = -1;
-    EventRecord record;
-};
-
-// The next event already waiting, or type -1.
-Event poll()
-{
-    Event e;
-    for (int n = 0; n < 200; ++n) {
-        win_message_pump_peek(e.type, e.record);
-        if (e.type != -1)
-            return e;
-    }
-    return e;
-}
-
-void drain()
-{
-    for (int n = 0; n < 1000 && poll().type != -1; ++n) {
-    }
-}
-
-// Pumps the toolkit's messages until `done` holds or about two seconds pass.
-template <class Done>
-bool pump_until(Done done)
-{
-    for (int n = 0; n < 200; ++n) {
-        int type = -1;
-        EventRecord record;
-        win_message_pump_peek(type, record);
-        if (done())
-            return true;
-        Sleep(10);
-    }
-    return done();
-}
+using korv::testing::drain;
+using korv::testing::Event;
+using korv::testing::poll_event;
+using korv::testing::poll_until;
 
 // A real right click at the middle of a window, through the input queue.
 void right_click(HWND window)
 {
     RECT r{};
     GetWindowRect(window, &r);
-    const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-    INPUT inputs[3] = {};
-    for (INPUT& i : inputs)
-        i.type = INPUT_MOUSE;
-    inputs[0].mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    inputs[0].mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    SendInput(3, inputs, sizeof(INPUT));
+    korv::testing::click_screen({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, korv::testing::Button::right);
 }
 
 // Records the palette-change messages a window receives, then hands them on.
@@ -89,32 +49,19 @@ LRESULT CALLBACK palette_spy(HWND window, UINT message, WPARAM w, LPARAM l)
     return CallWindowProcA(spied_proc, window, message, w, l);
 }
 
-void control_down(bool down)
-{
-    BYTE state[256] = {};
-    GetKeyboardState(state);
-    state[VK_CONTROL] = down ? 0x80 : 0;
-    SetKeyboardState(state);
-}
-
 class Viewer : public ::testing::Test {
 protected:
     std::vector<std::string> reports;
-    ErrorOutputs saved_outputs = error_outputs();
-    int saved_mode = error_state().report_mode;
+    korv::testing::ReportCapture capture{reports};
 
     void SetUp() override
     {
         WindowOpen(7, -999999, -999999, 640, 480, 0, {}, 0, "Viewer test");
-        error_outputs().console_line = [this](std::string_view t) { reports.emplace_back(t); };
-        error_state().report_mode = 1;
         drain();
     }
     void TearDown() override
     {
-        error_outputs() = saved_outputs;
-        error_state().report_mode = saved_mode;
-        control_down(false);
+        korv::testing::hold_keys({VK_CONTROL}, false);
         bmp_destroy_all();
         WRootWindowClose();
     }
@@ -152,7 +99,7 @@ TEST_F(Viewer, RootWindowIsRefusedAndBadModesDoNothing)
     WBitmapView(handle);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("Error=1022"), std::string::npos);
-    EXPECT_EQ(win_content_record(window_tables().windows[0].frame), nullptr);
+    EXPECT_EQ(win_content_record(win_slot(0)->frame), nullptr);
     const int window = child();
     WBitmapView(handle, 0, 0, 4);
     ASSERT_EQ(reports.size(), 2u);
@@ -215,10 +162,10 @@ TEST_F(Viewer, KeysDragAndClicksBecomeEvents)
     drain();
     WEventTypeEnable(event::viewer_scrolled, 1);
 
-    control_down(true);
+    korv::testing::hold_keys({VK_CONTROL}, true);
     PostMessageA(viewer, WM_KEYDOWN, VK_END, 0);
-    Event e = poll();
-    control_down(false);
+    Event e = poll_event();
+    korv::testing::hold_keys({VK_CONTROL}, false);
     ASSERT_EQ(e.type, event::viewer_scrolled);
     EXPECT_GT(e.record.first(), 0);
     EXPECT_EQ(e.record.first(), query(window, 4));
@@ -237,23 +184,23 @@ TEST_F(Viewer, KeysDragAndClicksBecomeEvents)
     // A right click is event 4 with source kind 2; a double click is 16
     // only while that type is enabled.
     PostMessageA(viewer, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(7, 9));
-    e = poll();
+    e = poll_event();
     ASSERT_EQ(e.type, event::mouse_down);
     EXPECT_EQ(e.record.first(), 3);
     EXPECT_EQ(e.record.source(), event::source_viewer);
     EXPECT_EQ(e.record.pixel_x(), 7);
     drain();
     PostMessageA(viewer, WM_RBUTTONDBLCLK, MK_RBUTTON, MAKELPARAM(7, 9));
-    EXPECT_EQ(poll().type, event::mouse_down);
+    EXPECT_EQ(poll_event().type, event::mouse_down);
     drain();
     WEventTypeEnable(event::double_click, 1);
     PostMessageA(viewer, WM_RBUTTONDBLCLK, MK_RBUTTON, MAKELPARAM(7, 9));
-    EXPECT_EQ(poll().type, event::double_click);
+    EXPECT_EQ(poll_event().type, event::double_click);
     drain();
 
     // The close box of a modeless viewer is a close request; the window stays.
     PostMessageA(win_slot(window)->frame, WM_CLOSE, 0, 0);
-    e = poll();
+    e = poll_event();
     EXPECT_EQ(e.type, event::close_request);
     EXPECT_EQ(e.record.window(), window);
     EXPECT_TRUE(IsWindow(win_slot(window)->frame));
@@ -273,7 +220,7 @@ TEST_F(Viewer, BlockingViewerDisablesTheOtherWindowsUntilItCloses)
 {
     const int handle = bitmap(60, 50);
     const int window = child();
-    HWND root = window_tables().windows[0].frame;
+    HWND root = win_slot(0)->frame;
     WBitmapView(handle, 0, 0, 3);
     EXPECT_TRUE(reports.empty());
     EXPECT_FALSE(IsWindowEnabled(root));
@@ -306,7 +253,7 @@ TEST_F(Viewer, ViewerTakingTheFocusMakesItsPaneTheActivePane)
     // pane becomes the active one and the window shows that pane's menu.
     SetForegroundWindow(top);
     right_click(viewer);
-    EXPECT_TRUE(pump_until([&] { return GetFocus() == viewer; }));
+    EXPECT_TRUE(poll_until([&] { return GetFocus() == viewer; }));
     EXPECT_EQ(split->focused_pane, win_slot(pane2)->frame);
     EXPECT_NE(win_slot(pane2)->menu, nullptr);
     EXPECT_EQ(GetMenu(top), win_slot(pane2)->menu);
@@ -315,7 +262,7 @@ TEST_F(Viewer, ViewerTakingTheFocusMakesItsPaneTheActivePane)
     // viewer's pane.
     drain();
     PostMessageA(top, WM_COMMAND, MAKEWPARAM(7112, 0), 0);
-    const Event e = poll();
+    const Event e = poll_event();
     EXPECT_EQ(e.type, event::command);
     EXPECT_EQ(e.record.window(), pane2);
 }
@@ -338,9 +285,9 @@ TEST_F(Viewer, ClickInsideAParentRaisesAndActivatesTheViewersFrame)
     ASSERT_EQ(GetWindow(client, GW_CHILD), win_slot(above)->frame);
 
     // The user clicks into the picture, clear of the window above it.
-    SetForegroundWindow(window_tables().windows[0].frame);
+    SetForegroundWindow(win_slot(0)->frame);
     right_click(viewer);
-    EXPECT_TRUE(pump_until([&] { return GetWindow(client, GW_CHILD) == frame; }));
+    EXPECT_TRUE(poll_until([&] { return GetWindow(client, GW_CHILD) == frame; }));
     EXPECT_EQ(GetFocus(), viewer);
     EXPECT_EQ(window_tables().last_active, frame);
 }
@@ -352,7 +299,7 @@ TEST_F(Viewer, PaletteMessagesReachTheViewer)
     WBitmapView(handle, 0, 0, 2, 3);
     HWND frame = win_slot(window)->frame;
     HWND viewer = viewer_of(window);
-    HWND root = window_tables().windows[0].frame;
+    HWND root = win_slot(0)->frame;
     // This display has true colour and the toolkit no palette: nothing to
     // realise.
     EXPECT_EQ(SendMessageA(frame, WM_QUERYNEWPALETTE, 0, 0), FALSE);
@@ -404,7 +351,7 @@ TEST_F(Viewer, ModalViewerReturnsWhenItsFrameCloses)
     const int handle = bitmap(60, 50);
     const int window = child();
     modal_frame = win_slot(window)->frame;
-    HWND root = window_tables().windows[0].frame;
+    HWND root = win_slot(0)->frame;
     // A window the viewer's frame owns goes with it.
     int owned = -1;
     WindowOpenChild(owned, 7 | winflag::popup, 20, 20, 200, 150, 0, {}, 0, "Lupe", window);

@@ -18,6 +18,7 @@
 #include <vector>
 
 using namespace dialog_test;
+using namespace korv::testing;
 using namespace korv;
 
 namespace {
@@ -29,7 +30,7 @@ protected:
         toolkit_up();
         WDialogLoad(1600);
         WDialogShow(-1, -1, 0, 2);
-        pump();
+        pump_dialog_messages();
         g = grid_control_of(field(1601));
         ASSERT_NE(g, nullptr);
         ASSERT_TRUE(g->set_up);
@@ -47,7 +48,7 @@ protected:
     void focus_cell(int column, int row)
     {
         grid_move_to_cell(*g, column, row, true, false);
-        pump();
+        pump_dialog_messages();
     }
 
     GridControl* g = nullptr;
@@ -145,7 +146,7 @@ TEST_F(GridControlTest, ColumnsAreRebuiltWithAnotherChoiceAndWidths)
 {
     const int template_width = g->templates[0].width;
     focus_cell(0, 1);
-    type_text("Ann");
+    post_text("Ann");
     focus_cell(1, 1);
     grid_select_range(*g, 0, 1, 0, 1);
 
@@ -154,7 +155,7 @@ TEST_F(GridControlTest, ColumnsAreRebuiltWithAnotherChoiceAndWidths)
     const int widths[] = {60, 40, 80};
     int id = 1601;
     grid_columns_rebuild(id, 3, picks, widths);
-    pump();
+    pump_dialog_messages();
     ASSERT_EQ(id, 1601);
     EXPECT_EQ(error_state().last_error, 0);
     ASSERT_EQ(m().column_count(), 3);
@@ -181,9 +182,9 @@ TEST_F(GridControlTest, ColumnsAreRebuiltWithAnotherChoiceAndWidths)
     EXPECT_EQ(SendMessageA(g->editor, CB_GETCOUNT, 0, 0), 2) << "the editor's list comes from the column's control";
 
     focus_cell(2, 2);
-    type_text("Bo");
-    key(VK_TAB);
-    pump();
+    post_text("Bo");
+    post_key(VK_TAB);
+    pump_dialog_messages();
     EXPECT_EQ(cell(2, 2), "Bo");
 
     // A first width of -1 keeps the template's widths.
@@ -202,7 +203,7 @@ TEST_F(GridControlTest, AFailedRebuildLeavesNoColumnsAndAnswersMinusOne)
     const int widths[] = {-1, 0};
     int id = 1601;
     grid_columns_rebuild(id, 2, picks, widths);
-    pump();
+    pump_dialog_messages();
     EXPECT_EQ(id, -1);
     EXPECT_EQ(error_state().last_error, 0) << "the back ends report nothing themselves";
     EXPECT_EQ(m().column_count(), 0);
@@ -227,19 +228,19 @@ TEST_F(GridControlTest, AFailedRebuildLeavesNoColumnsAndAnswersMinusOne)
 TEST_F(GridControlTest, TypingGoesToTheEditorAndTabWrapsToTheNextRow)
 {
     focus_cell(0, 0);
-    type_text("Ann");
-    key(VK_TAB);
-    pump();
-    type_text("42");
-    key(VK_TAB);
-    pump();
+    post_text("Ann");
+    post_key(VK_TAB);
+    pump_dialog_messages();
+    post_text("42");
+    post_key(VK_TAB);
+    pump_dialog_messages();
     EXPECT_EQ(cell(0, 0), "Ann");
     EXPECT_EQ(cell(1, 0), "42");
     EXPECT_EQ(m().current_column, 2);
 
     focus_cell(5, 3);
-    key(VK_TAB);
-    pump();
+    post_key(VK_TAB);
+    pump_dialog_messages();
     EXPECT_EQ(m().current_column, 0);
     EXPECT_EQ(m().current_row, 4);
 }
@@ -248,14 +249,14 @@ TEST_F(GridControlTest, SelectionsPostTheirBlockAndShiftKeysExtendIt)
 {
     WEventTypeEnable(10, 1);
     focus_cell(2, 3);
-    drain_events();
+    wevent_wait_until_quiet();
     const auto shift_click = [this](int column, int row) {
         const RECT r = g->cell_rect(column, row);
         PostMessageA(g->cell_area, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(r.left + 3, r.top + 3));
     };
     shift_click(4, 7);
     Event e;
-    ASSERT_TRUE(wait_event(e));
+    ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.type, 10);
     EXPECT_EQ(e.record.slot(1), 1600);
     EXPECT_EQ(e.record.slot(2), 1601);
@@ -263,27 +264,27 @@ TEST_F(GridControlTest, SelectionsPostTheirBlockAndShiftKeysExtendIt)
     EXPECT_EQ(e.record.slot(13), 786436);
     EXPECT_EQ(e.record.slot(14), 1310728);
     shift_click(2, 3);
-    ASSERT_TRUE(wait_event(e));
+    ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.record.slot(4), 2);
     EXPECT_EQ(e.record.slot(13), 0);
     EXPECT_EQ(e.record.slot(14), 0);
-    drain_events();
+    wevent_wait_until_quiet();
 
     focus_cell(1, 2);
-    hold_shift(true);
+    hold_keys({VK_SHIFT}, true);
     for (int i = 0; i < 3; ++i) {
-        key(VK_DOWN); // each key to the editor of the cell it left
-        pump();
+        post_key(VK_DOWN); // each key to the editor of the cell it left
+        pump_dialog_messages();
     }
     EXPECT_EQ(m().selection.first_row, 2);
     EXPECT_EQ(m().selection.last_row, 5);
     EXPECT_EQ(g->anchor_row, 2);
-    key(VK_UP);
-    pump();
+    post_key(VK_UP);
+    pump_dialog_messages();
     EXPECT_EQ(m().selection.last_row, 4);
-    hold_shift(false);
-    key(VK_UP);
-    pump();
+    hold_keys({VK_SHIFT}, false);
+    post_key(VK_UP);
+    pump_dialog_messages();
     EXPECT_TRUE(m().selection.empty());
 }
 
@@ -349,7 +350,7 @@ TEST_F(GridControlTest, PaintsCellColoursAndTheSelectedBlock)
     ASSERT_TRUE(grid_cell_colours_store(m(), 1, 2, {-1, -1, -1}, {255, 0, 0}));
     grid_select_range(*g, 4, 5, 2, 3);
     RedrawWindow(g->cell_area, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    pump();
+    pump_dialog_messages();
     HDC dc = GetDC(g->cell_area);
     const RECT red = g->cell_rect(1, 2);
     const RECT block = g->cell_rect(3, 5);
@@ -458,7 +459,7 @@ struct MenuReader {
     static void CALLBACK run(HWND, UINT, UINT_PTR id, DWORD)
     {
         KillTimer(nullptr, id);
-        HWND popup = FindWindowA("#32768", nullptr);
+        HWND popup = menu_window();
         HMENU menu = popup ? reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)) : nullptr;
         items.clear();
         for (int i = 0; menu && i < GetMenuItemCount(menu); ++i)
@@ -493,7 +494,7 @@ TEST(GridScrolling, TallGridsScrollInStepsOfTheDivisor)
     toolkit_up();
     WDialogLoad(1620);
     WDialogShow(-1, -1, 0, 2);
-    pump();
+    pump_dialog_messages();
     GridControl* g = grid_control_of(field(1621));
     ASSERT_NE(g, nullptr);
     SCROLLINFO si{};

@@ -3,7 +3,6 @@
 // closing with and without unsaved changes.
 #include <gtest/gtest.h>
 
-#include "dialogs/tests/dialog_answerer.h"
 #include "dialogs/tests/dialog_test_support.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_control_win.h"
@@ -24,6 +23,7 @@
 #include <vector>
 
 using namespace dialog_test;
+using namespace korv::testing;
 using namespace korv;
 
 namespace {
@@ -37,15 +37,15 @@ protected:
         window = -1;
         WindowOpenChild(window, winflag::defaults | winflag::status_bar, -999999, -999999, 500, 300, 0, {}, 0,
                         "Grid editor");
-        pump();
+        pump_dialog_messages();
     }
     void TearDown() override
     {
-        if (window > 0 && window_tables().windows[static_cast<std::size_t>(window)].frame)
+        if (window > 0 && win_slot(window)->frame)
             WindowCloseChild(window);
         unload_all();
     }
-    HWND frame() const { return window_tables().windows[static_cast<std::size_t>(window)].frame; }
+    HWND frame() const { return win_slot(window)->frame; }
     GridEditorRecord* editor() const { return grid_editor_of(frame()); }
     GridModel& cells() const { return grid_control_of(editor()->grid)->model(); }
     bool has_item(HMENU menu, UINT id) const { return GetMenuState(menu, id, MF_BYCOMMAND) != 0xFFFFFFFF; }
@@ -100,11 +100,11 @@ TEST_F(GridEditorTest, NewEmptiesTheGridAndCommandsReachTheProgram)
     grid_cell_put_value(cells(), 0, 0, 0, "Ann", "");
     cells().modified_1 = cells().modified_2 = 0;
     WEventTypeEnable(2, 1);
-    drain_events();
+    wevent_wait_until_quiet();
     // Posted, so that the command runs while the program waits for events.
     PostMessageA(frame(), WM_COMMAND, 32101, 0);
     Event e;
-    ASSERT_TRUE(wait_event(e));
+    ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.type, 2);
     EXPECT_EQ(e.record.slot(2), 32101);
     std::string text;
@@ -117,7 +117,7 @@ TEST_F(GridEditorTest, NewEmptiesTheGridAndCommandsReachTheProgram)
     EXPECT_EQ(value, 1) << "no change since New";
 
     PostMessageA(frame(), WM_COMMAND, 40001, 0);
-    ASSERT_TRUE(wait_event(e));
+    ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.type, 2);
     EXPECT_EQ(e.record.slot(2), 40001);
 }
@@ -126,32 +126,32 @@ TEST_F(GridEditorTest, ClosingAsksOnlyWithUnsavedChanges)
 {
     ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
     WEventTypeEnable(9, 1);
-    drain_events();
+    wevent_wait_until_quiet();
     grid_editor_modal_loop(); // modes 2 and 3: the modified flags start cleared
     // Cells visited with the keyboard are no change; the status bar follows.
     for (int i = 0; i < 4; ++i) {
-        key(i % 2 ? VK_DOWN : VK_RIGHT);
-        pump();
+        post_key(i % 2 ? VK_DOWN : VK_RIGHT);
+        pump_dialog_messages();
     }
     EXPECT_EQ(cells().modified_1, 0);
     char status[32] = {};
     SendMessageA(editor()->status_bar, SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(status));
-    EXPECT_STREQ(status, "\t\t3") << "row 3";
-    drain_events();
+    EXPECT_STREQ(status, "		3") << "row 3";
+    wevent_wait_until_quiet();
     PostMessageA(frame(), WM_CLOSE, 0, 0);
     Event e;
-    ASSERT_TRUE(wait_event(e));
+    ASSERT_TRUE(wevent_wait(e));
     EXPECT_EQ(e.type, 9);
 
     cells().modified_1 = 1;
     korv::testing::answer_dialogs({{"Korvanthide Grid Editor", IDCANCEL}});
     PostMessageA(frame(), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(wait_event(e, 3000)) << "Cancel keeps the window without a request";
+    EXPECT_FALSE(wevent_wait(e, 3000)) << "Cancel keeps the window without a request";
     EXPECT_EQ(korv::testing::answers_given(), 1);
 
     korv::testing::answer_dialogs({{"Korvanthide Grid Editor", IDNO}});
     PostMessageA(frame(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(wait_event(e, 5000));
+    ASSERT_TRUE(wevent_wait(e, 5000));
     EXPECT_EQ(e.type, 9);
 }
 
@@ -183,12 +183,12 @@ TEST_F(GridEditorTest, TypedCellsAreSavedToTheFileChosen)
     ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
     GridControl* g = grid_control_of(editor()->grid);
     grid_move_to_cell(*g, 0, 0, true, false);
-    pump();
-    type_text("Ann");
-    key(VK_TAB);
-    pump();
-    type_text("42");
-    pump();
+    pump_dialog_messages();
+    post_text("Ann");
+    post_key(VK_TAB);
+    pump_dialog_messages();
+    post_text("42");
+    pump_dialog_messages();
     korv::testing::answer_dialogs({{"Select File", IDOK, [&](HWND d) {
                                         HWND edit = GetDlgItem(d, 0x47C);
                                         if (!edit)
@@ -200,8 +200,8 @@ TEST_F(GridEditorTest, TypedCellsAreSavedToTheFileChosen)
     GetKeyboardState(state);
     state[VK_CONTROL] = 0x80;
     SetKeyboardState(state);
-    key('S');
-    pump(200);
+    post_key('S');
+    pump_dialog_messages(200);
     state[VK_CONTROL] = 0;
     SetKeyboardState(state);
     EXPECT_EQ(korv::testing::answers_given(), 1);
@@ -225,7 +225,7 @@ TEST_F(GridEditorTest, DetachingLeavesAPlainChildWindow)
     EXPECT_FALSE(IsWindow(grid));
     EXPECT_EQ(GetMenu(frame()), nullptr);
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(frame(), GWLP_WNDPROC)), win_frame_proc);
-    EXPECT_TRUE(IsWindowVisible(window_tables().windows[static_cast<std::size_t>(window)].client));
+    EXPECT_TRUE(IsWindowVisible(win_slot(window)->client));
     EXPECT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok) << "the window takes a new editor";
 }
 
@@ -269,10 +269,10 @@ TEST_F(GridEditorTest, AFrameLargerThanItsGridShrinksToFit)
     WindowOpenChild(big, winflag::defaults | winflag::status_bar, 0, 0, 1200, 900, 0, {}, 0, "Big");
     ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
     RECT r;
-    GetWindowRect(window_tables().windows[static_cast<std::size_t>(big)].frame, &r);
+    GetWindowRect(win_slot(big)->frame, &r);
     EXPECT_LT(r.right - r.left, 1200);
     EXPECT_LT(r.bottom - r.top, 900);
-    GridEditorRecord* e = grid_editor_of(window_tables().windows[static_cast<std::size_t>(big)].frame);
+    GridEditorRecord* e = grid_editor_of(win_slot(big)->frame);
     ASSERT_NE(e, nullptr);
     RECT grid;
     GetClientRect(e->grid, &grid);
@@ -345,21 +345,13 @@ TEST_F(GridEditorTest, AModalEditorRunsItsLoopAndLeavesItsState)
 }
 
 
-WindowSlot& slot_of(int n) { return window_tables().windows[static_cast<std::size_t>(n)]; }
+WindowSlot& slot_of(int n) { return *win_slot(n); }
 
 // A left click with the mouse at a point of a window's client area.
 void mouse_click(HWND window, int x, int y)
 {
-    POINT at{x, y};
-    ClientToScreen(window, &at);
-    SetCursorPos(at.x, at.y);
-    ASSERT_EQ(WindowFromPoint(at), window) << "the point is in sight";
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
-    pump(200);
+    ASSERT_TRUE(click(window, x, y)) << "the point is in sight";
+    pump_dialog_messages(200);
 }
 
 // A split window with a grid-editor pane hosted by it and a plain pane.
@@ -378,7 +370,7 @@ struct SplitWithGrid {
         win_select(grid_pane, width, height);
         result = grid_editor_create(1601, 2, 0, 0, -1, "", "", outer);
         editor = grid_editor_of(slot_of(grid_pane).frame);
-        pump();
+        pump_dialog_messages();
     }
     void activate_other() { mouse_click(slot_of(other_pane).client, 20, 20); }
     void activate_grid()
@@ -465,26 +457,6 @@ struct ModalInput {
             (LOWORD(wp) == 0xFFF6 ? blinks : other_timers)++;
         return CallWindowProcA(other_proc, w, message, wp, lp);
     }
-    static void send(std::initializer_list<INPUT> inputs)
-    {
-        std::vector<INPUT> list(inputs);
-        SendInput(static_cast<UINT>(list.size()), list.data(), sizeof(INPUT));
-    }
-    static INPUT key_input(WORD vk, bool up)
-    {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = vk;
-        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        return i;
-    }
-    static INPUT mouse_input(DWORD flags)
-    {
-        INPUT i{};
-        i.type = INPUT_MOUSE;
-        i.mi.dwFlags = flags;
-        return i;
-    }
     static void CALLBACK run(HWND, UINT, UINT_PTR id, DWORD)
     {
         GridEditorRecord* e = grid_editor_of(frame);
@@ -496,15 +468,14 @@ struct ModalInput {
             other_enabled = IsWindowEnabled(other) != 0;
             RECT r;
             GetWindowRect(other_client, &r);
-            SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-            send({mouse_input(MOUSEEVENTF_LEFTDOWN), mouse_input(MOUSEEVENTF_LEFTUP)});
+            click_screen({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
             PostMessageA(other_client, 0x118, 0xFFF6, 0);
             PostMessageA(other_client, 0x118, 7, 0);
             SetForegroundWindow(frame);
             SetFocus(grid_control_of(e->grid)->editor);
-            send({key_input('K', false), key_input('K', true), key_input('V', false), key_input('V', true)});
+            press_keys({{'K'}, {'V'}});
         } else if (step == 8) {
-            typed = text_of(grid_control_of(e->grid)->editor);
+            typed = window_text(grid_control_of(e->grid)->editor);
             PostMessageA(frame, WM_CLOSE, 0, 0);
             KillTimer(nullptr, id);
         }
@@ -523,7 +494,7 @@ TEST_F(GridEditorTest, AModalEditorKeepsInputFromTheOtherWindowsButTakesItsOwn)
     // The control here is the blink filter: the same messages reach the
     // window while no modal editor runs.
     PostMessageA(ModalInput::other_client, 0x118, 7, 0);
-    pump();
+    pump_dialog_messages();
     ASSERT_EQ(ModalInput::other_timers, 1);
     ModalInput::other_timers = 0;
 
@@ -568,13 +539,13 @@ struct LateClick {
     }
     static void CALLBACK tick(HWND, UINT, UINT_PTR id, DWORD)
     {
-        HWND d = korv::testing::find_own_dialog(title);
+        HWND d = find_own_dialog(title);
         if (++ticks < 50 && (!d || !IsWindowEnabled(d) || !ready(d)))
             return;
         KillTimer(nullptr, id);
         if (d) {
             before(d);
-            korv::testing::click_button(d, button);
+            click_button(d, button);
         }
     }
 };
@@ -603,9 +574,9 @@ TEST_F(GridEditorTest, BrowseInTheHtmlDialogPutsTheChosenNameInItsField)
     std::string shown;
     LateClick::start(
         "Save As HTML", 1,
-        [](HWND d) { return korv::testing::answers_given() == 2 && !korv::testing::find_own_dialog("Select File") &&
-                            text_of(GetDlgItem(d, 1002)) != temp_file("korv_grid_first.htm"); },
-        [&](HWND d) { shown = text_of(GetDlgItem(d, 1002)); });
+        [](HWND d) { return korv::testing::answers_given() == 2 && !find_own_dialog("Select File") &&
+                            window_text(GetDlgItem(d, 1002)) != temp_file("korv_grid_first.htm"); },
+        [&](HWND d) { shown = window_text(GetDlgItem(d, 1002)); });
     SendMessageA(frame(), WM_COMMAND, 32108, 0);
     EXPECT_EQ(korv::testing::answers_given(), 2);
     EXPECT_EQ(shown, chosen);
@@ -629,7 +600,7 @@ TEST_F(GridEditorTest, PageSetUpFromThePrintDialogSetsTheMarginsOfThePrint)
     grid_cell_put_value(cells(), 0, 0, 0, "Ann", "");
     std::string units;
     korv::testing::answer_dialogs({{"Print", 1014}, {"Seite einrichten", IDOK, [&](HWND d) {
-                                                         units = text_of(GetDlgItem(d, 1038));
+                                                         units = window_text(GetDlgItem(d, 1038));
                                                          HWND left = GetDlgItem(d, 1039);
                                                          const bool inches = units.find("inch") != std::string::npos;
                                                          SetWindowTextA(left, inches ? "2.0" : "50.8");
@@ -637,7 +608,7 @@ TEST_F(GridEditorTest, PageSetUpFromThePrintDialogSetsTheMarginsOfThePrint)
                                                      }}});
     LateClick::start(
         "Print", 1,
-        [](HWND) { return korv::testing::answers_given() == 2 && !korv::testing::find_own_dialog("Seite einrichten"); },
+        [](HWND) { return korv::testing::answers_given() == 2 && !find_own_dialog("Seite einrichten"); },
         [](HWND) {});
     SendMessageA(frame(), WM_COMMAND, 32105, 0);
     EXPECT_EQ(korv::testing::answers_given(), 2);

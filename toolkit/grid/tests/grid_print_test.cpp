@@ -15,6 +15,7 @@
 #include <string>
 
 using namespace dialog_test;
+using namespace korv::testing;
 using namespace korv;
 
 namespace {
@@ -24,7 +25,7 @@ TEST(GridPrint, ABandTooWideForThePagePrintsAcrossThenDown)
     toolkit_up();
     WDialogLoad(1640);
     WDialogShow(-1, -1, 0, 2);
-    pump();
+    pump_dialog_messages();
     GridControl* g = grid_control_of(field(1641));
     ASSERT_NE(g, nullptr);
     for (int r = 0; r < 80; ++r)

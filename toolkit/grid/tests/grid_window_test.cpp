@@ -19,6 +19,7 @@
 #include <vector>
 
 using namespace dialog_test;
+using namespace korv::testing;
 using namespace korv;
 
 namespace {
@@ -32,7 +33,7 @@ protected:
         toolkit_up();
         WDialogLoad(1860);
         WDialogShow(-1, -1, 0, 2);
-        pump();
+        pump_dialog_messages();
         g = grid_control_of(field(grid_id));
         ASSERT_NE(g, nullptr);
         ASSERT_TRUE(g->set_up);
@@ -43,7 +44,7 @@ protected:
     void focus_cell(int column, int row)
     {
         grid_move_to_cell(*g, column, row, true, false);
-        pump();
+        pump_dialog_messages();
     }
     double number(int column, int row)
     {
@@ -70,14 +71,14 @@ TEST_F(GridWindowTest, AnUntouchedNumberEditorKeepsEveryDigit)
     WGridPutCellDouble(grid_id, 2, 3, 3.14159265);
     ASSERT_EQ(error_state().last_error, 0);
     focus_cell(1, 2);
-    EXPECT_EQ(text_of(g->editor), "3.1416");
+    EXPECT_EQ(window_text(g->editor), "3.1416");
     EXPECT_EQ(number(1, 2), 3.14159265) << "the open editor answers with its value";
-    key(VK_DOWN);
-    pump();
+    post_key(VK_DOWN);
+    pump_dialog_messages();
     EXPECT_EQ(number(1, 2), 3.14159265) << "visited and left";
     focus_cell(1, 2);
     SendMessageA(g->frame, WM_VSCROLL, SB_LINEDOWN, 0);
-    pump();
+    pump_dialog_messages();
     EXPECT_EQ(m().top_row, 1);
     EXPECT_EQ(number(1, 2), 3.14159265) << "scrolled while its editor was open";
     focus_cell(1, 2);
@@ -88,11 +89,11 @@ TEST_F(GridWindowTest, AnUntouchedNumberEditorKeepsEveryDigit)
     // What the user types is what the cell takes.
     focus_cell(1, 3);
     SendMessageA(g->editor, EM_SETSEL, 0, -1);
-    type_text("2.5");
-    pump();
+    post_text("2.5");
+    pump_dialog_messages();
     EXPECT_EQ(number(1, 3), 2.5) << "the open editor reads what was typed";
-    key(VK_UP);
-    pump();
+    post_key(VK_UP);
+    pump_dialog_messages();
     EXPECT_EQ(m().current_row, 2);
     EXPECT_EQ(number(1, 3), 2.5);
 }
@@ -107,15 +108,15 @@ TEST_F(GridWindowTest, LoadingAndVisitingCellsChangesNothing)
     m().modified_1 = m().modified_2 = 0;
     focus_cell(0, 0);
     for (int i = 0; i < 10; ++i) {
-        key(i % 3 == 2 ? VK_DOWN : VK_RIGHT);
-        pump();
+        post_key(i % 3 == 2 ? VK_DOWN : VK_RIGHT);
+        pump_dialog_messages();
     }
     EXPECT_EQ(m().current_row, 3);
     EXPECT_EQ(query(6), 1) << "ten cells visited with the keyboard";
     EXPECT_EQ(query(7), 0);
     focus_cell(0, 0);
-    type_text("x");
-    pump();
+    post_text("x");
+    pump_dialog_messages();
     EXPECT_EQ(query(6), 0) << "typing is a change";
     EXPECT_EQ(query(7), 1);
 }
@@ -126,26 +127,26 @@ TEST_F(GridWindowTest, AClickFromAnotherFieldReportsTheNewCurrentCell)
 {
     WEventTypeEnable(10, 1);
     SetFocus(field(1863));
-    pump();
-    drain_events();
+    pump_dialog_messages();
+    wevent_wait_until_quiet();
     const RECT cell = g->cell_rect(2, 4);
-    click_at(g->cell_area, cell.left + 3, cell.top + 3);
+    post_click(g->cell_area, cell.left + 3, cell.top + 3);
     const auto reported = [](const std::vector<Event>& events, int packed) {
         for (const Event& e : events)
             if (e.type == 10 && e.record.slot(1) == 1860 && e.record.slot(14) == packed)
                 return true;
         return false;
     };
-    std::vector<Event> events = drain_events();
+    std::vector<Event> events = wevent_wait_until_quiet();
     EXPECT_EQ(m().current_column, 2);
     EXPECT_EQ(m().current_row, 4);
     EXPECT_TRUE(reported(events, grid_packed_cell(2, 4))) << events.size() << " events";
 
     // Scrolling that moves the current cell reports it too.
     focus_cell(2, 0);
-    drain_events();
+    wevent_wait_until_quiet();
     PostMessageA(g->frame, WM_VSCROLL, SB_LINEDOWN, 0);
-    events = drain_events();
+    events = wevent_wait_until_quiet();
     EXPECT_EQ(m().current_row, 1);
     EXPECT_TRUE(reported(events, grid_packed_cell(2, 1)));
 }
@@ -178,7 +179,7 @@ TEST_F(GridWindowTest, AGridShowsWholeRowsUnlessItKeepsItsHeight)
     const int old_row_height = fitted->row_height;
     SendMessageA(fitted->frame, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
     SendMessageA(kept->frame, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
-    pump();
+    pump_dialog_messages();
     EXPECT_GT(fitted->row_height, old_row_height);
     EXPECT_EQ(client_height(fitted->frame), (fitted->row_height - 1) * fitted->visible_rows + 1);
     EXPECT_EQ(window_height(kept->frame), kept_height);
@@ -194,7 +195,7 @@ TEST_F(GridWindowTest, AShrinkingCellAreaKeepsTheCurrentRowAsItsLastRow)
     GetWindowRect(g->frame, &r);
     SetWindowPos(g->frame, nullptr, 0, 0, r.right - r.left, (r.bottom - r.top) / 2,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    pump();
+    pump_dialog_messages();
     ASSERT_LT(g->visible_rows, 6);
     EXPECT_EQ(m().current_row, 5);
     EXPECT_EQ(m().top_row + g->visible_rows - 1, 5);
@@ -234,7 +235,7 @@ TEST_F(GridWindowTest, TextsTakeTheirColumnsAlignmentAndCheckBoxesTheButtonsLook
     WGridPutCellDouble(grid_id, 2, 3, 7);
     grid_cell_put_check(m(), 2, 3, 1);
     RedrawWindow(g->cell_area, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    pump();
+    pump_dialog_messages();
     const RECT left = g->cell_rect(0, 1), right = g->cell_rect(1, 2);
     const auto left_ink = ink(g->cell_area, left), right_ink = ink(g->cell_area, right);
     EXPECT_LT(left_ink.first - left.left, (left.right - left.left) / 4) << "a left-aligned text starts at the left";
@@ -266,7 +267,7 @@ TEST_F(GridWindowTest, TextsTakeTheirColumnsAlignmentAndCheckBoxesTheButtonsLook
     ReleaseDC(nullptr, screen);
     DestroyWindow(button);
     RedrawWindow(g->cell_area, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    pump();
+    pump_dialog_messages();
     EXPECT_EQ(pixels(g->cell_area, ticked), reference[1]);
     EXPECT_EQ(pixels(g->cell_area, empty), reference[0]);
     EXPECT_NE(reference[0], reference[1]);
@@ -274,7 +275,7 @@ TEST_F(GridWindowTest, TextsTakeTheirColumnsAlignmentAndCheckBoxesTheButtonsLook
     // Highlighted, the button face turns into the highlight colour.
     grid_select_range(*g, 3, 3, 2, 2);
     RedrawWindow(g->cell_area, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    pump();
+    pump_dialog_messages();
     const std::vector<COLORREF> lit = pixels(g->cell_area, ticked);
     ASSERT_EQ(lit.size(), reference[1].size());
     for (std::size_t i = 0; i < lit.size(); ++i) {
@@ -387,14 +388,14 @@ TEST_F(GridWindowTest, ClearingEveryCellAndAShiftClickOnASpinner)
                       SetWindowLongPtrA(updown, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(grid_updown_shift_click_proc)));
     SetWindowTextA(edit, "5");
     SetFocus(field(grid_id));
-    pump();
+    pump_dialog_messages();
     SendMessageA(updown, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(8, 3));
     SendMessageA(updown, WM_LBUTTONUP, MK_SHIFT, MAKELPARAM(8, 3));
-    EXPECT_EQ(text_of(edit), "5") << "not stepped";
+    EXPECT_EQ(window_text(edit), "5") << "not stepped";
     EXPECT_EQ(GetFocus(), edit) << "the buddy took the press";
     SendMessageA(updown, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 3));
     SendMessageA(updown, WM_LBUTTONUP, 0, MAKELPARAM(8, 3));
-    EXPECT_EQ(text_of(edit), "6") << "without Shift the control steps";
+    EXPECT_EQ(window_text(edit), "6") << "without Shift the control steps";
     DestroyWindow(updown);
 }
 

@@ -20,7 +20,7 @@ bool wait_for(const char* marker)
     for (int i = 0; i < 600; ++i) {
         if (GetFileAttributesA(marker) != INVALID_FILE_ATTRIBUTES)
             return true;
-        dialog_test::pump(50); // the X selection is served from the message loop
+        korv::testing::pump_dialog_messages(50); // the X selection is served from the message loop
     }
     return false;
 }
@@ -52,7 +52,7 @@ int main()
     dialog_test::toolkit_up();
     WDialogLoad(1680);
     WDialogShow(-1, -1, 0, 2);
-    dialog_test::pump();
+    korv::testing::pump_dialog_messages();
     GridControl* g = grid_control_of(dialog_test::field(1681));
     if (!g)
         return check(false, "grid set up");

@@ -4,7 +4,6 @@
 #include "hardcopy/control/printer_page_setup.h"
 
 #include "korvanthide/printer.h"
-#include "dialogs/tests/dialog_answerer.h"
 #include "dialogs/tests/dialog_test_support.h"
 
 #include <windows.h>

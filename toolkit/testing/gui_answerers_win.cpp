@@ -1,10 +1,80 @@
-#include "dialogs/tests/dialog_answerer.h"
+#include "testing/gui_support.h"
 
+#include <cstring>
 #include <deque>
+#include <set>
+
+#include "testing/test_time.h"
 
 namespace korv::testing {
 
+// ---- message boxes ----
+
 namespace {
+
+struct Boxes {
+    int answer = IDOK;
+    int count = 0;
+    std::string title;
+    std::string text;
+    std::set<HWND> handled;
+    std::deque<int> later;
+    UINT_PTR timer = 0;
+};
+Boxes boxes;
+
+BOOL CALLBACK find_box(HWND window, LPARAM found)
+{
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "#32770") == 0 && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK box_timer(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), find_box, reinterpret_cast<LPARAM>(&box));
+    if (box == nullptr || boxes.handled.count(box) != 0) return;
+    boxes.handled.insert(box);
+    boxes.title = window_text(box);
+    boxes.text = box_message(box);
+    ++boxes.count;
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(boxes.answer, BN_CLICKED), 0);
+    if (!boxes.later.empty()) {
+        boxes.answer = boxes.later.front();
+        boxes.later.pop_front();
+    }
+}
+
+} // namespace
+
+BoxAnswerer::BoxAnswerer(int answer)
+{
+    boxes = Boxes{};
+    boxes.answer = answer;
+    boxes.timer = SetTimer(nullptr, 0, 40, box_timer);
+}
+
+BoxAnswerer::~BoxAnswerer()
+{
+    KillTimer(nullptr, boxes.timer);
+}
+
+int BoxAnswerer::count() const { return boxes.count; }
+void BoxAnswerer::answer(int next) { boxes.answer = next; }
+void BoxAnswerer::then(int later) { boxes.later.push_back(later); }
+std::string BoxAnswerer::last_title() const { return boxes.title; }
+std::string BoxAnswerer::last_text() const { return boxes.text; }
+
+// ---- dialogs by title ----
+
+namespace {
+
+constexpr UINT answer_tick_ms = 100;
 
 struct Queue {
     std::deque<DialogAnswer> pending;
@@ -26,9 +96,6 @@ struct Search {
     HWND found;
 };
 
-// A dialog that never shows the awaited title would block the test for
-// good: after thirty seconds every dialog of this process is cancelled,
-// and so is any that comes up later, until new answers are queued.
 BOOL CALLBACK cancel_own(HWND w, LPARAM)
 {
     DWORD process = 0;
@@ -76,7 +143,7 @@ void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
     const DialogAnswer& a = q.pending.front();
     HWND dialog = find_own_dialog(a.title);
     if (!dialog) {
-        if (++q.waited > 300) {
+        if (static_cast<unsigned long>(++q.waited) * answer_tick_ms > scaled_ms(30'000)) {
             q.pending.clear();
             q.draining = true;
         }
@@ -103,7 +170,7 @@ void answer_dialogs(std::initializer_list<DialogAnswer> answers)
     q.waited = 0;
     q.draining = false;
     if (!q.timer)
-        q.timer = SetTimer(nullptr, 0, 100, tick);
+        q.timer = SetTimer(nullptr, 0, answer_tick_ms, tick);
 }
 
 int answers_given()
@@ -119,29 +186,6 @@ HWND find_dialog(const std::string& title)
 HWND find_own_dialog(const std::string& title)
 {
     return search(title, GetCurrentProcessId());
-}
-
-void click_button(HWND dialog, int button)
-{
-    HWND control = GetDlgItem(dialog, button);
-    if (!control)
-        return;
-    SetForegroundWindow(dialog);
-    RECT r{};
-    GetWindowRect(control, &r);
-    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    SetCursorPos(centre.x, centre.y);
-    // Another program's window over the button would take the click: the
-    // button is then pressed by its own message.
-    if (WindowFromPoint(centre) != control) {
-        PostMessageA(control, BM_CLICK, 0, 0);
-        return;
-    }
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
 }
 
 } // namespace korv::testing
