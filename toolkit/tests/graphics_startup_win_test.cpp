@@ -14,6 +14,7 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
 #include "core/services/hardcopy.h"
+#include "testing/gui_support.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "graphics/testing/recording_device.h"
@@ -25,7 +26,7 @@ using korv::testing::RecordingDevice;
 SIZE client_size()
 {
     RECT r{};
-    GetClientRect(korv::window_tables().windows[0].client, &r);
+    GetClientRect(korv::win_slot(0)->client, &r);
     return {r.right, r.bottom};
 }
 
@@ -93,13 +94,14 @@ TEST_F(RootGraphics, FailedSelectionsFallBackToTheRootWindow)
 
 TEST_F(RootGraphics, ResizingTheRootMovesTheDrawable)
 {
-    MoveWindow(korv::window_tables().windows[0].frame, 0, 0, 500, 420, TRUE);
+    MoveWindow(korv::win_slot(0)->frame, 0, 0, 500, 420, TRUE);
     // The resize reaches the graphics when its event is handed out.
-    int type = 0;
-    EventRecord record;
-    for (int n = 0; n < 20 && type != 8; ++n)
-        WEventWait(type, record);
-    ASSERT_EQ(type, 8);
+    korv::testing::Event event;
+    for (int n = 0; n < 20 && event.type != 8; ++n) {
+        if (!korv::testing::wevent_wait(event))
+            break;
+    }
+    ASSERT_EQ(event.type, 8);
     const SIZE size = client_size();
     EXPECT_EQ(korv::graphics_state().drawable_width, size.cx);
     EXPECT_EQ(korv::graphics_state().drawable_height, size.cy);

@@ -33,10 +33,10 @@ protected:
     static RECT client_of(int n)
     {
         RECT r{};
-        GetClientRect(window_tables().windows[static_cast<std::size_t>(n)].client, &r);
+        GetClientRect(win_slot(n)->client, &r);
         return r;
     }
-    HWND root() const { return window_tables().windows[0].frame; }
+    HWND root() const { return win_slot(0)->frame; }
 };
 
 } // namespace
@@ -59,19 +59,19 @@ TEST_F(ChildWindows, InsideParentInWindowUnits)
     EXPECT_EQ(c.right, 200);
     EXPECT_EQ(c.bottom, 100);
     RECT frame{};
-    GetWindowRect(window_tables().windows[1].frame, &frame);
+    GetWindowRect(win_slot(1)->frame, &frame);
     POINT at{frame.left, frame.top};
-    ScreenToClient(window_tables().windows[0].client, &at);
+    ScreenToClient(win_slot(0)->client, &at);
     EXPECT_EQ(at.x, 0);
     EXPECT_EQ(at.y, 0);
     // The new window is current, for the window and the graphics layer.
     EXPECT_EQ(win_info_query(4), 1);
     EXPECT_EQ(graphics_state().current_window, 1);
     EXPECT_EQ(graphics_state().drawable_width, 200);
-    EXPECT_EQ(window_tables().windows[1].flags, 0x17);
+    EXPECT_EQ(win_slot(1)->flags, 0x17);
     // Where a dialog shown at this window would go.
     POINT origin{0, 0};
-    ClientToScreen(window_tables().windows[1].client, &origin);
+    ClientToScreen(win_slot(1)->client, &origin);
     int x = 0, y = 0;
     cdlg_client_origin_on_screen(1, x, y);
     EXPECT_EQ(x, origin.x);
@@ -84,9 +84,9 @@ TEST_F(ChildWindows, DefaultPositionIsCentredInTheParent)
     WindowOpenChild(child, 0x10, -999999, -999999, 5000, 5000);
     ASSERT_EQ(child, 1);
     RECT frame{};
-    GetWindowRect(window_tables().windows[1].frame, &frame);
+    GetWindowRect(win_slot(1)->frame, &frame);
     POINT at{frame.left, frame.top};
-    ScreenToClient(window_tables().windows[0].client, &at);
+    ScreenToClient(win_slot(0)->client, &at);
     EXPECT_EQ(at.x, (401 - (frame.right - frame.left)) / 2);
     EXPECT_EQ(at.y, (201 - (frame.bottom - frame.top)) / 2);
 }
@@ -168,8 +168,8 @@ TEST_F(ChildWindows, SplitWindowAndItsPanes)
     ASSERT_EQ(pane1, 2);
     ASSERT_EQ(pane2, 3);
     RECT f1{}, f2{};
-    GetWindowRect(window_tables().windows[2].frame, &f1);
-    GetWindowRect(window_tables().windows[3].frame, &f2);
+    GetWindowRect(win_slot(2)->frame, &f1);
+    GetWindowRect(win_slot(3)->frame, &f2);
     EXPECT_EQ(f1.right - f1.left, 100);
     EXPECT_EQ(f2.left - f1.right, GetSystemMetrics(SM_CXSIZEFRAME)); // the bar between them
     EXPECT_EQ(f2.right - f1.left, 300);
@@ -188,13 +188,13 @@ TEST_F(ChildWindows, SplitWindowAndItsPanes)
     EXPECT_EQ(win_is_open(2), 0);
     EXPECT_EQ(win_is_open(3), 0);
     EXPECT_EQ(win_is_open(1), 1);
-    EXPECT_EQ(win_content_record(window_tables().windows[1].frame), nullptr);
+    EXPECT_EQ(win_content_record(win_slot(1)->frame), nullptr);
     // Halves along a horizontal bar.
     n = 1;
     win_select(n, width, height);
     win_split(pane1, pane2, 1, -1, {}, {});
     ASSERT_EQ(pane1, 2);
-    GetWindowRect(window_tables().windows[2].frame, &f1);
+    GetWindowRect(win_slot(2)->frame, &f1);
     EXPECT_EQ(f1.bottom - f1.top, (200 - GetSystemMetrics(SM_CXSIZEFRAME)) / 2);
 }
 
@@ -210,17 +210,17 @@ TEST_F(ChildWindows, SplitWindowClosesOnlyWhenEveryPaneKindAgrees)
     win_select(n, width, height);
     win_split(inner1, inner2, 1, -1, {}, {});
     ASSERT_EQ(inner2, 5);
-    HWND split = window_tables().windows[1].frame;
+    HWND split = win_slot(1)->frame;
     WindowContentRecord grid_editor;
     grid_editor.kind = ContentKind::grid_editor;
-    win_content_record_set(window_tables().windows[5].frame, &grid_editor);
+    win_content_record_set(win_slot(5)->frame, &grid_editor);
     EXPECT_EQ(win_panes_query_close(split), 1);
     ContentKindServices& kind = content_kind_services(ContentKind::grid_editor);
     const auto stand_in = kind.may_close;
     kind.may_close = [](HWND) { return 0; };
     EXPECT_EQ(win_panes_query_close(split), 0);
     kind.may_close = stand_in;
-    win_content_record_set(window_tables().windows[5].frame, nullptr);
+    win_content_record_set(win_slot(5)->frame, nullptr);
 }
 
 TEST_F(ChildWindows, ErrorModeThreeWritesIntoTheRootStatusBar)
@@ -233,7 +233,7 @@ TEST_F(ChildWindows, ErrorModeThreeWritesIntoTheRootStatusBar)
     err_report(22, "IGrRectangle");
     error_state().report_mode = mode;
     char text[256] = {};
-    SendMessageA(window_tables().windows[0].status_bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageA(win_slot(0)->status_bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, "Routine:IGrRectangle Error=  22:Width/height=0 for a rectangle/triangle/parallelogram");
     EXPECT_EQ(error_state().last_error, 22);
     // The reporting routine keeps its window.
@@ -246,7 +246,7 @@ TEST_F(ChildWindows, ToolbarsGrowTheFrameAndKeepTheClientSize)
     int child = 0;
     WindowOpenChild(child, 0x7, 20, 20, 300, 150, 0, {600, 0, 0, 0});
     ASSERT_EQ(child, 1);
-    const WindowSlot& s = window_tables().windows[1];
+    const WindowSlot& s = *win_slot(1);
     ASSERT_NE(s.toolbars[0], nullptr);
     const RECT c = client_of(1);
     EXPECT_EQ(c.right, 300);
@@ -268,12 +268,12 @@ TEST_F(ChildWindows, ClosingReleasesTheSlotAndWhatHangsOnIt)
     ASSERT_GT(outer, 0);
     ASSERT_GT(inner, 0);
     for (int n : {outer, inner}) {
-        window_tables().windows[static_cast<std::size_t>(n)].tooltips = std::make_unique<ToolbarTooltipTable>();
+        win_slot(n)->tooltips = std::make_unique<ToolbarTooltipTable>();
         event_state().pending[static_cast<std::size_t>(n)].type = 5;
     }
     WindowCloseChild(outer);
     for (int n : {outer, inner}) {
-        const WindowSlot& s = window_tables().windows[static_cast<std::size_t>(n)];
+        const WindowSlot& s = *win_slot(n);
         EXPECT_EQ(s.frame, nullptr) << n;
         EXPECT_EQ(s.flags, -1) << n;
         EXPECT_EQ(s.tooltips, nullptr) << n;
@@ -286,7 +286,7 @@ TEST_F(ChildWindows, MenuTakesItsCommandTableAndKeepsItsLook)
     int child = 0;
     WindowOpenChild(child, 0x7, 10, 10, 300, 200, 610);
     ASSERT_GT(child, 0);
-    HMENU menu = window_tables().windows[static_cast<std::size_t>(child)].menu;
+    HMENU menu = win_slot(child)->menu;
     ASSERT_NE(menu, nullptr);
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;

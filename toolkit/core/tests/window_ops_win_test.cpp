@@ -194,7 +194,7 @@ TEST_F(Window, CursorsByWindowAndDefault)
     win_cursor_shape_set(3, 1, 1, 0); // a cross over window 0
     win_attribute_get(shape, 1, 0);
     EXPECT_EQ(shape, 3);
-    EXPECT_EQ(window_tables().windows[0].cursor, LoadCursorA(nullptr, IDC_CROSS));
+    EXPECT_EQ(win_slot(0)->cursor, LoadCursorA(nullptr, IDC_CROSS));
     win_cursor_shape_set(1, 2, 1, 0); // the default only
     win_attribute_get(shape, 1, 0);
     EXPECT_EQ(shape, 3);
@@ -203,7 +203,7 @@ TEST_F(Window, CursorsByWindowAndDefault)
     win_cursor_shape_set(4, 0, 1, 0); // everything back to one default
     win_attribute_get(shape, 1, 0);
     EXPECT_EQ(shape, 4);
-    EXPECT_EQ(window_tables().windows[0].cursor, nullptr);
+    EXPECT_EQ(win_slot(0)->cursor, nullptr);
     win_pointer_move(10, 20, 1);
     POINT p{}, origin{0, 0};
     GetCursorPos(&p);

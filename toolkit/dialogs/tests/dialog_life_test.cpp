@@ -255,7 +255,7 @@ TEST_F(DialogLife, ModelessShowWhileASemiModelessDialogIsShownBecomesSemiModeles
     EXPECT_EQ(korv::dialog_table().semi_modeless_count, 1);
     EXPECT_TRUE(IsWindowEnabled(korv::dialog_table().windows[1]));
     // The hidden root window was disabled too while the dialogs were up.
-    HWND root = korv::window_tables().windows[0].frame;
+    HWND root = korv::win_slot(0)->frame;
     EXPECT_FALSE(IsWindowEnabled(root));
     WDialogSelect(1);
     WDialogHide();
@@ -269,7 +269,7 @@ TEST_F(DialogLife, ShownAtTheClientOriginOfAWindow)
     WDialogShowAtWindow(0, 2, 0);
     EXPECT_EQ(last_error(), 0);
     POINT origin{0, 0};
-    ClientToScreen(korv::window_tables().windows[0].client, &origin);
+    ClientToScreen(korv::win_slot(0)->client, &origin);
     RECT r{};
     GetWindowRect(korv::dialog_current_window(), &r);
     EXPECT_EQ(r.left, origin.x);

@@ -343,7 +343,7 @@ TEST_F(EditorFiles, EditorKeysReachTheEditorThroughTheRouting)
     EXPECT_EQ(file_read(dir.path("tasten.txt")), "Text!");
 
     MSG other{};
-    other.hwnd = korv::window_tables().windows[0].frame;
+    other.hwnd = korv::win_slot(0)->frame;
     other.message = WM_KEYDOWN;
     EXPECT_EQ(korv::edit_message_route(other), 0);
     other.hwnd = text_of(n);

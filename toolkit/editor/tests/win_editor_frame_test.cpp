@@ -442,7 +442,7 @@ TEST_F(EditorFrame, MenuHelpAndTooltipsOfTheBuiltInCommands)
     press(VK_MENU);
     press('F');
     settle();
-    for (int i = 0; i < 50 && menu_help_seen.empty(); ++i) settle();
+    poll_until([] { return !menu_help_seen.empty(); }, 3000);
     KillTimer(nullptr, timer);
     EXPECT_EQ(menu_help_seen, "Opens an existing document");
     settle();

@@ -62,9 +62,7 @@ struct EndOfTextBoxes {
     ~EndOfTextBoxes() { KillTimer(nullptr, timer); }
     static BOOL CALLBACK look(HWND w, LPARAM)
     {
-        char text[64] = {};
-        GetDlgItemTextA(w, 0xFFFF, text, sizeof text);
-        if (IsWindowVisible(w) && std::string(text) == "End of text reached") {
+        if (IsWindowVisible(w) && box_message(w) == "End of text reached") {
             title = window_text(w);
             ++count;
             PostMessageA(w, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -298,7 +296,7 @@ TEST_F(EditorOperations, FindAndReplaceThroughTheDialogs)
         EXPECT_EQ(selection(n).cpMax, to);
     }
     click(dialog, IDOK);
-    for (int i = 0; i < 20 && boxes.count == 0; ++i) settle();
+    poll_until([&] { return boxes.count != 0; }, 2000);
     EXPECT_EQ(boxes.count, 1);
     EXPECT_EQ(EndOfTextBoxes::title, "Find");
     EXPECT_EQ(selection(n).cpMin, 16);
@@ -314,7 +312,7 @@ TEST_F(EditorOperations, FindAndReplaceThroughTheDialogs)
     type_into(dialog, 1153, "XY");
     boxes.count = 0;
     click(dialog, 1025);  // Replace All
-    for (int i = 0; i < 20 && boxes.count == 0; ++i) settle();
+    poll_until([&] { return boxes.count != 0; }, 2000);
     EXPECT_EQ(window_text(text_of(n)), "XY XY XYd\r\nxx XY");
     EXPECT_EQ(boxes.count, 1);
 
@@ -322,14 +320,14 @@ TEST_F(EditorOperations, FindAndReplaceThroughTheDialogs)
     check(dialog, 1041, true);  // match case
     boxes.count = 0;
     click(dialog, 1025);
-    for (int i = 0; i < 20 && boxes.count == 0; ++i) settle();
+    poll_until([&] { return boxes.count != 0; }, 2000);
     EXPECT_EQ(window_text(text_of(n)), "XY Abc XYd\r\nxx XY");
 
     // An empty find text finds nothing and changes nothing.
     type_into(dialog, 1152, "");
     boxes.count = 0;
     click(dialog, 1025);
-    for (int i = 0; i < 20 && boxes.count == 0; ++i) settle();
+    poll_until([&] { return boxes.count != 0; }, 2000);
     EXPECT_EQ(window_text(text_of(n)), "XY Abc XYd\r\nxx XY");
 
     // Closing the editor takes its dialog with it.

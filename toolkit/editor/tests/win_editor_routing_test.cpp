@@ -193,7 +193,7 @@ TEST_F(EditorRouting, SplitWindowMenuShowsTheEditorPanesHelp)
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, help_probe);
     press(VK_MENU);
     press('F');
-    for (int i = 0; i < 50 && help_seen.empty(); ++i) settle();
+    poll_until([] { return !help_seen.empty(); }, 3000);
     KillTimer(nullptr, timer);
     EXPECT_EQ(help_seen, "Creates a new document");
 }
