@@ -3,10 +3,26 @@
 #include <fstream>
 #include <iterator>
 
+#include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
 
 namespace editor_test {
+
+void root_window_open(const char* title)
+{
+    WToolkitStart();
+    WindowOpen(korv::winflag::defaults | korv::winflag::hidden, -999999, -999999, 640, 480, 0, {}, 0, title);
+    korv::testing::drain();
+}
+
+void child_windows_close()
+{
+    for (int n = 1; n <= korv::max_window; ++n) {
+        if (slot(n).frame != nullptr) WindowCloseChild(n);
+    }
+    korv::testing::drain();
+}
 
 WindowSlot& slot(int n) { return *korv::win_slot(n); }
 

@@ -15,6 +15,12 @@
 
 namespace editor_test {
 
+// Starts the toolkit with a hidden root window of 640 by 480 pixels and
+// that title, the events of its opening drained (once per test suite).
+void root_window_open(const char* title);
+// Closes every child window still open and drains what that caused.
+void child_windows_close();
+
 // The slot of window n, its editor record (nullptr when it holds none) and
 // that editor's text control.
 WindowSlot& slot(int n);

@@ -57,20 +57,11 @@ class EditorFiles : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        WToolkitStart();
-        WindowOpen(korv::winflag::defaults | korv::winflag::hidden, -999999, -999999, 640, 480, 0, {}, 0,
-                   "Editor files");
-        drain();
+        root_window_open("Editor files");
     }
     static void TearDownTestSuite() { WRootWindowClose(); }
     void SetUp() override { korv::error_state().last_error = 0; }
-    void TearDown() override
-    {
-        for (int n = 1; n <= korv::max_window; ++n) {
-            if (slot(n).frame != nullptr) WindowCloseChild(n);
-        }
-        drain();
-    }
+    void TearDown() override { child_windows_close(); }
     WorkDirectory dir;
 };
 

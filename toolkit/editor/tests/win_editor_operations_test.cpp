@@ -100,19 +100,10 @@ class EditorOperations : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        WToolkitStart();
-        WindowOpen(korv::winflag::defaults | korv::winflag::hidden, -999999, -999999, 640, 480, 0, {}, 0,
-                   "Editor operations");
-        drain();
+        root_window_open("Editor operations");
     }
     static void TearDownTestSuite() { WRootWindowClose(); }
-    void TearDown() override
-    {
-        for (int n = 1; n <= korv::max_window; ++n) {
-            if (slot(n).frame != nullptr) WindowCloseChild(n);
-        }
-        drain();
-    }
+    void TearDown() override { child_windows_close(); }
     int editor(int options, const char* title = "Ops")
     {
         const int n = open_window(title);

@@ -82,19 +82,10 @@ protected:
         out_dir() = std::string(here) + "\\editor_print_out";
         // What an earlier run left must not pass for this run's output.
         for (const std::string& name : files_in(out_dir())) DeleteFileA(name.c_str());
-        WToolkitStart();
-        WindowOpen(korv::winflag::defaults | korv::winflag::hidden, -999999, -999999, 640, 480, 0, {}, 0,
-                   "Editor print");
-        drain();
+        root_window_open("Editor print");
     }
     static void TearDownTestSuite() { WRootWindowClose(); }
-    void TearDown() override
-    {
-        for (int n = 1; n <= korv::max_window; ++n) {
-            if (slot(n).frame != nullptr) WindowCloseChild(n);
-        }
-        drain();
-    }
+    void TearDown() override { child_windows_close(); }
     int editor(const std::string& text, const char* file = "")
     {
         const int n = open_window("Druck");

@@ -56,10 +56,7 @@ class EditorRouting : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        WToolkitStart();
-        WindowOpen(korv::winflag::defaults | korv::winflag::hidden, -999999, -999999, 640, 480, 0, {}, 0,
-                   "Editor routing");
-        drain();
+        root_window_open("Editor routing");
     }
     static void TearDownTestSuite() { WRootWindowClose(); }
     void TearDown() override

@@ -46,12 +46,7 @@ protected:
         drain();
     }
     static void TearDownTestSuite() { WRootWindowClose(); }
-    void TearDown() override
-    {
-        for (int n = 1; n <= korv::max_window; ++n)
-            if (slot(n).frame != nullptr) WindowCloseChild(n);
-        drain();
-    }
+    void TearDown() override { child_windows_close(); }
 };
 
 } // namespace

@@ -59,10 +59,7 @@ class InfoViewer : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        WToolkitStart();
-        WindowOpen(korv::winflag::defaults | korv::winflag::hidden, -999999, -999999, 640, 480, 0, {}, 0,
-                   "Chromalversor");
-        drain();
+        root_window_open("Chromalversor");
     }
     static void TearDownTestSuite() { WRootWindowClose(); }
     void SetUp() override
@@ -70,13 +67,7 @@ protected:
         file_write(dir.path("Chromalversor3.rtf"), help_rtf);
         korv::error_state().last_error = 0;
     }
-    void TearDown() override
-    {
-        for (int n = 1; n <= korv::max_window; ++n) {
-            if (slot(n).frame != nullptr) WindowCloseChild(n);
-        }
-        drain();
-    }
+    void TearDown() override { child_windows_close(); }
     WorkDirectory dir;
 };
 
