@@ -39,6 +39,8 @@ def user_of(rel):
     parts = rel.split("/")
     if parts[0] == "toolkit" and len(parts) > 2 and parts[1] in SUBSYSTEMS:
         return parts[1]
+    if parts[:2] == ["toolkit", "testing"]:
+        return "testing"  # the support library every subsystem's tests share
     if parts[0] == "app":
         return "converter"
     if parts[0] == "bench":

@@ -5,8 +5,6 @@
 #include <chrono>
 #include <thread>
 
-#include "testing/test_time.h"
-
 namespace {
 
 constexpr UINT kTimeout = 5000;
@@ -199,8 +197,7 @@ void ProgramDriver::close_box(HWND window) const
 
 bool ProgramDriver::wait_until(const std::function<bool()>& condition, int milliseconds) const
 {
-    const auto end = std::chrono::steady_clock::now()
-                     + std::chrono::milliseconds(korv::testing::scaled_ms(static_cast<unsigned long>(milliseconds)));
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (!condition()) {
         if (std::chrono::steady_clock::now() > end) {
             return false;
@@ -224,8 +221,7 @@ bool ProgramDriver::running() const
 
 long ProgramDriver::exit_status(int milliseconds) const
 {
-    const DWORD limit = korv::testing::scaled_ms(static_cast<unsigned long>(milliseconds));
-    if (WaitForSingleObject(process_.hProcess, limit) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(milliseconds)) != WAIT_OBJECT_0) {
         return -1;
     }
     DWORD status = 0;

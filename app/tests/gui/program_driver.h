@@ -46,8 +46,7 @@ public:
     void retype(int id, std::string_view characters) const { retype(field(id), characters); }
     void close_box(HWND window) const;
 
-    // Waits up to ten seconds (scaled by KORV_TEST_TIME_FACTOR) for the
-    // condition; true when it held.
+    // Waits up to ten seconds for the condition; true when it held.
     bool wait_until(const std::function<bool()>& condition, int milliseconds = 10000) const;
     // The visible top-level windows of the program with this title (or
     // this title, " - " and a file name), or all other than the main dialog
