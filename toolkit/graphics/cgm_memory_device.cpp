@@ -214,24 +214,51 @@ void CgmMemoryDevice::triangle(DeviceParameters& p)
     points_element(4, 7, {{p.px1, p.py1}, {p.px2, p.py2}, {p.px3, p.py3}});
 }
 
+// Pie: the centre, every point of the arc at the step the radius gives and
+// the end point, as one POLYGON in as many partitions as its points need.
+// The vertical radius is turned by the slot's aspect against the
+// drawable's, in the parameters themselves.
 void CgmMemoryDevice::pie(DeviceParameters& p)
 {
     const GraphicsState& g = graphics_state();
     fill_prelude();
     const double x1 = p.rx1, y1 = p.ry1, x2 = p.rx2, x3 = p.rx3, y3 = p.ry3;
-    const double y2 = g.drawable_aspect != 0 ? p.ry2 / g.drawable_aspect * aspect_ : p.ry2;
+    if (g.drawable_aspect != 0)
+        p.ry2 = static_cast<float>(p.ry2 / g.drawable_aspect * aspect_);
+    const double y2 = p.ry2;
     const long long segments = g.drawable_width > 0 ? static_cast<long long>(to_int(x2)) * 75 / g.drawable_width + 25 : 25;
     const double step = std::numbers::pi / static_cast<double>(std::max(segments, 1LL));
-    std::vector<std::pair<int, int>> points = {{p.px1, p.py1}};
-    // The arc's points, at most what one partition holds with the centre and the end.
-    for (double a = x3; a <= y3 && points.size() < cgm_points_limit - 1; a += step)
+    const MetafileSlot* s = target_slot();
+    if (s == nullptr)
+        return;
+    // The arc's points are counted first: an element larger than the room
+    // left is refused whole, so its points are not made.
+    const long long room = static_cast<long long>(s->capacity) - s->bytes_used;
+    long long k = 0;
+    if (x3 <= y3)
+        for (double a = x3; a <= y3 && 12 + 4 * k <= room; a += step)
+            ++k;
+    const long long bytes = 4 * (k + 2);
+    const long long partitions = (k + 2 + cgm_points_limit - 1) / cgm_points_limit;
+    if (2 + 2 * partitions + bytes > room) {
+        err_report(err::cgm_full, "YYGCGM1");
+        return;
+    }
+    std::vector<std::pair<int, int>> points;
+    points.reserve(static_cast<std::size_t>(k + 2));
+    points.emplace_back(p.px1, p.py1);
+    double a = x3;
+    for (long long i = 0; i < k; ++i, a += step)
         points.emplace_back(to_int(std::cos(a) * x2 + x1), to_int(std::sin(a) * y2 + y1));
     points.emplace_back(to_int(std::cos(y3) * x2 + x1), to_int(std::sin(y3) * y2 + y1));
     ByteSink e;
     cgm_word16(e, 4 * 4096 + 7 * 32 + 31);
-    cgm_partition_word(e, 4 * static_cast<int>(points.size()), false);
-    for (const auto& [x, y] : points)
-        cgm_point(e, x, y);
+    for (std::size_t at = 0; at < points.size(); at += cgm_points_limit) {
+        const std::size_t n = std::min<std::size_t>(cgm_points_limit, points.size() - at);
+        cgm_partition_word(e, 4 * static_cast<int>(n), at + n < points.size());
+        for (std::size_t i = at; i < at + n; ++i)
+            cgm_point(e, points[i].first, points[i].second);
+    }
     append(e);
 }
 

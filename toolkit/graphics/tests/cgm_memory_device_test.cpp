@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -295,6 +296,125 @@ TEST(MetafileSlots, DestroyChecksAndFrees)
         EXPECT_EQ(metafile_slot(n)->capacity, 0);
         EXPECT_EQ(metafile_slot(n)->bytes_used, 0);
     }
+}
+
+// The bytes one operation appends to the slot.
+using Bytes = std::vector<std::uint8_t>;
+
+TEST_F(CgmDevice, OperationsWriteTheirElementsByteForByte)
+{
+    auto& g = graphics_state();
+    g.drawable_width = g.drawable_height = 600;
+    g.area_span_x = g.area_span_y = 1;
+    g.area_span_px = g.area_span_py = 600;
+    g.drawable_aspect = 1;
+    g.line_type = 3;
+    g.line_width = 5;
+    g.char_width = 0.05f;
+    g.char_height = 0.1f;
+    g.font_family = 2;
+    g.font_style = 1;
+    g.screen_clip_x1 = 10, g.screen_clip_y1 = 20, g.screen_clip_x2 = 300, g.screen_clip_y2 = 400;
+    g.device_char_cos = 1, g.device_char_sin_x = 0, g.device_char_sin_y = 0;
+    g.fill_style = 4;
+    g.text_alignment = 0;
+    const auto appended = [&](DeviceOperation op) {
+        const int before = slot().bytes_used;
+        device.operate(op, p);
+        return Bytes(slot().buffer.begin() + before, slot().buffer.begin() + slot().bytes_used);
+    };
+    // LINE TYPE: line type 3 is CGM type 4. LINE WIDTH: 5 tenths of a
+    // point on a 600-unit, 72-point slot are 5 * 600 / 720 = 4 units.
+    EXPECT_EQ(appended(DeviceOperation::LineType), (Bytes{0x50, 0x42, 0, 4}));
+    EXPECT_EQ(appended(DeviceOperation::LineWidth), (Bytes{0x50, 0x62, 0, 4}));
+    // CLIP INDICATOR on, CLIP RECTANGLE of the clip box.
+    EXPECT_EQ(appended(DeviceOperation::Clip), (Bytes{0x30, 0xC2, 0, 1, 0x30, 0xA8, 0, 10, 0, 20, 1, 0x2C, 1, 0x90}));
+    // Ellipse outline: the edge elements, empty interior, the ellipse with
+    // its second diameter 0.5 * 100 up, and the edge off again.
+    p.px1 = 300, p.py1 = 300, p.px2 = 100, p.rx2 = 100, p.rx3 = 0.5f;
+    const Bytes ellipse = {0x42, 0x2C, 0x01, 0x2C, 0x01, 0x2C, 0x01, 0x90, 0x01, 0x2C, 0x01, 0x2C, 0x01, 0x5E};
+    Bytes outline = {0x53, 0xC2, 0, 1, 0x53, 0xA4, 255, 0, 0, 0, 0x53, 0x62, 0, 4, 0x53, 0x82, 0, 20, 0x52, 0xC2, 0, 4};
+    outline.insert(outline.end(), ellipse.begin(), ellipse.end());
+    outline.insert(outline.end(), {0x53, 0xC2, 0, 0});
+    EXPECT_EQ(appended(DeviceOperation::EllipseOutline), outline);
+    // Again: the edge colour, type and width are cached.
+    Bytes again = {0x53, 0xC2, 0, 1, 0x52, 0xC2, 0, 4};
+    again.insert(again.end(), ellipse.begin(), ellipse.end());
+    again.insert(again.end(), {0x53, 0xC2, 0, 0});
+    EXPECT_EQ(appended(DeviceOperation::EllipseOutline), again);
+    // Filled: FILL COLOUR, solid interior, the ellipse.
+    Bytes filled = {0x52, 0xE4, 255, 0, 0, 0, 0x52, 0xC2, 0, 1};
+    filled.insert(filled.end(), ellipse.begin(), ellipse.end());
+    EXPECT_EQ(appended(DeviceOperation::EllipseFill), filled);
+    // Arial bold is font 6; 0.55 * 0.1 * 600 = 33 units high.
+    EXPECT_EQ(appended(DeviceOperation::CharacterSize), (Bytes{0x51, 0x42, 0, 6, 0x51, 0xE2, 0, 33}));
+    EXPECT_EQ(g.device_cell_height, 60);
+    // Orientation of a 30-unit cell: up (0, 36), base (30, 0); turned by
+    // 90 degrees: up (-36, 0), base (0, 30).
+    EXPECT_EQ(appended(DeviceOperation::CharacterAngle), (Bytes{0x52, 0x08, 0, 0, 0, 36, 0, 30, 0, 0}));
+    g.device_char_cos = 0, g.device_char_sin_x = 1, g.device_char_sin_y = 1;
+    EXPECT_EQ(appended(DeviceOperation::CharacterAngle), (Bytes{0x52, 0x08, 0xFF, 0xDC, 0, 0, 0, 0, 0, 30}));
+    // Restricted text from (100, 100) to (160, 100): TEXT COLOUR, TEXT
+    // ALIGNMENT left-bottom, then widths 60 and 1.25 * 33, the point, final
+    // and the even string.
+    p.text_set("AB");
+    p.px1 = 2;
+    p.rx1 = 100, p.ry1 = 100, p.rx3 = 160, p.ry3 = 100;
+    EXPECT_EQ(appended(DeviceOperation::Text),
+              (Bytes{0x51, 0xC4, 255, 0, 0, 0, 0x52, 0x4C, 0, 1, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0,
+                     0x40, 0xAD, 0, 60, 0, 41, 0, 100, 0, 100, 0, 1, 2, 'A', 'B', 0}));
+    // Centred, with an opaque box in the previous colour, as TEXT at the middle.
+    g.text_kind = 1;
+    g.font_style = 8;
+    EXPECT_EQ(appended(DeviceOperation::Text),
+              (Bytes{0x40, 0x89, 0, 100, 0, 100, 0, 1, 2, 'A', 'B', 0}));
+    g.text_kind = 0;
+    g.text_alignment = 1;
+    g.prev_rgb = 0x00FF00;
+    EXPECT_EQ(appended(DeviceOperation::Text),
+              (Bytes{0x30, 0x82, 0, 0, 0x30, 0x64, 0, 255, 0, 0, 0x52, 0x4C, 0, 2, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0,
+                     0x40, 0xAD, 0, 60, 0, 41, 0, 130, 0, 100, 0, 1, 2, 'A', 'B', 0, 0x30, 0x82, 0, 1}));
+}
+
+TEST_F(CgmDevice, PiesWriteEveryArcPoint)
+{
+    auto& g = graphics_state();
+    g.drawable_width = g.drawable_height = 600;
+    g.fill_style = 4;
+    // Radius 100 from angle 0 to 1.5 on a drawable twice as wide as high
+    // against a square slot: the vertical radius 50 becomes 25, in the
+    // parameters. Step pi / (100 * 75 / 600 + 25) = pi / 37: arc points at
+    // 0 .. 17 steps, then the end point.
+    g.drawable_aspect = 2;
+    p.px1 = 300, p.py1 = 300;
+    p.rx1 = 300, p.ry1 = 300, p.rx2 = 100, p.ry2 = 50, p.rx3 = 0, p.ry3 = 1.5f;
+    device.operate(DeviceOperation::PieFill, p);
+    EXPECT_FLOAT_EQ(p.ry2, 25);
+    auto pies = of(elements(slot()), 4, 7);
+    ASSERT_EQ(pies.size(), 1u);
+    ASSERT_EQ(pies[0].params.size(), 4u * 20);
+    EXPECT_EQ((std::vector<int>{pies[0].word(0), pies[0].word(1), pies[0].word(2), pies[0].word(3)}),
+              (std::vector<int>{300, 300, 400, 300}));
+    EXPECT_EQ((std::vector<int>{pies[0].word(38), pies[0].word(39)}), (std::vector<int>{307, 324}));
+
+    // A whole circle of radius 40000: 5025 steps a half turn, 10050 arc
+    // points, more than one partition holds; none is dropped.
+    g.drawable_aspect = 1;
+    p.rx2 = 40000, p.ry2 = 40000, p.rx3 = 0, p.ry3 = static_cast<float>(2 * std::numbers::pi);
+    device.operate(DeviceOperation::PieFill, p);
+    pies = of(elements(slot()), 4, 7);
+    ASSERT_EQ(pies.size(), 2u);
+    const std::size_t points = pies[1].params.size() / 4;
+    EXPECT_GE(points, 10050u);
+    EXPECT_LE(points, 10054u);
+    EXPECT_EQ((std::vector<int>{pies[1].word(2 * points - 2), pies[1].word(2 * points - 1)}),
+              (std::vector<int>{static_cast<std::int16_t>(40299), 300}));
+    // A pie that does not fit what is left of the slot is refused whole.
+    record(72, 72, 4000);
+    reports.clear();
+    device.operate(DeviceOperation::PieFill, p);
+    EXPECT_TRUE(of(elements(slot()), 4, 7).empty());
+    EXPECT_EQ(error_state().last_error, 1062);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,140 @@ TEST_F(Presentation, LogAxes)
     EXPECT_FLOAT_EQ(pg_state().log_span_x, 3);
     EXPECT_FLOAT_EQ(pg_log10_magnitude(0), -38);
     EXPECT_FLOAT_EQ(pg_log10_magnitude(-100), 2);
+}
+
+// What IPgGraphDefine with defaults gives the first three data sets of each
+// graph type: style words, marker, and whether the colour rule applied.
+struct SetRow {
+    int a, b, c, marker;
+};
+struct TypeCase {
+    int type, options;
+    std::vector<SetRow> sets;
+    bool colour_rule;
+};
+
+TEST_F(Presentation, PerTypeDefaultsOfTheFirstSets)
+{
+    // Start-up styles are 4, 2, 0 and marker -1; rows list what each type
+    // leaves in sets 1..3 with 20 values per set.
+    const std::vector<TypeCase> cases = {
+        {1, 0, {{4, 2, 0, -1}, {4, 2, 0, -1}, {4, 2, 0, -1}}, true},
+        {3, 0, {{4, 2, 0, -1}, {4, 2, 0, -1}, {4, 2, 0, -1}}, true},
+        {4, 0, {{0, 1, 0, 1}, {-1, 1, 0, 2}, {-2, 1, 0, 3}}, true},
+        {5, 0, {{0, 1, 0, 1}, {-1, 1, 0, 2}, {-2, 1, 0, 3}}, true},
+        {6, 0, {{0, 0, 0, -1}, {-1, 0, 0, -1}, {-2, 0, 0, -1}}, true},
+        {7, 0, {{1, 3, 0, -1}, {2, 3, 0, -1}, {3, 3, 0, -1}}, true},
+        {7, 1, {{3, 3, 1, 14}, {3, 3, 1, 15}, {3, 3, 1, 16}}, true},
+        {8, 0, {{0, 5, 0, -1}, {0, 5, 0, -1}, {0, 5, 0, -1}}, true},
+        {8, 8, {{4, 2, 0, -1}, {4, 2, 0, -1}, {4, 2, 0, -1}}, true},
+        {9, 0, {{0, 2, 0, -1}, {0, 2, 0, -1}, {0, 2, 0, -1}}, false},
+        {10, 0, {{4, 2, 0, -1}, {4, 2, 0, -1}, {4, 2, 0, -1}}, true},
+        {11, 0, {{4, 0, 0, -1}, {4, 0, 0, -1}, {4, 0, 0, -1}}, true},
+    };
+    const int twenty[1] = {20};
+    for (const auto& c : cases) {
+        pg_graphics_defaults();
+        IPgGraphDefine(c.type, 3, twenty, c.options, 1);
+        const auto& pg = pg_state();
+        for (std::size_t i = 0; i < c.sets.size(); ++i) {
+            const DataSetStyle& s = pg.sets[i];
+            EXPECT_EQ((std::vector<int>{s.style_a, s.style_b, s.style_c, s.marker}),
+                      (std::vector<int>{c.sets[i].a, c.sets[i].b, c.sets[i].c, c.sets[i].marker}))
+                << "type " << c.type << " options " << c.options << " set " << i + 1;
+            EXPECT_EQ(s.shown, 1);
+        }
+        // Mode 1: the colour rule starts at 32 and 64; without it a set keeps
+        // its start-up colours (type 9 sets colour 1 to 223).
+        EXPECT_EQ(pg.sets[0].colour_1, c.colour_rule ? 32 : (c.type == 9 ? 223 : 64)) << c.type;
+        EXPECT_EQ(pg.sets[0].colour_2, c.colour_rule ? 64 : 96) << c.type;
+        // The fourth set is not defined: it keeps its start-up values.
+        EXPECT_EQ(pg.sets[3].style_a, 4) << c.type;
+        EXPECT_EQ(pg.sets[3].colour_1, 32 + 32 * 4) << c.type;
+    }
+    // Type 4's label step and type 8's count from the larger dimension.
+    IPgGraphDefine(4, 3, twenty, 0, 1);
+    EXPECT_EQ(pg_state().tick_step, 2);
+    EXPECT_EQ(pg_state().tick_step_copy, 2);
+    IPgGraphDefine(8, 3, twenty, 8, 1);
+    EXPECT_EQ(pg_state().count_limit, 7);
+}
+
+TEST_F(Presentation, ColourRuleInBothModes)
+{
+    const int one[1] = {1};
+    IPgGraphDefine(1, 6, one, 0, 1);
+    std::vector<int> first, second;
+    for (int i = 0; i < 6; ++i) {
+        first.push_back(pg_state().sets[static_cast<std::size_t>(i)].colour_1);
+        second.push_back(pg_state().sets[static_cast<std::size_t>(i)].colour_2);
+    }
+    // k = 0, then (k + 36 + i mod 4) mod 176 after each set.
+    EXPECT_EQ(first, (std::vector<int>{32, 69, 107, 146, 182, 43}));
+    EXPECT_EQ(second, (std::vector<int>{64, 101, 139, 178, 214, 75}));
+
+    graphics_state().colour_mode = 2;
+    IPgGraphDefine(1, 4, one, 0, 1);
+    const auto& s = pg_state().sets;
+    // d = (256 - i) / 32 - 32 (i mod 4), g = 16 (i mod 9) + 127, b = 32 (i mod 5) + 127.
+    EXPECT_EQ((std::vector<int>{s[0].colour_1, s[0].colour_2}), (std::vector<int>{10457030, 10456889}));
+    EXPECT_EQ((std::vector<int>{s[1].colour_1, s[1].colour_2}), (std::vector<int>{12558246, 12558169}));
+    EXPECT_EQ((std::vector<int>{s[3].colour_1, s[3].colour_2}), (std::vector<int>{16760806, 16760601}));
+    IPgGraphDefine(9, 2, one, 0, 1);
+    EXPECT_EQ(pg_state().sets[0].colour_1, 0);
+}
+
+TEST_F(Presentation, ThreeDimensionalAndTwoSetRules)
+{
+    const int dims[2] = {10, 30};
+    struct Case {
+        int type, options;
+        float scale_d;
+        std::vector<int> styles;  // style a of sets 1..3
+        std::vector<int> colours; // colour 1 of sets 1..3
+    };
+    // Mode 1. Bit 0 on types 5 and 8 is seen in three dimensions: only sets
+    // 1 and 2 are styled and coloured unless bit 5 asks for all; bit 4
+    // (choice 3) takes the two-set rule instead of the colour rule.
+    const std::vector<Case> cases = {
+        {5, 1, 0.7f, {4, 4, 4}, {32, 69, 32 + 32 * 3}},
+        {5, 1 | 32, 0.7f, {4, 4, 4}, {32, 69, 107}},
+        {8, 1, 0.7f, {4, 4, 4}, {32, 69, 32 + 32 * 3}},
+        {5, 1 | 16, 0.6f, {4, 4, 4}, {31, 63, 32 + 32 * 3}},
+        {8, 1 | 16, 0.6f, {4, 4, 4}, {31, 63, 32 + 32 * 3}},
+    };
+    for (const auto& c : cases) {
+        pg_graphics_defaults();
+        IPgGraphDefine(c.type, 3, dims, c.options, 1);
+        const auto& pg = pg_state();
+        EXPECT_EQ(pg.word_a, -3);
+        EXPECT_EQ(pg.word_b, 3);
+        EXPECT_FLOAT_EQ(pg.scale_d, c.scale_d) << c.type << "/" << c.options;
+        std::vector<int> styles, colours;
+        for (int i = 0; i < 3; ++i) {
+            styles.push_back(pg.sets[static_cast<std::size_t>(i)].style_a);
+            colours.push_back(pg.sets[static_cast<std::size_t>(i)].colour_1);
+        }
+        EXPECT_EQ(styles, c.styles) << c.type << "/" << c.options;
+        EXPECT_EQ(colours, c.colours) << c.type << "/" << c.options;
+        // The view turns by 45 degrees both ways, with walls for 5 and 8.
+        EXPECT_FLOAT_EQ(pg.view_deg_a, -45);
+        EXPECT_FLOAT_EQ(pg.view_deg_b, 45);
+        EXPECT_FLOAT_EQ(pg.scale_a, 0.6f);
+        EXPECT_EQ(pg.wall_count, 4);
+        EXPECT_EQ(pg.wall_colours, (std::array<int, 3>{255, 255, 255}));
+    }
+    // The two-set rule without three dimensions: type 8, choice 3, keeps the
+    // count of its own rule; in mode 2 the two colours are 255 and 65535.
+    graphics_state().colour_mode = 2;
+    pg_graphics_defaults();
+    IPgGraphDefine(8, 3, dims, 16, 1);
+    EXPECT_EQ(pg_state().count_limit, 5);
+    EXPECT_EQ((std::vector<int>{pg_state().sets[0].colour_1, pg_state().sets[1].colour_1}),
+              (std::vector<int>{255, 65535}));
+    EXPECT_EQ(pg_state().wall_count, 0);
+    IPgGraphDefine(5, 3, dims, 1, 1);
+    EXPECT_EQ(pg_state().wall_colours, (std::array<int, 3>{0x838383, 0x838383, 0x838383}));
 }
 
 } // namespace

@@ -519,4 +519,63 @@ TEST_F(ImageFiles, AHeaderAloneCostsWhatItsBytesAreWorth)
 #endif
 }
 
+TEST(Recognition, EveryFormatCodeWithItsInformationRow)
+{
+    const auto text = [](std::string_view s) { return bytes_of(s); };
+    auto placeable = Bytes(40, 0);
+    put32(placeable, 0, 0x9AC6CDD7u);
+    put16(placeable, 10, 1000); // right; left, top 0
+    put16(placeable, 12, 500);  // bottom
+    put16(placeable, 14, 1000); // units an inch
+    auto enhanced = Bytes(88, 0);
+    put32(enhanced, 0, 1);
+    put32(enhanced, 32, 2540); // frame right and bottom in hundredths of a millimetre
+    put32(enhanced, 36, 1270);
+    put32(enhanced, 40, 0x464D4520u);
+    Bytes plain = {1, 0, 9, 0, 0, 3, 0, 0};
+    Bytes pic(17, 0);
+    pic[0] = 1, pic[4] = 1, pic[6] = 8, pic[8] = 0x44, pic[13] = 12;
+    pic.insert(pic.end(), {0x60, 0xA0, 1, 2, 3, 4, 0xA8, 7, 'a', 'b', 0, 0x61});
+    auto draw = text("Draw");
+    draw.resize(40, 0);
+    put32(draw, 32, 640 * 100);
+    put32(draw, 36, 640 * 50);
+    std::string dxf = "0\nSECTION\n";
+    for (int line = 3; line <= 16; ++line)
+        dxf += line == 14 ? "10.5\n" : line == 16 ? "7.5\n" : "0\n";
+
+    struct Case {
+        std::string name;
+        Bytes file;
+        std::vector<int> info;
+    };
+    const std::vector<Case> cases = {
+        {"zeros", Bytes(4, 0), {0, -1, -1, -1, -1, -1, -1, -1, -1}},
+        {"bmp", bmp(3, 5, 24, 0, {}, Bytes(60, 0)), {1, 3, 5, 16777216, 0, 24, -1, -1, -1}},
+        {"pcx", pcx_header(5, 3, 8, 1, 6), {2, 5, 3, 256, 5, 8, -1, -1, -1}},
+        {"placeable", placeable, {3, 72, 36, 1, -1, -1, -1, -1, -1}},
+        {"enhanced", enhanced, {3, 72, 36, 2, -1, -1, -1, -1, -1}},
+        {"plain", plain, {3, -1, -1, 0, -1, -1, -1, -1, -1}},
+        {"hpgl", text("IN;SC -13 1;\nIP 0 0 1016 2032;\nSC-3\nSC-3\n"), {4, 72, 144, 4, 1, 2, -1, -1, -1}},
+        {"hpgl2", text("\x1B%0BIN;\nCO:\"13 2\";\nIP 0 0 10160 7112;\n"), {5, 720, 504, 256, 2, 1, -1, -1, -1}},
+        {"pic", pic, {7, 3201, 2312, 2, -1, -1, -1, -1, -1}},
+        {"draw", draw, {8, 100, 50, -1, -1, -1, -1, -1, -1}},
+        {"tektronix", text("\x1B[?38h"), {9, -1, -1, -1, -1, -1, -1, -1, -1}},
+        {"postscript", text("%!PS-Adobe-3.0\n%%Pages: 1\n"), {10, -1, -1, 0, -1, -1, -1, -1, -1}},
+        {"pcl", text("\x1B" "E\x1B*t300R\x1B(s3u1A"), {11, -1, -1, 8, 300, -1, -1, -1, -1}},
+        {"pcl2", text("\x1B&a0C\x1B*tR"), {11, -1, -1, 2, -1, -1, -1, -1, -1}},
+        {"epson", text(std::string("\x1B@\x1Br\x04\x1B(U\x01\x00\x0A", 11)), {12, -1, -1, 8, 360, -1, -1, -1, -1}},
+        {"epson2", text("\x1B@\x1B" "E"), {12, -1, -1, 0, -1, -1, -1, -1, -1}},
+        {"epson_unidirectional", text("\x1BU\x01\x1Br\x04"), {13, -1, -1, 8, -1, -1, -1, -1, -1}},
+        {"dxf", text(dxf), {14, 756, 540, -1, -1, -1, -1, -1, -1}},
+        {"png", png(5, 7, 4, 3, {0, 0, 0, 0}), {15, 5, 7, 16, 0, 4, 0, -1, -1}},
+        {"svg", text("<?xml version=\"1.0\"?>\n<!DOCTYPE svg>\n<svg width=\"20\" height=\"10\">\n"),
+         {16, 20, 10, -1, -1, -1, -1, -1, -1}},
+    };
+    for (const auto& c : cases) {
+        const auto got = info_of(c.file);
+        EXPECT_EQ(std::vector<int>(got.begin(), got.end()), c.info) << c.name;
+    }
+}
+
 } // namespace
