@@ -12,6 +12,11 @@ if(KORV_WINDOWS)
     COMMAND /usr/bin/python3 ${here}/tests/outside_readers_win.py ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh
             $<TARGET_FILE:graphics_outside_sample>)
   set_tests_properties(graphics_outside_readers_win PROPERTIES TIMEOUT 300 RESOURCE_LOCK x_display)
+  # The same on a display of 8 bits per pixel (scripts/wine-env.sh).
+  add_test(NAME graphics_outside_readers_depth8
+    COMMAND /usr/bin/python3 ${here}/tests/outside_readers_win.py ${CMAKE_SOURCE_DIR}/scripts/wine-run-depth8.sh
+            $<TARGET_FILE:graphics_outside_sample> depth8)
+  set_tests_properties(graphics_outside_readers_depth8 PROPERTIES TIMEOUT 300 RESOURCE_LOCK x_display_depth8)
 endif()
 korv_add_test(graphics_bitmap_viewer_test GUI ${here}/tests/win_bitmap_viewer_test.cpp
               ${here}/tests/win_bitmap_viewer_test.rc)

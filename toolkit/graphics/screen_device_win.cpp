@@ -353,15 +353,21 @@ void GdiDevice::line_width(DeviceParameters&)
         gdi_line_width_set(g.line_width);
 }
 
+// The picture goes into the clip box. On the NT platform a quarter turn
+// gives the rectangle with its sides exchanged, and the transform's offsets
+// bring it back onto the clip box.
 void GdiDevice::image_file(DeviceParameters& p)
 {
     const GraphicsState& g = graphics_state();
     const WindowTables& t = window_tables();
-    // The clip box, y turned down; a turned picture is mapped into it pixel
-    // by pixel, so the rectangle stays as it is for every rotation.
-    const ImageRectangle r{g.screen_clip_x1, flip(g.screen_clip_y2), g.screen_clip_x2, flip(g.screen_clip_y1)};
+    const int l = g.screen_clip_x1, b = g.screen_clip_y1, r = g.screen_clip_x2, top = g.screen_clip_y2;
+    const ImageRectangle page{l, flip(top), r, flip(b)};
+    const bool nt = display_info().windows_nt != 0;
+    const bool quarter = nt && (g.rotation == 90 || g.rotation == 270);
+    const ImageRectangle rect = quarter ? ImageRectangle{b, flip(r), top, flip(l)} : page;
+    const ImageTurn turn = nt ? img_turn_onto(g.rotation, page, rect) : ImageTurn{g.rotation, 0, 0};
     int system_code = 0;
-    p.phase = img_draw_file(p.px1, t.drawing_dc, t.clip_region, r, p.py1 != 0, p.py3, g.rotation, system_code,
+    p.phase = img_draw_file(p.px1, t.drawing_dc, t.clip_region, rect, p.py1 != 0, p.py3, turn, system_code,
                             p.image_file_view());
     p.count = system_code;
 }

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -167,18 +168,30 @@ TEST_F(OnBitmap, FilesDrawPixelForPixel)
         WBitmapDestroy(handle);
     }
 
-    // Turned by 90 degrees: pixel (x, y) of the picture lands at (y, w-1-x).
-    graphics_state().rotation = 90;
-    target(12, 9);
-    ASSERT_EQ(draw_file(1, temp_file("drawn.bmp"), false), 0);
-    graphics_state().rotation = 0;
-    const auto turned = pixels();
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            EXPECT_EQ(turned[static_cast<std::size_t>((w - 1 - x) * 12 + y)], picture[static_cast<std::size_t>(y * w + x)])
-                << "turned " << x << "," << y;
-    IGrSelect(1);
-    WBitmapDestroy(handle);
+    // Turned by 90 degrees, pixel (x, y) of the picture to (y, w-1-x) of
+    // the turned one. Without world transforms the turned picture is put
+    // at the clip box's top-left corner; through the transform it is drawn
+    // unturned at the turned box's top-left corner, which the turn takes
+    // to the clip box's bottom-left corner.
+    for (const int nt : {0, 1}) {
+        const int saved_nt = display_info().windows_nt;
+        display_info().windows_nt = nt;
+        graphics_state().rotation = 90;
+        target(12, 9);
+        ASSERT_EQ(draw_file(1, temp_file("drawn.bmp"), false), 0);
+        graphics_state().rotation = 0;
+        display_info().windows_nt = saved_nt;
+        const auto turned = pixels();
+        const int top = nt != 0 ? 9 - w : 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                EXPECT_EQ(turned[static_cast<std::size_t>((top + w - 1 - x) * 12 + y)],
+                          picture[static_cast<std::size_t>(y * w + x)])
+                    << "turned " << x << "," << y << " nt " << nt;
+        EXPECT_EQ(turned[static_cast<std::size_t>((nt != 0 ? 0 : 8) * 12)], white) << nt;
+        IGrSelect(1);
+        WBitmapDestroy(handle);
+    }
 
     // Stretched, a 2 by 2 picture fills the clip box.
     const std::vector<std::int32_t> four = {red, green, blue, white};
@@ -192,6 +205,25 @@ TEST_F(OnBitmap, FilesDrawPixelForPixel)
     EXPECT_EQ(px[9], green);
     EXPECT_EQ(px[90], blue);
     EXPECT_EQ(px[99], white);
+    IGrSelect(1);
+    WBitmapDestroy(handle);
+
+    // Turned through the world transform, it fills the clip box all the
+    // same: the corners top-left, top-right, bottom-left, bottom-right.
+    const int saved_nt = display_info().windows_nt;
+    display_info().windows_nt = 1;
+    for (const auto& [rotation, corners] : std::vector<std::pair<int, std::array<std::int32_t, 4>>>{
+             {90, {green, white, red, blue}}, {180, {white, blue, green, red}}, {270, {blue, red, white, green}}}) {
+        graphics_state().rotation = rotation;
+        target(10, 10, 0);
+        ASSERT_EQ(draw_file(1, temp_file("four.bmp"), true), 0);
+        graphics_state().rotation = 0;
+        const auto turned = pixels();
+        EXPECT_EQ((std::array<std::int32_t, 4>{turned[0], turned[9], turned[90], turned[99]}), corners) << rotation;
+        IGrSelect(1);
+        WBitmapDestroy(handle);
+    }
+    display_info().windows_nt = saved_nt;
 }
 
 TEST_F(OnBitmap, DamagedFilesAndTheClipboardDrawNothing)
@@ -212,6 +244,17 @@ TEST_F(OnBitmap, DamagedFilesAndTheClipboardDrawNothing)
     }
     EXPECT_EQ(draw_file(15, temp_file("wide.png"), false), 2);
     EXPECT_EQ(pixels(), std::vector<std::int32_t>(64, white));
+    // The type chooses the reader: a good PNG given as a BMP or a PCX is a
+    // format the reader does not read. A missing file cannot be opened.
+    ByteSink good;
+    png_encode({40, 40, pattern(40, 40)}, good, zlib);
+    ASSERT_GT(good.size(), 128u);
+    ASSERT_TRUE(good.commit(temp_file("good.png")).ok());
+    EXPECT_EQ(draw_file(1, temp_file("good.png"), false), 27);
+    EXPECT_EQ(draw_file(2, temp_file("good.png"), false), 27);
+    EXPECT_EQ(draw_file(15, temp_file("good.png"), false), 0);
+    EXPECT_EQ(draw_file(15, temp_file("none.png"), false), 1);
+    EXPECT_EQ(device_parameters().count, ERROR_FILE_NOT_FOUND);
 
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();

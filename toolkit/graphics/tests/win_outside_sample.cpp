@@ -1,6 +1,9 @@
 // Writes files for the readers nobody here wrote, into the current folder:
 // area.bmp, area.pcx and area.png saved from a memory bitmap of a known
-// pattern (31 by 17: red x*8, green y*15, blue (x+y)*5), and slot.emf, an
+// pattern (31 by 17: red x*8, green y*15, blue (x+y)*5), small.bmp,
+// small.pcx and small.png of its top-left 2 by 2 pixels, area.rgb with the
+// bitmap's pixels as the display holds them (red, green, blue bytes), and
+// slot.emf, an
 // enhanced-metafile slot into which a solid red rectangle was drawn over
 // the middle half of a 200 by 100 point page.
 #include "korvanthide/bitmaps.h"
@@ -14,6 +17,7 @@
 #include "graphics/metafile_win.h"
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 int main()
@@ -29,10 +33,24 @@ int main()
     WBitmapCreate(handle, w, h, 0);
     bmp_put_pixels(handle - 1, pixels, 0, 0, w - 1, h - 1, status);
     IGrSelect(2, handle);
-    for (const auto& [type, name] : {std::pair{1, "area.bmp"}, {2, "area.pcx"}, {15, "area.png"}}) {
+    for (const auto& [type, name] : {std::pair{1, "area"}, {2, "area"}, {15, "area"}}) {
+        const char* extension = type == 1 ? ".bmp" : type == 2 ? ".pcx" : ".png";
         int system_code = 0;
-        if (img_save_area(window_tables().drawing_dc, type, {0, 0, w - 1, h - 1}, system_code, name) != 0)
+        if (img_save_area(window_tables().drawing_dc, type, {0, 0, w - 1, h - 1}, system_code,
+                          std::string(name) + extension) != 0 ||
+            img_save_area(window_tables().drawing_dc, type, {0, 0, 1, 1}, system_code, std::string("small") + extension) != 0)
             return 1;
+    }
+    std::vector<std::int32_t> shown(pixels.size());
+    bmp_get_pixels(handle - 1, shown, 0, 0, w - 1, h - 1, status);
+    if (status != 0)
+        return 1;
+    std::string rgb;
+    for (const std::int32_t p : shown)
+        rgb += {static_cast<char>(p & 0xFF), static_cast<char>(p >> 8 & 0xFF), static_cast<char>(p >> 16 & 0xFF)};
+    if (std::FILE* f = std::fopen("area.rgb", "wb")) {
+        std::fwrite(rgb.data(), 1, rgb.size(), f);
+        std::fclose(f);
     }
     IGrSelect(1);
 

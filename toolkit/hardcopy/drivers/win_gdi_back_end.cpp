@@ -658,23 +658,26 @@ void GdiDriver::shaded_polygon(DeviceParameters& p)
                std::span<const int> triangles) { return back_.gradient_triangles(x, y, colours, triangles); });
 }
 
-// The image fills the clip box, turned with the page.
+// The image fills the clip box, turned with the page, stretched in the
+// program's stretch mode (the Y3 word). On the NT platform a quarter turn
+// gives the clip box with its sides exchanged, and the transform's offsets
+// bring the picture back onto the clip box on the page.
 void GdiDriver::image_file(DeviceParameters& p)
 {
     const GraphicsState& g = graphics_state();
     hc_page_drawn();
     const float d = static_cast<float>(g.device_height);
-    const bool turned = (g.rotation == 90 || g.rotation == 270) && display_info().windows_nt != 0;
-    ImageRectangle r;
-    if (!turned) {
-        r = {gr_trunc(g.area_px1 * sx_), gr_trunc((d - 1 - g.area_py2) * sy_), gr_trunc(g.area_px2 * sx_),
-             gr_trunc((d - 1 - g.area_py1) * sy_)};
-    } else {
-        r = {gr_trunc(g.area_py1 * sy_), gr_trunc((d - 1 - g.area_px2) * sx_), gr_trunc(g.area_py2 * sy_),
-             gr_trunc((d - 1 - g.area_px1) * sx_)};
-    }
+    const float x1 = g.area_px1, y1 = g.area_py1, x2 = g.area_px2, y2 = g.area_py2;
+    const ImageRectangle page{gr_trunc(x1 * sx_), gr_trunc((d - 1 - y2) * sy_), gr_trunc(x2 * sx_),
+                              gr_trunc((d - 1 - y1) * sy_)};
+    const bool nt = display_info().windows_nt != 0;
+    const bool quarter = nt && (g.rotation == 90 || g.rotation == 270);
+    const ImageRectangle r = quarter ? ImageRectangle{gr_trunc(y1 * sy_), gr_trunc((d - 1 - x2) * sx_),
+                                                      gr_trunc(y2 * sy_), gr_trunc((d - 1 - x1) * sx_)}
+                                     : page;
+    const ImageTurn turn = nt ? img_turn_onto(g.rotation, page, r) : ImageTurn{g.rotation, 0, 0};
     int code = 0;
-    const int status = back_.is_open() ? img_draw_file(p.px1, back_.dc(), nullptr, r, true, 3, g.rotation, code,
+    const int status = back_.is_open() ? img_draw_file(p.px1, back_.dc(), nullptr, r, true, p.py3, turn, code,
                                                        text_trimmed(p.image_file_view()))
                                        : image_status_cannot_open;
     p.phase = status;

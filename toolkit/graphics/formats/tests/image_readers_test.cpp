@@ -578,4 +578,65 @@ TEST(Recognition, EveryFormatCodeWithItsInformationRow)
     }
 }
 
+TEST(ImageWriters, BitmapsOfTheDisplaysDepth)
+{
+    EXPECT_EQ((std::vector<int>{img_dib_palette_size(12, 1, 0), img_dib_palette_size(12, 4, 5),
+                                img_dib_palette_size(12, 8, 0), img_dib_palette_size(40, 1, 0),
+                                img_dib_palette_size(40, 4, 0), img_dib_palette_size(40, 8, 0),
+                                img_dib_palette_size(40, 8, 0x10005), img_dib_palette_size(40, 24, 0),
+                                img_dib_palette_size(40, 16, 0)}),
+              (std::vector<int>{6, 48, 768, 8, 64, 1024, 20, 0, 0}));
+
+    // A 3 by 2 bitmap of 8 bits, bottom row first, each row padded to 4
+    // bytes; its colour table holds entries 0..2.
+    DibImage eight;
+    eight.width = 3, eight.height = 2, eight.bits = 8;
+    eight.rows = {2, 2, 1, 0, 0, 1, 2, 0};
+    eight.colour_table = {0, 0, 0, 0, 0, 0, 255, 0, 0, 128, 255, 0};
+    const std::vector<std::int32_t> shown = {0x000000, 0x0000FF, 0x0080FF, 0x0080FF, 0x0080FF, 0x0000FF};
+    ByteSink b, c, p;
+    dib_bmp_file(eight, b);
+    dib_pcx_file(eight, 3, c);
+    int code = 0;
+    ASSERT_EQ(dib_png_file(eight, 3, p, code), 0);
+    const Bytes bmp_file = bytes_of(b), pcx_file = bytes_of(c), png_file = bytes_of(p);
+    EXPECT_EQ(bmp_file[28], 8);
+    EXPECT_EQ(bmp_file[10] | bmp_file[11] << 8, 54 + 1024);
+    EXPECT_EQ(bmp_file.size(), 54u + 1024 + 8);
+    EXPECT_EQ(pcx_file[65], 1);
+    EXPECT_EQ(pcx_file[66] | pcx_file[67] << 8, 4);
+    ASSERT_GT(pcx_file.size(), 128u + 769);
+    EXPECT_EQ(pcx_file[pcx_file.size() - 769], 12);
+    EXPECT_EQ((Bytes(pcx_file.end() - 768, pcx_file.end() - 759)), (Bytes{0, 0, 0, 255, 0, 0, 255, 128, 0}));
+    EXPECT_EQ(png_file[24], 8);
+    EXPECT_EQ(png_file[25], 3);
+    EXPECT_EQ((Bytes(png_file.begin() + 33, png_file.begin() + 41)), (Bytes{0, 0, 3, 0, 'P', 'L', 'T', 'E'}));
+    for (const auto& [format, file] : {std::pair{1, bmp_file}, {2, pcx_file}, {15, png_file}}) {
+        const auto back = image_decode(file, format, false);
+        ASSERT_EQ(back.error, 0) << format;
+        EXPECT_EQ(values(back), shown) << format;
+    }
+
+    // 4 bits: a palette PNG of depth 4 with 16 colours; 16 bits (5-5-5):
+    // three planes, each channel widened to 8 bits.
+    DibImage four;
+    four.width = 3, four.height = 1, four.bits = 4;
+    four.rows = {0x12, 0x30, 0, 0};
+    four.colour_table.assign(64, 0);
+    four.colour_table[4 * 3 + 2] = 200;
+    ByteSink q;
+    ASSERT_EQ(dib_png_file(four, 3, q, code), 0);
+    const Bytes four_png = bytes_of(q);
+    EXPECT_EQ((std::vector<int>{four_png[24], four_png[25], four_png[36]}), (std::vector<int>{4, 3, 48}));
+    EXPECT_EQ(values(png_decode(four_png, false)), (std::vector<std::int32_t>{0, 0, 200}));
+    DibImage sixteen;
+    sixteen.width = 2, sixteen.height = 1, sixteen.bits = 16;
+    sixteen.rows = {0x1F, 0x7C, 0xE0, 0x03}; // 0x7C1F: red 31, blue 31; 0x03E0: green 31
+    ByteSink r;
+    dib_pcx_file(sixteen, 2, r);
+    const Bytes sixteen_pcx = bytes_of(r);
+    EXPECT_EQ(sixteen_pcx[65], 3);
+    EXPECT_EQ(values(pcx_decode(sixteen_pcx)), (std::vector<std::int32_t>{0xFF00FF, 0x00FF00}));
+}
+
 } // namespace
