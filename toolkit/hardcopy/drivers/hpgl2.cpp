@@ -228,10 +228,8 @@ void Hpgl2Driver::open(DeviceParameters& p)
 
 void Hpgl2Driver::close(DeviceParameters&)
 {
-    // The last instruction before leaving HP-GL/2 must be terminated; a
-    // file closed without a page end has one open.
     if (model_number() != 4)
-        out_.instruction(";\x1b%0A");
+        out_.instruction("\x1b%0A");
     hc_unit_close(plot_unit);
 }
 

@@ -102,6 +102,7 @@ private:
     int metafile_type_ = 0;
     bool clipboard_ = false;
     int frame_width_ = 0, frame_height_ = 0;
+    SIZE extent_{1, 1};
     std::string placeable_file_, placeable_header_;
     struct PenKey {
         COLORREF colour;

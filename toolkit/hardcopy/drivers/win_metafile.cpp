@@ -28,8 +28,12 @@ constexpr int clipboard_refused = 1094;
 // and placeable frames in thousandths of an inch must fit.
 constexpr int plain_page_limit = 3276;
 constexpr int placeable_page_limit = 2359;
-// A plain metafile's polyline holds at most this many points.
-constexpr std::size_t plain_polyline_limit = 65535;
+// A plain metafile counts the points of a polyline or polygon in a signed
+// 16-bit word: longer polylines go in pieces of this many points, and
+// longer polygons are cut (the system's recorder fails on more). An
+// enhanced metafile takes up to 65535.
+constexpr std::size_t plain_points_limit = 32767;
+constexpr std::size_t enhanced_points_limit = 65535;
 
 // The window the clipboard is opened with: the root window when there is
 // one, else a hidden window of our own (with no window at all, Windows
@@ -100,7 +104,9 @@ int GdiBackEnd::open_metafile(int& width, int& height, int type, bool system_das
         const DWORD code = GetLastError();
         return code != 0 ? static_cast<int>(code) : ERROR_CANNOT_MAKE;
     }
-    SetWindowExtEx(dc_, width + 1, height + 1, nullptr);
+    // Kept here too: a plain metafile's context keeps no state to ask.
+    extent_ = {width + 1, height + 1};
+    SetWindowExtEx(dc_, extent_.cx, extent_.cy, nullptr);
     clip_ = nullptr;
     SetBkMode(dc_, TRANSPARENT);
     forget_pen();
@@ -193,7 +199,7 @@ private:
     float units_per_tenth_ = 1;
 
     bool outlined_polygons() const override { return false; }
-    std::size_t polygon_limit() const override { return plain_polyline_limit; }
+    std::size_t polygon_limit() const override { return enhanced_ ? enhanced_points_limit : plain_points_limit; }
     bool baseline_offset() const override { return false; }
     int shading_level() const override { return enhanced_ ? GdiDriver::shading_level() : 1; }
 };
@@ -277,15 +283,15 @@ void WindowsMetafileDriver::polyline(DeviceParameters& p)
 {
     const std::size_t n = static_cast<std::size_t>(
         std::max(0, std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())})));
-    if (enhanced_ || n <= plain_polyline_limit) {
+    if (enhanced_ || n <= plain_points_limit) {
         GdiDriver::polyline(p);
         return;
     }
     hc_page_drawn();
     // Pieces of at most the limit, each starting where the last ended; the
     // points truncated, not rounded.
-    for (std::size_t first = 0; first + 1 < n; first += plain_polyline_limit - 1) {
-        const std::size_t last = std::min(n - 1, first + plain_polyline_limit - 1);
+    for (std::size_t first = 0; first + 1 < n; first += plain_points_limit - 1) {
+        const std::size_t last = std::min(n - 1, first + plain_points_limit - 1);
         std::vector<POINT> piece;
         for (std::size_t i = first; i <= last; ++i)
             piece.push_back({static_cast<LONG>(p.poly_x[i] * sx_),
@@ -313,13 +319,7 @@ HDC hc_windows_metafile_context()
     return static_cast<WindowsMetafileDriver&>(hc_windows_metafile_driver()).back_end().dc();
 }
 
-SIZE GdiBackEnd::extent() const
-{
-    SIZE size{1, 1};
-    if (dc_ != nullptr)
-        GetWindowExtEx(dc_, &size);
-    return size;
-}
+SIZE GdiBackEnd::extent() const { return extent_; }
 
 namespace {
 
@@ -437,18 +437,21 @@ void hc_metafile_play(int type, int left, int top, int right, int bottom, int de
                     const int saved = SaveDC(dc);
                     SetMapMode(dc, MM_ANISOTROPIC);
                     if (device == 11 && hc_option(option_metafile_type) != 2) {
-                        // Into a plain metafile being recorded: its window
-                        // moves, since it has no device units of its own.
+                        // Into a plain metafile being recorded: it has no
+                        // device units of its own, so its window moves and
+                        // its viewport is scaled from its own extents.
                         const SIZE e = static_cast<WindowsMetafileDriver&>(hc_windows_metafile_driver()).back_end().extent();
                         const int w = std::max(1, right - left), h = std::max(1, bottom - top);
                         SetWindowOrgEx(dc, -(left * e.cx / w), -(top * e.cy / h), nullptr);
+                        ScaleViewportExtEx(dc, right - left + 1, std::max<LONG>(1, e.cx), bottom - top + 1,
+                                           std::max<LONG>(1, e.cy), nullptr);
                     } else {
                         // The printer's rectangle is on the page; its context
                         // counts from the printable area.
                         const POINT origin = device == 10 ? hc_windows_printer_origin() : POINT{0, 0};
                         SetViewportOrgEx(dc, left - origin.x, top - origin.y, nullptr);
+                        SetViewportExtEx(dc, right - left + 1, bottom - top + 1, nullptr);
                     }
-                    SetViewportExtEx(dc, right - left + 1, bottom - top + 1, nullptr);
                     PlayMetaFile(dc, wmf);
                     RestoreDC(dc, saved);
                     DeleteMetaFile(wmf);

@@ -70,11 +70,11 @@ TEST_F(Hpgl2, ColourModelJob)
     EXPECT_EQ(l[9], "CO\"13 2 1.2 9\";");
     EXPECT_EQ(l[10], "CO\"2 0\";");
     EXPECT_EQ(l[11], "SC0 32760 0 32760");
-    // Leaving HP-GL/2 takes a terminated instruction before it.
+    // The job ends with the page end and the way back to PCL.
     ASSERT_GE(l.size(), 15u);
     EXPECT_EQ(l[l.size() - 3], "CO\"3 32\";");
     EXPECT_EQ(l[l.size() - 2], "\x1b%1A\x1b&l01X\f\x1b%0B");
-    EXPECT_EQ(l.back(), ";\x1b%0A");
+    EXPECT_EQ(l.back(), "\x1b%0A");
 }
 
 TEST_F(Hpgl2, PensAreDefinedOncePerFile)

@@ -46,4 +46,22 @@ red = sum(1 for p in im.getdata() if p[0] > 200 and p[1] < 60 and p[2] < 60)
 sys.exit(0 if red > 100 else 1)
 ' "$png" || { echo "no red in $png"; exit 1; }
 done
+# The 70,000-point polyline in pieces plays as one line: libwmf draws the
+# whole diagonal, from (20, 20) to (736, 520) of the 756 by 540 page.
+long=$(find . -name long.wmf | head -n 1)
+[ -n "$long" ] || { echo "no long polyline"; exit 1; }
+wmf2gd -t png -o "$work/long.png" "$long" || { echo "wmf2gd refused the long polyline"; exit 1; }
+/usr/bin/python3 -c '
+import sys
+from PIL import Image
+im = Image.open(sys.argv[1]).convert("L")
+w, h = im.size
+px = im.load()
+def dark_near(x, y):
+    return any(px[min(max(x + dx, 0), w - 1), min(max(y + dy, 0), h - 1)] < 128
+               for dx in range(-3, 4) for dy in range(-3, 4))
+gaps = [t for t in (k / 40 for k in range(1, 40))
+        if not dark_near(round((20 + 716 * t) / 756 * (w - 1)), round((1 - (20 + 500 * t) / 540) * (h - 1)))]
+sys.exit(1 if gaps else 0)
+' "$work/long.png" || { echo "the long polyline has gaps"; exit 1; }
 echo "printed page, image and metafiles read"
