@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,12 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
+#include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "core/services/hardcopy.h"
+#include "graphics/formats/image_write.h"
 #include "hardcopy/control/print_image.h"
+#include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/drivers/win_gdi_back_end.h"
 #include "testing/cups_pdf.h"
 
@@ -107,6 +111,87 @@ TEST_F(PrinterDriver, PrintsThePictureAsOnePdfPage)
     // The host's reader checks the page after this test.
     ASSERT_TRUE(CopyFileA(found.c_str(), "printer_page.pdf", FALSE));
     DeleteFileA(found.c_str());
+}
+
+// A printed page's PDF under a name the host reads, with its page size and
+// offsets in points beside it (name.page) when asked.
+void keep_pdf(const korv::testing::PrintedPdfWatch& watch, const std::string& title, const char* name, bool page = false)
+{
+    const std::string found = watch.wait_for(title);
+    ASSERT_FALSE(found.empty()) << "no PDF named after " << title;
+    ASSERT_TRUE(CopyFileA(found.c_str(), name, FALSE));
+    DeleteFileA(found.c_str());
+    if (page) {
+        const std::string sizes = std::to_string(hc_option(option_page_width)) + " " +
+                                  std::to_string(hc_option(option_page_height)) + " " +
+                                  std::to_string(hc_option(option_x_offset)) + " " +
+                                  std::to_string(hc_option(option_y_offset));
+        std::FILE* f = std::fopen((std::string(name) + ".page").c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fputs(sizes.c_str(), f);
+        std::fclose(f);
+    }
+}
+
+std::string job_title(const char* what)
+{
+    return what + std::to_string(GetCurrentProcessId()) + "x" + std::to_string(GetTickCount());
+}
+
+TEST_F(PrinterDriver, TurnedPictureLandsOnTheClipBox)
+{
+    // A 40 by 20 picture: red, green over blue, black. Drawn at a page
+    // rotation of 90 degrees into the middle half of the page (host check:
+    // read_windows_outputs.sh), it turns a quarter to the left: green
+    // top-left, black top-right, red bottom-left, blue bottom-right.
+    std::vector<std::int32_t> picture;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x)
+            picture.push_back(y < 10 ? (x < 20 ? 0x0000FF : 0x00FF00) : (x < 20 ? 0xFF0000 : 0x000000));
+    ByteSink png;
+    int zlib = 0;
+    ASSERT_EQ(png_encode({40, 20, picture}, png, zlib), 0);
+    ASSERT_TRUE(png.commit("quarters.png").ok());
+    const int saved_nt = display_info().windows_nt;
+    display_info().windows_nt = 1;
+    const std::string title = job_title("korvturned");
+    const korv::testing::PrintedPdfWatch watch;
+    IGrHardCopy(std::nullopt, title);
+    ASSERT_EQ(graphics_state().hardcopy_active, 1) << error_state().last_error;
+    GraphicsState& g = graphics_state();
+    const float w = static_cast<float>(g.device_width), h = static_cast<float>(g.device_height);
+    g.area_px1 = 0.25f * w, g.area_px2 = 0.75f * w, g.area_py1 = 0.25f * h, g.area_py2 = 0.75f * h;
+    g.rotation = 90;
+    DeviceParameters& p = device_parameters();
+    p.px1 = 15, p.px2 = 40, p.py2 = 20, p.py3 = 4;
+    p.image_file_set("quarters.png");
+    gr_send_hardcopy(DeviceOperation::ImageFile);
+    g.rotation = 0;
+    display_info().windows_nt = saved_nt;
+    EXPECT_EQ(p.phase, 0);
+    IGrHardCopy("S");
+    keep_pdf(watch, title, "printer_turned.pdf", true);
+}
+
+TEST_F(PrinterDriver, MonochromeAndANewPage)
+{
+    // Option 7: every colour but white prints black. After an end of page
+    // the next line starts a second page.
+    const std::string title = job_title("korvmono");
+    const korv::testing::PrintedPdfWatch watch;
+    IGrHardCopy(std::nullopt, title);
+    ASSERT_EQ(graphics_state().hardcopy_active, 1) << error_state().last_error;
+    hc_set_option(option_monochrome, 1);
+    colour(255, 0, 0);
+    fill(9, 100, 100, 300, 250, 4);
+    gr_send_hardcopy(DeviceOperation::EndPage);
+    DeviceParameters& p = device_parameters();
+    p.phase = 0;
+    p.rx1 = 20, p.ry1 = 20, p.rx2 = 600, p.ry2 = 400;
+    gr_send_hardcopy(DeviceOperation::Line);
+    IGrHardCopy("S");
+    hc_set_option(option_monochrome, 0);
+    keep_pdf(watch, title, "printer_mono.pdf");
 }
 
 TEST_F(PrinterDriver, DeviceNamingNoPrinterIsErrorOne)
