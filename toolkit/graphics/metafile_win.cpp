@@ -67,10 +67,12 @@ void empty(Entry& e)
 // hardcopy side can make one, else the screen.
 class Reference {
 public:
+    // An information context on the default printer once it is known,
+    // else the screen.
     Reference()
     {
-        if (hardcopy_services().printer_dc)
-            printer_ = OwnedDc(reinterpret_cast<HDC>(hardcopy_services().printer_dc(0, 1)));
+        if (hardcopy_services().printer_information_context)
+            printer_ = OwnedDc(reinterpret_cast<HDC>(hardcopy_services().printer_information_context()));
         if (!printer_)
             screen_ = WindowDc(nullptr);
     }

@@ -16,7 +16,7 @@ HardcopyServices inert_services()
     s.set_option = [](int, int) {};
     // No printer can be read without the plug-in.
     s.printer_defaults = [](GraphicsPlatform::PrinterPage&) { return 1; };
-    s.printer_dc = [](int, int) -> HDC__* { return nullptr; };
+    s.printer_information_context = []() -> HDC__* { return nullptr; };
     s.print_command = [](std::string_view) {};
     s.driver_install = [](int, Device*) -> Device* { return nullptr; };
     return s;

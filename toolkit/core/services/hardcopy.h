@@ -129,9 +129,10 @@ struct HardcopyServices {
 
     // The default Windows printer's page: 0, or the system's error code.
     int (*printer_defaults)(GraphicsPlatform::PrinterPage& page);
-    // A device context for the selected printer, which the caller deletes;
-    // nullptr when the printer cannot be opened.
-    HDC__* (*printer_dc)(int landscape, int copies);
+    // An information context on the default printer once it has been
+    // read, which the caller deletes; nullptr before that, or when none
+    // can be made.
+    HDC__* (*printer_information_context)();
     // Runs a print command and waits for it.
     void (*print_command)(std::string_view command);
 

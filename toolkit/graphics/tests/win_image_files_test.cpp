@@ -354,11 +354,11 @@ TEST_F(OnBitmap, EnhancedMetafileSlots)
 
 TEST_F(OnBitmap, MetafileReferenceDeviceAndLineWidths)
 {
-    // The selected printer is the reference when the hardcopy side can make
-    // its context; otherwise the screen.
+    // The hardcopy side's information context on the default printer is
+    // the reference when it gives one; otherwise the screen.
     int printer_resolution = 0;
-    if (hardcopy_services().printer_dc) {
-        if (HDC printer = reinterpret_cast<HDC>(hardcopy_services().printer_dc(0, 1))) {
+    if (hardcopy_services().printer_information_context) {
+        if (HDC printer = reinterpret_cast<HDC>(hardcopy_services().printer_information_context())) {
             printer_resolution = GetDeviceCaps(printer, LOGPIXELSX);
             DeleteDC(printer);
         }
@@ -369,11 +369,11 @@ TEST_F(OnBitmap, MetafileReferenceDeviceAndLineWidths)
     metafile_slots_clear();
     ASSERT_TRUE(metafile_slot_create_enhanced(1, 144, 72));
     EXPECT_EQ(emf_reference_resolution(), printer_resolution != 0 ? printer_resolution : screen_resolution);
-    const auto saved = hardcopy_services().printer_dc;
-    hardcopy_services().printer_dc = [](int, int) -> HDC__* { return nullptr; };
+    const auto saved = hardcopy_services().printer_information_context;
+    hardcopy_services().printer_information_context = []() -> HDC__* { return nullptr; };
     ASSERT_TRUE(metafile_slot_create_enhanced(2, 144, 72));
     EXPECT_EQ(emf_reference_resolution(), screen_resolution);
-    hardcopy_services().printer_dc = saved;
+    hardcopy_services().printer_information_context = saved;
 
     // Line widths on a metafile follow the slot's scale; a slot without a
     // width in points keeps the plain width.

@@ -1,5 +1,5 @@
 // The hardcopy plug-in's Windows entries of the base's service table: the
-// default printer, printer device contexts and print commands.
+// default printer, an information context on it and print commands.
 #include "core/services/hardcopy.h"
 
 #include "korvanthide/hardcopy.h"
@@ -21,7 +21,13 @@ int printer_defaults(GraphicsPlatform::PrinterPage& page)
     return error;
 }
 
-HDC__* printer_dc(int landscape, int copies) { return hc_printer_dc(landscape, copies).release(); }
+HDC__* printer_information_context()
+{
+    const WindowsPrinterSettings& w = windows_printer_settings();
+    if (w.printer_read == 0)
+        return nullptr;
+    return CreateICA(w.selection.driver.data(), w.selection.device.data(), nullptr, nullptr);
+}
 
 } // namespace
 
@@ -30,7 +36,7 @@ void hardcopy_services_register_win()
     HardcopyServices& s = hardcopy_services();
     s.defaults_init = hc_hardcopy_defaults_init;
     s.printer_defaults = printer_defaults;
-    s.printer_dc = printer_dc;
+    s.printer_information_context = printer_information_context;
     s.print_command = YYPRNCMD;
     hc_driver_install(driver_windows_printer, &hc_windows_printer_driver());
     hc_driver_install(driver_windows_metafile, &hc_windows_metafile_driver());

@@ -20,6 +20,8 @@
 #include "korvanthide/window.h"
 #include "core/services/hardcopy.h"
 #include "graphics/formats/image_write.h"
+#include "graphics/metafile_slots.h"
+#include "graphics/metafile_win.h"
 #include "hardcopy/control/print_image.h"
 #include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/drivers/win_gdi_back_end.h"
@@ -192,6 +194,34 @@ TEST_F(PrinterDriver, MonochromeAndANewPage)
     IGrHardCopy("S");
     hc_set_option(option_monochrome, 0);
     keep_pdf(watch, title, "printer_mono.pdf");
+}
+
+TEST_F(PrinterDriver, MetafileSlotsTakeAnInformationContextOnThePrinter)
+{
+    // Once the default printer has been read, an enhanced-metafile slot is
+    // made for it (its resolution); before that for the screen.
+    PrinterDefaults page;
+    hc_printer_defaults(1, page.larger, page.smaller, page.width, page.height, page.x_offset, page.y_offset,
+                        page.orientation, page.copies, page.colours, page.error);
+    ASSERT_EQ(windows_printer_settings().printer_read, 1);
+    const PrinterSelection& chosen = windows_printer_settings().selection;
+    HDC information = CreateICA(chosen.driver.data(), chosen.device.data(), nullptr, nullptr);
+    ASSERT_NE(information, nullptr);
+    const int printer_resolution = GetDeviceCaps(information, LOGPIXELSX);
+    DeleteDC(information);
+    HDC screen = GetDC(nullptr);
+    const int screen_resolution = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    ASSERT_NE(printer_resolution, screen_resolution);
+    metafile_slots_clear();
+    ASSERT_TRUE(metafile_slot_create_enhanced(1, 144, 72));
+    EXPECT_EQ(emf_reference_resolution(), printer_resolution);
+    windows_printer_settings().printer_read = 0;
+    metafile_slots_release();
+    metafile_slots_clear();
+    ASSERT_TRUE(metafile_slot_create_enhanced(1, 144, 72));
+    EXPECT_EQ(emf_reference_resolution(), screen_resolution);
+    metafile_slots_release();
 }
 
 TEST_F(PrinterDriver, DeviceNamingNoPrinterIsErrorOne)
