@@ -140,6 +140,7 @@ struct EventState {
     int in_pump = 0;             // 1 while the event wait runs its loop
     int first_field_change = 0;  // the next field change is the first of this wait
     int dispatching = 0;         // the pump itself is dispatching a paint or size message
+    int caret_filter = 1;        // while set, the system's caret blink is kept from windows
 };
 
 EventState& event_state();

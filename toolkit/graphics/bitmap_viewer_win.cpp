@@ -19,6 +19,7 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
+#include "core/window_procs.h"
 
 namespace korv {
 namespace {
@@ -278,6 +279,15 @@ bool realise_palette(HWND viewer)
     return true;
 }
 
+// The cursor a pan gives back: the window's own, else the toolkit's
+// default, else the arrow of the viewer's class.
+HCURSOR window_cursor(HWND viewer)
+{
+    const WindowSlot* slot = win_slot(win_number_from_handle(viewer));
+    HCURSOR cursor = slot != nullptr && slot->cursor != nullptr ? slot->cursor : window_proc_state().default_cursor;
+    return cursor != nullptr ? cursor : LoadCursor(nullptr, IDC_ARROW);
+}
+
 bool panning_on(const BitmapViewerRecord& r) { return r.mode == 1 || (r.options & option_panning) != 0; }
 bool keys_on(const BitmapViewerRecord& r) { return r.mode == 1 || (r.options & option_keys) != 0; }
 
@@ -354,7 +364,7 @@ LRESULT CALLBACK viewer_proc(HWND viewer, UINT message, WPARAM w, LPARAM l)
         if (r->panning) {
             r->panning = 0;
             ReleaseCapture();
-            SetCursor(LoadCursor(nullptr, IDC_ARROW));
+            SetCursor(window_cursor(viewer));
             return 0;
         }
         return win_client_proc(viewer, message, w, l);
@@ -554,8 +564,9 @@ void modal_loop(HWND frame, BitmapViewerRecord* r)
         }
         if (got < 0)
             break;
-        // The system's caret blink is not handed on, as in the toolkit's pump.
-        if (msg.message == 0x118 && LOWORD(msg.wParam) == 0xFFF6)
+        // The system's caret blink is not handed on while the toolkit's caret
+        // flag is set.
+        if (msg.message == 0x118 && LOWORD(msg.wParam) == 0xFFF6 && event_state().caret_filter != 0)
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

@@ -174,11 +174,17 @@ TEST_F(Viewer, KeysDragAndClicksBecomeEvents)
     const int right = query(window, 4);
     drain();
 
-    // Dragging 10 pixels right moves the picture 10 pixels towards 0.
+    // Dragging 10 pixels right moves the picture 10 pixels towards 0; the
+    // release gives the window's own cursor back.
+    HCURSOR cross = LoadCursor(nullptr, IDC_CROSS);
+    win_slot(window)->cursor = cross;
     SendMessageA(viewer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 20));
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_SIZEALL));
     SendMessageA(viewer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 20));
     SendMessageA(viewer, WM_LBUTTONUP, 0, MAKELPARAM(60, 20));
     EXPECT_EQ(query(window, 4), right - 10);
+    EXPECT_EQ(GetCursor(), cross);
+    win_slot(window)->cursor = nullptr;
     drain();
 
     // A right click is event 4 with source kind 2; a double click is 16
@@ -344,6 +350,43 @@ void CALLBACK close_modal(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(nullptr, id);
     PostMessageA(modal_frame, WM_CLOSE, 0, 0);
+}
+
+// Caret blinks and other system timers reaching a window of the program.
+int blinks = 0, other_timers = 0;
+LRESULT CALLBACK counting_proc(HWND w, UINT message, WPARAM wp, LPARAM lp)
+{
+    if (message == 0x118)
+        (LOWORD(wp) == 0xFFF6 ? blinks : other_timers)++;
+    return DefWindowProcA(w, message, wp, lp);
+}
+
+TEST_F(Viewer, ModalLoopKeepsTheCaretBlinkOnlyWhileTheCaretFlagIsSet)
+{
+    WNDCLASSA c{};
+    c.lpfnWndProc = counting_proc;
+    c.hInstance = GetModuleHandleA(nullptr);
+    c.lpszClassName = "KorvBlinkCounter";
+    RegisterClassA(&c);
+    HWND counter = CreateWindowA("KorvBlinkCounter", "", 0, 0, 0, 10, 10, nullptr, nullptr, c.hInstance, nullptr);
+    ASSERT_NE(counter, nullptr);
+    for (const int flag : {1, 0}) {
+        blinks = other_timers = 0;
+        event_state().caret_filter = flag;
+        const int handle = bitmap(60, 50);
+        const int window = child();
+        modal_frame = win_slot(window)->frame;
+        make_current(window);
+        PostMessageA(counter, 0x118, 0xFFF6, 0);
+        PostMessageA(counter, 0x118, 7, 0);
+        SetTimer(nullptr, 0, 200, close_modal);
+        WBitmapView(handle, 0, 0, 1);
+        EXPECT_EQ(blinks, flag != 0 ? 0 : 1) << flag;
+        EXPECT_EQ(other_timers, 1) << flag;
+        WBitmapDestroy(handle);
+    }
+    event_state().caret_filter = 1;
+    DestroyWindow(counter);
 }
 
 TEST_F(Viewer, ModalViewerReturnsWhenItsFrameCloses)
