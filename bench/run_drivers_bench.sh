@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Times the raster image driver's A4 page at 300 dpi under Wine and
 # ghostscript rendering the PostScript driver's file of the same picture on
-# the host; prints both medians and their ratio (goal: at most 1.0).
+# the host; prints both medians and their ratio (goal: at most 0.9).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/wine-arch.sh"

@@ -26,6 +26,12 @@ inline constexpr int image_error_zlib = err::compression;         // the compres
 inline constexpr std::int64_t image_max_side = 65535;
 inline constexpr std::int64_t image_max_pixels = std::int64_t{1} << 26;
 
+// Memory for pictures, from the platform: large blocks where the system
+// can give them in large pages, so that a picture of 64 MB is not written
+// through 16,000 page faults. Throws std::bad_alloc.
+void* image_memory_allocate(std::size_t bytes);
+void image_memory_free(void* block, std::size_t bytes) noexcept;
+
 // An allocator that leaves new elements uninitialised: a large picture is
 // written once by its decoder instead of being cleared first. Every decoder
 // writes each pixel of a row before it marks the row as read.
@@ -44,6 +50,13 @@ template <class T> struct UninitialisedAllocator : std::allocator<T> {
     {
         ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
     }
+    T* allocate(std::size_t n)
+    {
+        if (n > std::size_t(-1) / sizeof(T))
+            throw std::bad_alloc();
+        return static_cast<T*>(image_memory_allocate(n * sizeof(T)));
+    }
+    void deallocate(T* p, std::size_t n) noexcept { image_memory_free(p, n * sizeof(T)); }
 };
 using PixelBuffer = std::vector<std::int32_t, UninitialisedAllocator<std::int32_t>>;
 

@@ -4,12 +4,13 @@ set(here ${CMAKE_CURRENT_LIST_DIR})
 target_sources(korv_base PRIVATE ${here}/png_support.cpp ${here}/png_reader.cpp ${here}/bmp_reader.cpp
   ${here}/pcx_reader.cpp ${here}/image_info.cpp ${here}/image_info_text.cpp ${here}/image_write.cpp
   ${here}/image_load.cpp ${here}/cgm_elements.cpp ${here}/byte_source.cpp)
-# The file calls the readers read through: the toolkit's file routines on
-# Windows, POSIX files in the platform-free tree.
+# The file calls the readers read through, and the memory pictures are
+# made in: the toolkit's file routines and the heap on Windows, POSIX files
+# and huge-page memory in the platform-free tree.
 if(KORV_WINDOWS)
-  target_sources(korv_base PRIVATE ${here}/file_read_win.cpp)
+  target_sources(korv_base PRIVATE ${here}/file_read_win.cpp ${here}/image_memory_win.cpp)
 else()
-  target_sources(korv_base PRIVATE ${here}/file_read_posix.cpp)
+  target_sources(korv_base PRIVATE ${here}/file_read_posix.cpp ${here}/image_memory_posix.cpp)
 endif()
 # zlib inflates PNG image data: Debian's zlib natively, the cross
 # toolchain's in the Windows tree.

@@ -74,8 +74,10 @@ bool RasterBitmap::allocate(int pixels_per_word)
     total_words = planes * words_per_plane;
     if (width < 1 || height < 1 || total_words > raster_word_limit || std::exchange(fail_next_allocation, false))
         return false;
+    // Left unwritten: the page is cleared as it opens, and the words past
+    // the usable ones are zeroed then.
     try {
-        words.assign(static_cast<std::size_t>(total_words) + 1, 0);
+        words.resize(static_cast<std::size_t>(total_words) + 1);
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -361,8 +363,11 @@ void RasterDevice::select_driver(DeviceParameters& p, const DriverDefaults& d)
 void RasterDevice::open_page(DeviceParameters& p)
 {
     RasterDevice::open(p);
-    if (p.phase > 0 && graphics_state().hardcopy_active >= 1)
+    if (p.phase > 0 && graphics_state().hardcopy_active >= 1 && page.allocated()) {
         RasterDevice::clear(p);
+        const std::size_t cleared = static_cast<std::size_t>(std::clamp(page.usable_words + 1, 0LL, page.total_words + 1));
+        std::fill(page.words.begin() + static_cast<std::ptrdiff_t>(cleared), page.words.end(), 0u);
+    }
 }
 
 void RasterDevice::stop_page_too_large()

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "korvanthide/graphics_state.h"
+#include "graphics/formats/image_decode.h"
 #include "hardcopy/drivers/halftone.h"
 
 namespace korv {
@@ -34,13 +35,15 @@ struct RasterBitmap {
     // Byte k of a word: cleared by mask k while drawing (NOT 255 << 8k);
     // the image writers turn them into 255 << 8k while they read a page.
     std::array<std::uint32_t, 4> byte_masks{};
-    std::vector<std::uint32_t> words; // total_words + 1 while a page is open
+    // total_words + 1 while a page is open, in the memory pictures are
+    // made in (large pages where the system has them).
+    std::vector<std::uint32_t, UninitialisedAllocator<std::uint32_t>> words;
 
     bool allocated() const { return !words.empty(); }
     // Sizes the rows and planes for width, height, bits and pixels per
     // word, and allocates them; false when the allocation failed.
     bool allocate(int pixels_per_word);
-    void release() { std::vector<std::uint32_t>().swap(words); }
+    void release() { decltype(words)().swap(words); }
 
     // The stored value of pixel (x, y); 0 outside the page.
     std::uint32_t value_at(int x, int y) const;

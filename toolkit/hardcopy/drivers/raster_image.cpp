@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,8 @@ private:
     std::string rgb_row(int y, bool bgr) const;
     std::string component_row(int y, int component) const;
     std::string png_row(int y) const;
+    std::size_t png_row_bytes() const;
+    char* png_row_into(int y, char* at) const;
 
     void write_png();
     void write_bmp();
@@ -259,16 +262,19 @@ void RasterImageDriver::write_png()
         hc_unit_write(plot_unit, chunk);
     }
 
-    std::string data;
+    // The rows and their compressed copy are written once each: neither
+    // buffer is cleared first.
+    const std::size_t n = static_cast<std::size_t>(page.height) * (1 + png_row_bytes());
+    std::vector<char, UninitialisedAllocator<char>> data(n);
+    char* at = data.data();
     for (int y = page.last_row; y >= 0; --y) {
-        data += '\0'; // no filter
-        data += png_row(y);
+        *at++ = '\0'; // no filter
+        at = png_row_into(y, at);
     }
-    const std::size_t n = data.size();
-    std::vector<char> packed(n + n / 1000 + 22);
-    int length = static_cast<int>(packed.size()) - 8;
-    WCompress(std::span<const char>(data.data(), n), std::span<char>(packed.data(), packed.size()),
-              static_cast<int>(n), length);
+    const std::size_t room = n + n / 1000 + 22;
+    std::vector<char, UninitialisedAllocator<char>> packed(room);
+    int length = static_cast<int>(room) - 8;
+    WCompress(std::span<const char>(data.data(), n), std::span<char>(packed.data(), room), static_cast<int>(n), length);
     if (length <= 0) {
         printer_plotter_settings().status_word = -1;
         return;
@@ -277,6 +283,43 @@ void RasterImageDriver::write_png()
     png_chunk(chunk, "IDAT", std::string_view(packed.data(), static_cast<std::size_t>(length)));
     png_chunk(chunk, "IEND", "");
     hc_unit_write(plot_unit, chunk);
+}
+
+std::size_t RasterImageDriver::png_row_bytes() const
+{
+    const std::size_t w = static_cast<std::size_t>(page.width);
+    switch (page.bits) {
+    case 1: return (w + 7) / 8;
+    case 4: return (w + 1) / 2;
+    case 8: return w;
+    default: return 3 * w;
+    }
+}
+
+// Row y of a PNG, its bytes put at `at`; the end comes back. Byte and word
+// storage are read straight from the page's words.
+char* RasterImageDriver::png_row_into(int y, char* at) const
+{
+    const std::uint32_t* words = page.words.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(page.words_per_row);
+    const std::size_t w = static_cast<std::size_t>(page.width);
+    if (page.bits == 8 && page.storage == 3) {
+        // Bytes lie in pixel order in each little-endian word.
+        for (std::size_t x = 0; x < w; ++x)
+            *at++ = static_cast<char>(words[x / 4] >> (8 * (x % 4)));
+        return at;
+    }
+    if (page.bits == 24 && page.storage == 4) {
+        for (std::size_t x = 0; x < w; ++x) {
+            const std::uint32_t v = words[x];
+            at[0] = static_cast<char>(v);
+            at[1] = static_cast<char>(v >> 8);
+            at[2] = static_cast<char>(v >> 16);
+            at += 3;
+        }
+        return at;
+    }
+    const std::string row = png_row(y);
+    return std::copy(row.begin(), row.end(), at);
 }
 
 void RasterImageDriver::write_bmp()
