@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "korvanthide/compression.h"
+#include <zlib.h>
+
 #include "korvanthide/drawing.h"
 #include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"
@@ -92,6 +93,7 @@ private:
     std::string png_row(int y) const;
     std::size_t png_row_bytes() const;
     char* png_row_into(int y, char* at) const;
+    int compressed_rows(std::size_t row_bytes, std::span<char> out) const;
 
     void write_png();
     void write_bmp();
@@ -262,19 +264,14 @@ void RasterImageDriver::write_png()
         hc_unit_write(plot_unit, chunk);
     }
 
-    // The rows and their compressed copy are written once each: neither
-    // buffer is cleared first.
-    const std::size_t n = static_cast<std::size_t>(page.height) * (1 + png_row_bytes());
-    std::vector<char, UninitialisedAllocator<char>> data(n);
-    char* at = data.data();
-    for (int y = page.last_row; y >= 0; --y) {
-        *at++ = '\0'; // no filter
-        at = png_row_into(y, at);
-    }
+    // The rows are compressed as they are made, a batch at a time, with
+    // zlib's own settings of its one-call function: the page's image data
+    // is never held whole. The compressed data goes in one IDAT chunk.
+    const std::size_t row_bytes = 1 + png_row_bytes();
+    const std::size_t n = static_cast<std::size_t>(page.height) * row_bytes;
     const std::size_t room = n + n / 1000 + 22;
     std::vector<char, UninitialisedAllocator<char>> packed(room);
-    int length = static_cast<int>(room) - 8;
-    WCompress(std::span<const char>(data.data(), n), std::span<char>(packed.data(), room), static_cast<int>(n), length);
+    const int length = compressed_rows(row_bytes, std::span<char>(packed.data(), room - 8));
     if (length <= 0) {
         printer_plotter_settings().status_word = -1;
         return;
@@ -283,6 +280,38 @@ void RasterImageDriver::write_png()
     png_chunk(chunk, "IDAT", std::string_view(packed.data(), static_cast<std::size_t>(length)));
     png_chunk(chunk, "IEND", "");
     hc_unit_write(plot_unit, chunk);
+}
+
+// The PNG rows from the top, each its filter byte 0 and its bytes, through
+// zlib's deflate into out; the compressed length, or 0 after reporting
+// zlib's failure (1044 with its code).
+int RasterImageDriver::compressed_rows(std::size_t row_bytes, std::span<char> out) const
+{
+    z_stream z{};
+    int result = deflateInit(&z, Z_DEFAULT_COMPRESSION);
+    const std::size_t batch = std::max<std::size_t>(1, (std::size_t{1} << 18) / row_bytes);
+    std::vector<char> rows(batch * row_bytes);
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = static_cast<uInt>(std::min<std::size_t>(out.size(), 0xFFFFFFFFu));
+    for (int y = page.last_row; y >= 0 && result == Z_OK;) {
+        char* at = rows.data();
+        for (std::size_t k = 0; k < batch && y >= 0; ++k, --y) {
+            *at++ = '\0'; // no filter
+            at = png_row_into(y, at);
+        }
+        z.next_in = reinterpret_cast<Bytef*>(rows.data());
+        z.avail_in = static_cast<uInt>(at - rows.data());
+        result = deflate(&z, y >= 0 ? Z_NO_FLUSH : Z_FINISH);
+        if (result == Z_OK && z.avail_in != 0)
+            result = Z_BUF_ERROR;
+    }
+    const int length = result == Z_STREAM_END ? static_cast<int>(z.total_out) : 0;
+    deflateEnd(&z);
+    if (result != Z_STREAM_END) {
+        error_state().other_code = result;
+        err_report_current(err::compression);
+    }
+    return length;
 }
 
 std::size_t RasterImageDriver::png_row_bytes() const
