@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -143,20 +144,16 @@ TEST_F(Hpgl, Hp2xxDrawsThePicture)
     text("Hallo", 400, 100);
     pie(550, 150, 60, 0, 90, 4);
     finish();
+    // hp2xx's picture agrees cell by cell with what was drawn (the
+    // picture the script describes).
     std::string out;
-    ASSERT_EQ(run("hp2xx -q -m png -x 395 -X 10865 -y 0 -Y 7478 -f " + path("d.png").string() + " " +
-                      path("d.plt").string(),
+    const GraphicsState& g = graphics_state();
+    ASSERT_EQ(run("/usr/bin/python3 " KORV_DRIVER_TESTS "/hpgl_cells.py " + path("d.plt").string() + " " +
+                      std::to_string(g.device_limit_x) + " " + std::to_string(g.device_limit_y),
                   &out),
               0)
         << out;
-    std::ofstream(path("read.py")) << "import sys\nfrom PIL import Image\n"
-                                      "im = Image.open(sys.argv[1]).convert('L')\n"
-                                      "w, h = im.size\n"
-                                      "px = im.load()\n"
-                                      "dark = sum(1 for y in range(h) for x in range(w) if px[x, y] < 128)\n"
-                                      "print(w > 100 and h > 100, dark > 1000)\n";
-    ASSERT_EQ(run("/usr/bin/python3 " + path("read.py").string() + " " + path("d.png").string(), &out), 0) << out;
-    EXPECT_EQ(out, "True True\n");
+    std::printf("%s", out.c_str());
 }
 
 } // namespace
