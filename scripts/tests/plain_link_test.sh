@@ -23,6 +23,7 @@ failures=0
 for expected in "Routine:WDialogLoad Error=1007:Dialog not present in resource - unable to load" \
                 "Routine:IGrSelect Error=1019:Invalid target drawing surface" \
                 "Routine:WEditFile Error=1022:Only child windows can be converted into editors or viewers" \
+                "Routine:WGridRows Error=1005:No dialog currently selected" \
                 "Routine:IGrHardCopy Error=   1:Error opening file or device"; do
   if ! tr -d '\r' <"$work/debug" 2>/dev/null | grep -qF -- "$expected"; then
     echo "FAIL: no '$expected' in the debug log"; failures=$((failures + 1))

@@ -7,6 +7,7 @@
 #include "korvanthide/editor.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
+#include "korvanthide/grid.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/startup.h"
 
@@ -17,6 +18,7 @@ int main()
     WDialogLoad(999);                     // no such dialog resource
     IGrSelect(2, 7);                      // no such memory bitmap
     WEditFile("plain.txt");               // no child window to hold an editor
+    WGridRows(3, 5);                      // no dialog holds a grid
     korv::hc_dispatch_select(1, 2);       // PostScript, into a folder that is not there
     IGrHardCopy("no-such-folder/plain.ps");
     return 0;
