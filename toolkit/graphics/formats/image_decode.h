@@ -138,6 +138,10 @@ int img_png_tag_equal(std::span<const std::uint8_t, 4> bytes, const char (&tag)[
 std::uint32_t img_png_crc32(std::span<const std::uint8_t> bytes);
 // Continues a CRC over more bytes: crc is the value returned so far.
 std::uint32_t img_png_crc32_more(std::uint32_t crc, std::span<const std::uint8_t> bytes);
+// The same by reference, as the drivers call them: the CRC of the first
+// length bytes (at most all of them), and the filters of rows.
+void img_png_crc_call(int length, std::uint32_t& result, std::span<const std::uint8_t> bytes);
+void img_png_unfilter_call(int row_length, int row_count, int bytes_per_pixel, std::span<std::uint8_t> rows);
 // Reverses the PNG row filters in place; each row is its filter byte and
 // row_length - 1 data bytes. Rows that do not fit in rows are left alone.
 void img_png_unfilter(std::span<std::uint8_t> rows, int row_length, int row_count, int bytes_per_pixel);

@@ -121,7 +121,7 @@ void binary_info(ByteSource& file, const Header& h, int code, int entries, Image
         break;
     case format_cgm: {
         double aspect = 1;
-        info[3] = cgm_picture_count(file, aspect);
+        info[3] = img_cgm_scan(file, aspect);
         info[1] = 1000;
         info[2] = saturate(static_cast<long long>(std::clamp(1000.0 / aspect, -2.0e9, 2.0e9)));
         info[4] = -1;
@@ -131,7 +131,7 @@ void binary_info(ByteSource& file, const Header& h, int code, int entries, Image
         info[1] = 3201;
         info[2] = 2312;
         if (entries >= 4)
-            info[3] = pic_picture_count(file);
+            info[3] = img_pic_opcode_count(file);
         info[4] = -1;
         break;
     case format_acorn_draw:

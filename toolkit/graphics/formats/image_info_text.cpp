@@ -177,7 +177,7 @@ PlotterScan scan_plotter(ByteSource& file, bool pcl)
 int clamp_int(long long v) { return static_cast<int>(std::clamp<long long>(v, -2147483647LL, 2147483647LL)); }
 
 // Pages of an HP-GL file: each SC -3 and each CO:"3 ..." starts one.
-int hpgl_page_count(ByteSource& file)
+int img_hpgl_count(ByteSource& file)
 {
     int pages = 0;
     LineReader lines(file, 10);
@@ -218,7 +218,7 @@ void plotter_info(ByteSource& file, bool pcl, int entries, ImageFileInfo& info)
             info[3] = colours[scan.model - 1];
     }
     if (entries >= 6)
-        info[5] = hpgl_page_count(file);
+        info[5] = img_hpgl_count(file);
 }
 
 void postscript_info(ByteSource& file, ImageFileInfo& info)
@@ -376,7 +376,7 @@ void text_format_info(ByteSource& file, int code, int entries, ImageFileInfo& in
     }
 }
 
-int cgm_picture_count(ByteSource& file, double& aspect)
+int img_cgm_scan(ByteSource& file, double& aspect)
 {
     SourceCursor c(file);
     int integer_precision = 16, vdc_precision = 16, vdc_type = 0, pictures = 0;
@@ -457,7 +457,7 @@ int cgm_picture_count(ByteSource& file, double& aspect)
     return std::max(pictures, 1);
 }
 
-int pic_picture_count(ByteSource& file)
+int img_pic_opcode_count(ByteSource& file)
 {
     SourceCursor c(file);
     int pictures = 0;

@@ -18,9 +18,9 @@ bool dxf_after_comments(ByteSource& file);
 void text_format_info(ByteSource& file, int code, int entries, ImageFileInfo& info);
 // Pictures of a binary CGM file (at least 1) and the aspect of its last
 // (maximum) VDC extent, 1 when none or when the extent is flat.
-int cgm_picture_count(ByteSource& file, double& aspect);
+int img_cgm_scan(ByteSource& file, double& aspect);
 // Pictures of a Lotus PIC file (at least 1).
-int pic_picture_count(ByteSource& file);
+int img_pic_opcode_count(ByteSource& file);
 // The first word of text as an integer, reporting nothing; 0 when it is none.
 int text_integer(std::string_view text);
 

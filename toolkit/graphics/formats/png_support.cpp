@@ -2,6 +2,7 @@
 // PNG writer: big-endian words, chunk tags, CRC-32 and the row filters.
 #include "graphics/formats/image_decode.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -68,6 +69,16 @@ std::uint32_t img_png_crc32_more(std::uint32_t crc, std::span<const std::uint8_t
 }
 
 std::uint32_t img_png_crc32(std::span<const std::uint8_t> bytes) { return img_png_crc32_more(0, bytes); }
+
+void img_png_crc_call(int length, std::uint32_t& result, std::span<const std::uint8_t> bytes)
+{
+    result = img_png_crc32(bytes.first(std::min(bytes.size(), static_cast<std::size_t>(std::max(length, 0)))));
+}
+
+void img_png_unfilter_call(int row_length, int row_count, int bytes_per_pixel, std::span<std::uint8_t> rows)
+{
+    img_png_unfilter(rows, row_length, row_count, bytes_per_pixel);
+}
 
 void img_png_unfilter_row(std::uint8_t* row_with_filter, const std::uint8_t* above, std::size_t row_length, int bpp)
 {

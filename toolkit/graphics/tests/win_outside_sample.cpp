@@ -2,8 +2,8 @@
 // area.bmp, area.pcx and area.png saved from a memory bitmap of a known
 // pattern (31 by 17: red x*8, green y*15, blue (x+y)*5), small.bmp,
 // small.pcx and small.png of its top-left 2 by 2 pixels, area.rgb with the
-// bitmap's pixels as the display holds them (red, green, blue bytes), and
-// slot.emf, an
+// bitmap's pixels as the display holds them (red, green, blue bytes),
+// depth.txt with the display's bits per pixel, and slot.emf, an
 // enhanced-metafile slot into which a solid red rectangle was drawn over
 // the middle half of a 200 by 100 point page.
 #include "korvanthide/bitmaps.h"
@@ -40,6 +40,14 @@ int main()
                           std::string(name) + extension) != 0 ||
             img_save_area(window_tables().drawing_dc, type, {0, 0, 1, 1}, system_code, std::string("small") + extension) != 0)
             return 1;
+    }
+    // The display's depth, which a BMP save keeps.
+    const HDC screen = GetDC(nullptr);
+    const int depth = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+    ReleaseDC(nullptr, screen);
+    if (std::FILE* f = std::fopen("depth.txt", "w")) {
+        std::fprintf(f, "%d\n", depth);
+        std::fclose(f);
     }
     std::vector<std::int32_t> shown(pixels.size());
     bmp_get_pixels(handle - 1, shown, 0, 0, w - 1, h - 1, status);

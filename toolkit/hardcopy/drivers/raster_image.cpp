@@ -234,8 +234,10 @@ void png_chunk(std::string& out, std::string_view type, std::string_view data)
     std::string body(type);
     body.append(data);
     out.append(body);
-    put32_be(out, img_png_crc32(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(body.data()),
-                                                          body.size())));
+    std::uint32_t crc = 0;
+    img_png_crc_call(static_cast<int>(body.size()), crc,
+                     std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(body.data()), body.size()));
+    put32_be(out, crc);
 }
 
 void RasterImageDriver::write_png()

@@ -169,6 +169,25 @@ void GdiBackEnd::release_font_and_clip()
     }
 }
 
+void GdiBackEnd::attach(HDC dc, Target target)
+{
+    target_ = target;
+    dc_ = dc;
+    page_pending_ = false;
+    origin_x_ = origin_y_ = 0;
+    dpi_ = std::max(1, GetDeviceCaps(dc, LOGPIXELSX));
+    forget_pen();
+    dash_pattern();
+}
+
+void GdiBackEnd::detach()
+{
+    if (dc_ == nullptr)
+        return;
+    release_font_and_clip();
+    dc_ = nullptr;
+}
+
 void GdiBackEnd::pixel(int x, int y) { SetPixel(dc_, x, y, colour_); }
 
 void GdiBackEnd::extend_last(POINT from, POINT& to) const
@@ -207,9 +226,16 @@ void GdiBackEnd::polyline(const std::vector<POINT>& points)
     make_pen();
     std::vector<POINT> p = points;
     const bool closed = p.front().x == p.back().x && p.front().y == p.back().y;
-    if (line_type_ == 0 && !closed)
-        extend_last(p[p.size() - 2], p.back());
+    const bool solid = line_type_ == 0 && !closed;
+    const POINT from = p[p.size() - 2], end = p.back();
+    const bool straight = from.x == end.x || from.y == end.y || std::abs(end.x - from.x) == std::abs(end.y - from.y);
+    if (solid)
+        extend_last(from, p.back());
     Polyline(dc_, p.data(), static_cast<int>(p.size()));
+    // As for a single line: at any other slope a thin line's end pixel is
+    // set on the printer.
+    if (solid && !straight && width_ <= 1 && target_ == Target::printer)
+        SetPixel(dc_, end.x, end.y, colour_);
 }
 
 void GdiBackEnd::polygon(const std::vector<POINT>& points, bool outline)
@@ -505,7 +531,9 @@ void GdiDriver::shape(int op, DeviceParameters& p)
             gr = (gr + GetGValue(previous_)) / 2;
             b = (b + GetBValue(previous_)) / 2;
         }
-        back_.colour(inverted(r, gr, b));
+        // The driver's colours were inverted as they came: a second
+        // inversion would fill in the colour the lines do not have.
+        back_.colour(RGB(r, gr, b));
     }
     if (g.fill_style <= 2) {
         if (op == 5) {

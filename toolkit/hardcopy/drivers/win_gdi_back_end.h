@@ -35,6 +35,12 @@ public:
     SIZE extent() const;
     bool is_open() const { return dc_ != nullptr; }
 
+    // Draws into a context the caller keeps (a memory bitmap), by the
+    // rules of the given target, until detach: what the back end draws is
+    // then read back pixel for pixel.
+    void attach(HDC dc, Target target);
+    void detach();
+
     // The printer: 0, or the system's error code.
     int open_printer(int x_offset, int y_offset, int landscape, int copies, const std::string& title,
                      int& resolution_x, int& resolution_y, int& colours);

@@ -113,14 +113,22 @@ std::vector<std::int32_t> gradient(int w, int h)
 TEST(PngHelpers, CrcAndPaeth)
 {
     EXPECT_EQ(img_png_crc32(bytes_of("abc")), 0x352441C2u);
+    std::uint32_t crc = 0;
+    img_png_crc_call(3, crc, bytes_of("abcdef"));
+    EXPECT_EQ(crc, 0x352441C2u);
+    img_png_crc_call(9, crc, bytes_of("abc"));
+    EXPECT_EQ(crc, 0x352441C2u);
     // Paeth with a = 10, b = 20 and c = 15, 30, 5 picks c, a, b.
     for (auto [c, expect] : {std::pair{15, 15}, {30, 10}, {5, 20}}) {
         // Row 0 gives c and b; row 1's first byte decodes to a (its own
         // predictor is the byte above), its second to the predictor alone.
         Bytes rows = {0, static_cast<std::uint8_t>(c), 20, 4, static_cast<std::uint8_t>(10 - c), 0};
+        Bytes same = rows;
         img_png_unfilter(rows, 3, 2, 1);
         EXPECT_EQ(rows[4], 10);
         EXPECT_EQ(rows[5], expect) << c;
+        img_png_unfilter_call(3, 2, 1, same);
+        EXPECT_EQ(same, rows);
     }
 }
 
@@ -474,6 +482,25 @@ TEST_F(ImageFiles, MissingAndUnopenableFiles)
     EXPECT_NE(reports[0].find("IFileOpen Error=   1"), std::string::npos) << reports[0];
     EXPECT_EQ(error_state().detail_category, 2);
     EXPECT_NE(error_state().file_code, 0);
+}
+
+TEST_F(ImageFiles, AFileCutShortIsReportedAndKeepsItsRows)
+{
+    // A 2 by 3 24-bit BMP cut inside its second row from the bottom: the
+    // bottom row is kept, the rows above keep what the array held, and the
+    // cut is reported, so that a caller does not draw them as read.
+    Bytes rows;
+    for (int row = 0; row < 3; ++row)
+        rows.insert(rows.end(), {10, 20, static_cast<std::uint8_t>(30 + row), 40, 50, 60, 0, 0});
+    auto cut = bmp(2, 3, 24, 0, {}, rows);
+    cut.resize(54 + 8 + 3);
+    const std::string name = write("cut.bmp", cut);
+    std::vector<std::int32_t> pixels(6, 77);
+    IGrLoadImageData(name, pixels);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("IGrLoadImageData Error=   2"), std::string::npos) << reports[0];
+    EXPECT_EQ(error_state().last_error, 2);
+    EXPECT_EQ(pixels, (std::vector<std::int32_t>{77, 77, 77, 77, 30 + 256 * 20 + 65536 * 10, 60 + 256 * 50 + 65536 * 40}));
 }
 
 TEST_F(ImageFiles, SixteenBitMasksCutShortAreADamagedFile)

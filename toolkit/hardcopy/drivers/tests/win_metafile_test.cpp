@@ -241,7 +241,7 @@ std::vector<Record> of(const std::vector<Record>& all, int function)
 
 constexpr int meta_polyline = 0x0325, meta_scale_viewport_ext = 0x0412, meta_set_window_org = 0x020B,
               meta_lineto = 0x0213, meta_moveto = 0x0214, meta_pie = 0x081A, meta_rectangle = 0x041B,
-              meta_create_pen = 0x02FA;
+              meta_create_pen = 0x02FA, meta_create_brush = 0x02FC;
 
 TEST_F(MetafileDriver, LongPolylinesGoInPiecesOfSixteenBitCounts)
 {
@@ -347,6 +347,57 @@ TEST_F(MetafileDriver, PlainMetafileRulesOfTheSharedDriver)
     // End y, end x, start y, start x, then the box.
     EXPECT_EQ(pies[0].words[1], pies[0].words[3] - 1);
     EXPECT_EQ(pies[0].words[0], pies[0].words[2] + 1);
+}
+
+TEST_F(MetafileDriver, FillsTakeTheColourOfTheirLinesUnderInversion)
+{
+    // Option 6 inverts a colour once, as it comes: the pen and the brush
+    // of one colour are the same. Option 1 turns black white; option 2
+    // turns near black (5, 5, 5) into (250, 250, 250) and leaves mid grey.
+    struct Case {
+        int inversion;
+        std::int32_t rgb;
+        std::vector<int> drawn;
+    };
+    const std::vector<Case> cases = {{1, 0x000000, {255, 255, 255}},
+                                     {1, 0x3C1E0A, {245, 225, 195}},
+                                     {2, 0x050505, {250, 250, 250}},
+                                     {2, 0x808080, {128, 128, 128}}};
+    hc_set_option(option_metafile_type, 0);
+    for (const Case& c : cases) {
+        hc_set_option(option_colour_inversion, c.inversion);
+        DeleteFileA("inverted.wmf");
+        IGrHardCopy("inverted.wmf");
+        ASSERT_EQ(graphics_state().hardcopy_active, 1) << error_state().last_error;
+        GraphicsState& s = graphics_state();
+        DeviceParameters& p = device_parameters();
+        s.colour_mode = 2;
+        s.prev_rgb = s.cur_rgb = c.rgb;
+        gr_send_hardcopy(DeviceOperation::Colour);
+        p.phase = 0;
+        p.rx1 = 10, p.ry1 = 10, p.rx2 = 300, p.ry2 = 10;
+        gr_send_hardcopy(DeviceOperation::Line);
+        s.fill_style = 4;
+        p.rx1 = 100, p.ry1 = 100, p.rx2 = 300, p.ry2 = 250;
+        gr_send_hardcopy(DeviceOperation::RectangleFill);
+        p.phase = -1;
+        gr_send_hardcopy(DeviceOperation::RectangleFill);
+        p.phase = 0;
+        IGrHardCopy("S");
+        hc_set_option(option_colour_inversion, 0);
+
+        const auto records = plain_records(read("inverted.wmf"), 0);
+        // LOGPEN16: style, width x, width y, colour; LOGBRUSH16: style,
+        // colour, hatch. The colour is two words, red and green in the first.
+        const auto rgb_at = [](const Record& r, std::size_t k) {
+            return std::vector<int>{r.words[k] & 0xFF, r.words[k] >> 8 & 0xFF, r.words[k + 1] & 0xFF};
+        };
+        const auto pens = of(records, meta_create_pen), brushes = of(records, meta_create_brush);
+        ASSERT_FALSE(pens.empty()) << c.rgb;
+        ASSERT_FALSE(brushes.empty()) << c.rgb;
+        EXPECT_EQ(rgb_at(pens.front(), 3), c.drawn) << c.rgb;
+        EXPECT_EQ(rgb_at(brushes.front(), 1), c.drawn) << c.rgb;
+    }
 }
 
 TEST_F(MetafileDriver, SystemDashesForOptionTwentyNine)

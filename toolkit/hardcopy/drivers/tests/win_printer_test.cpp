@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
@@ -244,6 +245,56 @@ TEST(GdiDashes, ScaledToTheDeviceAndWidenedByThePen)
     EXPECT_EQ(hc_dash_lengths(3, 600, 96, 3), (std::vector<DWORD>{6, 27, 50, 27}));
     EXPECT_EQ(hc_dash_lengths(7, 96, 96, 3), (std::vector<DWORD>{8, 6, 4, 6, 4, 6}));
     EXPECT_TRUE(hc_dash_lengths(0, 600, 96, 1).empty());
+}
+
+// The back end on a memory bitmap, read back pixel for pixel: a solid line
+// gets back the last pixel GDI leaves out, along its axis or diagonal; at
+// any other slope the printer sets the thin line's end pixel, for a single
+// line and for a polyline's last segment alike, and a metafile does not.
+TEST(PrinterBackEnd, SolidLinesGetTheirLastPixelBack)
+{
+    struct Case {
+        const char* what;
+        GdiBackEnd::Target target;
+        std::vector<POINT> points; // two points: a line; more: a polyline
+        POINT end;                 // the pixel to look at
+        bool inked;
+    };
+    using T = GdiBackEnd::Target;
+    const std::vector<Case> cases = {
+        {"horizontal line", T::printer, {{10, 10}, {20, 10}}, {20, 10}, true},
+        {"diagonal line", T::printer, {{10, 10}, {20, 20}}, {20, 20}, true},
+        {"sloped line", T::printer, {{10, 10}, {20, 13}}, {20, 13}, true},
+        {"sloped last segment", T::printer, {{4, 30}, {10, 30}, {20, 33}}, {20, 33}, true},
+        {"vertical last segment", T::printer, {{4, 30}, {10, 30}, {10, 38}}, {10, 38}, true},
+        {"sloped line, metafile", T::plain_metafile, {{10, 10}, {20, 13}}, {20, 13}, false},
+        {"sloped last segment, metafile", T::plain_metafile, {{4, 30}, {10, 30}, {20, 33}}, {20, 33}, false},
+    };
+    for (const Case& c : cases) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HDC memory = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        ASSERT_NE(bitmap, nullptr);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        std::fill_n(static_cast<std::uint32_t*>(bits), 40 * 40, 0xFFFFFFu);
+        GdiBackEnd back;
+        back.attach(memory, c.target);
+        back.colour(RGB(0, 0, 0));
+        back.line_width(0);
+        if (c.points.size() == 2)
+            back.line(c.points[0].x, c.points[0].y, c.points[1].x, c.points[1].y);
+        else
+            back.polyline(c.points);
+        back.detach();
+        GdiFlush();
+        const std::uint32_t at = static_cast<const std::uint32_t*>(bits)[c.end.y * 40 + c.end.x] & 0xFFFFFF;
+        EXPECT_EQ(at == 0, c.inked) << c.what;
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+    }
 }
 
 TEST(PrintImage, ARectangleOfTheDrawingLandsOnThePage)
