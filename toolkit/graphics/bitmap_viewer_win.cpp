@@ -148,7 +148,7 @@ void set_ranges(HWND viewer, const BitmapViewerRecord& r, int x_offset, int y_of
 }
 
 // Puts the slot's bitmap into the record and sizes the frame and bars.
-void fit_frame(HWND frame, BitmapViewerRecord& r, int slot, int x_offset, int y_offset)
+void bmp_viewer_fit_frame(HWND frame, BitmapViewerRecord& r, int slot, int x_offset, int y_offset)
 {
     r.bitmap = bmp_slot_handle(slot);
     bmp_size(slot, r.width, r.height);
@@ -291,7 +291,7 @@ HCURSOR window_cursor(HWND viewer)
 bool panning_on(const BitmapViewerRecord& r) { return r.mode == 1 || (r.options & option_panning) != 0; }
 bool keys_on(const BitmapViewerRecord& r) { return r.mode == 1 || (r.options & option_keys) != 0; }
 
-LRESULT CALLBACK viewer_proc(HWND viewer, UINT message, WPARAM w, LPARAM l)
+LRESULT CALLBACK bmp_viewer_wnd_proc(HWND viewer, UINT message, WPARAM w, LPARAM l)
 {
     BitmapViewerRecord* r = record_of(viewer);
     if (r == nullptr)
@@ -441,7 +441,7 @@ void modal_frame_destroyed(HWND frame)
         t.last_active = t.windows[0].frame;
 }
 
-LRESULT CALLBACK frame_proc(HWND frame, UINT message, WPARAM w, LPARAM l)
+LRESULT CALLBACK bmp_viewer_frame_proc(HWND frame, UINT message, WPARAM w, LPARAM l)
 {
     BitmapViewerRecord* r = viewer_record(frame);
     if (r == nullptr)
@@ -533,7 +533,7 @@ ATOM viewer_class()
     if (atom == 0) {
         WNDCLASSA c{};
         c.style = CS_DBLCLKS;
-        c.lpfnWndProc = viewer_proc;
+        c.lpfnWndProc = bmp_viewer_wnd_proc;
         c.hInstance = GetModuleHandleA(nullptr);
         c.hCursor = LoadCursor(nullptr, IDC_ARROW);
         c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -611,7 +611,7 @@ void bmp_viewer_show(int slot, int x_offset, int y_offset, int& mode, int option
     }
     HWND frame = ws->frame;
     if (BitmapViewerRecord* shown = viewer_record(frame)) {
-        fit_frame(frame, *shown, slot, x_offset, y_offset);
+        bmp_viewer_fit_frame(frame, *shown, slot, x_offset, y_offset);
         InvalidateRect(shown->subject, nullptr, FALSE);
         status = 0;
         return;
@@ -676,8 +676,8 @@ void bmp_viewer_show(int slot, int x_offset, int y_offset, int& mode, int option
     SetWindowLongPtrA(r->subject, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(r));
     win_content_record_set(frame, r);
     r->frame_proc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frame_proc)));
-    fit_frame(frame, *r, slot, std::max(x_offset, 0), std::max(y_offset, 0));
+        SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(bmp_viewer_frame_proc)));
+    bmp_viewer_fit_frame(frame, *r, slot, std::max(x_offset, 0), std::max(y_offset, 0));
     const bool focused = GetFocus() == ws->client;
     ShowWindow(ws->client, SW_HIDE);
     if (focused)

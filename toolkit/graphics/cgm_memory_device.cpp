@@ -548,8 +548,10 @@ void CgmMemoryDevice::shaded_polygon(DeviceParameters& p)
         p.shade_x[k] = to_int(p.poly_x[k]);
         p.shade_y[k] = to_int(p.poly_y[k]);
     }
-    auto triangles = [&p](std::span<const int>, std::span<const int>, std::span<const std::int32_t> colours,
-                          std::span<const int> list) {
+    // Four elements a triangle: fill reference point, interpolated
+    // interior, interior style and the triangle.
+    auto cgm_shaded_triangles = [&p](std::span<const int>, std::span<const int>, std::span<const std::int32_t> colours,
+                                     std::span<const int> list) {
         for (std::size_t t = 0; t + 2 < list.size(); t += 3) {
             const std::size_t a = static_cast<std::size_t>(list[t]), b = static_cast<std::size_t>(list[t + 1]),
                               c = static_cast<std::size_t>(list[t + 2]);
@@ -576,7 +578,7 @@ void CgmMemoryDevice::shaded_polygon(DeviceParameters& p)
         }
         return 0;
     };
-    gr_shaded_polygon_split(p, 2, ShadeClip{}, {}, triangles);
+    gr_shaded_polygon_split(p, 2, ShadeClip{}, {}, cgm_shaded_triangles);
 }
 
 } // namespace korv

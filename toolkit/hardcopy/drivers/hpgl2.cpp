@@ -133,7 +133,7 @@ public:
     void triangle_fill(DeviceParameters& p) override { shape(11, p); }
     void pie_fill(DeviceParameters& p) override { shape(13, p); }
     void polygon_fill(DeviceParameters& p) override { shape(15, p); }
-    void arc(DeviceParameters& p) override { wedge(34, p); }
+    void arc(DeviceParameters& p) override { hc_hpgl2_wedge(34, p); }
     void text(DeviceParameters& p) override;
     void clip(DeviceParameters&) override;
     void line_type(DeviceParameters&) override;
@@ -158,13 +158,13 @@ private:
     // ended before the job leaves HP-GL/2; readers that skip a comment up
     // to the next semicolon then lose nothing.
     void comment(const std::string& fields) const { out_.instruction("CO\"" + fields + "\";"); }
-    void pen_colour(int pen, int red, int green, int blue) const;
-    void fill_pattern(HalftoneMask mask) const;
-    void encoded_polyline(const DeviceParameters& p, int first) const;
+    void hc_hpgl2_pen_colour(int pen, int red, int green, int blue) const;
+    void hc_hpgl2_fill_pattern(HalftoneMask mask) const;
+    void hc_hpgl2_encoded_polyline(const DeviceParameters& p, int first) const;
     void select_pen(const std::string& pen);
     void shape(int op, DeviceParameters& p);
     void two_colour_fill();
-    void wedge(int op, DeviceParameters& p);
+    void hc_hpgl2_wedge(int op, DeviceParameters& p);
     static int index_of(bool previous);
     static int current_index() { return index_of(false); }
 };
@@ -249,7 +249,7 @@ void Hpgl2Driver::end_page(DeviceParameters& p)
     out_.instruction(eject);
 }
 
-void Hpgl2Driver::pen_colour(int pen, int red, int green, int blue) const
+void Hpgl2Driver::hc_hpgl2_pen_colour(int pen, int red, int green, int blue) const
 {
     std::array<int, 3> c = {red, green, blue};
     const int inversion = hc_option(option_colour_inversion);
@@ -262,7 +262,7 @@ void Hpgl2Driver::pen_colour(int pen, int red, int green, int blue) const
                      hc_integer_field(c[1], 3) + " " + hc_integer_field(c[2], 3));
 }
 
-void Hpgl2Driver::fill_pattern(HalftoneMask mask) const
+void Hpgl2Driver::hc_hpgl2_fill_pattern(HalftoneMask mask) const
 {
     for (int line = 0; line < 2; ++line) {
         std::string values;
@@ -274,7 +274,7 @@ void Hpgl2Driver::fill_pattern(HalftoneMask mask) const
     }
 }
 
-void Hpgl2Driver::encoded_polyline(const DeviceParameters& p, int first) const
+void Hpgl2Driver::hc_hpgl2_encoded_polyline(const DeviceParameters& p, int first) const
 {
     const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
     const int handle = hc_unit_handle(plot_unit);
@@ -323,7 +323,7 @@ void Hpgl2Driver::colour(DeviceParameters&)
         if (!pen_defined_[static_cast<std::size_t>(index)]) {
             int r = 0, gr = 0, b = 0;
             gr_rgb_unpack(gr_colour_table_get(index), &r, &gr, &b);
-            pen_colour(index, r, gr, b);
+            hc_hpgl2_pen_colour(index, r, gr, b);
             pen_defined_[static_cast<std::size_t>(index)] = true;
         }
     } else {
@@ -339,7 +339,7 @@ void Hpgl2Driver::palette_entry(DeviceParameters& p)
 {
     int r = 0, g = 0, b = 0;
     gr_rgb_unpack(p.px1, &r, &g, &b);
-    pen_colour(p.count, r, g, b);
+    hc_hpgl2_pen_colour(p.count, r, g, b);
     if (p.count >= 0 && p.count < 256)
         pen_defined_[static_cast<std::size_t>(p.count)] = true;
 }
@@ -377,7 +377,7 @@ void Hpgl2Driver::polyline(DeviceParameters& p)
         out_.vector("PU", p.poly_x[0], p.poly_y[0]);
     if (n >= 33)
         comment("14 " + hc_integer_field(n, 6));
-    encoded_polyline(p, 1);
+    hc_hpgl2_encoded_polyline(p, 1);
     hc.last_pen_x = p.poly_x[static_cast<std::size_t>(n - 1)];
     hc.last_pen_y = p.poly_y[static_cast<std::size_t>(n - 1)];
 }
@@ -394,7 +394,7 @@ void Hpgl2Driver::two_colour_fill()
     if (g.fill_style == 4 || previous == current) {
         if (current != last_single_) {
             out_.instruction("RF1,8,4,");
-            fill_pattern(hc_halftone_masks(1).plane1);
+            hc_hpgl2_fill_pattern(hc_halftone_masks(1).plane1);
             last_single_ = current;
         }
         if (fill_mode_ != 1) {
@@ -415,7 +415,7 @@ void Hpgl2Driver::two_colour_fill()
         g.cur_rgb = saved_rgb;
         const HalftoneMask second = hc_halftone_masks(1).plane1;
         out_.instruction("RF2,8,4,");
-        fill_pattern((first & 0xAA55AA55u) + (second & 0x55AA55AAu));
+        hc_hpgl2_fill_pattern((first & 0xAA55AA55u) + (second & 0x55AA55AAu));
         last_pair_previous_ = previous;
         last_pair_current_ = current;
     }
@@ -470,7 +470,7 @@ void Hpgl2Driver::shape(int op, DeviceParameters& p)
         int r1 = 0, g1 = 0, b1 = 0, r2 = 0, g2 = 0, b2 = 0;
         gr_colour_components(hc_previous_colour(), r1, g1, b1);
         gr_colour_components(hc_current_colour(), r2, g2, b2);
-        pen_colour(k, (r1 + r2) / 2, (g1 + g2) / 2, (b1 + b2) / 2);
+        hc_hpgl2_pen_colour(k, (r1 + r2) / 2, (g1 + g2) / 2, (b1 + b2) / 2);
         fill_pen_ = hc_integer_field(k, 3);
         out_.instruction("PU;SP" + fill_pen_);
         pen_defined_[static_cast<std::size_t>(k)] = false;
@@ -488,14 +488,14 @@ void Hpgl2Driver::shape(int op, DeviceParameters& p)
         hc.last_pen_y = p.ry1;
         break;
     case 13:
-        wedge(13, p);
+        hc_hpgl2_wedge(13, p);
         break;
     default:
         if (n < 1)
             break;
         out_.vector("PU", p.poly_x[0], p.poly_y[0]);
         out_.instruction("PM0");
-        encoded_polyline(p, 1);
+        hc_hpgl2_encoded_polyline(p, 1);
         out_.instruction("PM2;FP");
         hc.last_pen_x = p.poly_x[0];
         hc.last_pen_y = p.poly_y[0];
@@ -503,7 +503,7 @@ void Hpgl2Driver::shape(int op, DeviceParameters& p)
     }
 }
 
-void Hpgl2Driver::wedge(int op, DeviceParameters& p)
+void Hpgl2Driver::hc_hpgl2_wedge(int op, DeviceParameters& p)
 {
     const GraphicsState& g = graphics_state();
     hc_page_drawn();

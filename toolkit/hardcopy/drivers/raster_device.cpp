@@ -112,7 +112,7 @@ std::uint32_t RasterBitmap::value_at(int x, int y) const
 int RasterDevice::px(float x) const { return gr_trunc(x * sx_); }
 int RasterDevice::py(float y) const { return gr_trunc(y * sy_); }
 
-void RasterDevice::set_bits(std::uint32_t value, int x, int y)
+void RasterDevice::hc_raster_set_bits(std::uint32_t value, int x, int y)
 {
     RasterBitmap& b = page;
     if (!b.allocated() || x < 0 || y < 0 || x > b.last_column || y > b.last_row)
@@ -145,7 +145,7 @@ void RasterDevice::set_bits(std::uint32_t value, int x, int y)
     }
 }
 
-void RasterDevice::span(std::uint32_t value, int x1, int y, int x2)
+void RasterDevice::hc_raster_span(std::uint32_t value, int x1, int y, int x2)
 {
     x1 = std::max(x1, 0);
     x2 = std::min(x2, page.last_column);
@@ -157,7 +157,7 @@ void RasterDevice::span(std::uint32_t value, int x1, int y, int x2)
         return;
     }
     for (int x = x1; x <= x2; ++x)
-        set_bits(value, x, y);
+        hc_raster_set_bits(value, x, y);
 }
 
 std::uint32_t RasterDevice::colour_value() const
@@ -222,9 +222,9 @@ std::uint32_t RasterDevice::dithered(int x, int y, std::int32_t rgb) const
     return bit_of(mono_patterns[c], m);
 }
 
-void RasterDevice::plot_pixel(int x, int y, std::int32_t rgb) { set_bits(dithered(x, y, rgb), x, y); }
+void RasterDevice::hc_raster_plot_pixel(int x, int y, std::int32_t rgb) { hc_raster_set_bits(dithered(x, y, rgb), x, y); }
 
-void RasterDevice::span_fill(int x1, int x2, int y)
+void RasterDevice::hc_raster_span_fill(int x1, int x2, int y)
 {
     x1 = std::max({x1, clip_x1_, 0});
     x2 = std::min({x2, clip_x2_, page.last_column});
@@ -233,27 +233,27 @@ void RasterDevice::span_fill(int x1, int x2, int y)
     switch (page.bits) {
     case 1:
         for (int x = x1; x <= x2; ++x)
-            set_bits(bit_of(x % 2 == 0 ? even_pattern_ : odd_pattern_, pattern_bit(x, y)), x, y);
+            hc_raster_set_bits(bit_of(x % 2 == 0 ? even_pattern_ : odd_pattern_, pattern_bit(x, y)), x, y);
         break;
     case 3:
         for (int x = x1; x <= x2; ++x) {
             const HalftoneMasks& k = two_colours_ && (x + y) % 2 != 0 ? previous_masks_ : masks_;
             const int m = pattern_bit(x, y);
-            set_bits(bit_of(k.plane1, m) + 2 * bit_of(k.plane2, m) + 4 * bit_of(k.plane3, m), x, y);
+            hc_raster_set_bits(bit_of(k.plane1, m) + 2 * bit_of(k.plane2, m) + 4 * bit_of(k.plane3, m), x, y);
         }
         break;
     default:
         if (!two_colours_) {
-            span(value_, x1, y, x2);
+            hc_raster_span(value_, x1, y, x2);
             break;
         }
         for (int x = x1; x <= x2; ++x)
-            set_bits((x + y) % 2 == 0 ? previous_value_ : value_, x, y);
+            hc_raster_set_bits((x + y) % 2 == 0 ? previous_value_ : value_, x, y);
         break;
     }
 }
 
-void RasterDevice::draw_line(int x1, int y1, int x2, int y2, bool continuation)
+void RasterDevice::hc_raster_line(int x1, int y1, int x2, int y2, bool continuation)
 {
     const GraphicsState& g = graphics_state();
     const int dx = std::abs(x2 - x1), dy = std::abs(y2 - y1);
@@ -271,7 +271,7 @@ void RasterDevice::draw_line(int x1, int y1, int x2, int y2, bool continuation)
         }
         const int top = std::min(y1 - pen_b_ / 2 + pen_b_, clip_y2_);
         for (int y = std::max(y1 - pen_b_ / 2, clip_y1_); y <= top; ++y)
-            span(value_, xa, y, xb);
+            hc_raster_span(value_, xa, y, xb);
         return;
     }
     if (solid && dx == 0) {
@@ -285,7 +285,7 @@ void RasterDevice::draw_line(int x1, int y1, int x2, int y2, bool continuation)
         const int right = std::min(x1 - pen_a_ / 2 + pen_a_, clip_x2_);
         for (int x = std::max(x1 - pen_a_ / 2, clip_x1_); x <= right; ++x)
             for (int y = ya; y <= yb; ++y)
-                set_bits(value_, x, y);
+                hc_raster_set_bits(value_, x, y);
         return;
     }
     if (continuation && dx == 0 && dy == 0)
@@ -321,7 +321,7 @@ void RasterDevice::draw_line(int x1, int y1, int x2, int y2, bool continuation)
             if (((dash_bits_ >> position) & 1u) != 0) {
                 const int x = x_major ? a : b, y = x_major ? b : a;
                 if (x >= clip_x1_ && x <= clip_x2_ && y >= clip_y1_ && y <= clip_y2_)
-                    set_bits(value_, x, y);
+                    hc_raster_set_bits(value_, x, y);
             }
             if (e < 0) {
                 e += 2 * minor;
@@ -468,10 +468,10 @@ void RasterDevice::line(DeviceParameters& p)
     hc_page_drawn();
     const int x1 = px(p.rx1), y1 = py(p.ry1), x2 = px(p.rx2), y2 = py(p.ry2);
     if (graphics_state().fill_emulation_hardcopy != 0) {
-        span_fill(std::min(x1, x2), std::max(x1, x2), y1);
+        hc_raster_span_fill(std::min(x1, x2), std::max(x1, x2), y1);
         return;
     }
-    draw_line(x1, y1, x2, y2, x1 == last_x_ && y1 == last_y_);
+    hc_raster_line(x1, y1, x2, y2, x1 == last_x_ && y1 == last_y_);
     last_x_ = x2;
     last_y_ = y2;
 }
@@ -486,7 +486,7 @@ void RasterDevice::polyline(DeviceParameters& p)
     bool continuation = xa == last_x_ && ya == last_y_;
     for (int i = 1; i < n; ++i) {
         const int xb = px(p.poly_x[static_cast<std::size_t>(i)]), yb = py(p.poly_y[static_cast<std::size_t>(i)]);
-        draw_line(xa, ya, xb, yb, continuation);
+        hc_raster_line(xa, ya, xb, yb, continuation);
         continuation = true;
         xa = xb;
         ya = yb;
@@ -500,7 +500,7 @@ void RasterDevice::point(DeviceParameters& p)
     hc_page_drawn();
     const int x = px(p.rx1), y = py(p.ry1);
     if (y >= clip_y1_ && y <= clip_y2_)
-        span(value_, std::max(x - pen_a_ / 2, clip_x1_), y, std::min(x - pen_a_ / 2 + pen_a_, clip_x2_));
+        hc_raster_span(value_, std::max(x - pen_a_ / 2, clip_x1_), y, std::min(x - pen_a_ / 2 + pen_a_, clip_x2_));
     last_x_ = x;
     last_y_ = y;
 }
@@ -531,7 +531,7 @@ void RasterDevice::shape(int op, DeviceParameters& p)
     case 9: {
         const int x1 = px(p.rx1), x2 = px(p.rx2), y1 = py(p.ry1), y2 = py(p.ry2);
         for (int y = y1; y <= y2; ++y)
-            span_fill(x1, x2, y);
+            hc_raster_span_fill(x1, x2, y);
         break;
     }
     case 11:
@@ -575,7 +575,7 @@ void RasterDevice::triangle(const DeviceParameters& p)
             a = x2;
             b = y2 == y1 ? x1 : y2 == y3 ? x3 : gr_trunc(static_cast<float>(x3) + static_cast<float>(y2 - y3) * s13);
         }
-        span_fill(std::max(std::min(a, b), clip_x1_), std::min(std::max(a, b), clip_x2_), y);
+        hc_raster_span_fill(std::max(std::min(a, b), clip_x1_), std::min(std::max(a, b), clip_x2_), y);
     }
 }
 
@@ -591,7 +591,7 @@ void RasterDevice::quadrilateral(const DeviceParameters& p)
     const int bottom = std::max(std::min(y[0], y[1]), clip_y1_), top = std::min(std::max(y[2], y[3]), clip_y2_);
     const int left = std::max(std::min(x[0], x[3]), clip_x1_), right = std::min(std::max(x[1], x[2]), clip_x2_);
     if (bottom == top) {
-        span_fill(left, right, bottom);
+        hc_raster_span_fill(left, right, bottom);
         return;
     }
     for (int row = top; row >= bottom; --row) {
@@ -623,9 +623,9 @@ void RasterDevice::quadrilateral(const DeviceParameters& p)
                     }
                 }
             }
-            span_fill(a, b, row);
+            hc_raster_span_fill(a, b, row);
         } else {
-            span_fill(std::max(hc_raster_edge_x(x[0], y[0], x[3], y[3], row), clip_x1_),
+            hc_raster_span_fill(std::max(hc_raster_edge_x(x[0], y[0], x[3], y[3], row), clip_x1_),
                       std::min(hc_raster_edge_x(x[1], y[1], x[2], y[2], row), clip_x2_), row);
         }
     }
@@ -656,7 +656,7 @@ void RasterDevice::image_file(DeviceParameters& p)
             ix = std::clamp<long long>(ix, 0, w - 1);
             iy = std::clamp<long long>(iy, 0, h - 1);
             const long long element = rotation >= 180 ? (h - 1 - iy) * w + (w - 1 - ix) : iy * w + ix;
-            plot_pixel(x, y, pixels[static_cast<std::size_t>(element)]);
+            hc_raster_plot_pixel(x, y, pixels[static_cast<std::size_t>(element)]);
         }
 }
 
@@ -672,7 +672,7 @@ void RasterDevice::shaded_polygon(DeviceParameters& p)
     }
     const ShadeClip clip{std::max(clip_x1_, 0), std::max(clip_y1_, 0), std::min(clip_x2_, page.last_column),
                          std::min(clip_y2_, page.last_row)};
-    gr_shaded_polygon_split(p, 1, clip, [this](int x, int y, std::int32_t rgb) { plot_pixel(x, y, rgb); }, {});
+    gr_shaded_polygon_split(p, 1, clip, [this](int x, int y, std::int32_t rgb) { hc_raster_plot_pixel(x, y, rgb); }, {});
 }
 
 } // namespace korv

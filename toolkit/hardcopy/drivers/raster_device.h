@@ -81,11 +81,11 @@ public:
     void shaded_polygon(DeviceParameters& p) override;
 
     // The drawing primitives, in pixels.
-    void set_bits(std::uint32_t value, int x, int y);
-    void span(std::uint32_t value, int x1, int y, int x2);
-    void plot_pixel(int x, int y, std::int32_t rgb);
-    void span_fill(int x1, int x2, int y);
-    void draw_line(int x1, int y1, int x2, int y2, bool continuation);
+    void hc_raster_set_bits(std::uint32_t value, int x, int y);
+    void hc_raster_span(std::uint32_t value, int x1, int y, int x2);
+    void hc_raster_plot_pixel(int x, int y, std::int32_t rgb);
+    void hc_raster_span_fill(int x1, int x2, int y);
+    void hc_raster_line(int x1, int y1, int x2, int y2, bool continuation);
 
     // The pixel value of the current colour at this page's depth.
     std::uint32_t colour_value() const;
