@@ -390,8 +390,15 @@ int img_cgm_scan(ByteSource& file, double& aspect)
         }
         const int element_class = *word >> 12, id = (*word >> 5) & 127;
         std::size_t length = *word & 31;
-        if (element_class == 1 && id == 12 && length != 31)
-            continue; // defaults replacement: its parameters are elements
+        if (element_class == 1 && id == 12) {
+            // Defaults replacement: its parameters are elements, read as
+            // such; a long form's length word is stepped over.
+            if (length == 31 && !c.u16_be()) {
+                damaged = true;
+                break;
+            }
+            continue;
+        }
         // Only the elements read below keep their parameters; the others
         // are stepped over.
         const bool wanted = (element_class == 0 && (id == 2 || id == 5)) ||

@@ -392,6 +392,10 @@ TEST(Recognition, PictureInformation)
     const Bytes cgm2 = {0x00, 0x22, 1, 'A', 0x20, 0xC8, 0, 0, 0, 0, 0, 200, 0, 100, 0x00, 0xA0, 0x00, 0xA0, 0x00, 0x40};
     const auto c2 = info_of(cgm2);
     EXPECT_EQ((std::vector<int>{c2[1], c2[2], c2[3]}), (std::vector<int>{1000, 500, 2}));
+    // A VDC extent inside a defaults replacement of the long form counts.
+    const Bytes cgm3 = {0x00, 0x22, 1, 'A', 0x11, 0x9F, 0x00, 0x0A, 0x20, 0xC8, 0, 0, 0, 0, 1, 0x2C, 0, 100, 0x00, 0xA0, 0x00, 0x40};
+    const auto c3 = info_of(cgm3);
+    EXPECT_EQ((std::vector<int>{c3[1], c3[2], c3[3]}), (std::vector<int>{1000, 333, 1}));
 
     const auto ps = info_of(bytes_of("%!PS-Adobe-3.0 EPSF\n%%BoundingBox: 0 0 612 792\n"));
     EXPECT_EQ((std::vector<int>{ps[1], ps[2], ps[3]}), (std::vector<int>{612, 792, 1}));
