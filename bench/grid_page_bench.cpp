@@ -16,7 +16,7 @@ namespace {
 
 double page_steps(HWND field)
 {
-    GridControl* g = grid_control_of(field);
+    GridRecord* g = grid_control_of(field);
     if (!g)
         return -1;
     for (int r = 0; r < g->model().rows_in_use; r += 997)

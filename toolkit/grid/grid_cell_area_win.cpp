@@ -5,6 +5,7 @@
 
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/events.h"
+#include "core/services/grid.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_clipboard_text.h"
 #include "grid/grid_classes.h"
@@ -15,7 +16,7 @@ namespace korv {
 
 namespace {
 
-GridControl* control_of_area(HWND area) { return grid_control_of(GetParent(area)); }
+GridRecord* control_of_area(HWND area) { return grid_control_of(GetParent(area)); }
 
 // The cell a press landed on, from which a drag starts; -1 when none.
 struct PressedCell {
@@ -27,7 +28,7 @@ PressedCell& pressed_cell()
     return cell;
 }
 
-bool highlighted(const GridControl& g, int column, int row)
+bool highlighted(const GridRecord& g, int column, int row)
 {
     const GridBlock& b = g.cells->selection;
     if (b.empty() || !IsWindowEnabled(g.frame) || !grid_focus_inside(g))
@@ -41,7 +42,7 @@ struct CellColours {
 
 // A colour the cell does not set falls back to the grid's own, then to
 // the system's.
-CellColours colours_of(const GridControl& g, int column, int row)
+CellColours colours_of(const GridRecord& g, int column, int row)
 {
     const GridModel& m = *g.cells;
     if (!IsWindowEnabled(g.frame))
@@ -68,7 +69,7 @@ CellColours colours_of(const GridControl& g, int column, int row)
             back != -1 ? static_cast<COLORREF>(back) : GetSysColor(locked ? COLOR_BTNFACE : COLOR_WINDOW)};
 }
 
-int rows_painted(const GridControl& g)
+int rows_painted(const GridRecord& g)
 {
     const GridModel& m = *g.cells;
     return m.top_row + g.visible_rows < m.rows_in_use ? m.rows_shown : std::min(g.visible_rows, m.rows_in_use);
@@ -97,7 +98,7 @@ POINT first_character(HWND control)
 // A text or menu cell: its background, then its display text, placed and
 // clipped as the column's control would show it, so that it takes the
 // template's alignment.
-void paint_text_cell(HDC dc, const GridControl& g, int column, int row, std::string& text)
+void paint_text_cell(HDC dc, const GridRecord& g, int column, int row, std::string& text)
 {
     const GridModel& m = *g.cells;
     const GridColumn& col = m.columns[static_cast<std::size_t>(column)];
@@ -143,7 +144,7 @@ void button_image(HWND button, int state, HDC memory, HBITMAP target)
     SelectObject(memory, old);
 }
 
-bool make_check_images(HDC dc, const GridControl& g, int column, CheckImages& images)
+bool make_check_images(HDC dc, const GridRecord& g, int column, CheckImages& images)
 {
     const int width = g.templates[static_cast<std::size_t>(column)].width;
     const int height = g.row_height;
@@ -170,7 +171,7 @@ bool make_check_images(HDC dc, const GridControl& g, int column, CheckImages& im
     return true;
 }
 
-void paint_check_column(HDC dc, const GridControl& g, int column, int first_row, int end_row, const RECT& update)
+void paint_check_column(HDC dc, const GridRecord& g, int column, int first_row, int end_row, const RECT& update)
 {
     CheckImages images;
     if (!make_check_images(dc, g, column, images))
@@ -193,7 +194,7 @@ void paint_check_column(HDC dc, const GridControl& g, int column, int first_row,
     DeleteDC(memory);
 }
 
-void paint_lines(HDC dc, const GridControl& g, int rows, int last, const RECT& client)
+void paint_lines(HDC dc, const GridRecord& g, int rows, int last, const RECT& client)
 {
     const int bottom = std::min<int>(rows * (g.row_height - 1), client.bottom);
     int x = 0;
@@ -210,7 +211,7 @@ void paint_lines(HDC dc, const GridControl& g, int rows, int last, const RECT& c
     }
 }
 
-void on_paint(HWND area, GridControl& g)
+void on_paint(HWND area, GridRecord& g)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(area, &ps);
@@ -250,7 +251,7 @@ void on_paint(HWND area, GridControl& g)
     EndPaint(area, &ps);
 }
 
-void on_button_down(GridControl& g, UINT message, WPARAM w, LPARAM l)
+void on_button_down(GridRecord& g, UINT message, WPARAM w, LPARAM l)
 {
     GridModel& m = *g.cells;
     if (message == WM_RBUTTONDOWN && !m.selection.empty())
@@ -279,7 +280,7 @@ void on_button_down(GridControl& g, UINT message, WPARAM w, LPARAM l)
     pressed_cell() = {m.current_column, m.current_row};
 }
 
-bool is_text_target(const GridControl& g, HWND target)
+bool is_text_target(const GridRecord& g, HWND target)
 {
     if (!target || target == g.cell_area || target != g.editor)
         return false;
@@ -287,7 +288,7 @@ bool is_text_target(const GridControl& g, HWND target)
     return type != GridCellType::check_box && type != GridCellType::menu;
 }
 
-void on_context_menu(GridControl& g, HWND clicked, LPARAM point)
+void on_context_menu(GridRecord& g, HWND clicked, LPARAM point)
 {
     const GridModel& m = *g.cells;
     g.menu_target = clicked;
@@ -321,7 +322,7 @@ void on_context_menu(GridControl& g, HWND clicked, LPARAM point)
     DestroyMenu(menu);
 }
 
-void on_menu_command(GridControl& g, int id)
+void on_menu_command(GridRecord& g, int id)
 {
     HWND target = g.menu_target;
     switch (id) {
@@ -345,7 +346,7 @@ void on_menu_command(GridControl& g, int id)
     }
 }
 
-void on_editor_command(GridControl& g, WPARAM w, LPARAM l)
+void on_editor_command(GridRecord& g, WPARAM w, LPARAM l)
 {
     if (l == 0) {
         on_menu_command(g, LOWORD(w));
@@ -387,7 +388,7 @@ void on_editor_command(GridControl& g, WPARAM w, LPARAM l)
     grid_clear_selection(g);
 }
 
-LRESULT on_colour(GridControl& g, UINT message, HDC dc, HWND control)
+LRESULT on_colour(GridRecord& g, UINT message, HDC dc, HWND control)
 {
     static HBRUSH last_brush = nullptr;
     const GridModel& m = *g.cells;
@@ -419,7 +420,7 @@ LRESULT on_colour(GridControl& g, UINT message, HDC dc, HWND control)
 }
 
 // The record kept with the grid's parent: a dialog's identifier.
-int dialog_identifier(const GridControl& g)
+int dialog_identifier(const GridRecord& g)
 {
     const DialogRecord* r = dialog_record_of(GetParent(g.frame));
     return r ? r->identifier : 0;
@@ -427,7 +428,7 @@ int dialog_identifier(const GridControl& g)
 
 } // namespace
 
-int GridControl::column_x(int column) const
+int GridRecord::column_x(int column) const
 {
     int x = 0;
     if (column >= first_visible_column)
@@ -439,7 +440,7 @@ int GridControl::column_x(int column) const
     return x;
 }
 
-RECT GridControl::cell_rect(int column, int row) const
+RECT GridRecord::cell_rect(int column, int row) const
 {
     RECT r;
     r.left = column_x(column) + 1;
@@ -449,7 +450,7 @@ RECT GridControl::cell_rect(int column, int row) const
     return r;
 }
 
-bool GridControl::hit_cell(int x, int y, int& column, int& row) const
+bool GridRecord::hit_cell(int x, int y, int& column, int& row) const
 {
     const GridModel& m = *cells;
     if (m.columns.empty())
@@ -478,7 +479,7 @@ bool& grid_click_forwarding()
     return forwarding;
 }
 
-void grid_drag_to(GridControl& g, HWND from, LPARAM l)
+void grid_drag_to(GridRecord& g, HWND from, LPARAM l)
 {
     GridModel& m = *g.cells;
     POINT at{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))};
@@ -497,14 +498,14 @@ void grid_drag_to(GridControl& g, HWND from, LPARAM l)
                           std::min(column, m.current_column), std::max(column, m.current_column));
 }
 
-void grid_send_cell_change(GridControl& g)
+void grid_send_cell_change(GridRecord& g)
 {
     const GridModel& m = *g.cells;
     SendMessageA(GetParent(g.frame), grid_class_atoms().cell_change, static_cast<WPARAM>(g.control_id()),
                  grid_packed_cell(m.current_column, m.current_row));
 }
 
-void grid_post_block_event(GridControl& g, int source, const GridBlock& block, bool always)
+void grid_post_block_event(GridRecord& g, int source, const GridBlock& block, bool always)
 {
     EventState& events = event_state();
     if (!events.enable.flags[event::field_changed - 1])
@@ -529,7 +530,7 @@ void grid_post_block_event(GridControl& g, int source, const GridBlock& block, b
     e.waiting = 0;
 }
 
-bool grid_selection_rect(const GridControl& g, RECT& out)
+bool grid_selection_rect(const GridRecord& g, RECT& out)
 {
     const GridModel& m = *g.cells;
     const GridBlock& b = m.selection;
@@ -559,14 +560,14 @@ bool grid_selection_rect(const GridControl& g, RECT& out)
     return out.top < out.bottom && out.left < out.right;
 }
 
-void grid_invalidate_selection(GridControl& g)
+void grid_invalidate_selection(GridRecord& g)
 {
     RECT r;
     if (grid_selection_rect(g, r))
         InvalidateRect(g.cell_area, &r, FALSE);
 }
 
-void grid_repaint_cell(GridControl& g, int column, int row, int update)
+void grid_repaint_cell(GridRecord& g, int column, int row, int update)
 {
     const GridModel& m = *g.cells;
     if (!g.cell_area || g.templates.empty() || column < 0 || column >= static_cast<int>(g.templates.size()))
@@ -618,7 +619,7 @@ void grid_draw_bitmap_transparent(HBITMAP source, HBITMAP target, HBITMAP scratc
     DeleteObject(inverse);
 }
 
-void grid_select_range(GridControl& g, int first_row, int last_row, int first_column, int last_column)
+void grid_select_range(GridRecord& g, int first_row, int last_row, int first_column, int last_column)
 {
     GridModel& m = *g.cells;
     const GridBlock block{first_row, last_row, first_column, last_column};
@@ -640,7 +641,7 @@ void grid_select_range(GridControl& g, int first_row, int last_row, int first_co
         grid_post_block_event(g, 2, block, false);
 }
 
-void grid_clear_selection(GridControl& g)
+void grid_clear_selection(GridRecord& g)
 {
     GridModel& m = *g.cells;
     if (!m.selection.empty()) {
@@ -659,7 +660,7 @@ void grid_clear_selection(GridControl& g)
 
 LRESULT CALLBACK grid_client_proc(HWND area, UINT message, WPARAM w, LPARAM l)
 {
-    GridControl* g = control_of_area(area);
+    GridRecord* g = control_of_area(area);
     if (!g || !g->set_up)
         return DefWindowProcA(area, message, w, l);
     switch (message) {
@@ -697,12 +698,29 @@ LRESULT CALLBACK grid_client_proc(HWND area, UINT message, WPARAM w, LPARAM l)
     case WM_NEXTDLGCTL:
     case WM_NOTIFY:
         return SendMessageA(GetParent(g->frame), message, w, l);
+    case DM_GETDEFID: {
+        // A multi-line editor asks on Enter: the dialog's default button is
+        // pressed, unless it is disabled.
+        HWND dialog = GetParent(g->frame);
+        const LRESULT answer = SendMessageA(dialog, DM_GETDEFID, 0, 0);
+        if (HIWORD(answer) != DC_HASDEFID)
+            return answer;
+        HWND button = GetDlgItem(dialog, LOWORD(answer));
+        if (button && !IsWindowEnabled(button))
+            return 0;
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(LOWORD(answer), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        return answer;
+    }
     case WM_NCHITTEST:
         if (g->inert)
             return HTTRANSPARENT;
         break;
     case WM_SIZE:
+        // The rows are refitted with number validation suspended: the
+        // editor may move without its number being checked.
+        grid_layout_busy() = 1;
         grid_fit_rows(*g);
+        grid_layout_busy() = 0;
         break;
     default:
         break;

@@ -26,7 +26,7 @@ namespace korv {
 
 namespace {
 
-GridControl* control_of_editor(HWND editor) { return grid_control_of(GetParent(GetParent(editor))); }
+GridRecord* control_of_editor(HWND editor) { return grid_control_of(GetParent(GetParent(editor))); }
 
 // Shared by all grids. The focus mark is 0 after the focus went from an
 // editor to its grid window itself (on its way to the next editor), 1
@@ -44,21 +44,21 @@ FocusMarks& focus_marks()
 
 // The window whose title bar or frame took the last press contains the
 // grid: the focus returns from a move of that window.
-bool pressed_frame_holds(const GridControl& g)
+bool pressed_frame_holds(const GridRecord& g)
 {
     HWND pressed = win_pressed_frame();
     return pressed && (pressed == g.frame || IsChild(pressed, g.frame));
 }
 
 // The window is the grid, a child of it or a child of such a child.
-bool inside_grid(const GridControl& g, HWND w)
+bool inside_grid(const GridRecord& g, HWND w)
 {
     return w && (w == g.frame || GetParent(w) == g.frame || (GetParent(w) && GetParent(GetParent(w)) == g.frame));
 }
 
 bool is_edit_type(GridCellType t) { return t <= GridCellType::double_precision; }
 
-GridCellType current_type(const GridControl& g)
+GridCellType current_type(const GridRecord& g)
 {
     return g.cells->columns[static_cast<std::size_t>(g.cells->current_column)].type;
 }
@@ -88,7 +88,7 @@ void copy_list(HWND from, HWND to)
 }
 
 // Moves by rows and columns, beeping at the grid's edges.
-void step(GridControl& g, int columns, int rows, bool extend)
+void step(GridRecord& g, int columns, int rows, bool extend)
 {
     const GridModel& m = *g.cells;
     int c = m.current_column + columns, r = m.current_row + rows;
@@ -123,14 +123,14 @@ bool caret_at_end(HWND editor)
 
 bool clipboard_holds_block() { return grid_clipboard_text_kind(grid_clipboard_text()) == 2; }
 
-void paste_block(GridControl& g)
+void paste_block(GridRecord& g)
 {
     const std::string text = grid_clipboard_text();
     if (!text.empty() && grid_clipboard_text_kind(text) == 2 && grid_paste_allowed(*g.cells, text))
         grid_paste(g);
 }
 
-void cut_block(GridControl& g, bool copy_first)
+void cut_block(GridRecord& g, bool copy_first)
 {
     if (!grid_selection_writable(*g.cells))
         return;
@@ -140,7 +140,7 @@ void cut_block(GridControl& g, bool copy_first)
 }
 
 // True when the key was handled here.
-bool on_key(GridControl& g, HWND editor, WPARAM key)
+bool on_key(GridRecord& g, HWND editor, WPARAM key)
 {
     const GridModel& m = *g.cells;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
@@ -235,7 +235,7 @@ bool on_key(GridControl& g, HWND editor, WPARAM key)
     }
 }
 
-bool on_char(GridControl& g, HWND editor, WPARAM ch)
+bool on_char(GridRecord& g, HWND editor, WPARAM ch)
 {
     const GridModel& m = *g.cells;
     switch (ch) {
@@ -268,7 +268,7 @@ bool on_char(GridControl& g, HWND editor, WPARAM ch)
     }
 }
 
-void on_editor_focus(GridControl& g, HWND losing)
+void on_editor_focus(GridRecord& g, HWND losing)
 {
     FocusMarks& marks = focus_marks();
     if (inside_grid(g, losing)) {
@@ -288,7 +288,7 @@ void on_editor_focus(GridControl& g, HWND losing)
         grid_send_cell_change(g);
 }
 
-void on_editor_focus_lost(GridControl& g, HWND gaining)
+void on_editor_focus_lost(GridRecord& g, HWND gaining)
 {
     if (pressed_frame_holds(g))
         return;
@@ -303,11 +303,50 @@ void on_editor_focus_lost(GridControl& g, HWND gaining)
     }
 }
 
+// A check-box editor on a highlighted current cell: the button paints
+// itself into a bitmap, which is shown on the highlight colour. False for
+// every other paint, which the button does as usual.
+bool paint_lit_check_box(GridRecord& g, HWND editor, WNDPROC previous)
+{
+    const GridModel& m = *g.cells;
+    const GridBlock& b = m.selection;
+    const int c = m.current_column, r = m.current_row;
+    if (m.columns[static_cast<std::size_t>(c)].type != GridCellType::check_box || b.empty() ||
+        !IsWindowEnabled(g.frame) || !grid_focus_inside(g) || r < b.first_row || r > b.last_row ||
+        c < b.first_column || c > b.last_column)
+        return false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(editor, &ps);
+    RECT client;
+    GetClientRect(editor, &client);
+    const int w = std::max<int>(client.right, 1), h = std::max<int>(client.bottom, 1);
+    HBITMAP image = CreateCompatibleBitmap(dc, w, h), lit = CreateCompatibleBitmap(dc, w, h);
+    HBITMAP scratch = CreateCompatibleBitmap(dc, w, h);
+    HDC memory = CreateCompatibleDC(dc);
+    if (image && lit && scratch && memory) {
+        HGDIOBJ old = SelectObject(memory, image);
+        FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
+        CallWindowProcA(previous, editor, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
+        SelectObject(memory, old);
+        grid_draw_bitmap_transparent(image, lit, scratch);
+        old = SelectObject(memory, lit);
+        BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+    }
+    if (memory)
+        DeleteDC(memory);
+    for (HBITMAP bitmap : {image, lit, scratch})
+        if (bitmap)
+            DeleteObject(bitmap);
+    EndPaint(editor, &ps);
+    return true;
+}
+
 } // namespace
 
 LRESULT CALLBACK grid_cell_editor_proc(HWND editor, UINT message, WPARAM w, LPARAM l)
 {
-    GridControl* g = control_of_editor(editor);
+    GridRecord* g = control_of_editor(editor);
     if (!g || g->editor != editor || !g->editor_previous)
         return DefWindowProcA(editor, message, w, l);
     const WNDPROC previous = g->editor_previous;
@@ -356,13 +395,17 @@ LRESULT CALLBACK grid_cell_editor_proc(HWND editor, UINT message, WPARAM w, LPAR
         if (g->inert)
             return HTTRANSPARENT;
         break;
+    case WM_PAINT:
+        if (paint_lit_check_box(*g, editor, previous))
+            return 0;
+        break;
     default:
         break;
     }
     return CallWindowProcA(previous, editor, message, w, l);
 }
 
-bool grid_focus_inside(const GridControl& g)
+bool grid_focus_inside(const GridRecord& g)
 {
     HWND focus = GetFocus();
     return focus && (focus == g.frame || IsChild(g.frame, focus));
@@ -373,7 +416,7 @@ namespace {
 // The editor's field record takes the column control's range, steps,
 // format, length and change-events flag; the blank-allowed flag comes from
 // the grid's own record.
-void fill_editor_record(GridControl& g, const GridColumnControl& t)
+void fill_editor_record(GridRecord& g, const GridColumnControl& t)
 {
     const FieldRecord* column_record = field_record_of(t.window);
     FieldRecord* r = field_record_of(g.editor);
@@ -420,14 +463,27 @@ std::string number_text(const GridColumn& col, int row)
 
 // Loading the editor's window text is no change the user made: its
 // EN_CHANGE is not taken as one.
-void grid_editor_text_set(GridControl& g, const char* text)
+void grid_editor_text_set(GridRecord& g, const char* text)
 {
     ++g.editor_loading;
     SetWindowTextA(g.editor, text);
     --g.editor_loading;
 }
 
-void grid_cell_editor_open(GridControl& g)
+HWND grid_cell_text_editor(const GridRecord& g)
+{
+    if (!g.editor)
+        return nullptr;
+    char name[32] = {};
+    GetClassNameA(g.editor, name, sizeof name);
+    for (const char* text_class :
+         {"EDIT", "INTEGEREDIT", "INTEGERSPIN", "REALEDIT", "REALSPIN", "DOUBLEEDIT", "DOUBLESPIN"})
+        if (lstrcmpiA(name, text_class) == 0)
+            return g.editor;
+    return nullptr;
+}
+
+void grid_cell_editor_open(GridRecord& g)
 {
     GridModel& m = *g.cells;
     if (g.editor)
@@ -440,11 +496,12 @@ void grid_cell_editor_open(GridControl& g)
     const GridColumn& col = m.columns[static_cast<std::size_t>(m.current_column)];
     if (!t.window)
         return;
-    // The editor is a fresh copy of the column's control. It is a single
-    // line, and its read-only state follows the cell (set on loading).
+    // The editor is a fresh copy of the column's control, multi-line as
+    // that is (Enter asks the cell area for the dialog's default button);
+    // its read-only state follows the cell (set on loading).
     DWORD style = static_cast<DWORD>(GetWindowLongA(t.window, GWL_STYLE));
     if (is_edit_type(col.type))
-        style &= ~static_cast<DWORD>(ES_MULTILINE | ES_READONLY);
+        style &= ~static_cast<DWORD>(ES_READONLY);
     style = (style | WS_VISIBLE | WS_BORDER | WS_CHILD) & ~(WS_DISABLED | WS_POPUP);
     if (col.type == GridCellType::menu)
         style |= WS_VSCROLL | CBS_DROPDOWNLIST;
@@ -472,7 +529,7 @@ void grid_cell_editor_open(GridControl& g)
         SetWindowLongPtrA(g.editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(grid_cell_editor_proc)));
 }
 
-void grid_cell_editor_load(GridControl& g)
+void grid_cell_editor_load(GridRecord& g)
 {
     const GridModel& m = *g.cells;
     if (!g.editor)
@@ -515,7 +572,7 @@ void grid_cell_editor_load(GridControl& g)
     InvalidateRect(g.editor, nullptr, TRUE);
 }
 
-void grid_cell_editor_commit(GridControl& g)
+void grid_cell_editor_commit(GridRecord& g)
 {
     GridModel& m = *g.cells;
     if (!g.editor)
@@ -538,7 +595,7 @@ void grid_cell_editor_commit(GridControl& g)
     }
 }
 
-void grid_commit_number(GridControl& g, GridColumn& col, int row)
+void grid_commit_number(GridRecord& g, GridColumn& col, int row)
 {
     const std::string text = editor_text(g.editor).substr(0, 50);
     // Only a text the user changed is read back: the text of an untouched
@@ -576,7 +633,7 @@ void grid_commit_number(GridControl& g, GridColumn& col, int row)
         col.flags(row) |= grid_cell_holds_value | grid_cell_held_value;
 }
 
-void grid_cell_editor_close(GridControl& g, bool store)
+void grid_cell_editor_close(GridRecord& g, bool store)
 {
     if (!g.editor)
         return;
@@ -594,7 +651,7 @@ void grid_cell_editor_close(GridControl& g, bool store)
 
 void grid_cell_editor_set_readonly(HWND editor, int type, int read_only, int update)
 {
-    GridControl* g = editor ? control_of_editor(editor) : nullptr;
+    GridRecord* g = editor ? control_of_editor(editor) : nullptr;
     if (type < 0 || !g)
         return;
     // A read-only grid stays read-only.
@@ -614,7 +671,7 @@ void grid_cell_editor_set_readonly(HWND editor, int type, int read_only, int upd
     }
 }
 
-void grid_move_to_cell(GridControl& g, int column, int row, bool focus, bool extend)
+void grid_move_to_cell(GridRecord& g, int column, int row, bool focus, bool extend)
 {
     GridModel& m = *g.cells;
     const bool same = column == m.current_column && row == m.current_row;
@@ -653,7 +710,7 @@ void grid_move_to_cell(GridControl& g, int column, int row, bool focus, bool ext
 
 void grid_scroll_extend(HWND grid, UINT message, WPARAM w, LPARAM l, bool extend)
 {
-    GridControl* g = grid_control_of(grid);
+    GridRecord* g = grid_control_of(grid);
     if (!g)
         return;
     GridModel& m = *g->cells;
@@ -687,16 +744,16 @@ LRESULT CALLBACK grid_updown_shift_click_proc(HWND updown, UINT message, WPARAM 
 
 // The model's notices.
 
-void GridControl::editor_store() { grid_cell_editor_commit(*this); }
+void GridRecord::editor_store() { grid_cell_editor_commit(*this); }
 
-void GridControl::cell_changed(int column, int row)
+void GridRecord::cell_changed(int column, int row)
 {
     if (editor && column == cells->current_column && row == cells->current_row)
         grid_cell_editor_load(*this);
     grid_repaint_cell(*this, column, row, grid_redraw_flag);
 }
 
-void GridControl::cells_changed()
+void GridRecord::cells_changed()
 {
     if (editor)
         grid_cell_editor_load(*this);
@@ -707,7 +764,7 @@ void GridControl::cells_changed()
     }
 }
 
-void GridControl::current_cell_moved()
+void GridRecord::current_cell_moved()
 {
     grid_cell_editor_close(*this, false);
     grid_scroll_to_row(*this, cells->current_row);
@@ -715,7 +772,7 @@ void GridControl::current_cell_moved()
     grid_cell_editor_open(*this);
 }
 
-bool GridControl::editor_snapshot(int column, int row, GridEditorSnapshot& out) const
+bool GridRecord::editor_snapshot(int column, int row, GridEditorSnapshot& out) const
 {
     if (!editor || column != cells->current_column || row != cells->current_row)
         return false;
@@ -728,7 +785,7 @@ bool GridControl::editor_snapshot(int column, int row, GridEditorSnapshot& out) 
     return true;
 }
 
-void GridControl::select_block(const GridBlock& block)
+void GridRecord::select_block(const GridBlock& block)
 {
     if (block.empty())
         grid_clear_selection(*this);
@@ -736,7 +793,7 @@ void GridControl::select_block(const GridBlock& block)
         grid_select_range(*this, block.first_row, block.last_row, block.first_column, block.last_column);
 }
 
-void GridControl::goto_cell(int column, int row, int caret)
+void GridRecord::goto_cell(int column, int row, int caret)
 {
     grid_clear_selection(*this);
     HWND parent = GetParent(frame);
@@ -759,13 +816,13 @@ void GridControl::goto_cell(int column, int row, int caret)
     }
 }
 
-void GridControl::update_now()
+void GridRecord::update_now()
 {
     if (cell_area)
         UpdateWindow(cell_area);
 }
 
-void GridControl::column_heading_changed(int item)
+void GridRecord::column_heading_changed(int item)
 {
     if (!header)
         return;
@@ -777,7 +834,7 @@ void GridControl::column_heading_changed(int item)
     UpdateWindow(header);
 }
 
-void GridControl::row_heading_changed(int row)
+void GridRecord::row_heading_changed(int row)
 {
     const int i = row - cells->top_row;
     if (i < 0 || i >= static_cast<int>(row_headers.size()))

@@ -270,6 +270,14 @@ void grid_cells_clear_all(GridModel& grid, bool clear_lists)
     grid.cells_changed();
 }
 
+void grid_value_in_column_range(int& status, const GridModel& grid, int column, double value)
+{
+    if (column < 0 || column >= grid.column_count())
+        status = -2;
+    else if (grid_value_check(grid, column, value) != 0)
+        status = -3;
+}
+
 int grid_value_check(const GridModel& grid, int column, double value)
 {
     const GridColumn& c = grid.columns[static_cast<std::size_t>(column)];

@@ -62,6 +62,9 @@ void grid_cells_clear_all(GridModel& grid, bool clear_lists);
 // value does not fit the column's number type (32-bit integers, single
 // precision); else 0.
 int grid_value_check(const GridModel& grid, int column, double value);
+// The range test of pasted numbers: status -2 when the column lies outside
+// the grid, -3 when the value fails the check above; otherwise unchanged.
+void grid_value_in_column_range(int& status, const GridModel& grid, int column, double value);
 
 // Cell colours as programs pass them: each -1, or red, green, blue.
 struct GridColourTriple {

@@ -54,7 +54,10 @@ bool paste_number(GridModel& grid, int column, int row, std::string value)
     double number = 0;
     int valid = 0;
     conv_double_text_valid(number, valid, value);
-    if (!valid || grid_value_check(grid, column, number) != 0)
+    int status = 0;
+    if (valid)
+        grid_value_in_column_range(status, grid, column, number);
+    if (!valid || status != 0)
         return false;
     switch (c.type) {
     case GridCellType::integer:

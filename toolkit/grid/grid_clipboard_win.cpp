@@ -54,7 +54,7 @@ std::string grid_clipboard_text()
     return text;
 }
 
-bool grid_copy_selection(GridControl& g)
+bool grid_copy_selection(GridRecord& g)
 {
     g.editor_store();
     const std::string text = grid_block_text(*g.cells, g.cells->selection);
@@ -78,7 +78,7 @@ bool grid_copy_selection(GridControl& g)
     return true;
 }
 
-void grid_paste(GridControl& g)
+void grid_paste(GridRecord& g)
 {
     const std::string text = grid_clipboard_text();
     if (text.empty())
@@ -91,7 +91,7 @@ void grid_paste(GridControl& g)
         grid_post_block_event(g, 1, reached, true);
 }
 
-void grid_clear_selected_cells(GridControl& g)
+void grid_clear_selected_cells(GridRecord& g)
 {
     g.editor_store();
     const GridBlock block = grid_clear_block_cells(*g.cells);

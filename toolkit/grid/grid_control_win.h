@@ -17,19 +17,19 @@ namespace korv {
 struct FieldRecord;
 
 // GM_ private messages of ZOQGRID.
-inline constexpr UINT gm_build_columns = WM_USER + 1;
-inline constexpr UINT gm_set_row_headings = WM_USER + 2;
-inline constexpr UINT gm_layout = WM_USER + 3;
-inline constexpr UINT gm_set_size = WM_USER + 4;
-inline constexpr UINT gm_setup_done = WM_USER + 5;
-inline constexpr UINT gm_header_widths = WM_USER + 6;
+inline constexpr UINT GM_BUILDCOLUMNS = WM_USER + 1;
+inline constexpr UINT GM_SETROWHEADINGS = WM_USER + 2;
+inline constexpr UINT GM_LAYOUT = WM_USER + 3;
+inline constexpr UINT GM_SETSIZE = WM_USER + 4;
+inline constexpr UINT GM_SETUPDONE = WM_USER + 5;
+inline constexpr UINT GM_HEADERWIDTHS = WM_USER + 6;
 
 inline constexpr LONG grid_style_wants_all_keys = 0x1000;
 inline constexpr LONG grid_style_resizable_columns = 0x2000;
 inline constexpr LONG grid_style_tab_moves = 0x4000;
 inline constexpr LONG grid_style_wraps = 0x8000;
 
-// lParam of gm_build_columns when the columns are chosen: for each column
+// lParam of GM_BUILDCOLUMNS when the columns are chosen: for each column
 // the position of its template control counted from 1 (a field and its
 // spinner count as one), and the widths in dialog units of the current
 // dialog, or a first width of -1 to keep the template controls' widths.
@@ -49,10 +49,10 @@ struct GridColumnControl {
     int dropped_height = 0;  // menu columns: the list's height
     bool spinner = false;
 };
-class GridControl : public GridView {
+class GridRecord : public GridView {
 public:
-    explicit GridControl(HWND frame) : frame(frame) {}
-    ~GridControl() override;
+    explicit GridRecord(HWND frame) : frame(frame) {}
+    ~GridRecord() override;
 
     HWND frame;
     HWND cell_area = nullptr;
@@ -70,7 +70,7 @@ public:
     HWND shared_with = nullptr;
 
     int set_up = 0;
-    int columns_to_build = 0; // the column count gm_set_size gave
+    int columns_to_build = 0; // the column count GM_SETSIZE gave
     int horizontal_limit = 0;
     int visible_rows = 1;
     int row_places = 0;       // the rows the cell area has room for, the last partly
@@ -119,30 +119,36 @@ public:
     bool hit_cell(int x, int y, int& column, int& row) const;
 };
 
-GridControl* grid_control_of(HWND frame);
+GridRecord* grid_control_of(HWND frame);
 
 // Frame (grid_frame_win.cpp).
 LRESULT CALLBACK grid_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l);
-void grid_layout(GridControl& g);
-void grid_scroll_to_row(GridControl& g, int row);
-void grid_scroll_into_view(GridControl& g);
-void grid_fit_rows(GridControl& g);
-void grid_row_headings_refresh(GridControl& g);
-std::size_t grid_apply_extras_entry(HWND frame, std::string_view rest);
+void grid_layout(GridRecord& g);
+void grid_scroll_to_row(GridRecord& g, int row);
+void grid_scroll_into_view(GridRecord& g);
+void grid_fit_rows(GridRecord& g);
+void grid_row_headings_refresh(GridRecord& g);
+// Applies one [Grids] line (the text after the field identifier); consumed
+// receives the characters used. A grid that cannot be built destroys itself.
+void grid_parse_extras_entry(HWND grid, std::string_view text, std::size_t& consumed);
+// Copies a grid between a loaded dialog and its modal instance, both ways.
+void grid_copy_from_instance(HWND destination, HWND source);
+// The hidden template dialog's procedure; it answers 0 to everything.
+INT_PTR CALLBACK grid_template_dialog_proc(HWND dialog, UINT message, WPARAM w, LPARAM l);
 
-// Set-up (grid_setup_win.cpp): the handlers of gm_build_columns and
-// gm_set_row_headings (lParam the address of a std::string_view), the
+// Set-up (grid_setup_win.cpp): the handlers of GM_BUILDCOLUMNS and
+// GM_SETROWHEADINGS (lParam the address of a std::string_view), the
 // column controls' life, and the model's column properties copied into them.
 // Creates the cell area when the grid has none; false when that fails.
-bool grid_cell_area_make(GridControl& g);
-LRESULT grid_on_build_columns(GridControl& g, HWND dialog, const GridColumnChoice* choice);
-LRESULT grid_on_set_row_headings(GridControl& g, int width, const std::string_view* text);
-HWND grid_column_control_copy(GridControl& g, HWND from, const GridColumn& col, int width, int dropped_height);
-void grid_column_controls_destroy(GridControl& g);
-void grid_column_control_sync(GridControl& g, int column);
+bool grid_cell_area_make(GridRecord& g);
+LRESULT grid_on_build_columns(GridRecord& g, HWND dialog, const GridColumnChoice* choice);
+LRESULT grid_on_set_row_headings(GridRecord& g, int width, const std::string_view* text);
+HWND grid_column_control_copy(GridRecord& g, HWND from, const GridColumn& col, int width, int dropped_height);
+void grid_column_controls_destroy(GridRecord& g);
+void grid_column_control_sync(GridRecord& g, int column);
 // The grid that shows the cells of g (a modal instance's) takes g's new
 // columns: the same controls, header items and widths.
-void grid_share_columns(GridControl& shown, const GridControl& g);
+void grid_share_columns(GridRecord& shown, const GridRecord& g);
 // The grid window of a field identifier in the current dialog, or of the
 // current grid-editor window for 0; null when there is none.
 HWND grid_window_of_id(int id);
@@ -162,45 +168,45 @@ void grid_refit_editor_window(HWND frame);
 
 // Cell area (grid_cell_area_win.cpp).
 LRESULT CALLBACK grid_client_proc(HWND window, UINT message, WPARAM w, LPARAM l);
-void grid_select_range(GridControl& g, int first_row, int last_row, int first_column, int last_column);
-void grid_clear_selection(GridControl& g);
+void grid_select_range(GridRecord& g, int first_row, int last_row, int first_column, int last_column);
+void grid_clear_selection(GridRecord& g);
 // The visible part of the selected block in cell-area pixels; false when
 // none of it is visible.
-bool grid_selection_rect(const GridControl& g, RECT& out);
+bool grid_selection_rect(const GridRecord& g, RECT& out);
 // Invalidates the visible part of the selected block.
-void grid_invalidate_selection(GridControl& g);
+void grid_invalidate_selection(GridRecord& g);
 // Invalidates one cell when it is on screen and, with update, paints it.
-void grid_repaint_cell(GridControl& g, int column, int row, int update);
+void grid_repaint_cell(GridRecord& g, int column, int row, int update);
 // The source drawn into the target with every button-face pixel on the
 // highlight colour; scratch is a bitmap of the same size.
 void grid_draw_bitmap_transparent(HBITMAP source, HBITMAP target, HBITMAP scratch);
-void grid_post_block_event(GridControl& g, int source, const GridBlock& block, bool always);
-void grid_send_cell_change(GridControl& g);
+void grid_post_block_event(GridRecord& g, int source, const GridBlock& block, bool always);
+void grid_send_cell_change(GridRecord& g);
 // Set while a click is handed on to the editor, whose focus then reports
 // no cell change of its own.
 bool& grid_click_forwarding();
 // A move with the left button held: the block spans the current cell and
 // the cell under the point (in `from`'s co-ordinates).
-void grid_drag_to(GridControl& g, HWND from, LPARAM l);
+void grid_drag_to(GridRecord& g, HWND from, LPARAM l);
 
 // In-place editor (grid_cell_editor_win.cpp).
-void grid_cell_editor_open(GridControl& g);
-void grid_cell_editor_load(GridControl& g);
-void grid_cell_editor_commit(GridControl& g);
+void grid_cell_editor_open(GridRecord& g);
+void grid_cell_editor_load(GridRecord& g);
+void grid_cell_editor_commit(GridRecord& g);
 // A number editor's content into its cell: a text the user changed is
 // read, an untouched editor gives its field record's value.
-void grid_commit_number(GridControl& g, GridColumn& col, int row);
-void grid_cell_editor_close(GridControl& g, bool store);
+void grid_commit_number(GridRecord& g, GridColumn& col, int row);
+void grid_cell_editor_close(GridRecord& g, bool store);
 // Cell types 0-3 read-only or editable (with the spinner), check boxes
 // toggling or not; a read-only grid's editors stay read-only.
 void grid_cell_editor_set_readonly(HWND editor, int type, int read_only, int update);
-void grid_move_to_cell(GridControl& g, int column, int row, bool focus, bool extend);
+void grid_move_to_cell(GridRecord& g, int column, int row, bool focus, bool extend);
 // Sends the scroll message to the grid, then extends the selected block
 // to the new current cell when extend is set.
 void grid_scroll_extend(HWND grid, UINT message, WPARAM w, LPARAM l, bool extend);
-bool grid_focus_inside(const GridControl& g);
+bool grid_focus_inside(const GridRecord& g);
 // Sets the editor's text without taking it for a change the user made.
-void grid_editor_text_set(GridControl& g, const char* text);
+void grid_editor_text_set(GridRecord& g, const char* text);
 LRESULT CALLBACK grid_cell_editor_proc(HWND window, UINT message, WPARAM w, LPARAM l);
 // A subclass procedure for an up-down control: a press with Shift held
 // goes to the control's buddy. No routine installs it.
@@ -211,9 +217,9 @@ LRESULT CALLBACK grid_updown_shift_click_proc(HWND window, UINT message, WPARAM 
 void grid_clone_from(HWND destination, HWND source);
 
 // Clipboard (grid_clipboard_win.cpp).
-bool grid_copy_selection(GridControl& g);
-void grid_paste(GridControl& g);
-void grid_clear_selected_cells(GridControl& g);
+bool grid_copy_selection(GridRecord& g);
+void grid_paste(GridRecord& g);
+void grid_clear_selected_cells(GridRecord& g);
 std::string grid_clipboard_text();
 
 } // namespace korv

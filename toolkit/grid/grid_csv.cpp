@@ -128,7 +128,9 @@ public:
         first_column_ = headings_ && grid.has_row_headings() ? -1 : 0;
     }
 
-    int run(std::string_view bytes);
+    // Reads the source a buffer at a time; -1 when a read failed (the load
+    // stops where it stood), else the error to report.
+    int run(const GridCsvSource& source);
 
 private:
     bool row_available();
@@ -261,26 +263,56 @@ void CsvLoader::finish()
     }
 }
 
-int CsvLoader::run(std::string_view bytes)
+int CsvLoader::run(const GridCsvSource& source)
 {
+    // The read buffer holds one chunk; a field that the chunk's end cuts
+    // is moved to the buffer's start and scanned again with the next chunk
+    // appended. Only a single field longer than a chunk makes it grow.
+    std::string buffer;
+    buffer.reserve(grid_csv_read_buffer);
     std::size_t pos = 0;
+    bool at_end = false;
+    const auto refill = [&] {
+        buffer.erase(0, pos);
+        pos = 0;
+        const std::size_t room = std::max(grid_csv_read_buffer - std::min(buffer.size(), grid_csv_read_buffer),
+                                          grid_csv_read_buffer / 2);
+        const std::size_t kept = buffer.size();
+        buffer.resize(kept + room);
+        const long got = source(buffer.data() + kept, room);
+        buffer.resize(kept + static_cast<std::size_t>(std::max(got, 0L)));
+        at_end = got <= 0;
+        return got >= 0;
+    };
     int column = first_column_;
     bool line_start = true;
-    while (pos < bytes.size()) {
+    for (;;) {
+        if (pos == buffer.size()) {
+            if (at_end)
+                break;
+            if (!refill())
+                return -1;
+            continue;
+        }
         if (line_start && !row_available()) {
             error_ = err::grid_file_too_large;
             break;
         }
         line_start = false;
-        const std::size_t end = field_end(bytes, pos);
-        const bool line_end = end == bytes.size() || bytes[end] == '\n';
-        const std::string_view raw = bytes.substr(pos, end - pos);
-        pos = end + 1;
+        const std::size_t end = field_end(buffer, pos);
+        if (end == buffer.size() && !at_end) {
+            if (!refill())
+                return -1;
+            continue;
+        }
+        const bool line_end = end == buffer.size() || buffer[end] == '\n';
+        const std::string_view raw = std::string_view(buffer).substr(pos, end - pos);
         // Fields past the last column are dropped; the next line goes on.
         if (column >= grid_.column_count())
             error_ = err::grid_file_too_large;
         else
             store(column, grid_csv_field(raw, line_end));
+        pos = std::min(end + 1, buffer.size());
         ++column;
         if (line_end) {
             finish_line(column);
@@ -361,12 +393,24 @@ std::string grid_csv_text(const GridModel& grid, const GridRange& range, int fla
     return out;
 }
 
-int grid_csv_load(GridModel& grid, int id, std::string_view bytes, bool grow, int flags)
+int grid_csv_load(GridModel& grid, int id, const GridCsvSource& source, bool grow, int flags)
 {
     grid.clear_selection();
-    const int error = CsvLoader(grid, id, grow, flags).run(bytes);
+    const int error = CsvLoader(grid, id, grow, flags).run(source);
     grid.cells_changed();
     return error;
+}
+
+int grid_csv_load(GridModel& grid, int id, std::string_view bytes, bool grow, int flags)
+{
+    std::size_t taken = 0;
+    const GridCsvSource memory = [&](char* into, std::size_t count) {
+        const std::size_t n = std::min(count, bytes.size() - taken);
+        std::copy_n(bytes.data() + taken, n, into);
+        taken += n;
+        return static_cast<long>(n);
+    };
+    return grid_csv_load(grid, id, memory, grow, flags);
 }
 
 } // namespace korv

@@ -5,6 +5,8 @@
 
 #include "grid/grid_model.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -40,5 +42,14 @@ std::string grid_csv_field(std::string_view raw, bool line_end);
 // read by the conversion routines. Gives the error to report at the end:
 // 1054, 1009 or 0.
 int grid_csv_load(GridModel& grid, int id, std::string_view bytes, bool grow, int flags);
+
+// The loader reads its file a buffer of this many bytes at a time.
+inline constexpr std::size_t grid_csv_read_buffer = 65000;
+// Fills up to count bytes at into: the number filled, 0 at the end, -1
+// when the read failed.
+using GridCsvSource = std::function<long(char* into, std::size_t count)>;
+// The same from a source read a buffer at a time, never holding the whole
+// file; -1 when a read failed, with the cells loaded so far kept.
+int grid_csv_load(GridModel& grid, int id, const GridCsvSource& source, bool grow, int flags);
 
 } // namespace korv

@@ -44,7 +44,7 @@ CommandMemory& memory()
     return m;
 }
 
-GridControl* grid_of(const GridEditorRecord& e) { return grid_control_of(e.grid); }
+GridRecord* grid_of(const GridEditorRecord& e) { return grid_control_of(e.grid); }
 
 void message(std::string_view text, std::string_view caption, int icon = 3)
 {
@@ -81,13 +81,23 @@ private:
     bool keep_error_ = true;
 };
 
-// The file selection; false when it was cancelled.
-bool select_file(std::string_view filter, int flags, std::string& name, int& filter_index)
+} // namespace
+
+// The file selection of the save and load commands; false when it was
+// cancelled. The filter is taken to its last non-blank character; a blank
+// title leaves the dialog its own; the filter index, when given, starts at
+// it (1 without) and receives the one chosen.
+bool grid_select_file(std::string_view filter, int flags, std::string& name, std::string_view title,
+                      int* filter_index)
 {
     std::array<char, 260> buffer{};
     std::copy_n(name.begin(), std::min(name.size(), buffer.size() - 1), buffer.begin());
-    std::string entries(filter.substr(0, 1000));
-    WSelectFile(-1, entries, flags, buffer, "", filter_index, 1);
+    const std::string entries(filter.substr(0, std::min<std::size_t>(filter.find_last_not_of(' ') + 1, 1000)));
+    const std::string heading(title.substr(0, 260));
+    int index = filter_index ? *filter_index : 1;
+    WSelectFile(-1, entries, flags, buffer, heading, index, 1);
+    if (filter_index)
+        *filter_index = index;
     if (dialog_result_state().answer != 1)
         return false;
     std::string_view chosen(buffer.data(), buffer.size());
@@ -96,6 +106,8 @@ bool select_file(std::string_view filter, int flags, std::string& name, int& fil
     name = chosen;
     return true;
 }
+
+namespace {
 
 bool load_dialog(int resource)
 {
@@ -161,7 +173,7 @@ void empty_row(GridModel& m, int row, bool headings)
 
 int grid_editor_save_prompt(GridEditorRecord& e, HWND)
 {
-    const GridControl* g = grid_of(e);
+    const GridRecord* g = grid_of(e);
     if (!g || g->cells->modified_1 != 1)
         return 1;
     const std::string question = e.texts.file_name.empty() ? std::string("Do you want to save changes?")
@@ -177,7 +189,7 @@ int grid_editor_save_prompt(GridEditorRecord& e, HWND)
 bool grid_editor_save_csv(GridEditorRecord& e, bool ask, int first_row, int last_row, int first_column,
                           int last_column)
 {
-    GridControl* g = grid_of(e);
+    GridRecord* g = grid_of(e);
     if (!g)
         return false;
     CommandScope scope(e);
@@ -186,7 +198,7 @@ bool grid_editor_save_csv(GridEditorRecord& e, bool ask, int first_row, int last
     if (ask || name.empty()) {
         if (selection)
             name = name.substr(0, name.find_last_of("\\/") == std::string::npos ? 0 : name.find_last_of("\\/") + 1);
-        if (!select_file(e.filter.empty() ? csv_filter : std::string_view(e.filter), 35, name, e.filter_index))
+        if (!grid_select_file(e.filter.empty() ? csv_filter : std::string_view(e.filter), 35, name, "", &e.filter_index))
             return false;
         if (!selection)
             e.texts.file_name = name;
@@ -208,12 +220,12 @@ bool grid_editor_save_csv(GridEditorRecord& e, bool ask, int first_row, int last
 
 bool grid_editor_load_csv(GridEditorRecord& e, bool ask)
 {
-    GridControl* g = grid_of(e);
+    GridRecord* g = grid_of(e);
     if (!g)
         return false;
     CommandScope scope(e);
     std::string name = e.texts.file_name.substr(0, 259);
-    if (ask && !select_file(e.filter.empty() ? csv_filter : std::string_view(e.filter), 160, name, e.filter_index))
+    if (ask && !grid_select_file(e.filter.empty() ? csv_filter : std::string_view(e.filter), 160, name, "", &e.filter_index))
         return false;
     const int saved_mode = error_state().report_mode;
     error_state().report_mode = 0;
@@ -237,9 +249,9 @@ bool grid_editor_load_csv(GridEditorRecord& e, bool ask)
     return true;
 }
 
-void grid_editor_delete_row(GridEditorRecord& e)
+void grid_editor_delete_rows(GridEditorRecord& e)
 {
-    GridControl* g = grid_of(e);
+    GridRecord* g = grid_of(e);
     if (!g)
         return;
     CommandScope scope(e);
@@ -251,9 +263,9 @@ void grid_editor_delete_row(GridEditorRecord& e)
     WGridDeleteRows(0, m.current_row + 1, 1, e.rows_grow ? 1 : 0, e.headings_move ? 1 : 0);
 }
 
-void grid_editor_insert_row(GridEditorRecord& e, bool after)
+void grid_editor_insert_rows(GridEditorRecord& e, bool after)
 {
-    GridControl* g = grid_of(e);
+    GridRecord* g = grid_of(e);
     if (!g)
         return;
     CommandScope scope(e);
@@ -273,7 +285,7 @@ void grid_editor_insert_row(GridEditorRecord& e, bool after)
 
 bool grid_editor_sort(GridEditorRecord& e)
 {
-    GridControl* g = grid_of(e);
+    GridRecord* g = grid_of(e);
     if (!g)
         return false;
     CommandScope scope(e);
@@ -310,7 +322,7 @@ bool grid_editor_sort(GridEditorRecord& e)
 
 void grid_editor_goto(GridEditorRecord& e, int kind)
 {
-    GridControl* g = grid_of(e);
+    GridRecord* g = grid_of(e);
     if (!g)
         return;
     CommandScope scope(e);
@@ -344,7 +356,7 @@ void grid_editor_goto(GridEditorRecord& e, int kind)
 
 void grid_editor_find(GridEditorRecord& e, bool again)
 {
-    GridControl* g = grid_of(e);
+    GridRecord* g = grid_of(e);
     if (!g)
         return;
     CommandScope scope(e);
@@ -443,7 +455,7 @@ bool grid_editor_print(GridEditorRecord& e, int first_row, int last_row, int fir
 
 bool grid_editor_save_html(GridEditorRecord& e)
 {
-    GridControl* g = grid_of(e);
+    GridRecord* g = grid_of(e);
     if (!g)
         return false;
     CommandScope scope(e);
@@ -470,7 +482,6 @@ bool grid_editor_save_html(GridEditorRecord& e)
     const bool block = !m.selection.empty();
     WDialogFieldState(1018, block ? 1 : 0);
     WDialogPutRadioButton(block ? 1018 : 1017);
-    int filter_index = 1;
     // The name the file selection left: it has asked about replacing.
     std::string browsed;
     const auto field_name = [] {
@@ -482,7 +493,7 @@ bool grid_editor_save_html(GridEditorRecord& e)
     const int pressed = wait_for_buttons(e, [&](int button) {
         if (button == 1003) {
             std::string name = field_name();
-            if (select_file(html_filter, 35, name, filter_index)) {
+            if (grid_select_file(html_filter, 35, name, "", nullptr)) {
                 browsed = name;
                 WDialogPutString(1002, name);
             }

@@ -269,7 +269,7 @@ int grid_editor_create(int field, int mode, int menu, int options, int filter_in
         return grid_editor_client_busy;
     HWND dialog = dialog_current_window();
     HWND source = dialog ? GetDlgItem(dialog, field) : nullptr;
-    GridControl* source_grid = source && static_cast<ATOM>(GetClassLongA(source, GCW_ATOM)) == grid_class_atoms().grid
+    GridRecord* source_grid = source && static_cast<ATOM>(GetClassLongA(source, GCW_ATOM)) == grid_class_atoms().grid
                                    ? grid_control_of(source)
                                    : nullptr;
     if (!source_grid)
@@ -447,7 +447,7 @@ void grid_editor_modal_loop()
     GridEditorRecord* e = grid_editor_of(frame);
     if (!e)
         return;
-    if (GridControl* g = grid_control_of(e->grid))
+    if (GridRecord* g = grid_control_of(e->grid))
         g->model().modified_1 = g->model().modified_2 = 0;
     if (e->mode != 1)
         return;

@@ -20,7 +20,7 @@ namespace korv {
 
 namespace {
 
-GridControl* grid_of(const GridEditorRecord& e) { return grid_control_of(e.grid); }
+GridRecord* grid_of(const GridEditorRecord& e) { return grid_control_of(e.grid); }
 
 void post_command(HWND frame, WPARAM w, LPARAM l) { win_event_post(event::command, 0, w, l, frame); }
 
@@ -87,23 +87,19 @@ void on_cell_change(GridEditorRecord& e, LPARAM packed)
     e.previous_cell = static_cast<int>(packed);
 }
 
-// The in-place editor when it is a text or number field.
 HWND text_editor(const GridEditorRecord& e)
 {
-    const GridControl* g = grid_of(e);
-    if (!g || !g->editor)
-        return nullptr;
-    const GridCellType t = g->cells->columns[static_cast<std::size_t>(g->cells->current_column)].type;
-    return t <= GridCellType::double_precision ? g->editor : nullptr;
+    const GridRecord* g = grid_of(e);
+    return g ? grid_cell_text_editor(*g) : nullptr;
 }
 
 bool block_selected(const GridEditorRecord& e)
 {
-    const GridControl* g = grid_of(e);
+    const GridRecord* g = grid_of(e);
     return g && !g->cells->selection.empty();
 }
 
-void whole_grid(const GridControl& g, int& r1, int& r2, int& c1, int& c2)
+void whole_grid(const GridRecord& g, int& r1, int& r2, int& c1, int& c2)
 {
     r1 = 0;
     r2 = g.cells->rows_in_use - 1;
@@ -115,7 +111,7 @@ bool command_greyed(const GridEditorRecord& e, UINT id);
 
 void on_command(GridEditorRecord& e, HWND frame, WPARAM w, LPARAM l)
 {
-    GridControl* g = grid_of(e);
+    GridRecord* g = grid_of(e);
     if (!g)
         return;
     GridModel& m = g->model();
@@ -219,9 +215,9 @@ void on_command(GridEditorRecord& e, HWND frame, WPARAM w, LPARAM l)
         if (!e.may_change_rows)
             return;
         if (id == 32130)
-            grid_editor_delete_row(e);
+            grid_editor_delete_rows(e);
         else
-            grid_editor_insert_row(e, id == 32129);
+            grid_editor_insert_rows(e, id == 32129);
         m.modified_1 = m.modified_2 = 1;
         post_command(frame, w, l);
         return;
@@ -245,7 +241,7 @@ void on_command(GridEditorRecord& e, HWND frame, WPARAM w, LPARAM l)
 // toolbar all ask, so none of them passes protection or a read-only grid.
 bool command_greyed(const GridEditorRecord& e, UINT id)
 {
-    const GridControl* g = grid_of(e);
+    const GridRecord* g = grid_of(e);
     if (!g)
         return true;
     const GridModel& m = *g->cells;
@@ -370,7 +366,7 @@ bool menu_help(const GridEditorRecord& e, WPARAM w, LPARAM l)
 // is when that is smaller.
 SIZE fitted_size(const GridEditorRecord& e, HWND frame, int rows)
 {
-    const GridControl* g = grid_of(e);
+    const GridRecord* g = grid_of(e);
     SIZE size{0, 0};
     if (!g)
         return size;
@@ -403,7 +399,7 @@ SIZE fitted_size(const GridEditorRecord& e, HWND frame, int rows)
 
 void on_min_max(const GridEditorRecord& e, HWND frame, MINMAXINFO& info)
 {
-    const GridControl* g = grid_of(e);
+    const GridRecord* g = grid_of(e);
     if (!g)
         return;
     const SIZE fitted = fitted_size(e, frame, g->cells->rows_in_use);
@@ -462,7 +458,7 @@ void on_close(GridEditorRecord& e, HWND frame)
     if (e.mode == 1) {
         e.modal_end = true;
         GridEditorSavedState& saved = grid_editor_last_modal();
-        if (const GridControl* g = grid_of(e)) {
+        if (const GridRecord* g = grid_of(e)) {
             saved.modified_1 = g->cells->modified_1;
             saved.modified_2 = g->cells->modified_2;
         }
@@ -565,7 +561,7 @@ void grid_editor_detach(HWND frame)
 
 void grid_editor_fit_window(GridEditorRecord& e, HWND frame)
 {
-    const GridControl* g = grid_of(e);
+    const GridRecord* g = grid_of(e);
     if (!g)
         return;
     const SIZE need = fitted_size(e, frame, g->cells->rows_in_use);

@@ -16,6 +16,8 @@
 
 namespace korv {
 
+class GridRecord;
+
 struct GridEditorRecord : WindowContentRecord {
     HWND grid = nullptr;
     HWND toolbar = nullptr;
@@ -87,11 +89,17 @@ bool grid_editor_save_csv(GridEditorRecord& e, bool ask, int first_row, int last
                           int last_column);
 bool grid_editor_load_csv(GridEditorRecord& e, bool ask);
 bool grid_editor_sort(GridEditorRecord& e);
-void grid_editor_insert_row(GridEditorRecord& e, bool after);
-void grid_editor_delete_row(GridEditorRecord& e);
+void grid_editor_insert_rows(GridEditorRecord& e, bool after);
+void grid_editor_delete_rows(GridEditorRecord& e);
 void grid_editor_find(GridEditorRecord& e, bool again);
 void grid_editor_goto(GridEditorRecord& e, int kind);
 bool grid_editor_print(GridEditorRecord& e, int first_row, int last_row, int first_column, int last_column);
 bool grid_editor_save_html(GridEditorRecord& e);
+// The file selection of the save and load commands (flags as WSelectFile
+// takes them); name in and out; false when cancelled.
+bool grid_select_file(std::string_view filter, int flags, std::string& name, std::string_view title,
+                      int* filter_index);
+// The grid's open in-place editor when it is an edit or number field.
+HWND grid_cell_text_editor(const GridRecord& g);
 
 } // namespace korv

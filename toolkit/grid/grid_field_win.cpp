@@ -35,7 +35,7 @@ namespace {
 
 GridModel* grid_by_id(int id)
 {
-    GridControl* g = grid_control_of(grid_window_of_id(id));
+    GridRecord* g = grid_control_of(grid_window_of_id(id));
     return g ? &g->model() : nullptr;
 }
 
@@ -57,14 +57,14 @@ void copy_header_items(HWND from, HWND to, int count)
         SendMessageA(to, HDM_DELETEITEM, static_cast<WPARAM>(i), 0);
 }
 
-bool owns_column_controls(const GridControl& g)
+bool owns_column_controls(const GridRecord& g)
 {
     return std::any_of(g.templates.begin(), g.templates.end(),
                        [&](const GridColumnControl& t) { return g.owns(t); });
 }
 
 // Column controls of d's own, copied from s's.
-void copy_column_controls(GridControl& d, const GridControl& s)
+void copy_column_controls(GridRecord& d, const GridRecord& s)
 {
     grid_column_controls_destroy(d);
     for (std::size_t c = 0; c < s.templates.size() && c < d.model().columns.size(); ++c) {
@@ -77,12 +77,14 @@ void copy_column_controls(GridControl& d, const GridControl& s)
     }
 }
 
+} // namespace
+
 // The two copies of a grid share their cells; the destination takes the
 // source's view of them (columns, scroll position, current cell).
-void grid_copy_from(HWND destination, HWND source)
+void grid_copy_from_instance(HWND destination, HWND source)
 {
-    GridControl* d = grid_control_of(destination);
-    GridControl* s = grid_control_of(source);
+    GridRecord* d = grid_control_of(destination);
+    GridRecord* s = grid_control_of(source);
     if (!d || !s || !s->set_up)
         return;
     grid_cell_editor_close(*d, false);
@@ -116,9 +118,8 @@ void grid_copy_from(HWND destination, HWND source)
     InvalidateRect(d->cell_area, nullptr, TRUE);
 }
 
-} // namespace
 
-void grid_share_columns(GridControl& shown, const GridControl& g)
+void grid_share_columns(GridRecord& shown, const GridRecord& g)
 {
     grid_cell_editor_close(shown, false);
     shown.templates = g.templates;
@@ -126,7 +127,7 @@ void grid_share_columns(GridControl& shown, const GridControl& g)
     if (shown.header && g.header)
         copy_header_items(g.header, shown.header, static_cast<int>(SendMessageA(g.header, HDM_GETITEMCOUNT, 0, 0)));
     grid_layout(shown);
-    SendMessageA(shown.frame, gm_header_widths, 0, 0);
+    SendMessageA(shown.frame, GM_HEADERWIDTHS, 0, 0);
     if (IsWindowEnabled(shown.frame))
         grid_cell_editor_open(shown);
     if (shown.cell_area)
@@ -135,8 +136,8 @@ void grid_share_columns(GridControl& shown, const GridControl& g)
 
 void grid_clone_from(HWND destination, HWND source)
 {
-    GridControl* d = grid_control_of(destination);
-    GridControl* s = grid_control_of(source);
+    GridRecord* d = grid_control_of(destination);
+    GridRecord* s = grid_control_of(source);
     if (!d || !s || !s->set_up)
         return;
     s->editor_store();
@@ -179,8 +180,12 @@ void grid_directory_install()
 
 void grid_field_hooks_complete(FieldClassHooks& hooks)
 {
-    hooks.extras_entry = grid_apply_extras_entry;
-    hooks.copy_from = grid_copy_from;
+    hooks.extras_entry = [](HWND field, std::string_view rest) {
+        std::size_t consumed = 0;
+        grid_parse_extras_entry(field, rest, consumed);
+        return consumed;
+    };
+    hooks.copy_from = grid_copy_from_instance;
     hooks.clear = grid_clear;
 }
 
@@ -188,7 +193,7 @@ void grid_field_hooks_complete(FieldClassHooks& hooks)
 
 void grid_clear_all(HWND grid, int flag)
 {
-    korv::GridControl* g = korv::grid_control_of(grid);
+    korv::GridRecord* g = korv::grid_control_of(grid);
     if (!g || !g->set_up)
         return;
     // The editor shows its cell emptied as the cells are (its list emptied

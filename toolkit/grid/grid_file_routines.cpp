@@ -78,19 +78,32 @@ void WGridLoad(int id, std::string_view file, std::optional<int> grow, std::opti
     GridModel* grid = grid_lookup(id, routine);
     if (!grid)
         return;
-    std::string bytes;
-    GridFileResult result = grid_file_read(std::string(file), bytes);
-    // A zero byte means the file is no text: refuse it before any cell changes.
-    if (result.error == 0 && std::memchr(bytes.data(), 0, bytes.size()) != nullptr)
-        result = {err::file_read_write, 0};
-    if (result.error != 0) {
-        report_file(result, routine);
+    GridFileReader reader;
+    if (reader.open(std::string(file)).error != 0) {
+        report_file(reader.result(), routine);
         return;
     }
+    // A zero byte means the file is no text: refuse it before any cell
+    // changes. The file is scanned for one a buffer at a time first.
+    std::string buffer(grid_csv_read_buffer, '\0');
+    for (long got; (got = reader.read(buffer.data(), buffer.size())) > 0;) {
+        if (std::memchr(buffer.data(), 0, static_cast<std::size_t>(got)) != nullptr) {
+            report_file({err::file_read_write, 0}, routine);
+            return;
+        }
+    }
+    if (reader.result().error != 0 || !reader.rewind()) {
+        report_file(reader.result(), routine);
+        return;
+    }
+    std::string().swap(buffer);
     grid_redraw_suspend();
-    const int error = grid_csv_load(*grid, id, bytes, grow && *grow == 1, flags.value_or(0));
+    const GridCsvSource source = [&](char* into, std::size_t count) { return reader.read(into, count); };
+    const int error = grid_csv_load(*grid, id, source, grow && *grow == 1, flags.value_or(0));
     grid_redraw_resume(id);
-    if (error != 0)
+    if (error < 0)
+        report_file(reader.result(), routine);
+    else if (error != 0)
         err_report(error, routine);
 }
 

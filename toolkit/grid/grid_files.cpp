@@ -51,6 +51,44 @@ GridFileResult grid_file_read(const std::string& path, std::string& bytes)
     return {};
 }
 
+GridFileResult GridFileReader::open(const std::string& path)
+{
+    errno = 0;
+    file_ = std::fopen(path.c_str(), "rb");
+    result_ = file_ ? GridFileResult{} : GridFileResult{err::file_open, static_cast<unsigned long>(errno)};
+    return result_;
+}
+
+long GridFileReader::read(char* into, std::size_t count)
+{
+    auto* f = static_cast<std::FILE*>(file_);
+    if (!f || result_.error != 0)
+        return -1;
+    errno = 0;
+    const std::size_t got = std::fread(into, 1, count, f);
+    if (got < count && std::ferror(f)) {
+        result_ = {err::file_read_write, static_cast<unsigned long>(errno != 0 ? errno : EIO)};
+        return -1;
+    }
+    return static_cast<long>(got);
+}
+
+bool GridFileReader::rewind()
+{
+    auto* f = static_cast<std::FILE*>(file_);
+    if (!f || std::fseek(f, 0, SEEK_SET) != 0) {
+        result_ = {err::file_read_write, static_cast<unsigned long>(errno != 0 ? errno : EIO)};
+        return false;
+    }
+    return true;
+}
+
+GridFileReader::~GridFileReader()
+{
+    if (file_)
+        std::fclose(static_cast<std::FILE*>(file_));
+}
+
 GridFileResult grid_file_commit(const std::string& path, std::string_view bytes, bool backup)
 {
     const FileCommitOps& ops = grid_file_commit_ops() ? *grid_file_commit_ops() : platform_file_commit_ops();

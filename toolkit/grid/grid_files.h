@@ -17,6 +17,23 @@ struct GridFileResult {
 
 // Reads the whole file, in chunks.
 GridFileResult grid_file_read(const std::string& path, std::string& bytes);
+// A file read a buffer at a time.
+class GridFileReader {
+public:
+    GridFileResult open(const std::string& path);
+    // Up to count bytes: the number read, 0 at the end, -1 on a failed read
+    // (result() then tells it).
+    long read(char* into, std::size_t count);
+    // Back to the file's first byte.
+    bool rewind();
+    const GridFileResult& result() const { return result_; }
+    ~GridFileReader();
+
+private:
+    void* file_ = nullptr;
+    GridFileResult result_;
+};
+
 // Writes the bytes to path; with backup, a target that exists is first
 // copied to path + ".bak".
 GridFileResult grid_file_commit(const std::string& path, std::string_view bytes, bool backup = false);

@@ -3,6 +3,7 @@
 #include "grid/grid_control_win.h"
 
 #include "korvanthide/dialogs_win.h"
+#include "core/services/grid.h"
 #include "grid/grid_cells.h"
 
 #include <commctrl.h>
@@ -29,7 +30,7 @@ int measure_row_height(HWND parent, HFONT font)
     return std::max<int>(r.bottom - r.top - 1, 4);
 }
 
-HWND make_header(GridControl& g, int x, int y, int width, int height, int id)
+HWND make_header(GridRecord& g, int x, int y, int width, int height, int id)
 {
     HWND h = CreateWindowExA(WS_EX_NOPARENTNOTIFY, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS, x, y,
                              width, height, g.frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr,
@@ -45,7 +46,7 @@ HWND make_header(GridControl& g, int x, int y, int width, int height, int id)
 
 // Whole rows: the window's height for the visible rows, its frame and,
 // with a column header, the two pixels more the header's line takes.
-void fit_to_rows(GridControl& g, int width)
+void fit_to_rows(GridRecord& g, int width)
 {
     const int height = (g.row_height - 1) * g.visible_rows + g.frame_height + 1 +
                        ((g.style() & grid_style_column_headings) ? 2 : 0);
@@ -67,7 +68,7 @@ void set_header_item(HWND header, int item, int width, std::string_view text, in
 
 LRESULT on_create(HWND window, const CREATESTRUCTA& cs)
 {
-    auto* g = new (std::nothrow) GridControl(window);
+    auto* g = new (std::nothrow) GridRecord(window);
     if (!g)
         return -1;
     SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(g));
@@ -93,7 +94,7 @@ LRESULT on_create(HWND window, const CREATESTRUCTA& cs)
     return 0;
 }
 
-void on_set_font(GridControl& g, HFONT font)
+void on_set_font(GridRecord& g, HFONT font)
 {
     g.font = font;
     g.row_height = measure_row_height(g.frame, font);
@@ -114,7 +115,7 @@ void on_set_font(GridControl& g, HFONT font)
     }
 }
 
-int widest_column(const GridControl& g)
+int widest_column(const GridRecord& g)
 {
     int widest = 0;
     for (const GridColumnControl& t : g.templates)
@@ -122,9 +123,9 @@ int widest_column(const GridControl& g)
     return widest;
 }
 
-void bring_current_column_into_view(GridControl& g);
+void bring_current_column_into_view(GridRecord& g);
 
-void on_size(GridControl& g)
+void on_size(GridRecord& g)
 {
     if (!g.set_up)
         return;
@@ -147,7 +148,7 @@ void on_size(GridControl& g)
 }
 
 // The editor may refuse to let the current cell go (an invalid number).
-bool editor_holds_invalid_number(GridControl& g)
+bool editor_holds_invalid_number(GridRecord& g)
 {
     return g.editor && GetFocus() == g.editor && numctl_validate(g.editor, g.editor, 1) != 0;
 }
@@ -155,7 +156,7 @@ bool editor_holds_invalid_number(GridControl& g)
 // Moves the painted cells by (dx, dy) pixels and repaints only what the
 // move uncovers; the editor moves with them, by hand while the cell area
 // is hidden (and then moves nothing).
-void scroll_cells(GridControl& g, int dx, int dy)
+void scroll_cells(GridRecord& g, int dx, int dy)
 {
     if (IsWindowVisible(g.cell_area)) {
         ScrollWindowEx(g.cell_area, dx, dy, nullptr, nullptr, nullptr, nullptr,
@@ -176,14 +177,14 @@ void scroll_cells(GridControl& g, int dx, int dy)
 
 // After a scroll the current cell is the nearest one in view; the focus
 // goes back to its editor when it was inside the grid.
-void follow_scroll(GridControl& g, int column, int row, bool focus_inside)
+void follow_scroll(GridRecord& g, int column, int row, bool focus_inside)
 {
     grid_move_to_cell(g, column, row, false, false);
     if (focus_inside && g.editor && GetFocus() != g.editor)
         SetFocus(g.editor);
 }
 
-int vertical_distance(const GridControl& g, int code)
+int vertical_distance(const GridRecord& g, int code)
 {
     switch (code) {
     case SB_LINEUP: return -1;
@@ -194,7 +195,7 @@ int vertical_distance(const GridControl& g, int code)
     }
 }
 
-void scroll_vertically(GridControl& g, int code, int position)
+void scroll_vertically(GridRecord& g, int code, int position)
 {
     GridModel& m = g.model();
     const int saved_1 = m.modified_1, saved_2 = m.modified_2;
@@ -233,7 +234,7 @@ void scroll_vertically(GridControl& g, int code, int position)
 }
 
 // The leftmost column from which the columns up to `last` fit the cell area.
-int leftmost_fitting(const GridControl& g, int last)
+int leftmost_fitting(const GridRecord& g, int last)
 {
     RECT r;
     GetClientRect(g.cell_area, &r);
@@ -246,7 +247,7 @@ int leftmost_fitting(const GridControl& g, int last)
     return std::min(c + 1, last);
 }
 
-void scroll_horizontally(GridControl& g, int code, int position)
+void scroll_horizontally(GridRecord& g, int code, int position)
 {
     GridModel& m = g.model();
     if (editor_holds_invalid_number(g) || m.columns.empty())
@@ -272,7 +273,7 @@ void scroll_horizontally(GridControl& g, int code, int position)
     int pixels = 0;
     for (int c = std::min(old_first, g.first_visible_column); c < std::max(old_first, g.first_visible_column); ++c)
         pixels += g.templates[static_cast<std::size_t>(c)].width - 1;
-    SendMessageA(g.frame, gm_header_widths, 0, 0);
+    SendMessageA(g.frame, GM_HEADERWIDTHS, 0, 0);
     scroll_cells(g, distance > 0 ? -pixels : pixels, 0);
     const bool focus_inside = grid_focus_inside(g);
     const int column = std::clamp(m.current_column, g.first_visible_column, g.last_visible_column);
@@ -282,7 +283,7 @@ void scroll_horizontally(GridControl& g, int code, int position)
         InvalidateRect(g.header, nullptr, TRUE);
 }
 
-void on_wheel(GridControl& g, int delta)
+void on_wheel(GridRecord& g, int delta)
 {
     g.wheel_remainder += delta;
     while (g.wheel_remainder <= -WHEEL_DELTA) {
@@ -295,7 +296,7 @@ void on_wheel(GridControl& g, int delta)
     }
 }
 
-LRESULT on_header_notify(GridControl& g, const NMHEADERA& n)
+LRESULT on_header_notify(GridRecord& g, const NMHEADERA& n)
 {
     GridModel& m = g.model();
     const bool column_header = n.hdr.hwndFrom == g.header;
@@ -333,10 +334,15 @@ LRESULT on_header_notify(GridControl& g, const NMHEADERA& n)
         return 0;
     }
     case HDN_ENDTRACKA:
-    case HDN_ENDTRACKW:
+    case HDN_ENDTRACKW: {
+        // The scroll moves the editor; a number it holds is not checked
+        // meanwhile.
+        grid_layout_busy() = 1;
         bring_current_column_into_view(g);
-        PostMessageA(g.frame, gm_header_widths, 0, 0);
+        PostMessageA(g.frame, GM_HEADERWIDTHS, 0, 0);
+        grid_layout_busy() = 0;
         return 0;
+    }
     case HDN_ITEMCLICKA:
     case HDN_ITEMCLICKW: {
         if (m.columns.empty() || m.rows_in_use == 0)
@@ -373,7 +379,7 @@ LRESULT on_header_notify(GridControl& g, const NMHEADERA& n)
     }
 }
 
-void on_header_widths(GridControl& g)
+void on_header_widths(GridRecord& g)
 {
     if (!g.header)
         return;
@@ -386,12 +392,12 @@ void on_header_widths(GridControl& g)
     }
 }
 
-void on_destroy(HWND window, GridControl* g)
+void on_destroy(HWND window, GridRecord* g)
 {
     grid_cell_editor_close(*g, true);
     grid_column_controls_destroy(*g);
     if (g->model().view == g) {
-        GridControl* owner = g->shared_with && IsWindow(g->shared_with) ? grid_control_of(g->shared_with) : nullptr;
+        GridRecord* owner = g->shared_with && IsWindow(g->shared_with) ? grid_control_of(g->shared_with) : nullptr;
         g->model().view = owner;
     }
     SetWindowLongPtrA(window, 0, 0);
@@ -400,14 +406,14 @@ void on_destroy(HWND window, GridControl* g)
 
 } // namespace
 
-GridControl* grid_control_of(HWND frame)
+GridRecord* grid_control_of(HWND frame)
 {
-    return frame ? reinterpret_cast<GridControl*>(GetWindowLongPtrA(frame, 0)) : nullptr;
+    return frame ? reinterpret_cast<GridRecord*>(GetWindowLongPtrA(frame, 0)) : nullptr;
 }
 
-GridControl::~GridControl() = default;
+GridRecord::~GridRecord() = default;
 
-void grid_layout(GridControl& g)
+void grid_layout(GridRecord& g)
 {
     GridModel& m = g.model();
     g.scroll_divisor = 1;
@@ -455,7 +461,7 @@ namespace {
 
 // The row-heading controls from index `from` on, each like those the set-up
 // made: false, with the controls made so far kept, when one fails.
-bool add_row_headers(GridControl& g, int from, int to)
+bool add_row_headers(GridRecord& g, int from, int to)
 {
     for (int j = from; j < to; ++j) {
         const int y = g.header_height + (j == 0 ? 0 : j * (g.row_height - 1) + 1);
@@ -470,7 +476,7 @@ bool add_row_headers(GridControl& g, int from, int to)
     return true;
 }
 
-void focus_grid(GridControl& g)
+void focus_grid(GridRecord& g)
 {
     if (!g.inert && IsWindowVisible(g.frame))
         SetFocus(g.frame);
@@ -478,7 +484,7 @@ void focus_grid(GridControl& g)
 
 } // namespace
 
-void grid_fit_rows(GridControl& g)
+void grid_fit_rows(GridRecord& g)
 {
     GridModel& m = g.model();
     if (!g.cell_area)
@@ -530,7 +536,7 @@ void grid_fit_rows(GridControl& g)
     }
 }
 
-void grid_row_headings_refresh(GridControl& g)
+void grid_row_headings_refresh(GridRecord& g)
 {
     GridModel& m = g.model();
     for (std::size_t i = 0; i < g.row_headers.size(); ++i) {
@@ -540,7 +546,7 @@ void grid_row_headings_refresh(GridControl& g)
     }
 }
 
-void grid_scroll_to_row(GridControl& g, int row)
+void grid_scroll_to_row(GridRecord& g, int row)
 {
     GridModel& m = g.model();
     if (row < m.top_row) {
@@ -553,7 +559,7 @@ void grid_scroll_to_row(GridControl& g, int row)
     }
 }
 
-void grid_scroll_into_view(GridControl& g)
+void grid_scroll_into_view(GridRecord& g)
 {
     GridModel& m = g.model();
     if (m.columns.empty())
@@ -566,7 +572,7 @@ void grid_scroll_into_view(GridControl& g)
 
 namespace {
 
-void bring_current_column_into_view(GridControl& g)
+void bring_current_column_into_view(GridRecord& g)
 {
     GridModel& m = g.model();
     if (m.columns.empty() || !g.cell_area)
@@ -581,7 +587,7 @@ void bring_current_column_into_view(GridControl& g)
         scroll_horizontally(g, SB_THUMBTRACK, leftmost);
 }
 
-void on_focus(GridControl& g, HWND losing)
+void on_focus(GridRecord& g, HWND losing)
 {
     GridModel& m = g.model();
     if (!g.set_up)
@@ -603,7 +609,7 @@ void on_focus(GridControl& g, HWND losing)
 LRESULT CALLBACK grid_header_proc(HWND window, UINT message, WPARAM w, LPARAM l)
 {
     const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    const GridControl* g = grid_control_of(GetParent(window));
+    const GridRecord* g = grid_control_of(GetParent(window));
     if (g && message == WM_SETCURSOR && !(g->style() & grid_style_resizable_columns)) {
         SetCursor(LoadCursorA(nullptr, IDC_ARROW));
         return 1;
@@ -615,7 +621,7 @@ LRESULT CALLBACK grid_header_proc(HWND window, UINT message, WPARAM w, LPARAM l)
 
 void grid_rows_in_use_apply(HWND grid, int id, int count)
 {
-    GridControl* g = grid_control_of(grid);
+    GridRecord* g = grid_control_of(grid);
     if (!g)
         return;
     GridModel& m = g->model();
@@ -657,9 +663,9 @@ void grid_rows_in_use_apply(HWND grid, int id, int count)
         grid_refit_editor_window(grid);
 }
 
-void GridControl::rows_in_use_apply(int id, int count) { grid_rows_in_use_apply(frame, id, count); }
+void GridRecord::rows_in_use_apply(int id, int count) { grid_rows_in_use_apply(frame, id, count); }
 
-bool GridControl::own_colours(std::int32_t& foreground, std::int32_t& background) const
+bool GridRecord::own_colours(std::int32_t& foreground, std::int32_t& background) const
 {
     const FieldRecord* r = field_record_of(frame);
     if (!r)
@@ -673,7 +679,7 @@ LRESULT CALLBACK grid_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
 {
     if (message == WM_CREATE)
         return on_create(window, *reinterpret_cast<const CREATESTRUCTA*>(l));
-    GridControl* g = grid_control_of(window);
+    GridRecord* g = grid_control_of(window);
     if (!g)
         return DefWindowProcA(window, message, w, l);
     switch (message) {
@@ -724,11 +730,11 @@ LRESULT CALLBACK grid_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
             }
         }
         break;
-    case gm_build_columns:
+    case GM_BUILDCOLUMNS:
         return grid_on_build_columns(*g, reinterpret_cast<HWND>(w), reinterpret_cast<const GridColumnChoice*>(l));
-    case gm_set_row_headings:
+    case GM_SETROWHEADINGS:
         return grid_on_set_row_headings(*g, static_cast<int>(w), reinterpret_cast<const std::string_view*>(l));
-    case gm_set_size: {
+    case GM_SETSIZE: {
         // Built columns hold rows-created cells each: their rows stay.
         GridModel& m = g->model();
         const auto rows = static_cast<int>(std::min<WPARAM>(w, grid_max_rows));
@@ -739,13 +745,13 @@ LRESULT CALLBACK grid_frame_proc(HWND window, UINT message, WPARAM w, LPARAM l)
         m.rows_shown = g->row_places;
         return 0;
     }
-    case gm_layout:
+    case GM_LAYOUT:
         grid_layout(*g);
         return 0;
-    case gm_header_widths:
+    case GM_HEADERWIDTHS:
         on_header_widths(*g);
         return 0;
-    case gm_setup_done:
+    case GM_SETUPDONE:
         g->set_up = 1;
         g->inert = 1;
         return 0;

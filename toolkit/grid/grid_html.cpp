@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <new>
 
 namespace korv {
 
@@ -15,21 +16,27 @@ constexpr std::string_view nbsp = "&nbsp;";
 
 class HtmlLines {
 public:
-    void line(std::string_view text)
-    {
-        out_ += text;
-        out_ += "\r\n";
-    }
     template <class... Parts> void line(std::string_view first, Parts... rest)
     {
-        out_ += first;
-        (out_.append(std::string_view(rest)), ...);
-        out_ += "\r\n";
+        if constexpr (sizeof...(rest) == 0) {
+            grid_html_write_line(out_, first, status_);
+        } else {
+            std::string text(first);
+            (text.append(std::string_view(rest)), ...);
+            grid_html_write_line(out_, text, status_);
+        }
     }
-    std::string take() { return std::move(out_); }
+    // A page that could not be written whole is not handed on.
+    std::string take()
+    {
+        if (status_ != 0)
+            throw std::bad_alloc();
+        return std::move(out_);
+    }
 
 private:
     std::string out_;
+    int status_ = 0;
 };
 
 std::string hex_colour(int red, int green, int blue)
@@ -98,6 +105,18 @@ void write_cell(HtmlLines& html, const GridModel& grid, int column, int row, int
 }
 
 } // namespace
+
+void grid_html_write_line(std::string& file, std::string_view text, int& status)
+{
+    if (status != 0)
+        return;
+    try {
+        file.append(text);
+        file.append("\r\n");
+    } catch (const std::bad_alloc&) {
+        status = 2;
+    }
+}
 
 std::string grid_html_text(const GridModel& grid, const GridRange& range, const GridHtmlPage& page)
 {

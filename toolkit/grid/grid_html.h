@@ -26,6 +26,11 @@ struct GridHtmlPage {
     int flags = 0;
 };
 
+// Writes the text as one line (CR LF after it) of the file being written,
+// while the status is 0; a failed write sets it, and nothing more is
+// written once it is set.
+void grid_html_write_line(std::string& file, std::string_view text, int& status);
+
 std::string grid_html_text(const GridModel& grid, const GridRange& range, const GridHtmlPage& page);
 
 } // namespace korv

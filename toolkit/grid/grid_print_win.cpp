@@ -134,8 +134,33 @@ struct PrintJob {
 
 std::int32_t colour_or(std::int32_t first, std::int32_t second) { return first != -1 ? first : second; }
 
+// The row-heading column of a page at x, which moves past it: the corner
+// heading on a page with the heading row, the band's row texts, and the
+// rules at its two sides (only the left one without row headings).
+void grid_print_row_headings(const GridModel& m, const PrintJob& job, int first_row, int last_row, bool heading_row,
+                             int band_bottom, int& x)
+{
+    HDC dc = job.dc;
+    rule(dc, x, job.top, x, band_bottom);
+    if (!m.has_row_headings())
+        return;
+    const int cells_top = job.top + (heading_row ? job.heading : 0);
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
+    SetTextColor(dc, RGB(0, 0, 0));
+    const std::string corner(m.column_heading(0));
+    if (heading_row && !corner.empty())
+        TextOutA(dc, x + job.A / 2, job.top + job.H / 4, corner.c_str(), static_cast<int>(corner.size()));
+    for (int row = first_row; row <= last_row; ++row) {
+        const std::string text(m.row_heading(row));
+        TextOutA(dc, x + job.A / 2, cells_top + (row - first_row) * job.line, text.c_str(),
+                 static_cast<int>(text.size()));
+    }
+    x += job.row_heading_width;
+    rule(dc, x, job.top, x, band_bottom);
+}
+
 // One page of a band: the row-heading column, then the page's columns.
-void print_page(const GridControl& g, const GridPrintRecord& r, const PrintJob& job, int first_row, int last_row,
+void print_page(const GridRecord& g, const GridPrintRecord& r, const PrintJob& job, int first_row, int last_row,
                 const GridPrintPage& page, bool heading_row, bool first_page_of_band)
 {
     const GridModel& m = *g.cells;
@@ -146,24 +171,10 @@ void print_page(const GridControl& g, const GridPrintRecord& r, const PrintJob& 
     int x = job.left;
     const int cells_top = job.top + (heading_row ? job.heading : 0);
     const int band_bottom = cells_top + (last_row - first_row + 1) * job.line + (r.options[0] ? 0 : job.H / 2);
-    const bool with_headings = first_page_of_band || r.options[2];
-    if (m.has_row_headings() && with_headings) {
-        SetTextAlign(dc, TA_LEFT | TA_TOP);
-        SetTextColor(dc, RGB(0, 0, 0));
-        const std::string corner(m.column_heading(0));
-        if (heading_row && !corner.empty())
-            TextOutA(dc, x + job.A / 2, job.top + job.H / 4, corner.c_str(), static_cast<int>(corner.size()));
-        for (int row = first_row; row <= last_row; ++row) {
-            const std::string text(m.row_heading(row));
-            TextOutA(dc, x + job.A / 2, cells_top + (row - first_row) * job.line, text.c_str(),
-                     static_cast<int>(text.size()));
-        }
+    if (first_page_of_band || r.options[2])
+        grid_print_row_headings(m, job, first_row, last_row, heading_row, band_bottom, x);
+    else
         rule(dc, x, job.top, x, band_bottom);
-        x += job.row_heading_width;
-        rule(dc, x, job.top, x, band_bottom);
-    } else {
-        rule(dc, x, job.top, x, band_bottom);
-    }
     const int cells_left = x;
     for (int c = page.first_column; c <= page.last_column; ++c) {
         const GridColumn& col = m.columns[static_cast<std::size_t>(c)];
@@ -364,7 +375,7 @@ void grid_print(int id, int& ok, int first_row, int last_row, int first_column, 
 {
     ok = 0;
     GridModel* model = grid_directory().find ? grid_directory().find(id) : nullptr;
-    GridControl* g = model ? dynamic_cast<GridControl*>(model->view) : nullptr;
+    GridRecord* g = model ? dynamic_cast<GridRecord*>(model->view) : nullptr;
     if (!g)
         return;
     grid_print_defaults();

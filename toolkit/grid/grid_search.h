@@ -5,6 +5,7 @@
 #include "grid/grid_model.h"
 
 #include <string_view>
+#include <vector>
 
 namespace korv {
 
@@ -29,6 +30,10 @@ struct GridSearchState {
     bool headings = false; // row headings move with their rows
 };
 GridSearchState& grid_search_state();
+// The type code of every column of the grid being sorted, filled at the
+// start of one WGridSort call and released at its end; the sort takes its
+// keys by the type it finds there for the sort column.
+std::vector<int>& grid_sort_types();
 
 // The key of a number, check-box or menu cell of the sort: the number
 // (truncated for integers, in single precision for reals), the state, or

@@ -68,7 +68,11 @@ void WGridSort(int id, int column, std::optional<int> flags, std::optional<int> 
     const int f = flags.value_or(0);
     s.id = id;
     s.column = column - 1;
-    s.type_code = grid_type_code(grid->columns[static_cast<std::size_t>(column - 1)].type);
+    std::vector<int>& types = grid_sort_types();
+    types.clear();
+    for (const GridColumn& c : grid->columns)
+        types.push_back(grid_type_code(c.type));
+    s.type_code = types[static_cast<std::size_t>(column - 1)];
     s.descending = (f & grid_sort_descending) != 0;
     s.case_blind = (f & grid_sort_case_blind) != 0;
     s.headings = (f & grid_sort_headings) != 0;
@@ -78,4 +82,5 @@ void WGridSort(int id, int column, std::optional<int> flags, std::optional<int> 
     grid_redraw_suspend();
     grid_sort_start(*grid, first, last);
     grid_redraw_resume(id);
+    std::vector<int>().swap(types);
 }

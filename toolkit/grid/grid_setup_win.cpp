@@ -37,21 +37,6 @@ bool is_number_class(ATOM atom)
 
 ATOM class_atom(HWND control) { return static_cast<ATOM>(GetClassLongA(control, GCW_ATOM)); }
 
-INT_PTR CALLBACK template_dialog_proc(HWND dialog, UINT message, WPARAM, LPARAM l)
-{
-    if (message == WM_INITDIALOG) {
-        for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            if (!is_number_class(class_atom(c)) && !field_record_of(c))
-                field_record_attach(c, new FieldRecord{});
-        dialog_parse_extras(dialog, static_cast<int>(l), -1);
-    } else if (message == WM_DESTROY) {
-        for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            if (!is_number_class(class_atom(c)))
-                delete field_record_detach(c);
-    }
-    return 0;
-}
-
 std::string window_text(HWND w)
 {
     std::string text(static_cast<std::size_t>(std::max(GetWindowTextLengthA(w), 0)) + 1, '\0');
@@ -150,7 +135,7 @@ int width_unit(HWND template_dialog)
 }
 
 // The column's properties in the model, from its template control.
-void describe_column(GridControl& g, int c, HWND control)
+void describe_column(GridRecord& g, int c, HWND control)
 {
     GridColumn& col = g.model().columns[static_cast<std::size_t>(c)];
     const LONG style = GetWindowLongA(control, GWL_STYLE);
@@ -170,7 +155,7 @@ void describe_column(GridControl& g, int c, HWND control)
         col.items = combo_items(control);
 }
 
-bool build_column(GridControl& g, int c, HWND control, int width)
+bool build_column(GridRecord& g, int c, HWND control, int width)
 {
     GridColumnControl& t = g.templates[static_cast<std::size_t>(c)];
     const FieldRecord* r = field_record_of(control);
@@ -210,7 +195,7 @@ bool build_column(GridControl& g, int c, HWND control, int width)
 
 } // namespace
 
-bool grid_cell_area_make(GridControl& g)
+bool grid_cell_area_make(GridRecord& g)
 {
     if (g.cell_area)
         return true;
@@ -240,7 +225,7 @@ std::vector<HWND> chosen_controls(HWND dialog, int columns, const GridColumnChoi
     return chosen;
 }
 
-bool build_columns(GridControl& g, HWND dialog, const GridColumnChoice* choice)
+bool build_columns(GridRecord& g, HWND dialog, const GridColumnChoice* choice)
 {
     GridModel& m = g.model();
     const int columns = g.columns_to_build;
@@ -287,7 +272,7 @@ bool build_columns(GridControl& g, HWND dialog, const GridColumnChoice* choice)
     return true;
 }
 
-int row_heading_pixels(GridControl& g, int dialog_units)
+int row_heading_pixels(GridRecord& g, int dialog_units)
 {
     HDC dc = GetDC(g.frame);
     HGDIOBJ old = g.font ? SelectObject(dc, g.font) : nullptr;
@@ -299,15 +284,36 @@ int row_heading_pixels(GridControl& g, int dialog_units)
     return dialog_units * tm.tmAveCharWidth / 4;
 }
 
+} // namespace
+
+// The hidden template dialog: its controls get field records (the number
+// fields make their own) that its extras block fills; it answers nothing.
+INT_PTR CALLBACK grid_template_dialog_proc(HWND dialog, UINT message, WPARAM, LPARAM l)
+{
+    if (message == WM_INITDIALOG) {
+        for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if (!is_number_class(class_atom(c)) && !field_record_of(c))
+                field_record_attach(c, new FieldRecord{});
+        dialog_parse_extras(dialog, static_cast<int>(l), -1);
+    } else if (message == WM_DESTROY) {
+        for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if (!is_number_class(class_atom(c)))
+                delete field_record_detach(c);
+    }
+    return 0;
+}
+
+namespace {
+
 HWND template_dialog_create(HWND frame, int identifier)
 {
     return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(identifier), GetAncestor(frame, GA_ROOT),
-                              template_dialog_proc, identifier);
+                              grid_template_dialog_proc, identifier);
 }
 
 } // namespace
 
-HWND grid_column_control_copy(GridControl& g, HWND from, const GridColumn& col, int width, int dropped_height)
+HWND grid_column_control_copy(GridRecord& g, HWND from, const GridColumn& col, int width, int dropped_height)
 {
     const bool check_box = col.type == GridCellType::check_box;
     DWORD style = static_cast<DWORD>(GetWindowLongA(from, GWL_STYLE)) | WS_BORDER | WS_CHILD;
@@ -367,7 +373,7 @@ HWND grid_column_control_copy(GridControl& g, HWND from, const GridColumn& col, 
     return control;
 }
 
-void grid_column_control_sync(GridControl& g, int column)
+void grid_column_control_sync(GridRecord& g, int column)
 {
     if (column < 0 || column >= static_cast<int>(g.templates.size()) || column >= g.model().column_count())
         return;
@@ -403,9 +409,9 @@ void grid_column_control_sync(GridControl& g, int column)
         SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
-void GridControl::column_changed(int column) { grid_column_control_sync(*this, column); }
+void GridRecord::column_changed(int column) { grid_column_control_sync(*this, column); }
 
-void GridControl::range_changed(int column)
+void GridRecord::range_changed(int column)
 {
     if (column < 0 || column >= static_cast<int>(templates.size()))
         return;
@@ -420,7 +426,7 @@ void GridControl::range_changed(int column)
             SendMessageA(r->updown_partner, UDM_SETRANGE, 0, range);
 }
 
-void grid_column_controls_destroy(GridControl& g)
+void grid_column_controls_destroy(GridRecord& g)
 {
     // A modal instance's grid shows the loaded dialog's columns and leaves
     // their controls to it.
@@ -430,7 +436,7 @@ void grid_column_controls_destroy(GridControl& g)
     g.templates.clear();
 }
 
-LRESULT grid_on_build_columns(GridControl& g, HWND dialog, const GridColumnChoice* choice)
+LRESULT grid_on_build_columns(GridRecord& g, HWND dialog, const GridColumnChoice* choice)
 {
     if (!dialog || !build_columns(g, dialog, choice))
         return 0;
@@ -450,7 +456,7 @@ LRESULT grid_on_build_columns(GridControl& g, HWND dialog, const GridColumnChoic
     return 1;
 }
 
-LRESULT grid_on_set_row_headings(GridControl& g, int width, const std::string_view* text)
+LRESULT grid_on_set_row_headings(GridRecord& g, int width, const std::string_view* text)
 {
     GridModel& m = g.model();
     try {
@@ -467,28 +473,31 @@ LRESULT grid_on_set_row_headings(GridControl& g, int width, const std::string_vi
     return static_cast<LRESULT>(lines.consumed);
 }
 
-std::size_t grid_apply_extras_entry(HWND frame, std::string_view rest)
+void grid_parse_extras_entry(HWND frame, std::string_view rest, std::size_t& consumed)
 {
-    GridControl* g = grid_control_of(frame);
+    consumed = 0;
+    GridRecord* g = grid_control_of(frame);
     if (!g)
-        return 0;
+        return;
     GridModel& m = g->model();
     const GridsEntry entry = grid_read_extras_entry(rest, m.style);
     // A grid is set up once; a second entry for it changes nothing.
-    if (g->set_up)
-        return entry.consumed;
+    if (g->set_up) {
+        consumed = entry.consumed;
+        return;
+    }
     bool built = entry.sizes_valid();
     HWND dialog = nullptr;
     if (built) {
-        SendMessageA(frame, gm_set_size, static_cast<WPARAM>(entry.rows), entry.columns);
+        SendMessageA(frame, GM_SETSIZE, static_cast<WPARAM>(entry.rows), entry.columns);
         m.declared_columns = entry.columns;
         dialog = template_dialog_create(frame, entry.template_dialog);
         built = dialog != nullptr;
     }
-    std::size_t consumed = entry.consumed;
+    consumed = entry.consumed;
     if (built && m.has_row_headings()) {
         const std::string_view text = rest.substr(entry.heading_line);
-        const LRESULT used = SendMessageA(frame, gm_set_row_headings, static_cast<WPARAM>(entry.heading_width),
+        const LRESULT used = SendMessageA(frame, GM_SETROWHEADINGS, static_cast<WPARAM>(entry.heading_width),
                                           reinterpret_cast<LPARAM>(&text));
         if (used < 0)
             built = false;
@@ -496,10 +505,10 @@ std::size_t grid_apply_extras_entry(HWND frame, std::string_view rest)
             consumed = entry.heading_line + static_cast<std::size_t>(used);
     }
     if (built)
-        built = SendMessageA(frame, gm_build_columns, reinterpret_cast<WPARAM>(dialog), 0) == 1;
+        built = SendMessageA(frame, GM_BUILDCOLUMNS, reinterpret_cast<WPARAM>(dialog), 0) == 1;
     if (built) {
-        SendMessageA(frame, gm_layout, 0, 0);
-        SendMessageA(frame, gm_header_widths, 0, 0);
+        SendMessageA(frame, GM_LAYOUT, 0, 0);
+        SendMessageA(frame, GM_HEADERWIDTHS, 0, 0);
         g->template_dialog = entry.template_dialog;
         g->set_up = 1;
     }
@@ -507,7 +516,6 @@ std::size_t grid_apply_extras_entry(HWND frame, std::string_view rest)
         DestroyWindow(dialog);
     if (!built)
         DestroyWindow(frame);
-    return consumed;
 }
 namespace {
 
@@ -541,7 +549,7 @@ void grid_refit_editor_window(HWND frame)
 
 namespace {
 
-bool rebuild(int id, HWND frame, GridControl& g, const GridColumnChoice& choice, int columns)
+bool rebuild(int id, HWND frame, GridRecord& g, const GridColumnChoice& choice, int columns)
 {
     GridModel& m = g.model();
     grid_clear_selection(g);
@@ -560,13 +568,13 @@ bool rebuild(int id, HWND frame, GridControl& g, const GridColumnChoice& choice,
     HWND dialog = template_dialog_create(frame, g.template_dialog);
     g.columns_to_build = columns;
     const bool built =
-        dialog && SendMessageA(frame, gm_build_columns, reinterpret_cast<WPARAM>(dialog),
+        dialog && SendMessageA(frame, GM_BUILDCOLUMNS, reinterpret_cast<WPARAM>(dialog),
                                reinterpret_cast<LPARAM>(&choice)) == 1;
     if (dialog)
         DestroyWindow(dialog);
-    SendMessageA(frame, gm_layout, 0, 0);
+    SendMessageA(frame, GM_LAYOUT, 0, 0);
     if (built) {
-        SendMessageA(frame, gm_header_widths, 0, 0);
+        SendMessageA(frame, GM_HEADERWIDTHS, 0, 0);
         if (focus_inside && IsWindowVisible(frame))
             SetFocus(frame);
         if (id == 0)
@@ -575,7 +583,7 @@ bool rebuild(int id, HWND frame, GridControl& g, const GridColumnChoice& choice,
     if (g.cell_area)
         RedrawWindow(g.cell_area, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     // A modal instance showing these cells shows the new columns too.
-    if (auto* shown = dynamic_cast<GridControl*>(m.view); shown && shown != &g)
+    if (auto* shown = dynamic_cast<GridRecord*>(m.view); shown && shown != &g)
         grid_share_columns(*shown, g);
     return built;
 }
@@ -589,7 +597,7 @@ using namespace korv;
 void grid_columns_rebuild(int& id, const int& columns, const int* control_numbers, const int* widths)
 {
     HWND frame = grid_window_of_id(id);
-    GridControl* g = grid_control_of(frame);
+    GridRecord* g = grid_control_of(frame);
     const bool usable = g && g->set_up && g->cell_area && columns >= 1 && columns <= grid_max_columns &&
                         control_numbers && widths;
     if (!usable || !rebuild(id, frame, *g, GridColumnChoice{control_numbers, widths}, columns))

@@ -24,6 +24,12 @@ GridSearchState& grid_search_state()
     return state;
 }
 
+std::vector<int>& grid_sort_types()
+{
+    static std::vector<int> types;
+    return types;
+}
+
 namespace {
 
 char ascii_upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -344,16 +350,18 @@ void grid_sort_key(const GridModel& grid, int column, int row, bool descending, 
 bool grid_sort_range(GridModel& grid, int first, int last)
 {
     const GridSearchState& s = grid_search_state();
-    const GridColumn& c = grid.columns[static_cast<std::size_t>(s.column)];
+    const std::vector<int>& types = grid_sort_types();
+    const auto column = static_cast<std::size_t>(s.column);
+    const int code = column < types.size() ? types[column] : grid_type_code(grid.columns[column].type);
     SortOutcome outcome;
-    switch (c.type) {
-    case GridCellType::text:
+    switch (code) {
+    case 4:
         outcome = sort_text(grid, s.column, first, last, s);
         break;
-    case GridCellType::real:
+    case 6:
         outcome = sort_numbers<float>(grid, s.column, first, last, s.descending);
         break;
-    case GridCellType::double_precision:
+    case 7:
         outcome = sort_numbers<double>(grid, s.column, first, last, s.descending);
         break;
     default:

@@ -51,7 +51,7 @@ protected:
         pump_dialog_messages();
     }
 
-    GridControl* g = nullptr;
+    GridRecord* g = nullptr;
 };
 
 TEST_F(GridControlTest, ColumnsComeFromTheTemplateDialog)
@@ -367,7 +367,7 @@ struct ModalScript {
     {
         KillTimer(nullptr, id);
         HWND instance = dialog_table().windows[0];
-        GridControl* g = instance ? grid_control_of(GetDlgItem(instance, 1601)) : nullptr;
+        GridRecord* g = instance ? grid_control_of(GetDlgItem(instance, 1601)) : nullptr;
         if (!g || !g->editor)
             return;
         char text[64] = {};
@@ -495,7 +495,7 @@ TEST(GridScrolling, TallGridsScrollInStepsOfTheDivisor)
     WDialogLoad(1620);
     WDialogShow(-1, -1, 0, 2);
     pump_dialog_messages();
-    GridControl* g = grid_control_of(field(1621));
+    GridRecord* g = grid_control_of(field(1621));
     ASSERT_NE(g, nullptr);
     SCROLLINFO si{};
     si.cbSize = sizeof si;

@@ -181,7 +181,7 @@ TEST_F(GridEditorTest, TypedCellsAreSavedToTheFileChosen)
     const std::string file = std::string(directory) + "korv_grid_data.csv";
     std::remove(file.c_str());
     ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
-    GridControl* g = grid_control_of(editor()->grid);
+    GridRecord* g = grid_control_of(editor()->grid);
     grid_move_to_cell(*g, 0, 0, true, false);
     pump_dialog_messages();
     post_text("Ann");
@@ -276,7 +276,7 @@ TEST_F(GridEditorTest, AFrameLargerThanItsGridShrinksToFit)
     ASSERT_NE(e, nullptr);
     RECT grid;
     GetClientRect(e->grid, &grid);
-    GridControl* g = grid_control_of(e->grid);
+    GridRecord* g = grid_control_of(e->grid);
     EXPECT_GE(grid.bottom, (g->row_height - 1) * 10 + 1 + g->header_height) << "every row stays in sight";
     WindowCloseChild(big);
 }
@@ -375,7 +375,7 @@ struct SplitWithGrid {
     void activate_other() { mouse_click(slot_of(other_pane).client, 20, 20); }
     void activate_grid()
     {
-        const GridControl* g = grid_control_of(editor->grid);
+        const GridRecord* g = grid_control_of(editor->grid);
         mouse_click(g->cell_area, 10, g->row_height + g->row_height / 2);
     }
 };

@@ -26,7 +26,7 @@ TEST(GridPrint, ABandTooWideForThePagePrintsAcrossThenDown)
     WDialogLoad(1640);
     WDialogShow(-1, -1, 0, 2);
     pump_dialog_messages();
-    GridControl* g = grid_control_of(field(1641));
+    GridRecord* g = grid_control_of(field(1641));
     ASSERT_NE(g, nullptr);
     for (int r = 0; r < 80; ++r)
         for (int c = 0; c < 3; ++c) {

@@ -61,7 +61,7 @@ protected:
         return value;
     }
 
-    GridControl* g = nullptr;
+    GridRecord* g = nullptr;
 };
 
 // Leaving a double cell used to read its display text back, so that
@@ -167,8 +167,8 @@ int window_height(HWND w)
 
 TEST_F(GridWindowTest, AGridShowsWholeRowsUnlessItKeepsItsHeight)
 {
-    GridControl* fitted = grid_control_of(field(1864));
-    GridControl* kept = grid_control_of(field(1865));
+    GridRecord* fitted = grid_control_of(field(1864));
+    GridRecord* kept = grid_control_of(field(1865));
     ASSERT_TRUE(fitted && kept);
     EXPECT_EQ(client_height(fitted->frame), (fitted->row_height - 1) * fitted->visible_rows + 1);
     const int kept_height = window_height(kept->frame);
@@ -350,7 +350,7 @@ TEST_F(GridWindowTest, HeadersShowTheArrowAndLetHitsThroughWhenInert)
               1)
         << "no resizable columns: the arrow";
     EXPECT_NE(SendMessageA(g->header, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
-    SendMessageA(g->frame, gm_setup_done, 0, 0);
+    SendMessageA(g->frame, GM_SETUPDONE, 0, 0);
     EXPECT_EQ(SendMessageA(g->header, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
 }
 

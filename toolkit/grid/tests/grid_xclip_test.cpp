@@ -37,7 +37,7 @@ int check(bool ok, const char* what)
     return ok ? 0 : 1;
 }
 
-std::string cell(GridControl& g, int column, int row)
+std::string cell(GridRecord& g, int column, int row)
 {
     g.editor_store();
     std::string text;
@@ -53,7 +53,7 @@ int main()
     WDialogLoad(1680);
     WDialogShow(-1, -1, 0, 2);
     korv::testing::pump_dialog_messages();
-    GridControl* g = grid_control_of(dialog_test::field(1681));
+    GridRecord* g = grid_control_of(dialog_test::field(1681));
     if (!g)
         return check(false, "grid set up");
     GridModel& m = g->model();
