@@ -1,10 +1,15 @@
 #include "grid/grid_cells.h"
 #include "grid/grid_clipboard_text.h"
+#include "grid/grid_csv.h"
 #include "grid/grid_extras_entry.h"
+#include "grid/grid_html.h"
 #include "grid/grid_print_layout.h"
 #include "grid/tests/grid_test_grid.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
 
 using namespace korv;
 using namespace korv::testing;
@@ -225,6 +230,74 @@ TEST(GridClipboard, ClearingABlockEmptiesItsCellsAndTheSelection)
     EXPECT_TRUE(g.selection.empty());
     EXPECT_EQ(t.text(0, 1), "");
     EXPECT_EQ(grid_cell_menu(g, 1, 1), 1);
+}
+
+TEST(GridClipboard, TheRangeTestOfPastedNumbers)
+{
+    TestGrid t(1, {typed_column(GridCellType::integer), typed_column(GridCellType::double_precision)});
+    t.grid.columns[0].minimum = 0;
+    t.grid.columns[0].maximum = 10;
+    struct Case {
+        int column;
+        double value;
+        int status; // from 5
+    };
+    const Case cases[] = {{0, 10, 5}, {0, 11, -3}, {0, -1, -3}, {1, 1e300, 5}, {2, 1, -2}, {-1, 1, -2}};
+    for (const Case& c : cases) {
+        int status = 5;
+        grid_value_in_column_range(status, t.grid, c.column, c.value);
+        EXPECT_EQ(status, c.status) << c.column << " " << c.value;
+    }
+}
+
+TEST(GridCsv, TheLoaderReadsABufferAtATime)
+{
+    constexpr int rows = 20000;
+    TestGrid t(rows, {text_column(40), typed_column(GridCellType::integer)});
+    std::string file;
+    for (int r = 0; r < rows; ++r)
+        file += "\"row " + std::to_string(r) + ", quoted\"," + std::to_string(r) + "\r\n";
+    ASSERT_GT(file.size(), 5 * grid_csv_read_buffer);
+    std::size_t taken = 0, largest = 0, reads = 0;
+    const GridCsvSource source = [&](char* into, std::size_t count) {
+        largest = std::max(largest, count);
+        ++reads;
+        const std::size_t n = std::min(count, file.size() - taken);
+        std::copy_n(file.data() + taken, n, into);
+        taken += n;
+        return static_cast<long>(n);
+    };
+    EXPECT_EQ(grid_csv_load(t.grid, test_grid_id, source, false, 0), 0);
+    EXPECT_LE(largest, grid_csv_read_buffer);
+    EXPECT_GE(reads, file.size() / grid_csv_read_buffer);
+    for (int r = 0; r < rows; r += 997) {
+        ASSERT_EQ(t.text(0, r), "row " + std::to_string(r) + ", quoted") << r;
+        ASSERT_EQ(t.text(1, r), std::to_string(r)) << r;
+    }
+
+    // A failed read stops the load where it stood.
+    taken = 0;
+    const GridCsvSource failing = [&](char* into, std::size_t count) {
+        if (taken > 0)
+            return -1L;
+        return source(into, count);
+    };
+    grid_cells_clear_all(t.grid, false);
+    EXPECT_EQ(grid_csv_load(t.grid, test_grid_id, failing, false, 0), -1);
+    EXPECT_EQ(t.text(1, 1), "1");
+    EXPECT_EQ(t.text(1, rows - 1), "");
+}
+
+TEST(GridHtml, AFailedLineStopsEveryLaterOne)
+{
+    std::string file;
+    int status = 0;
+    grid_html_write_line(file, "<tr>", status);
+    EXPECT_EQ(file, "<tr>\r\n");
+    status = 2;
+    grid_html_write_line(file, "</tr>", status);
+    EXPECT_EQ(file, "<tr>\r\n");
+    EXPECT_EQ(status, 2);
 }
 
 TEST(GridPrintLayout, MarginUnitsAndPages)

@@ -245,6 +245,19 @@ TEST_F(GridControlTest, TypingGoesToTheEditorAndTabWrapsToTheNextRow)
     EXPECT_EQ(m().current_row, 4);
 }
 
+TEST_F(GridControlTest, EnterInATextCellPressesTheDialogsDefaultButton)
+{
+    focus_cell(0, 1);
+    wevent_wait_until_quiet();
+    post_text("Bo");
+    post_key(VK_RETURN);
+    bool pressed = false;
+    for (const Event& e : wevent_wait_until_quiet())
+        pressed = pressed || (e.type == 3 && e.record.slot(2) == IDOK);
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(cell(0, 1), "Bo") << "the editor takes no line break";
+}
+
 TEST_F(GridControlTest, SelectionsPostTheirBlockAndShiftKeysExtendIt)
 {
     WEventTypeEnable(10, 1);

@@ -286,6 +286,35 @@ TEST_F(GridWindowTest, TextsTakeTheirColumnsAlignmentAndCheckBoxesTheButtonsLook
     }
 }
 
+TEST_F(GridWindowTest, AHighlightedCheckBoxEditorShowsTheButtonOnTheHighlight)
+{
+    grid_cell_put_check(m(), 2, 3, 1);
+    focus_cell(2, 3);
+    ASSERT_NE(g->editor, nullptr);
+    RECT client;
+    GetClientRect(g->editor, &client);
+    RedrawWindow(g->editor, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    pump_dialog_messages();
+    const std::vector<COLORREF> plain = pixels(g->editor, client);
+
+    grid_select_range(*g, 3, 4, 2, 2);
+    RedrawWindow(g->editor, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    pump_dialog_messages();
+    const std::vector<COLORREF> lit = pixels(g->editor, client);
+    ASSERT_EQ(lit.size(), plain.size());
+    int face = 0, marks = 0;
+    for (std::size_t i = 0; i < lit.size(); ++i) {
+        if (plain[i] == GetSysColor(COLOR_BTNFACE)) {
+            ++face;
+            EXPECT_EQ(lit[i], GetSysColor(COLOR_HIGHLIGHT)) << i;
+        } else if (plain[i] != lit[i]) {
+            ++marks;
+        }
+    }
+    EXPECT_GT(face, 0);
+    EXPECT_LT(marks, static_cast<int>(lit.size()) / 4) << "the box and its tick keep their own colours";
+}
+
 // What the cell area paints: the union of the update rectangles of its
 // paints since the last reset.
 struct PaintRecorder {
