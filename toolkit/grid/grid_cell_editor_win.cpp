@@ -107,19 +107,17 @@ void step(GridRecord& g, int columns, int rows, bool extend)
     grid_move_to_cell(g, c, r, true, extend);
 }
 
-bool caret_at_start(HWND editor)
+// The character at the caret's point.
+int caret_character(HWND editor)
 {
-    DWORD start = 0, end = 0;
-    SendMessageA(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return end == 0;
+    POINT caret{};
+    GetCaretPos(&caret);
+    return LOWORD(SendMessageA(editor, EM_CHARFROMPOS, 0, MAKELPARAM(caret.x + 2, caret.y)));
 }
 
-bool caret_at_end(HWND editor)
-{
-    DWORD start = 0, end = 0;
-    SendMessageA(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return static_cast<int>(end) >= GetWindowTextLengthA(editor);
-}
+bool caret_at_start(HWND editor) { return caret_character(editor) == 0; }
+
+bool caret_at_end(HWND editor) { return caret_character(editor) >= GetWindowTextLengthA(editor); }
 
 bool clipboard_holds_block() { return grid_clipboard_text_kind(grid_clipboard_text()) == 2; }
 

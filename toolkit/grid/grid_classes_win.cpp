@@ -23,11 +23,9 @@ GridClassAtoms& grid_class_atoms()
 bool grid_classes_register()
 {
     const HINSTANCE instance = module_instance();
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(instance, grid_class_name, &existing)) {
+    WNDCLASSA existing{};
+    if (GetClassInfoA(instance, grid_class_name, &existing))
         return true;
-    }
     GridClassAtoms& atoms = grid_class_atoms();
 
     WNDCLASSEXA grid{};

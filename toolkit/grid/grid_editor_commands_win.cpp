@@ -444,7 +444,7 @@ bool grid_editor_print(GridEditorRecord& e, int first_row, int last_row, int fir
         const int chosen[5] = {rows, columns, headings == 2 ? 1 : 0, colours >= 2 ? 1 : 0, colours == 3 ? 1 : 0};
         grid_print_options_set(chosen, scale, 2);
         int ok = 0;
-        grid_print(0, ok, first_row, last_row, first_column, last_column, 2, e.texts.file_name);
+        grid_print(0, ok, first_row, last_row, first_column, last_column, 2, "");
         if (ok == 0)
             message("No printer installed", "Error", 1);
         printed = ok == 1;

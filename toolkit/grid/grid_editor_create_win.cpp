@@ -254,6 +254,132 @@ void grid_editor_caption(GridEditorRecord& e, HWND frame)
     SetWindowTextA(frame, caption.c_str());
 }
 
+namespace {
+
+// The command flags of the options and the grid's read-only style.
+void set_command_flags(GridEditorRecord& e_, int options, bool read_only)
+{
+    GridEditorRecord* e = &e_;
+    e->read_only = read_only;
+    e->may_new = !(options & option_no_new_open) && !read_only;
+    e->may_open = !(options & option_no_new_open);
+    e->may_save = !(options & option_no_save) && !read_only;
+    e->may_save_as = !(options & (option_no_save_as | option_no_save));
+    e->may_save_html = !(options & (option_no_html | option_no_save));
+    e->may_print = !(options & option_no_print);
+    e->may_find = !(options & option_no_find);
+    e->may_change_rows = !(options & option_no_rows) && !read_only;
+    e->protection_ignored = (options & option_protection_ignored) != 0;
+    e->backups = (options & option_backups) != 0;
+    e->headings_move = (options & option_headings_move) != 0;
+    e->rows_grow = (options & option_rows_grow) != 0;
+    e->heading_line = (options & option_heading_line) != 0;
+}
+
+// The File, Edit and Search popups on the editor's menu bar: the caller's
+// menu resource after them (not in mode 1), the window's old menu replaced,
+// and, for a pane (host not -2), the bar handed to the split windows above.
+void install_menus(GridEditorRecord& e_, WindowSlot& slot_, HWND frame, int menu, bool inside_parent, int host,
+                   int& result)
+{
+    GridEditorRecord* e = &e_;
+    WindowSlot* slot = &slot_;
+    const int n = e->window;
+    const bool pane = host != -2;
+    build_menus(*e, e->accelerators != nullptr);
+    if (menu != 0 && e->mode == 1) {
+        result = grid_editor_menu_in_modal;
+        e->menu_bar = CreateMenu();
+    } else if (menu != 0) {
+        e->menu_bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu));
+        if (e->menu_bar) {
+            win_menu_command_ids(e->menu_bar, menu);
+        } else {
+            result = grid_editor_menu_missing;
+            e->menu_bar = CreateMenu();
+        }
+    } else {
+        e->menu_bar = CreateMenu();
+    }
+    insert_popups(*e);
+    if (slot->menu && slot->menu != e->menu_bar) {
+        // The old menu may show on the top-level window above a pane.
+        HWND top = GetAncestor(frame, GA_ROOT);
+        if (GetMenu(top) == slot->menu)
+            SetMenu(top, inside_parent ? e->menu_bar : nullptr);
+        win_menu_strings_free(slot->menu, n);
+        DestroyMenu(slot->menu);
+    }
+    if (!inside_parent)
+        SetMenu(frame, e->menu_bar);
+    slot->menu = e->menu_bar;
+    slot->accelerators = nullptr;
+    slot->menu_help = nullptr;
+    if (pane)
+        hand_menu_to_host(frame, host, e->menu_bar);
+}
+
+// The editor's own grid, a copy of the field's, filling the frame's client
+// area.
+void make_editor_grid(GridEditorRecord& e_, HWND frame, HWND source)
+{
+    GridEditorRecord* e = &e_;
+    const DWORD style = (static_cast<DWORD>(GetWindowLongA(source, GWL_STYLE)) | 0x100 | grid_style_wants_all_keys |
+                         grid_style_tab_moves | WS_CHILD | WS_VISIBLE) & ~WS_DISABLED;
+    RECT area;
+    GetClientRect(frame, &area);
+    e->grid = CreateWindowExA(WS_EX_CLIENTEDGE, "ZOQGRID", "", style, 0, 0, area.right, area.bottom, frame,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(grid_identifier)), nullptr, nullptr);
+    e->subject = e->grid;
+    if (e->grid) {
+        SendMessageA(e->grid, WM_SETFONT, SendMessageA(source, WM_GETFONT, 0, 0), FALSE);
+        grid_clone_from(e->grid, source);
+    }
+}
+
+// Mode 1 takes the window's toolbars away, the other modes keep them in
+// the record; then the editor's toolbar and the status bar's parts.
+void install_bars(GridEditorRecord& e, WindowSlot& slot, HWND frame, int options)
+{
+    if (e.mode == 1) {
+        for (HWND& bar : slot.toolbars)
+            if (bar) {
+                DestroyWindow(bar);
+                bar = nullptr;
+            }
+    } else {
+        e.toolbars = slot.toolbars;
+    }
+    if (!(options & option_no_toolbar))
+        build_toolbar(e, frame);
+    e.status_bar = slot.status_bar;
+    build_status(e, frame);
+}
+
+// Which client windows have something to repaint.
+std::array<bool, window_slots> pending_updates()
+{
+    std::array<bool, window_slots> pending{};
+    for (int w = 0; w < window_slots; ++w) {
+        HWND client = window_tables().windows[static_cast<std::size_t>(w)].client;
+        pending[static_cast<std::size_t>(w)] = client && GetUpdateRect(client, nullptr, FALSE);
+    }
+    return pending;
+}
+
+// Creating the grid repaints the panes around it; those that had nothing
+// to repaint before are left so.
+void validate_quiet_panes(HWND outermost, const std::array<bool, window_slots>& pending)
+{
+    for (int w = 0; w < window_slots; ++w) {
+        HWND client = window_tables().windows[static_cast<std::size_t>(w)].client;
+        if (client && !pending[static_cast<std::size_t>(w)] && (client == outermost || IsChild(outermost, client)))
+            ValidateRect(client, nullptr);
+    }
+}
+
+} // namespace
+
 int grid_editor_create(int field, int mode, int menu, int options, int filter_index, std::string_view file,
                        std::string_view filter, int host)
 {
@@ -304,13 +430,8 @@ int grid_editor_create(int field, int mode, int menu, int options, int filter_in
             result = grid_editor_inside_parent_mode;
             mode = 2;
         }
-        // Creating the grid repaints the panes around it; those that had
-        // nothing to repaint are left so afterwards.
         if (pane)
-            for (int w = 0; w < window_slots; ++w) {
-                HWND client = tables.windows[static_cast<std::size_t>(w)].client;
-                pending_update[static_cast<std::size_t>(w)] = client && GetUpdateRect(client, nullptr, FALSE);
-            }
+            pending_update = pending_updates();
     }
 
     auto* e = new (std::nothrow) GridEditorRecord;
@@ -319,21 +440,7 @@ int grid_editor_create(int field, int mode, int menu, int options, int filter_in
     e->kind = ContentKind::grid_editor;
     e->window = n;
     e->mode = (mode >= 1 && mode <= 3) ? mode : 2;
-    const bool read_only = (GetWindowLongA(source, GWL_STYLE) & grid_style_read_only) != 0;
-    e->read_only = read_only;
-    e->may_new = !(options & option_no_new_open) && !read_only;
-    e->may_open = !(options & option_no_new_open);
-    e->may_save = !(options & option_no_save) && !read_only;
-    e->may_save_as = !(options & (option_no_save_as | option_no_save));
-    e->may_save_html = !(options & (option_no_html | option_no_save));
-    e->may_print = !(options & option_no_print);
-    e->may_find = !(options & option_no_find);
-    e->may_change_rows = !(options & option_no_rows) && !read_only;
-    e->protection_ignored = (options & option_protection_ignored) != 0;
-    e->backups = (options & option_backups) != 0;
-    e->headings_move = (options & option_headings_move) != 0;
-    e->rows_grow = (options & option_rows_grow) != 0;
-    e->heading_line = (options & option_heading_line) != 0;
+    set_command_flags(*e, options, (GetWindowLongA(source, GWL_STYLE) & grid_style_read_only) != 0);
     e->filter = std::string(filter.substr(0, 1000));
     e->filter_index = filter_index == -1 ? 1 : filter_index;
     e->accelerators = build_accelerators(*e);
@@ -341,70 +448,16 @@ int grid_editor_create(int field, int mode, int menu, int options, int filter_in
     if (slot->client)
         ShowWindow(slot->client, SW_HIDE);
 
-    if (!(options & option_no_menus) && !outer_child) {
-        build_menus(*e, e->accelerators != nullptr);
-        if (menu != 0 && e->mode == 1) {
-            result = grid_editor_menu_in_modal;
-            e->menu_bar = CreateMenu();
-        } else if (menu != 0) {
-            e->menu_bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu));
-            if (e->menu_bar) {
-                win_menu_command_ids(e->menu_bar, menu);
-            } else {
-                result = grid_editor_menu_missing;
-                e->menu_bar = CreateMenu();
-            }
-        } else {
-            e->menu_bar = CreateMenu();
-        }
-        insert_popups(*e);
-        if (slot->menu && slot->menu != e->menu_bar) {
-            // The old menu may show on the top-level window above a pane.
-            HWND top = GetAncestor(frame, GA_ROOT);
-            if (GetMenu(top) == slot->menu)
-                SetMenu(top, inside_parent ? e->menu_bar : nullptr);
-            win_menu_strings_free(slot->menu, n);
-            DestroyMenu(slot->menu);
-        }
-        if (!inside_parent)
-            SetMenu(frame, e->menu_bar);
-        slot->menu = e->menu_bar;
-        slot->accelerators = nullptr;
-        slot->menu_help = nullptr;
-        if (pane)
-            hand_menu_to_host(frame, host, e->menu_bar);
-    }
+    if (!(options & option_no_menus) && !outer_child)
+        install_menus(*e, *slot, frame, menu, inside_parent, pane ? host : -2, result);
     if (menu != 0 && e->mode != 1) {
         e->caller_accelerators = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu));
         if (HRSRC help = FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu), "ZOQMENUSTRING"))
             slot->menu_help = LoadResource(GetModuleHandleA(nullptr), help);
     }
-    if (e->mode == 1) {
-        for (HWND& bar : slot->toolbars)
-            if (bar) {
-                DestroyWindow(bar);
-                bar = nullptr;
-            }
-    } else {
-        e->toolbars = slot->toolbars;
-    }
-    if (!(options & option_no_toolbar))
-        build_toolbar(*e, frame);
-    e->status_bar = slot->status_bar;
-    build_status(*e, frame);
+    install_bars(*e, *slot, frame, options);
 
-    // The editor's own grid, a copy of the field's.
-    const DWORD style = (static_cast<DWORD>(GetWindowLongA(source, GWL_STYLE)) | 0x100 | grid_style_wants_all_keys |
-                         grid_style_tab_moves | WS_CHILD | WS_VISIBLE) & ~WS_DISABLED;
-    RECT area;
-    GetClientRect(frame, &area);
-    e->grid = CreateWindowExA(WS_EX_CLIENTEDGE, "ZOQGRID", "", style, 0, 0, area.right, area.bottom, frame,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(grid_identifier)), nullptr, nullptr);
-    e->subject = e->grid;
-    if (e->grid) {
-        SendMessageA(e->grid, WM_SETFONT, SendMessageA(source, WM_GETFONT, 0, 0), FALSE);
-        grid_clone_from(e->grid, source);
-    }
+    make_editor_grid(*e, frame, source);
     char caption[1024] = {};
     GetWindowTextA(frame, caption, sizeof caption);
     e->saved_caption = caption;
@@ -431,12 +484,7 @@ int grid_editor_create(int field, int mode, int menu, int options, int filter_in
     if (e->mode != 2)
         dialog_disable_other_windows(frame, 1);
     if (pane)
-        for (int w = 0; w < window_slots; ++w) {
-            HWND client = tables.windows[static_cast<std::size_t>(w)].client;
-            if (client && !pending_update[static_cast<std::size_t>(w)] &&
-                (client == outermost || IsChild(outermost, client)))
-                ValidateRect(client, nullptr);
-        }
+        validate_quiet_panes(outermost, pending_update);
     return result;
 }
 

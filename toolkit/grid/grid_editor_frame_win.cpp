@@ -109,16 +109,14 @@ void whole_grid(const GridRecord& g, int& r1, int& r2, int& c1, int& c2)
 
 bool command_greyed(const GridEditorRecord& e, UINT id);
 
-void on_command(GridEditorRecord& e, HWND frame, WPARAM w, LPARAM l)
+// The File commands: New, Open, Save, Save As, Save Selection, Save As
+// HTML, Print, Print Selection and Exit.
+void file_command(GridEditorRecord& e, GridRecord& grid, HWND frame, WPARAM w, LPARAM l)
 {
-    GridRecord* g = grid_of(e);
-    if (!g)
-        return;
+    GridRecord* g = &grid;
     GridModel& m = g->model();
     const int id = LOWORD(w);
     int r1 = 0, r2 = 0, c1 = 0, c2 = 0;
-    if (id >= 32127 && id <= 32130 && command_greyed(e, static_cast<UINT>(id)))
-        return;
     switch (id) {
     case 32101:
     case 32102:
@@ -170,6 +168,18 @@ void on_command(GridEditorRecord& e, HWND frame, WPARAM w, LPARAM l)
     case 32107:
         PostMessageA(frame, WM_CLOSE, 0, 0);
         return;
+    default:
+        return;
+    }
+}
+
+// Cut, Copy, Delete and Paste: on the selected block, else on the in-place
+// text editor.
+void clipboard_command(GridEditorRecord& e, GridRecord& grid, int id)
+{
+    GridRecord* g = &grid;
+    GridModel& m = g->model();
+    switch (id) {
     case 32122:
     case 32123:
     case 32125:
@@ -201,6 +211,30 @@ void on_command(GridEditorRecord& e, HWND frame, WPARAM w, LPARAM l)
         }
         return;
     }
+    default:
+        return;
+    }
+}
+
+void on_command(GridEditorRecord& e, HWND frame, WPARAM w, LPARAM l)
+{
+    GridRecord* g = grid_of(e);
+    if (!g)
+        return;
+    GridModel& m = g->model();
+    const int id = LOWORD(w);
+    int r1 = 0, r2 = 0, c1 = 0, c2 = 0;
+    if (id >= 32127 && id <= 32130 && command_greyed(e, static_cast<UINT>(id)))
+        return;
+    if (id >= 32101 && id <= 32109) {
+        file_command(e, *g, frame, w, l);
+        return;
+    }
+    if (id >= 32122 && id <= 32125) {
+        clipboard_command(e, *g, id);
+        return;
+    }
+    switch (id) {
     case 32126:
         whole_grid(*g, r1, r2, c1, c2);
         grid_select_range(*g, r1, r2, c1, c2);

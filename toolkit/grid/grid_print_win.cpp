@@ -7,6 +7,7 @@
 #include "dialogs/page_setup.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_control_win.h"
+#include "grid/grid_editor_win.h"
 #include "grid/grid_print_layout.h"
 #include "grid/grid_routines.h"
 
@@ -21,7 +22,10 @@ namespace korv {
 
 namespace {
 
-struct GridPrintRecord {
+// The margin units are the page set-up's own unit flags.
+static_assert(grid_units_inches == PSD_INTHOUSANDTHSOFINCHES && grid_units_millimetres == PSD_INHUNDREDTHSOFMILLIMETERS);
+
+struct GridPrintSettings {
     PAGESETUPDLGA setup{};
     int units = grid_units_inches;
     RECT box{};
@@ -31,7 +35,7 @@ struct GridPrintRecord {
 };
 
 struct GridPrintState {
-    std::array<GridPrintRecord, 2> records;
+    std::array<GridPrintSettings, 2> records;
     bool defaults_ready = false;
 };
 
@@ -41,7 +45,7 @@ GridPrintState& print_state()
     return state;
 }
 
-GridPrintRecord& record_of(int choice) { return print_state().records[choice == 1 ? 0 : 1]; }
+GridPrintSettings& record_of(int choice) { return print_state().records[choice == 1 ? 0 : 1]; }
 
 // The printer named in a record, with its device mode, locked for one use.
 class LockedDevice {
@@ -80,7 +84,7 @@ private:
     DEVMODEA* mode_ = nullptr;
 };
 
-void fill_record(GridPrintRecord& r)
+void fill_record(GridPrintSettings& r)
 {
     r.setup = {};
     r.setup.lStructSize = sizeof r.setup;
@@ -160,7 +164,7 @@ void grid_print_row_headings(const GridModel& m, const PrintJob& job, int first_
 }
 
 // One page of a band: the row-heading column, then the page's columns.
-void print_page(const GridRecord& g, const GridPrintRecord& r, const PrintJob& job, int first_row, int last_row,
+void print_page(const GridRecord& g, const GridPrintSettings& r, const PrintJob& job, int first_row, int last_row,
                 const GridPrintPage& page, bool heading_row, bool first_page_of_band)
 {
     const GridModel& m = *g.cells;
@@ -247,6 +251,45 @@ HFONT make_font(const LOGFONTA& screen, int height, bool symbols)
     return CreateFontIndirectA(&f);
 }
 
+// The job's document name: for the second record the grid editor's file
+// name when the grid is the editor's, else the title; "Untitled" for none.
+std::string document_name(int id, int choice, std::string_view title)
+{
+    std::string name(title.substr(0, title.find('\0')));
+    if (choice != 1 && id == 0) {
+        const WindowSlot* slot = win_slot(window_tables().current);
+        const GridEditorRecord* e = slot ? grid_editor_of(slot->frame) : nullptr;
+        name = e ? e->texts.file_name : std::string();
+    }
+    return name.empty() ? std::string("Untitled") : name;
+}
+
+// The printed width of every column of the block (text extents measured
+// once for the whole job) and of the row-heading column; sizes scale by
+// scale / per from the screen to the printer.
+void measure_columns(const GridRecord& g, PrintJob& job, int scale, int per, int first_row, int last_row,
+                     int first_column, int last_column)
+{
+    const GridModel& m = *g.cells;
+    HDC dc = job.dc;
+    job.widths.clear();
+    for (int c = first_column; c <= last_column; ++c) {
+        const GridColumn& col = m.columns[static_cast<std::size_t>(c)];
+        int w = g.templates[static_cast<std::size_t>(c)].width * scale / per;
+        SelectObject(dc, col.type == GridCellType::check_box ? job.check_font : job.cell_font);
+        for (int row = first_row; row <= last_row; ++row)
+            w = std::max(w, text_width(dc, display_text(m, c, row)) + job.A);
+        job.widths.push_back(w);
+    }
+    SelectObject(dc, job.cell_font);
+    if (m.has_row_headings()) {
+        job.row_heading_width = g.row_heading_width * scale / per;
+        job.row_heading_width = std::max(job.row_heading_width, text_width(dc, m.column_heading(0)) + job.A);
+        for (int row = 0; row < m.rows_in_use; ++row)
+            job.row_heading_width = std::max(job.row_heading_width, text_width(dc, m.row_heading(row)) + job.A);
+    }
+}
+
 } // namespace
 
 void grid_print_defaults()
@@ -264,7 +307,7 @@ void grid_print_defaults()
 void grid_page_setup(int units, int choice)
 {
     grid_print_defaults();
-    GridPrintRecord& r = record_of(choice);
+    GridPrintSettings& r = record_of(choice);
     int wanted = units < 2 ? grid_units_inches : grid_units_millimetres;
     if (units == -1) {
         char measure[4] = {};
@@ -305,7 +348,7 @@ void grid_page_setup(int units, int choice)
 void grid_print_options_get(int options[5], int& scale, int choice)
 {
     grid_print_defaults();
-    const GridPrintRecord& r = record_of(choice);
+    const GridPrintSettings& r = record_of(choice);
     for (int i = 0; i < 5; ++i)
         options[i] = r.options[static_cast<std::size_t>(i)] == 1 ? 1 : 0;
     scale = r.scale;
@@ -316,7 +359,7 @@ void grid_print_options_set(const int options[5], int scale, int choice)
     // The defaults come first, so that what a program sets before its first
     // job is kept.
     grid_print_defaults();
-    GridPrintRecord& r = record_of(choice);
+    GridPrintSettings& r = record_of(choice);
     for (int i = 0; i < 5; ++i)
         r.options[static_cast<std::size_t>(i)] = options[i] == 1 ? 1 : 0;
     r.scale = scale;
@@ -325,7 +368,7 @@ void grid_print_options_set(const int options[5], int scale, int choice)
 int grid_print_margin_query(int code, int choice)
 {
     grid_print_defaults();
-    const GridPrintRecord& r = record_of(choice);
+    const GridPrintSettings& r = record_of(choice);
     const RECT& m = r.setup.rtMargin;
     switch (code) {
     case 1: return grid_margin_to_points(m.right - m.left, r.units);
@@ -343,7 +386,7 @@ int grid_print_margin_query(int code, int choice)
 void grid_print_margin_set(int code, int value, int choice)
 {
     grid_print_defaults();
-    GridPrintRecord& r = record_of(choice);
+    GridPrintSettings& r = record_of(choice);
     RECT& m = r.setup.rtMargin;
     switch (code) {
     case 1: m.right = m.left + grid_points_to_margin(value, r.units); break;
@@ -379,7 +422,7 @@ void grid_print(int id, int& ok, int first_row, int last_row, int first_column, 
     if (!g)
         return;
     grid_print_defaults();
-    const GridPrintRecord& r = record_of(choice);
+    const GridPrintSettings& r = record_of(choice);
     if (!r.device)
         return;
     g->editor_store();
@@ -421,9 +464,7 @@ void grid_print(int id, int& ok, int first_row, int last_row, int first_column, 
     if (job.bottom <= job.top)
         job.bottom = GetDeviceCaps(dc, VERTRES);
 
-    std::string name(title.substr(0, title.find('\0')));
-    if (name.empty())
-        name = "Untitled";
+    const std::string name = document_name(id, choice, title);
     DOCINFOA doc{};
     doc.cbSize = sizeof doc;
     doc.lpszDocName = name.c_str();
@@ -441,23 +482,7 @@ void grid_print(int id, int& ok, int first_row, int last_row, int first_column, 
     job.heading = job.H * 3 / 2;
     job.line = r.options[0] ? job.H * 3 / 2 : job.H;
 
-    // Text extents are measured once for the whole job.
-    job.widths.clear();
-    for (int c = first_column; c <= last_column; ++c) {
-        const GridColumn& col = m.columns[static_cast<std::size_t>(c)];
-        int w = g->templates[static_cast<std::size_t>(c)].width * px * r.scale / (sx * 100);
-        SelectObject(dc, col.type == GridCellType::check_box ? job.check_font : job.cell_font);
-        for (int row = first_row; row <= last_row; ++row)
-            w = std::max(w, text_width(dc, display_text(m, c, row)) + job.A);
-        job.widths.push_back(w);
-    }
-    SelectObject(dc, job.cell_font);
-    if (m.has_row_headings()) {
-        job.row_heading_width = g->row_heading_width * px * r.scale / (sx * 100);
-        job.row_heading_width = std::max(job.row_heading_width, text_width(dc, m.column_heading(0)) + job.A);
-        for (int row = 0; row < m.rows_in_use; ++row)
-            job.row_heading_width = std::max(job.row_heading_width, text_width(dc, m.row_heading(row)) + job.A);
-    }
+    measure_columns(*g, job, px * r.scale, sx * 100, first_row, last_row, first_column, last_column);
 
     const bool column_headings = m.has_column_headings();
     int rows_per_page = grid_rows_per_page(job.bottom - job.top, job.line, column_headings);

@@ -258,6 +258,23 @@ TEST_F(GridControlTest, EnterInATextCellPressesTheDialogsDefaultButton)
     EXPECT_EQ(cell(0, 1), "Bo") << "the editor takes no line break";
 }
 
+TEST_F(GridControlTest, LeftMovesTheCaretUntilItStandsAtTheStart)
+{
+    focus_cell(2, 1);
+    post_text("12");
+    pump_dialog_messages();
+    int columns[3];
+    for (int& column : columns) {
+        post_key(VK_LEFT);
+        pump_dialog_messages();
+        column = m().current_column;
+    }
+    EXPECT_EQ(columns[0], 2);
+    EXPECT_EQ(columns[1], 2);
+    EXPECT_EQ(columns[2], 1);
+    EXPECT_EQ(cell(2, 1), "12.000");
+}
+
 TEST_F(GridControlTest, SelectionsPostTheirBlockAndShiftKeysExtendIt)
 {
     WEventTypeEnable(10, 1);
