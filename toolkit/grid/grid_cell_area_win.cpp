@@ -55,7 +55,7 @@ CellColours colours_of(const GridRecord& g, int column, int row)
         return {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_BTNFACE)};
     std::int32_t text = col.foreground, back = col.background;
     if (col.has_colours()) {
-        const unsigned char* item = col.colour_item(row);
+        const GridCellColours& item = col.colour_item(row);
         text = (item[0] & 1) ? static_cast<std::int32_t>(RGB(item[1], item[2], item[3])) : -1;
         back = (item[0] & 2) ? static_cast<std::int32_t>(RGB(item[4], item[5], item[6])) : -1;
     }

@@ -536,7 +536,7 @@ void grid_cell_editor_load(GridRecord& g)
     const GridColumn& col = m.columns[static_cast<std::size_t>(c)];
     FieldRecord* r = field_record_of(g.editor);
     if (r && col.has_colours()) {
-        const unsigned char* item = col.colour_item(row);
+        const GridCellColours& item = col.colour_item(row);
         r->foreground = (item[0] & 1) ? RGB(item[1], item[2], item[3]) : -1;
         r->background = (item[0] & 2) ? RGB(item[4], item[5], item[6]) : -1;
     }

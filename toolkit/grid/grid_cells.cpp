@@ -298,7 +298,7 @@ void grid_cell_colours(const GridModel& grid, int column, int row, GridColourTri
 {
     const GridColumn& c = grid.columns[static_cast<std::size_t>(column)];
     if (c.has_colours()) {
-        const unsigned char* item = c.colour_item(row);
+        const GridCellColours& item = c.colour_item(row);
         fg = (item[0] & 1) ? GridColourTriple{item[1], item[2], item[3]} : GridColourTriple{};
         bg = (item[0] & 2) ? GridColourTriple{item[4], item[5], item[6]} : GridColourTriple{};
         return;
@@ -317,7 +317,7 @@ bool grid_cell_colours_store(GridModel& grid, int column, int row, const GridCol
         if (!c.make_colours(grid.rows_created))
             return false;
         for (int r = 0; r < grid.rows_created; ++r) {
-            unsigned char* item = c.colour_item(r);
+            GridCellColours& item = c.colour_item(r);
             if (c.foreground != grid_no_colour) {
                 item[0] |= 1;
                 item[1] = c.foreground & 0xFF, item[2] = (c.foreground >> 8) & 0xFF,
@@ -330,8 +330,8 @@ bool grid_cell_colours_store(GridModel& grid, int column, int row, const GridCol
             }
         }
     }
-    unsigned char* item = c.colour_item(row);
-    const auto store = [item](const GridColourTriple& t, unsigned char bit, int at) {
+    GridCellColours& item = c.colour_item(row);
+    const auto store = [&item](const GridColourTriple& t, unsigned char bit, int at) {
         if (t.red == 256) {
             item[0] &= static_cast<unsigned char>(~bit);
         } else if (t.red != -1) {

@@ -76,7 +76,7 @@ void GridColumn::copy_value(int from, int to)
 bool GridColumn::make_colours(int rows)
 {
     try {
-        colours_.assign(7 * static_cast<std::size_t>(rows), 0);
+        colours_.assign(static_cast<std::size_t>(rows), GridCellColours{});
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -54,6 +54,16 @@ inline constexpr std::int32_t grid_no_colour = -1;
 
 class GridModel;
 
+// One cell's colours as its column keeps them, 7 bytes: byte 0 the flags
+// (bit 0 text colour set, bit 1 background set), bytes 1 to 3 the text
+// colour's red, green and blue, bytes 4 to 6 the background's.
+struct GridCellColours {
+    unsigned char byte[7];
+    unsigned char& operator[](int i) { return byte[i]; }
+    unsigned char operator[](int i) const { return byte[i]; }
+};
+static_assert(sizeof(GridCellColours) == 7);
+
 struct GridColumnSpec {
     GridCellType type = GridCellType::text;
     int max_length = 0;         // text columns; 0 takes the default
@@ -110,13 +120,10 @@ public:
     void copy_value(int from, int to);
 
     bool has_colours() const { return !colours_.empty(); }
-    unsigned char* colour_item(int row) { return colours_.data() + 7 * static_cast<std::size_t>(row); }
-    const unsigned char* colour_item(int row) const
-    {
-        return colours_.data() + 7 * static_cast<std::size_t>(row);
-    }
+    GridCellColours& colour_item(int row) { return colours_[static_cast<std::size_t>(row)]; }
+    const GridCellColours& colour_item(int row) const { return colours_[static_cast<std::size_t>(row)]; }
     bool make_colours(int rows);
-    void drop_colours() { std::vector<unsigned char>().swap(colours_); }
+    void drop_colours() { std::vector<GridCellColours>().swap(colours_); }
 
     // Row to takes row from's value, and its flag byte when with_flags.
     void move_cell(int from, int to, bool with_flags)
@@ -146,7 +153,7 @@ public:
     // Exchanges the values of two rows, and their flag bytes when with_flags.
     void swap_rows(int a, int b, bool with_flags);
 
-    std::size_t storage_bytes() const { return values_.capacity() + flags_.capacity() + colours_.capacity(); }
+    std::size_t storage_bytes() const { return values_.capacity() + flags_.capacity() + sizeof(GridCellColours) * colours_.capacity(); }
 
 private:
     friend bool grid_allocate(GridModel&, int, const std::vector<GridColumnSpec>&);
@@ -158,7 +165,7 @@ private:
 
     std::vector<unsigned char> values_;
     std::vector<std::uint8_t> flags_;
-    std::vector<unsigned char> colours_;
+    std::vector<GridCellColours> colours_;
 };
 
 // What an open in-place editor holds for its cell: the cell's content
