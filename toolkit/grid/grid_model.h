@@ -63,6 +63,8 @@ struct GridCellColours {
     unsigned char operator[](int i) const { return byte[i]; }
 };
 static_assert(sizeof(GridCellColours) == 7);
+// The back ends' name for the same item.
+using GridCellColour = GridCellColours;
 
 struct GridColumnSpec {
     GridCellType type = GridCellType::text;

@@ -122,6 +122,33 @@ TEST_F(GridEditorTest, NewEmptiesTheGridAndCommandsReachTheProgram)
     EXPECT_EQ(e.record.slot(2), 40001);
 }
 
+TEST_F(GridEditorTest, AClickFromAnotherWindowShowsTheNewCellInTheStatusBar)
+{
+    ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
+    GridRecord* g = grid_control_of(editor()->grid);
+    int other = -1;
+    WindowOpenChild(other, winflag::defaults, 600, 500, 200, 100, 0, {}, 0, "Other");
+    win_activate(win_slot(other)->frame);
+    SetFocus(win_slot(other)->frame);
+    pump_dialog_messages();
+    WEventTypeEnable(10, 1);
+    wevent_wait_until_quiet();
+    const RECT cell = g->cell_rect(2, 4);
+    ASSERT_TRUE(click(g->cell_area, cell.left + 3, cell.top + 3));
+    bool reported = false;
+    for (const Event& e : wevent_wait_until_quiet())
+        reported = reported || (e.type == 10 && e.record.slot(14) == grid_packed_cell(2, 4));
+    EXPECT_EQ(cells().current_column, 2);
+    EXPECT_EQ(cells().current_row, 4);
+    EXPECT_TRUE(reported);
+    char row[32] = {}, column[32] = {};
+    SendMessageA(editor()->status_bar, SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(row));
+    SendMessageA(editor()->status_bar, SB_GETTEXTA, 3, reinterpret_cast<LPARAM>(column));
+    EXPECT_STREQ(row, "\t\t5");
+    EXPECT_STREQ(column, "\t\t3");
+    WindowCloseChild(other);
+}
+
 TEST_F(GridEditorTest, ClosingAsksOnlyWithUnsavedChanges)
 {
     ASSERT_EQ(grid_editor_create(1601, 2, 0, 0, -1, "", ""), grid_editor_ok);
