@@ -61,6 +61,9 @@ protected:
         return value;
     }
 
+    // Halves the grid's height: the current row 5 stays the last visible.
+    void shrink_and_check();
+
     GridRecord* g = nullptr;
 };
 
@@ -191,6 +194,23 @@ TEST_F(GridWindowTest, AShrinkingCellAreaKeepsTheCurrentRowAsItsLastRow)
 {
     ASSERT_GE(g->visible_rows, 6);
     focus_cell(0, 5);
+    shrink_and_check();
+}
+
+// The number is not checked while the cell area is refitted: the grid
+// still scrolls, and the focus stays in the editor.
+TEST_F(GridWindowTest, AShrinkingCellAreaScrollsPastAnUnreadableNumber)
+{
+    ASSERT_GE(g->visible_rows, 6);
+    focus_cell(1, 5);
+    SetWindowTextA(g->editor, "1..2");
+    SendMessageA(g->editor, EM_SETMODIFY, 1, 0);
+    shrink_and_check();
+    EXPECT_EQ(GetFocus(), g->editor);
+}
+
+void GridWindowTest::shrink_and_check()
+{
     RECT r;
     GetWindowRect(g->frame, &r);
     SetWindowPos(g->frame, nullptr, 0, 0, r.right - r.left, (r.bottom - r.top) / 2,
