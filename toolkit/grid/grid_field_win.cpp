@@ -14,6 +14,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
 
 namespace korv {
 
@@ -77,6 +78,36 @@ void copy_column_controls(GridRecord& d, const GridRecord& s)
     }
 }
 
+// The destination's editor takes what the source's holds, typing not yet
+// stored included: its text, and by class its check state, its selection,
+// or its field record's value, has-value flag and modified state.
+void copy_editor_state(GridRecord& d, const GridRecord& s)
+{
+    if (!d.editor || !s.editor)
+        return;
+    std::string text(static_cast<std::size_t>(std::max(GetWindowTextLengthA(s.editor), 0)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        std::max(GetWindowTextA(s.editor, text.data(), static_cast<int>(text.size())), 0)));
+    grid_editor_text_set(d, text.c_str());
+    char name[32] = {};
+    GetClassNameA(s.editor, name, sizeof name);
+    if (lstrcmpiA(name, "BUTTON") == 0) {
+        SendMessageA(d.editor, BM_SETCHECK, SendMessageA(s.editor, BM_GETCHECK, 0, 0), 0);
+    } else if (lstrcmpiA(name, "COMBOBOX") == 0) {
+        const LRESULT selected = SendMessageA(s.editor, CB_GETCURSEL, 0, 0);
+        if (selected != CB_ERR)
+            SendMessageA(d.editor, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    } else {
+        FieldRecord* to = field_record_of(d.editor);
+        const FieldRecord* from = field_record_of(s.editor);
+        if (to && from) {
+            to->value = from->value;
+            to->has_value = from->has_value;
+        }
+        SendMessageA(d.editor, EM_SETMODIFY, SendMessageA(s.editor, EM_GETMODIFY, 0, 0), 0);
+    }
+}
+
 } // namespace
 
 // The two copies of a grid share their cells; the destination takes the
@@ -88,7 +119,6 @@ void grid_copy_from_instance(HWND destination, HWND source)
     if (!d || !s || !s->set_up)
         return;
     grid_cell_editor_close(*d, false);
-    s->editor_store();
     const bool into_instance = !dialog_is_modal_instance(GetParent(source));
     if (into_instance) {
         d->cells = s->cells;
@@ -113,8 +143,10 @@ void grid_copy_from_instance(HWND destination, HWND source)
     d->cells->view = d;
     grid_fit_rows(*d);
     grid_layout(*d);
-    if (s->editor && IsWindowEnabled(destination))
+    if (s->editor && IsWindowEnabled(destination)) {
         grid_cell_editor_open(*d);
+        copy_editor_state(*d, *s);
+    }
     InvalidateRect(d->cell_area, nullptr, TRUE);
 }
 

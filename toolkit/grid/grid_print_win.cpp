@@ -139,28 +139,32 @@ struct PrintJob {
 std::int32_t colour_or(std::int32_t first, std::int32_t second) { return first != -1 ? first : second; }
 
 // The row-heading column of a page at x, which moves past it: the corner
-// heading on a page with the heading row, the band's row texts, and the
-// rules at its two sides (only the left one without row headings).
+// heading on a page with the heading row and the band's row texts; then,
+// with row headings or rules between columns, a rule at each side (the
+// left one below the heading row when that has no corner text).
 void grid_print_row_headings(const GridModel& m, const PrintJob& job, int first_row, int last_row, bool heading_row,
-                             int band_bottom, int& x)
+                             bool column_rules, int band_bottom, int& x)
 {
     HDC dc = job.dc;
-    rule(dc, x, job.top, x, band_bottom);
-    if (!m.has_row_headings())
-        return;
+    const int start = x;
     const int cells_top = job.top + (heading_row ? job.heading : 0);
-    SetTextAlign(dc, TA_LEFT | TA_TOP);
-    SetTextColor(dc, RGB(0, 0, 0));
     const std::string corner(m.column_heading(0));
-    if (heading_row && !corner.empty())
-        TextOutA(dc, x + job.A / 2, job.top + job.H / 4, corner.c_str(), static_cast<int>(corner.size()));
-    for (int row = first_row; row <= last_row; ++row) {
-        const std::string text(m.row_heading(row));
-        TextOutA(dc, x + job.A / 2, cells_top + (row - first_row) * job.line, text.c_str(),
-                 static_cast<int>(text.size()));
+    if (m.has_row_headings()) {
+        SetTextAlign(dc, TA_LEFT | TA_TOP);
+        SetTextColor(dc, RGB(0, 0, 0));
+        if (heading_row && !corner.empty())
+            TextOutA(dc, x + job.A / 2, job.top + job.H / 4, corner.c_str(), static_cast<int>(corner.size()));
+        for (int row = first_row; row <= last_row; ++row) {
+            const std::string text(m.row_heading(row));
+            TextOutA(dc, x + job.A / 2, cells_top + (row - first_row) * job.line, text.c_str(),
+                     static_cast<int>(text.size()));
+        }
+        x += job.row_heading_width;
     }
-    x += job.row_heading_width;
-    rule(dc, x, job.top, x, band_bottom);
+    if (m.has_row_headings() || column_rules) {
+        rule(dc, start, heading_row && corner.empty() ? cells_top : job.top, start, band_bottom);
+        rule(dc, x, job.top, x, band_bottom);
+    }
 }
 
 // One page of a band: the row-heading column, then the page's columns.
@@ -176,7 +180,7 @@ void print_page(const GridRecord& g, const GridPrintSettings& r, const PrintJob&
     const int cells_top = job.top + (heading_row ? job.heading : 0);
     const int band_bottom = cells_top + (last_row - first_row + 1) * job.line + (r.options[0] ? 0 : job.H / 2);
     if (first_page_of_band || r.options[2])
-        grid_print_row_headings(m, job, first_row, last_row, heading_row, band_bottom, x);
+        grid_print_row_headings(m, job, first_row, last_row, heading_row, r.options[1] != 0, band_bottom, x);
     else
         rule(dc, x, job.top, x, band_bottom);
     const int cells_left = x;
@@ -222,8 +226,11 @@ void print_page(const GridRecord& g, const GridPrintSettings& r, const PrintJob&
             rule(dc, x, job.top, x, band_bottom);
     }
     SelectObject(dc, job.cell_font);
-    if (heading_row)
+    if (heading_row) {
         rule(dc, job.left, cells_top, x, cells_top);
+        if (!m.column_heading(0).empty())
+            rule(dc, job.left, job.top, cells_left, job.top);
+    }
     rule(dc, heading_row ? cells_left : job.left, job.top, x, job.top);
     if (r.options[0])
         for (int row = first_row; row <= last_row; ++row) {
