@@ -199,7 +199,7 @@ int parent_refusal(int parent)
     if (!IsWindowVisible(slot(parent).frame))
         return -2;
     if (const WindowContentRecord* r = win_content_record(slot(parent).frame))
-        return r->kind == ContentKind::dialog ? -3 : -4;
+        return content_kind_services(r->kind).holds_dialog ? -3 : -4;
     return 0;
 }
 
@@ -604,7 +604,7 @@ void win_split(int& pane1, int& pane2, int split_flags, int size, const SplitPan
     HWND frame = slot(w).frame;
     HWND split_client = slot(w).client;
     if (const WindowContentRecord* r = win_content_record(frame)) {
-        pane1 = pane2 = r->kind == ContentKind::dialog ? -3 : -4;
+        pane1 = pane2 = content_kind_services(r->kind).holds_dialog ? -3 : -4;
         return;
     }
     for (int n = 1; n <= max_window; ++n)

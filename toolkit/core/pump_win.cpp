@@ -7,6 +7,7 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
+#include "core/services/content_kinds.h"
 #include "core/services/editor.h"
 #include "core/window_procs.h"
 #include "graphics/bitmap_viewer.h"
@@ -54,10 +55,10 @@ int parent_number(int n)
     return parent != nullptr ? win_number_from_handle(parent) : -1;
 }
 
-ContentKind record_kind(int n)
+bool holds_panes(int n)
 {
     const WindowSlot* slot = win_slot(n);
-    return slot != nullptr ? win_content_kind_of(slot->frame) : ContentKind::none;
+    return slot != nullptr && content_services_of(slot->frame).holds_panes;
 }
 
 bool has_menu(int n)
@@ -77,10 +78,11 @@ bool dialog_accelerators(MSG& message, HWND dialog)
     if (host >= 0) {
         if (has_menu(host)) return win_accelerator_translate(target, host, message) != 0;
         if (host == 0) return false;
-        // A pane without a menu uses the menu of the split windows above it.
+        // A pane without a menu uses the menu of the windows above it that
+        // hold panes.
         for (int n = parent_number(parent_number(host)), guard = 0; n >= 0 && guard <= max_window;
              n = parent_number(parent_number(n)), ++guard) {
-            if (record_kind(n) != ContentKind::split) return false;
+            if (!holds_panes(n)) return false;
             if (has_menu(n)) return win_accelerator_translate(target, n, message) != 0;
         }
         return false;
@@ -155,10 +157,11 @@ void viewer_pixel_to_user(float px, float py, float& x, float& y, int window)
     int height = 0;
     int across = 0;
     int bottom = 0;
-    bmp_viewer_scroll_position(window, 101, width);
-    bmp_viewer_scroll_position(window, 102, height);
-    bmp_viewer_scroll_position(window, 4, across);
-    bmp_viewer_scroll_position(window, 103, bottom);
+    namespace q = bmp_viewer_scroll_code;
+    bmp_viewer_scroll_position(window, q::bitmap_width, width);
+    bmp_viewer_scroll_position(window, q::bitmap_height, height);
+    bmp_viewer_scroll_position(window, q::across, across);
+    bmp_viewer_scroll_position(window, q::bottom_edge, bottom);
     gr_viewer_pixel_to_user(px, py, x, y, width, height, across, bottom);
 }
 
@@ -290,8 +293,8 @@ void win_event_complete(int type, EventRecord& record)
                 viewer_pixel_to_user(px, py, x, y, record.window());
                 int across = 0;
                 int down = 0;
-                bmp_viewer_scroll_position(record.window(), 4, across);
-                bmp_viewer_scroll_position(record.window(), 5, down);
+                bmp_viewer_scroll_position(record.window(), bmp_viewer_scroll_code::across, across);
+                bmp_viewer_scroll_position(record.window(), bmp_viewer_scroll_code::down, down);
                 record.pixel_x() += across;
                 record.pixel_y() += down;
             } else {

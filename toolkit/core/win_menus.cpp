@@ -170,7 +170,7 @@ int window_of_menu(HMENU menu)
     return -1;
 }
 
-// Whether the frame is a pane: a child whose grandparent frame is split.
+// Whether the frame is a pane: a child whose grandparent frame holds panes.
 bool is_pane(HWND frame)
 {
     if (frame == nullptr || (GetWindowLongA(frame, GWL_STYLE) & WS_CHILD) == 0) {
@@ -178,7 +178,7 @@ bool is_pane(HWND frame)
     }
     HWND client = GetParent(frame);
     HWND holder = client != nullptr ? GetParent(client) : nullptr;
-    return holder != nullptr && win_split_record(holder) != nullptr;
+    return holder != nullptr && content_services_of(holder).holds_panes;
 }
 
 // The menu of the deepest window with a menu along the focused panes from
@@ -330,7 +330,7 @@ void win_root_menu_set(int& identifier, int window)
     HWND top = GetAncestor(frame, GA_ROOT);
     const HMENU shown = GetMenu(top);
     const HMENU old = slot->menu;
-    const bool split = win_split_record(frame) != nullptr;
+    const bool holds_panes = content_services_of(frame).holds_panes;
 
     // Free the old menu with its strings; keep the new one with its
     // accelerators and help strings.
@@ -349,7 +349,7 @@ void win_root_menu_set(int& identifier, int window)
     }
 
     HMENU to_show = shown;
-    if (!pane && !split) {
+    if (!pane && !holds_panes) {
         to_show = menu;
     } else {
         const WindowSlot* shower = menu_slot(window_of_menu(shown));

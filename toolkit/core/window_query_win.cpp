@@ -71,23 +71,8 @@ void win_contents_detach(int& dialog, int flags, int& status)
         return;
     }
     status = 0;
-    if (record->kind == ContentKind::dialog) {
-        HWND embedded = record->subject;
-        if (embedded && embedded == dialog_current_window())
-            dialog = 0;
-        dialog_embedded_close(embedded);
-        LONG style = GetWindowLongA(frame, GWL_STYLE);
-        if (!(flags & 64))
-            style |= WS_THICKFRAME;
-        if (flags & 4)
-            style |= WS_MAXIMIZEBOX;
-        SetWindowLongA(frame, GWL_STYLE, style);
-        SetWindowPos(frame, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-        win_content_record_set(frame, nullptr);
-        delete static_cast<DialogWindowRecord*>(record);
-    } else if (const ContentKindServices& kind = content_services_of(frame); kind.detach) {
-        kind.detach(frame);
-    }
+    if (const ContentKindServices& kind = content_kind_services(record->kind); kind.detach)
+        kind.detach(frame, flags, dialog);
 }
 
 } // namespace korv

@@ -10,6 +10,7 @@
 
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
+#include "core/services/content_kinds.h"
 #include "core/win_module.h"
 #include "dialogs/dialog_internal.h"
 
@@ -634,8 +635,7 @@ void dialog_window_snapshots(int mode, int excepted, int& out)
             if (slot.client == nullptr || n == excepted || slot.frame == nullptr ||
                 !IsWindowVisible(slot.frame) || is_child_window(slot.frame))
                 continue;
-            const WindowContentRecord* c = win_content_record(slot.frame);
-            if (c != nullptr && c->kind != ContentKind::split)
+            if (win_content_record(slot.frame) != nullptr && !content_services_of(slot.frame).client_picture_kept)
                 continue;
             DialogSnapshot& snap = t.window_snapshots[static_cast<std::size_t>(n)];
             if (snap.bitmap == nullptr)

@@ -9,6 +9,7 @@
 
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
+#include "core/services/content_kinds.h"
 #include "core/win_module.h"
 #include "dialogs/dialog_internal.h"
 
@@ -375,8 +376,7 @@ void dialog_show(int x, int y, int x_in_window, int y_in_window, int& mode, int 
     if (child) {
         HWND host = host_of_child(dialog);
         host_hidden = host != nullptr && !IsWindowVisible(host);
-        const WindowContentRecord* content = win_content_record(host);
-        host_holds_dialog = content != nullptr && content->kind == ContentKind::dialog;
+        host_holds_dialog = content_services_of(host).holds_dialog;
     }
     if (r->host_window != nullptr && caller == 0) {
         mode = -4;

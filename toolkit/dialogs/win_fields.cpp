@@ -12,6 +12,7 @@
 #include "korvanthide/bitmaps.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/window.h"
+#include "core/services/content_kinds.h"
 #include "core/win_module.h"
 #include "graphics/gdi_primitives.h"
 #include "dialogs/dialog_internal.h"
@@ -598,7 +599,7 @@ int field_set_option(int id, int code, int value)
     if (id == 0) {
         const WindowTables& t = window_tables();
         const WindowContentRecord* c = win_content_record(t.windows[static_cast<std::size_t>(t.current)].frame);
-        if (c != nullptr && c->kind == ContentKind::grid_editor)
+        if (c != nullptr && content_kind_services(c->kind).subject_is_field)
             w = c->subject;
     }
     if (w == nullptr)

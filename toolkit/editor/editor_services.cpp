@@ -75,7 +75,7 @@ void editor_services_register()
     kind.subject_takes_focus = true;
     kind.may_close = pane_may_close;
     kind.menu_help = menu_help;
-    kind.detach = edit_contents_detach;
+    kind.detach = [](HWND frame, int, int&) { edit_contents_detach(frame); };
 }
 
 } // namespace korv

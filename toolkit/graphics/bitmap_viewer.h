@@ -14,9 +14,16 @@ namespace korv {
 // 2); 6 no viewer window; 9 the client area holds a child window.
 void bmp_viewer_show(int slot, int x_offset, int y_offset, int& mode, int options, int& status);
 
-// Value of a viewer's query by code (3 the 1-based bitmap handle, 4 across,
-// 5 down, 101 and 102 the bitmap's width and height, 103 the bottom edge);
-// 0 unless the window holds a viewer.
+// What bmp_viewer_scroll_position answers for each code.
+namespace bmp_viewer_scroll_code {
+inline constexpr int bitmap_slot = 3;      // the 1-based slot of the bitmap shown, 0 for none
+inline constexpr int across = 4;           // the horizontal scroll position
+inline constexpr int down = 5;             // the vertical scroll position
+inline constexpr int bitmap_width = 101;
+inline constexpr int bitmap_height = 102;
+inline constexpr int bottom_edge = 103;    // down plus the page, plus a horizontal bar shown
+} // namespace bmp_viewer_scroll_code
+// Value 0 unless the window holds a viewer, or for an unknown code.
 void bmp_viewer_scroll_position(int window, int code, int& value);
 
 // Takes a modeless viewer off its frame (the client comes back); false

@@ -703,17 +703,18 @@ void bmp_viewer_scroll_position(int window, int code, int& value)
     const BitmapViewerRecord* r = ws != nullptr && ws->frame ? viewer_record(ws->frame) : nullptr;
     if (r == nullptr || r->subject == nullptr)
         return;
+    namespace q = bmp_viewer_scroll_code;
     switch (code) {
-    case 3:
+    case q::bitmap_slot:
         for (int slot = 0; slot < bitmap_slot_count; ++slot)
             if (bmp_slot_handle(slot) == r->bitmap && r->bitmap != nullptr)
                 value = slot + 1;
         break;
-    case 4: value = position(r->subject, SB_HORZ); break;
-    case 5: value = position(r->subject, SB_VERT); break;
-    case 101: value = r->width; break;
-    case 102: value = r->height; break;
-    case 103: {
+    case q::across: value = position(r->subject, SB_HORZ); break;
+    case q::down: value = position(r->subject, SB_VERT); break;
+    case q::bitmap_width: value = r->width; break;
+    case q::bitmap_height: value = r->height; break;
+    case q::bottom_edge: {
         value = position(r->subject, SB_VERT) + page(r->subject, SB_VERT);
         SCROLLINFO s = scroll_info(SIF_RANGE);
         GetScrollInfo(r->subject, SB_HORZ, &s);

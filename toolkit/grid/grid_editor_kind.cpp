@@ -27,7 +27,8 @@ void grid_editor_kind_register()
     kind.keeps_cursor = true;
     kind.subject_takes_focus = true;
     kind.may_close = grid_editor_pane_may_close;
-    kind.detach = grid_editor_detach;
+    kind.subject_is_field = true;
+    kind.detach = [](HWND frame, int, int&) { grid_editor_detach(frame); };
 }
 
 } // namespace korv

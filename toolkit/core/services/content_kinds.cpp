@@ -22,6 +22,26 @@ void dialog_release(HWND frame, WindowContentRecord& record)
     delete static_cast<DialogWindowRecord*>(&record);
 }
 
+// The frame can be sized again (unless flag 64), with a maximise box on
+// flag 4.
+void dialog_detach(HWND frame, int flags, int& dialog)
+{
+    WindowContentRecord* record = win_content_record(frame);
+    HWND embedded = record->subject;
+    if (embedded && embedded == dialog_current_window())
+        dialog = 0;
+    dialog_embedded_close(embedded);
+    LONG style = GetWindowLongA(frame, GWL_STYLE);
+    if (!(flags & 64))
+        style |= WS_THICKFRAME;
+    if (flags & 4)
+        style |= WS_MAXIMIZEBOX;
+    SetWindowLongA(frame, GWL_STYLE, style);
+    SetWindowPos(frame, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    win_content_record_set(frame, nullptr);
+    delete static_cast<DialogWindowRecord*>(record);
+}
+
 // The bar goes while the record still stands: its procedure reads the
 // record until it is destroyed.
 void split_release(HWND frame, WindowContentRecord& record)
@@ -34,7 +54,7 @@ void split_release(HWND frame, WindowContentRecord& record)
 // The split window goes with its panes, which would otherwise be left
 // without the record that lays them out; the root window keeps itself and
 // lets the record go.
-void split_detach(HWND frame)
+void split_detach(HWND frame, int, int&)
 {
     const int window = win_number_from_handle(frame);
     if (window > 0)
@@ -63,16 +83,20 @@ std::array<ContentKindServices, kind_count> base_kinds()
     ContentKindServices& viewer = kinds[static_cast<std::size_t>(ContentKind::bitmap_viewer)];
     viewer.subject_takes_focus = true;
     viewer.subject_names_window = true;
-    viewer.detach = [](HWND frame) { bmp_viewer_detach(frame); };
+    viewer.detach = [](HWND frame, int, int&) { bmp_viewer_detach(frame); };
     viewer.menu_changed = viewer_menu_changed;
     ContentKindServices& dialog = kinds[static_cast<std::size_t>(ContentKind::dialog)];
     dialog.keeps_cursor = true;
     dialog.covers_client = true;
     dialog.subject_takes_focus = true;
+    dialog.holds_dialog = true;
     dialog.release = dialog_release;
+    dialog.detach = dialog_detach;
     ContentKindServices& split = kinds[static_cast<std::size_t>(ContentKind::split)];
     split.keeps_cursor = true;
     split.covers_client = true;
+    split.holds_panes = true;
+    split.client_picture_kept = true;
     split.may_close = win_panes_query_close;
     split.release = split_release;
     split.detach = split_detach;

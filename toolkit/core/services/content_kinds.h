@@ -29,6 +29,21 @@ struct ContentKindServices {
     // Its subject window stands for the window: the window's number is
     // found from the subject's handle too.
     bool subject_names_window = false;
+    // Holds a dialog: a second dialog cannot be shown in the window, and a
+    // window or split opened inside it is refused as one holding a dialog
+    // (-3) rather than as a converted window (-4).
+    bool holds_dialog = false;
+    // Lays out panes in its client: a pane's menu shows in the bar of the
+    // window above, and a pane without a menu of its own takes the menu and
+    // accelerators of the nearest window above it that has one.
+    bool holds_panes = false;
+    // Its client shows the program's graphics (its panes): their picture is
+    // kept while a blocking dialog is up and painted back after, as a plain
+    // window's is. Without it the content paints itself.
+    bool client_picture_kept = false;
+    // Its subject is the window's field: a field option given without a
+    // field number goes to the subject.
+    bool subject_is_field = false;
     // Close query of a pane: 1 when the window may close. Empty: it may.
     std::function<int(HWND frame)> may_close;
     // Frees the record of a closing window and takes it off the frame.
@@ -38,8 +53,9 @@ struct ContentKindServices {
     // window whose menu loop runs. Empty: the frame gets the WM_MENUSELECT.
     std::function<void(HWND frame, HWND bar, WPARAM w, LPARAM l)> menu_help;
     // Takes the content down and leaves a plain child window
-    // (win_contents_detach). Empty: the kind stays.
-    std::function<void(HWND frame)> detach;
+    // (win_contents_detach, with its flags; `dialog` is set to 0 when it
+    // named a dialog taken off). Empty: the kind stays.
+    std::function<void(HWND frame, int flags, int& dialog)> detach;
     // The window's menu bar came or went (win_root_menu_set): the content
     // follows the new client size. Empty: nothing to do.
     std::function<void(HWND frame, WindowContentRecord& record)> menu_changed;

@@ -8,6 +8,7 @@
 #include "korvanthide/window_ops.h"
 #include "core/child_windows.h"
 #include "core/services/content_kinds.h"
+#include "core/win_menus.h"
 #include "core/win_module.h"
 #include "core/window_layer.h"
 #include "core/window_ops_win.h"
@@ -221,6 +222,37 @@ TEST_F(ChildWindows, SplitWindowClosesOnlyWhenEveryPaneKindAgrees)
     EXPECT_EQ(win_panes_query_close(split), 0);
     kind.may_close = stand_in;
     win_content_record_set(win_slot(5)->frame, nullptr);
+}
+
+// The refusal names what the window holds.
+TEST_F(ChildWindows, AWindowHoldingADialogRefusesASplitAsSuch)
+{
+    int host = 0, pane1 = 0, pane2 = 0;
+    WindowOpenChild(host, 0x7, 10, 10, 300, 200);
+    ASSERT_EQ(host, 1);
+    DialogWindowRecord record;
+    record.kind = ContentKind::dialog;
+    win_content_record_set(win_slot(host)->frame, &record);
+    win_split(pane1, pane2, 0, 100, {}, {});
+    win_content_record_set(win_slot(host)->frame, nullptr);
+    EXPECT_EQ(pane1, -3);
+    EXPECT_EQ(pane2, -3);
+    EXPECT_EQ(win_is_open(2), 0);
+}
+
+// The split window's frame has no menu of its own: a pane's menu shows in
+// its bar.
+TEST_F(ChildWindows, APaneMenuShowsInTheBarOfTheSplitWindow)
+{
+    int host = 0, pane1 = 0, pane2 = 0;
+    WindowOpenChild(host, 0x7, 10, 10, 300, 200);
+    win_split(pane1, pane2, 0, 100, {}, {});
+    ASSERT_EQ(pane1, 2);
+    int identifier = 610;
+    win_root_menu_set(identifier, pane1);
+    EXPECT_EQ(identifier, 610);
+    ASSERT_NE(win_slot(pane1)->menu, nullptr);
+    EXPECT_EQ(GetMenu(win_slot(host)->frame), win_slot(pane1)->menu);
 }
 
 TEST_F(ChildWindows, ErrorModeThreeWritesIntoTheRootStatusBar)

@@ -8,6 +8,8 @@
 #include "dialog_test_support.h"
 #include "korvanthide/dialogs.h"
 #include "korvanthide/errors.h"
+#include "korvanthide/window.h"
+#include "korvanthide/window_ops.h"
 #include "dialogs/dialog_operations.h"
 
 using namespace dialog_test;
@@ -76,6 +78,35 @@ TEST_F(Support, NestedSnapshotsAreTakenOnceAndGivenBackAtTheOuterEnd)
     korv::dialog_window_snapshots(0, -1, out);
     EXPECT_EQ(t.dialog_snapshots[1].bitmap, nullptr);
     EXPECT_EQ(t.snapshots_taken, 0);
+}
+
+// Under a blocking dialog a plain window and a split window keep their
+// pictures; a window turned into other content paints itself.
+TEST_F(Support, SnapshotsKeepPlainAndSplitWindowsOnly)
+{
+    int plain = 0, split = 0, converted = 0, pane1 = 0, pane2 = 0;
+    WindowOpenChild(plain, 0x7, 0, 0, 200, 100);
+    WindowOpenChild(split, 0x7, 0, 0, 200, 100);
+    korv::win_split(pane1, pane2, 0, -1, {}, {});
+    WindowOpenChild(converted, 0x7, 0, 0, 200, 100);
+    ASSERT_GT(converted, 0);
+    HWND frame = korv::win_slot(converted)->frame;
+    WindowContentRecord record;
+    record.kind = korv::ContentKind::bitmap_viewer;
+    korv::win_content_record_set(frame, &record);
+    const auto& snapshots = korv::dialog_table().window_snapshots;
+    int out = -1;
+    korv::dialog_window_snapshots(1, -1, out);
+    const bool plain_kept = snapshots[static_cast<std::size_t>(plain)].bitmap != nullptr;
+    const bool split_kept = snapshots[static_cast<std::size_t>(split)].bitmap != nullptr;
+    const bool converted_kept = snapshots[static_cast<std::size_t>(converted)].bitmap != nullptr;
+    korv::dialog_window_snapshots(0, -1, out);
+    korv::win_content_record_set(frame, nullptr);
+    for (const int n : {converted, split, plain})
+        WindowCloseChild(n);
+    EXPECT_TRUE(plain_kept);
+    EXPECT_TRUE(split_kept);
+    EXPECT_FALSE(converted_kept);
 }
 
 TEST_F(Support, TitleAndIcon)
