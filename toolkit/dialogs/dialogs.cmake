@@ -21,6 +21,12 @@ if(KORV_WINDOWS)
     ${here}/win_extras.cpp
     ${here}/field_classes.cpp
     ${here}/win_fields.cpp
+    ${here}/win_fields_edit.cpp
+    ${here}/win_fields_button.cpp
+    ${here}/win_fields_list.cpp
+    ${here}/win_fields_trackbar.cpp
+    ${here}/win_fields_tree.cpp
+    ${here}/win_fields_image.cpp
     ${here}/win_numctl.cpp)
 endif()
 if(KORV_WINDOWS)

@@ -1,4 +1,5 @@
-// Field back ends shared by the public field routines.
+// Field back ends shared by the public field routines, and the helpers the
+// field files (win_fields*.cpp, one per control class) share.
 #pragma once
 
 #include <windows.h>
@@ -6,7 +7,16 @@
 #include <span>
 #include <string_view>
 
+#include "korvanthide/dialogs_win.h"
+#include "dialogs/dialog_internal.h"
+
 namespace korv {
+
+inline const ControlClassAtoms& atoms() { return control_class_atoms(); }
+
+inline bool is_text_entry(HWND w) { return is_edit_family(w); }
+
+inline void redraw_now(HWND w) { RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
 
 int field_kind_of(HWND w);
 int field_menu_kind(HWND w);
