@@ -1,5 +1,5 @@
-// Hardcopy control: IGrHardCopy, the driver dispatcher and the setting of
-// the numbered hardcopy options. The options and the state every driver
+// Hardcopy control: IGrHardCopy, the selection of a driver and the setting
+// of the numbered hardcopy options. The options and the state every driver
 // shares are kept by the base (toolkit/core/services/hardcopy.h).
 #pragma once
 
@@ -14,19 +14,9 @@ namespace korv {
 // outside 1-30 and 101-110 change nothing. Options 9, 10 and 11 then reach
 // the open output as operations 30, 36 and 37.
 void hc_set_option(int n, int value);
-// The driver-independent defaults every driver takes when it is selected.
-void hc_reset_options();
 
-// Hands op to the driver of the current driver number.
-void hc_dispatch(int op);
 // With op 1 selects driver and initialises it; any other op does nothing.
 void hc_dispatch_select(int op, int driver);
-// Puts a device in place of driver number 1..12 (nullptr puts the built-in
-// driver back); returns the device it replaces, nullptr for the built-in.
-Device* hc_driver_install(int number, Device* driver);
-
-// Runs a print command through the command interpreter and waits for it.
-void YYPRNCMD(std::string_view command);
 
 } // namespace korv
 

@@ -7,6 +7,7 @@
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
 #include "core/startup_services.h"
+#include "hardcopy/control/device_description.h"
 
 #include <cstdio>
 #include <string>

@@ -13,20 +13,17 @@ namespace {
 
 constexpr int driver_slots = 13; // driver numbers 0..12
 
-// Drivers put in place of the built-in ones: the Windows drivers at start-up,
-// test drivers in tests.
-std::array<Device*, driver_slots>& installed_drivers()
-{
-    static std::array<Device*, driver_slots> installed{};
-    return installed;
-}
+// Drivers put in place of the built-in ones: the Windows drivers' routines
+// at start-up, test devices in tests (a device goes before a routine).
+struct InstalledDriver {
+    Device* device = nullptr;
+    HardcopyDriverRoutine routine = nullptr;
+};
 
-Device* driver_for(int n)
+std::array<InstalledDriver, driver_slots>& installed_drivers()
 {
-    if (n < 0 || n >= driver_slots)
-        return nullptr;
-    Device* installed = installed_drivers()[static_cast<std::size_t>(n)];
-    return installed != nullptr ? installed : hc_built_in_driver(n);
+    static std::array<InstalledDriver, driver_slots> installed{};
+    return installed;
 }
 
 } // namespace
@@ -64,7 +61,15 @@ void hc_reset_options()
 
 void hc_dispatch(int op)
 {
-    if (Device* driver = driver_for(hardcopy_state().driver_number))
+    const int n = hardcopy_state().driver_number;
+    if (n < 0 || n >= driver_slots)
+        return;
+    const InstalledDriver& installed = installed_drivers()[static_cast<std::size_t>(n)];
+    if (installed.device == nullptr && installed.routine != nullptr) {
+        installed.routine(op);
+        return;
+    }
+    if (Device* driver = installed.device != nullptr ? installed.device : hc_built_in_driver(n))
         driver->operate(op, device_parameters());
 }
 
@@ -80,7 +85,14 @@ Device* hc_driver_install(int number, Device* driver)
 {
     if (number < 0 || number >= driver_slots)
         return nullptr;
-    return std::exchange(installed_drivers()[static_cast<std::size_t>(number)], driver);
+    return std::exchange(installed_drivers()[static_cast<std::size_t>(number)].device, driver);
+}
+
+HardcopyDriverRoutine hc_driver_install(int number, HardcopyDriverRoutine routine)
+{
+    if (number < 0 || number >= driver_slots)
+        return nullptr;
+    return std::exchange(installed_drivers()[static_cast<std::size_t>(number)].routine, routine);
 }
 
 } // namespace korv

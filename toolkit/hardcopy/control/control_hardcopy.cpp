@@ -9,6 +9,7 @@
 #include "korvanthide/hardcopy.h"
 #include "core/services/hardcopy.h"
 #include "korvanthide/startup.h"
+#include "hardcopy/control/control.h"
 
 namespace korv {
 

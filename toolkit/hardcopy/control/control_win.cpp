@@ -2,6 +2,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/files.h"
 #include "korvanthide/hardcopy.h"
+#include "hardcopy/control/control.h"
 
 namespace korv {
 

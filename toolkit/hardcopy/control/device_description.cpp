@@ -1,27 +1,17 @@
 // The hardcopy device description: the printer type table and the decoding
 // of the settings file's PRINTER, PLOTTER and HPGL2 values, and the screen
 // dump defaults that start-up sets.
-#include "korvanthide/printer.h"
+#include "hardcopy/control/device_description.h"
 
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/startup.h"
+#include "hardcopy/control/printer_settings.h"
 
 #include <string_view>
 
 namespace korv {
 
 namespace {
-
-// Entries 0 and 1 are unused (zero bytes); entry 27 has no family letter.
-// Codes of four characters have a blank fifth column.
-constexpr std::array<std::string_view, printer_type_count> type_codes = {
-    std::string_view("\0\0\0\0\0", 5), std::string_view("\0\0\0\0\0", 5),
-    "M1M0 ", "F1M0 ", "F1M0 ", "F1M0 ", "F1M0 ", "M1M0 ", "M1M0 ", "S1M0 ",  //  2.. 9
-    "L1M0 ", "L1M0 ", "M1M0 ", "P3R1 ", "D1M2 ", "M1M0 ", "M1M0 ", "Q1M0 ",  // 10..17
-    "Q1M0 ", "X1M0 ", "X1M0 ", "D3R2 ", "D1M2 ", "F3C0 ", "F3C0 ", "Q3C0 ",  // 18..25
-    "Q3C0 ", " 1M0 ", "L1M22", "41M22", "33R1 ", "D3C2 ", "D3C22", "51M2 ",  // 26..33
-    "53C2 ", "L3C22", "21M1 ", "23C1 ", "43C22",                             // 34..38
-};
 
 constexpr std::string_view family_letters = "MFSXQ2LDP345";
 
@@ -81,13 +71,6 @@ WindowsPrinterSettings& windows_printer_settings()
     return settings;
 }
 
-std::string_view printer_type_code(int type)
-{
-    if (type < 0 || type >= printer_type_count)
-        return {};
-    return type_codes[static_cast<std::size_t>(type)];
-}
-
 void hc_device_description_reset()
 {
     printer_plotter_settings() = {};
@@ -105,7 +88,7 @@ void hc_printer_type_init(int type)
     } else {
         s.printer_type = 28;
     }
-    const std::string_view code = printer_type_code(s.printer_type);
+    const std::string_view code = PrinterTypeTable[static_cast<std::size_t>(s.printer_type)];
 
     const int family = position_in(family_letters, code[0]);
     s.colour_planes = code[1] - '0';

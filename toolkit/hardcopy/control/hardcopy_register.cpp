@@ -5,6 +5,8 @@
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
 #include "hardcopy/drivers/drivers.h"
+#include "hardcopy/control/device_description.h"
+#include "hardcopy/control/control.h"
 
 namespace korv {
 

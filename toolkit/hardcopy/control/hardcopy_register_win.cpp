@@ -6,6 +6,8 @@
 #include "korvanthide/printer.h"
 #include "hardcopy/control/win_printer_dc.h"
 #include "hardcopy/drivers/drivers.h"
+#include "hardcopy/control/printer_settings.h"
+#include "hardcopy/control/control.h"
 
 namespace korv {
 
@@ -38,8 +40,8 @@ void hardcopy_services_register_win()
     s.printer_defaults = printer_defaults;
     s.printer_information_context = printer_information_context;
     s.print_command = YYPRNCMD;
-    hc_driver_install(driver_windows_printer, &hc_windows_printer_driver());
-    hc_driver_install(driver_windows_metafile, &hc_windows_metafile_driver());
+    hc_driver_install(driver_windows_printer, hc_windows_printer);
+    hc_driver_install(driver_windows_metafile, hc_windows_metafile);
 }
 
 } // namespace korv

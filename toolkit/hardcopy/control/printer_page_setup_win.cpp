@@ -5,6 +5,7 @@
 #include "core/win_module.h"
 #include "dialogs/common_dialogs_frame.h"
 #include "dialogs/page_setup.h"
+#include "hardcopy/control/printer_settings.h"
 
 #include <windows.h>
 

@@ -11,6 +11,7 @@
 #include "korvanthide/printer.h"
 #include "korvanthide/window.h"
 #include "hardcopy/control/win_printer_dc.h"
+#include "hardcopy/control/printer_settings.h"
 
 namespace korv {
 

@@ -28,9 +28,10 @@ DriverDefaults hc_windows_metafile_defaults();
 Device& hc_windows_printer_selection();
 Device& hc_windows_metafile_selection();
 
-// Windows tree only: the Windows printer (10) and metafile (11) drivers.
-Device& hc_windows_printer_driver();
-Device& hc_windows_metafile_driver();
+// Windows tree only: the driver routines of the Windows printer (10) and
+// metafile (11).
+void hc_windows_printer(int& op);
+void hc_windows_metafile(int& op);
 // Plays a metafile file (type 1 placeable, 2 enhanced, else plain) or,
 // with a name of one character, the clipboard's enhanced metafile into the
 // rectangle of the screen's drawing context (device 0), the printer's (10)

@@ -8,6 +8,8 @@
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
 #include "hardcopy/output/output_units.h"
+#include "hardcopy/control/device_description.h"
+#include "hardcopy/control/control.h"
 
 namespace korv {
 

@@ -15,6 +15,7 @@
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "graphics/image_files_win.h"
+#include "graphics/gdi_geometry.h"
 #include "graphics/shaded_polygon.h"
 #include "hardcopy/drivers/file_driver.h"
 
@@ -63,6 +64,7 @@ std::vector<DWORD> hc_dash_lengths(int line_type, int dpi, int screen_dpi, int w
 
 void GdiBackEnd::dash_pattern()
 {
+    // A plain metafile's pens are made without dash arrays.
     if (target_ == Target::plain_metafile)
         return;
     for (int t = 1; t < 8; ++t)
@@ -74,6 +76,7 @@ void GdiBackEnd::start_page()
 {
     StartPage(dc_);
     SetWindowOrgEx(dc_, origin_x_, origin_y_, nullptr);
+    SetWindowExtEx(dc_, page_extent_.cx, page_extent_.cy, nullptr);
     if (font_ != nullptr)
         SelectObject(dc_, font_);
     if (clip_ != nullptr)
@@ -82,12 +85,6 @@ void GdiBackEnd::start_page()
     // A new page has a fresh device state: the pen is made again.
     cache_ = PenKey{CLR_INVALID, -1, -1, 0xFFFFFFFF, 0xFFFFFFFF};
     page_pending_ = false;
-}
-
-void GdiBackEnd::start_page_if_pending()
-{
-    if (page_pending_ && dc_ != nullptr && target_ == Target::printer)
-        start_page();
 }
 
 void GdiBackEnd::end_page()
@@ -205,8 +202,6 @@ void GdiBackEnd::extend_last(POINT from, POINT& to) const
 
 void GdiBackEnd::line(int x1, int y1, int x2, int y2)
 {
-    start_page_if_pending();
-    make_pen();
     POINT from{x1, y1}, to{x2, y2};
     const bool solid = line_type_ == 0;
     const bool straight = x1 == x2 || y1 == y2 || std::abs(x2 - x1) == std::abs(y2 - y1);
@@ -222,8 +217,6 @@ void GdiBackEnd::polyline(const std::vector<POINT>& points)
 {
     if (points.size() < 2)
         return;
-    start_page_if_pending();
-    make_pen();
     std::vector<POINT> p = points;
     const bool closed = p.front().x == p.back().x && p.front().y == p.back().y;
     const bool solid = line_type_ == 0 && !closed;
@@ -242,7 +235,6 @@ void GdiBackEnd::polygon(const std::vector<POINT>& points, bool outline)
 {
     if (points.size() < 2)
         return;
-    start_page_if_pending();
     HBRUSH brush = CreateSolidBrush(colour_);
     HPEN edge = outline ? CreatePen(PS_SOLID, 1, colour_) : static_cast<HPEN>(GetStockObject(NULL_PEN));
     HGDIOBJ old_brush = SelectObject(dc_, brush);
@@ -257,7 +249,6 @@ void GdiBackEnd::polygon(const std::vector<POINT>& points, bool outline)
 
 void GdiBackEnd::rectangle(int left, int top, int right, int bottom)
 {
-    start_page_if_pending();
     HBRUSH brush = CreateSolidBrush(colour_);
     HGDIOBJ old_brush = SelectObject(dc_, brush);
     HGDIOBJ old_pen = SelectObject(dc_, GetStockObject(NULL_PEN));
@@ -269,7 +260,6 @@ void GdiBackEnd::rectangle(int left, int top, int right, int bottom)
 
 void GdiBackEnd::ellipse(int cx, int cy, int rx, int ry, int fill_style)
 {
-    start_page_if_pending();
     if (fill_style >= 3) {
         HBRUSH brush = CreateSolidBrush(colour_);
         HPEN edge = CreatePen(PS_SOLID, 1, colour_);
@@ -282,7 +272,6 @@ void GdiBackEnd::ellipse(int cx, int cy, int rx, int ry, int fill_style)
         DeleteObject(brush);
         return;
     }
-    make_pen();
     HGDIOBJ old_brush = SelectObject(dc_, GetStockObject(NULL_BRUSH));
     Ellipse(dc_, cx - rx - 1, cy - ry - 1, cx + rx + 2, cy + ry + 2);
     SelectObject(dc_, old_brush);
@@ -290,7 +279,6 @@ void GdiBackEnd::ellipse(int cx, int cy, int rx, int ry, int fill_style)
 
 void GdiBackEnd::pie(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int ye)
 {
-    start_page_if_pending();
     HBRUSH brush = CreateSolidBrush(colour_);
     HPEN edge = CreatePen(PS_SOLID, 1, colour_);
     HGDIOBJ old_brush = SelectObject(dc_, brush);
@@ -304,8 +292,6 @@ void GdiBackEnd::pie(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int
 
 void GdiBackEnd::arc(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int ye, int fill_style)
 {
-    start_page_if_pending();
-    make_pen();
     HGDIOBJ old_brush = SelectObject(dc_, GetStockObject(NULL_BRUSH));
     if (fill_style > 2)
         Arc(dc_, cx - rx - 1, cy - ry - 1, cx + rx + 2, cy + ry + 2, xs, ys, xe, ye);
@@ -316,7 +302,6 @@ void GdiBackEnd::arc(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int
 
 void GdiBackEnd::thick_point(int x, int y)
 {
-    start_page_if_pending();
     const int w = std::max(1, width_);
     HBRUSH brush = CreateSolidBrush(colour_);
     HGDIOBJ old_brush = SelectObject(dc_, brush);
@@ -327,11 +312,10 @@ void GdiBackEnd::thick_point(int x, int y)
     DeleteObject(brush);
 }
 
-void GdiBackEnd::font(int& width, int& height, int& ascent, int angle, int face, int style, const std::string& name)
+void GdiBackEnd::font(int& width, int& height, int& ascent, int angle, int face, int style, std::string_view name)
 {
     if (dc_ == nullptr)
         return;
-    start_page_if_pending();
     // The old font leaves the context before it is deleted.
     if (font_ != nullptr) {
         SelectObject(dc_, replaced_font_);
@@ -385,7 +369,6 @@ void GdiBackEnd::font(int& width, int& height, int& ascent, int angle, int face,
 
 void GdiBackEnd::text(int x1, int y1, int x2, int y2, int alignment, bool opaque, std::string_view text)
 {
-    start_page_if_pending();
     const COLORREF old_text = SetTextColor(dc_, colour_);
     const COLORREF old_back = SetBkColor(dc_, previous_);
     const int old_mode = SetBkMode(dc_, opaque ? OPAQUE : TRANSPARENT);
@@ -420,7 +403,6 @@ void GdiBackEnd::clip(int left, int top, int right, int bottom)
 {
     if (dc_ == nullptr)
         return;
-    start_page_if_pending();
     SelectClipRgn(dc_, nullptr);
     if (clip_ != nullptr)
         DeleteObject(clip_);
@@ -428,16 +410,81 @@ void GdiBackEnd::clip(int left, int top, int right, int bottom)
     SelectClipRgn(dc_, clip_);
 }
 
-COLORREF GdiDriver::inverted(int r, int g, int b)
+int GdiBackEnd::gradient_triangles(const int* x, const int* y, const std::int32_t* colours, int vertex_count,
+                                   const int* triangles, int triangle_count)
 {
-    const int inversion = hc_option(option_colour_inversion);
-    const bool light = r >= 246 && g >= 246 && b >= 246, dark = r <= 9 && g <= 9 && b <= 9;
-    if (inversion == 1 || (inversion == 2 && (light || dark))) {
-        r = 255 - r;
-        g = 255 - g;
-        b = 255 - b;
+    using GradientFillFn = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
+    const auto fill = reinterpret_cast<GradientFillFn>(reinterpret_cast<void*>(window_tables().gradient_fill));
+    if (dc_ == nullptr || fill == nullptr || vertex_count <= 0 || triangle_count <= 0)
+        return 1;
+    std::vector<TRIVERTEX> vertices;
+    for (int i = 0; i < vertex_count; ++i) {
+        const auto c = static_cast<std::uint32_t>(colours[i]);
+        vertices.push_back({x[i], y[i], static_cast<COLOR16>((c & 0xFF) << 8), static_cast<COLOR16>(c & 0xFF00),
+                            static_cast<COLOR16>((c & 0xFF0000) >> 8), 0});
     }
-    return RGB(r, g, b);
+    // Vertex numbers come counted from 1.
+    std::vector<GRADIENT_TRIANGLE> list;
+    for (int t = 0; t < triangle_count; ++t) {
+        const int a = triangles[3 * t], b = triangles[3 * t + 1], c = triangles[3 * t + 2];
+        if (std::min({a, b, c}) < 1 || std::max({a, b, c}) > vertex_count)
+            return 1;
+        list.push_back({static_cast<ULONG>(a - 1), static_cast<ULONG>(b - 1), static_cast<ULONG>(c - 1)});
+    }
+    return fill(dc_, vertices.data(), static_cast<ULONG>(vertices.size()), list.data(), static_cast<ULONG>(list.size()),
+                GRADIENT_FILL_TRIANGLE)
+               ? 0
+               : 1;
+}
+
+void GdiBackEnd::image_pixel(int x, int y, std::int32_t rgb)
+{
+    SetPixel(dc_, x, y, RGB(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
+}
+
+std::vector<POINT> hc_buffered_points(int count)
+{
+    const std::vector<std::int32_t>& xy = point_buffer().xy;
+    const std::size_t n = std::min(static_cast<std::size_t>(std::max(count, 0)), xy.size() / 2);
+    std::vector<POINT> points(n);
+    for (std::size_t i = 0; i < n; ++i)
+        points[i] = {xy[2 * i], xy[2 * i + 1]};
+    return points;
+}
+
+void GdiDriver::operate(int op, DeviceParameters& p)
+{
+    const GraphicsState& g = graphics_state();
+    switch (op) {
+    case 1: select(p); break;
+    case 2: line(p); break;
+    case 3:
+    case 35: colour(); break;
+    case 5:
+    case 7:
+    case 9:
+    case 11:
+    case 13:
+    case 15: fill(op, p); break;
+    case 18: open(p); break;
+    case 19: close(); break;
+    case 20: end_page(); break;
+    case 21:
+    case 33: font(); break;
+    case 22: text(p); break;
+    case 24: clip(); break;
+    case 25: text_width(p); break;
+    case 26: point(p); break;
+    case 29: back_.line_style(g.line_type); break;
+    case 30: line_width(); break;
+    case 32: polyline(p); break;
+    case 34: arc(p); break;
+    case 36: back_.line_join(hc_option(option_line_join)); break;
+    case 37: back_.end_cap(hc_option(option_line_cap)); break;
+    case 38: image_file(p); break;
+    case 40: shaded_polygon(p); break;
+    default: break;
+    }
 }
 
 POINT GdiDriver::at(float x, float y) const
@@ -447,18 +494,15 @@ POINT GdiDriver::at(float x, float y) const
 
 bool GdiDriver::colour_fills() const { return graphics_state().fill_style > 2; }
 
-void GdiDriver::colour(DeviceParameters&)
+void GdiDriver::colour()
 {
     previous_ = colour_;
     int r = 0, gr = 0, b = 0;
     gr_colour_components(hc_current_colour(), r, gr, b);
-    colour_ = inverted(r, gr, b);
-    back_.colour(colour_);
+    back_.colour_invert(r, gr, b);
+    colour_ = RGB(r, gr, b);
+    back_colour(colour_);
 }
-
-void GdiDriver::line_type(DeviceParameters&) { back_.line_style(graphics_state().line_type); }
-void GdiDriver::line_join(DeviceParameters&) { back_.line_join(hc_option(option_line_join)); }
-void GdiDriver::line_cap(DeviceParameters&) { back_.end_cap(hc_option(option_line_cap)); }
 
 void GdiDriver::line(DeviceParameters& p)
 {
@@ -467,20 +511,23 @@ void GdiDriver::line(DeviceParameters& p)
     back_.line(a.x, a.y, b.x, b.y);
 }
 
-std::vector<POINT> GdiDriver::points(const DeviceParameters& p, std::size_t limit) const
+int GdiDriver::buffer_points(const DeviceParameters& p, int limit) const
 {
-    const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size()),
-                            static_cast<int>(std::min<std::size_t>(limit, 0x7FFFFFFF))});
-    std::vector<POINT> out;
-    for (int i = 0; i < n; ++i)
-        out.push_back(at(p.poly_x[static_cast<std::size_t>(i)], p.poly_y[static_cast<std::size_t>(i)]));
-    return out;
+    const int n = std::max(0, std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size()),
+                                        limit}));
+    gdi_points_alloc(n);
+    for (int i = 0; i < n; ++i) {
+        const POINT d = at(p.poly_x[static_cast<std::size_t>(i)], p.poly_y[static_cast<std::size_t>(i)]);
+        gdi_point_put(d.x, d.y, i);
+    }
+    return n;
 }
 
 void GdiDriver::polyline(DeviceParameters& p)
 {
     hc_page_drawn();
-    back_.polyline(points(p, static_cast<std::size_t>(-1)));
+    back_.polyline(buffer_points(p, 0x7FFFFFFF));
+    gdi_points_free();
 }
 
 void GdiDriver::pie_points(const DeviceParameters& p, POINT& centre, int& rx, int& ry, POINT& start, POINT& end) const
@@ -512,14 +559,14 @@ void GdiDriver::pie_points(const DeviceParameters& p, POINT& centre, int& rx, in
     }
 }
 
-void GdiDriver::shape(int op, DeviceParameters& p)
+void GdiDriver::fill(int op, DeviceParameters& p)
 {
     const GraphicsState& g = graphics_state();
     const bool filled_colour = colour_fills();
     if (p.phase == -1) {
         if (filled_colour) {
-            back_.colour(previous_);
-            back_.colour(colour_);
+            back_colour(previous_);
+            back_colour(colour_);
         }
         return;
     }
@@ -533,15 +580,17 @@ void GdiDriver::shape(int op, DeviceParameters& p)
         }
         // The driver's colours were inverted as they came: a second
         // inversion would fill in the colour the lines do not have.
-        back_.colour(RGB(r, gr, b));
+        back_.colour(r, gr, b);
     }
-    if (g.fill_style <= 2) {
-        if (op == 5) {
-            const POINT c = at(p.rx1, p.ry1);
-            back_.ellipse(c.x, c.y, rounded(p.rx2 * sx_), rounded(p.ry2 * sy_), g.fill_style);
-        }
-        return;
-    }
+    if (g.fill_style > 2 || op == 5)
+        filled_shape(op, p);
+}
+
+// Fill style 2 or less reaches here only for the ellipse, which the back
+// end then draws as an outline.
+void GdiDriver::filled_shape(int op, DeviceParameters& p)
+{
+    const GraphicsState& g = graphics_state();
     switch (op) {
     case 5: {
         const POINT c = at(p.rx1, p.ry1);
@@ -562,7 +611,8 @@ void GdiDriver::shape(int op, DeviceParameters& p)
         break;
     }
     default:
-        back_.polygon(points(p, polygon_limit()), outlined_polygons() && g.fill_outline != 0);
+        back_.polygon(buffer_points(p, polygon_limit()), g.fill_outline != 0 ? 1 : 0);
+        gdi_points_free();
         break;
     }
 }
@@ -594,7 +644,7 @@ void GdiDriver::font()
     }
     int w = std::max(1, rounded(width)), h = std::max(1, rounded(height));
     back_.font(w, h, ascent_, gr_trunc(g.device_char_angle), g.font_family, style,
-               std::string(text_trimmed(text_view(g.font_name))));
+               text_trimmed(text_view(g.font_name)));
     cell_height_ = h;
 }
 
@@ -609,7 +659,7 @@ void GdiDriver::text(DeviceParameters& p)
     const float mx = shift * std::sin(angle) / fx, my = -shift * std::cos(angle) / fy;
     const POINT a = at(p.rx1 + mx, p.ry1 + my), b = at(p.rx4 + mx, p.ry4 + my);
     const int alignment = g.text_kind == 1 ? 0 : g.text_alignment;
-    const bool opaque = (g.font_style & 8) != 0 && g.text_kind != 1;
+    const int opaque = (g.font_style & 8) != 0 && g.text_kind != 1 ? 1 : 0;
     const std::size_t length = static_cast<std::size_t>(std::clamp(p.px1, 0, static_cast<int>(p.text.size())));
     back_.text(a.x, a.y, b.x, b.y, alignment, opaque, std::string_view(p.text.data(), length));
     p.px4 = 0;
@@ -619,49 +669,17 @@ void GdiDriver::text_width(DeviceParameters& p)
 {
     const std::size_t length = static_cast<std::size_t>(std::clamp(p.phase, 0, static_cast<int>(p.text.size())));
     const float fx = graphics_state().rotated_hardcopy_scale_x;
-    p.rx1 = static_cast<float>(back_.text_width(std::string_view(p.text.data(), length))) / (fx != 0 ? fx : 1.0f);
+    int width = 0;
+    back_.text_extent(width, std::string_view(p.text.data(), length));
+    p.rx1 = static_cast<float>(width) / (fx != 0 ? fx : 1.0f);
     p.count = 1;
 }
 
-void GdiDriver::clip(DeviceParameters&)
+void GdiDriver::clip()
 {
     const GraphicsState& g = graphics_state();
     const POINT low = at(g.area_px1, g.area_py1), high = at(g.area_px2, g.area_py2);
     back_.clip(low.x, high.y, high.x, low.y);
-}
-
-int GdiBackEnd::gradient_triangles(std::span<const int> x, std::span<const int> y,
-                                   std::span<const std::int32_t> colours, std::span<const int> triangles)
-{
-    using GradientFillFn = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
-    const auto fill = reinterpret_cast<GradientFillFn>(reinterpret_cast<void*>(window_tables().gradient_fill));
-    const std::size_t n = std::min({x.size(), y.size(), colours.size()});
-    if (dc_ == nullptr || fill == nullptr || n == 0 || triangles.size() < 3)
-        return 1;
-    start_page_if_pending();
-    std::vector<TRIVERTEX> vertices;
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto c = static_cast<std::uint32_t>(colours[i]);
-        vertices.push_back({x[i], y[i], static_cast<COLOR16>((c & 0xFF) << 8), static_cast<COLOR16>(c & 0xFF00),
-                            static_cast<COLOR16>((c & 0xFF0000) >> 8), 0});
-    }
-    std::vector<GRADIENT_TRIANGLE> list;
-    for (std::size_t t = 0; t + 2 < triangles.size(); t += 3) {
-        const int a = triangles[t], b = triangles[t + 1], c = triangles[t + 2];
-        if (a < 0 || b < 0 || c < 0 || static_cast<std::size_t>(std::max({a, b, c})) >= n)
-            return 1;
-        list.push_back({static_cast<ULONG>(a), static_cast<ULONG>(b), static_cast<ULONG>(c)});
-    }
-    return fill(dc_, vertices.data(), static_cast<ULONG>(vertices.size()), list.data(), static_cast<ULONG>(list.size()),
-                GRADIENT_FILL_TRIANGLE)
-               ? 0
-               : 1;
-}
-
-void GdiBackEnd::image_pixel(int x, int y, std::int32_t rgb)
-{
-    start_page_if_pending();
-    SetPixel(dc_, x, y, RGB(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
 }
 
 int GdiDriver::shading_level() const { return device_capabilities().hardcopy.shading; }
@@ -680,10 +698,20 @@ void GdiDriver::shaded_polygon(DeviceParameters& p)
     }
     const POINT low = at(g.area_px1, g.area_py1), high = at(g.area_px2, g.area_py2);
     const ShadeClip clip{low.x, high.y, high.x, low.y};
+    const GdiBackEndRoutines& back = back_;
     gr_shaded_polygon_split(
-        p, shading_level(), clip, [this](int x, int y, std::int32_t rgb) { back_.image_pixel(x, y, rgb); },
-        [this](std::span<const int> x, std::span<const int> y, std::span<const std::int32_t> colours,
-               std::span<const int> triangles) { return back_.gradient_triangles(x, y, colours, triangles); });
+        p, shading_level(), clip, [&back](int x, int y, std::int32_t rgb) { back.image_pixel(x, y, rgb); },
+        [&back](std::span<const int> x, std::span<const int> y, std::span<const std::int32_t> colours,
+                std::span<const int> triangles) {
+            // The back ends count vertices from 1.
+            std::vector<int> list(triangles.begin(), triangles.end());
+            for (int& v : list)
+                ++v;
+            int failed = 0;
+            back.gradient_triangles(x.data(), y.data(), colours.data(), list.data(), static_cast<int>(x.size()),
+                                    static_cast<int>(list.size() / 3), failed);
+            return failed;
+        });
 }
 
 // The image fills the clip box, turned with the page, stretched in the
@@ -705,9 +733,10 @@ void GdiDriver::image_file(DeviceParameters& p)
                                      : page;
     const ImageTurn turn = nt ? img_turn_onto(g.rotation, page, r) : ImageTurn{g.rotation, 0, 0};
     int code = 0;
-    const int status = back_.is_open() ? img_draw_file(p.px1, back_.dc(), nullptr, r, true, p.py3, turn, code,
-                                                       text_trimmed(p.image_file_view()))
-                                       : image_status_cannot_open;
+    HDC dc = image_context();
+    const int status = dc != nullptr ? img_draw_file(p.px1, dc, nullptr, r, true, p.py3, turn, code,
+                                                     text_trimmed(p.image_file_view()))
+                                     : image_status_cannot_open;
     p.phase = status;
     p.count = code;
 }

@@ -1,7 +1,9 @@
-// What the Windows printer and metafile drivers share: a back end that
-// owns a device context (the printer's, or a metafile being recorded) and
-// the GDI objects selected into it, and the driver routine that turns the
-// graphics layer's device co-ordinates into that context's units.
+// What the Windows printer and metafile drivers share: the GDI work of a
+// back end that owns a device context (the printer's, or a metafile being
+// recorded) and the GDI objects selected into it; the routines of the two
+// back ends, twins that draw through it; and the driver routine's steps
+// that turn the graphics layer's device co-ordinates into the context's
+// units.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +24,8 @@ namespace korv {
 // pen's width less one.
 std::vector<DWORD> hc_dash_lengths(int line_type, int dpi, int screen_dpi, int width);
 
+// The state of one back end and the GDI work its routines share. Drawing
+// takes the pen as it is: the routines make it first where they draw with it.
 class GdiBackEnd {
 public:
     // How pens are made: the printer's rules, or those of a plain or an
@@ -34,6 +38,7 @@ public:
     // The window extent of a metafile being recorded.
     SIZE extent() const;
     bool is_open() const { return dc_ != nullptr; }
+    bool page_pending() const { return page_pending_ && dc_ != nullptr; }
 
     // Draws into a context the caller keeps (a memory bitmap), by the
     // rules of the given target, until detach: what the back end draws is
@@ -42,9 +47,11 @@ public:
     void detach();
 
     // The printer: 0, or the system's error code.
-    int open_printer(int x_offset, int y_offset, int landscape, int copies, const std::string& title,
-                     int& resolution_x, int& resolution_y, int& colours);
+    // Without a page started; the dash arrays still to be made.
+    int open_printer(int width, int height, int x_offset, int y_offset, int landscape, int copies,
+                     const std::string& title, int& resolution_x, int& resolution_y, int& colours);
     void close_printer();
+    void start_page();
     void end_page();
 
     // A metafile of type 0 plain, 1 placeable, 2 enhanced, to a file or
@@ -60,14 +67,17 @@ public:
         previous_ = colour_;
         colour_ = c;
     }
-    void line_style(int type) { line_type_ = type >= 0 && type < 8 ? type : 0; }
-    void line_width(int width)
+    // A type outside 0..7 keeps the type before it.
+    void line_style(int type)
     {
-        width_ = std::max(0, width);
-        dash_pattern();
+        if (type >= 0 && type < 8)
+            line_type_ = type;
     }
+    void line_width(int width) { width_ = std::max(0, width); }
     void end_cap(int cap);
     void line_join(int join);
+    void make_pen();
+    void dash_pattern();
 
     void line(int x1, int y1, int x2, int y2);
     void polyline(const std::vector<POINT>& points);
@@ -79,14 +89,14 @@ public:
     void thick_point(int x, int y);
     void pixel(int x, int y);
     // width and height in; the printer gives back the cell height and ascent.
-    void font(int& width, int& height, int& ascent, int angle, int face, int style, const std::string& name);
+    void font(int& width, int& height, int& ascent, int angle, int face, int style, std::string_view name);
     void text(int x1, int y1, int x2, int y2, int alignment, bool opaque, std::string_view text);
     int text_width(std::string_view text);
     void clip(int left, int top, int right, int bottom);
-    // GradientFill of triangles (three 0-based vertex numbers each); 0 when
-    // drawn, else the caller shades pixel by pixel.
-    int gradient_triangles(std::span<const int> x, std::span<const int> y, std::span<const std::int32_t> colours,
-                           std::span<const int> triangles);
+    // GradientFill of triangles (three 1-based vertex numbers each); 0 when
+    // drawn, 1 when not.
+    int gradient_triangles(const int* x, const int* y, const std::int32_t* colours, int vertex_count,
+                           const int* triangles, int triangle_count);
     void image_pixel(int x, int y, std::int32_t rgb);
 
 private:
@@ -94,6 +104,7 @@ private:
     HDC dc_ = nullptr;
     bool page_pending_ = false;
     int origin_x_ = 0, origin_y_ = 0;
+    SIZE page_extent_{1, 1};
     COLORREF colour_ = RGB(255, 255, 255), previous_ = RGB(255, 255, 255);
     HPEN pen_ = nullptr;
     HGDIOBJ replaced_pen_ = nullptr;
@@ -119,16 +130,83 @@ private:
     PenKey cache_{CLR_INVALID, -1, -1, 0xFFFFFFFF, 0xFFFFFFFF};
     std::array<std::vector<DWORD>, 8> dashes_;
 
-    void dash_pattern();
-    void make_pen();
-    void start_page();
-    void start_page_if_pending();
     void release_pen();
     void release_font_and_clip();
     void forget_pen() { cache_ = PenKey{CLR_INVALID, -1, -1, 0xFFFFFFFF, 0xFFFFFFFF}; }
     // A solid GDI line leaves out its last pixel; it is put back.
     void extend_last(POINT from, POINT& to) const;
 };
+
+// The printer back end, one for the program. Integers are device units;
+// every routine that draws first starts a page when one is pending.
+// hc_printer_open: error_flag 1 and the system's code when the printer or
+// its document cannot be had; document is the print job's name.
+void hc_printer_open(int width, int height, int x_offset, int y_offset, int& resolution_x, int& resolution_y,
+                     int& colours, int& error_flag, int& error_code, int landscape, int copies,
+                     std::string_view document);
+void hc_printer_start_page();
+void hc_printer_end_page();
+void hc_printer_close();
+void hc_printer_colour(int red, int green, int blue);
+// Option 6: 1 inverts every colour, 2 only the near-black and near-white.
+void hc_printer_colour_invert(int& red, int& green, int& blue);
+void hc_printer_line(int x1, int y1, int x2, int y2);
+// The first count points of the point buffer.
+void hc_printer_polyline(int count);
+void hc_printer_ellipse(int cx, int cy, int rx, int ry, int fill_style);
+void hc_printer_rectangle(int left, int top, int right, int bottom);
+void hc_printer_pie(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int ye);
+void hc_printer_arc(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int ye, int fill_style);
+void hc_printer_polygon(int count, int outline);
+// Vertex arrays of vertex_count entries; three 1-based vertex numbers per
+// triangle. failed: 1 when GradientFill did not draw them.
+void hc_printer_gradient_triangles(const int* x, const int* y, const std::int32_t* colours, const int* triangles,
+                                   int vertex_count, int triangle_count, int& failed);
+void hc_printer_image_pixel(int x, int y, std::int32_t colour);
+void hc_printer_thick_point(int x, int y);
+// height in: the character height wanted; out: the font's cell height.
+void hc_printer_font(int& width, int& height, int& ascent, int angle, int face, int style, std::string_view name);
+void hc_printer_text(int x1, int y1, int x2, int y2, int alignment, int opaque, std::string_view text);
+void hc_printer_text_extent(int& width, std::string_view text);
+void hc_printer_clip(int left, int top, int right, int bottom);
+void hc_printer_line_style(int line_type);
+void hc_printer_line_width(int width);
+void hc_printer_end_cap(int cap);
+void hc_printer_line_join(int join);
+void hc_printer_make_pen();
+void hc_printer_dash_pattern();
+
+// The metafile back end, the printer's twin on the metafile being
+// recorded; none of its routines starts a page.
+int hc_metafile_open(int& width, int& height, int type, int system_dashes, int geometric, int clipboard,
+                     std::string_view file, const std::string& description, const std::string& placeable_header);
+int hc_metafile_close();
+void hc_metafile_colour(int red, int green, int blue);
+void hc_metafile_colour_invert(int& red, int& green, int& blue);
+void hc_metafile_line(int x1, int y1, int x2, int y2);
+void hc_metafile_polyline(int count);
+// Points first..last (0-based) of the parameter block's vertex arrays,
+// truncated into the point buffer and drawn as one polyline.
+void hc_metafile_polyline_reals(int first, int last);
+void hc_metafile_ellipse(int cx, int cy, int rx, int ry, int fill_style);
+void hc_metafile_rectangle(int left, int top, int right, int bottom);
+void hc_metafile_pie(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int ye);
+void hc_metafile_arc(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int ye, int fill_style);
+void hc_metafile_polygon(int count);
+void hc_metafile_gradient_triangles(const int* x, const int* y, const std::int32_t* colours, const int* triangles,
+                                    int vertex_count, int triangle_count, int& failed);
+void hc_metafile_image_pixel(int x, int y, std::int32_t colour);
+void hc_metafile_pixel(int x, int y);
+void hc_metafile_font(int& width, int& height, int& ascent, int angle, int face, int style, std::string_view name);
+void hc_metafile_text(int x1, int y1, int x2, int y2, int alignment, int opaque, std::string_view text);
+void hc_metafile_text_extent(int& width, std::string_view text);
+void hc_metafile_clip(int left, int top, int right, int bottom);
+void hc_metafile_line_style(int line_type);
+void hc_metafile_line_width(int width);
+void hc_metafile_end_cap(int cap);
+void hc_metafile_line_join(int join);
+void hc_metafile_make_pen();
+void hc_metafile_dash_pattern();
 
 // The printer's context while a document is open, and the metafile's while
 // one is recorded; nullptr otherwise.
@@ -137,55 +215,85 @@ HDC hc_windows_metafile_context();
 // The printer context's window origin.
 POINT hc_windows_printer_origin();
 
-// The driver routine of both: device co-ordinates to the context's units,
-// colours, fills, pies and texts. The two drivers differ where they
-// override.
-class GdiDriver : public Device {
+// The back-end routines a driver routine draws through: the printer's or
+// the metafile's.
+struct GdiBackEndRoutines {
+    void (*colour)(int red, int green, int blue);
+    void (*colour_invert)(int& red, int& green, int& blue);
+    void (*line)(int x1, int y1, int x2, int y2);
+    void (*polyline)(int count);
+    void (*ellipse)(int cx, int cy, int rx, int ry, int fill_style);
+    void (*rectangle)(int left, int top, int right, int bottom);
+    void (*pie)(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int ye);
+    void (*arc)(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int ye, int fill_style);
+    void (*polygon)(int count, int outline);
+    void (*gradient_triangles)(const int* x, const int* y, const std::int32_t* colours, const int* triangles,
+                               int vertex_count, int triangle_count, int& failed);
+    void (*image_pixel)(int x, int y, std::int32_t colour);
+    void (*font)(int& width, int& height, int& ascent, int angle, int face, int style, std::string_view name);
+    void (*text)(int x1, int y1, int x2, int y2, int alignment, int opaque, std::string_view text);
+    void (*text_extent)(int& width, std::string_view text);
+    void (*clip)(int left, int top, int right, int bottom);
+    void (*line_style)(int line_type);
+    void (*line_width)(int width);
+    void (*end_cap)(int cap);
+    void (*line_join)(int join);
+};
+
+// The steps of the driver routine of both: device co-ordinates to the
+// context's units, colours, fills, pies and texts. The two drivers differ
+// where they override.
+class GdiDriver {
 public:
-    const GdiBackEnd& back_end() const { return back_; }
-    void close(DeviceParameters&) override = 0;
-    void colour(DeviceParameters&) override;
-    void palette(DeviceParameters& p) override { colour(p); }
-    void line(DeviceParameters& p) override;
-    void polyline(DeviceParameters& p) override;
-    void ellipse_fill(DeviceParameters& p) override { shape(5, p); }
-    void quadrilateral_fill(DeviceParameters& p) override { shape(7, p); }
-    void rectangle_fill(DeviceParameters& p) override { shape(9, p); }
-    void triangle_fill(DeviceParameters& p) override { shape(11, p); }
-    void pie_fill(DeviceParameters& p) override { shape(13, p); }
-    void polygon_fill(DeviceParameters& p) override { shape(15, p); }
-    void image_file(DeviceParameters& p) override;
-    void shaded_polygon(DeviceParameters& p) override;
-    void arc(DeviceParameters& p) override;
-    void character_size(DeviceParameters&) override { font(); }
-    void character_angle(DeviceParameters&) override { font(); }
-    void text(DeviceParameters& p) override;
-    void text_width(DeviceParameters& p) override;
-    void clip(DeviceParameters&) override;
-    void line_type(DeviceParameters&) override;
-    void line_join(DeviceParameters&) override;
-    void line_cap(DeviceParameters&) override;
+    explicit GdiDriver(const GdiBackEndRoutines& back) : back_(back) {}
+    virtual ~GdiDriver() = default;
+
+    // The operations both drivers handle; any other is ignored.
+    void operate(int op, DeviceParameters& p);
 
 protected:
-    GdiBackEnd back_;
+    const GdiBackEndRoutines& back_;
     float sx_ = 1, sy_ = 1;
+    // The driver's current and previous colour, as the back end has them.
     COLORREF colour_ = RGB(255, 255, 255), previous_ = RGB(255, 255, 255);
     int ascent_ = 0, cell_height_ = 0;
 
-    POINT at(float x, float y) const;
-    std::vector<POINT> points(const DeviceParameters& p, std::size_t limit) const;
-    static COLORREF inverted(int r, int g, int b);
+    virtual void select(DeviceParameters& p) = 0;
+    virtual void open(DeviceParameters& p) = 0;
+    virtual void close() = 0;
+    virtual void end_page() = 0;
+    virtual void colour();
+    virtual void point(DeviceParameters& p) = 0;
+    virtual void polyline(DeviceParameters& p);
+    virtual void clip();
+    virtual void text_width(DeviceParameters& p);
+    virtual void line_width() = 0;
     // Whether the fill style colours the shape (and the phase -1 restores).
     virtual bool colour_fills() const;
-    virtual bool outlined_polygons() const { return true; }
-    virtual std::size_t polygon_limit() const { return static_cast<std::size_t>(-1); }
+    virtual int polygon_limit() const { return 0x7FFFFFFF; }
     // The printer puts a text's baseline below its middle; a metafile not.
     virtual bool baseline_offset() const { return true; }
-    // 2 when GradientFill may shade, else 1.
+    // The shading level of colour-shaded polygons.
     virtual int shading_level() const;
-    void shape(int op, DeviceParameters& p);
+    // The context an image file is drawn into.
+    virtual HDC image_context() const = 0;
+
+    POINT at(float x, float y) const;
+    void back_colour(COLORREF c) const { back_.colour(GetRValue(c), GetGValue(c), GetBValue(c)); }
+    // The first n vertices of the parameter block into the point buffer; n.
+    int buffer_points(const DeviceParameters& p, int limit) const;
+    void line(DeviceParameters& p);
+    void fill(int op, DeviceParameters& p);
+    void filled_shape(int op, DeviceParameters& p);
+    void arc(DeviceParameters& p);
     void pie_points(const DeviceParameters& p, POINT& centre, int& rx, int& ry, POINT& start, POINT& end) const;
     void font();
+    void text(DeviceParameters& p);
+    void image_file(DeviceParameters& p);
+    void shaded_polygon(DeviceParameters& p);
 };
+
+// The point buffer's first count points.
+std::vector<POINT> hc_buffered_points(int count);
 
 } // namespace korv

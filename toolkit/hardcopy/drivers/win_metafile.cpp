@@ -15,9 +15,11 @@
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "core/output/file_commit.h"
+#include "graphics/gdi_geometry.h"
 #include "hardcopy/drivers/drivers.h"
 #include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/drivers/win_gdi_back_end.h"
+#include "hardcopy/control/printer_settings.h"
 
 namespace korv {
 
@@ -81,7 +83,6 @@ int GdiBackEnd::open_metafile(int& width, int& height, int type, bool system_das
             DeleteDC(reference);
         system_dashes_ = system_dashes;
         geometric_ = geometric;
-        dash_pattern();
     } else {
         target_ = Target::plain_metafile;
         if (type == 1 && !clipboard) {
@@ -168,41 +169,187 @@ int GdiBackEnd::close_metafile()
 
 namespace {
 
+GdiBackEnd& metafile_back_end()
+{
+    static GdiBackEnd back;
+    return back;
+}
+
+} // namespace
+
+int hc_metafile_open(int& width, int& height, int type, int system_dashes, int geometric, int clipboard,
+                     std::string_view file, const std::string& description, const std::string& placeable_header)
+{
+    const int error = metafile_back_end().open_metafile(width, height, type, system_dashes != 0, geometric != 0,
+                                                        clipboard != 0, std::string(file), description,
+                                                        placeable_header);
+    if (error == 0 && type == 2)
+        hc_metafile_dash_pattern();
+    return error;
+}
+
+int hc_metafile_close() { return metafile_back_end().close_metafile(); }
+void hc_metafile_colour(int red, int green, int blue) { metafile_back_end().colour(RGB(red, green, blue)); }
+void hc_metafile_colour_invert(int& red, int& green, int& blue) { hc_printer_colour_invert(red, green, blue); }
+
+void hc_metafile_line(int x1, int y1, int x2, int y2)
+{
+    hc_metafile_make_pen();
+    metafile_back_end().line(x1, y1, x2, y2);
+}
+
+void hc_metafile_polyline(int count)
+{
+    hc_metafile_make_pen();
+    metafile_back_end().polyline(hc_buffered_points(count));
+}
+
+void hc_metafile_polyline_reals(int first, int last)
+{
+    const DeviceParameters& p = device_parameters();
+    const GraphicsState& g = graphics_state();
+    const HardcopyState& hc = hardcopy_state();
+    last = std::min({last, static_cast<int>(p.poly_x.size()) - 1, static_cast<int>(p.poly_y.size()) - 1});
+    if (first < 0 || last < first)
+        return;
+    gdi_points_alloc(last - first + 1);
+    for (int i = first; i <= last; ++i)
+        gdi_point_put(static_cast<int>(p.poly_x[static_cast<std::size_t>(i)] * hc.scale_x),
+                      static_cast<int>(hc.scale_y * (g.device_limit_y - p.poly_y[static_cast<std::size_t>(i)])),
+                      i - first);
+    hc_metafile_polyline(last - first + 1);
+    gdi_points_free();
+}
+
+void hc_metafile_ellipse(int cx, int cy, int rx, int ry, int fill_style)
+{
+    if (fill_style < 3)
+        hc_metafile_make_pen();
+    metafile_back_end().ellipse(cx, cy, rx, ry, fill_style);
+}
+
+void hc_metafile_rectangle(int left, int top, int right, int bottom)
+{
+    metafile_back_end().rectangle(left, top, right, bottom);
+}
+
+void hc_metafile_pie(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int ye)
+{
+    metafile_back_end().pie(cx, cy, rx, ry, xs, ys, xe, ye);
+}
+
+void hc_metafile_arc(int cx, int cy, int rx, int ry, int xs, int ys, int xe, int ye, int fill_style)
+{
+    hc_metafile_make_pen();
+    metafile_back_end().arc(cx, cy, rx, ry, xs, ys, xe, ye, fill_style);
+}
+
+void hc_metafile_polygon(int count) { metafile_back_end().polygon(hc_buffered_points(count), false); }
+
+void hc_metafile_gradient_triangles(const int* x, const int* y, const std::int32_t* colours, const int* triangles,
+                                    int vertex_count, int triangle_count, int& failed)
+{
+    failed = metafile_back_end().gradient_triangles(x, y, colours, vertex_count, triangles, triangle_count);
+}
+
+void hc_metafile_image_pixel(int x, int y, std::int32_t colour) { metafile_back_end().image_pixel(x, y, colour); }
+void hc_metafile_pixel(int x, int y) { metafile_back_end().pixel(x, y); }
+
+void hc_metafile_font(int& width, int& height, int& ascent, int angle, int face, int style, std::string_view name)
+{
+    metafile_back_end().font(width, height, ascent, angle, face, style, name);
+}
+
+void hc_metafile_text(int x1, int y1, int x2, int y2, int alignment, int opaque, std::string_view text)
+{
+    metafile_back_end().text(x1, y1, x2, y2, alignment, opaque != 0, text);
+}
+
+void hc_metafile_text_extent(int& width, std::string_view text) { width = metafile_back_end().text_width(text); }
+void hc_metafile_clip(int left, int top, int right, int bottom) { metafile_back_end().clip(left, top, right, bottom); }
+void hc_metafile_line_style(int line_type) { metafile_back_end().line_style(line_type); }
+
+void hc_metafile_line_width(int width)
+{
+    metafile_back_end().line_width(width);
+    hc_metafile_dash_pattern();
+}
+
+void hc_metafile_end_cap(int cap) { metafile_back_end().end_cap(cap); }
+void hc_metafile_line_join(int join) { metafile_back_end().line_join(join); }
+void hc_metafile_make_pen() { metafile_back_end().make_pen(); }
+void hc_metafile_dash_pattern() { metafile_back_end().dash_pattern(); }
+
+namespace {
+
 void put16(std::string& s, unsigned v)
 {
     s += static_cast<char>(v & 0xFF);
     s += static_cast<char>((v >> 8) & 0xFF);
 }
 
+// The metafile never outlines a polygon.
+void metafile_polygon(int count, int) { hc_metafile_polygon(count); }
+
+constexpr GdiBackEndRoutines metafile_routines = {
+    hc_metafile_colour,  hc_metafile_colour_invert, hc_metafile_line,      hc_metafile_polyline,
+    hc_metafile_ellipse, hc_metafile_rectangle,     hc_metafile_pie,       hc_metafile_arc,
+    metafile_polygon,    hc_metafile_gradient_triangles, hc_metafile_image_pixel, hc_metafile_font,
+    hc_metafile_text,    hc_metafile_text_extent,   hc_metafile_clip,      hc_metafile_line_style,
+    hc_metafile_line_width, hc_metafile_end_cap,    hc_metafile_line_join,
+};
+
 class WindowsMetafileDriver : public GdiDriver {
 public:
+    WindowsMetafileDriver() : GdiDriver(metafile_routines) {}
+
+private:
+    bool enhanced_ = true;
+    float units_per_tenth_ = 1;
+
     void select(DeviceParameters& p) override { hc_driver_select(p, hc_windows_metafile_defaults()); }
     void open(DeviceParameters& p) override;
-    void close(DeviceParameters&) override;
-    void end_page(DeviceParameters&) override { hardcopy_state().page_drawn = 0; }
+    void close() override;
+    // A metafile has one page.
+    void end_page() override { hardcopy_state().page_drawn = 0; }
     void point(DeviceParameters& p) override;
     void polyline(DeviceParameters& p) override;
-    void clip(DeviceParameters& p) override
+    void clip() override
     {
         if (enhanced_)
-            GdiDriver::clip(p);
+            GdiDriver::clip();
     }
     void text_width(DeviceParameters& p) override
     {
         if (enhanced_)
             GdiDriver::text_width(p);
     }
-    void line_width(DeviceParameters&) override;
-
-private:
-    bool enhanced_ = true;
-    float units_per_tenth_ = 1;
-
-    bool outlined_polygons() const override { return false; }
-    std::size_t polygon_limit() const override { return enhanced_ ? enhanced_points_limit : plain_points_limit; }
+    void line_width() override;
+    int polygon_limit() const override
+    {
+        return static_cast<int>(enhanced_ ? enhanced_points_limit : plain_points_limit);
+    }
     bool baseline_offset() const override { return false; }
     int shading_level() const override { return enhanced_ ? GdiDriver::shading_level() : 1; }
+    HDC image_context() const override { return hc_windows_metafile_context(); }
+    std::string placeable_header() const;
 };
+
+std::string WindowsMetafileDriver::placeable_header() const
+{
+    const unsigned right = static_cast<unsigned>(hc_option(option_page_width) * 1000 / 72);
+    const unsigned bottom = static_cast<unsigned>(hc_option(option_page_height) * 1000 / 72);
+    std::string header = "\xD7\xCD\xC6\x9A";
+    put16(header, 0);
+    put16(header, 0);
+    put16(header, 0);
+    put16(header, right);
+    put16(header, bottom);
+    put16(header, 1000);
+    header.append(4, '\0');
+    put16(header, (0x54F9u ^ right ^ bottom) & 0xFFFF);
+    return header;
+}
 
 void WindowsMetafileDriver::open(DeviceParameters& p)
 {
@@ -219,17 +366,6 @@ void WindowsMetafileDriver::open(DeviceParameters& p)
             g.hardcopy_active = 0;
             return;
         }
-        const unsigned right = static_cast<unsigned>(page_width * 1000 / 72);
-        const unsigned bottom = static_cast<unsigned>(page_height * 1000 / 72);
-        std::string header = "\xD7\xCD\xC6\x9A";
-        put16(header, 0);
-        put16(header, 0);
-        put16(header, 0);
-        put16(header, right);
-        put16(header, bottom);
-        put16(header, 1000);
-        header.append(4, '\0');
-        put16(header, (0x54F9u ^ right ^ bottom) & 0xFFFF);
         std::string title(text_trimmed(text_view(hc.title)));
         if (p.px1 == 0 || title.empty())
             title = "Korvanthide graphic";
@@ -238,10 +374,9 @@ void WindowsMetafileDriver::open(DeviceParameters& p)
         description += title;
         description += '\0';
         description += '\0';
-        const std::string file(text_trimmed(p.image_file_view()));
-        const int error = back_.open_metafile(width, height, type, hc_option(option_metafile_system_dashes) != 0,
-                                              hc_option(option_metafile_geometric_pens) != 0, p.count != 0, file,
-                                              description, header);
+        const int error = hc_metafile_open(width, height, type, hc_option(option_metafile_system_dashes),
+                                           hc_option(option_metafile_geometric_pens), p.count != 0 ? 1 : 0,
+                                           text_trimmed(p.image_file_view()), description, placeable_header());
         if (error != 0) {
             ErrorState& e = error_state();
             e.detail_category = 2;
@@ -253,7 +388,7 @@ void WindowsMetafileDriver::open(DeviceParameters& p)
         if (enhanced_ && page_width > 0)
             units_per_tenth_ = static_cast<float>(width) / static_cast<float>(page_width * 10);
         colour_ = previous_ = RGB(255, 255, 255);
-        back_.colour(colour_);
+        back_colour(colour_);
     } else if (enhanced_) {
         width = static_cast<int>(static_cast<float>(width) * units_per_tenth_);
         height = static_cast<int>(static_cast<float>(height) * units_per_tenth_);
@@ -266,9 +401,9 @@ void WindowsMetafileDriver::open(DeviceParameters& p)
     hc.scale_y = sy_;
 }
 
-void WindowsMetafileDriver::close(DeviceParameters&)
+void WindowsMetafileDriver::close()
 {
-    if (const int error = back_.close_metafile(); error != 0)
+    if (const int error = hc_metafile_close(); error != 0)
         err_report_current(error);
 }
 
@@ -276,48 +411,41 @@ void WindowsMetafileDriver::point(DeviceParameters& p)
 {
     hc_page_drawn();
     const POINT a = at(p.rx1, p.ry1);
-    back_.pixel(a.x, a.y);
+    hc_metafile_pixel(a.x, a.y);
 }
 
 void WindowsMetafileDriver::polyline(DeviceParameters& p)
 {
-    const std::size_t n = static_cast<std::size_t>(
-        std::max(0, std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())})));
-    if (enhanced_ || n <= plain_points_limit) {
+    const int n = std::max(0, std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())}));
+    if (enhanced_ || n <= static_cast<int>(plain_points_limit)) {
         GdiDriver::polyline(p);
         return;
     }
     hc_page_drawn();
-    // Pieces of at most the limit, each starting where the last ended; the
-    // points truncated, not rounded.
-    for (std::size_t first = 0; first + 1 < n; first += plain_points_limit - 1) {
-        const std::size_t last = std::min(n - 1, first + plain_points_limit - 1);
-        std::vector<POINT> piece;
-        for (std::size_t i = first; i <= last; ++i)
-            piece.push_back({static_cast<LONG>(p.poly_x[i] * sx_),
-                             static_cast<LONG>(sy_ * (graphics_state().device_limit_y - p.poly_y[i]))});
-        back_.polyline(piece);
-    }
+    // Pieces of at most the limit, each starting where the last ended.
+    const int piece = static_cast<int>(plain_points_limit);
+    for (int first = 0; first + 1 < n; first += piece - 1)
+        hc_metafile_polyline_reals(first, std::min(n - 1, first + piece - 1));
 }
 
-void WindowsMetafileDriver::line_width(DeviceParameters&)
+void WindowsMetafileDriver::line_width()
 {
     const int width = hc_option(option_line_width);
-    back_.line_width(enhanced_ ? static_cast<int>(static_cast<float>(width) * units_per_tenth_) : width);
+    hc_metafile_line_width(enhanced_ ? static_cast<int>(static_cast<float>(width) * units_per_tenth_) : width);
 }
 
-} // namespace
-
-Device& hc_windows_metafile_driver()
+WindowsMetafileDriver& metafile_driver()
 {
     static WindowsMetafileDriver driver;
     return driver;
 }
 
-HDC hc_windows_metafile_context()
-{
-    return static_cast<WindowsMetafileDriver&>(hc_windows_metafile_driver()).back_end().dc();
-}
+} // namespace
+
+// Driver 11: the same operations as the printer's; any other is ignored.
+void hc_windows_metafile(int& op) { metafile_driver().operate(op, device_parameters()); }
+
+HDC hc_windows_metafile_context() { return metafile_back_end().dc(); }
 
 SIZE GdiBackEnd::extent() const { return extent_; }
 
@@ -440,7 +568,7 @@ void hc_metafile_play(int type, int left, int top, int right, int bottom, int de
                         // Into a plain metafile being recorded: it has no
                         // device units of its own, so its window moves and
                         // its viewport is scaled from its own extents.
-                        const SIZE e = static_cast<WindowsMetafileDriver&>(hc_windows_metafile_driver()).back_end().extent();
+                        const SIZE e = metafile_back_end().extent();
                         const int w = std::max(1, right - left), h = std::max(1, bottom - top);
                         SetWindowOrgEx(dc, -(left * e.cx / w), -(top * e.cy / h), nullptr);
                         ScaleViewportExtEx(dc, right - left + 1, std::max<LONG>(1, e.cx), bottom - top + 1,

@@ -21,9 +21,13 @@ struct OutputUnit {
     std::string bytes;                 // the file, put in place at the close
 };
 
-std::array<OutputUnit, output_unit_count>& units()
+// Units 0..7. An open unit's handle is its own number: its file is held
+// here until the close puts it in place.
+using OutputUnitTable = std::array<OutputUnit, output_unit_count>;
+
+OutputUnitTable& output_unit_table()
 {
-    static std::array<OutputUnit, output_unit_count> table;
+    static OutputUnitTable table;
     return table;
 }
 
@@ -31,7 +35,7 @@ OutputUnit* open_unit(int unit)
 {
     if (unit < 0 || unit >= output_unit_count)
         return nullptr;
-    OutputUnit& u = units()[static_cast<std::size_t>(unit)];
+    OutputUnit& u = output_unit_table()[static_cast<std::size_t>(unit)];
     return u.target ? &u : nullptr;
 }
 
@@ -73,7 +77,7 @@ void hc_unit_open(int unit)
         return;
     }
     printer_plotter_settings().status_word = 0;
-    OutputUnit& u = units()[static_cast<std::size_t>(unit)];
+    OutputUnit& u = output_unit_table()[static_cast<std::size_t>(unit)];
     u.bytes.clear();
     u.target.reset();
     if (const int code = creatable(name); code != 0) {

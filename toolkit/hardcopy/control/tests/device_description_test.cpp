@@ -1,6 +1,7 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
+#include "hardcopy/control/device_description.h"
 
 #include <gtest/gtest.h>
 
@@ -27,12 +28,12 @@ const PrinterPlotterSettings& decode(Keys keys)
 
 TEST(PrinterTypeTable, HoldsThirtyNineFiveCharacterCodes)
 {
-    for (int type = 0; type < printer_type_count; ++type)
-        EXPECT_EQ(printer_type_code(type).size(), 5u) << type;
-    EXPECT_EQ(printer_type_code(0), std::string_view("\0\0\0\0\0", 5));
-    EXPECT_EQ(printer_type_code(27), " 1M0 ");
-    EXPECT_EQ(printer_type_code(38), "43C22");
-    EXPECT_TRUE(printer_type_code(39).empty());
+    ASSERT_EQ(PrinterTypeTable.size(), 39u);
+    for (const std::string_view code : PrinterTypeTable)
+        EXPECT_EQ(code.size(), 5u);
+    EXPECT_EQ(PrinterTypeTable[0], std::string_view("\0\0\0\0\0", 5));
+    EXPECT_EQ(PrinterTypeTable[27], " 1M0 ");
+    EXPECT_EQ(PrinterTypeTable[38], "43C22");
 }
 
 TEST(PrinterTypeDecoding, InvalidTypesFallBackToTypeTwentyEightUngiven)

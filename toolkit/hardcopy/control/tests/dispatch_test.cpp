@@ -5,6 +5,8 @@
 #include "core/services/hardcopy.h"
 #include "korvanthide/printer.h"
 #include "graphics/testing/recording_device.h"
+#include "hardcopy/control/device_description.h"
+#include "hardcopy/control/control.h"
 
 namespace {
 
@@ -189,6 +191,29 @@ TEST_F(Dispatch, InstalledDeviceTakesTheDriversPlace)
     EXPECT_EQ(probe(3), 3);
     korv::hc_dispatch(22);
     EXPECT_EQ(device.codes(), (std::vector<int>{1, 22}));
+}
+
+std::vector<int> routine_codes;
+
+void recording_routine(int& op) { routine_codes.push_back(op); }
+
+// A driver routine takes its number's operations; a device put in the same
+// place goes before it until it is taken away again.
+TEST_F(Dispatch, InstalledRoutineTakesTheDriversPlaceBehindADevice)
+{
+    routine_codes.clear();
+    const korv::HardcopyDriverRoutine before = korv::hc_driver_install(3, recording_routine);
+    korv::hardcopy_state().driver_number = 3;
+    korv::hc_dispatch(22);
+    {
+        RecordingDevice device(RecordingDevice::Side::hardcopy);
+        ScopedHardcopyDriver install(3, &device);
+        korv::hc_dispatch(24);
+        EXPECT_EQ(device.codes(), (std::vector<int>{24}));
+    }
+    korv::hc_dispatch(2);
+    EXPECT_EQ(korv::hc_driver_install(3, before), recording_routine);
+    EXPECT_EQ(routine_codes, (std::vector<int>{22, 2}));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "korvanthide/printer.h"
 #include "dialogs/tests/dialog_test_support.h"
+#include "hardcopy/control/printer_settings.h"
 
 #include <windows.h>
 

@@ -3,6 +3,7 @@
 #include "korvanthide/printer.h"
 #include "hardcopy/control/win_printer_dc.h"
 #include "testing/cups_pdf.h"
+#include "hardcopy/control/printer_settings.h"
 
 #include <windows.h>
 

@@ -27,6 +27,7 @@
 #include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/drivers/win_gdi_back_end.h"
 #include "testing/cups_pdf.h"
+#include "hardcopy/control/printer_settings.h"
 
 using namespace korv;
 
@@ -283,6 +284,7 @@ TEST(PrinterBackEnd, SolidLinesGetTheirLastPixelBack)
         back.attach(memory, c.target);
         back.colour(RGB(0, 0, 0));
         back.line_width(0);
+        back.make_pen();
         if (c.points.size() == 2)
             back.line(c.points[0].x, c.points[0].y, c.points[1].x, c.points[1].y);
         else
