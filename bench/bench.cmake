@@ -4,6 +4,10 @@ if(KORV_WINDOWS)
   add_executable(converter_bench ${CMAKE_CURRENT_LIST_DIR}/converter_bench.cpp
                  ${CMAKE_SOURCE_DIR}/app/resources/chromalversor.rc)
   target_link_libraries(converter_bench PRIVATE chromalversor_win)
+  # Its floor: the same window-system calls without the toolkit.
+  add_executable(bare_refresh_bench ${CMAKE_CURRENT_LIST_DIR}/bare_refresh_bench.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/bare_refresh_bench.rc)
+  target_link_libraries(bare_refresh_bench PRIVATE comctl32)
 endif()
 # IGrLoadImageData under Wine, run by bench/image_bench.sh.
 if(KORV_WINDOWS)
