@@ -268,7 +268,7 @@ int dialog_prefix_compare(std::string_view keyword, std::string_view text)
     return 0;
 }
 
-void parse_extras(std::span<const char> block, ExtrasSink& sink)
+void parse_extras(DialogExtrasBlock block, ExtrasSink& sink)
 {
     std::string_view text(block.data(), block.size());
     text = text.substr(0, text.find('\0'));

@@ -16,6 +16,10 @@
 
 namespace korv {
 
+// The block's bytes as the resource holds them; the text may end at a zero
+// byte before the resource does.
+using DialogExtrasBlock = std::span<const char>;
+
 enum class ExtrasSection {
     none,
     ranges,
@@ -62,7 +66,7 @@ public:
 // Walks the block, bounded both by its size and by the zero byte that ends
 // its text, and hands every entry to the sink. Malformed lines are applied
 // as far as they read; nothing is reported.
-void parse_extras(std::span<const char> block, ExtrasSink& sink);
+void parse_extras(DialogExtrasBlock block, ExtrasSink& sink);
 
 // 0 when text begins with keyword, or when either ends where they first
 // differ; else the difference of the first differing characters.

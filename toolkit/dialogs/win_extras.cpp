@@ -260,7 +260,7 @@ void dialog_parse_extras(HWND dialog, int resource, int slot)
     if (data == nullptr || size == 0)
         return;
     ApplySink sink(dialog, slot);
-    parse_extras(std::span<const char>(data, size), sink);
+    parse_extras(DialogExtrasBlock(data, size), sink);
 }
 
 bool dialog_extras_anchor(HWND probe, int identifier)
