@@ -766,6 +766,11 @@ void WindowCloseChild(int window)
         err_report(err::window_handle, "WindowCloseChild");
         return;
     }
+    win_child_close(window);
+}
+
+void korv::win_child_close(int window)
+{
     if (SplitWindowRecord* split = split_holding(window)) {
         // A pane takes its split window back to a plain window: both panes
         // close, the bar goes and the split window shows its own menu again.

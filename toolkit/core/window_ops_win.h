@@ -13,6 +13,9 @@ namespace korv {
 int win_free_slot();
 // The split window that holds the current window as a pane, -1 for none.
 int win_split_parent();
+// Closes open child window 1..50 with all it holds; a pane closes its split
+// window's panes and gives the split window back as a plain window.
+void win_child_close(int window);
 
 // ---- status bar ----
 // Status-bar part 1..255; width in pixels (-1 takes the rest); border 0 none, 2 raised,

@@ -7,6 +7,7 @@
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/window_ops.h"
 #include "core/window_layer.h"
+#include "core/window_ops_win.h"
 #include "graphics/bitmap_viewer.h"
 
 namespace korv {
@@ -58,7 +59,7 @@ void split_detach(HWND frame, int, int&)
 {
     const int window = win_number_from_handle(frame);
     if (window > 0)
-        WindowCloseChild(window);
+        win_child_close(window);
     else
         win_content_release(frame);
 }
