@@ -202,8 +202,8 @@ void relayout(HWND dialog, int width, int height)
     }
 }
 
-// Field-colour answer.
-LRESULT field_colours(HWND dialog, HDC dc, HWND control)
+// Field-colour answer, the same for every control-colour message.
+LRESULT dialog_field_colours(HWND dialog, UINT, HDC dc, HWND control)
 {
     DialogProcState& s = dialog_proc_state();
     if (s.colour_brush != nullptr) {
@@ -883,7 +883,8 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l)
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
-        return static_cast<INT_PTR>(field_colours(dialog, reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l)));
+        return static_cast<INT_PTR>(
+            dialog_field_colours(dialog, message, reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l)));
     case WM_PAINT:
         return on_paint(dialog, r, w, l);
     case WM_HSCROLL:
