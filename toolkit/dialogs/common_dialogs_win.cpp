@@ -79,7 +79,7 @@ std::string& colour_title()
     return title;
 }
 
-UINT_PTR CALLBACK colour_hook(HWND dialog, UINT message, WPARAM, LPARAM)
+UINT_PTR CALLBACK cdlg_colour_hook(HWND dialog, UINT message, WPARAM, LPARAM)
 {
     if (message == WM_INITDIALOG) {
         SetWindowTextA(dialog, colour_title().c_str());
@@ -99,7 +99,7 @@ void cdlg_colour_dialog(std::int32_t& colour, std::array<std::int32_t, 16>& tabl
     cc.rgbResult = static_cast<COLORREF>(colour) & 0xFFFFFF;
     cc.lpCustColors = entries.data();
     cc.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ENABLEHOOK;
-    cc.lpfnHook = colour_hook;
+    cc.lpfnHook = cdlg_colour_hook;
     BOOL chosen = FALSE;
     cdlg_blocking_frame([&](HWND owner) {
         cc.hwndOwner = owner;
@@ -116,174 +116,12 @@ void cdlg_colour_dialog(std::int32_t& colour, std::array<std::int32_t, 16>& tabl
     error = static_cast<int>(CommDlgExtendedError());
 }
 
-// ---- directory browser ----
-
-struct Browse {
-    std::string directory;
-    int flags = 0;
-    HWND edit = nullptr;
-    WNDPROC dialog_proc = nullptr;
-};
-
-Browse& browse()
+// The open or save dialog: answer 1 with the chosen names in file_name and
+// the filter in use in filter_index; else answer 0, file_name unchanged and
+// the dialog's extended error (0 when the user cancelled).
+void cdlg_file_dialog(int filter_number, std::string_view filter_text, int flags, std::span<char> file_name,
+                      std::string_view title, int& filter_index, int& answer, DWORD& error)
 {
-    static Browse state;
-    return state;
-}
-
-bool ask_create(HWND dialog, const std::string& path)
-{
-    if (MessageBoxA(dialog, "The specified directory does not exist.\nDo you wish to create it?",
-                    "Create Directory?", MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return false;
-    if (CreateDirectoryA(path.c_str(), nullptr))
-        return true;
-    MessageBoxA(dialog, "An error occurred creating\nthe specified directory.", "Error", MB_OK | MB_ICONEXCLAMATION);
-    return false;
-}
-
-LRESULT CALLBACK browse_ok_check(HWND dialog, UINT message, WPARAM w, LPARAM l)
-{
-    Browse& b = browse();
-    if (message == WM_COMMAND && LOWORD(w) == IDOK && b.edit) {
-        std::array<char, path_capacity> text{};
-        GetWindowTextA(b.edit, text.data(), static_cast<int>(path_capacity)); // at most 259 and the zero
-        b.directory = text.data();
-        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(b.directory.c_str()));
-        const DWORD attributes = GetFileAttributesA(b.directory.c_str());
-        bool proceed = true;
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
-            if (b.flags & 0x40)
-                proceed = ask_create(dialog, b.directory);
-            else if (!(b.flags & 4)) {
-                MessageBoxA(dialog, "The specified directory does not exist.\nSpecify a valid directory.",
-                            "Invalid Directory", MB_OK | MB_ICONEXCLAMATION);
-                proceed = false;
-            }
-        } else if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            MessageBoxA(dialog, "The specified path is not a valid directory name.\nSpecify a valid directory.",
-                        "Invalid Directory", MB_OK | MB_ICONEXCLAMATION);
-            proceed = false;
-        }
-        if (!proceed)
-            return 0;
-    }
-    return CallWindowProcA(b.dialog_proc, dialog, message, w, l);
-}
-
-int CALLBACK browse_callback(HWND dialog, UINT message, LPARAM l, LPARAM)
-{
-    Browse& b = browse();
-    if (message == BFFM_INITIALIZED) {
-        // The label that shows the title (the first static text of the
-        // dialog) gives way to an edit field for the path; its text becomes
-        // the caption.
-        HWND label = nullptr;
-        for (HWND c = GetWindow(dialog, GW_CHILD); c && !label; c = GetWindow(c, GW_HWNDNEXT)) {
-            char name[16] = {};
-            GetClassNameA(c, name, sizeof name);
-            if (lstrcmpiA(name, "Static") == 0)
-                label = c;
-        }
-        RECT r{};
-        if (label) {
-            std::array<char, 512> caption{};
-            GetWindowTextA(label, caption.data(), static_cast<int>(caption.size()));
-            SetWindowTextA(dialog, caption.data());
-            ShowWindow(label, SW_HIDE);
-            GetWindowRect(label, &r);
-            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-        }
-        RECT units{0, 0, 0, 13};
-        MapDialogRect(dialog, &units);
-        b.edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", b.directory.c_str(),
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, r.left, r.top, r.right - r.left,
-                                 units.bottom, dialog, nullptr, module_instance(), nullptr);
-        if (b.edit) {
-            SendMessageA(b.edit, EM_LIMITTEXT, path_capacity, 0);
-            if (label)
-                SendMessageA(b.edit, WM_SETFONT, SendMessageA(label, WM_GETFONT, 0, 0), FALSE);
-        }
-        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(b.directory.c_str()));
-        if (b.flags & (4 | 0x40))
-            SendMessageA(dialog, BFFM_ENABLEOK, 0, TRUE);
-        b.dialog_proc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(browse_ok_check)));
-    } else if (message == BFFM_SELCHANGED) {
-        char path[MAX_PATH] = {};
-        if (SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(l), path))
-            b.directory = path;
-        else
-            SendMessageA(dialog, BFFM_ENABLEOK, 0, FALSE);
-        if (b.edit)
-            SetWindowTextA(b.edit, b.directory.c_str());
-    }
-    return 0;
-}
-
-} // namespace
-
-void cdlg_browse_directory(int title_mode, int& result, int flags, std::span<char> directory, std::string_view title)
-{
-    Browse& b = browse();
-    b = Browse{};
-    const auto given = std::string_view(directory.data(), directory.size());
-    b.directory = std::string(text_trimmed(given.substr(0, given.find('\0'))));
-    if (b.directory.size() > path_capacity)
-        b.directory.resize(path_capacity);
-    b.flags = flags;
-    const std::string caption =
-        title_mode == 1 ? std::string(title.substr(0, title.find('\0'))) : std::string("Select Directory");
-    BROWSEINFOA info{};
-    info.lpszTitle = caption.c_str();
-    info.ulFlags = BIF_RETURNONLYFSDIRS;
-    info.lpfn = browse_callback;
-    PIDLIST_ABSOLUTE chosen = nullptr;
-    cdlg_blocking_frame([&](HWND owner) {
-        info.hwndOwner = owner;
-        chosen = SHBrowseForFolderA(&info);
-    });
-    result = chosen ? 1 : 2;
-    if (chosen)
-        CoTaskMemFree(chosen);
-    // The caller's buffer keeps its zero byte after the path.
-    text_copy_terminated(directory.data(), directory.size(), b.directory);
-    b.edit = nullptr;
-}
-
-void cdlg_client_origin_on_screen(int window, int& x, int& y)
-{
-    HWND client = nullptr;
-    if (window >= 0 && window <= max_window) {
-        client = window_tables().windows[static_cast<std::size_t>(window)].client;
-    } else if (window == -1) {
-        HWND w = window_tables().active_dialog;
-        if (!w || !IsWindow(w))
-            w = dialog_owner_window();
-        // Up from a dialog through the client area to its frame.
-        while (w && (GetWindowLongA(w, GWL_STYLE) & WS_CHILD)) {
-            HWND up = GetParent(w);
-            HWND upper = up ? GetParent(up) : nullptr;
-            if (!upper)
-                break;
-            w = upper;
-        }
-        client = w;
-    }
-    POINT p{0, 0};
-    if (client)
-        ClientToScreen(client, &p);
-    x = p.x;
-    y = p.y;
-}
-
-} // namespace korv
-
-void WSelectFile(int filter_number, std::string_view filter_text, int flags, std::span<char> file_name,
-                 std::string_view title, int& filter_index, int snapshot_switch)
-{
-    using namespace korv;
-    const WindowSnapshots snapshots(snapshot_switch != 0);
     const bool save = (flags & 1) != 0;
     if (save)
         flags &= ~0x10;
@@ -334,19 +172,192 @@ void WSelectFile(int filter_number, std::string_view filter_text, int flags, std
         ofn.hwndOwner = owner;
         confirmed = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
     });
-    auto& result = dialog_result_state();
     if (confirmed) {
-        result.answer = 1;
+        answer = 1;
+        error = 0;
         text_assign(file_name, chosen_names(buffer, several));
         filter_index = static_cast<int>(ofn.nFilterIndex);
     } else {
-        result.answer = 0;
-        const DWORD error = CommDlgExtendedError();
-        if (error == FNERR_BUFFERTOOSMALL)
-            err_report(err::text_too_small, "WSelectFile");
-        else if (error != 0)
-            err_report(err::common_dialog, "WSelectFile");
+        answer = 0;
+        error = CommDlgExtendedError();
     }
+}
+
+// ---- directory browser ----
+
+struct Browse {
+    std::string directory;
+    int flags = 0;
+    HWND edit = nullptr;
+    WNDPROC dialog_proc = nullptr;
+};
+
+Browse& browse()
+{
+    static Browse state;
+    return state;
+}
+
+bool ask_create(HWND dialog, const std::string& path)
+{
+    if (MessageBoxA(dialog, "The specified directory does not exist.\nDo you wish to create it?",
+                    "Create Directory?", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    if (CreateDirectoryA(path.c_str(), nullptr))
+        return true;
+    MessageBoxA(dialog, "An error occurred creating\nthe specified directory.", "Error", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+LRESULT CALLBACK cdlg_browse_ok_check(HWND dialog, UINT message, WPARAM w, LPARAM l)
+{
+    Browse& b = browse();
+    if (message == WM_COMMAND && LOWORD(w) == IDOK && b.edit) {
+        std::array<char, path_capacity> text{};
+        GetWindowTextA(b.edit, text.data(), static_cast<int>(path_capacity)); // at most 259 and the zero
+        b.directory = text.data();
+        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(b.directory.c_str()));
+        const DWORD attributes = GetFileAttributesA(b.directory.c_str());
+        bool proceed = true;
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            if (b.flags & 0x40)
+                proceed = ask_create(dialog, b.directory);
+            else if (!(b.flags & 4)) {
+                MessageBoxA(dialog, "The specified directory does not exist.\nSpecify a valid directory.",
+                            "Invalid Directory", MB_OK | MB_ICONEXCLAMATION);
+                proceed = false;
+            }
+        } else if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            MessageBoxA(dialog, "The specified path is not a valid directory name.\nSpecify a valid directory.",
+                        "Invalid Directory", MB_OK | MB_ICONEXCLAMATION);
+            proceed = false;
+        }
+        if (!proceed)
+            return 0;
+    }
+    return CallWindowProcA(b.dialog_proc, dialog, message, w, l);
+}
+
+int CALLBACK cdlg_browse_callback(HWND dialog, UINT message, LPARAM l, LPARAM)
+{
+    Browse& b = browse();
+    if (message == BFFM_INITIALIZED) {
+        // The label that shows the title (the first static text of the
+        // dialog) gives way to an edit field for the path; its text becomes
+        // the caption.
+        HWND label = nullptr;
+        for (HWND c = GetWindow(dialog, GW_CHILD); c && !label; c = GetWindow(c, GW_HWNDNEXT)) {
+            char name[16] = {};
+            GetClassNameA(c, name, sizeof name);
+            if (lstrcmpiA(name, "Static") == 0)
+                label = c;
+        }
+        RECT r{};
+        if (label) {
+            std::array<char, 512> caption{};
+            GetWindowTextA(label, caption.data(), static_cast<int>(caption.size()));
+            SetWindowTextA(dialog, caption.data());
+            ShowWindow(label, SW_HIDE);
+            GetWindowRect(label, &r);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        }
+        RECT units{0, 0, 0, 13};
+        MapDialogRect(dialog, &units);
+        b.edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", b.directory.c_str(),
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, r.left, r.top, r.right - r.left,
+                                 units.bottom, dialog, nullptr, module_instance(), nullptr);
+        if (b.edit) {
+            SendMessageA(b.edit, EM_LIMITTEXT, path_capacity, 0);
+            if (label)
+                SendMessageA(b.edit, WM_SETFONT, SendMessageA(label, WM_GETFONT, 0, 0), FALSE);
+        }
+        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(b.directory.c_str()));
+        if (b.flags & (4 | 0x40))
+            SendMessageA(dialog, BFFM_ENABLEOK, 0, TRUE);
+        b.dialog_proc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(cdlg_browse_ok_check)));
+    } else if (message == BFFM_SELCHANGED) {
+        char path[MAX_PATH] = {};
+        if (SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(l), path))
+            b.directory = path;
+        else
+            SendMessageA(dialog, BFFM_ENABLEOK, 0, FALSE);
+        if (b.edit)
+            SetWindowTextA(b.edit, b.directory.c_str());
+    }
+    return 0;
+}
+
+} // namespace
+
+void cdlg_browse_directory(int title_mode, int& result, int flags, std::span<char> directory, std::string_view title)
+{
+    Browse& b = browse();
+    b = Browse{};
+    const auto given = std::string_view(directory.data(), directory.size());
+    b.directory = std::string(text_trimmed(given.substr(0, given.find('\0'))));
+    if (b.directory.size() > path_capacity)
+        b.directory.resize(path_capacity);
+    b.flags = flags;
+    const std::string caption =
+        title_mode == 1 ? std::string(title.substr(0, title.find('\0'))) : std::string("Select Directory");
+    BROWSEINFOA info{};
+    info.lpszTitle = caption.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = cdlg_browse_callback;
+    PIDLIST_ABSOLUTE chosen = nullptr;
+    cdlg_blocking_frame([&](HWND owner) {
+        info.hwndOwner = owner;
+        chosen = SHBrowseForFolderA(&info);
+    });
+    result = chosen ? 1 : 2;
+    if (chosen)
+        CoTaskMemFree(chosen);
+    // The caller's buffer keeps its zero byte after the path.
+    text_copy_terminated(directory.data(), directory.size(), b.directory);
+    b.edit = nullptr;
+}
+
+void cdlg_client_origin_on_screen(int window, int& x, int& y)
+{
+    HWND client = nullptr;
+    if (window >= 0 && window <= max_window) {
+        client = window_tables().windows[static_cast<std::size_t>(window)].client;
+    } else if (window == -1) {
+        HWND w = window_tables().active_dialog;
+        if (!w || !IsWindow(w))
+            w = dialog_owner_window();
+        // Up from a dialog through the client area to its frame.
+        while (w && (GetWindowLongA(w, GWL_STYLE) & WS_CHILD)) {
+            HWND up = GetParent(w);
+            HWND upper = up ? GetParent(up) : nullptr;
+            if (!upper)
+                break;
+            w = upper;
+        }
+        client = w;
+    }
+    POINT p{0, 0};
+    if (client)
+        ClientToScreen(client, &p);
+    x = p.x;
+    y = p.y;
+}
+
+} // namespace korv
+
+void WSelectFile(int filter_number, std::string_view filter_text, int flags, std::span<char> file_name,
+                 std::string_view title, int& filter_index, int snapshot_switch)
+{
+    using namespace korv;
+    const WindowSnapshots snapshots(snapshot_switch != 0);
+    auto& result = dialog_result_state();
+    DWORD error = 0;
+    cdlg_file_dialog(filter_number, filter_text, flags, file_name, title, filter_index, result.answer, error);
+    if (error == FNERR_BUFFERTOOSMALL)
+        err_report(err::text_too_small, "WSelectFile");
+    else if (error != 0)
+        err_report(err::common_dialog, "WSelectFile");
     result.exit_field = 0;
 }
 
