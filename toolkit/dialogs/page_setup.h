@@ -41,10 +41,11 @@ void cdlg_printer_setup(int& orientation, int& copies, int& answer);
 // What the printer of the block in use offers: 1 paper names, 2 source
 // names; lists 3 and 4 are their numbers.
 void cdlg_printer_capability_count(int what, int& count);
-// Names as fixed fields (64 bytes per paper, 24 per source); numbers
-// 16-bit. Only as many entries as the span holds room for are written.
-void cdlg_printer_capability_names(int what, std::span<char> list);
-void cdlg_printer_capability_numbers(int what, std::span<std::int16_t> list);
+// The list the driver gives: 1 and 2 names as fixed fields (64 bytes per
+// paper, 24 per source), 3 and 4 16-bit numbers. Only as many entries as
+// the span holds room for are written.
+void cdlg_printer_capability_list(int what, std::span<char> list);
+void cdlg_printer_capability_list(int what, std::span<std::int16_t> list);
 void cdlg_devmode_get_paper(int& paper, int& source);
 void cdlg_devmode_set_paper(int paper, int source);
 // Paper at a position of the driver's list, in tenths of a millimetre;

@@ -59,8 +59,8 @@ std::vector<PaperEntry> driver_list(int names_what, int width, int numbers_what,
     if (count <= 0) return {};
     std::vector<char> names(static_cast<std::size_t>(count) * static_cast<std::size_t>(width), '\0');
     std::vector<std::int16_t> numbers(static_cast<std::size_t>(count), 0);
-    cdlg_printer_capability_names(names_what, names);
-    cdlg_printer_capability_numbers(numbers_what, numbers);
+    cdlg_printer_capability_list(names_what, names);
+    cdlg_printer_capability_list(numbers_what, numbers);
     return page_paper_list(names, width, numbers, count, drop_blank);
 }
 
@@ -71,7 +71,7 @@ void put_menu(int id, const std::vector<PaperEntry>& list, int selected)
     WDialogPutMenu(id, items, static_cast<int>(items.size()), selected + 1);
 }
 
-void fill_paper_lists(DialogRun& run)
+void cdlg_page_setup_fill_paper_lists(DialogRun& run)
 {
     int paper = 0, source = 0;
     cdlg_devmode_get_paper(paper, source);
@@ -155,7 +155,7 @@ void turn_margins(DialogRun& run, int orientation)
 
 // ---- preview ----
 
-void draw_preview(DialogRun& run)
+void cdlg_page_setup_preview(DialogRun& run)
 {
     const PageDialogValues& v = run.values;
     const auto page = page_preview_area(v.page_width, v.page_height, v.orientation == 1);
@@ -235,7 +235,7 @@ void printer_button(DialogRun& run)
     int answer = 0;
     cdlg_printer_setup(orientation, copies, answer);
     if (answer == 1) {
-        fill_paper_lists(run);
+        cdlg_page_setup_fill_paper_lists(run);
         v.copies = copies;
         if (orientation != v.orientation && (orientation == 0 || orientation == 1)) {
             v.orientation = orientation;
@@ -243,7 +243,7 @@ void printer_button(DialogRun& run)
             turn_margins(run, orientation);
         }
         page_from_paper(run);
-        draw_preview(run);
+        cdlg_page_setup_preview(run);
     }
     WDialogSetField(field::ok);
 }
@@ -257,17 +257,17 @@ void field_changed(DialogRun& run, int previous, int current)
             v.orientation = orientation;
             page_paper_turn(v.page_width, v.page_height, orientation == 1);
             turn_margins(run, orientation);
-            draw_preview(run);
+            cdlg_page_setup_preview(run);
         }
     } else if (previous == field::papers && current == field::papers) {
         page_from_paper(run);
-        draw_preview(run);
+        cdlg_page_setup_preview(run);
         paper_into_device_mode(run);
     } else if (previous == field::sources && current == field::sources) {
         paper_into_device_mode(run);
     } else if (previous == field::left || previous == field::right || previous == field::top ||
                previous == field::bottom) {
-        draw_preview(run);
+        cdlg_page_setup_preview(run);
     }
 }
 
@@ -288,7 +288,7 @@ int run_events(DialogRun& run)
             if (button == field::cancel) return 0;
             if (button == field::printer) printer_button(run);
         } else if (type == event::expose && e.slot(4) == event::source_field && e.slot(5) == field::preview) {
-            draw_preview(run);
+            cdlg_page_setup_preview(run);
         } else if (type == event::field_changed) {
             field_changed(run, e.slot(2), e.slot(3));
         }
@@ -358,13 +358,13 @@ int cdlg_page_setup_dialog(PageDialogValues& values)
     if (width > 0 && height > 0) WBitmapCreate(run.bitmap, width, height);
     errors.last_error = 0;
 
-    fill_paper_lists(run);
+    cdlg_page_setup_fill_paper_lists(run);
     const bool metric = values.units >= 2;
     WDialogPutString(field::units_caption, metric ? "Margins (millimetres)" : "Margins (inches)");
     show_margins(run, {values.left, values.top, values.right(), values.bottom()});
     WDialogPutRadioButton(field::portrait + (values.orientation == 1 ? 1 : 0));
     WDialogShowAtWindow(field::ok, 3, -1);
-    draw_preview(run);
+    cdlg_page_setup_preview(run);
     WEventTypeEnable(event::field_changed, 1);
 
     const int answer = run_events(run);

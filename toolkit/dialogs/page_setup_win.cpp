@@ -255,7 +255,7 @@ void cdlg_printer_capability_count(int what, int& count)
     if (what == 2) count = capability(printer, DC_BINNAMES, nullptr);
 }
 
-void cdlg_printer_capability_names(int what, std::span<char> list)
+void cdlg_printer_capability_list(int what, std::span<char> list)
 {
     InUsePrinter printer;
     if (!in_use_printer(printer) || (what != 1 && what != 2)) return;
@@ -268,7 +268,7 @@ void cdlg_printer_capability_names(int what, std::span<char> list)
     std::memcpy(list.data(), names.data(), std::min(list.size(), static_cast<std::size_t>(count) * width));
 }
 
-void cdlg_printer_capability_numbers(int what, std::span<std::int16_t> list)
+void cdlg_printer_capability_list(int what, std::span<std::int16_t> list)
 {
     InUsePrinter printer;
     if (!in_use_printer(printer) || (what != 3 && what != 4)) return;
