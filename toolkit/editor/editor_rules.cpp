@@ -8,7 +8,7 @@ namespace korv {
 namespace {
 
 namespace cmd = editor_command;
-namespace opt = editor_option;
+namespace opt = EditorOptionFlags;
 
 // Virtual keys the tables use.
 constexpr int key_delete = 0x2E;

@@ -13,7 +13,7 @@
 namespace korv {
 
 // The option bits of WEditFile.
-namespace editor_option {
+namespace EditorOptionFlags {
 inline constexpr int word_wrap = 1;
 inline constexpr int must_exist = 2;
 inline constexpr int viewer = 4;
@@ -35,7 +35,7 @@ inline constexpr int no_menu_bar = 8388608;
 inline constexpr int no_open_message = 16777216;
 inline constexpr int commands_reported = 67108864;
 inline constexpr int extended_toolbar = 134217728;
-} // namespace editor_option
+} // namespace EditorOptionFlags
 
 // Command identifiers of the built-in menus, toolbar and accelerators.
 namespace editor_command {

@@ -87,7 +87,7 @@ int edit_text_length(const EditorWindowRecord& record);
 // Length in the control's counting (a line end counts 1 from RichEdit 2).
 int edit_control_length(HWND control);
 // Line ends (CR characters) before a control position.
-int edit_line_breaks_before(HWND control, int position);
+int edit_line_break_count(HWND control, int position);
 // A control position in the program's counting.
 int edit_program_position(const EditorWindowRecord& record, int position);
 void edit_modified_set(EditorWindowRecord& record, int unchanged, int program_value);

@@ -969,7 +969,7 @@ void WEditFile(std::string_view file, int mode, int menu, int options, int font,
         DWORD code = 0;
         if (!edit_full_path(request.file, path)) {
             code = ERROR_FILENAME_EXCED_RANGE;
-        } else if ((options & editor_option::must_exist) != 0
+        } else if ((options & EditorOptionFlags::must_exist) != 0
                    && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
             code = GetLastError();
         }
@@ -985,7 +985,7 @@ void WEditFile(std::string_view file, int mode, int menu, int options, int font,
     HWND frame = window > 0 && window <= max_window ? window_tables().windows[static_cast<std::size_t>(window)].frame
                                                     : nullptr;
     EditorWindowRecord* existing = edit_record(frame);
-    if ((options & editor_option::several_buffers) != 0 && existing == nullptr && window > 0) {
+    if ((options & EditorOptionFlags::several_buffers) != 0 && existing == nullptr && window > 0) {
         editor_rows_release(window);
     }
     int status = 0;

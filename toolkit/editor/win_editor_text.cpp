@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -337,22 +338,25 @@ int edit_control_length(HWND control)
     return length > 0 ? static_cast<int>(length) : 0;
 }
 
-int edit_line_breaks_before(HWND control, int position)
+int edit_line_break_count(HWND control, int position)
 {
-    if (position <= 0) {
-        return 0;
+    // Character by character, so that no copy of the text is made however
+    // far the position lies.
+    int count = 0;
+    for (int at = 0; at < position; ++at) {
+        std::array<char, 2> character{};
+        TEXTRANGEA range{{at, at + 1}, character.data()};
+        SendMessageA(control, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+        count += character[0] == '\r' ? 1 : 0;
     }
-    std::string text(static_cast<std::size_t>(position) + 1, '\0');
-    TEXTRANGEA range{{0, position}, text.data()};
-    SendMessageA(control, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
-    return static_cast<int>(std::count(text.begin(), text.begin() + std::strlen(text.c_str()), '\r'));
+    return count;
 }
 
 int edit_text_length(const EditorWindowRecord& record)
 {
     HWND control = edit_control(record);
     const int length = edit_control_length(control);
-    return counting_mapped(record) ? length + edit_line_breaks_before(control, length) : length;
+    return counting_mapped(record) ? length + edit_line_break_count(control, length) : length;
 }
 
 int edit_program_position(const EditorWindowRecord& record, int position)
@@ -360,7 +364,7 @@ int edit_program_position(const EditorWindowRecord& record, int position)
     if (!counting_mapped(record)) {
         return position;
     }
-    return position + edit_line_breaks_before(edit_control(record), position);
+    return position + edit_line_break_count(edit_control(record), position);
 }
 
 void edit_modified_set(EditorWindowRecord& record, int unchanged, int program_value)

@@ -42,7 +42,7 @@ TEST(EditorMenus, InfoViewerGetsReadOnlyMenusOnly)
 
 TEST(EditorMenus, FullEditorWithFormatAndViewMenus)
 {
-    const int options = editor_option::formatted | editor_option::several_buffers;
+    const int options = EditorOptionFlags::formatted | EditorOptionFlags::several_buffers;
     const auto menus = editor_builtin_menus(EditorCommandFlags::from_options(options), 2, false, "&1 Untitled");
     ASSERT_EQ(menus.size(), 5u);
     // Without the accelerator table only the editing items show shortcuts.
@@ -60,7 +60,7 @@ TEST(EditorMenus, FullEditorWithFormatAndViewMenus)
 
     // RichEdit 1.0 has no Redo; no Close item under option 32768.
     const auto old = editor_builtin_menus(
-        EditorCommandFlags::from_options(options | editor_option::no_close), 1, true, "");
+        EditorCommandFlags::from_options(options | EditorOptionFlags::no_close), 1, true, "");
     for (const auto& popup : old)
         for (const auto& item : popup.items) {
             EXPECT_NE(item.command, cmd::redo);
@@ -81,10 +81,10 @@ TEST(EditorAccelerators, WhichKeysByOptions)
     const Case cases[] = {
         {info_options, cmd::print, 1},          {info_options, cmd::save, 0},
         {info_options, cmd::replace, 0},        {0, cmd::replace, 1},
-        {info_options, cmd::find, 1},           {editor_option::formatted, cmd::bold, 1},
-        {editor_option::formatted | editor_option::extended_toolbar, cmd::underline, 0},
-        {editor_option::formatted | editor_option::extended_toolbar, cmd::align_left, 2},
-        {editor_option::commands_reported, cmd::align_left, 0},
+        {info_options, cmd::find, 1},           {EditorOptionFlags::formatted, cmd::bold, 1},
+        {EditorOptionFlags::formatted | EditorOptionFlags::extended_toolbar, cmd::underline, 0},
+        {EditorOptionFlags::formatted | EditorOptionFlags::extended_toolbar, cmd::align_left, 2},
+        {EditorOptionFlags::commands_reported, cmd::align_left, 0},
         {0, cmd::set_bookmark, 2},               {0, cmd::save_as, 1},
     };
     for (const Case& c : cases) EXPECT_EQ(has(c.options, c.command), c.expected) << c.options << " " << c.command;
@@ -98,13 +98,13 @@ TEST(EditorToolbar, ButtonsByOptionsAndImages)
             result.push_back(b.command);
         return result;
     };
-    EXPECT_EQ(commands(editor_option::viewer, true, true),
+    EXPECT_EQ(commands(EditorOptionFlags::viewer, true, true),
               (std::vector<int>{cmd::open, cmd::print, cmd::find, 0, cmd::copy}));
-    EXPECT_EQ(commands(editor_option::formatted, false, true),
+    EXPECT_EQ(commands(EditorOptionFlags::formatted, false, true),
               (std::vector<int>{cmd::new_file, cmd::open, cmd::save, cmd::print, cmd::find, 0, cmd::cut,
                                 cmd::copy, cmd::paste, cmd::undo, cmd::redo}));
     const auto full = editor_toolbar_buttons(
-        EditorCommandFlags::from_options(editor_option::formatted | editor_option::extended_toolbar), 3, true, true);
+        EditorCommandFlags::from_options(EditorOptionFlags::formatted | EditorOptionFlags::extended_toolbar), 3, true, true);
     ASSERT_EQ(full.size(), 11u + 1 + 6 + 3);
     EXPECT_EQ(full[12].command, cmd::bold);
     EXPECT_EQ(full[14].command, cmd::align_left);  // no Underline
@@ -135,7 +135,7 @@ TEST(EditorTexts, TitlesLabelsAndPrompts)
     EXPECT_EQ(editor_save_prompt_text("a.txt", true), "Do you want to save changes?");
     EXPECT_EQ(editor_save_prompt_text("a.txt", false), "Do you want to save changes to a.txt?");
 
-    const auto viewer = EditorCommandFlags::from_options(editor_option::viewer);
+    const auto viewer = EditorCommandFlags::from_options(EditorOptionFlags::viewer);
     const auto editor = EditorCommandFlags::from_options(0);
     EXPECT_EQ(editor_menu_help(cmd::exit, viewer), "Closes the browser");
     EXPECT_EQ(editor_menu_help(cmd::exit, editor), "Closes the editor; prompts you to save changes");

@@ -20,7 +20,7 @@ namespace {
 
 using namespace editor_test;
 using namespace korv::testing;
-namespace opt = korv::editor_option;
+namespace opt = korv::EditorOptionFlags;
 
 // Puts the caret at the end of the text and types there.
 void type_at_end(int n, const std::string& text)

@@ -25,7 +25,7 @@ namespace {
 
 using namespace editor_test;
 using namespace korv::testing;
-namespace opt = korv::editor_option;
+namespace opt = korv::EditorOptionFlags;
 namespace cmd = korv::editor_command;
 
 void focus_text(int n)

@@ -23,7 +23,7 @@ namespace {
 
 using namespace editor_test;
 using namespace korv::testing;
-namespace opt = korv::editor_option;
+namespace opt = korv::EditorOptionFlags;
 namespace cmd = korv::editor_command;
 
 void type_at_end(int n, const std::string& text)

@@ -20,7 +20,7 @@ namespace {
 
 using namespace editor_test;
 using namespace korv::testing;
-namespace opt = korv::editor_option;
+namespace opt = korv::EditorOptionFlags;
 namespace flag = korv::winflag;
 constexpr int keep = -999999;
 
