@@ -940,6 +940,29 @@ void edit_file_name_set(EditorWindowRecord& record, std::string_view name)
     std::copy(name.begin(), name.end(), record.file_name.begin());
 }
 
+namespace {
+
+// The worker behind WEditFile, on the window layer's current window: adds
+// the file to the editor the window holds, or makes the window an editor.
+// The mode may come back changed to 2.
+void edit_create(int& error, Request& request)
+{
+    const int window = window_tables().current;
+    HWND frame = window > 0 && window <= max_window ? window_tables().windows[static_cast<std::size_t>(window)].frame
+                                                    : nullptr;
+    if (frame == nullptr) {
+        error = err::not_child_window;
+    } else if (EditorWindowRecord* existing = edit_record(frame)) {
+        editor_add_file(error, *existing, frame, request.file, request.filter_index);
+    } else if (win_content_record(frame) != nullptr) {
+        error = err::window_converted;
+    } else {
+        editor_make(error, request, window, frame);
+    }
+}
+
+} // namespace
+
 } // namespace korv
 
 void WEditFile(std::string_view file, int mode, int menu, int options, int font, int size,
@@ -993,15 +1016,7 @@ void WEditFile(std::string_view file, int mode, int menu, int options, int font,
         dialog_window_snapshots(1, window, status);
     }
 
-    if (window <= 0 || window > max_window || frame == nullptr) {
-        error = err::not_child_window;
-    } else if (existing != nullptr) {
-        editor_add_file(error, *existing, frame, request.file, request.filter_index);
-    } else if (win_content_record(frame) != nullptr) {
-        error = err::window_converted;
-    } else {
-        editor_make(error, request, window, frame);
-    }
+    edit_create(error, request);
 
     auto select = [](int number) {
         // Only an open window can be made current again.
