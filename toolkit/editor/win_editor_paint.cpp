@@ -18,11 +18,12 @@ namespace {
 
 constexpr int line_buffer_size = 32768;
 
-void no_colours(int, int, int, int, int*, int*, std::int32_t*, int& count, const char*, int) { count = 0; }
+// The toolkit's colouring: no spans, every line in the window colours.
+void edit_colour_hook(int, int, int, int, int*, int*, std::int32_t*, int& count, const char*, int) { count = 0; }
 
 EditColourHook& colour_hook()
 {
-    static EditColourHook hook = no_colours;
+    static EditColourHook hook = edit_colour_hook;
     return hook;
 }
 
@@ -33,7 +34,7 @@ WNDPROC previous_proc(HWND control)
 
 // The client position of a character, as the control places it; false
 // for a position it cannot place.
-bool char_position(HWND control, int position, POINT& point)
+bool edit_char_position(HWND control, int position, POINT& point)
 {
     if (edit_richedit_version() == 2) {
         const LRESULT packed = SendMessageA(control, EM_POSFROMCHAR, static_cast<WPARAM>(position), 0);
@@ -65,14 +66,14 @@ bool selected(const PaintContext& p, int position)
 // Draws count characters of a line from control position `position`, each
 // piece between tabs where the control puts its first character; a tab's
 // cell shows the highlight when selected.
-void paint_run(const PaintContext& p, std::string_view text, int position, int count)
+void edit_paint_run(const PaintContext& p, std::string_view text, int position, int count)
 {
     int i = 0;
     while (i < count) {
         if (text[static_cast<std::size_t>(i)] == '\t') {
             POINT from{}, to{};
-            if (selected(p, position + i) && char_position(p.control, position + i, from)
-                && char_position(p.control, position + i + 1, to) && to.y == from.y) {
+            if (selected(p, position + i) && edit_char_position(p.control, position + i, from)
+                && edit_char_position(p.control, position + i + 1, to) && to.y == from.y) {
                 RECT cell{from.x, from.y, to.x, from.y + p.line_height};
                 FillRect(p.dc, &cell, p.highlight_brush);
             }
@@ -82,7 +83,7 @@ void paint_run(const PaintContext& p, std::string_view text, int position, int c
         int end = i;
         while (end < count && text[static_cast<std::size_t>(end)] != '\t') ++end;
         POINT at{};
-        if (char_position(p.control, position + i, at))
+        if (edit_char_position(p.control, position + i, at))
             TextOutA(p.dc, at.x, at.y, text.data() + i, end - i);
         i = end;
     }
@@ -101,9 +102,9 @@ void paint_line(const PaintContext& p, const EditorWindowRecord& record, int lin
         colours(p.dc, COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT);
         if (length == 0) {
             POINT at{};
-            if (char_position(p.control, line_start, at)) TextOutA(p.dc, at.x, at.y, " ", 1);
+            if (edit_char_position(p.control, line_start, at)) TextOutA(p.dc, at.x, at.y, " ", 1);
         } else {
-            paint_run(p, line, line_start, length);
+            edit_paint_run(p, line, line_start, length);
         }
         return;
     }
@@ -124,11 +125,12 @@ void paint_line(const PaintContext& p, const EditorWindowRecord& record, int lin
             SetBkColor(p.dc, GetSysColor(COLOR_WINDOW));
             break;
         }
-        paint_run(p, line.substr(static_cast<std::size_t>(run.first)), line_start + run.first, run.count);
+        edit_paint_run(p, line.substr(static_cast<std::size_t>(run.first)), line_start + run.first, run.count);
     }
     const int line_end = line_start + length;
     POINT at{};
-    if (selected(p, line_end) && p.selection.cpMin != p.selection.cpMax && char_position(p.control, line_end, at)) {
+    if (selected(p, line_end) && p.selection.cpMin != p.selection.cpMax
+        && edit_char_position(p.control, line_end, at)) {
         colours(p.dc, COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT);
         TextOutA(p.dc, at.x, at.y, " ", 1);
     }
@@ -178,7 +180,7 @@ void paint(HWND control, const EditorWindowRecord& record)
     for (; line < lines; ++line, first = false) {
         const int start = static_cast<int>(SendMessageA(control, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
         POINT top{};
-        if (start < 0 || !char_position(control, start, top) || top.y >= client.bottom) break;
+        if (start < 0 || !edit_char_position(control, start, top) || top.y >= client.bottom) break;
         *reinterpret_cast<WORD*>(buffer.data()) = static_cast<WORD>(line_buffer_size);
         const auto copied = static_cast<int>(
             SendMessageA(control, EM_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(buffer.data())));
@@ -238,7 +240,7 @@ LRESULT CALLBACK edit_paint_proc(HWND control, UINT message, WPARAM w, LPARAM l)
                                : DefWindowProcA(control, message, w, l);
 }
 
-void edit_colour_hook_set(EditColourHook hook) { colour_hook() = hook != nullptr ? hook : no_colours; }
+void edit_colour_hook_set(EditColourHook hook) { colour_hook() = hook != nullptr ? hook : edit_colour_hook; }
 
 void edit_paint_enable()
 {
