@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <string>
 
 namespace korv {
@@ -28,17 +27,22 @@ DebugLog& debug_log()
     return log;
 }
 
-void write_line(std::string_view text)
+void write_bytes(std::string_view bytes)
 {
     sys_debug_log_open();
     const HANDLE h = debug_log().handle;
     if (h == INVALID_HANDLE_VALUE)
         return;
-    std::string line(text);
-    line += "\r\n";
     DWORD written = 0;
     // Write failures are ignored: the log is only a diagnostic aid.
-    WriteFile(h, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+void write_line(std::string_view text)
+{
+    std::string line(text);
+    line += "\r\n";
+    write_bytes(line);
 }
 
 } // namespace
@@ -65,23 +69,22 @@ void sys_debug_log(std::string_view text)
 
 void sys_debug_log_line(const char* text)
 {
-    write_line(text ? std::string_view(text) : std::string_view{});
+    write_line(text ? std::string_view(text, static_cast<std::size_t>(lstrlenA(text))) : std::string_view{});
 }
 
 void sys_debug_log_value(const char* name, int value)
 {
-    // The line "name=value" must fit in 100 characters with its CR LF.
+    // The line "name=value" must fit in 100 characters with its CR LF;
+    // wsprintfA takes no room, so the name is cut to what is left first.
     constexpr std::size_t line_capacity = 100;
-    std::array<char, 12> digits{};
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
-    const std::string_view number(digits.data(), static_cast<std::size_t>(end - digits.data()));
+    std::array<char, 16> digits{};
+    const int number_length = wsprintfA(digits.data(), "%d", value);
+    const std::size_t room = line_capacity - 2 - 1 - static_cast<std::size_t>(number_length);
     std::string_view label = name ? std::string_view(name) : std::string_view{};
-    const std::size_t room = line_capacity - 2 - 1 - number.size();
-    label = label.substr(0, std::min(label.size(), room));
-    std::string line(label);
-    line += '=';
-    line += number;
-    write_line(line);
+    const std::string cut(label.substr(0, std::min(label.size(), room)));
+    std::array<char, line_capacity + 1> line{};
+    const int length = wsprintfA(line.data(), "%s=%d\r\n", cut.c_str(), value);
+    write_bytes(std::string_view(line.data(), static_cast<std::size_t>(std::max(length, 0))));
 }
 
 void err_outputs_platform(ErrorOutputs& out)

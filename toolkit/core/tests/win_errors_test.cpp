@@ -133,7 +133,8 @@ TEST(ErrorsDebugLog, FirstReportReplacesDebugFileAndWritesCrLfLines)
     std::ofstream(dir.file("debug"), std::ios::binary) << "an older run's log, longer than the new one "
                                                          << std::string(2000, 'x');
     const ChildResult r = run_child(dir, "2 1:IFileOpen:2:2:0 1007:WDialogLoad:0:0:0 "
-                                         "1:IFileOpen:1:2:0 5:YYWINSEL:0:0:0 value:count:-42");
+                                         "1:IFileOpen:1:2:0 5:YYWINSEL:0:0:0 value:count:-42 value:" +
+                                         std::string(120, 'n') + ":7");
     EXPECT_EQ(r.exit_code, 0u);
     ASSERT_FALSE(system_text(2).empty());
     const std::string expected =
@@ -141,7 +142,9 @@ TEST(ErrorsDebugLog, FirstReportReplacesDebugFileAndWritesCrLfLines)
         "Routine:WDialogLoad Error=1007:Dialog not present in resource - unable to load\r\n"
         "Routine:IFileOpen Error=   1:Error opening file or device\r\n"
         "Internal routine:YYWINSEL Error=   5:\r\n"
-        "count=-42\r\n";
+        "count=-42\r\n" +
+        // A value line keeps to 100 characters: the name gives way.
+        std::string(96, 'n') + "=7\r\n";
     EXPECT_EQ(read_file(dir.file("debug")), expected);
     EXPECT_FALSE(exists(dir.file("debug.txt")));
     EXPECT_TRUE(r.output.empty()) << r.output;
