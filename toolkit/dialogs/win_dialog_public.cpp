@@ -121,9 +121,9 @@ void show(int x, int y, int focus, int mode, std::string_view routine)
         err_report(err::dialog_mode, routine);
 }
 
-void put_number(int id, double value, std::string_view text, std::string_view format, std::string_view routine)
+// Reports under the name its caller left in the routine-name field.
+void field_put_number(int id, double value, std::string_view text, std::string_view format)
 {
-    err_routine_name_set(routine);
     if (dialog_result_state().current_dialog == 0) {
         err_report_current(err::no_dialog);
         return;
@@ -225,31 +225,24 @@ void WDialogGetString(int id, std::span<char> text)
 {
     if (no_current_dialog("WDialogGetString"))
         return;
-    HWND w = current_field(id);
-    if (w == nullptr) {
+    if (field_get_string(id, text) == -1) {
         text_assign(text, {});
         err_report(err::field_id, "WDialogGetString");
-        return;
     }
-    const int limit = static_cast<int>(std::min<std::size_t>(text.size(), 1u << 20));
-    text_assign(text, window_text(w, limit));
 }
 
 void WDialogGetStringLength(int id, int& length)
 {
     if (no_current_dialog("WDialogGetStringLength"))
         return;
-    HWND w = current_field(id);
-    if (w == nullptr) {
-        err_report(err::field_id, "WDialogGetStringLength");
-        return;
-    }
-    length = GetWindowTextLengthA(w);
+    report_code(field_get_string_length(id, length), "WDialogGetStringLength");
 }
 
 void WDialogPutInteger(int id, int value)
 {
-    put_number(id, value, number_text_integer(value), {}, "WDialogPutInteger");
+    const std::string text = number_text_integer(value);
+    err_routine_name_set("WDialogPutInteger");
+    field_put_number(id, value, text, {});
 }
 
 void WDialogPutReal(int id, float value, std::string_view format)
@@ -263,7 +256,9 @@ void WDialogPutReal(int id, float value, std::string_view format)
         field_get_format(id, field_format);
         used = std::string(text_trimmed(std::string_view(field_format.data(), field_format.size())));
     }
-    put_number(id, value, number_text_real(value, used), used, "WDialogPutReal");
+    const std::string text = number_text_real(value, used);
+    err_routine_name_set("WDialogPutReal");
+    field_put_number(id, value, text, used);
 }
 
 namespace {
@@ -388,29 +383,14 @@ void WDialogPutMenu(int id, std::span<const std::string_view> items, int count, 
     }
     field_clear(id);
     const int n = std::clamp(count, 0, static_cast<int>(items.size()));
-    for (int i = 0; i < n; ++i) {
-        const std::string item(text_trimmed(items[static_cast<std::size_t>(i)]));
-        SendMessageA(w, kind == 1 ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    }
+    for (int i = 0; i < n; ++i)
+        field_menu_add_item(id, text_trimmed(items[static_cast<std::size_t>(i)]));
     if (selected == 0 && kind == 3 && text) {
-        const std::string wanted(text_trimmed(*text));
-        const LRESULT found = SendMessageA(w, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                           reinterpret_cast<LPARAM>(wanted.c_str()));
-        if (found != CB_ERR)
-            SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
-        else
-            SetWindowTextA(w, wanted.c_str());
+        field_combo_select_text(id, text_trimmed(*text));
         return;
     }
-    if (selected != 0) {
-        const UINT message = kind == 1 ? LB_SETCURSEL : CB_SETCURSEL;
-        const LRESULT r = SendMessageA(w, message, static_cast<WPARAM>(selected - 1), 0);
-        if (r == LB_ERR || selected < 0) {
-            err_report(err::option_number, routine);
-            return;
-        }
-    }
-    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (field_menu_select(id, selected) == -1)
+        err_report(err::option_number, routine);
 }
 
 namespace {
@@ -426,38 +406,11 @@ void get_menu(int id, int& item, std::span<char>* text)
         err_report(err::field_id, routine);
         return;
     }
-    if (kind == 1) {
-        const LRESULT sel = SendMessageA(w, LB_GETCURSEL, 0, 0);
-        if (sel == LB_ERR) {
-            item = toolkit_state().undefined_integer;
-            err_report(err::value_undefined, routine);
-            return;
-        }
-        item = static_cast<int>(sel) + 1;
-        if (text)
-            item_text_into(w, LB_GETTEXTLEN, LB_GETTEXT, static_cast<int>(sel), *text);
-        return;
-    }
-    const LRESULT sel = SendMessageA(w, CB_GETCURSEL, 0, 0);
-    const int length = GetWindowTextLengthA(w);
-    const std::string typed = window_text(w, length);
-    if (!typed.empty()) {
-        if (sel != CB_ERR) {
-            item = static_cast<int>(sel) + 1;
-        } else {
-            const LRESULT found = SendMessageA(w, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                               reinterpret_cast<LPARAM>(typed.c_str()));
-            item = found == CB_ERR ? 0 : static_cast<int>(found) + 1;
-        }
-    } else if (sel != CB_ERR) {
-        item = static_cast<int>(sel) + 1;
-    } else {
+    const int code = kind == 1 ? field_get_list_selection(id, item, text) : field_get_menu_text(id, item, text);
+    if (code == -2) {
         item = toolkit_state().undefined_integer;
         err_report(err::value_undefined, routine);
-        return;
     }
-    if (text)
-        text_assign(*text, typed);
 }
 
 } // namespace

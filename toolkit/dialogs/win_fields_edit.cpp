@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "korvanthide/fixed_text.h"
@@ -39,6 +40,25 @@ int field_put_string(int id, double value, std::string_view text, std::string_vi
     redraw_now(w);
     if (r)
         r->change_reporting = reporting;
+    return 0;
+}
+
+int field_get_string(int id, std::span<char> text)
+{
+    HWND w = current_field(id);
+    if (w == nullptr)
+        return -1;
+    const int limit = static_cast<int>(std::min<std::size_t>(text.size(), 1u << 20));
+    text_assign(text, window_text(w, limit));
+    return 0;
+}
+
+int field_get_string_length(int id, int& length)
+{
+    HWND w = current_field(id);
+    if (w == nullptr)
+        return -1;
+    length = GetWindowTextLengthA(w);
     return 0;
 }
 

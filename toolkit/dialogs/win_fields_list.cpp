@@ -1,4 +1,4 @@
-// List boxes and combo boxes: counts, selections and item texts.
+// List boxes and combo boxes: menus, counts, selections and item texts.
 
 #include <windows.h>
 
@@ -50,6 +50,87 @@ int field_list_select_range(int id, int first, int last, int select)
     }
     for (int i = first; i <= last; ++i)
         field_list_set_item_selected(id, i, select);
+    return 0;
+}
+
+int field_menu_add_item(int id, std::string_view text)
+{
+    HWND w = current_field(id);
+    const int kind = w ? field_menu_kind(w) : -1;
+    if (kind == -1)
+        return -1;
+    const std::string item(text);
+    const bool list = kind == 1 || kind == 4;
+    SendMessageA(w, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    return 0;
+}
+
+int field_menu_select(int id, int selected)
+{
+    HWND w = current_field(id);
+    const int kind = w ? field_menu_kind(w) : -1;
+    if (kind == -1)
+        return -1;
+    if (selected != 0) {
+        const UINT message = kind == 1 || kind == 4 ? LB_SETCURSEL : CB_SETCURSEL;
+        if (selected < 0 || SendMessageA(w, message, static_cast<WPARAM>(selected - 1), 0) == LB_ERR)
+            return -1;
+    }
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return 0;
+}
+
+int field_combo_select_text(int id, std::string_view text)
+{
+    HWND w = current_field(id);
+    if (w == nullptr || !is_class(w, atoms().combobox))
+        return -1;
+    const std::string wanted(text);
+    const LRESULT found =
+        SendMessageA(w, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wanted.c_str()));
+    if (found != CB_ERR)
+        SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+    else
+        SetWindowTextA(w, wanted.c_str());
+    return 0;
+}
+
+int field_get_list_selection(int id, int& item, std::span<char>* text)
+{
+    HWND w = current_field(id);
+    if (w == nullptr || !is_class(w, atoms().listbox))
+        return -1;
+    const LRESULT sel = SendMessageA(w, LB_GETCURSEL, 0, 0);
+    if (sel == LB_ERR)
+        return -2;
+    item = static_cast<int>(sel) + 1;
+    if (text)
+        item_text_into(w, LB_GETTEXTLEN, LB_GETTEXT, static_cast<int>(sel), *text);
+    return 0;
+}
+
+int field_get_menu_text(int id, int& item, std::span<char>* text)
+{
+    HWND w = current_field(id);
+    if (w == nullptr || !is_class(w, atoms().combobox))
+        return -1;
+    const LRESULT sel = SendMessageA(w, CB_GETCURSEL, 0, 0);
+    const std::string typed = window_text(w, GetWindowTextLengthA(w));
+    if (!typed.empty()) {
+        if (sel != CB_ERR) {
+            item = static_cast<int>(sel) + 1;
+        } else {
+            const LRESULT found = SendMessageA(w, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                               reinterpret_cast<LPARAM>(typed.c_str()));
+            item = found == CB_ERR ? 0 : static_cast<int>(found) + 1;
+        }
+    } else if (sel != CB_ERR) {
+        item = static_cast<int>(sel) + 1;
+    } else {
+        return -2;
+    }
+    if (text)
+        text_assign(*text, typed);
     return 0;
 }
 
