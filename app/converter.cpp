@@ -20,9 +20,11 @@ constexpr int kHueSpinners[] = {1038, 1050};
 constexpr int kHueTrackbars[] = {1044, 1032};
 
 // The range menus' items, seven characters each.
-constexpr std::string_view kUnitAndByte[] = {"0 - 1  ", "0 - 255"};
-constexpr std::string_view kUnitPercentByte[] = {"0 - 1  ", "0 - 100", "0 - 255"};
-constexpr std::string_view kHueScales[] = {"0 - 1  ", "1 - 240", "1 - 255", "0 - 360"};
+namespace RangeMenuLists {
+constexpr std::string_view unit_and_byte[] = {"0 - 1  ", "0 - 255"};
+constexpr std::string_view unit_percent_byte[] = {"0 - 1  ", "0 - 100", "0 - 255"};
+constexpr std::string_view hue_scales[] = {"0 - 1  ", "1 - 240", "1 - 255", "0 - 360"};
+} // namespace RangeMenuLists
 
 // Long enough for any number a field shows, and for a hexadecimal code with
 // too many places to be seen as such.
@@ -76,18 +78,18 @@ void Converter::start()
     }
 
     const RangeSelections& r = state_.ranges;
-    dialog_.put_menu(kRgbRangeMenu, kUnitAndByte, r.rgb);
+    dialog_.put_menu(kRgbRangeMenu, RangeMenuLists::unit_and_byte, r.rgb);
     show_real_hide_integer(dialog_, ComponentFieldLists::rgb);
-    dialog_.put_menu(kCmykRangeMenu, kUnitPercentByte, r.cmyk);
+    dialog_.put_menu(kCmykRangeMenu, RangeMenuLists::unit_percent_byte, r.cmyk);
     show_real_hide_integer(dialog_, ComponentFieldLists::cmyk);
-    dialog_.put_menu(kCmyRangeMenu, kUnitPercentByte, r.cmy);
+    dialog_.put_menu(kCmyRangeMenu, RangeMenuLists::unit_percent_byte, r.cmy);
     show_real_hide_integer(dialog_, ComponentFieldLists::cmy);
-    dialog_.put_menu(kHsvHueRangeMenu, kHueScales, r.hsv_hue);
-    dialog_.put_menu(kHsvSaturationValueRangeMenu, kUnitAndByte, r.hsv_saturation_value);
+    dialog_.put_menu(kHsvHueRangeMenu, RangeMenuLists::hue_scales, r.hsv_hue);
+    dialog_.put_menu(kHsvSaturationValueRangeMenu, RangeMenuLists::unit_and_byte, r.hsv_saturation_value);
     show_real_hide_integer(dialog_, ComponentFieldLists::hsv_hue);
     show_real_hide_integer(dialog_, ComponentFieldLists::hsv_saturation_value);
-    dialog_.put_menu(kHlsHueRangeMenu, kHueScales, r.hls_hue);
-    dialog_.put_menu(kHlsLightnessSaturationRangeMenu, kUnitAndByte, r.hls_lightness_saturation);
+    dialog_.put_menu(kHlsHueRangeMenu, RangeMenuLists::hue_scales, r.hls_hue);
+    dialog_.put_menu(kHlsLightnessSaturationRangeMenu, RangeMenuLists::unit_and_byte, r.hls_lightness_saturation);
     show_real_hide_integer(dialog_, ComponentFieldLists::hls_hue);
     show_real_hide_integer(dialog_, ComponentFieldLists::hls_lightness_saturation);
 

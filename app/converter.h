@@ -21,6 +21,12 @@ constexpr int kColourChoiceButton = 1055;  // "Farbwahl"
 constexpr int kInfoButton = 1077;          // "Info"
 constexpr int kCompareButton = 1079;       // "übernehmen"
 
+// Red, green and blue 0..255 given to and taken from the colour-choice
+// dialog.
+using ChosenRGB = std::array<int, 3>;
+// The window number of the last Info window opened.
+using InfoWindow = int;
+
 class Converter {
 public:
     explicit Converter(ConverterToolkit& toolkit) : toolkit_(toolkit), dialog_(toolkit) {}
@@ -54,8 +60,8 @@ private:
     DialogCache dialog_;
     ConverterColourState state_;
     RefreshWorkspace workspace_;
-    std::array<int, 3> chosen_rgb_{};
-    int info_window_ = 0;
+    ChosenRGB chosen_rgb_{};
+    InfoWindow info_window_ = 0;
 
     // A trackbar the user moved, with the component value its position gave:
     // while the component keeps that value the trackbar keeps the position,

@@ -36,7 +36,7 @@ struct Entry {
     int model;
 };
 
-constexpr Entry kFieldTable[] = {
+constexpr Entry FieldTable[] = {
     {1001, FieldRead::trackbar, Target::rgb_r, Scale::percent, kModelRgb},
     {1002, FieldRead::trackbar, Target::rgb_g, Scale::percent, kModelRgb},
     {1003, FieldRead::trackbar, Target::rgb_b, Scale::percent, kModelRgb},
@@ -103,7 +103,7 @@ constexpr Entry kFieldTable[] = {
 
 const Entry* find_entry(int field)
 {
-    for (const Entry& e : kFieldTable) {
+    for (const Entry& e : FieldTable) {
         if (e.field == field) {
             return &e;
         }

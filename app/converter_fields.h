@@ -12,11 +12,17 @@
 // How a field's value is read from the dialog.
 enum class FieldRead { trackbar, integer, real, menu };
 
+// The model code (kModelRgb ...) of the values last changed, from which
+// the refresh converts; 0 before any change.
+using SourceModel = int;
+// The entry last chosen in a name list, from 1.
+using NameIndex = int;
+
 // The converter's state that a field change writes into.
 struct ConverterColourState {
     ColourRecord colour;
-    int source_model = 0;  // model code the refresh converts from
-    int name_index = 0;    // entry last chosen in a name list, from 1
+    SourceModel source_model = 0;
+    NameIndex name_index = 0;
     RangeSelections ranges;
 };
 
