@@ -26,8 +26,7 @@ constexpr std::string_view unit_percent_byte[] = {"0 - 1  ", "0 - 100", "0 - 255
 constexpr std::string_view hue_scales[] = {"0 - 1  ", "1 - 240", "1 - 255", "0 - 360"};
 } // namespace RangeMenuLists
 
-// Long enough for any number a field shows, and for a hexadecimal code with
-// too many places to be seen as such.
+// Long enough for any number a field shows.
 constexpr std::size_t kFieldTextLength = 256;
 
 std::string field_text(ConverterToolkit& dialog, int field)
@@ -147,7 +146,10 @@ void Converter::field_changed(int left, int entered)
 
 void Converter::read_hex_code()
 {
-    const std::string text = field_text(toolkit_, kHexCodeField);
+    HexText hex;
+    hex.fill(' ');
+    toolkit_.get_string(kHexCodeField, hex);
+    const std::string text(korv::text_trimmed(std::string_view(hex.data(), hex.size())));
     if (text == dialog_.written_text(kHexCodeField)) {
         return;  // passed through: the code is what the refresh wrote
     }

@@ -26,6 +26,9 @@ constexpr int kCompareButton = 1079;       // "übernehmen"
 using ChosenRGB = std::array<int, 3>;
 // The window number of the last Info window opened.
 using InfoWindow = int;
+// The hexadecimal code as read from its field: six characters,
+// blank-padded; places typed beyond the sixth are not read.
+using HexText = std::array<char, 6>;
 
 class Converter {
 public:

@@ -156,6 +156,12 @@ TEST(Converter, HexadecimalCodeTypedAndLeft)
     c.dialog.type(1082, "0000FF0");
     c.field_changed(1082, 1087);
     EXPECT_EQ(c.text(1082), "0000FF");
+
+    // The code is read in its six places: what is typed beyond them is not.
+    c.dialog.type(1082, "FFFF001");
+    c.field_changed(1082, 1087);
+    EXPECT_EQ(c.text(1082), "FFFF00");
+    EXPECT_EQ(c.rgb().g, 1.0f);
 }
 
 TEST(Converter, PassingThroughTheCodeKeepsAChosenName)
