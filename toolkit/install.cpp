@@ -1,7 +1,7 @@
 // The part of the install file that needs no Windows API: hardcopy's
 // platform-free services.
-#include "core/services/hardcopy.h"
 #include "core/services/install.h"
+#include "plugin_register.h"
 
 namespace korv {
 

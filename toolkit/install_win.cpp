@@ -3,10 +3,8 @@
 // reached from start-up, so a program linked by hand gets the same toolkit
 // as one built through the project's targets.
 #include "core/errors_text.h"
-#include "core/services/hardcopy.h"
 #include "core/services/install.h"
-#include "editor/editor_record.h"
-#include "grid/grid_classes.h"
+#include "plugin_register.h"
 
 namespace korv {
 

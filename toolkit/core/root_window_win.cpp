@@ -263,7 +263,7 @@ DialogProbe root_services_start(HINSTANCE instance, int dialog, RootGeometry& g)
         fatal("Failed to create window - aborting.");
     }
     numctl_register_classes();
-    if (!grid_register_classes()) {
+    if (!grid_services().register_classes()) {
         DestroyWindow(temporary);
         fatal("Failed to register class - aborting.");
     }
@@ -563,7 +563,7 @@ void win_classes_unregister(HINSTANCE instance)
     for (const char* name : {root_class, frame_class, client_class, split_h_class, split_v_class}) {
         UnregisterClassA(name, instance);
     }
-    grid_unregister_classes();
+    grid_services().unregister_classes();
     WindowTables& tables = window_tables();
     tables.frame_class = 0;
     tables.client_class = 0;

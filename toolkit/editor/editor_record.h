@@ -122,7 +122,4 @@ void edit_buffer_exchange(int window, int current, int buffer);
 // message that the pump translates and dispatches itself.
 int edit_message_route(MSG& message);
 
-// Fills the window layer's editor services and the editor's content kind.
-void editor_services_register();
-
 } // namespace korv

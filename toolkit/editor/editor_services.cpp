@@ -7,6 +7,7 @@
 #include "core/services/editor.h"
 #include "editor/editor_operations_win.h"
 #include "editor/editor_record.h"
+#include "plugin_register.h"
 
 namespace korv {
 

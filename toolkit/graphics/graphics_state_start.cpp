@@ -79,7 +79,7 @@ void hardcopy_probe(std::string_view options)
     if (!keep)
         return;
     hc.default_output_name = saved_name;
-    const auto set_option = hardcopy_services().set_option;
+    const auto& set_option = hardcopy_services().set_option;
     for (int n = 1; n <= option_low_last; ++n)
         set_option(n, saved_options.get(n));
     for (int n = option_kept_first; n <= option_kept_last; ++n)

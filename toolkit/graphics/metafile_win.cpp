@@ -71,8 +71,7 @@ public:
     // else the screen.
     Reference()
     {
-        if (hardcopy_services().printer_information_context)
-            printer_ = OwnedDc(reinterpret_cast<HDC>(hardcopy_services().printer_information_context()));
+        printer_ = OwnedDc(reinterpret_cast<HDC>(hardcopy_services().printer_information_context()));
         if (!printer_)
             screen_ = WindowDc(nullptr);
     }

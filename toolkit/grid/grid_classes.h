@@ -30,9 +30,6 @@ void grid_field_hooks_complete(FieldClassHooks& hooks);
 // Lets the grid routines find grids in the current dialog.
 void grid_directory_install();
 
-// Fills the grid's service table (the window layer's calls into the grid)
-// and the grid editor's content kind.
-void grid_services_register();
 // What the window layer asks of a grid editor's record (content kind 4).
 void grid_editor_kind_register();
 

@@ -6,6 +6,7 @@
 #include "core/services/grid.h"
 #include "core/win_module.h"
 #include "dialogs/field_classes.h"
+#include "plugin_register.h"
 
 namespace korv {
 

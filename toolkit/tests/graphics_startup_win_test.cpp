@@ -18,6 +18,7 @@
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "graphics/testing/recording_device.h"
+#include "testing/hardcopy_driver.h"
 
 namespace {
 

@@ -9,10 +9,6 @@ GridServices& grid_services()
     return services;
 }
 
-bool grid_register_classes() { return grid_services().register_classes(); }
-
-void grid_unregister_classes() { grid_services().unregister_classes(); }
-
 int& grid_layout_busy()
 {
     static int busy = 0;

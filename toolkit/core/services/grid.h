@@ -11,18 +11,14 @@ namespace korv {
 
 struct GridServices {
     // Registers the grid's window classes and its cell-change message;
-    // false when a class could not be registered.
+    // false when a class could not be registered. The root window calls it
+    // while it opens, before any dialog is loaded.
     std::function<bool()> register_classes = [] { return true; };
-    // The root window closes: the classes go.
+    // The root window closes, after every dialog is gone: the classes go.
     std::function<void()> unregister_classes = [] {};
 };
 
 GridServices& grid_services();
-
-// The root window calls these while it opens, before any dialog is loaded,
-// and when it closes, after every dialog is gone.
-bool grid_register_classes();
-void grid_unregister_classes();
 
 // 1 while a grid re-lays out its columns or its cell area; number fields
 // check nothing meanwhile. Only the grid writes it.

@@ -2,31 +2,9 @@
 
 namespace korv {
 
-namespace {
-
-HardcopyServices inert_services()
-{
-    HardcopyServices s;
-    s.description_reset = [] {};
-    s.setting_store = [](HardcopySetting, int) {};
-    s.settings_decode = [] {};
-    s.defaults_init = [](int) {};
-    s.hard_copy = [](std::optional<std::string_view>, std::optional<std::string_view>) {};
-    s.dispatch = [](int) {};
-    s.set_option = [](int, int) {};
-    // No printer can be read without the plug-in.
-    s.printer_defaults = [](GraphicsPlatform::PrinterPage&) { return 1; };
-    s.printer_information_context = []() -> HDC__* { return nullptr; };
-    s.print_command = [](std::string_view) {};
-    s.driver_install = [](int, Device*) -> Device* { return nullptr; };
-    return s;
-}
-
-} // namespace
-
 HardcopyServices& hardcopy_services()
 {
-    static HardcopyServices services = inert_services();
+    static HardcopyServices services;
     return services;
 }
 

@@ -1,7 +1,7 @@
-// The hardcopy side as the base sees it. The graphics layer and start-up
-// call the hardcopy plug-in only through HardcopyServices, which the plug-in
-// fills in hardcopy_services_register(); until then every entry does
-// nothing, as if no driver were there.
+// What the graphics layer and start-up ask of hardcopy. The hardcopy
+// plug-in fills the table when it registers (hardcopy_services_register and
+// hardcopy_services_register_win); until then every entry answers as a
+// toolkit without hardcopy would: no driver, no printer.
 //
 // The hardcopy state lives here too: the graphics start-up clears, saves and
 // restores its options and default output name, and the page size and
@@ -9,6 +9,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -117,35 +118,30 @@ struct HardcopyServices {
     // Start-up: clears the device description; takes a PRINTER, PLOTTER or
     // HPGL2 value of the settings file; decodes them once the file is read;
     // sets the dump defaults (device 2 PostScript, else the Windows printer).
-    void (*description_reset)();
-    void (*setting_store)(HardcopySetting key, int value);
-    void (*settings_decode)();
-    void (*defaults_init)(int device);
+    std::function<void()> description_reset = [] {};
+    std::function<void(HardcopySetting key, int value)> setting_store = [](HardcopySetting, int) {};
+    std::function<void()> settings_decode = [] {};
+    std::function<void(int device)> defaults_init = [](int) {};
 
     // IGrHardCopy, hc_dispatch and hc_set_option.
-    void (*hard_copy)(std::optional<std::string_view> option, std::optional<std::string_view> title);
-    void (*dispatch)(int op);
-    void (*set_option)(int n, int value);
+    std::function<void(std::optional<std::string_view> option, std::optional<std::string_view> title)> hard_copy =
+        [](std::optional<std::string_view>, std::optional<std::string_view>) {};
+    std::function<void(int op)> dispatch = [](int) {};
+    std::function<void(int n, int value)> set_option = [](int, int) {};
 
-    // The default Windows printer's page: 0, or the system's error code.
-    int (*printer_defaults)(GraphicsPlatform::PrinterPage& page);
+    // The default Windows printer's page: 0, or the system's error code
+    // (without the plug-in no printer can be read).
+    std::function<int(GraphicsPlatform::PrinterPage& page)> printer_defaults = [](GraphicsPlatform::PrinterPage&) {
+        return 1;
+    };
     // An information context on the default printer once it has been
     // read, which the caller deletes; nullptr before that, or when none
     // can be made.
-    HDC__* (*printer_information_context)();
+    std::function<HDC__*()> printer_information_context = []() -> HDC__* { return nullptr; };
     // Runs a print command and waits for it.
-    void (*print_command)(std::string_view command);
-
-    // Puts a device in place of driver number 1..12 (nullptr puts the
-    // built-in one back) and gives the one it replaces; for tests.
-    Device* (*driver_install)(int number, Device* driver);
+    std::function<void(std::string_view command)> print_command = [](std::string_view) {};
 };
 
 HardcopyServices& hardcopy_services();
-
-// Defined by the hardcopy plug-in: fill the table above, the platform-free
-// entries and (Windows tree only) the printer and print-command entries.
-void hardcopy_services_register();
-void hardcopy_services_register_win();
 
 } // namespace korv

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "korvanthide/fixed_text.h"
-#include "core/services/hardcopy.h"
 
 namespace korv::testing {
 
@@ -60,13 +59,6 @@ void RecordingDevice::read_pixel(DeviceParameters& p)
         return;
     p.px1 = pixel;
 }
-
-ScopedHardcopyDriver::ScopedHardcopyDriver(int number, Device* device)
-    : number_(number), previous_(hardcopy_services().driver_install(number, device))
-{
-}
-
-ScopedHardcopyDriver::~ScopedHardcopyDriver() { hardcopy_services().driver_install(number_, previous_); }
 
 namespace {
 

@@ -109,19 +109,6 @@ private:
     Device* previous_;
 };
 
-// Installs a device in place of hardcopy driver number for one scope.
-class ScopedHardcopyDriver {
-public:
-    ScopedHardcopyDriver(int number, Device* device);
-    ~ScopedHardcopyDriver();
-    ScopedHardcopyDriver(const ScopedHardcopyDriver&) = delete;
-    ScopedHardcopyDriver& operator=(const ScopedHardcopyDriver&) = delete;
-
-private:
-    int number_;
-    Device* previous_;
-};
-
 // Installs platform services for one scope.
 class ScopedPlatform {
 public:

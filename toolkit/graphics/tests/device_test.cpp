@@ -3,6 +3,7 @@
 #include "korvanthide/graphics_state.h"
 #include "core/services/hardcopy.h"
 #include "graphics/testing/recording_device.h"
+#include "testing/hardcopy_driver.h"
 
 using korv::DeviceOperation;
 using korv::testing::RecordingDevice;

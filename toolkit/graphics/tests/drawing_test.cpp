@@ -4,6 +4,7 @@
 #include "korvanthide/graphics_state.h"
 #include "graphics/palette.h"
 #include "graphics/testing/recording_device.h"
+#include "testing/hardcopy_driver.h"
 #include "testing/report_capture.h"
 
 #include <gtest/gtest.h>

@@ -11,6 +11,7 @@
 #include "korvanthide/graphics_state.h"
 #include "core/services/hardcopy.h"
 #include "graphics/testing/recording_device.h"
+#include "testing/hardcopy_driver.h"
 #include "testing/report_capture.h"
 
 using namespace korv;

@@ -1,3 +1,5 @@
+// The driver dispatch: the driver slots, the selection of a driver by
+// number and the driver-independent option defaults.
 #include "hardcopy/control/control.h"
 
 #include <array>
@@ -5,7 +7,6 @@
 
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/printer.h"
-#include "hardcopy/drivers/drivers.h"
 
 namespace korv {
 
@@ -13,37 +14,13 @@ namespace {
 
 constexpr int driver_slots = 13; // driver numbers 0..12
 
-// Drivers put in place of the built-in ones: the Windows drivers' routines
-// at start-up, test devices in tests (a device goes before a routine).
-struct InstalledDriver {
-    Device* device = nullptr;
-    HardcopyDriverRoutine routine = nullptr;
-};
-
-std::array<InstalledDriver, driver_slots>& installed_drivers()
+std::array<HardcopyDriverSlot, driver_slots>& driver_slots_table()
 {
-    static std::array<InstalledDriver, driver_slots> installed{};
-    return installed;
+    static std::array<HardcopyDriverSlot, driver_slots> slots{};
+    return slots;
 }
 
 } // namespace
-
-Device* hc_built_in_driver(int n)
-{
-    switch (n) {
-    case driver_hpgl: return &hc_hpgl_driver();
-    case driver_postscript: return &hc_postscript_driver();
-    case driver_svg: return &hc_svg_driver();
-    case driver_raster_printer: return &hc_raster_printer_driver();
-    case driver_raster_image: return &hc_raster_image_driver();
-    case driver_dxf: return &hc_dxf_driver();
-    case driver_cgm: return &hc_cgm_driver();
-    case driver_windows_printer: return &hc_windows_printer_selection();
-    case driver_windows_metafile: return &hc_windows_metafile_selection();
-    case driver_hpgl2_pcl: return &hc_hpgl2_driver();
-    default: return nullptr;
-    }
-}
 
 void hc_reset_options()
 {
@@ -64,13 +41,11 @@ void hc_dispatch(int op)
     const int n = hardcopy_state().driver_number;
     if (n < 0 || n >= driver_slots)
         return;
-    const InstalledDriver& installed = installed_drivers()[static_cast<std::size_t>(n)];
-    if (installed.device == nullptr && installed.routine != nullptr) {
-        installed.routine(op);
-        return;
-    }
-    if (Device* driver = installed.device != nullptr ? installed.device : hc_built_in_driver(n))
-        driver->operate(op, device_parameters());
+    const HardcopyDriverSlot& slot = driver_slots_table()[static_cast<std::size_t>(n)];
+    if (slot.device != nullptr)
+        slot.device->operate(op, device_parameters());
+    else if (slot.routine != nullptr)
+        slot.routine(op);
 }
 
 void hc_dispatch_select(int op, int driver)
@@ -81,18 +56,11 @@ void hc_dispatch_select(int op, int driver)
     hc_dispatch(op);
 }
 
-Device* hc_driver_install(int number, Device* driver)
+HardcopyDriverSlot hc_driver_install(int number, HardcopyDriverSlot driver)
 {
     if (number < 0 || number >= driver_slots)
-        return nullptr;
-    return std::exchange(installed_drivers()[static_cast<std::size_t>(number)].device, driver);
-}
-
-HardcopyDriverRoutine hc_driver_install(int number, HardcopyDriverRoutine routine)
-{
-    if (number < 0 || number >= driver_slots)
-        return nullptr;
-    return std::exchange(installed_drivers()[static_cast<std::size_t>(number)].routine, routine);
+        return {};
+    return std::exchange(driver_slots_table()[static_cast<std::size_t>(number)], driver);
 }
 
 } // namespace korv

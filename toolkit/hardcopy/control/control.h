@@ -20,17 +20,24 @@ void hc_dispatch(int op);
 // A driver routine: carries out one operation code on DeviceParameters.
 using HardcopyDriverRoutine = void (*)(int& op);
 
-// Puts a device, or a driver routine, in place of driver number 1..12
-// (nullptr puts back what stood before: a device goes before a routine, a
-// routine before the built-in driver); returns the one it replaces.
-Device* hc_driver_install(int number, Device* driver);
-HardcopyDriverRoutine hc_driver_install(int number, HardcopyDriverRoutine routine);
+// The driver in a slot: a device or a driver routine, one of the two; both
+// empty for a number without a driver.
+struct HardcopyDriverSlot {
+    HardcopyDriverSlot() = default;
+    HardcopyDriverSlot(Device* d) : device(d) {}
+    HardcopyDriverSlot(HardcopyDriverRoutine r) : routine(r) {}
+
+    Device* device = nullptr;
+    HardcopyDriverRoutine routine = nullptr;
+};
+
+// Puts a driver in the slot of number 0..12 and returns the one it
+// replaces. The slots are the only place the dispatcher finds a driver: the
+// register routines fill them, and a test puts its own driver in place of
+// one and puts back what it was given.
+HardcopyDriverSlot hc_driver_install(int number, HardcopyDriverSlot driver);
 
 // Runs a print command through the command interpreter and waits for it.
 void YYPRNCMD(std::string_view command);
-
-// The built-in driver of number n (drivers 10 and 11 only select where the
-// platform has no Windows drivers), or nullptr when n names no driver.
-Device* hc_built_in_driver(int n);
 
 } // namespace korv

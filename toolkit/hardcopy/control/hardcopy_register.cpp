@@ -1,12 +1,16 @@
-// The hardcopy plug-in's entries of the base's service table, as far as
-// they need no Windows API (see hardcopy_register_win.cpp for the rest).
+// The hardcopy plug-in's entries of the base's service table and its
+// drivers, as far as they need no Windows API (see hardcopy_register_win.cpp
+// for the rest).
 #include "core/services/hardcopy.h"
+
+#include <utility>
 
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
 #include "hardcopy/drivers/drivers.h"
 #include "hardcopy/control/device_description.h"
 #include "hardcopy/control/control.h"
+#include "plugin_register.h"
 
 namespace korv {
 
@@ -33,6 +37,26 @@ void hard_copy(std::optional<std::string_view> option, std::optional<std::string
     IGrHardCopy(option, title);
 }
 
+// Every driver in its slot. The Windows printer and metafile only select
+// here: the Windows tree puts its own drivers in their place.
+void drivers_install()
+{
+    const std::pair<HardcopyDriver, Device*> drivers[] = {
+        {driver_hpgl, &hc_hpgl_driver()},
+        {driver_postscript, &hc_postscript_driver()},
+        {driver_svg, &hc_svg_driver()},
+        {driver_raster_printer, &hc_raster_printer_driver()},
+        {driver_raster_image, &hc_raster_image_driver()},
+        {driver_dxf, &hc_dxf_driver()},
+        {driver_cgm, &hc_cgm_driver()},
+        {driver_windows_printer, &hc_windows_printer_selection()},
+        {driver_windows_metafile, &hc_windows_metafile_selection()},
+        {driver_hpgl2_pcl, &hc_hpgl2_driver()},
+    };
+    for (const auto& [number, driver] : drivers)
+        hc_driver_install(number, driver);
+}
+
 } // namespace
 
 void hardcopy_services_register()
@@ -44,7 +68,7 @@ void hardcopy_services_register()
     s.hard_copy = hard_copy;
     s.dispatch = hc_dispatch;
     s.set_option = hc_set_option;
-    s.driver_install = hc_driver_install;
+    drivers_install();
 }
 
 } // namespace korv

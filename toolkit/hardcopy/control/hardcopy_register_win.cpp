@@ -1,5 +1,6 @@
-// The hardcopy plug-in's Windows entries of the base's service table: the
-// default printer, an information context on it and print commands.
+// The hardcopy plug-in's Windows entries of the base's service table (the
+// default printer, an information context on it and print commands) and the
+// Windows printer and metafile drivers in their slots.
 #include "core/services/hardcopy.h"
 
 #include "korvanthide/hardcopy.h"
@@ -8,6 +9,7 @@
 #include "hardcopy/drivers/drivers.h"
 #include "hardcopy/control/printer_settings.h"
 #include "hardcopy/control/control.h"
+#include "plugin_register.h"
 
 namespace korv {
 

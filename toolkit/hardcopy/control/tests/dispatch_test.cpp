@@ -7,6 +7,7 @@
 #include "graphics/testing/recording_device.h"
 #include "hardcopy/control/device_description.h"
 #include "hardcopy/control/control.h"
+#include "testing/hardcopy_driver.h"
 
 namespace {
 
@@ -202,7 +203,7 @@ void recording_routine(int& op) { routine_codes.push_back(op); }
 TEST_F(Dispatch, InstalledRoutineTakesTheDriversPlaceBehindADevice)
 {
     routine_codes.clear();
-    const korv::HardcopyDriverRoutine before = korv::hc_driver_install(3, recording_routine);
+    const korv::HardcopyDriverSlot before = korv::hc_driver_install(3, recording_routine);
     korv::hardcopy_state().driver_number = 3;
     korv::hc_dispatch(22);
     {
@@ -212,7 +213,7 @@ TEST_F(Dispatch, InstalledRoutineTakesTheDriversPlaceBehindADevice)
         EXPECT_EQ(device.codes(), (std::vector<int>{24}));
     }
     korv::hc_dispatch(2);
-    EXPECT_EQ(korv::hc_driver_install(3, before), recording_routine);
+    EXPECT_EQ(korv::hc_driver_install(3, before).routine, recording_routine);
     EXPECT_EQ(routine_codes, (std::vector<int>{22, 2}));
 }
 

@@ -13,7 +13,7 @@
 #include "core/services/hardcopy.h"
 #include "korvanthide/startup.h"
 #include "graphics/testing/recording_device.h"
-#include "hardcopy/control/control.h"
+#include "testing/hardcopy_driver.h"
 
 using namespace korv;
 using korv::testing::RecordingDevice;
@@ -23,19 +23,19 @@ using korv::testing::TestPlatform;
 
 namespace {
 
-// Driver n's selection entry alone: every other operation is ignored, so
+// A driver's selection entry alone: every other operation is ignored, so
 // nothing is written.
 struct SelectionOnly : Device {
-    explicit SelectionOnly(int n) : number(n) {}
-    void select(DeviceParameters& p) override { hc_built_in_driver(number)->select(p); }
-    int number;
+    void select(DeviceParameters& p) override { driver->select(p); }
+    Device* driver = nullptr;
 };
 
 // Selects driver n as the start-up does and watches it from then on: the
-// recording device forwards every operation to the built-in driver.
+// recording device forwards every operation to the toolkit's driver.
 struct WatchedDriver {
-    explicit WatchedDriver(int n) : built_in(n), recording(RecordingDevice::Side::hardcopy, &built_in), install(n, &recording)
+    explicit WatchedDriver(int n) : recording(RecordingDevice::Side::hardcopy, &built_in), install(n, &recording)
     {
+        built_in.driver = install.previous().device;
         device_parameters().count = 0;
         hc_dispatch_select(1, n);
         recording.reset();
@@ -198,11 +198,11 @@ TEST_F(HardCopy, DriverNumbersWithoutADriverOpenNothing)
 TEST_F(HardCopy, AFailedOpenSendsNoSettings)
 {
     struct FailingDriver : SelectionOnly {
-        using SelectionOnly::SelectionOnly;
         void open(DeviceParameters&) override { graphics_state().hardcopy_active = 0; }
-    } failing(2);
+    } failing;
     RecordingDevice recording(RecordingDevice::Side::hardcopy, &failing);
     ScopedHardcopyDriver install(2, &recording);
+    failing.driver = install.previous().device;
     hardcopy_state().driver_number = 2;
     IGrHardCopy("x.ps");
     EXPECT_EQ(recording.codes(), (std::vector<int>{1, 18}));

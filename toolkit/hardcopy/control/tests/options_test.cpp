@@ -10,6 +10,7 @@
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
 #include "graphics/testing/recording_device.h"
+#include "testing/hardcopy_driver.h"
 
 using namespace korv;
 

@@ -9,7 +9,6 @@
 #include <sstream>
 
 #include "korvanthide/drawing.h"
-#include "hardcopy/control/control.h"
 
 namespace korv::testing {
 

@@ -18,6 +18,7 @@
 #include "core/services/hardcopy.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
+#include "hardcopy/control/control.h"
 
 namespace korv::testing {
 
@@ -63,7 +64,7 @@ private:
     HardcopyState saved_hardcopy_;
     ErrorState saved_errors_;
     PrinterPlotterSettings saved_printer_;
-    Device* previous_ = nullptr;
+    HardcopyDriverSlot previous_;
 };
 
 // A binary PPM as ghostscript and ImageMagick write it.
