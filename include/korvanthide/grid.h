@@ -134,12 +134,27 @@ void grid_columns_rebuild(int& id, const int& columns, const int* control_number
 // Exchanges two rows (expects); flag 1 moves their row headings too.
 void grid_swap_rows(int& id, const int& row_a, const int& row_b, const int& flag);
 
-// Codes (positions from 1): 1 columns, 2 rows created, 3 rows in use,
-// 4 current column, 5 current row, 6 1 while unmodified, 7 modified,
-// 8 first visible column, 9 top row, 10-13 the selected block's first
-// column, first row, last column, last row (0 without one), 14 a grid
-// editor's find options, 15 rows shown at once, 16 declared columns.
-// Identifier -2 answers 6, 7 and 14 for the last modal grid editor.
+// What grid_query answers for each code; positions count from 1.
+// Identifier -2 answers unchanged, modified and find_options for the last
+// modal grid editor; an unknown code leaves the value as it was.
+namespace korv::grid_query_code {
+inline constexpr int columns = 1;
+inline constexpr int rows_created = 2;
+inline constexpr int rows_in_use = 3;
+inline constexpr int current_column = 4;
+inline constexpr int current_row = 5;
+inline constexpr int unchanged = 6;              // 1 while no cell was changed
+inline constexpr int modified = 7;
+inline constexpr int first_visible_column = 8;
+inline constexpr int top_row = 9;
+inline constexpr int first_selected_column = 10; // 0 without a selected block
+inline constexpr int first_selected_row = 11;
+inline constexpr int last_selected_column = 12;
+inline constexpr int last_selected_row = 13;
+inline constexpr int find_options = 14;          // a grid editor's, as WGridFind flags; 0 otherwise
+inline constexpr int rows_shown = 15;            // rows shown at once
+inline constexpr int declared_columns = 16;
+} // namespace korv::grid_query_code
 void grid_query(int& id, const int& code, int& value);
 
 // Repainting each changed cell at once (the default) or at the next paint.

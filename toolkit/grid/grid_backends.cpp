@@ -507,13 +507,14 @@ void grid_set_row_count(int& id, const int& rows)
 
 void grid_query(int& id, const int& code, int& value)
 {
+    namespace q = grid_query_code;
     if (id == -2) {
         const GridEditorSavedState& s = grid_editor_last_modal();
-        if (code == 6)
+        if (code == q::unchanged)
             value = 1 - s.modified_1;
-        else if (code == 7)
+        else if (code == q::modified)
             value = s.modified_2;
-        else if (code == 14)
+        else if (code == q::find_options)
             value = (s.texts.match_case ? 0 : 2) + (s.texts.search_numbers ? 4 : 0);
         return;
     }
@@ -524,28 +525,28 @@ void grid_query(int& id, const int& code, int& value)
     }
     const GridBlock& b = g->selection;
     switch (code) {
-    case 1: value = g->column_count(); break;
-    case 2: value = g->rows_created; break;
-    case 3: value = g->rows_in_use; break;
-    case 4: value = g->current_column + 1; break;
-    case 5: value = g->current_row + 1; break;
-    case 6: value = 1 - g->modified_1; break;
-    case 7: value = g->modified_2; break;
-    case 8: value = g->first_visible_column + 1; break;
-    case 9: value = g->top_row + 1; break;
-    case 10: value = b.empty() ? 0 : b.first_column + 1; break;
-    case 11: value = b.empty() ? 0 : b.first_row + 1; break;
-    case 12: value = b.empty() ? 0 : b.last_column + 1; break;
-    case 13: value = b.empty() ? 0 : b.last_row + 1; break;
-    case 14: {
+    case q::columns: value = g->column_count(); break;
+    case q::rows_created: value = g->rows_created; break;
+    case q::rows_in_use: value = g->rows_in_use; break;
+    case q::current_column: value = g->current_column + 1; break;
+    case q::current_row: value = g->current_row + 1; break;
+    case q::unchanged: value = 1 - g->modified_1; break;
+    case q::modified: value = g->modified_2; break;
+    case q::first_visible_column: value = g->first_visible_column + 1; break;
+    case q::top_row: value = g->top_row + 1; break;
+    case q::first_selected_column: value = b.empty() ? 0 : b.first_column + 1; break;
+    case q::first_selected_row: value = b.empty() ? 0 : b.first_row + 1; break;
+    case q::last_selected_column: value = b.empty() ? 0 : b.last_column + 1; break;
+    case q::last_selected_row: value = b.empty() ? 0 : b.last_row + 1; break;
+    case q::find_options: {
         const GridDirectory& d = grid_directory();
         const GridEditorTexts* e =
             id == 0 && d.editor_texts && d.current_window ? d.editor_texts(d.current_window()) : nullptr;
         value = e ? (e->match_case ? 0 : 2) + (e->search_numbers ? 4 : 0) : 0;
         break;
     }
-    case 15: value = g->rows_shown; break;
-    case 16: value = g->declared_columns; break;
+    case q::rows_shown: value = g->rows_shown; break;
+    case q::declared_columns: value = g->declared_columns; break;
     default: break;
     }
 }

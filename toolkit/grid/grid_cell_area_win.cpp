@@ -9,12 +9,25 @@
 #include "grid/grid_cells.h"
 #include "grid/grid_clipboard_text.h"
 #include "grid/grid_classes.h"
+#include "grid/grid_editor_win.h"
 
 #include <algorithm>
 
 namespace korv {
 
 namespace {
+
+// The context menu's items: the selected block's commands are the grid
+// editor's; the in-place text editor's have numbers of their own.
+namespace block_command = grid_editor_command;
+namespace text_command {
+constexpr int undo = 32221;
+constexpr int cut = 32222;
+constexpr int copy = 32223;
+constexpr int paste = 32224;
+constexpr int clear = 32225;
+constexpr int select_all = 32226;
+} // namespace text_command
 
 GridRecord* control_of_area(HWND area) { return grid_control_of(GetParent(area)); }
 
@@ -303,20 +316,21 @@ void on_context_menu(GridRecord& g, HWND clicked, LPARAM point)
     const auto grey = [](bool grayed) { return MF_STRING | (grayed ? MF_GRAYED : 0); };
     const bool cut_grey = block ? !grid_selection_writable(m) : (!has_selection || read_only);
     HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, grey(block || !text || !SendMessageA(clicked, EM_CANUNDO, 0, 0) || read_only), 32221, "&Undo");
+    AppendMenuA(menu, grey(block || !text || !SendMessageA(clicked, EM_CANUNDO, 0, 0) || read_only),
+                text_command::undo, "&Undo");
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, grey(cut_grey), block ? 32122 : 32222, "Cu&t");
-    AppendMenuA(menu, grey(!block && !has_selection), block ? 32123 : 32223, "&Copy");
+    AppendMenuA(menu, grey(cut_grey), block ? block_command::cut : text_command::cut, "Cu&t");
+    AppendMenuA(menu, grey(!block && !has_selection), block ? block_command::copy : text_command::copy, "&Copy");
     const std::string clip = grid_clipboard_text();
     const int kind = clip.empty() ? 0 : grid_clipboard_text_kind(clip);
     if (kind == 2)
-        AppendMenuA(menu, grey(!grid_paste_allowed(m, clip)), 32124, "&Paste");
+        AppendMenuA(menu, grey(!grid_paste_allowed(m, clip)), block_command::paste, "&Paste");
     else
-        AppendMenuA(menu, grey(kind == 0 || !text || read_only), 32224, "&Paste");
-    AppendMenuA(menu, grey(cut_grey), block ? 32125 : 32225, "&Delete");
+        AppendMenuA(menu, grey(kind == 0 || !text || read_only), text_command::paste, "&Paste");
+    AppendMenuA(menu, grey(cut_grey), block ? block_command::clear : text_command::clear, "&Delete");
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, grey(block || !text || length == 0 || (start == 0 && static_cast<int>(end) >= length)), 32226,
-                "Select &All");
+    const bool all_selected = length == 0 || (start == 0 && static_cast<int>(end) >= length);
+    AppendMenuA(menu, grey(block || !text || all_selected), text_command::select_all, "Select &All");
     TrackPopupMenu(menu, TPM_LEFTBUTTON, static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point)), 0,
                    g.frame, nullptr);
     DestroyMenu(menu);
@@ -326,19 +340,19 @@ void on_menu_command(GridRecord& g, int id)
 {
     HWND target = g.menu_target;
     switch (id) {
-    case 32122:
+    case block_command::cut:
         if (grid_copy_selection(g))
             grid_clear_selected_cells(g);
         break;
-    case 32123: grid_copy_selection(g); break;
-    case 32124: grid_paste(g); break;
-    case 32125: grid_clear_selected_cells(g); break;
-    case 32221: SendMessageA(target, EM_UNDO, 0, 0); break;
-    case 32222: SendMessageA(target, WM_CUT, 0, 0); break;
-    case 32223: SendMessageA(target, WM_COPY, 0, 0); break;
-    case 32224: SendMessageA(target, WM_PASTE, 0, 0); break;
-    case 32225: SendMessageA(target, WM_CLEAR, 0, 0); break;
-    case 32226:
+    case block_command::copy: grid_copy_selection(g); break;
+    case block_command::paste: grid_paste(g); break;
+    case block_command::clear: grid_clear_selected_cells(g); break;
+    case text_command::undo: SendMessageA(target, EM_UNDO, 0, 0); break;
+    case text_command::cut: SendMessageA(target, WM_CUT, 0, 0); break;
+    case text_command::copy: SendMessageA(target, WM_COPY, 0, 0); break;
+    case text_command::paste: SendMessageA(target, WM_PASTE, 0, 0); break;
+    case text_command::clear: SendMessageA(target, WM_CLEAR, 0, 0); break;
+    case text_command::select_all:
         SendMessageA(target, EM_SETSEL, 0, -1);
         SendMessageA(target, EM_SCROLLCARET, 0, 0);
         break;

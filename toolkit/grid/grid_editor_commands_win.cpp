@@ -326,7 +326,9 @@ void grid_editor_goto(GridEditorRecord& e, int kind)
     if (!g)
         return;
     CommandScope scope(e);
-    const int columns = query(1), rows = query(3), column = query(4), row = query(5);
+    namespace q = grid_query_code;
+    const int columns = query(q::columns), rows = query(q::rows_in_use), column = query(q::current_column),
+              row = query(q::current_row);
     if (!load_dialog(kind == 1 ? 32107 : 32108))
         return;
     if (kind == 1) {

@@ -17,6 +17,8 @@ namespace korv {
 
 namespace {
 
+namespace cmd = grid_editor_command;
+
 constexpr int option_no_toolbar = 32;
 constexpr int option_no_new_open = 256;
 constexpr int option_no_save_as = 512;
@@ -53,62 +55,62 @@ void build_menus(GridEditorRecord& e, bool shortcuts)
 {
     e.file_menu = CreatePopupMenu();
     if (e.may_new)
-        add(e.file_menu, 32101, label("&New", "Ctrl+N", shortcuts));
+        add(e.file_menu, cmd::new_file, label("&New", "Ctrl+N", shortcuts));
     if (e.may_open)
-        add(e.file_menu, 32102, label("&Open", "Ctrl+O", shortcuts));
+        add(e.file_menu, cmd::open, label("&Open", "Ctrl+O", shortcuts));
     if (e.may_save)
-        add(e.file_menu, 32103, label("&Save", "Ctrl+S", shortcuts));
+        add(e.file_menu, cmd::save, label("&Save", "Ctrl+S", shortcuts));
     if (e.may_save_as) {
-        add(e.file_menu, 32104, label("Save &As", "F12", shortcuts));
-        add(e.file_menu, 32109, "Save S&election");
+        add(e.file_menu, cmd::save_as, label("Save &As", "F12", shortcuts));
+        add(e.file_menu, cmd::save_selection, "Save S&election");
     }
     if (e.may_save_html)
-        add(e.file_menu, 32108, "Save As &HTML");
+        add(e.file_menu, cmd::save_as_html, "Save As &HTML");
     if (e.may_new || e.may_open || e.may_save || e.may_save_as || e.may_save_html)
         AppendMenuA(e.file_menu, MF_SEPARATOR, 0, nullptr);
     if (e.may_print) {
-        add(e.file_menu, 32105, label("&Print", "Ctrl+P", shortcuts));
-        add(e.file_menu, 32106, "Prin&t Selection");
+        add(e.file_menu, cmd::print, label("&Print", "Ctrl+P", shortcuts));
+        add(e.file_menu, cmd::print_selection, "Prin&t Selection");
         AppendMenuA(e.file_menu, MF_SEPARATOR, 0, nullptr);
     }
-    add(e.file_menu, 32107, "E&xit");
+    add(e.file_menu, cmd::exit, "E&xit");
 
     e.edit_menu = CreatePopupMenu();
     if (!e.read_only)
-        add(e.edit_menu, 32122, "Cu&t\bCtrl+X");
-    add(e.edit_menu, 32123, "&Copy\bCtrl+C");
+        add(e.edit_menu, cmd::cut, "Cu&t\bCtrl+X");
+    add(e.edit_menu, cmd::copy, "&Copy\bCtrl+C");
     if (!e.read_only) {
-        add(e.edit_menu, 32124, "&Paste\bCtrl+V");
-        add(e.edit_menu, 32125, "&Delete\bDel");
+        add(e.edit_menu, cmd::paste, "&Paste\bCtrl+V");
+        add(e.edit_menu, cmd::clear, "&Delete\bDel");
     }
     AppendMenuA(e.edit_menu, MF_SEPARATOR, 0, nullptr);
-    add(e.edit_menu, 32126, "Select &All\bCtrl+A");
+    add(e.edit_menu, cmd::select_all, "Select &All\bCtrl+A");
     if (!e.read_only) {
         AppendMenuA(e.edit_menu, MF_SEPARATOR, 0, nullptr);
-        add(e.edit_menu, 32127, "&Sort");
+        add(e.edit_menu, cmd::sort, "&Sort");
     }
     if (e.may_change_rows) {
-        add(e.edit_menu, 32128, "&Insert Row Before Current\bCtrl+I");
-        add(e.edit_menu, 32129, "&Insert Row After Current\bCtrl+Shift+I");
-        add(e.edit_menu, 32130, "D&elete Row\bCtrl+E");
+        add(e.edit_menu, cmd::insert_row_before, "&Insert Row Before Current\bCtrl+I");
+        add(e.edit_menu, cmd::insert_row_after, "&Insert Row After Current\bCtrl+Shift+I");
+        add(e.edit_menu, cmd::delete_row, "D&elete Row\bCtrl+E");
     }
 
     e.search_menu = CreatePopupMenu();
     if (e.may_find) {
-        add(e.search_menu, 32141, label("&Find", "Ctrl+F", shortcuts));
-        add(e.search_menu, 32142, label("Find &Next", "F3", shortcuts));
+        add(e.search_menu, cmd::find, label("&Find", "Ctrl+F", shortcuts));
+        add(e.search_menu, cmd::find_next, label("Find &Next", "F3", shortcuts));
         AppendMenuA(e.search_menu, MF_SEPARATOR, 0, nullptr);
     }
-    add(e.search_menu, 32144, "&Goto Cell");
-    add(e.search_menu, 32145, "Goto Ro&w");
-    add(e.search_menu, 32146, "Goto &Column");
+    add(e.search_menu, cmd::goto_cell, "&Goto Cell");
+    add(e.search_menu, cmd::goto_row, "Goto Ro&w");
+    add(e.search_menu, cmd::goto_column, "Goto &Column");
 }
 
 void insert_popups(GridEditorRecord& e)
 {
     const std::pair<HMENU, const char*> popups[] = {
         {e.file_menu, "&File"}, {e.edit_menu, "&Edit"}, {e.search_menu, "&Search"}};
-    const UINT ids[] = {32100, 32120, 32140};
+    const UINT ids[] = {cmd::file_menu, cmd::edit_menu, cmd::search_menu};
     for (int i = 0; i < 3; ++i) {
         MENUITEMINFOA item{};
         item.cbSize = sizeof item;
@@ -127,19 +129,19 @@ HACCEL build_accelerators(const GridEditorRecord& e)
     const auto key = [&keys](BYTE modifiers, WORD vk, WORD id) {
         keys.push_back({static_cast<BYTE>(FVIRTKEY | FNOINVERT | modifiers), vk, id});
     };
-    if (e.may_new) key(FCONTROL, 'N', 32101);
-    if (e.may_open) key(FCONTROL, 'O', 32102);
-    if (e.may_save) key(FCONTROL, 'S', 32103);
-    if (e.may_save_as) key(0, VK_F12, 32104);
-    if (e.may_print) key(FCONTROL, 'P', 32105);
+    if (e.may_new) key(FCONTROL, 'N', cmd::new_file);
+    if (e.may_open) key(FCONTROL, 'O', cmd::open);
+    if (e.may_save) key(FCONTROL, 'S', cmd::save);
+    if (e.may_save_as) key(0, VK_F12, cmd::save_as);
+    if (e.may_print) key(FCONTROL, 'P', cmd::print);
     if (e.may_find) {
-        key(FCONTROL, 'F', 32141);
-        key(0, VK_F3, 32142);
+        key(FCONTROL, 'F', cmd::find);
+        key(0, VK_F3, cmd::find_next);
     }
     if (e.may_change_rows) {
-        key(FCONTROL, 'I', 32128);
-        key(FCONTROL | FSHIFT, 'I', 32129);
-        key(FCONTROL, 'E', 32130);
+        key(FCONTROL, 'I', cmd::insert_row_before);
+        key(FCONTROL | FSHIFT, 'I', cmd::insert_row_after);
+        key(FCONTROL, 'E', cmd::delete_row);
     }
     return keys.empty() ? nullptr : CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));
 }
@@ -167,17 +169,17 @@ void build_toolbar(GridEditorRecord& e, HWND frame)
         b.fsStyle = id == 0 ? BTNS_SEP : BTNS_BUTTON;
         buttons.push_back(b);
     };
-    if (e.may_new) button(STD_FILENEW, 32101);
-    if (e.may_open) button(STD_FILEOPEN, 32102);
-    if (e.may_save) button(STD_FILESAVE, 32103);
-    if (e.may_print) button(STD_PRINT, 32105);
+    if (e.may_new) button(STD_FILENEW, cmd::new_file);
+    if (e.may_open) button(STD_FILEOPEN, cmd::open);
+    if (e.may_save) button(STD_FILESAVE, cmd::save);
+    if (e.may_print) button(STD_PRINT, cmd::print);
     if (e.may_find) {
-        button(STD_FIND, 32141);
+        button(STD_FIND, cmd::find);
         button(0, 0);
     }
-    if (!e.read_only) button(STD_CUT, 32122);
-    button(STD_COPY, 32123);
-    if (!e.read_only) button(STD_PASTE, 32124);
+    if (!e.read_only) button(STD_CUT, cmd::cut);
+    button(STD_COPY, cmd::copy);
+    if (!e.read_only) button(STD_PASTE, cmd::paste);
     SendMessageA(e.toolbar, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
     SendMessageA(e.toolbar, TB_AUTOSIZE, 0, 0);
     e.tooltips = reinterpret_cast<HWND>(SendMessageA(e.toolbar, TB_GETTOOLTIPS, 0, 0));

@@ -14,11 +14,14 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace korv {
 
 namespace {
+
+namespace cmd = grid_editor_command;
 
 GridRecord* grid_of(const GridEditorRecord& e) { return grid_control_of(e.grid); }
 
@@ -109,166 +112,207 @@ void whole_grid(const GridRecord& g, int& r1, int& r2, int& c1, int& c2)
 
 bool command_greyed(const GridEditorRecord& e, UINT id);
 
-// The File commands: New, Open, Save, Save As, Save Selection, Save As
-// HTML, Print, Print Selection and Exit.
-void file_command(GridEditorRecord& e, GridRecord& grid, HWND frame, WPARAM w, LPARAM l)
+// What a built-in command works on.
+struct Command {
+    GridEditorRecord& e;
+    GridRecord& g;
+    HWND frame;
+    WPARAM w;
+    LPARAM l;
+    int id() const { return LOWORD(w); }
+    GridModel& model() const { return g.model(); }
+    // The program hears of a command that changed the grid or its file.
+    void report() const { post_command(frame, w, l); }
+};
+
+bool save_question_passed(const Command& c)
 {
-    GridRecord* g = &grid;
-    GridModel& m = g->model();
-    const int id = LOWORD(w);
+    return !c.e.may_save || grid_editor_save_prompt(c.e, c.frame) == 1;
+}
+
+// The grid holds other contents now: a new name, nothing modified.
+void contents_replaced(const Command& c)
+{
+    grid_editor_caption(c.e, c.frame);
+    c.model().modified_1 = c.model().modified_2 = 0;
+    c.report();
+}
+
+void new_grid(Command& c)
+{
+    if (!save_question_passed(c))
+        return;
+    grid_clear_all(c.e.grid, 0);
+    c.e.texts.file_name.clear();
+    contents_replaced(c);
+}
+
+void open_grid(Command& c)
+{
+    if (save_question_passed(c) && grid_editor_load_csv(c.e, true))
+        contents_replaced(c);
+}
+
+void save_grid(Command& c)
+{
+    if (!grid_editor_save_csv(c.e, c.id() == cmd::save_as, -1, -1, -1, -1))
+        return;
+    c.model().modified_1 = 0;
+    grid_editor_caption(c.e, c.frame);
+    c.report();
+}
+
+void save_selection(Command& c)
+{
+    const GridBlock& b = c.model().selection;
+    grid_editor_save_csv(c.e, true, b.first_row, b.last_row, b.first_column, b.last_column);
+}
+
+void save_html(Command& c)
+{
+    if (grid_editor_save_html(c.e))
+        c.report();
+}
+
+void print_grid(Command& c)
+{
     int r1 = 0, r2 = 0, c1 = 0, c2 = 0;
-    switch (id) {
-    case 32101:
-    case 32102:
-        if (!(id == 32101 ? e.may_new : e.may_open))
+    whole_grid(c.g, r1, r2, c1, c2);
+    if (grid_editor_print(c.e, r1, r2, c1, c2))
+        c.report();
+}
+
+void print_selection(Command& c)
+{
+    const GridBlock& b = c.model().selection;
+    if (grid_editor_print(c.e, b.first_row, b.last_row, b.first_column, b.last_column))
+        c.report();
+}
+
+void exit_editor(Command& c) { PostMessageA(c.frame, WM_CLOSE, 0, 0); }
+
+// Cut, Copy and Delete: on the selected block, else on the in-place text
+// editor.
+void cut_copy_clear(Command& c)
+{
+    GridModel& m = c.model();
+    const int id = c.id();
+    if (block_selected(c.e)) {
+        if (id == cmd::copy)
+            grid_copy_selection(c.g);
+        else if (c.e.read_only || !grid_selection_writable(m))
             return;
-        if (e.may_save && grid_editor_save_prompt(e, frame) != 1)
-            return;
-        if (id == 32101) {
-            grid_clear_all(e.grid, 0);
-            e.texts.file_name.clear();
-        } else if (!grid_editor_load_csv(e, true)) {
-            return;
-        }
-        grid_editor_caption(e, frame);
-        m.modified_1 = m.modified_2 = 0;
-        post_command(frame, w, l);
-        return;
-    case 32103:
-    case 32104:
-        if (!(id == 32103 ? e.may_save : e.may_save_as))
-            return;
-        if (grid_editor_save_csv(e, id == 32104, -1, -1, -1, -1)) {
-            m.modified_1 = 0;
-            grid_editor_caption(e, frame);
-            post_command(frame, w, l);
-        }
-        return;
-    case 32109:
-        if (e.may_save_as && block_selected(e))
-            grid_editor_save_csv(e, true, m.selection.first_row, m.selection.last_row, m.selection.first_column,
-                                 m.selection.last_column);
-        return;
-    case 32108:
-        if (e.may_save_html && grid_editor_save_html(e))
-            post_command(frame, w, l);
-        return;
-    case 32105:
-    case 32106:
-        if (id == 32105)
-            whole_grid(*g, r1, r2, c1, c2);
-        else if (block_selected(e))
-            r1 = m.selection.first_row, r2 = m.selection.last_row, c1 = m.selection.first_column,
-            c2 = m.selection.last_column;
-        else
-            return;
-        if (grid_editor_print(e, r1, r2, c1, c2))
-            post_command(frame, w, l);
-        return;
-    case 32107:
-        PostMessageA(frame, WM_CLOSE, 0, 0);
-        return;
-    default:
-        return;
+        else if (id == cmd::clear || grid_copy_selection(c.g))
+            grid_clear_selected_cells(c.g);
+    } else if (HWND edit = text_editor(c.e)) {
+        if (id != cmd::clear)
+            SendMessageA(edit, WM_COPY, 0, 0);
+        if (id != cmd::copy && !c.e.read_only)
+            SendMessageA(edit, WM_CLEAR, 0, 0);
     }
 }
 
-// Cut, Copy, Delete and Paste: on the selected block, else on the in-place
-// text editor.
-void clipboard_command(GridEditorRecord& e, GridRecord& grid, int id)
+// A text of one cell goes into the in-place editor, a block of cells into
+// the grid from the current cell.
+void paste(Command& c)
 {
-    GridRecord* g = &grid;
-    GridModel& m = g->model();
-    switch (id) {
-    case 32122:
-    case 32123:
-    case 32125:
-        if (block_selected(e)) {
-            if (id == 32123)
-                grid_copy_selection(*g);
-            else if (e.read_only || !grid_selection_writable(m))
-                return;
-            else if (id == 32125 || grid_copy_selection(*g))
-                grid_clear_selected_cells(*g);
-        } else if (HWND edit = text_editor(e)) {
-            if (id != 32125)
-                SendMessageA(edit, WM_COPY, 0, 0);
-            if (id != 32123 && !e.read_only)
-                SendMessageA(edit, WM_CLEAR, 0, 0);
-        }
+    const std::string text = grid_clipboard_text();
+    if (text.empty())
         return;
-    case 32124: {
-        if (e.read_only)
-            return;
-        const std::string text = grid_clipboard_text();
-        if (text.empty())
-            return;
-        if (grid_clipboard_text_kind(text) == 1) {
-            if (HWND edit = text_editor(e))
-                SendMessageA(edit, WM_PASTE, 0, 0);
-        } else if (grid_paste_allowed(m, text)) {
-            grid_paste(*g);
-        }
-        return;
-    }
-    default:
-        return;
+    if (grid_clipboard_text_kind(text) == 1) {
+        if (HWND edit = text_editor(c.e))
+            SendMessageA(edit, WM_PASTE, 0, 0);
+    } else if (grid_paste_allowed(c.model(), text)) {
+        grid_paste(c.g);
     }
 }
+
+void select_all(Command& c)
+{
+    int r1 = 0, r2 = 0, c1 = 0, c2 = 0;
+    whole_grid(c.g, r1, r2, c1, c2);
+    grid_select_range(c.g, r1, r2, c1, c2);
+}
+
+void sort(Command& c)
+{
+    if (grid_editor_sort(c.e))
+        c.report();
+}
+
+void change_rows(Command& c)
+{
+    if (c.id() == cmd::delete_row)
+        grid_editor_delete_rows(c.e);
+    else
+        grid_editor_insert_rows(c.e, c.id() == cmd::insert_row_after);
+    c.model().modified_1 = c.model().modified_2 = 1;
+    c.report();
+}
+
+void find(Command& c) { grid_editor_find(c.e, c.id() == cmd::find_next); }
+
+void go_to(Command& c) { grid_editor_goto(c.e, c.id() - cmd::goto_cell + 1); }
+
+bool may_new(const Command& c) { return c.e.may_new; }
+bool may_open(const Command& c) { return c.e.may_open; }
+bool may_save(const Command& c) { return c.id() == cmd::save ? c.e.may_save : c.e.may_save_as; }
+bool may_save_selection(const Command& c) { return c.e.may_save_as && block_selected(c.e); }
+bool may_save_html(const Command& c) { return c.e.may_save_html; }
+bool block(const Command& c) { return block_selected(c.e); }
+bool writable(const Command& c) { return !c.e.read_only; }
+bool may_sort(const Command& c) { return !command_greyed(c.e, cmd::sort) && !c.e.read_only; }
+bool may_change_rows(const Command& c)
+{
+    return !command_greyed(c.e, static_cast<UINT>(c.id())) && c.e.may_change_rows;
+}
+bool may_find(const Command& c) { return c.e.may_find; }
+
+// The built-in commands: each runs when its guard (if any) lets it. A
+// command of the caller's own menu is only reported.
+struct CommandEntry {
+    int id;
+    bool (*guard)(const Command&);
+    void (*run)(Command&);
+};
+constexpr CommandEntry commands[] = {
+    {cmd::new_file, may_new, new_grid},
+    {cmd::open, may_open, open_grid},
+    {cmd::save, may_save, save_grid},
+    {cmd::save_as, may_save, save_grid},
+    {cmd::save_selection, may_save_selection, save_selection},
+    {cmd::save_as_html, may_save_html, save_html},
+    {cmd::print, nullptr, print_grid},
+    {cmd::print_selection, block, print_selection},
+    {cmd::exit, nullptr, exit_editor},
+    {cmd::cut, nullptr, cut_copy_clear},
+    {cmd::copy, nullptr, cut_copy_clear},
+    {cmd::clear, nullptr, cut_copy_clear},
+    {cmd::paste, writable, paste},
+    {cmd::select_all, nullptr, select_all},
+    {cmd::sort, may_sort, sort},
+    {cmd::insert_row_before, may_change_rows, change_rows},
+    {cmd::insert_row_after, may_change_rows, change_rows},
+    {cmd::delete_row, may_change_rows, change_rows},
+    {cmd::find, may_find, find},
+    {cmd::find_next, may_find, find},
+    {cmd::goto_cell, nullptr, go_to},
+    {cmd::goto_row, nullptr, go_to},
+    {cmd::goto_column, nullptr, go_to},
+};
 
 void on_command(GridEditorRecord& e, HWND frame, WPARAM w, LPARAM l)
 {
     GridRecord* g = grid_of(e);
     if (!g)
         return;
-    GridModel& m = g->model();
-    const int id = LOWORD(w);
-    int r1 = 0, r2 = 0, c1 = 0, c2 = 0;
-    if (id >= 32127 && id <= 32130 && command_greyed(e, static_cast<UINT>(id)))
-        return;
-    if (id >= 32101 && id <= 32109) {
-        file_command(e, *g, frame, w, l);
-        return;
-    }
-    if (id >= 32122 && id <= 32125) {
-        clipboard_command(e, *g, id);
-        return;
-    }
-    switch (id) {
-    case 32126:
-        whole_grid(*g, r1, r2, c1, c2);
-        grid_select_range(*g, r1, r2, c1, c2);
-        return;
-    case 32127:
-        if (!e.read_only && grid_editor_sort(e))
-            post_command(frame, w, l);
-        return;
-    case 32128:
-    case 32129:
-    case 32130:
-        if (!e.may_change_rows)
-            return;
-        if (id == 32130)
-            grid_editor_delete_rows(e);
-        else
-            grid_editor_insert_rows(e, id == 32129);
-        m.modified_1 = m.modified_2 = 1;
-        post_command(frame, w, l);
-        return;
-    case 32141:
-    case 32142:
-        if (e.may_find)
-            grid_editor_find(e, id == 32142);
-        return;
-    case 32144:
-    case 32145:
-    case 32146:
-        grid_editor_goto(e, id - 32143);
-        return;
-    default:
-        post_command(frame, w, l);
-        return;
-    }
+    Command c{e, *g, frame, w, l};
+    const auto entry = std::find_if(std::begin(commands), std::end(commands),
+                                    [&c](const CommandEntry& k) { return k.id == c.id(); });
+    if (entry == std::end(commands))
+        c.report();
+    else if (!entry->guard || entry->guard(c))
+        entry->run(c);
 }
 
 // Whether a command is greyed by the grid's state; menus, keys and the
@@ -295,29 +339,29 @@ bool command_greyed(const GridEditorRecord& e, UINT id)
         SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     const bool edit_read_only = edit && (GetWindowLongA(edit, GWL_STYLE) & ES_READONLY);
     switch (id) {
-    case 32109:
-    case 32106:
+    case cmd::save_selection:
+    case cmd::print_selection:
         return !block;
-    case 32122:
-    case 32125:
+    case cmd::cut:
+    case cmd::clear:
         return block ? (m.read_only() || !grid_selection_writable(m))
                      : (!edit || end <= start || edit_read_only || m.read_only());
-    case 32123:
+    case cmd::copy:
         return !block && (!edit || end <= start);
-    case 32124: {
+    case cmd::paste: {
         const std::string clip = grid_clipboard_text();
         const int kind = clip.empty() ? 0 : grid_clipboard_text_kind(clip);
         return kind == 2 ? !grid_paste_allowed(m, clip) : (kind == 0 || !edit || edit_read_only || m.read_only());
     }
-    case 32127:
+    case cmd::sort:
         return m.read_only() || protected_from(0);
-    case 32129:
+    case cmd::insert_row_after:
         return m.read_only() || protected_from(m.current_row + 1) || m.current_row == m.rows_created - 1 ||
                (m.current_row == m.rows_in_use - 1 && !e.rows_grow);
-    case 32128:
-    case 32130:
+    case cmd::insert_row_before:
+    case cmd::delete_row:
         return m.read_only() || protected_from(m.current_row);
-    case 32142:
+    case cmd::find_next:
         return e.texts.find_text.empty();
     default:
         return false;
@@ -326,8 +370,9 @@ bool command_greyed(const GridEditorRecord& e, UINT id)
 
 void on_init_popup(const GridEditorRecord& e, HMENU popup)
 {
-    static const UINT file_ids[] = {32109, 32106};
-    static const UINT edit_ids[] = {32122, 32123, 32124, 32125, 32127, 32128, 32129, 32130};
+    static const UINT file_ids[] = {cmd::save_selection, cmd::print_selection};
+    static const UINT edit_ids[] = {cmd::cut,  cmd::copy,           cmd::paste,           cmd::clear,
+                                    cmd::sort, cmd::insert_row_before, cmd::insert_row_after, cmd::delete_row};
     const auto grey_all = [&](const UINT* ids, std::size_t count) {
         for (std::size_t i = 0; i < count; ++i)
             EnableMenuItem(popup, ids[i], MF_BYCOMMAND | (command_greyed(e, ids[i]) ? MF_GRAYED : MF_ENABLED));
@@ -337,38 +382,39 @@ void on_init_popup(const GridEditorRecord& e, HMENU popup)
     else if (popup == e.edit_menu)
         grey_all(edit_ids, 8);
     else if (popup == e.search_menu)
-        EnableMenuItem(popup, 32142, MF_BYCOMMAND | (command_greyed(e, 32142) ? MF_GRAYED : MF_ENABLED));
+        EnableMenuItem(popup, cmd::find_next,
+                       MF_BYCOMMAND | (command_greyed(e, cmd::find_next) ? MF_GRAYED : MF_ENABLED));
 }
 
 const char* help_text(UINT id)
 {
     static const std::pair<UINT, const char*> texts[] = {
-        {32100, "Commands to Load and Save files"},
-        {32101, "Clears the grid"},
-        {32102, "Loads an existing grid"},
-        {32103, "Saves the grid"},
-        {32104, "Saves the grid with a new name"},
-        {32109, "Saves the selected cells"},
-        {32108, "Saves the grid as an HTML document"},
-        {32105, "Prints the grid"},
-        {32106, "Prints the selected cells"},
-        {32107, "Closes the grid; prompts you to save changes"},
-        {32120, "Commands for Editing and Sorting cells"},
-        {32122, "Cuts the selected cells and places them on the clipboard"},
-        {32123, "Copies the selected cells and places them on the clipboard"},
-        {32124, "Inserts clipboard contents"},
-        {32125, "Clears the selected cells"},
-        {32126, "Selects the entire grid"},
-        {32127, "Sorts the rows of the grid"},
-        {32128, "Inserts a row into the grid, before the current row"},
-        {32129, "Inserts a row into the grid, after the current row"},
-        {32130, "Deletes a row from the grid"},
-        {32140, "Commands for Searching and Navigation"},
-        {32141, "Finds the specified string value"},
-        {32142, "Repeats the last find"},
-        {32144, "Moves to the specified cell"},
-        {32145, "Moves to the specified row"},
-        {32146, "Moves to the specified column"},
+        {cmd::file_menu, "Commands to Load and Save files"},
+        {cmd::new_file, "Clears the grid"},
+        {cmd::open, "Loads an existing grid"},
+        {cmd::save, "Saves the grid"},
+        {cmd::save_as, "Saves the grid with a new name"},
+        {cmd::save_selection, "Saves the selected cells"},
+        {cmd::save_as_html, "Saves the grid as an HTML document"},
+        {cmd::print, "Prints the grid"},
+        {cmd::print_selection, "Prints the selected cells"},
+        {cmd::exit, "Closes the grid; prompts you to save changes"},
+        {cmd::edit_menu, "Commands for Editing and Sorting cells"},
+        {cmd::cut, "Cuts the selected cells and places them on the clipboard"},
+        {cmd::copy, "Copies the selected cells and places them on the clipboard"},
+        {cmd::paste, "Inserts clipboard contents"},
+        {cmd::clear, "Clears the selected cells"},
+        {cmd::select_all, "Selects the entire grid"},
+        {cmd::sort, "Sorts the rows of the grid"},
+        {cmd::insert_row_before, "Inserts a row into the grid, before the current row"},
+        {cmd::insert_row_after, "Inserts a row into the grid, after the current row"},
+        {cmd::delete_row, "Deletes a row from the grid"},
+        {cmd::search_menu, "Commands for Searching and Navigation"},
+        {cmd::find, "Finds the specified string value"},
+        {cmd::find_next, "Repeats the last find"},
+        {cmd::goto_cell, "Moves to the specified cell"},
+        {cmd::goto_row, "Moves to the specified row"},
+        {cmd::goto_column, "Moves to the specified column"},
         {0, ""},
     };
     for (const auto& [item, text] : texts)
@@ -387,7 +433,10 @@ bool menu_help(const GridEditorRecord& e, WPARAM w, LPARAM l)
     UINT id = LOWORD(w);
     if (HIWORD(w) & MF_POPUP) {
         const HMENU popup = GetSubMenu(menu, static_cast<int>(id));
-        id = popup == e.file_menu ? 32100 : popup == e.edit_menu ? 32120 : popup == e.search_menu ? 32140 : 0xFFFF;
+        id = popup == e.file_menu     ? cmd::file_menu
+             : popup == e.edit_menu   ? cmd::edit_menu
+             : popup == e.search_menu ? cmd::search_menu
+                                      : 0xFFFF;
     }
     const char* text = help_text(id);
     if (!text)
@@ -688,8 +737,8 @@ LRESULT CALLBACK grid_editor_frame_proc(HWND frame, UINT message, WPARAM w, LPAR
         if (n->code == TTN_NEEDTEXTA && n->hwndFrom == e->tooltips) {
             auto* tip = reinterpret_cast<NMTTDISPINFOA*>(l);
             static const std::pair<UINT_PTR, const char*> texts[] = {
-                {32101, "New"}, {32102, "Open"},  {32103, "Save"}, {32105, "Print"},
-                {32141, "Find"}, {32122, "Cut"}, {32123, "Copy"}, {32124, "Paste"}};
+                {cmd::new_file, "New"}, {cmd::open, "Open"}, {cmd::save, "Save"}, {cmd::print, "Print"},
+                {cmd::find, "Find"},    {cmd::cut, "Cut"},   {cmd::copy, "Copy"}, {cmd::paste, "Paste"}};
             tip->lpszText = const_cast<char*>("");
             for (const auto& [id, text] : texts)
                 if (id == tip->hdr.idFrom)

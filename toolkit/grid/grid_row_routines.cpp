@@ -40,7 +40,7 @@ int checked_rows(int id, int row, std::string_view routine)
     }
     int rows = 0;
     int probe = id;
-    grid_query(probe, 3, rows);
+    grid_query(probe, grid_query_code::rows_in_use, rows);
     if (probe == -1) {
         err_report(err::field_id, routine);
         return -1;
@@ -96,7 +96,7 @@ void empty_row(int id, int row, const std::vector<int>& codes, bool headings)
 std::vector<int> column_codes(int id)
 {
     int columns = 0;
-    grid_query(id, 1, columns);
+    grid_query(id, grid_query_code::columns, columns);
     std::vector<int> codes(static_cast<std::size_t>(std::max(columns, 0)));
     for (int c = 0; c < columns; ++c)
         grid_column_type_code(id, c, codes[static_cast<std::size_t>(c)]);
@@ -215,9 +215,9 @@ void WGridInsertRows(int id, int row, std::optional<int> count, std::optional<in
         return;
     if (flag_set(grow)) {
         int created = 0;
-        grid_query(id, 2, created);
+        grid_query(id, grid_query_code::rows_created, created);
         WGridRows(id, static_cast<int>(std::min<long long>(static_cast<long long>(rows) + n, created)));
-        grid_query(id, 3, rows);
+        grid_query(id, grid_query_code::rows_in_use, rows);
     }
     grid_redraw_suspend();
     const std::vector<int> codes = column_codes(id);
