@@ -18,7 +18,6 @@
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
-#include "editor/editor_record.h"
 
 namespace {
 
@@ -42,9 +41,23 @@ int open_editor()
     return window;
 }
 
+BOOL CALLBACK take_rich_edit(HWND child, LPARAM found)
+{
+    char name[32] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (_strnicmp(name, "RichEdit", 8) != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
+// The editor's text control: the frame's child of a RichEdit class.
 HWND control_of(int window)
 {
-    return korv::edit_record(korv::window_tables().windows[static_cast<std::size_t>(window)].frame)->subject;
+    HWND found = nullptr;
+    EnumChildWindows(korv::window_tables().windows[static_cast<std::size_t>(window)].frame, take_rich_edit,
+                     reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 void range_reads()

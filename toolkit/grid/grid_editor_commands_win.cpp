@@ -1,6 +1,6 @@
 // The grid editor's longer commands: the save question, CSV and HTML files
 // with their file selection, printing, sorting, rows, finding and going to
-// a cell. The dialogs they show are the grid's resources 32106 to 32114.
+// a cell.
 #include "grid/grid_editor_win.h"
 
 #include "korvanthide/common_dialogs.h"
@@ -29,6 +29,16 @@ namespace {
 constexpr std::string_view csv_filter = "CSV Files|*.csv|All Files|*.*|";
 constexpr std::string_view html_filter = "HTML Files|*.htm;*.html|All Files|*.*|";
 constexpr std::string_view editor_title = "Korvanthide Grid Editor";
+
+// The dialogs the commands show (toolkit/grid/grid_editor_dialogs.rc).
+namespace dialog_resource {
+constexpr int find = 32106;
+constexpr int goto_cell = 32107;
+constexpr int goto_row_or_column = 32108;
+constexpr int sort = 32109;
+constexpr int print = 32112;
+constexpr int save_html = 32114;
+} // namespace dialog_resource
 
 // Remembered between commands, for every grid editor.
 struct CommandMemory {
@@ -296,7 +306,7 @@ bool grid_editor_sort(GridEditorRecord& e)
         names.push_back(heading.empty() ? "Column " + std::to_string(c + 1) : heading);
     }
     std::vector<std::string_view> items(names.begin(), names.end());
-    if (!load_dialog(32109))
+    if (!load_dialog(dialog_resource::sort))
         return false;
     WDialogPutMenu(1002, items, static_cast<int>(items.size()), m.current_column + 1);
     WDialogPutRadioButton(memory().descending ? 1005 : 1004);
@@ -329,7 +339,7 @@ void grid_editor_goto(GridEditorRecord& e, int kind)
     namespace q = grid_query_code;
     const int columns = query(q::columns), rows = query(q::rows_in_use), column = query(q::current_column),
               row = query(q::current_row);
-    if (!load_dialog(kind == 1 ? 32107 : 32108))
+    if (!load_dialog(kind == 1 ? dialog_resource::goto_cell : dialog_resource::goto_row_or_column))
         return;
     if (kind == 1) {
         WDialogPutInteger(1002, column);
@@ -375,7 +385,7 @@ void grid_editor_find(GridEditorRecord& e, bool again)
     if (!texts)
         e.texts.search_numbers = true;
     if (!again) {
-        if (!load_dialog(32106))
+        if (!load_dialog(dialog_resource::find))
             return;
         WDialogPutString(1002, e.texts.find_text);
         WDialogPutCheckBox(1003, e.texts.match_case ? 1 : 0);
@@ -420,7 +430,7 @@ void grid_editor_find(GridEditorRecord& e, bool again)
 bool grid_editor_print(GridEditorRecord& e, int first_row, int last_row, int first_column, int last_column)
 {
     CommandScope scope(e);
-    if (!load_dialog(32112))
+    if (!load_dialog(dialog_resource::print))
         return false;
     int options[5] = {};
     int scale = 100;
@@ -471,7 +481,7 @@ bool grid_editor_save_html(GridEditorRecord& e)
         proposal.resize(dot);
     if (!proposal.empty())
         proposal += ".htm";
-    if (!load_dialog(32114))
+    if (!load_dialog(dialog_resource::save_html))
         return false;
     CommandMemory& k = memory();
     WDialogPutString(1002, proposal);
