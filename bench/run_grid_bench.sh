@@ -14,8 +14,6 @@ wine_env_start "$win" || exit 1
 csv=$win/toolkit/korv_grid_bench.csv
 cells=$(cd "$win/toolkit" && "$root/scripts/wine-run.sh" ./grid_bench.exe korv_grid_bench.csv)
 status=$?
-(cd "$win/toolkit" && "$root/scripts/wine-run.sh" ./grid_page_bench.exe) || status=1
-wine_env_stop
 grep -v '^files seconds' <<<"$cells"
 # What python3's csv module takes for the same work: reading with int(),
 # float(), the Yes test and a dict for the menu, writing with "%.2f".
@@ -43,4 +41,6 @@ print(f"  python csv writer {write:.3f} s, WGridSave ratio {save / write:.2f}; "
 PY
 fi
 rm -f "$csv" "$csv.py"
+(cd "$win/toolkit" && "$root/scripts/wine-run.sh" ./grid_page_bench.exe) || status=1
+wine_env_stop
 exit $status
