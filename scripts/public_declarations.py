@@ -222,7 +222,9 @@ def word_users(root, files):
         text = strip_code(open(os.path.join(root, rel), encoding="latin-1").read())
         for word in set(IDENT.findall(text)):
             words.setdefault(word, set()).add(user)
-        for word in set(re.findall(r"\b(\w+)\s*::", text)):
+        # A using-directive takes in every name of its namespace.
+        for word in set(re.findall(r"\b(\w+)\s*::", text)) | set(
+                re.findall(r"\busing\s+namespace\s+(?:\w+\s*::\s*)*(\w+)", text)):
             qualifiers.setdefault(word, set()).add(user)
     return words, qualifiers
 

@@ -33,6 +33,28 @@ inline constexpr int source_field = 1;
 inline constexpr int source_viewer = 2;
 } // namespace korv::event
 
+// The command identifiers that the text editor's and the grid editor's
+// built-in menus, toolbars and accelerators share, as their command events
+// carry them in slot 2; each editor names its own commands beside these.
+namespace korv::shared_command {
+inline constexpr int file_menu = 32100;
+inline constexpr int new_file = 32101;
+inline constexpr int open = 32102;
+inline constexpr int save = 32103;
+inline constexpr int save_as = 32104;
+inline constexpr int print = 32105;
+inline constexpr int print_selection = 32106;
+inline constexpr int edit_menu = 32120;
+inline constexpr int cut = 32122;
+inline constexpr int copy = 32123;
+inline constexpr int paste = 32124;
+inline constexpr int clear = 32125;
+inline constexpr int select_all = 32126;
+inline constexpr int search_menu = 32140;
+inline constexpr int find = 32141;
+inline constexpr int find_next = 32142;
+} // namespace korv::shared_command
+
 // Sixteen integers beside the event type. Slots are numbered 1..16 as the
 // program documents them: 1 window (or dialog identifier), 2 and 3 values,
 // 4 source kind, 5 field, 6 and 7 window units, 8 and 9 expose size in user

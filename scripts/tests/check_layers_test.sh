@@ -65,6 +65,13 @@ expect 1 "include/korvanthide/errors.h:$line: korv::planted_core_only: only core
 echo 'static void (*planted_use)() = korv::planted_core_only;' >>"$copy/toolkit/dialogs/number_text.cpp"
 expect 0 "no forbidden include edge"
 
+# Constants that a using-directive takes in whole are used where it stands.
+printf 'namespace korv::planted_codes {\ninline constexpr int one = 1;\n}\n' >>"$header"
+echo 'namespace planted { using namespace korv::planted_codes; }' >>"$copy/toolkit/core/errors.cpp"
+expect 1 "include/korvanthide/errors.h:[0-9]*: korv::planted_codes::\*: only core uses it"
+echo 'namespace planted { using namespace planted_codes; }' >>"$copy/toolkit/dialogs/number_text.cpp"
+expect 0 "no forbidden include edge"
+
 # A known fault that was mended must leave the list of known faults.
 echo "include/korvanthide/errors.h: korv::long_gone" >>"$copy/scripts/check_layers_known.txt"
 expect 1 "'include/korvanthide/errors.h: korv::long_gone' no longer occurs"

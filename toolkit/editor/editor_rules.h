@@ -4,6 +4,8 @@
 // preparation of plain text for the control.
 #pragma once
 
+#include "korvanthide/events.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -37,28 +39,14 @@ inline constexpr int commands_reported = 67108864;
 inline constexpr int extended_toolbar = 134217728;
 } // namespace EditorOptionFlags
 
-// Command identifiers of the built-in menus, toolbar and accelerators.
+// Command identifiers of the built-in menus, toolbar and accelerators:
+// those the grid editor shares, and the editor's own.
 namespace editor_command {
-inline constexpr int file_menu = 32100;
-inline constexpr int new_file = 32101;
-inline constexpr int open = 32102;
-inline constexpr int save = 32103;
-inline constexpr int save_as = 32104;
-inline constexpr int print = 32105;
-inline constexpr int print_selection = 32106;
+using namespace shared_command;
 inline constexpr int close = 32107;
 inline constexpr int exit = 32108;
-inline constexpr int edit_menu = 32120;
 inline constexpr int undo = 32121;
-inline constexpr int cut = 32122;
-inline constexpr int copy = 32123;
-inline constexpr int paste = 32124;
-inline constexpr int clear = 32125;
-inline constexpr int select_all = 32126;
 inline constexpr int redo = 32127;
-inline constexpr int search_menu = 32140;
-inline constexpr int find = 32141;
-inline constexpr int find_next = 32142;
 inline constexpr int replace = 32143;
 inline constexpr int set_bookmark = 32147;
 inline constexpr int goto_bookmark = 32148;

@@ -6,6 +6,7 @@
 // while its window is the current window.
 #pragma once
 
+#include "korvanthide/events.h"
 #include "korvanthide/window.h"
 #include "grid/grid_routines.h"
 
@@ -46,33 +47,18 @@ struct GridEditorRecord : WindowContentRecord {
     int window = -1;
 };
 
-// Command identifiers of the built-in menus, toolbar and accelerators; the
-// program receives them in its command events. A meaning the text editor's
-// menus share keeps the editor's number and name.
+// Command identifiers of the built-in menus, toolbar and accelerators, as
+// the program receives them in its command events: those the text editor
+// shares, and the grid editor's own.
 namespace grid_editor_command {
-inline constexpr int file_menu = 32100;
-inline constexpr int new_file = 32101;
-inline constexpr int open = 32102;
-inline constexpr int save = 32103;
-inline constexpr int save_as = 32104;
-inline constexpr int print = 32105;
-inline constexpr int print_selection = 32106;
+using namespace shared_command;
 inline constexpr int exit = 32107;
 inline constexpr int save_as_html = 32108;
 inline constexpr int save_selection = 32109;
-inline constexpr int edit_menu = 32120;
-inline constexpr int cut = 32122;
-inline constexpr int copy = 32123;
-inline constexpr int paste = 32124;
-inline constexpr int clear = 32125;
-inline constexpr int select_all = 32126;
 inline constexpr int sort = 32127;
 inline constexpr int insert_row_before = 32128;
 inline constexpr int insert_row_after = 32129;
 inline constexpr int delete_row = 32130;
-inline constexpr int search_menu = 32140;
-inline constexpr int find = 32141;
-inline constexpr int find_next = 32142;
 inline constexpr int goto_cell = 32144;
 inline constexpr int goto_row = 32145;
 inline constexpr int goto_column = 32146;
