@@ -58,7 +58,7 @@ void put_row(int id, int row, const std::string& text, std::mt19937& random)
 {
     int grid = id;
     const double zero = 0;
-    grid_cell_put_value(grid, 0, row, zero, text.c_str(), "", static_cast<int>(text.size()), 0);
+    grid_cell_put_value(grid, 0, row, zero, text.c_str(), "", static_cast<int>(text.size()) + 1, 1);
     WGridPutCellInteger(id, 2, row + 1, static_cast<int>(random() % 1000000));
     WGridPutCellDouble(id, 3, row + 1, (random() % 100000) / 100.0, "(F10.2)");
     grid_cell_put_check(grid, 3, row, row & 1);
@@ -110,7 +110,7 @@ void run(int id)
     for (const auto& w : words)
         hits += w.find("zzzzqqqq") != std::string::npos;
     const double std_find = seconds_since(start);
-    int found = 0;
+    int found = 0, found_with_numbers = 0;
     const auto from_top = [id] {
         int grid = id;
         grid_goto_cell(grid, 0, 0, -1);
@@ -121,10 +121,11 @@ void run(int id)
     const double find = seconds_since(start);
     from_top();
     start = Clock::now();
-    WGridFind(id, "zzzzqqqq", 4, &found);
+    WGridFind(id, "zzzzqqqq", 4, &found_with_numbers);
     const double find_numbers = seconds_since(start);
-    std::printf("  find %.5f s (std::string::find %.5f s, ratio %.2f, %zu hit), with numbers %.5f s\n", find,
-                std_find, find / std_find, hits, find_numbers);
+    std::printf("  find %.5f s (std::string::find %.5f s, ratio %.2f, %zu hit), with numbers %.5f s; found %s, %s\n",
+                find, std_find, find / std_find, hits, find_numbers, found ? "yes" : "no",
+                found_with_numbers ? "yes" : "no");
 }
 
 // Saves and loads a grid of 100,000 rows; the file stays for the run

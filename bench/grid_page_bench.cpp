@@ -36,7 +36,7 @@ double page_steps(int id)
     if (!grid || !cells || id < 0)
         return -1;
     for (int r = 0; r < rows; r += 997)
-        grid_cell_put_value(id, 0, r, 0, "row", "", 3, 0);
+        grid_cell_put_value(id, 0, r, 0, "row", "", 4, 1);
     grid_goto_cell(id, 0, rows - 1, -1);
     UpdateWindow(cells);
     const auto start = std::chrono::steady_clock::now();
