@@ -27,6 +27,10 @@ DriverDefaults hc_windows_printer_defaults();
 DriverDefaults hc_windows_metafile_defaults();
 Device& hc_windows_printer_selection();
 Device& hc_windows_metafile_selection();
+// The printer back end's colour inversion by option 6: 1 inverts every
+// colour, 2 only the near-black and near-white ones (every component 246
+// or more, or 9 or less).
+void hc_printer_colour_invert(int& red, int& green, int& blue);
 
 // Windows tree only: the driver routines of the Windows printer (10) and
 // metafile (11).

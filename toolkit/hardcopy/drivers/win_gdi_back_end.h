@@ -148,8 +148,7 @@ void hc_printer_start_page();
 void hc_printer_end_page();
 void hc_printer_close();
 void hc_printer_colour(int red, int green, int blue);
-// Option 6: 1 inverts every colour, 2 only the near-black and near-white.
-void hc_printer_colour_invert(int& red, int& green, int& blue);
+// (hc_printer_colour_invert needs no Windows API: drivers.h.)
 void hc_printer_line(int x1, int y1, int x2, int y2);
 // The first count points of the point buffer.
 void hc_printer_polyline(int count);

@@ -102,17 +102,6 @@ void hc_printer_end_page() { printer_back_end().end_page(); }
 void hc_printer_close() { printer_back_end().close_printer(); }
 void hc_printer_colour(int red, int green, int blue) { printer_back_end().colour(RGB(red, green, blue)); }
 
-void hc_printer_colour_invert(int& red, int& green, int& blue)
-{
-    const int inversion = hc_option(option_colour_inversion);
-    const bool light = red >= 246 && green >= 246 && blue >= 246, dark = red <= 9 && green <= 9 && blue <= 9;
-    if (inversion == 1 || (inversion == 2 && (light || dark))) {
-        red = 255 - red;
-        green = 255 - green;
-        blue = 255 - blue;
-    }
-}
-
 void hc_printer_line(int x1, int y1, int x2, int y2)
 {
     GdiBackEnd& back = printer_page();

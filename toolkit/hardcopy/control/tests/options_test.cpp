@@ -1,6 +1,7 @@
 // The range checks and side effects of hc_set_option.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 #include "korvanthide/fixed_text.h"
@@ -10,6 +11,7 @@
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
 #include "graphics/testing/recording_device.h"
+#include "hardcopy/drivers/drivers.h"
 #include "testing/hardcopy_driver.h"
 
 using namespace korv;
@@ -192,3 +194,22 @@ TEST_F(Options, LineOptionsReachTheOpenOutput)
 }
 
 } // namespace
+
+// What option 6 does to the colours of the Windows printer and metafile.
+TEST_F(Options, ColourInversion)
+{
+    struct Case {
+        int option;
+        std::array<int, 3> in, out;
+    } cases[] = {
+        {0, {250, 250, 250}, {250, 250, 250}}, {1, {250, 128, 0}, {5, 127, 255}},
+        {2, {250, 250, 250}, {5, 5, 5}},       {2, {250, 250, 200}, {250, 250, 200}},
+        {2, {9, 0, 3}, {246, 255, 252}},       {2, {10, 0, 3}, {10, 0, 3}},
+    };
+    for (const Case& c : cases) {
+        hc_set_option(option_colour_inversion, c.option);
+        std::array<int, 3> rgb = c.in;
+        hc_printer_colour_invert(rgb[0], rgb[1], rgb[2]);
+        EXPECT_EQ(rgb, c.out) << c.option << ": " << c.in[0] << ' ' << c.in[1] << ' ' << c.in[2];
+    }
+}
