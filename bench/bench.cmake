@@ -11,7 +11,7 @@ if(KORV_WINDOWS)
 endif()
 # IGrLoadImageData under Wine, run by bench/image_bench.sh.
 if(KORV_WINDOWS)
-  add_executable(image_bench_win ${CMAKE_CURRENT_LIST_DIR}/image_bench_win.cpp)
+  add_executable(image_bench_win ${CMAKE_CURRENT_LIST_DIR}/image_bench.cpp)
   target_link_libraries(image_bench_win PRIVATE korvanthide)
 endif()
 # The raster image driver against ghostscript; run by bench/run_drivers_bench.sh.

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The image readers against python3-pil in the same run: a 4096 by 4096 RGB
+# IGrLoadImageData against python3-pil in the same run: a 4096 by 4096 RGB
 # picture written by python3-pil as PNG and as 24-bit BMP, read and decoded
 # to packed RGB, median of 5 each. Built natively, optimised, without
-# sanitizers; then IGrLoadImageData of the Windows tree on the same files
+# sanitizers; then the same program of the Windows tree on the same files
 # under Wine. Goals: PNG at most 1.0 of python3-pil, BMP at most 0.9.
 # Never run as a test.
 set -uo pipefail

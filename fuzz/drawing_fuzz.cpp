@@ -7,6 +7,7 @@
 #include "korvanthide/graphics_state.h"
 #include "graphics/bitmaps_pixels.h"
 #include "graphics/formats/byte_cursor.h"
+#include "graphics/screen_device.h"
 
 #include <bit>
 #include <cstddef>

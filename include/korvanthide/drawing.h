@@ -35,16 +35,11 @@ void gr_colour_table_defaults();
 void gr_colour_table_set(int index, std::int32_t rgb);
 std::int32_t gr_colour_table_get(int index);
 std::int32_t gr_colour16_get(int k);
-std::int32_t gr_colour_reduced_get(int w);
-std::int32_t gr_colour_basic_get(int k);
 void gr_colour_components(int colour, int& red, int& green, int& blue);
 std::int32_t gr_rgb_pack(int red, int green, int blue);
 void gr_rgb_unpack(std::int32_t rgb, int* red = nullptr, int* green = nullptr, int* blue = nullptr);
 int gr_colour_nearest_index(std::int32_t rgb);
 void gr_rgb_to_hsv(std::int32_t rgb, float& h, float& s, float& v);
-int gr_colour16_map(int n, int row);
-int gr_colour_device_number(int index);
-int gr_colour_name_code(std::string_view name);
 
 // ---- units, area, transforms, clipping ----
 // Whole part of a real, saturated to the int range (NaN gives 0).
@@ -56,20 +51,8 @@ void gr_pixel_to_user(float X, float Y, float& x, float& y);
 void gr_viewer_pixel_to_user(float X, float Y, float& x, float& y, int wb, int hb, int s, int t);
 void gr_pixel_to_window_units(int px, int py, int& u, int& v);
 void gr_window_units_to_pixel(int u, int v, int& px, int& py);
-void gr_position_set(float x, float y);
-void gr_position_add(float dx, float dy);
-void gr_line_clipped(float x1, float y1, float x2, float y2);
 void gr_line_clipped_user(float x1, float y1, float x2, float y2);
-// Clips the segment in place to the clip box; false when nothing is left.
-bool gr_clip_line(float& x1, float& y1, float& x2, float& y2);
-bool gr_clip_point_inside(float x, float y);
-bool gr_clip_segment_inside(float x, float y, float xa, float ya, float xb, float yb);
-void gr_area_to_pixels();
-void gr_area_set_clip(float x1, float y1, float x2, float y2);
 void gr_page_aspect();
 void gr_page_dimensions_update();
-
-// ---- rectangles ----
-void gr_rect_outline(float x1, float y1, float x2, float y2);
 
 } // namespace korv

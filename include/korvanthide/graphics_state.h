@@ -305,17 +305,6 @@ public:
     virtual void unknown_operation(int /*op*/, DeviceParameters&) {}
 };
 
-// The screen side has two devices: the GDI device, and the in-memory CGM
-// device while a CGM metafile slot is the target. Neither is owned here; an
-// install returns the device it replaces (nullptr: none, operations go
-// nowhere). The Windows tree installs its GDI device when the root window
-// opens unless one is installed already, so a test may install a recording
-// device first.
-Device* gr_screen_device_install(Device* device);
-Device* gr_memory_device_install(Device* device);
-// The device that gr_send_screen reaches now.
-Device& gr_screen_device();
-
 // Sends op to the screen side while screen_active >= 1: to the CGM device
 // when memory_device is set, else to the GDI device.
 void gr_send_screen(int op);
@@ -392,18 +381,9 @@ void gr_window_select_current(int window);
 void gr_drawable_size_update(int kind, int number, int width, int height);
 void gr_field_resized(int dialog, int field, int width, int height);
 void gr_window_resized(int window, int width, int height);
-void gr_metafile_select_target(int slot, int& status, int& width, int& height);
 // The graphics start-up of the root window ("H": no screen side; "P": keep
 // the hardcopy options across the driver selection).
 void gr_graphics_start(std::string_view options);
-
-// Start-up entries of the stroke-font and presentation-graphics layers.
-// Until those layers exist they do the least the start-up needs: the
-// character size sends operation 21 and works out the character scales;
-// the width factors, the stroke font and the graph defaults are left alone.
-void gr_char_width_default(int code);
-void gr_standard_font_load(int slot = 0);
-void pg_graphics_defaults();
 
 } // namespace korv
 

@@ -43,7 +43,6 @@ namespace korv {
 inline constexpr int max_window = 50;      // window numbers 0..50
 inline constexpr int window_slots = 51;
 inline constexpr int status_parts = 255;
-inline constexpr int status_bar_id = 999;
 inline constexpr int no_rectangle = -999;  // first word of an unused restore rectangle
 } // namespace korv
 

@@ -7,6 +7,11 @@
 
 #include "korvanthide/window.h"
 
+namespace korv {
+// Control identifier of a frame's status bar.
+inline constexpr int status_bar_id = 999;
+} // namespace korv
+
 // Whether a dialog resource can live inside a window: result 1 usable (with
 // its outer size, and whether its extras block names a resize anchor), -1 no
 // such resource, -2 not a child-control dialog or framed, -4 not creatable.

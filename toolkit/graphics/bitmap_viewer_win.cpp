@@ -20,6 +20,7 @@
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
 #include "core/window_procs.h"
+#include "graphics/bitmap_slots.h"
 
 namespace korv {
 namespace {

@@ -11,6 +11,7 @@
 #include "graphics/bitmaps_pixels.h"
 #include "graphics/gdi_handles.h"
 #include "graphics/gdi_primitives.h"
+#include "graphics/bitmap_slots.h"
 
 #include <windows.h>
 

@@ -47,23 +47,26 @@ LineEnd gdi_line_end(int x1, int y1, int x2, int y2)
     return {x2, y2, true};
 }
 
-const DashTable& gdi_dash_base(int line_type)
+DashTables::DashTables()
 {
-    return dash_bases[line_type >= 1 && line_type <= 7 ? line_type : 0];
+    std::copy(std::begin(dash_bases), std::end(dash_bases), base.begin());
+    scaled = base;
 }
 
-DashTable gdi_dash_scaled(int line_type, int r0, int r1, int line_width)
+void gdi_dash_tables_scale(DashTables& tables, int r0, int r1, int line_width)
 {
-    DashTable t = gdi_dash_base(line_type);
-    if (r0 <= 0)
+    if (r0 <= 0 || r1 <= 0)
         r0 = r1 = 1;
-    for (int i = 0; i < t.count; ++i) {
-        const long long v = static_cast<long long>(t.lengths[i]) * r1 / r0;
-        t.lengths[i] = static_cast<std::uint32_t>(std::max(v, 1LL));
-        if (line_width >= 2 && i % 2 == 1)
-            t.lengths[i] += static_cast<std::uint32_t>(line_width - 1);
+    for (std::size_t type = 1; type < tables.base.size(); ++type) {
+        DashTable t = tables.base[type];
+        for (int i = 0; i < t.count; ++i) {
+            const long long v = static_cast<long long>(t.lengths[i]) * r1 / r0;
+            t.lengths[i] = static_cast<std::uint32_t>(std::max(v, 1LL));
+            if (line_width >= 2 && i % 2 == 1)
+                t.lengths[i] += static_cast<std::uint32_t>(line_width - 1);
+        }
+        tables.scaled[type] = t;
     }
-    return t;
 }
 
 int gdi_pen_style(int line_type)

@@ -22,14 +22,22 @@ struct LineEnd {
 };
 LineEnd gdi_line_end(int x1, int y1, int x2, int y2);
 
-// Dash and gap lengths (pixels) of line types 1..7.
+// Dash and gap lengths (pixels) of one line type.
 struct DashTable {
     int count = 0;
     std::array<std::uint32_t, 6> lengths{};
 };
-const DashTable& gdi_dash_base(int line_type);
-// base * r1 / r0, then line width - 1 added to each gap when the width is 2 or more.
-DashTable gdi_dash_scaled(int line_type, int r0, int r1, int line_width);
+// The base tables of line types 1..7 (entry 0, solid, has none) and the
+// scaled copy of each that the pens use; the copies start as the bases.
+struct DashTables {
+    DashTables();
+    std::array<DashTable, 8> base;
+    std::array<DashTable, 8> scaled;
+};
+// Each scaled entry is base * r1 / r0 (r0 the display's pixels per inch,
+// r1 a metafile's reference resolution or r0), then line width - 1 is
+// added to each gap when the width is 2 or more.
+void gdi_dash_tables_scale(DashTables& tables, int r0, int r1, int line_width);
 
 // The platform pen style (PS_SOLID 0, PS_DASH 1, PS_DOT 2, PS_DASHDOT 3,
 // PS_DASHDOTDOT 4) of line type 0..7; -1 outside.

@@ -31,7 +31,7 @@ struct GdiDrawingState {
     HFONT replaced_font = nullptr;  // the font it replaced
     bool system_font = false;       // one of the system's own: never deleted here
     std::array<PALETTEENTRY, 256> palette_entries{};
-    std::array<DashTable, 8> dashes{}; // scaled copies of the dash tables
+    DashTables dash_tables;
 };
 
 GdiDrawingState& gdi_state();

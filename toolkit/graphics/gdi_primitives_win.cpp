@@ -184,8 +184,7 @@ void gdi_pen_rebuild()
     if (display_info().windows_nt) {
         LOGBRUSH brush{BS_SOLID, s.colour, 0};
         if (s.line_type >= 1 && s.line_type <= 7) {
-            const DashTable& d = s.dashes[static_cast<std::size_t>(s.line_type)];
-            const DashTable& use = d.count > 0 ? d : gdi_dash_base(s.line_type);
+            const DashTable& use = s.dash_tables.scaled[static_cast<std::size_t>(s.line_type)];
             pen = ExtCreatePen(PS_GEOMETRIC | PS_USERSTYLE | PS_ENDCAP_SQUARE | s.line_join, static_cast<DWORD>(width),
                                &brush, static_cast<DWORD>(use.count), reinterpret_cast<const DWORD*>(use.lengths.data()));
         } else if (width < 2) {
@@ -213,11 +212,11 @@ void gdi_dash_scale()
     auto& s = gdi_state();
     if (!display_info().windows_nt)
         return;
-    // A metafile scales to its reference device's resolution.
-    const int reference = metafile_target() ? emf_reference_resolution() : display_info().pixels_per_inch;
-    const int r0 = reference > 0 ? reference : 96;
-    for (int t = 1; t <= 7; ++t)
-        s.dashes[static_cast<std::size_t>(t)] = gdi_dash_scaled(t, r0, r0, s.line_width);
+    // Dashes keep their length in inches: a metafile is drawn in its
+    // reference device's pixels.
+    const int r0 = display_info().pixels_per_inch > 0 ? display_info().pixels_per_inch : 96;
+    const int reference = metafile_target() ? emf_reference_resolution() : r0;
+    gdi_dash_tables_scale(s.dash_tables, r0, reference > 0 ? reference : r0, s.line_width);
 }
 
 void gdi_context_prepare(HDC dc)

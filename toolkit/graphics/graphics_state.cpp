@@ -4,6 +4,7 @@
 
 #include "korvanthide/fixed_text.h"
 #include "core/services/hardcopy.h"
+#include "graphics/screen_device.h"
 
 namespace korv {
 

@@ -5,6 +5,8 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
 #include "core/services/hardcopy.h"
+#include "graphics/stroke_font.h"
+#include "graphics/presentation_graphics.h"
 
 namespace korv {
 

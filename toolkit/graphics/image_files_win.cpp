@@ -72,6 +72,12 @@ int read_picture(int type, std::string_view name, Picture& picture, int& system_
     return 0;
 }
 
+// A BMP file into the working picture: status 0 or the error.
+int img_read_bmp(std::string_view name, Picture& picture, int& system_code)
+{
+    return read_picture(image_format_bmp, name, picture, system_code);
+}
+
 // The picture turned clockwise on the screen by the rotation: pixel (x, y)
 // goes to (y, w-1-x) for 90, (w-1-x, h-1-y) for 180 and (h-1-y, x) for 270.
 Picture turned(const Picture& p, int rotation)
@@ -322,7 +328,9 @@ int draw_file(int type, HDC dc, HRGN clip, ImageRectangle r, bool stretch, int s
     }
     if (type != image_format_bmp && type != image_format_pcx && type != image_format_png)
         return image_error_unsupported;
-    if (const int status = read_picture(type, file_name, picture, system_code))
+    const int status = type == image_format_bmp ? img_read_bmp(file_name, picture, system_code)
+                                                : read_picture(type, file_name, picture, system_code);
+    if (status != 0)
         return status;
     return draw_picture(dc, clip, picture, r, stretch, stretch_mode, turn);
 }

@@ -8,11 +8,15 @@
 namespace korv {
 namespace {
 
+// Slot number n is slots[n - 1].
+struct MetafileSlots {
+    std::array<MetafileSlot, metafile_slot_count> slots;
+};
 
-std::array<MetafileSlot, metafile_slot_count>& slots()
+MetafileSlots& table()
 {
-    static std::array<MetafileSlot, metafile_slot_count> table;
-    return table;
+    static MetafileSlots t;
+    return t;
 }
 
 MetafileDelete& delete_routine()
@@ -25,12 +29,12 @@ MetafileDelete& delete_routine()
 
 MetafileSlot* metafile_slot(int number)
 {
-    return number >= 1 && number <= metafile_slot_count ? &slots()[static_cast<std::size_t>(number - 1)] : nullptr;
+    return number >= 1 && number <= metafile_slot_count ? &table().slots[static_cast<std::size_t>(number - 1)] : nullptr;
 }
 
 void metafile_slots_clear()
 {
-    for (auto& s : slots())
+    for (auto& s : table().slots)
         s = MetafileSlot{};
 }
 

@@ -47,6 +47,11 @@ MetafileDelete metafile_delete_install(MetafileDelete routine);
 // in use.
 bool metafile_slot_create_cgm(int number, int width_points, int height_points, int capacity);
 
+// Makes slot 1..20 the drawing target: an enhanced-metafile slot through
+// its recording context, a CGM slot through the in-memory CGM device.
+// Status 0 with the slot's device size, else not 0.
+void gr_metafile_select_target(int slot, int& status, int& width, int& height);
+
 // Appends bytes to the buffer of the CGM slot that is the drawing target:
 // all of them, or with error 1062 none.
 void YYGCGM1(std::span<const std::uint8_t> bytes);

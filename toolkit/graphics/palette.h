@@ -28,4 +28,13 @@ void colour_table_put(ColourTable256& table, int index, std::int32_t rgb, int de
 int colour_nearest_index(const ColourTable256& table, std::int32_t rgb);
 int colour_device_number(int index, int device_colour_count);
 
+// The same on the toolkit's table and display: the companion tables'
+// entries, the 16-colour map, the device colour number of an entry, and
+// the palette index of a colour name.
+std::int32_t gr_colour_reduced_get(int w);
+std::int32_t gr_colour_basic_get(int k);
+int gr_colour16_map(int n, int row);
+int gr_colour_device_number(int index);
+int gr_colour_name_code(std::string_view name);
+
 } // namespace korv

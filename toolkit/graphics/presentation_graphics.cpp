@@ -44,14 +44,14 @@ void colour_rule(PresentationGraphicsState& pg, int n)
     for (int i = 1; i <= n; ++i) {
         DataSetStyle& s = pg.sets[static_cast<std::size_t>(i - 1)];
         if (palette_mode()) {
-            s.colour_1 = k + 32;
-            s.colour_2 = k + 64;
+            s.set_colour_1 = k + 32;
+            s.set_colour_2 = k + 64;
             k = (k + 36 + i % 4) % 176;
         } else {
             const int d = (256 - i) / 32 - 32 * (i % 4);
             const int g = 16 * (i % 9) + 127, b = 32 * (i % 5) + 127;
-            s.colour_1 = (223 + d) + 256 * g + 65536 * b;
-            s.colour_2 = (32 - d) + 256 * g + 65536 * b;
+            s.set_colour_1 = (223 + d) + 256 * g + 65536 * b;
+            s.set_colour_2 = (32 - d) + 256 * g + 65536 * b;
         }
     }
 }
@@ -59,11 +59,11 @@ void colour_rule(PresentationGraphicsState& pg, int n)
 void two_set_rule(PresentationGraphicsState& pg, std::optional<int> count)
 {
     if (count)
-        pg.count_limit = *count;
+        pg.pg_count_limit = *count;
     const bool palette = palette_mode();
-    pg.sets[0].style_a = pg.sets[1].style_a = 4;
-    pg.sets[0].colour_1 = palette ? 31 : 255;
-    pg.sets[1].colour_1 = palette ? 63 : 65535;
+    pg.sets[0].set_style_a = pg.sets[1].set_style_a = 4;
+    pg.sets[0].set_colour_1 = palette ? 31 : 255;
+    pg.sets[1].set_colour_1 = palette ? 63 : 65535;
 }
 
 template <class Each> void each_set(PresentationGraphicsState& pg, int n, Each each)
@@ -78,81 +78,81 @@ int type_defaults(PresentationGraphicsState& pg, int n)
 {
     auto per_set_type4 = [&] {
         each_set(pg, n, [](DataSetStyle& s, int i, int j) {
-            s.style_a = -(j % 7);
-            s.style_b = 1;
-            s.style_c = 0;
-            s.marker = i;
+            s.set_style_a = -(j % 7);
+            s.set_style_b = 1;
+            s.set_style_c = 0;
+            s.set_marker = i;
         });
     };
     // Types 5 and 8 seen in three dimensions.
     auto three_d = [&]() -> int {
-        pg.word_b = 3;
-        pg.word_a = -3;
-        const int limited = pg.flag_b5 ? n : std::min(n, 2);
-        if (pg.choice == 3) {
-            pg.scale_d = 0.6f;
+        pg.pg_word_b = 3;
+        pg.pg_word_a = -3;
+        const int limited = pg.pg_flag_b5 ? n : std::min(n, 2);
+        if (pg.pg_choice == 3) {
+            pg.pg_scale_d = 0.6f;
             two_set_rule(pg, std::nullopt);
             return 0;
         }
-        pg.scale_d = 0.7f;
-        each_set(pg, limited, [](DataSetStyle& s, int, int) { s.style_a = 4; });
+        pg.pg_scale_d = 0.7f;
+        each_set(pg, limited, [](DataSetStyle& s, int, int) { s.set_style_a = 4; });
         return limited;
     };
-    switch (pg.type) {
+    switch (pg.pg_type) {
     case 1:
     case 2:
     case 3:
-        pg.default_colour = 223;
-        pg.default_word = 0;
-        each_set(pg, n, [](DataSetStyle& s, int, int) { s.style_a = 4; });
+        pg.pg_default_colour = 223;
+        pg.pg_default_word = 0;
+        each_set(pg, n, [](DataSetStyle& s, int, int) { s.set_style_a = 4; });
         return n;
     case 4:
-        pg.tick_step = pg.tick_step_copy = tick_step(pg.dim1);
+        pg.pg_tick_step = pg.pg_tick_step_copy = tick_step(pg.pg_dim1);
         per_set_type4();
         return n;
     case 5:
-        if (pg.flag_b0)
+        if (pg.pg_flag_b0)
             return three_d();
         per_set_type4();
         return n;
     case 6:
         each_set(pg, n, [](DataSetStyle& s, int, int j) {
-            s.style_a = -(j % 7);
-            s.style_b = 0;
-            s.style_c = 0;
+            s.set_style_a = -(j % 7);
+            s.set_style_b = 0;
+            s.set_style_c = 0;
         });
         return n;
     case 7:
         each_set(pg, n, [&](DataSetStyle& s, int i, int j) {
-            if (pg.flag_b0) {
-                s.style_c = 1;
-                s.style_a = 3;
-                s.style_b = 3;
-                s.marker = i % 14 + 13;
+            if (pg.pg_flag_b0) {
+                s.set_style_c = 1;
+                s.set_style_a = 3;
+                s.set_style_b = 3;
+                s.set_marker = i % 14 + 13;
                 return;
             }
-            s.marker = -1;
+            s.set_marker = -1;
             const int r = j % 92;
-            s.style_b = r < 40 ? 3 : 2;
-            s.style_a = r < 40 ? r + 1 : r - 39;
+            s.set_style_b = r < 40 ? 3 : 2;
+            s.set_style_a = r < 40 ? r + 1 : r - 39;
         });
         return n;
     case 8: {
-        if (pg.flag_b0)
+        if (pg.pg_flag_b0)
             return three_d();
-        const int c = std::max(1, 150 / std::max(pg.dim1, pg.dim2));
-        if (pg.choice == 3) {
+        const int c = std::max(1, 150 / std::max(pg.pg_dim1, pg.pg_dim2));
+        if (pg.pg_choice == 3) {
             two_set_rule(pg, c);
             return 0;
         }
-        if (pg.flag_b3) {
-            if (pg.choice == 0)
-                pg.count_limit = c;
-            each_set(pg, n, [](DataSetStyle& s, int, int) { s.style_a = 4; });
+        if (pg.pg_flag_b3) {
+            if (pg.pg_choice == 0)
+                pg.pg_count_limit = c;
+            each_set(pg, n, [](DataSetStyle& s, int, int) { s.set_style_a = 4; });
         } else {
             each_set(pg, n, [](DataSetStyle& s, int, int) {
-                s.style_a = 0;
-                s.style_b = 5;
+                s.set_style_a = 0;
+                s.set_style_b = 5;
             });
         }
         return n;
@@ -160,20 +160,20 @@ int type_defaults(PresentationGraphicsState& pg, int n)
     case 9: {
         const int colour = palette_mode() ? 223 : 0;
         each_set(pg, n, [&](DataSetStyle& s, int, int) {
-            s.style_a = 0;
-            s.style_b = 2;
-            s.colour_1 = colour;
+            s.set_style_a = 0;
+            s.set_style_b = 2;
+            s.set_colour_1 = colour;
         });
         return 0;
     }
     case 10:
-        pg.word_a = -3;
-        each_set(pg, n, [](DataSetStyle& s, int, int) { s.style_a = 4; });
+        pg.pg_word_a = -3;
+        each_set(pg, n, [](DataSetStyle& s, int, int) { s.set_style_a = 4; });
         return n;
     default:
         each_set(pg, n, [](DataSetStyle& s, int, int) {
-            s.style_a = 4;
-            s.style_b = 0;
+            s.set_style_a = 4;
+            s.set_style_b = 0;
         });
         return n;
     }
@@ -181,25 +181,25 @@ int type_defaults(PresentationGraphicsState& pg, int n)
 
 void view_defaults(PresentationGraphicsState& pg)
 {
-    if (!pg.flag_b0 || pg.type < 5) {
-        pg.view_rad_a = pg.view_rad_b = pg.view_deg_a = pg.view_deg_b = 0;
-        pg.scale_a = 0.7f;
-        pg.scale_b = 0.8f;
+    if (!pg.pg_flag_b0 || pg.pg_type < 5) {
+        pg.pg_view_rad_a = pg.pg_view_rad_b = pg.pg_view_deg_a = pg.pg_view_deg_b = 0;
+        pg.pg_scale_a = 0.7f;
+        pg.pg_scale_b = 0.8f;
     } else {
-        pg.view_offset = pg.view_extra_a = pg.view_extra_b = 0;
-        pg.view_base = 0.5f;
-        pg.view_rad_a = -0.7853982f;
-        pg.view_rad_b = 0.7853982f;
-        pg.view_deg_a = -45;
-        pg.view_deg_b = 45;
-        pg.view_cos_a = pg.view_cos_b = 0.7071068f;
-        pg.scale_a = pg.scale_b = 0.6f;
-        const bool walls = pg.type == 5 || pg.type == 8 || pg.type == 10;
-        pg.wall_count = walls ? 4 : 0;
+        pg.pg_view_offset = pg.pg_view_extra_a = pg.pg_view_extra_b = 0;
+        pg.pg_view_base = 0.5f;
+        pg.pg_view_rad_a = -0.7853982f;
+        pg.pg_view_rad_b = 0.7853982f;
+        pg.pg_view_deg_a = -45;
+        pg.pg_view_deg_b = 45;
+        pg.pg_view_cos_a = pg.pg_view_cos_b = 0.7071068f;
+        pg.pg_scale_a = pg.pg_scale_b = 0.6f;
+        const bool walls = pg.pg_type == 5 || pg.pg_type == 8 || pg.pg_type == 10;
+        pg.pg_wall_count = walls ? 4 : 0;
         if (walls)
-            pg.wall_colours.fill(palette_mode() ? 255 : 0x838383);
+            pg.pg_wall_colours.fill(palette_mode() ? 255 : 0x838383);
     }
-    pg.scale_c = pg.type == 9 ? 0.75f : (pg.flag_b6 ? 0.65f : 0.5f);
+    pg.pg_scale_c = pg.pg_type == 9 ? 0.75f : (pg.pg_flag_b6 ? 0.65f : 0.5f);
 }
 
 } // namespace
@@ -215,19 +215,19 @@ float pg_log10_magnitude(float x) { return x == 0 ? -38.0f : std::log10(std::fab
 void pg_log_axis_setup()
 {
     PresentationGraphicsState& pg = pg_state();
-    pg.log_x = pg.log_x_wanted && pg.type != 1 && !pg.flag_b0 && !pg.flag_b6;
-    pg.log_y = pg.log_y_wanted && pg.type != 2 && !pg.flag_b0;
-    if (pg.log_x) {
-        pg.log_x1 = pg_log10_magnitude(pg.x1);
-        pg.log_x2 = pg_log10_magnitude(pg.x2);
-        pg.log_span_x = pg.log_x2 - pg.log_x1;
+    pg.pg_log_x = pg.pg_log_x_wanted && pg.pg_type != 1 && !pg.pg_flag_b0 && !pg.pg_flag_b6;
+    pg.pg_log_y = pg.pg_log_y_wanted && pg.pg_type != 2 && !pg.pg_flag_b0;
+    if (pg.pg_log_x) {
+        pg.pg_log_x1 = pg_log10_magnitude(pg.pg_x1);
+        pg.pg_log_x2 = pg_log10_magnitude(pg.pg_x2);
+        pg.pg_log_span_x = pg.pg_log_x2 - pg.pg_log_x1;
     }
-    if (pg.log_y) {
-        pg.log_y1 = pg_log10_magnitude(pg.y1);
-        pg.log_y2 = pg_log10_magnitude(pg.y2);
-        pg.log_span_y = pg.log_y2 - pg.log_y1;
-        pg.log_polar = pg_log10_magnitude(pg.polar_unit);
-        pg.log_polar_span = pg.log_polar + 38;
+    if (pg.pg_log_y) {
+        pg.pg_log_y1 = pg_log10_magnitude(pg.pg_y1);
+        pg.pg_log_y2 = pg_log10_magnitude(pg.pg_y2);
+        pg.pg_log_span_y = pg.pg_log_y2 - pg.pg_log_y1;
+        pg.pg_log_polar = pg_log10_magnitude(pg.pg_polar_unit);
+        pg.pg_log_polar_span = pg.pg_log_polar + 38;
     }
 }
 
@@ -241,8 +241,8 @@ void pg_axis_scales_set(std::string_view x_type, std::string_view y_type)
                 return false;
         return true;
     };
-    pg_state().log_x_wanted = is_log(x_type);
-    pg_state().log_y_wanted = is_log(y_type);
+    pg_state().pg_log_x_wanted = is_log(x_type);
+    pg_state().pg_log_y_wanted = is_log(y_type);
     pg_log_axis_setup();
 }
 
@@ -254,8 +254,8 @@ void pg_graphics_defaults()
     IPgGraphDefine(4, pg_max_sets, one, 0);
     each_set(pg_state(), pg_max_sets, [](DataSetStyle& s, int i, int) {
         s = DataSetStyle{};
-        s.colour_1 = 32 + 32 * (i % 6);
-        s.colour_2 = 64 + 32 * (i % 6);
+        s.set_colour_1 = 32 + 32 * (i % 6);
+        s.set_colour_2 = 64 + 32 * (i % 6);
     });
 }
 
@@ -266,27 +266,27 @@ void IPgArea(float x1, float y1, float x2, float y2)
     using namespace korv;
     PresentationGraphicsState& pg = pg_state();
     if (x1 == x2) {
-        pg.x1 = 0;
-        pg.x2 = 1;
+        pg.pg_x1 = 0;
+        pg.pg_x2 = 1;
         err_report(err::unit_range, "IPgArea");
     } else {
-        pg.x1 = x1;
-        pg.x2 = x2;
+        pg.pg_x1 = x1;
+        pg.pg_x2 = x2;
     }
     if (y1 == y2) {
-        pg.y1 = 0;
-        pg.y2 = 1;
+        pg.pg_y1 = 0;
+        pg.pg_y2 = 1;
         err_report(err::unit_range, "IPgArea");
     } else {
-        pg.y1 = y1;
-        pg.y2 = y2;
+        pg.pg_y1 = y1;
+        pg.pg_y2 = y2;
     }
-    pg.span_x = pg.x2 - pg.x1;
-    pg.span_y = pg.y2 - pg.y1;
-    pg.x_low = std::min(pg.x1, pg.x2);
-    pg.x_high = std::max(pg.x1, pg.x2);
-    pg.y_low = std::min(pg.y1, pg.y2);
-    pg.y_high = std::max(pg.y1, pg.y2);
+    pg.pg_span_x = pg.pg_x2 - pg.pg_x1;
+    pg.pg_span_y = pg.pg_y2 - pg.pg_y1;
+    pg.pg_x_low = std::min(pg.pg_x1, pg.pg_x2);
+    pg.pg_x_high = std::max(pg.pg_x1, pg.pg_x2);
+    pg.pg_y_low = std::min(pg.pg_y1, pg.pg_y2);
+    pg.pg_y_high = std::max(pg.pg_y1, pg.pg_y2);
     pg_log_axis_setup();
 }
 
@@ -295,23 +295,23 @@ void IPgUnitsZ(float z1, float z2)
     using namespace korv;
     PresentationGraphicsState& pg = pg_state();
     if (z2 > z1) {
-        pg.z1 = z1;
-        pg.z2 = z2;
+        pg.pg_z1 = z1;
+        pg.pg_z2 = z2;
     } else {
-        pg.z1 = 0;
-        pg.z2 = 1;
+        pg.pg_z1 = 0;
+        pg.pg_z2 = 1;
         err_report(err::unit_range, "IPgUnitsZ");
     }
-    pg.span_z = pg.z2 - pg.z1;
+    pg.pg_span_z = pg.pg_z2 - pg.pg_z1;
 }
 
 void IPgUnitsPolar(float unit)
 {
     using namespace korv;
     if (unit > 0) {
-        pg_state().polar_unit = unit;
+        pg_state().pg_polar_unit = unit;
     } else {
-        pg_state().polar_unit = 1;
+        pg_state().pg_polar_unit = 1;
         err_report(err::unit_range, "IPgUnitsPolar");
     }
     pg_log_axis_setup();
@@ -321,13 +321,13 @@ void IPgMarginsSet(float left, float bottom, float right, float top)
 {
     auto& pg = korv::pg_state();
     if (left >= 0 && left < 1)
-        pg.margin_left = left;
+        pg.pg_margin_left = left;
     if (bottom >= 0 && bottom < 1)
-        pg.margin_bottom = bottom;
+        pg.pg_margin_bottom = bottom;
     if (right > 0 && right <= 1)
-        pg.margin_right = right;
+        pg.pg_margin_right = right;
     if (top > 0 && top <= 1)
-        pg.margin_top = top;
+        pg.pg_margin_top = top;
 }
 
 void IPgGraphDefine(int type, int sets, std::span<const int> dims, std::optional<int> options,
@@ -337,69 +337,69 @@ void IPgGraphDefine(int type, int sets, std::span<const int> dims, std::optional
     PresentationGraphicsState& pg = pg_state();
     // Missing dimensions count as 1: nothing is read past the caller's array.
     auto dim = [&](std::size_t k) { return k < dims.size() ? dims[k] : 1; };
-    pg.set_count = std::clamp(sets, 1, pg_max_sets);
-    pg.dim1 = std::max(dim(0), 1);
-    pg.dim1_real = static_cast<float>(pg.dim1);
-    pg.dim1_less1 = pg.dim1_real - 1;
-    pg.type = type >= 1 && type <= 11 ? type : 4;
+    pg.pg_set_count = std::clamp(sets, 1, pg_max_sets);
+    pg.pg_dim1 = std::max(dim(0), 1);
+    pg.pg_dim1_real = static_cast<float>(pg.pg_dim1);
+    pg.pg_dim1_less1 = pg.pg_dim1_real - 1;
+    pg.pg_type = type >= 1 && type <= 11 ? type : 4;
 
-    const auto count = static_cast<std::size_t>(pg.set_count);
-    if (pg.type == 3 && pg.buffer_type3.size() < count)
+    const auto count = static_cast<std::size_t>(pg.pg_set_count);
+    if (pg.pg_type == 3 && pg.buffer_type3.size() < count)
         pg.buffer_type3.assign(count, {});
-    if ((pg.type == 4 || pg.type == 6) && pg.buffer_a.size() < count) {
+    if ((pg.pg_type == 4 || pg.pg_type == 6) && pg.buffer_a.size() < count) {
         pg.buffer_a.assign(count, 0);
         pg.buffer_b.assign(count, 0);
     }
 
     const int o = options.value_or(0);
-    pg.options = o;
-    const bool grid_type = pg.type == 5 || pg.type == 6 || pg.type == 7 || pg.type == 8 || pg.type == 10;
-    pg.grid = bit(o, 0) && grid_type;
-    pg.flag_b0 = bit(o, 0) && !(pg.type > 2 && !pg.grid);
-    pg.flag_b1 = bit(o, 1);
-    pg.flag_b3 = bit(o, 3);
-    pg.flag_b5 = bit(o, 5);
-    pg.flag_b7 = bit(o, 7);
-    pg.flag_b9 = bit(o, 9);
-    pg.flag_b11 = bit(o, 11);
-    pg.choice = bit(o, 2) ? 1 : (bit(o, 8) ? 2 : (bit(o, 4) ? 3 : 0));
-    if (pg.type == 1 && bit(o, 5)) {
-        pg.flag_b0 = false;
-        pg.flag_b10 = false;
-        pg.flag_b6 = bit(o, 6);
+    pg.pg_options = o;
+    const bool grid_type = pg.pg_type == 5 || pg.pg_type == 6 || pg.pg_type == 7 || pg.pg_type == 8 || pg.pg_type == 10;
+    pg.pg_grid = bit(o, 0) && grid_type;
+    pg.pg_flag_b0 = bit(o, 0) && !(pg.pg_type > 2 && !pg.pg_grid);
+    pg.pg_flag_b1 = bit(o, 1);
+    pg.pg_flag_b3 = bit(o, 3);
+    pg.pg_flag_b5 = bit(o, 5);
+    pg.pg_flag_b7 = bit(o, 7);
+    pg.pg_flag_b9 = bit(o, 9);
+    pg.pg_flag_b11 = bit(o, 11);
+    pg.pg_choice = bit(o, 2) ? 1 : (bit(o, 8) ? 2 : (bit(o, 4) ? 3 : 0));
+    if (pg.pg_type == 1 && bit(o, 5)) {
+        pg.pg_flag_b0 = false;
+        pg.pg_flag_b10 = false;
+        pg.pg_flag_b6 = bit(o, 6);
     } else {
-        pg.flag_b10 = bit(o, 10);
-        pg.flag_b6 = pg.flag_b0 ? false : bit(o, 6);
+        pg.pg_flag_b10 = bit(o, 10);
+        pg.pg_flag_b6 = pg.pg_flag_b0 ? false : bit(o, 6);
     }
 
-    if (pg.grid || pg.type == 8 || pg.type == 10) {
-        const float dim1_first = pg.dim1_real;
-        pg.dim1 = std::max(dim(0), 2);
-        pg.dim2 = pg.type == 6 || pg.type == 7 ? pg.dim1 : std::max(dim(1), 2);
-        if (pg.type == 10)
-            pg.dim3 = std::max(dim(2), 2);
-        pg.dim2_real = static_cast<float>(pg.dim2);
-        pg.dim2_less1 = pg.dim2_real - 1;
-        if (pg.flag_b0) {
-            if (!pg.flag_b9)
-                pg.offset_fraction = 0.5f;
-            else if (pg.dim2 < pg.dim1)
-                pg.offset_fraction = 1 - 0.5f * pg.dim2_real / dim1_first;
+    if (pg.pg_grid || pg.pg_type == 8 || pg.pg_type == 10) {
+        const float dim1_first = pg.pg_dim1_real;
+        pg.pg_dim1 = std::max(dim(0), 2);
+        pg.pg_dim2 = pg.pg_type == 6 || pg.pg_type == 7 ? pg.pg_dim1 : std::max(dim(1), 2);
+        if (pg.pg_type == 10)
+            pg.pg_dim3 = std::max(dim(2), 2);
+        pg.pg_dim2_real = static_cast<float>(pg.pg_dim2);
+        pg.pg_dim2_less1 = pg.pg_dim2_real - 1;
+        if (pg.pg_flag_b0) {
+            if (!pg.pg_flag_b9)
+                pg.pg_offset_fraction = 0.5f;
+            else if (pg.pg_dim2 < pg.pg_dim1)
+                pg.pg_offset_fraction = 1 - 0.5f * pg.pg_dim2_real / dim1_first;
             else
-                pg.offset_fraction = 0.5f * dim1_first / pg.dim2_real;
+                pg.pg_offset_fraction = 0.5f * dim1_first / pg.pg_dim2_real;
         }
     }
-    pg.bar_fraction = std::min(0.6f / pg.dim1_real, 0.25f);
+    pg.pg_bar_fraction = std::min(0.6f / pg.pg_dim1_real, 0.25f);
     pg_log_axis_setup();
 
     if (defaults.value_or(0) == 0)
         return;
-    const int coloured = type_defaults(pg, pg.set_count);
+    const int coloured = type_defaults(pg, pg.pg_set_count);
     if (coloured > 0)
         colour_rule(pg, coloured);
     view_defaults(pg);
-    const int shown = pg.flag_b0 && (pg.type == 5 || pg.type == 8) && !pg.flag_b5 ? std::min(pg.set_count, 2)
-                                                                                    : pg.set_count;
+    const bool two_shown = pg.pg_flag_b0 && (pg.pg_type == 5 || pg.pg_type == 8) && !pg.pg_flag_b5;
+    const int shown = two_shown ? std::min(pg.pg_set_count, 2) : pg.pg_set_count;
     for (int i = 0; i < shown; ++i)
-        pg.sets[static_cast<std::size_t>(i)].shown = 1;
+        pg.sets[static_cast<std::size_t>(i)].set_shown = 1;
 }

@@ -4,6 +4,7 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
+#include "graphics/units.h"
 
 #include <algorithm>
 #include <cmath>

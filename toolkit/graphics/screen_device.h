@@ -6,13 +6,30 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace korv {
 
 class Device;
 
+// The screen side has two devices: the GDI device, and the in-memory CGM
+// device while a CGM metafile slot is the target. Neither is owned here; an
+// install returns the device it replaces (nullptr: none, operations go
+// nowhere). The Windows tree installs its GDI device when the root window
+// opens unless one is installed already, so a test may install a recording
+// device first.
+Device* gr_screen_device_install(Device* device);
+Device* gr_memory_device_install(Device* device);
+// The device that gr_send_screen reaches now.
+Device& gr_screen_device();
+
 // Windows tree: the GDI device that the screen side's sender reaches.
 Device& gdi_device();
+// Windows tree: draws an image file (format code 1 BMP, 2 PCX, 15 PNG) into
+// the clip box l, b, r, t (pixels, y up), turned by the rotation, stretched
+// when stretch is not 0; status and system code as the image drawing gives.
+void gdi_image_rotated(std::string_view file_name, int rotation, int l, int b, int r, int t, int format, int stretch,
+                       int stretch_mode, int& status, int& system_code);
 
 // Device rows run down from the top: row = height - y - 1.
 inline int screen_flip(int y, int drawable_height)

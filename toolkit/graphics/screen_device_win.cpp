@@ -11,6 +11,7 @@
 #include "graphics/image_files_win.h"
 #include "graphics/metafile_slots.h"
 #include "graphics/shaded_polygon.h"
+#include "graphics/palette.h"
 
 #include <algorithm>
 #include <cmath>
@@ -353,23 +354,11 @@ void GdiDevice::line_width(DeviceParameters&)
         gdi_line_width_set(g.line_width);
 }
 
-// The picture goes into the clip box. On the NT platform a quarter turn
-// gives the rectangle with its sides exchanged, and the transform's offsets
-// bring it back onto the clip box.
 void GdiDevice::image_file(DeviceParameters& p)
 {
     const GraphicsState& g = graphics_state();
-    const WindowTables& t = window_tables();
-    const int l = g.screen_clip_x1, b = g.screen_clip_y1, r = g.screen_clip_x2, top = g.screen_clip_y2;
-    const ImageRectangle page{l, flip(top), r, flip(b)};
-    const bool nt = display_info().windows_nt != 0;
-    const bool quarter = nt && (g.rotation == 90 || g.rotation == 270);
-    const ImageRectangle rect = quarter ? ImageRectangle{b, flip(r), top, flip(l)} : page;
-    const ImageTurn turn = nt ? img_turn_onto(g.rotation, page, rect) : ImageTurn{g.rotation, 0, 0};
-    int system_code = 0;
-    p.phase = img_draw_file(p.px1, t.drawing_dc, t.clip_region, rect, p.py1 != 0, p.py3, turn, system_code,
-                            p.image_file_view());
-    p.count = system_code;
+    gdi_image_rotated(p.image_file_view(), g.rotation, g.screen_clip_x1, g.screen_clip_y1, g.screen_clip_x2,
+                      g.screen_clip_y2, p.px1, p.py1, p.py3, p.phase, p.count);
 }
 
 void GdiDevice::shaded_polygon(DeviceParameters& p)
@@ -398,6 +387,25 @@ void GdiDevice::shaded_polygon(DeviceParameters& p)
 }
 
 } // namespace
+
+// The picture goes into the clip box (left, bottom, right, top, y up). On
+// the NT platform a quarter turn gives the rectangle with its sides
+// exchanged, and the transform's offsets bring it back onto the clip box.
+void gdi_image_rotated(std::string_view file_name, int rotation, int l, int b, int r, int top, int format,
+                       int stretch, int stretch_mode, int& status, int& system_code)
+{
+    const WindowTables& t = window_tables();
+    const int height = graphics_state().drawable_height;
+    auto flip = [height](int y) { return screen_flip(y, height); };
+    const ImageRectangle page{l, flip(top), r, flip(b)};
+    const bool nt = display_info().windows_nt != 0;
+    const bool quarter = nt && (rotation == 90 || rotation == 270);
+    const ImageRectangle rect = quarter ? ImageRectangle{b, flip(r), top, flip(l)} : page;
+    const ImageTurn turn = nt ? img_turn_onto(rotation, page, rect) : ImageTurn{rotation, 0, 0};
+    system_code = 0;
+    status = img_draw_file(format, t.drawing_dc, t.clip_region, rect, stretch != 0, stretch_mode, turn, system_code,
+                           file_name);
+}
 
 Device& gdi_device()
 {

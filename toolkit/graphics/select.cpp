@@ -4,6 +4,8 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
+#include "graphics/units.h"
+#include "graphics/metafile_slots.h"
 
 namespace korv {
 

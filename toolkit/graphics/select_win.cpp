@@ -14,6 +14,7 @@
 #include "graphics/metafile_slots.h"
 #include "graphics/metafile_win.h"
 #include "graphics/cgm_memory_device.h"
+#include "graphics/bitmap_slots.h"
 
 namespace korv {
 

@@ -54,28 +54,28 @@ void gr_stroke_font_install(float a, float b, float c, float d, int e, int flags
                             std::span<const int> second_table)
 {
     StrokeFont& font = slot == 1 ? stroke_fonts().user : stroke_fonts().standard;
-    font.metric_a = a;
-    font.metric_b = b;
-    font.metric_c = c;
-    font.metric_d = d;
-    font.metric_e = e;
-    font.extended = (flags & 2) != 0 ? 1 : 0;
-    font.metric_f = f;
+    font.stroke_metric_a = a;
+    font.stroke_metric_b = b;
+    font.stroke_metric_c = c;
+    font.stroke_metric_d = d;
+    font.stroke_metric_e = e;
+    font.stroke_extended = (flags & 2) != 0 ? 1 : 0;
+    font.stroke_metric_f = f;
     if (slot != 1) {
-        font.first_flag = flags & 1;
+        font.stroke_first_flag = flags & 1;
         font.name = std::string(name);
     }
     font.glyphs = std::string(glyphs);
-    const std::size_t low = font.extended ? 96 : 95;
-    font.start_low.assign(first_table.begin(), first_table.begin() + static_cast<std::ptrdiff_t>(std::min(low, first_table.size())));
-    font.start_high.assign(second_table.begin(),
+    const std::size_t low = font.stroke_extended ? 96 : 95;
+    font.stroke_start_low.assign(first_table.begin(), first_table.begin() + static_cast<std::ptrdiff_t>(std::min(low, first_table.size())));
+    font.stroke_start_high.assign(second_table.begin(),
                            second_table.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(96, second_table.size())));
 }
 
 std::vector<std::vector<StrokePoint>> stroke_glyph_strokes(const StrokeFont& font, int k)
 {
-    std::vector<int> starts = font.start_low;
-    starts.insert(starts.end(), font.start_high.begin(), font.start_high.end());
+    std::vector<int> starts = font.stroke_start_low;
+    starts.insert(starts.end(), font.stroke_start_high.begin(), font.stroke_start_high.end());
     std::vector<std::vector<StrokePoint>> strokes;
     if (k < 1 || static_cast<std::size_t>(k) >= starts.size())
         return strokes;

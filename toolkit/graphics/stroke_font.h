@@ -16,15 +16,15 @@ namespace korv {
 inline constexpr int stroke_glyph_count = 191;
 
 struct StrokeFont {
-    float metric_a = 0, metric_b = 0, metric_c = 0, metric_d = 0;
-    int metric_e = 0;
-    int first_flag = 0; // bit 0 of the installer's flags (standard slot only)
-    int extended = 0;   // 1: 96 entries in the first start table
-    int metric_f = 0;
+    float stroke_metric_a = 0, stroke_metric_b = 0, stroke_metric_c = 0, stroke_metric_d = 0;
+    int stroke_metric_e = 0;
+    int stroke_first_flag = 0; // bit 0 of the installer's flags (standard slot only)
+    int stroke_extended = 0;   // 1: 96 entries in the first start table
+    int stroke_metric_f = 0;
     std::string name;   // standard slot only
     std::string glyphs;
-    std::vector<int> start_low;  // 1-based start positions, 95 or 96
-    std::vector<int> start_high; // 96, the last one the end of the text + 1
+    std::vector<int> stroke_start_low;  // 1-based start positions, 95 or 96
+    std::vector<int> stroke_start_high; // 96, the last one the end of the text + 1
 };
 
 struct StrokeFontTables {
@@ -52,5 +52,12 @@ void gr_char_angle_set(float angle);
 
 // The default proportional width of a character code (0 where none).
 float gr_char_width_factor_default(int code);
+// Restores the default width factors: code 0 all of them, 32..126 and
+// 161..255 that code's, 128 the euro sign's (code 127); any other code
+// reports error 66 under the current routine name.
+void gr_char_width_default(int code);
+// Assembles the built-in font and installs it in the standard slot (0) or
+// the user slot (1).
+void gr_standard_font_load(int slot = 0);
 
 } // namespace korv

@@ -6,6 +6,7 @@
 #include "korvanthide/graphics_state.h"
 #include "core/services/hardcopy.h"
 #include "graphics/stroke_font.h"
+#include "graphics/units.h"
 
 #include <algorithm>
 #include <climits>

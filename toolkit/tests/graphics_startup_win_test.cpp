@@ -19,6 +19,7 @@
 #include "korvanthide/window.h"
 #include "graphics/testing/recording_device.h"
 #include "testing/hardcopy_driver.h"
+#include "graphics/screen_device.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "korvanthide/window.h"
+#include "core/window_layer.h"
 
 namespace korv::testing {
 

@@ -14,6 +14,21 @@ namespace {
 
 constexpr std::size_t header_length = 128;
 
+// The header's multi-byte readers: a little-endian value, 32-bit for width
+// 4 and 16-bit unsigned for any other width; a 32-bit big-endian value.
+std::int32_t img_le_int_get(std::span<const std::uint8_t> bytes, int width)
+{
+    if (width != 4)
+        return bytes[0] | bytes[1] << 8;
+    return static_cast<std::int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
+                                     static_cast<std::uint32_t>(bytes[3]) << 24);
+}
+
+std::uint32_t img_be32_get(std::span<const std::uint8_t> bytes)
+{
+    return static_cast<std::uint32_t>(bytes[0]) << 24 | bytes[1] << 16 | bytes[2] << 8 | bytes[3];
+}
+
 struct Header {
     std::array<std::uint8_t, header_length> bytes{}; // zeros past a short file
 
@@ -26,16 +41,11 @@ struct Header {
     std::string_view text() const { return {reinterpret_cast<const char*>(bytes.data()), bytes.size()}; }
     bool at(std::size_t pos, std::string_view s) const { return pos <= header_length && text().substr(pos).starts_with(s); }
     bool contains(std::string_view s) const { return text().find(s) != std::string_view::npos; }
-    std::uint32_t le32(std::size_t pos) const
-    {
-        return bytes[pos] | bytes[pos + 1] << 8 | bytes[pos + 2] << 16 | static_cast<std::uint32_t>(bytes[pos + 3]) << 24;
-    }
-    int le16(std::size_t pos) const { return bytes[pos] | bytes[pos + 1] << 8; }
-    std::int32_t sle32(std::size_t pos) const { return static_cast<std::int32_t>(le32(pos)); }
-    std::uint32_t be32(std::size_t pos) const
-    {
-        return static_cast<std::uint32_t>(bytes[pos]) << 24 | bytes[pos + 1] << 16 | bytes[pos + 2] << 8 | bytes[pos + 3];
-    }
+    std::span<const std::uint8_t> from(std::size_t pos) const { return std::span(bytes).subspan(pos); }
+    std::uint32_t le32(std::size_t pos) const { return static_cast<std::uint32_t>(img_le_int_get(from(pos), 4)); }
+    int le16(std::size_t pos) const { return img_le_int_get(from(pos), 2); }
+    std::int32_t sle32(std::size_t pos) const { return img_le_int_get(from(pos), 4); }
+    std::uint32_t be32(std::size_t pos) const { return img_be32_get(from(pos)); }
 };
 
 bool line_break_at(const Header& h, std::size_t pos)

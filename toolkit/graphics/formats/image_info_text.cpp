@@ -293,8 +293,14 @@ void svg_info(ByteSource& file, ImageFileInfo& info)
     }
 }
 
-std::optional<std::int32_t> read_int(ByteCursor& c, int precision)
+// The CGM scan's readers at a 1-based position of an element's parameters:
+// a big-endian integer, 16-bit signed for precision 16 and 32-bit for any
+// other; a 4-byte IEEE single real. Nothing when the parameters end first.
+std::optional<std::int32_t> img_be_int_get(std::span<const std::uint8_t> params, std::size_t position, int precision)
 {
+    if (position < 1 || position > params.size())
+        return std::nullopt;
+    ByteCursor c(params.subspan(position - 1));
     if (precision == 16) {
         const auto v = c.i16_be();
         return v ? std::optional<std::int32_t>(*v) : std::nullopt;
@@ -302,23 +308,35 @@ std::optional<std::int32_t> read_int(ByteCursor& c, int precision)
     return c.i32_be();
 }
 
-// The aspect of an extent x1, y1, x2, y2; nothing when it cannot be read.
+std::optional<float> img_be_real_get(std::span<const std::uint8_t> params, std::size_t position)
+{
+    if (position < 1 || position > params.size())
+        return std::nullopt;
+    ByteCursor c(params.subspan(position - 1));
+    const auto bits = c.u32_be();
+    return bits ? std::optional<float>(std::bit_cast<float>(*bits)) : std::nullopt;
+}
+
+// The aspect of an extent x1, y1, x2, y2: reals at positions 1, 5, 9 and
+// 13, or integers of the VDC precision one after the other; nothing when
+// it cannot be read.
 std::optional<double> extent_aspect(std::span<const std::uint8_t> params, int vdc_type, int precision)
 {
-    ByteCursor c(params);
     double v[4];
+    std::size_t position = 1;
     for (double& d : v) {
         if (vdc_type == 1) {
-            const auto bits = c.u32_be();
-            if (!bits)
+            const auto f = img_be_real_get(params, position);
+            if (!f)
                 return std::nullopt;
-            const float f = std::bit_cast<float>(*bits);
-            d = std::isfinite(f) ? f : 0.0;
+            d = std::isfinite(*f) ? *f : 0.0;
+            position += 4;
         } else {
-            const auto i = read_int(c, precision);
+            const auto i = img_be_int_get(params, position, precision);
             if (!i)
                 return std::nullopt;
             d = *i;
+            position += precision == 16 ? 2 : 4;
         }
     }
     const double w = v[2] - v[0], h = v[3] - v[1];
@@ -443,11 +461,11 @@ int img_cgm_scan(ByteSource& file, double& aspect)
             damaged = !v;
             vdc_type = v.value_or(vdc_type);
         } else if (element_class == 1 && id == 4) {
-            const auto v = read_int(pc, integer_precision);
+            const auto v = img_be_int_get(params, 1, integer_precision);
             damaged = !v;
             integer_precision = v.value_or(integer_precision);
         } else if (element_class == 3 && id == 1) {
-            const auto v = read_int(pc, integer_precision);
+            const auto v = img_be_int_get(params, 1, integer_precision);
             damaged = !v;
             vdc_precision = v.value_or(vdc_precision);
         } else if ((element_class == 1 && id == 17) || (element_class == 2 && id == 6)) {

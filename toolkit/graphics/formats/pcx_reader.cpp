@@ -10,30 +10,18 @@ namespace {
 constexpr std::size_t header_size = 128;
 constexpr std::size_t palette_size = 769; // the marker 12 and 256 entries
 
-// The run-length decoder: a byte with both top bits set repeats the next
-// byte (its low six bits) times; any other byte stands for itself. Runs
-// never reach into the next scan line. The data is read in blocks.
+// The run-length coded data of the scan lines, read in blocks.
 class LineDecoder {
 public:
     LineDecoder(ByteSource& file, std::uint64_t start, std::uint64_t end) : file_(file), next_(start), end_(end) {}
     // Fills line; false when the data ended first.
-    bool next(std::span<std::uint8_t> line)
+    bool next(std::span<std::uint8_t> line);
+    // The next byte; false at the end of the data.
+    bool next_byte(std::uint8_t& b)
     {
-        std::size_t i = 0;
-        while (i < line.size()) {
-            if (pos_ >= block_.size() && !refill())
-                return false;
-            std::uint8_t b = block_[pos_++];
-            std::size_t count = 1;
-            if (b >= 0xC0) {
-                count = b & 0x3F;
-                if (pos_ >= block_.size() && !refill())
-                    return false;
-                b = block_[pos_++];
-            }
-            for (; count > 0 && i < line.size(); --count)
-                line[i++] = b;
-        }
+        if (pos_ >= block_.size() && !refill())
+            return false;
+        b = block_[pos_++];
         return true;
     }
 
@@ -55,6 +43,36 @@ private:
     std::span<const std::uint8_t> block_;
     std::size_t pos_ = 0;
 };
+
+// One run: a byte below 192 stands for itself; a byte of 192 or more gives
+// the count in its low six bits and the value in the next byte. False when
+// the data ends first.
+bool img_pcx_run_read(std::uint8_t& value, std::size_t& count, LineDecoder& file)
+{
+    if (!file.next_byte(value))
+        return false;
+    count = 1;
+    if (value < 0xC0)
+        return true;
+    count = value & 0x3F;
+    return file.next_byte(value);
+}
+
+// Runs never reach into the next scan line: what a run holds beyond the
+// line's end is dropped.
+bool LineDecoder::next(std::span<std::uint8_t> line)
+{
+    std::size_t i = 0;
+    while (i < line.size()) {
+        std::uint8_t value = 0;
+        std::size_t count = 0;
+        if (!img_pcx_run_read(value, count, *this))
+            return false;
+        for (; count > 0 && i < line.size(); --count)
+            line[i++] = value;
+    }
+    return true;
+}
 
 } // namespace
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "korvanthide/graphics_state.h"
+#include "graphics/screen_device.h"
 
 namespace korv::testing {
 

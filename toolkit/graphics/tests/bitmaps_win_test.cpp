@@ -7,6 +7,7 @@
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 #include "graphics/screen_device.h"
+#include "graphics/bitmap_slots.h"
 
 #include <gtest/gtest.h>
 

@@ -9,6 +9,7 @@
 #include "korvanthide/graphics_state.h"
 #include "core/errors_text.h"
 #include "testing/report_capture.h"
+#include "graphics/screen_device.h"
 
 #include <gtest/gtest.h>
 

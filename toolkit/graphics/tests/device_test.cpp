@@ -4,6 +4,7 @@
 #include "core/services/hardcopy.h"
 #include "graphics/testing/recording_device.h"
 #include "testing/hardcopy_driver.h"
+#include "graphics/screen_device.h"
 
 using korv::DeviceOperation;
 using korv::testing::RecordingDevice;

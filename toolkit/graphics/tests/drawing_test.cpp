@@ -6,6 +6,7 @@
 #include "graphics/testing/recording_device.h"
 #include "testing/hardcopy_driver.h"
 #include "testing/report_capture.h"
+#include "graphics/units.h"
 
 #include <gtest/gtest.h>
 

@@ -26,15 +26,22 @@ TEST(GdiGeometry, SolidLineEnds)
 
 TEST(GdiGeometry, DashScaling)
 {
-    const auto t6 = gdi_dash_scaled(6, 96, 96, 3);
+    DashTables tables;
+    EXPECT_EQ(tables.scaled[3].lengths, tables.base[3].lengths); // the copies start as the bases
+    gdi_dash_tables_scale(tables, 96, 96, 3);
+    const auto& t6 = tables.scaled[6];
     ASSERT_EQ(t6.count, 2);
     EXPECT_EQ(t6.lengths[0], 4u);
     EXPECT_EQ(t6.lengths[1], 6u); // the gap grows by width - 1
-    const auto t3 = gdi_dash_scaled(3, 96, 192, 1);
+    // A metafile whose reference device has twice the display's resolution.
+    gdi_dash_tables_scale(tables, 96, 192, 1);
+    const auto& t3 = tables.scaled[3];
     EXPECT_EQ(t3.count, 4);
     EXPECT_EQ(t3.lengths[2], 16u);
-    EXPECT_EQ(gdi_dash_scaled(0, 96, 96, 1).count, 0);
-    EXPECT_EQ(gdi_dash_scaled(1, 0, 96, 1).lengths[1], 4u); // no resolution: unscaled
+    EXPECT_EQ(tables.scaled[0].count, 0);
+    EXPECT_EQ(tables.base[3].lengths[2], 8u); // the bases stay
+    gdi_dash_tables_scale(tables, 0, 96, 1);
+    EXPECT_EQ(tables.scaled[1].lengths[1], 4u); // no resolution: unscaled
     const int styles[] = {0, 2, 1, 3, 4, 3, 1, 4};
     for (int t = 0; t < 8; ++t)
         EXPECT_EQ(gdi_pen_style(t), styles[t]);

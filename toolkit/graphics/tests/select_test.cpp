@@ -13,6 +13,7 @@
 #include "graphics/testing/recording_device.h"
 #include "testing/hardcopy_driver.h"
 #include "testing/report_capture.h"
+#include "graphics/screen_device.h"
 
 using namespace korv;
 using korv::testing::RecordingDevice;

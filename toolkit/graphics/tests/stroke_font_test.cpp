@@ -66,21 +66,21 @@ TEST_F(TextSetup, WidthFactors)
 TEST_F(TextSetup, StandardFontSlot)
 {
     const StrokeFont& s = stroke_fonts().standard;
-    EXPECT_EQ((std::vector<float>{s.metric_a, s.metric_b, s.metric_c, s.metric_d}),
+    EXPECT_EQ((std::vector<float>{s.stroke_metric_a, s.stroke_metric_b, s.stroke_metric_c, s.stroke_metric_d}),
               (std::vector<float>{7.68f, 11.88f, 6.0f, 11.0f}));
-    EXPECT_EQ(s.metric_e, 8);
-    EXPECT_EQ(s.first_flag, 1);
-    EXPECT_EQ(s.extended, 1);
-    EXPECT_EQ(s.metric_f, 0);
+    EXPECT_EQ(s.stroke_metric_e, 8);
+    EXPECT_EQ(s.stroke_first_flag, 1);
+    EXPECT_EQ(s.stroke_extended, 1);
+    EXPECT_EQ(s.stroke_metric_f, 0);
     EXPECT_EQ(s.name, "standard.chr");
     EXPECT_EQ(s.glyphs.size(), 3455u);
-    ASSERT_EQ(s.start_low.size(), 96u);
-    ASSERT_EQ(s.start_high.size(), 96u);
-    EXPECT_EQ(std::vector<int>(s.start_low.begin(), s.start_low.begin() + 10),
+    ASSERT_EQ(s.stroke_start_low.size(), 96u);
+    ASSERT_EQ(s.stroke_start_high.size(), 96u);
+    EXPECT_EQ(std::vector<int>(s.stroke_start_low.begin(), s.stroke_start_low.begin() + 10),
               (std::vector<int>{1, 10, 19, 38, 67, 109, 133, 145, 153, 161}));
-    EXPECT_EQ(std::vector<int>(s.start_low.end() - 4, s.start_low.end()), (std::vector<int>{1342, 1360, 1372, 1398}));
-    EXPECT_EQ(std::vector<int>(s.start_high.begin(), s.start_high.begin() + 3), (std::vector<int>{1401, 1410, 1431}));
-    EXPECT_EQ(std::vector<int>(s.start_high.end() - 4, s.start_high.end()), (std::vector<int>{3390, 3406, 3423, 3456}));
+    EXPECT_EQ(std::vector<int>(s.stroke_start_low.end() - 4, s.stroke_start_low.end()), (std::vector<int>{1342, 1360, 1372, 1398}));
+    EXPECT_EQ(std::vector<int>(s.stroke_start_high.begin(), s.stroke_start_high.begin() + 3), (std::vector<int>{1401, 1410, 1431}));
+    EXPECT_EQ(std::vector<int>(s.stroke_start_high.end() - 4, s.stroke_start_high.end()), (std::vector<int>{3390, 3406, 3423, 3456}));
     // The glyph of code 128 is three blanks; the text otherwise holds only 0-9, A, B and u.
     EXPECT_EQ(s.glyphs.substr(1397, 3), "   ");
     EXPECT_EQ(s.glyphs.find_first_not_of("0123456789ABu "), std::string::npos);
@@ -91,9 +91,9 @@ TEST_F(TextSetup, StandardFontSlot)
     for (const auto& [k, text] : std::vector<std::pair<int, std::string>>{
              {3, "222Bu525Bu0565u0868"}, {13, "0666"}, {15, "006B"}, {17, "323B19"}, {44, "0B0262"},
              {16, "1204091B5B696452125B"}, {95, "63522214192B5B6Au0656u0767"}, {97, "3035u3839"}})
-        EXPECT_EQ(s.glyphs.substr(static_cast<std::size_t>(s.start_low.size() >= static_cast<std::size_t>(k)
-                                                                 ? s.start_low[static_cast<std::size_t>(k - 1)] - 1
-                                                                 : s.start_high[static_cast<std::size_t>(k - 97)] - 1),
+        EXPECT_EQ(s.glyphs.substr(static_cast<std::size_t>(s.stroke_start_low.size() >= static_cast<std::size_t>(k)
+                                                                 ? s.stroke_start_low[static_cast<std::size_t>(k - 1)] - 1
+                                                                 : s.stroke_start_high[static_cast<std::size_t>(k - 97)] - 1),
                                   text.size()),
                   text)
             << k;

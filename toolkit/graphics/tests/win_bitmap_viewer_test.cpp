@@ -18,6 +18,7 @@
 #include "graphics/bitmap_viewer.h"
 #include "testing/gui_support.h"
 #include "testing/report_capture.h"
+#include "graphics/bitmap_slots.h"
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "graphics/metafile_win.h"
 #include "graphics/presentation_graphics.h"
 #include "graphics/stroke_font.h"
+#include "graphics/bitmap_slots.h"
 
 #include <gtest/gtest.h>
 
@@ -100,8 +101,8 @@ TEST_F(OnBitmap, StartUpSetsTextAndGraphDefaults)
     EXPECT_FLOAT_EQ(f[105], 0.46f);
     EXPECT_EQ(stroke_fonts().standard.name, "standard.chr");
     EXPECT_EQ(stroke_fonts().standard.glyphs.size(), 3455u);
-    EXPECT_EQ(pg_state().type, 4);
-    EXPECT_EQ(pg_state().set_count, 500);
+    EXPECT_EQ(pg_state().pg_type, 4);
+    EXPECT_EQ(pg_state().pg_set_count, 500);
     for (int n = 1; n <= metafile_slot_count; ++n)
         EXPECT_EQ(metafile_slot(n)->kind, metafile_free);
 }

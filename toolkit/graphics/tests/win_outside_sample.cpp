@@ -15,6 +15,7 @@
 #include "graphics/image_files_win.h"
 #include "graphics/metafile_slots.h"
 #include "graphics/metafile_win.h"
+#include "graphics/bitmap_slots.h"
 
 #include <cstdio>
 #include <string>

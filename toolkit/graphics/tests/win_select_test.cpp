@@ -11,6 +11,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
+#include "graphics/screen_device.h"
 
 namespace {
 
