@@ -42,16 +42,16 @@ void hard_copy(std::optional<std::string_view> option, std::optional<std::string
 void drivers_install()
 {
     const std::pair<HardcopyDriver, Device*> drivers[] = {
-        {driver_hpgl, &hc_hpgl_driver()},
-        {driver_postscript, &hc_postscript_driver()},
-        {driver_svg, &hc_svg_driver()},
-        {driver_raster_printer, &hc_raster_printer_driver()},
-        {driver_raster_image, &hc_raster_image_driver()},
-        {driver_dxf, &hc_dxf_driver()},
-        {driver_cgm, &hc_cgm_driver()},
+        {driver_hpgl, &hc_hpgl()},
+        {driver_postscript, &hc_postscript()},
+        {driver_svg, &hc_svg()},
+        {driver_raster_printer, &hc_raster_printer()},
+        {driver_raster_image, &hc_raster_image()},
+        {driver_dxf, &hc_dxf()},
+        {driver_cgm, &hc_cgm()},
         {driver_windows_printer, &hc_windows_printer_selection()},
         {driver_windows_metafile, &hc_windows_metafile_selection()},
-        {driver_hpgl2_pcl, &hc_hpgl2_driver()},
+        {driver_hpgl2_pcl, &hc_pcl_hpgl2()},
     };
     for (const auto& [number, driver] : drivers)
         hc_driver_install(number, driver);

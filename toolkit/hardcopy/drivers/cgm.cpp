@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,23 +47,99 @@ struct Rgb {
     int value() const { return r + 256 * g + 65536 * b; }
 };
 
-Rgb swapped(Rgb c)
+void emit(const ByteSink& element) { hc_unit_write(plot_unit, element.bytes()); }
+
+void hc_cgm_colour_swap(Rgb& c)
 {
-    const int inversion = hc_option(option_colour_inversion);
-    const bool dark = c.r < 10 && c.g < 10 && c.b < 10, light = c.r > 245 && c.g > 245 && c.b > 245;
-    if (inversion == 1 || (inversion == 2 && (dark || light)))
-        c = {255 - c.r, 255 - c.g, 255 - c.b};
-    return c;
+    const std::array<int, 3> turned = hc_colour_inverted({c.r, c.g, c.b});
+    c = {turned[0], turned[1], turned[2]};
 }
 
-Rgb components(int colour)
+// The current or previous colour's components as they are written.
+Rgb written_colour(int colour)
 {
     Rgb c;
     gr_colour_components(colour, c.r, c.g, c.b);
+    hc_cgm_colour_swap(c);
     return c;
 }
 
-DriverDefaults cgm_defaults()
+
+// Each triangle of a shaded polygon as an interpolated interior from its
+// first vertex, then its outline filled.
+int hc_cgm_shaded_triangles(std::span<const int> x, std::span<const int> y, std::span<const std::int32_t> colours,
+                            std::span<const int> list)
+{
+    for (std::size_t t = 0; t + 2 < list.size(); t += 3) {
+        const auto v = [&](std::size_t k) { return static_cast<std::size_t>(list[t + k]); };
+        ByteSink e;
+        hc_cgm_element_header(e, 5, 31, 4);
+        hc_cgm_point_int(e, x[v(0)], y[v(0)]);
+        hc_cgm_element_header(e, 5, 43, 22);
+        hc_cgm_word16(e, 3);
+        hc_cgm_point_int(e, x[v(1)] - x[v(0)], y[v(1)] - y[v(0)]);
+        hc_cgm_point_int(e, x[v(2)] - x[v(0)], y[v(2)] - y[v(0)]);
+        hc_cgm_word16(e, 0);
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::int32_t c = colours[v(k)];
+            e.put_u8(static_cast<std::uint8_t>(c & 0xFF));
+            e.put_u8(static_cast<std::uint8_t>((c >> 8) & 0xFF));
+            e.put_u8(static_cast<std::uint8_t>((c >> 16) & 0xFF));
+        }
+        e.put_u8(0);
+        hc_cgm_element_header(e, 5, 22, 2);
+        hc_cgm_word16(e, 6);
+        hc_cgm_element_header(e, 4, 7, 12);
+        for (std::size_t k = 0; k < 3; ++k)
+            hc_cgm_point_int(e, x[v(k)], y[v(k)]);
+        emit(e);
+    }
+    return 0;
+}
+
+class CgmDriver : public FileDriver {
+public:
+    void open(DeviceParameters& p) override;
+    void close(DeviceParameters&) override;
+    void end_page(DeviceParameters&) override;
+    void colour(DeviceParameters&) override { current_ = written_colour(hc_current_colour()); }
+    void palette(DeviceParameters& p) override { colour(p); }
+    void line(DeviceParameters& p) override;
+    void point(DeviceParameters& p) override;
+    void polyline(DeviceParameters& p) override;
+    void character_size(DeviceParameters&) override;
+    void character_angle(DeviceParameters&) override;
+    void text(DeviceParameters& p) override;
+    void clip(DeviceParameters&) override;
+    void line_type(DeviceParameters&) override;
+    void line_width(DeviceParameters&) override;
+    void line_join(DeviceParameters&) override;
+    void line_cap(DeviceParameters&) override;
+    void shaded_polygon(DeviceParameters& p) override;
+    void image_file(DeviceParameters& p) override;
+
+private:
+    int width_ = 0, height_ = 0;
+    float sx_ = 1, sy_ = 1;
+    Rgb current_;
+    int line_colour_ = -1, fill_colour_ = -1, text_colour_ = -1, edge_colour_ = -1, auxiliary_colour_ = -1;
+    int font_ = -1, char_height_ = -1, alignment_ = -1, edge_type_ = -1, edge_width_ = -1;
+    int cap_ = 0, join_ = 0;
+    int pages_ended_ = 0;
+
+    int vx(float x) const { return gr_trunc(x * sx_); }
+    int vy(float y) const { return gr_trunc(y * sy_); }
+    // A device point in VDC.
+    void hc_cgm_point(ByteSink& out, float x, float y) const { hc_cgm_point_int(out, vx(x), vy(y)); }
+    void colour_element(int id, Rgb c, int& last, int element_class = 5);
+    void word_element(int element_class, int id, int value);
+    int line_width_value() const;
+    void hc_cgm_point_list(int id, const DeviceParameters& p, int first, int last);
+    DriverDefaults defaults() const override;
+    void shape(int op, DeviceParameters& p) override;
+};
+
+DriverDefaults CgmDriver::defaults() const
 {
     DriverDefaults d;
     d.number = driver_cgm;
@@ -77,59 +154,11 @@ DriverDefaults cgm_defaults()
     return d;
 }
 
-class CgmDriver : public Device {
-public:
-    void select(DeviceParameters& p) override { hc_driver_select(p, cgm_defaults()); }
-    void open(DeviceParameters& p) override;
-    void close(DeviceParameters&) override;
-    void end_page(DeviceParameters&) override;
-    void colour(DeviceParameters&) override { current_ = swapped(components(hc_current_colour())); }
-    void palette(DeviceParameters& p) override { colour(p); }
-    void line(DeviceParameters& p) override;
-    void point(DeviceParameters& p) override;
-    void polyline(DeviceParameters& p) override;
-    void character_size(DeviceParameters&) override;
-    void character_angle(DeviceParameters&) override;
-    void text(DeviceParameters& p) override;
-    void clip(DeviceParameters&) override;
-    void line_type(DeviceParameters&) override;
-    void line_width(DeviceParameters&) override;
-    void line_join(DeviceParameters&) override;
-    void line_cap(DeviceParameters&) override;
-    void ellipse_fill(DeviceParameters& p) override { shape(5, p); }
-    void quadrilateral_fill(DeviceParameters& p) override { shape(7, p); }
-    void rectangle_fill(DeviceParameters& p) override { shape(9, p); }
-    void triangle_fill(DeviceParameters& p) override { shape(11, p); }
-    void pie_fill(DeviceParameters& p) override { shape(13, p); }
-    void polygon_fill(DeviceParameters& p) override { shape(15, p); }
-    void shaded_polygon(DeviceParameters& p) override;
-    void image_file(DeviceParameters& p) override;
-
-private:
-    int width_ = 0, height_ = 0;
-    float sx_ = 1, sy_ = 1;
-    Rgb current_;
-    int line_colour_ = -1, fill_colour_ = -1, text_colour_ = -1, edge_colour_ = -1, auxiliary_colour_ = -1;
-    int font_ = -1, char_height_ = -1, alignment_ = -1, edge_type_ = -1, edge_width_ = -1;
-    int cap_ = 0, join_ = 0;
-    int pages_ended_ = 0;
-
-    static void emit(const ByteSink& element) { hc_unit_write(plot_unit, element.bytes()); }
-    int vx(float x) const { return gr_trunc(x * sx_); }
-    int vy(float y) const { return gr_trunc(y * sy_); }
-    void point_at(ByteSink& out, float x, float y) const { cgm_point(out, vx(x), vy(y)); }
-    void colour_element(int id, Rgb c, int& last, int element_class = 5);
-    void word_element(int element_class, int id, int value);
-    int line_width_value() const;
-    void points_element(int element_class, int id, const DeviceParameters& p, int first, int last);
-    void shape(int op, DeviceParameters& p);
-};
-
 void CgmDriver::word_element(int element_class, int id, int value)
 {
     ByteSink e;
-    cgm_element_header(e, element_class, id, 2);
-    cgm_word16(e, value);
+    hc_cgm_element_header(e, element_class, id, 2);
+    hc_cgm_word16(e, value);
     emit(e);
 }
 
@@ -139,7 +168,7 @@ void CgmDriver::colour_element(int id, Rgb c, int& last, int element_class)
         return;
     last = c.value();
     ByteSink e;
-    cgm_colour_element(e, element_class, id, c.r, c.g, c.b);
+    hc_cgm_colour_element(e, element_class, id, c.r, c.g, c.b);
     emit(e);
 }
 
@@ -165,59 +194,59 @@ void CgmDriver::open(DeviceParameters& p)
         }
         const std::string title = p.px1 != 0 ? std::string(text_trimmed(text_view(hardcopy_state().title))) : "ZOQ CGM File";
         ByteSink e;
-        cgm_element_header(e, 0, 1, string_length(title));
-        cgm_string_even(e, title);
-        cgm_element_header(e, 1, 1, 2);
-        cgm_word16(e, 1);
+        hc_cgm_element_header(e, 0, 1, string_length(title));
+        hc_cgm_string_even(e, title);
+        hc_cgm_element_header(e, 1, 1, 2);
+        hc_cgm_word16(e, 1);
         const std::string description = "ZOQ CGM driver v4";
-        cgm_element_header(e, 1, 2, static_cast<int>(description.size()) + 1);
-        cgm_string_even(e, description);
-        cgm_element_header(e, 1, 3, 2);
-        cgm_word16(e, 0);
-        cgm_element_header(e, 1, 4, 2);
-        cgm_word16(e, 16);
-        cgm_element_header(e, 1, 5, 6);
-        cgm_word16(e, 1);
-        cgm_word16(e, 16);
-        cgm_word16(e, 16);
-        cgm_element_header(e, 1, 6, 2);
-        cgm_word16(e, 16);
+        hc_cgm_element_header(e, 1, 2, static_cast<int>(description.size()) + 1);
+        hc_cgm_string_even(e, description);
+        hc_cgm_element_header(e, 1, 3, 2);
+        hc_cgm_word16(e, 0);
+        hc_cgm_element_header(e, 1, 4, 2);
+        hc_cgm_word16(e, 16);
+        hc_cgm_element_header(e, 1, 5, 6);
+        hc_cgm_word16(e, 1);
+        hc_cgm_word16(e, 16);
+        hc_cgm_word16(e, 16);
+        hc_cgm_element_header(e, 1, 6, 2);
+        hc_cgm_word16(e, 16);
         // Sets other than 0..2 take the third, so the list is never empty.
         const int set = hc_option(option_cgm_font_set);
         const auto& names = font_sets[static_cast<std::size_t>(set >= 0 && set <= 2 ? set : 2)];
         int list = 0;
         for (std::string_view name : names)
             list += static_cast<int>(name.size()) + 1;
-        cgm_element_header(e, 1, 13, list);
+        hc_cgm_element_header(e, 1, 13, list);
         for (std::string_view name : names)
-            cgm_string(e, name);
+            hc_cgm_string(e, name);
         if (list % 2 != 0)
             e.put_u8(0);
-        cgm_element_header(e, 1, 7, 2);
-        cgm_word16(e, 8);
-        cgm_element_header(e, 1, 10, 6);
+        hc_cgm_element_header(e, 1, 7, 2);
+        hc_cgm_word16(e, 8);
+        hc_cgm_element_header(e, 1, 10, 6);
         for (int v : {0, 0, 0, 255, 255, 255})
             e.put_u8(static_cast<std::uint8_t>(v));
         const std::string picture = "ZOQ CGM Data";
-        cgm_element_header(e, 0, 3, static_cast<int>(picture.size()) + 1);
-        cgm_string_even(e, picture);
-        cgm_element_header(e, 2, 3, 2);
-        cgm_word16(e, 0);
-        cgm_element_header(e, 2, 5, 2);
-        cgm_word16(e, 0);
-        cgm_element_header(e, 2, 2, 2);
-        cgm_word16(e, 1);
-        cgm_element_header(e, 3, 1, 2);
-        cgm_word16(e, 16);
-        cgm_element_header(e, 2, 6, 8);
-        cgm_point(e, 0, 0);
-        cgm_point(e, width_, height_);
-        cgm_element_header(e, 0, 4, 0);
-        cgm_element_header(e, 5, 18, 12);
-        cgm_word16(e, 1);
-        cgm_word16(e, 5);
+        hc_cgm_element_header(e, 0, 3, static_cast<int>(picture.size()) + 1);
+        hc_cgm_string_even(e, picture);
+        hc_cgm_element_header(e, 2, 3, 2);
+        hc_cgm_word16(e, 0);
+        hc_cgm_element_header(e, 2, 5, 2);
+        hc_cgm_word16(e, 0);
+        hc_cgm_element_header(e, 2, 2, 2);
+        hc_cgm_word16(e, 1);
+        hc_cgm_element_header(e, 3, 1, 2);
+        hc_cgm_word16(e, 16);
+        hc_cgm_element_header(e, 2, 6, 8);
+        hc_cgm_point_int(e, 0, 0);
+        hc_cgm_point_int(e, width_, height_);
+        hc_cgm_element_header(e, 0, 4, 0);
+        hc_cgm_element_header(e, 5, 18, 12);
+        hc_cgm_word16(e, 1);
+        hc_cgm_word16(e, 5);
         for (int i = 0; i < 4; ++i)
-            cgm_word16(e, 0);
+            hc_cgm_word16(e, 0);
         emit(e);
         line_colour_ = fill_colour_ = text_colour_ = edge_colour_ = auxiliary_colour_ = -1;
         font_ = char_height_ = edge_type_ = edge_width_ = -1;
@@ -238,11 +267,11 @@ void CgmDriver::close(DeviceParameters&)
     // A plot with nothing drawn still ends its picture.
     if (pages_ended_ == 0) {
         ByteSink e;
-        cgm_element_header(e, 0, 5, 0);
+        hc_cgm_element_header(e, 0, 5, 0);
         emit(e);
     }
     ByteSink e;
-    cgm_element_header(e, 0, 2, 0);
+    hc_cgm_element_header(e, 0, 2, 0);
     emit(e);
     hc_unit_close(plot_unit);
 }
@@ -251,7 +280,7 @@ void CgmDriver::end_page(DeviceParameters&)
 {
     hardcopy_state().page_drawn = 0;
     ByteSink e;
-    cgm_element_header(e, 0, 5, 0);
+    hc_cgm_element_header(e, 0, 5, 0);
     emit(e);
     ++pages_ended_;
 }
@@ -261,9 +290,9 @@ void CgmDriver::line(DeviceParameters& p)
     hc_page_drawn();
     colour_element(4, current_, line_colour_);
     ByteSink e;
-    cgm_element_header(e, 4, 1, 8);
-    point_at(e, p.rx1, p.ry1);
-    point_at(e, p.rx2, p.ry2);
+    hc_cgm_element_header(e, 4, 1, 8);
+    hc_cgm_point(e, p.rx1, p.ry1);
+    hc_cgm_point(e, p.rx2, p.ry2);
     emit(e);
 }
 
@@ -272,9 +301,9 @@ void CgmDriver::point(DeviceParameters& p)
     hc_page_drawn();
     colour_element(4, current_, line_colour_);
     ByteSink e;
-    cgm_element_header(e, 4, 1, 8);
-    point_at(e, p.rx1, p.ry1);
-    point_at(e, p.rx1, p.ry1);
+    hc_cgm_element_header(e, 4, 1, 8);
+    hc_cgm_point(e, p.rx1, p.ry1);
+    hc_cgm_point(e, p.rx1, p.ry1);
     emit(e);
 }
 
@@ -289,19 +318,20 @@ void CgmDriver::polyline(DeviceParameters& p)
     // of the one before.
     for (int first = 1; first < n || first == 1; first += cgm_points_limit - 1) {
         const int last = std::min(n, first + cgm_points_limit - 1);
-        points_element(4, 1, p, first, last);
+        hc_cgm_point_list(1, p, first, last);
         if (last == n)
             break;
     }
 }
 
-// POLYLINE or POLYGON of points first..last (from 1) of the point arrays.
-void CgmDriver::points_element(int element_class, int id, const DeviceParameters& p, int first, int last)
+// POLYLINE (id 1) or POLYGON (id 7) of points first..last (from 1) of the
+// point arrays.
+void CgmDriver::hc_cgm_point_list(int id, const DeviceParameters& p, int first, int last)
 {
     ByteSink e;
-    cgm_element_header(e, element_class, id, 4 * (last - first + 1));
+    hc_cgm_element_header(e, 4, id, 4 * (last - first + 1));
     for (int i = first; i <= last; ++i)
-        point_at(e, p.poly_x[static_cast<std::size_t>(i - 1)], p.poly_y[static_cast<std::size_t>(i - 1)]);
+        hc_cgm_point(e, p.poly_x[static_cast<std::size_t>(i - 1)], p.poly_y[static_cast<std::size_t>(i - 1)]);
     emit(e);
 }
 
@@ -328,9 +358,9 @@ void CgmDriver::character_angle(DeviceParameters&)
     const double w = g.char_width * g.rotated_area_span_x * sx_;
     const double c = g.device_char_cos, s1 = g.device_char_sin_x, s2 = g.device_char_sin_y;
     ByteSink e;
-    cgm_element_header(e, 5, 16, 8);
-    cgm_point(e, static_cast<int>(-1.2 * w * s2), static_cast<int>(1.2 * w * c));
-    cgm_point(e, static_cast<int>(w * c), static_cast<int>(w * s1));
+    hc_cgm_element_header(e, 5, 16, 8);
+    hc_cgm_point_int(e, static_cast<int>(-1.2 * w * s2), static_cast<int>(1.2 * w * c));
+    hc_cgm_point_int(e, static_cast<int>(w * c), static_cast<int>(w * s1));
     emit(e);
 }
 
@@ -343,18 +373,18 @@ void CgmDriver::text(DeviceParameters& p)
     const bool box = (g.font_style & 8) != 0 && g.text_kind != 1;
     if (box) {
         word_element(3, 4, 0);
-        colour_element(3, swapped(components(hc_previous_colour())), auxiliary_colour_, 3);
+        colour_element(3, written_colour(hc_previous_colour()), auxiliary_colour_, 3);
     }
     colour_element(14, current_, text_colour_);
     const int alignment = g.text_kind == 1 ? 1 : std::clamp(g.text_alignment, 0, 2) + 1;
     if (alignment != alignment_) {
         alignment_ = alignment;
         ByteSink e;
-        cgm_element_header(e, 5, 18, 12);
-        cgm_word16(e, alignment);
-        cgm_word16(e, 5);
+        hc_cgm_element_header(e, 5, 18, 12);
+        hc_cgm_word16(e, alignment);
+        hc_cgm_word16(e, 5);
         for (int i = 0; i < 4; ++i)
-            cgm_word16(e, 0);
+            hc_cgm_word16(e, 0);
         emit(e);
     }
     // The character's up vector, which would move the reference point off
@@ -374,16 +404,16 @@ void CgmDriver::text(DeviceParameters& p)
     ByteSink e;
     if (g.text_kind != 1) {
         const double dx = p.rx3 - p.rx1, dy = p.ry3 - p.ry1;
-        cgm_element_header(e, 4, 5, string_bytes + 10);
-        cgm_word16(e, nearest(std::sqrt(dx * dx + dy * dy) * g.rotated_hardcopy_scale_x));
-        cgm_word16(e, nearest(1.25 * std::max(char_height_, 1)));
-        cgm_point(e, nearest(x * sx_), nearest(y * sy_));
+        hc_cgm_element_header(e, 4, 5, string_bytes + 10);
+        hc_cgm_word16(e, nearest(std::sqrt(dx * dx + dy * dy) * g.rotated_hardcopy_scale_x));
+        hc_cgm_word16(e, nearest(1.25 * std::max(char_height_, 1)));
+        hc_cgm_point_int(e, nearest(x * sx_), nearest(y * sy_));
     } else {
-        cgm_element_header(e, 4, 4, string_bytes + 6);
-        cgm_point(e, nearest(x * sx_), nearest(y * sy_));
+        hc_cgm_element_header(e, 4, 4, string_bytes + 6);
+        hc_cgm_point_int(e, nearest(x * sx_), nearest(y * sy_));
     }
-    cgm_word16(e, 1);
-    cgm_string_even(e, text);
+    hc_cgm_word16(e, 1);
+    hc_cgm_string_even(e, text);
     emit(e);
     if (box)
         word_element(3, 4, 1);
@@ -394,9 +424,9 @@ void CgmDriver::clip(DeviceParameters&)
     const GraphicsState& g = graphics_state();
     word_element(3, 6, 1);
     ByteSink e;
-    cgm_element_header(e, 3, 5, 8);
-    point_at(e, g.area_px1, g.area_py1);
-    point_at(e, g.area_px2, g.area_py2);
+    hc_cgm_element_header(e, 3, 5, 8);
+    hc_cgm_point(e, g.area_px1, g.area_py1);
+    hc_cgm_point(e, g.area_px2, g.area_py2);
     emit(e);
 }
 
@@ -420,9 +450,9 @@ void CgmDriver::line_cap(DeviceParameters&)
         return;
     cap_ = cap;
     ByteSink e;
-    cgm_element_header(e, 5, 37, 4);
-    cgm_word16(e, cap + 2);
-    cgm_word16(e, 1);
+    hc_cgm_element_header(e, 5, 37, 4);
+    hc_cgm_word16(e, cap + 2);
+    hc_cgm_word16(e, 1);
     emit(e);
 }
 
@@ -434,7 +464,7 @@ void CgmDriver::shape(int op, DeviceParameters& p)
     hc_page_drawn();
     Rgb fill = current_;
     if (g.fill_style == 3) {
-        const Rgb previous = swapped(components(hc_previous_colour()));
+        const Rgb previous = written_colour(hc_previous_colour());
         fill = {(previous.r + current_.r) / 2, (previous.g + current_.g) / 2, (previous.b + current_.b) / 2};
     }
     if (g.fill_style >= 3 || op == 5)
@@ -458,10 +488,10 @@ void CgmDriver::shape(int op, DeviceParameters& p)
             }
             word_element(5, 22, 4);
         }
-        cgm_element_header(e, 4, 17, 12);
-        point_at(e, p.rx1, p.ry1);
-        point_at(e, p.rx1 + p.rx2, p.ry1);
-        point_at(e, p.rx1, p.ry1 + p.ry2);
+        hc_cgm_element_header(e, 4, 17, 12);
+        hc_cgm_point(e, p.rx1, p.ry1);
+        hc_cgm_point(e, p.rx1 + p.rx2, p.ry1);
+        hc_cgm_point(e, p.rx1, p.ry1 + p.ry2);
         emit(e);
         if (g.fill_style < 3)
             word_element(5, 30, 0);
@@ -469,9 +499,9 @@ void CgmDriver::shape(int op, DeviceParameters& p)
     }
     word_element(5, 22, 1);
     if (op == 9) {
-        cgm_element_header(e, 4, 11, 8);
-        point_at(e, std::max(p.rx1, g.area_px1), std::max(p.ry1, g.area_py1));
-        point_at(e, std::min(p.rx2, g.area_px2), std::min(p.ry2, g.area_py2));
+        hc_cgm_element_header(e, 4, 11, 8);
+        hc_cgm_point(e, std::max(p.rx1, g.area_px1), std::max(p.ry1, g.area_py1));
+        hc_cgm_point(e, std::min(p.rx2, g.area_px2), std::min(p.ry2, g.area_py2));
         emit(e);
         return;
     }
@@ -484,16 +514,16 @@ void CgmDriver::shape(int op, DeviceParameters& p)
                 points.emplace_back(vx(p.rx1 + p.rx2 * std::cos(a)), vy(p.ry1 + p.ry2 * std::sin(a)));
         }
         points.emplace_back(vx(p.rx1 + p.rx2 * std::cos(p.ry3)), vy(p.ry1 + p.ry2 * std::sin(p.ry3)));
-        cgm_element_header(e, 4, 7, 4 * static_cast<int>(points.size()));
+        hc_cgm_element_header(e, 4, 7, 4 * static_cast<int>(points.size()));
         for (const auto& [x, y] : points)
-            cgm_point(e, x, y);
+            hc_cgm_point_int(e, x, y);
         emit(e);
         return;
     }
     const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size()),
                             cgm_points_limit});
     if (n >= 1)
-        points_element(4, 7, p, 1, n);
+        hc_cgm_point_list(7, p, 1, n);
 }
 
 void CgmDriver::shaded_polygon(DeviceParameters& p)
@@ -506,36 +536,7 @@ void CgmDriver::shaded_polygon(DeviceParameters& p)
         p.shade_x[static_cast<std::size_t>(i)] = vx(p.poly_x[static_cast<std::size_t>(i)]);
         p.shade_y[static_cast<std::size_t>(i)] = vy(p.poly_y[static_cast<std::size_t>(i)]);
     }
-    // Each triangle as an interpolated interior from its first vertex.
-    const auto triangles = [](std::span<const int> x, std::span<const int> y, std::span<const std::int32_t> colours,
-                              std::span<const int> list) {
-        for (std::size_t t = 0; t + 2 < list.size(); t += 3) {
-            const auto v = [&](std::size_t k) { return static_cast<std::size_t>(list[t + k]); };
-            ByteSink e;
-            cgm_element_header(e, 5, 31, 4);
-            cgm_point(e, x[v(0)], y[v(0)]);
-            cgm_element_header(e, 5, 43, 22);
-            cgm_word16(e, 3);
-            cgm_point(e, x[v(1)] - x[v(0)], y[v(1)] - y[v(0)]);
-            cgm_point(e, x[v(2)] - x[v(0)], y[v(2)] - y[v(0)]);
-            cgm_word16(e, 0);
-            for (std::size_t k = 0; k < 3; ++k) {
-                const std::int32_t c = colours[v(k)];
-                e.put_u8(static_cast<std::uint8_t>(c & 0xFF));
-                e.put_u8(static_cast<std::uint8_t>((c >> 8) & 0xFF));
-                e.put_u8(static_cast<std::uint8_t>((c >> 16) & 0xFF));
-            }
-            e.put_u8(0);
-            cgm_element_header(e, 5, 22, 2);
-            cgm_word16(e, 6);
-            cgm_element_header(e, 4, 7, 12);
-            for (std::size_t k = 0; k < 3; ++k)
-                cgm_point(e, x[v(k)], y[v(k)]);
-            emit(e);
-        }
-        return 0;
-    };
-    gr_shaded_polygon_split(p, 2, ShadeClip{}, ShadePixelRoutine{}, triangles);
+    gr_shaded_polygon_split(p, 2, ShadeClip{}, ShadePixelRoutine{}, hc_cgm_shaded_triangles);
 }
 
 // A CELL ARRAY over the clip box in run-length form, one partition a row
@@ -576,7 +577,7 @@ void CgmDriver::image_file(DeviceParameters& p)
 
 } // namespace
 
-Device& hc_cgm_driver()
+Device& hc_cgm()
 {
     static CgmDriver driver;
     return driver;

@@ -9,14 +9,14 @@
 
 namespace korv {
 
-Device& hc_postscript_driver(); // 2: PostScript or EPS
-Device& hc_svg_driver();        // 3: SVG
-Device& hc_dxf_driver();        // 8: DXF
-Device& hc_hpgl_driver();       // 1: HP-GL pen plotter
-Device& hc_hpgl2_driver();      // 12: HP-GL/2 inside a PCL job
-Device& hc_raster_image_driver(); // 6: PNG, BMP or PCX images
-Device& hc_raster_printer_driver(); // 4: PCL, ESC/P or ESC/P2 jobs
-Device& hc_cgm_driver();       // 9: binary CGM
+Device& hc_postscript(); // 2: PostScript or EPS
+Device& hc_svg();        // 3: SVG
+Device& hc_dxf();        // 8: DXF
+Device& hc_hpgl();       // 1: HP-GL pen plotter
+Device& hc_pcl_hpgl2();      // 12: HP-GL/2 inside a PCL job
+Device& hc_raster_image(); // 6: PNG, BMP or PCX images
+Device& hc_raster_printer(); // 4: PCL, ESC/P or ESC/P2 jobs
+Device& hc_cgm();       // 9: binary CGM
 
 struct DriverDefaults;
 

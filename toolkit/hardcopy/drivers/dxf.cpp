@@ -21,7 +21,7 @@ namespace korv {
 namespace {
 
 // The RGB values of the DXF colour numbers 0..255, red in the high byte.
-constexpr std::array<std::uint32_t, 256> colour_numbers = {
+constexpr std::array<std::uint32_t, 256> DxfColourIndexTable = {
     0x000000, 0xff0000, 0xffff00, 0x00ff00, 0x00ffff, 0x0000ff, 0xff00ff, 0xffffff, 0x4c4c4c, 0xa5a5a5, 0xff0000,
     0xff7f7f, 0xa50000, 0xa55252, 0x7f0000, 0x7f3f3f, 0x4c0000, 0x4c2626, 0x260000, 0x261313, 0xff3f00, 0xff9f7f,
     0xa52900, 0xa56752, 0x7f1f00, 0x7f4f3f, 0x4c1300, 0x4c2f26, 0x260900, 0x261713, 0xff7f00, 0xffbf7f, 0xb95200,
@@ -56,7 +56,7 @@ struct LineTypeEntry {
     int count;
 };
 
-constexpr std::array<LineTypeEntry, 7> line_types = {{
+constexpr std::array<LineTypeEntry, 7> DxfLineTypeTable = {{
     {"DOT", "..............................................", "0.25", {"0", "-0.25"}, 2},
     {"DASHED", "__ __ __ __ __ __ __ __ __ __ __ __ __ __ __  ", "0.75", {"0.5", "-0.25"}, 2},
     {"DASHDOT", "__ . __ . __ . __ . __ . __ . __ . __ . __ .  ", "1", {"0.5", "-0.25", "0", "-0.25"}, 4},
@@ -84,21 +84,21 @@ std::string real_text(double v)
     return s;
 }
 
-void group(std::string_view code, std::string_view value)
+void hc_dxf_string_group(std::string_view code, std::string_view value)
 {
     hc_unit_write_line(plot_unit, code);
     hc_unit_write_line(plot_unit, value);
 }
 
-void integer_group(std::string_view code, long long v) { group(code, std::to_string(v)); }
+void hc_dxf_integer_group(std::string_view code, long long v) { hc_dxf_string_group(code, std::to_string(v)); }
 
-void real_group(std::string_view code, double v) { group(code, real_text(v)); }
+void hc_dxf_real_group(std::string_view code, double v) { hc_dxf_string_group(code, real_text(v)); }
 
-void point_group(std::string_view x_code, std::string_view y_code, float x, float y)
+void hc_dxf_point_group(std::string_view x_code, std::string_view y_code, float x, float y)
 {
     const HardcopyState& hc = hardcopy_state();
-    real_group(x_code, static_cast<double>(x) * hc.scale_x);
-    real_group(y_code, static_cast<double>(y) * hc.scale_y);
+    hc_dxf_real_group(x_code, static_cast<double>(x) * hc.scale_x);
+    hc_dxf_real_group(y_code, static_cast<double>(y) * hc.scale_y);
 }
 
 // Cone co-ordinates of a colour: hue around, saturation out, value up.
@@ -111,11 +111,36 @@ std::array<float, 3> cone_point(std::int32_t rgb)
 
 std::int32_t rgb_of_number(int n)
 {
-    const std::uint32_t v = colour_numbers[static_cast<std::size_t>(n)];
+    const std::uint32_t v = DxfColourIndexTable[static_cast<std::size_t>(n)];
     return static_cast<std::int32_t>(((v >> 16) & 0xff) | (v & 0xff00) | ((v & 0xff) << 16));
 }
 
-DriverDefaults dxf_defaults()
+class DxfDriver : public FileDriver {
+public:
+    void open(DeviceParameters& p) override;
+    void close(DeviceParameters&) override;
+    void end_page(DeviceParameters&) override { hardcopy_state().page_drawn = 0; }
+    void colour(DeviceParameters&) override;
+    void line(DeviceParameters& p) override;
+    void point(DeviceParameters& p) override;
+    void polyline(DeviceParameters& p) override;
+    void text(DeviceParameters& p) override;
+    void arc(DeviceParameters& p) override;
+
+private:
+    int colour_word_ = 7;
+    std::int32_t cached_rgb_ = -1;
+    int cached_number_ = 7;
+
+    DriverDefaults defaults() const override;
+    void shape(int op, DeviceParameters& p) override;
+    // The entity's name, its layer and its colour.
+    void hc_dxf_entity_start(std::string_view name) const;
+    static void line_type_group(bool hatch_matters);
+    static void thickness_group();
+};
+
+DriverDefaults DxfDriver::defaults() const
 {
     DriverDefaults d;
     d.number = driver_dxf;
@@ -130,44 +155,12 @@ DriverDefaults dxf_defaults()
     return d;
 }
 
-class DxfDriver : public Device {
-public:
-    void select(DeviceParameters& p) override { hc_driver_select(p, dxf_defaults()); }
-    void open(DeviceParameters& p) override;
-    void close(DeviceParameters&) override;
-    void end_page(DeviceParameters&) override { hardcopy_state().page_drawn = 0; }
-    void colour(DeviceParameters&) override;
-    void line(DeviceParameters& p) override;
-    void point(DeviceParameters& p) override;
-    void polyline(DeviceParameters& p) override;
-    void text(DeviceParameters& p) override;
-    void ellipse_fill(DeviceParameters& p) override { shape(5, p); }
-    void quadrilateral_fill(DeviceParameters& p) override { shape(7, p); }
-    void rectangle_fill(DeviceParameters& p) override { shape(9, p); }
-    void triangle_fill(DeviceParameters& p) override { shape(11, p); }
-    void pie_fill(DeviceParameters& p) override { shape(13, p); }
-    void polygon_fill(DeviceParameters& p) override { shape(15, p); }
-    void arc(DeviceParameters& p) override;
-
-private:
-    int colour_word_ = 7;
-    std::int32_t cached_rgb_ = -1;
-    int cached_number_ = 7;
-
-    void entity(std::string_view name) const;
-    static void line_type_group(bool hatch_matters);
-    static void thickness_group();
-    void shape(int op, DeviceParameters& p);
-};
-
 void DxfDriver::open(DeviceParameters& p)
 {
-    GraphicsState& g = graphics_state();
-    HardcopyState& hc = hardcopy_state();
-    hc.scale_x = static_cast<float>(hc_option(option_page_width)) / (g.device_limit_x * 72.0f);
-    hc.scale_y = static_cast<float>(hc_option(option_page_height)) / (g.device_limit_y * 72.0f);
-    if (p.phase <= 0 || !hc_driver_open_output())
+    // The drawing is in inches.
+    if (!hc_driver_open_page(p, 72.0f))
         return;
+    GraphicsState& g = graphics_state();
 
     const int depth = hc_option(option_colour_depth);
     DeviceDescription& description = device_capabilities().hardcopy;
@@ -175,80 +168,80 @@ void DxfDriver::open(DeviceParameters& p)
     g.hardcopy_colour_count = depth >= 8 ? 255 : (depth == 4 ? 14 : 7);
 
     const double w = hc_option(option_page_width) / 72.0, h = hc_option(option_page_height) / 72.0;
-    group("0", "SECTION");
-    group("2", "HEADER");
-    group("9", "$EXTMIN");
-    group("10", "0.0");
-    group("20", "0.0");
-    group("9", "$EXTMAX");
-    real_group("10", w);
-    real_group("20", h);
-    group("9", "$CECOLOR");
-    group("62", "7");
-    group("9", "$CELTYPE");
-    group("6", "DASHDOT");
-    group("9", "$VIEWCTR");
-    real_group("10", w / 2);
-    real_group("20", h / 2);
-    group("9", "$LIMMIN");
-    group("10", "0.0");
-    group("20", "0.0");
-    group("9", "$LIMMAX");
-    real_group("10", w);
-    real_group("20", h);
-    group("0", "ENDSEC");
+    hc_dxf_string_group("0", "SECTION");
+    hc_dxf_string_group("2", "HEADER");
+    hc_dxf_string_group("9", "$EXTMIN");
+    hc_dxf_string_group("10", "0.0");
+    hc_dxf_string_group("20", "0.0");
+    hc_dxf_string_group("9", "$EXTMAX");
+    hc_dxf_real_group("10", w);
+    hc_dxf_real_group("20", h);
+    hc_dxf_string_group("9", "$CECOLOR");
+    hc_dxf_string_group("62", "7");
+    hc_dxf_string_group("9", "$CELTYPE");
+    hc_dxf_string_group("6", "DASHDOT");
+    hc_dxf_string_group("9", "$VIEWCTR");
+    hc_dxf_real_group("10", w / 2);
+    hc_dxf_real_group("20", h / 2);
+    hc_dxf_string_group("9", "$LIMMIN");
+    hc_dxf_string_group("10", "0.0");
+    hc_dxf_string_group("20", "0.0");
+    hc_dxf_string_group("9", "$LIMMAX");
+    hc_dxf_real_group("10", w);
+    hc_dxf_real_group("20", h);
+    hc_dxf_string_group("0", "ENDSEC");
 
-    group("0", "SECTION");
-    group("2", "TABLES");
-    group("0", "TABLE");
-    group("2", "LTYPE");
-    group("70", "9");
-    for (const LineTypeEntry& t : line_types) {
-        group("0", "LTYPE");
-        group("2", t.name);
-        group("70", "0");
-        group("3", t.description);
-        group("72", "65");
-        integer_group("73", t.count);
-        group("40", t.total);
+    hc_dxf_string_group("0", "SECTION");
+    hc_dxf_string_group("2", "TABLES");
+    hc_dxf_string_group("0", "TABLE");
+    hc_dxf_string_group("2", "LTYPE");
+    hc_dxf_string_group("70", "9");
+    for (const LineTypeEntry& t : DxfLineTypeTable) {
+        hc_dxf_string_group("0", "LTYPE");
+        hc_dxf_string_group("2", t.name);
+        hc_dxf_string_group("70", "0");
+        hc_dxf_string_group("3", t.description);
+        hc_dxf_string_group("72", "65");
+        hc_dxf_integer_group("73", t.count);
+        hc_dxf_string_group("40", t.total);
         for (int i = 0; i < t.count; ++i)
-            group("49", t.elements[static_cast<std::size_t>(i)]);
+            hc_dxf_string_group("49", t.elements[static_cast<std::size_t>(i)]);
     }
-    group("0", "ENDTAB");
-    group("0", "TABLE");
-    group("2", "STYLE");
-    group("70", "1");
-    group("0", "STYLE");
-    group("2", "STANDARD");
-    group("70", "0");
-    group("40", "0");
-    group("41", "1");
-    group("50", "0");
-    group("71", "0");
-    group("42", "0");
-    group("3", "txt");
-    group("0", "ENDTAB");
-    group("0", "TABLE");
-    group("2", "LAYER");
-    group("70", "9");
+    hc_dxf_string_group("0", "ENDTAB");
+    hc_dxf_string_group("0", "TABLE");
+    hc_dxf_string_group("2", "STYLE");
+    hc_dxf_string_group("70", "1");
+    hc_dxf_string_group("0", "STYLE");
+    hc_dxf_string_group("2", "STANDARD");
+    hc_dxf_string_group("70", "0");
+    hc_dxf_string_group("40", "0");
+    hc_dxf_string_group("41", "1");
+    hc_dxf_string_group("50", "0");
+    hc_dxf_string_group("71", "0");
+    hc_dxf_string_group("42", "0");
+    hc_dxf_string_group("3", "txt");
+    hc_dxf_string_group("0", "ENDTAB");
+    hc_dxf_string_group("0", "TABLE");
+    hc_dxf_string_group("2", "LAYER");
+    hc_dxf_string_group("70", "9");
     for (char layer = '1'; layer <= '9'; ++layer) {
-        group("0", "LAYER");
-        group("2", std::string(1, layer));
-        group("70", "0");
-        group("62", "7");
-        group("6", "CONTINUOUS");
+        hc_dxf_string_group("0", "LAYER");
+        hc_dxf_string_group("2", std::string(1, layer));
+        hc_dxf_string_group("70", "0");
+        hc_dxf_string_group("62", "7");
+        hc_dxf_string_group("6", "CONTINUOUS");
     }
-    group("0", "ENDTAB");
-    group("0", "ENDSEC");
-    group("0", "SECTION");
-    group("2", "ENTITIES");
+    hc_dxf_string_group("0", "ENDTAB");
+    hc_dxf_string_group("0", "ENDSEC");
+    hc_dxf_string_group("0", "SECTION");
+    hc_dxf_string_group("2", "ENTITIES");
     cached_rgb_ = -1;
 }
 
 void DxfDriver::close(DeviceParameters&)
 {
-    group("0", "ENDSEC");
-    group("0", "EOF");
+    hc_dxf_string_group("0", "ENDSEC");
+    hc_dxf_string_group("0", "EOF");
     hc_unit_close(plot_unit);
 }
 
@@ -279,11 +272,11 @@ void DxfDriver::colour(DeviceParameters&)
     }
 }
 
-void DxfDriver::entity(std::string_view name) const
+void DxfDriver::hc_dxf_entity_start(std::string_view name) const
 {
-    group("0", name);
-    group("8", "1");
-    integer_group(hc_option(option_colour_depth) == 24 ? "420" : "62", colour_word_);
+    hc_dxf_string_group("0", name);
+    hc_dxf_string_group("8", "1");
+    hc_dxf_integer_group(hc_option(option_colour_depth) == 24 ? "420" : "62", colour_word_);
 }
 
 // Hatch lines that the graphics layer draws for a fill stay continuous.
@@ -294,26 +287,26 @@ void DxfDriver::line_type_group(bool hatch_matters)
         return;
     if (hatch_matters && g.fill_emulation_hardcopy != 0)
         return;
-    group("6", line_types[static_cast<std::size_t>(g.line_type - 1)].name);
+    hc_dxf_string_group("6", DxfLineTypeTable[static_cast<std::size_t>(g.line_type - 1)].name);
 }
 
-void DxfDriver::thickness_group() { real_group("39", hc_option(option_line_width) / 720.0); }
+void DxfDriver::thickness_group() { hc_dxf_real_group("39", hc_option(option_line_width) / 720.0); }
 
 void DxfDriver::line(DeviceParameters& p)
 {
     hc_page_drawn();
-    entity("LINE");
+    hc_dxf_entity_start("LINE");
     line_type_group(true);
     thickness_group();
-    point_group("10", "20", p.rx1, p.ry1);
-    point_group("11", "21", p.rx2, p.ry2);
+    hc_dxf_point_group("10", "20", p.rx1, p.ry1);
+    hc_dxf_point_group("11", "21", p.rx2, p.ry2);
 }
 
 void DxfDriver::point(DeviceParameters& p)
 {
     hc_page_drawn();
-    entity("POINT");
-    point_group("10", "20", p.rx1, p.ry1);
+    hc_dxf_entity_start("POINT");
+    hc_dxf_point_group("10", "20", p.rx1, p.ry1);
 }
 
 void DxfDriver::polyline(DeviceParameters& p)
@@ -322,17 +315,17 @@ void DxfDriver::polyline(DeviceParameters& p)
     if (n < 1)
         return;
     hc_page_drawn();
-    entity("POLYLINE");
+    hc_dxf_entity_start("POLYLINE");
     line_type_group(false);
     thickness_group();
-    group("66", "1");
-    group("70", "0");
+    hc_dxf_string_group("66", "1");
+    hc_dxf_string_group("70", "0");
     for (int i = 0; i < n; ++i) {
-        group("0", "VERTEX");
-        group("8", "1");
-        point_group("10", "20", p.poly_x[static_cast<std::size_t>(i)], p.poly_y[static_cast<std::size_t>(i)]);
+        hc_dxf_string_group("0", "VERTEX");
+        hc_dxf_string_group("8", "1");
+        hc_dxf_point_group("10", "20", p.poly_x[static_cast<std::size_t>(i)], p.poly_y[static_cast<std::size_t>(i)]);
     }
-    group("0", "SEQEND");
+    hc_dxf_string_group("0", "SEQEND");
 }
 
 void DxfDriver::text(DeviceParameters& p)
@@ -340,29 +333,29 @@ void DxfDriver::text(DeviceParameters& p)
     const GraphicsState& g = graphics_state();
     const HardcopyState& hc = hardcopy_state();
     hc_page_drawn();
-    entity("TEXT");
+    hc_dxf_entity_start("TEXT");
     const bool straight = g.rotation % 180 == 0;
     const float h = g.char_height * g.rotated_area_span_y * (straight ? hc.scale_y : hc.scale_x);
     const float w = g.char_width * g.rotated_area_span_x * (straight ? hc.scale_x : hc.scale_y);
-    real_group("40", h * text_height_factors[static_cast<std::size_t>(std::clamp(g.text_kind, 0, 2))]);
-    real_group("41", h != 0 ? w * g.page_aspect / h : 1.0f);
-    integer_group("50", gr_trunc(g.device_char_angle));
+    hc_dxf_real_group("40", h * text_height_factors[static_cast<std::size_t>(std::clamp(g.text_kind, 0, 2))]);
+    hc_dxf_real_group("41", h != 0 ? w * g.page_aspect / h : 1.0f);
+    hc_dxf_integer_group("50", gr_trunc(g.device_char_angle));
     // A line break or control character would end the value line early.
     std::string value(p.text.data(), static_cast<std::size_t>(std::clamp(p.px1, 0, static_cast<int>(p.text.size()))));
     for (char& c : value)
         if (static_cast<unsigned char>(c) < 32 || c == 127)
             c = ' ';
-    group("1", value);
-    group("7", "STANDARD");
+    hc_dxf_string_group("1", value);
+    hc_dxf_string_group("7", "STANDARD");
     // The second character vector, which would move the insertion point
     // across the line, is (0, 0): nothing in the toolkit sets it.
     if (g.text_layout == 0) {
-        group("72", "0");
-        point_group("10", "20", p.rx1, p.ry1);
+        hc_dxf_string_group("72", "0");
+        hc_dxf_point_group("10", "20", p.rx1, p.ry1);
     } else {
-        group("72", "1");
-        point_group("10", "20", p.rx1, p.ry1);
-        point_group("11", "21", p.rx1 + 0.5f * p.rx2 * g.device_char_cos, p.ry1 + 0.5f * p.rx2 * g.device_char_sin_y);
+        hc_dxf_string_group("72", "1");
+        hc_dxf_point_group("10", "20", p.rx1, p.ry1);
+        hc_dxf_point_group("11", "21", p.rx1 + 0.5f * p.rx2 * g.device_char_cos, p.ry1 + 0.5f * p.rx2 * g.device_char_sin_y);
     }
 }
 
@@ -373,19 +366,15 @@ void DxfDriver::shape(int op, DeviceParameters& p)
     if (p.phase == -1)
         return;
     if (g.fill_style == 3 || op == 5 || op == 13 || op == 15) {
-        float pitch = static_cast<float>(hc_option(option_hatch_spacing)) / 100.0f * g.device_limit_y / static_cast<float>(hc_option(option_page_height));
-        if (g.fill_style == 3)
-            pitch *= 2;
-        g.hardcopy_hatch_pitch = pitch;
-        g.fill_emulation_hardcopy = 2;
+        hc_hatch_by_lines();
         if (g.fill_style >= 3)
             return;
         if (op == 5 && p.rx3 == 1.0f && g.area_span_x == g.area_span_y) {
             hc_page_drawn();
-            entity("CIRCLE");
+            hc_dxf_entity_start("CIRCLE");
             thickness_group();
-            point_group("10", "20", p.rx1, p.ry1);
-            real_group("40", static_cast<double>(p.rx2) * hc.scale_x);
+            hc_dxf_point_group("10", "20", p.rx1, p.ry1);
+            hc_dxf_real_group("40", static_cast<double>(p.rx2) * hc.scale_x);
         } else {
             p.phase = -1;
         }
@@ -394,12 +383,12 @@ void DxfDriver::shape(int op, DeviceParameters& p)
     if (g.fill_style != 4)
         return;
     hc_page_drawn();
-    entity("SOLID");
+    hc_dxf_entity_start("SOLID");
     const auto corners = [](float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4) {
-        point_group("10", "20", x1, y1);
-        point_group("11", "21", x2, y2);
-        point_group("12", "22", x3, y3);
-        point_group("13", "23", x4, y4);
+        hc_dxf_point_group("10", "20", x1, y1);
+        hc_dxf_point_group("11", "21", x2, y2);
+        hc_dxf_point_group("12", "22", x3, y3);
+        hc_dxf_point_group("13", "23", x4, y4);
     };
     const auto at = [&p](int i, bool y) {
         const auto& v = y ? p.poly_y : p.poly_x;
@@ -426,13 +415,13 @@ void DxfDriver::arc(DeviceParameters& p)
         p.phase = 2;
         return;
     }
-    entity("ARC");
+    hc_dxf_entity_start("ARC");
     line_type_group(false);
     thickness_group();
-    point_group("10", "20", p.rx1, p.ry1);
-    real_group("40", static_cast<double>(p.rx2) * hardcopy_state().scale_x);
-    real_group("50", std::min(p.rx4, p.rx4 + p.ry4));
-    real_group("51", std::max(p.rx4, p.rx4 + p.ry4));
+    hc_dxf_point_group("10", "20", p.rx1, p.ry1);
+    hc_dxf_real_group("40", static_cast<double>(p.rx2) * hardcopy_state().scale_x);
+    hc_dxf_real_group("50", std::min(p.rx4, p.rx4 + p.ry4));
+    hc_dxf_real_group("51", std::max(p.rx4, p.rx4 + p.ry4));
     p.phase = 1;
 }
 
@@ -460,7 +449,7 @@ int hc_dxf_nearest_colour_index(std::int32_t rgb)
 
 std::int32_t hc_dxf_palette_entry(int n) { return n >= 0 && n < 256 ? rgb_of_number(n) : 0; }
 
-Device& hc_dxf_driver()
+Device& hc_dxf()
 {
     static DxfDriver driver;
     return driver;

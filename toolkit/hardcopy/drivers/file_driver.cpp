@@ -1,5 +1,7 @@
 #include "hardcopy/drivers/file_driver.h"
 
+#include <algorithm>
+
 #include "korvanthide/drawing.h"
 #include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"
@@ -136,5 +138,36 @@ bool hc_driver_read_image(DeviceParameters& p, std::vector<std::int32_t>& pixels
 }
 
 int hc_option(int n) { return hardcopy_state().options.get(n); }
+
+bool hc_driver_open_page(const DeviceParameters& p, float unit)
+{
+    const GraphicsState& g = graphics_state();
+    HardcopyState& hc = hardcopy_state();
+    hc.scale_x = static_cast<float>(hc_option(option_page_width)) / (g.device_limit_x * unit);
+    hc.scale_y = static_cast<float>(hc_option(option_page_height)) / (g.device_limit_y * unit);
+    return p.phase > 0 && hc_driver_open_output();
+}
+
+void hc_hatch_by_lines()
+{
+    GraphicsState& g = graphics_state();
+    float pitch = static_cast<float>(hc_option(option_hatch_spacing)) / 100.0f * g.device_limit_y /
+                  static_cast<float>(hc_option(option_page_height));
+    if (g.fill_style == 3)
+        pitch *= 2;
+    g.hardcopy_hatch_pitch = pitch;
+    g.fill_emulation_hardcopy = 2;
+}
+
+std::array<int, 3> hc_colour_inverted(std::array<int, 3> c)
+{
+    const int inversion = hc_option(option_colour_inversion);
+    const bool dark = std::all_of(c.begin(), c.end(), [](int v) { return v < 10; });
+    const bool light = std::all_of(c.begin(), c.end(), [](int v) { return v > 245; });
+    if (inversion == 1 || (inversion == 2 && (dark || light)))
+        for (int& v : c)
+            v = 255 - v;
+    return c;
+}
 
 } // namespace korv

@@ -1,5 +1,7 @@
 // What every file-writing driver does alike: the selection entry, opening
-// the plot file on unit 2, the colour of the current colour mode.
+// the plot file on unit 2, the colour of the current colour mode, and the
+// base class that hands the device's fill operations to one shape
+// operation.
 #pragma once
 
 #include <array>
@@ -67,5 +69,44 @@ bool hc_driver_read_image(DeviceParameters& p, std::vector<std::int32_t>& pixels
 
 // Option n of the hardcopy options.
 int hc_option(int n);
+
+// Operation 18's common start: the page scale (page points over `unit`
+// per device unit) into the hardcopy state, then, when the phase asks for
+// a new plot, the plot file opened. True when the driver goes on to write
+// the file's head.
+bool hc_driver_open_page(const DeviceParameters& p, float unit = 1.0f);
+
+// Red, green and blue (0..255) turned by the inversion option: 1 turns
+// every colour, 2 only black and white.
+std::array<int, 3> hc_colour_inverted(std::array<int, 3> c);
+
+// The shape is left to the graphics layer, which hatches it with lines
+// the hatch spacing (option 12, hundredths of a point) apart, twice that
+// for fill style 3.
+void hc_hatch_by_lines();
+
+// The base of the file drivers: selection from the driver's defaults, and
+// the six fill operations (ellipse 5, four points 7, rectangle 9, triangle
+// 11, pie 13, polygon 15) handed to shape with their operation codes.
+class FileDriver : public Device {
+public:
+    void select(DeviceParameters& p) override
+    {
+        if (hc_driver_select(p, defaults()))
+            selected();
+    }
+    void ellipse_fill(DeviceParameters& p) override { shape(+DeviceOperation::EllipseFill, p); }
+    void quadrilateral_fill(DeviceParameters& p) override { shape(+DeviceOperation::QuadrilateralFill, p); }
+    void rectangle_fill(DeviceParameters& p) override { shape(+DeviceOperation::RectangleFill, p); }
+    void triangle_fill(DeviceParameters& p) override { shape(+DeviceOperation::TriangleFill, p); }
+    void pie_fill(DeviceParameters& p) override { shape(+DeviceOperation::PieFill, p); }
+    void polygon_fill(DeviceParameters& p) override { shape(+DeviceOperation::PolygonFill, p); }
+
+protected:
+    virtual DriverDefaults defaults() const = 0;
+    // What the driver sets up after a full selection.
+    virtual void selected() {}
+    virtual void shape(int op, DeviceParameters& p) = 0;
+};
 
 } // namespace korv

@@ -26,7 +26,7 @@ struct PlotterModel {
     int plotter_class; // 1 U, 2 E, 3 F, 4 H
 };
 
-constexpr std::array<PlotterModel, 10> models = {{
+constexpr std::array<PlotterModel, 10> PlotterModelTable = {{
     {1016, 400, 10870, 7480, 4, 1},
     {1021, 400, 11040, 7721, 6, 4},
     {1021, 400, 16158, 11040, 6, 4},
@@ -55,14 +55,59 @@ int model_number()
     return m >= 1 && m <= 10 ? m : 1;
 }
 
-const PlotterModel& model() { return models[static_cast<std::size_t>(model_number() - 1)]; }
+const PlotterModel& model() { return PlotterModelTable[static_cast<std::size_t>(model_number() - 1)]; }
 
 // Capability strings of the plotter classes U, E, F and H.
 constexpr std::array<std::string_view, 4> class_flags = {
     "00000100000000000010000000010", "00000100000000000010000000000",
     "00000100000010000010000000010", "00000100000011100010001001010"};
 
-DriverDefaults hpgl_defaults()
+class HpglDriver : public FileDriver {
+public:
+    void open(DeviceParameters& p) override;
+    void close(DeviceParameters&) override;
+    void end_page(DeviceParameters& p) override;
+    void character_size(DeviceParameters&) override;
+    void colour(DeviceParameters&) override;
+    void line(DeviceParameters& p) override;
+    void point(DeviceParameters& p) override;
+    void polyline(DeviceParameters& p) override;
+    // The plotters have no four-point fill.
+    void quadrilateral_fill(DeviceParameters&) override {}
+    void arc(DeviceParameters& p) override { wedge(34, p); }
+    void text(DeviceParameters& p) override;
+    void clip(DeviceParameters&) override;
+    void line_type(DeviceParameters&) override;
+    void line_width(DeviceParameters&) override;
+    void character_angle(DeviceParameters&) override { hpgl_direction(out_); }
+
+private:
+    HpglWriter out_;
+    double u_ = 1016.0 / 72.0;
+    HpglCorners corners_;
+    char pen_ = ' ';
+    char terminator_ = 4;
+    bool reselect_ = false;
+    float last_thickness_ = -1;
+    int last_style_ = -1, last_kind_ = 0;
+    bool size_pending_ = true;
+    bool plotter_filled_ = false;
+    std::string_view type1_text_ = "1 .3";
+
+    static bool annotating() { return hc_option(option_hpgl_annotation) != 0; }
+    DriverDefaults defaults() const override;
+    void selected() override;
+    void shape(int op, DeviceParameters& p) override;
+    // The annotation records: SC with a negative code and three values,
+    // the scale reset after them when asked; a device point; two reals.
+    void hc_hpgl_scale(int code, long long a, long long b, long long c, bool reset) const;
+    void hc_hpgl_vertex_record(float x, float y) const;
+    void hc_hpgl_scale_template(float a, float b) const;
+    void pen_reselect();
+    void wedge(int op, DeviceParameters& p);
+};
+
+DriverDefaults HpglDriver::defaults() const
 {
     const PlotterModel& m = model();
     const float u = static_cast<float>(m.units_per_inch) / 72.0f;
@@ -92,52 +137,7 @@ DriverDefaults hpgl_defaults()
     return d;
 }
 
-class HpglDriver : public Device {
-public:
-    void select(DeviceParameters& p) override;
-    void open(DeviceParameters& p) override;
-    void close(DeviceParameters&) override;
-    void end_page(DeviceParameters& p) override;
-    void character_size(DeviceParameters&) override;
-    void colour(DeviceParameters&) override;
-    void line(DeviceParameters& p) override;
-    void point(DeviceParameters& p) override;
-    void polyline(DeviceParameters& p) override;
-    void ellipse_fill(DeviceParameters& p) override { shape(5, p); }
-    void rectangle_fill(DeviceParameters& p) override { shape(9, p); }
-    void triangle_fill(DeviceParameters& p) override { shape(11, p); }
-    void pie_fill(DeviceParameters& p) override { shape(13, p); }
-    void polygon_fill(DeviceParameters& p) override { shape(15, p); }
-    void arc(DeviceParameters& p) override { wedge(34, p); }
-    void text(DeviceParameters& p) override;
-    void clip(DeviceParameters&) override;
-    void line_type(DeviceParameters&) override;
-    void line_width(DeviceParameters&) override;
-    void character_angle(DeviceParameters&) override;
-
-private:
-    HpglWriter out_;
-    double u_ = 1016.0 / 72.0;
-    HpglCorners corners_;
-    char pen_ = ' ';
-    char terminator_ = 4;
-    bool reselect_ = false;
-    float last_thickness_ = -1;
-    int last_style_ = -1, last_kind_ = 0;
-    bool size_pending_ = true;
-    bool plotter_filled_ = false;
-    std::string_view type1_text_ = "1 .3";
-
-    static bool annotating() { return hc_option(option_hpgl_annotation) != 0; }
-    void record(int code, long long a, long long b, long long c, bool reset) const;
-    void vertex_record(float x, float y) const;
-    void pen_reselect();
-    void move_to(float x, float y);
-    void shape(int op, DeviceParameters& p);
-    void wedge(int op, DeviceParameters& p);
-};
-
-void HpglDriver::record(int code, long long a, long long b, long long c, bool reset) const
+void HpglDriver::hc_hpgl_scale(int code, long long a, long long b, long long c, bool reset) const
 {
     if (!annotating())
         return;
@@ -145,15 +145,19 @@ void HpglDriver::record(int code, long long a, long long b, long long c, bool re
                        hc_integer_field(b, 6) + " " + hc_integer_field(c + hpgl_user_units, 6);
     if (reset)
         text += " ;" + std::string(hpgl_scale_reset);
-    out_.instruction(text);
+    out_.hc_hpgl_instruction(text);
 }
 
-void HpglDriver::vertex_record(float x, float y) const { record(9, out_.user_x(x), out_.user_y(y), 0, false); }
+void HpglDriver::hc_hpgl_vertex_record(float x, float y) const { hc_hpgl_scale(9, out_.user_x(x), out_.user_y(y), 0, false); }
 
-void HpglDriver::select(DeviceParameters& p)
+void HpglDriver::hc_hpgl_scale_template(float a, float b) const
 {
-    if (!hc_driver_select(p, hpgl_defaults()))
-        return;
+    if (annotating())
+        out_.hc_hpgl_instruction("SC-9" + hc_real_field(a, 10, 4) + " " + hc_real_field(b, 10, 4) + " 0");
+}
+
+void HpglDriver::selected()
+{
     const PlotterModel& m = model();
     u_ = m.units_per_inch / 72.0;
     size_pending_ = true;
@@ -162,53 +166,45 @@ void HpglDriver::select(DeviceParameters& p)
 
 void HpglDriver::open(DeviceParameters& p)
 {
-    const GraphicsState& g = graphics_state();
-    out_.sx = hpgl_user_units / g.device_limit_x;
-    out_.sy = hpgl_user_units / g.device_limit_y;
-    if (p.phase >= 1) {
-        if (!hc_driver_open_output())
-            return;
-        out_.line_mode(hc_option(option_line_mode) != 0);
-        terminator_ = static_cast<char>(std::clamp(hc_option(option_label_terminator), 1, 127));
+    const PlotOpen plot = hpgl_open_plot(out_, p, terminator_);
+    if (plot == PlotOpen::failed)
+        return;
+    if (plot == PlotOpen::opened) {
         pen_ = ' ';
         last_thickness_ = -1;
         reselect_ = false;
         last_style_ = -1;
         last_kind_ = 0;
         if (hc_option(option_device_on_off) != 0)
-            out_.instruction("\x1b.Y");
+            out_.hc_hpgl_instruction("\x1b.Y");
         corners_ = hpgl_corners(u_);
-        const std::string corners = corners_.fields();
-        out_.instruction("IN; IP" + corners);
-        out_.instruction(std::string(hc_option(option_orientation) == 0 ? "RO 90" : "RO 0") + "; IP" + corners);
-        out_.instruction(std::string("DT") + terminator_);
-        out_.instruction("DI1. 0.");
-        record(2, 9, 0, 0, false);
-        record(13, model_number(), 0, 0, false);
+        hpgl_plot_head(out_, corners_, hc_option(option_orientation) == 0, terminator_);
+        hc_hpgl_scale(2, 9, 0, 0, false);
+        hc_hpgl_scale(13, model_number(), 0, 0, false);
     }
-    out_.instruction(hpgl_scale_reset);
+    out_.hc_hpgl_instruction(hpgl_scale_reset);
 }
 
 void HpglDriver::close(DeviceParameters&)
 {
     if (hc_option(option_device_on_off) != 0)
-        out_.instruction("\x1b.Z");
+        out_.hc_hpgl_instruction("\x1b.Z");
     hc_unit_close(plot_unit);
 }
 
 void HpglDriver::end_page(DeviceParameters& p)
 {
     hardcopy_state().page_drawn = 0;
-    record(3, p.phase, 0, 0, true);
+    hc_hpgl_scale(3, p.phase, 0, 0, true);
     const int m = model_number();
-    out_.instruction(m == 7 || m == 8 ? "PU;SP0 ;PG;" : "PU;SP0 ;");
+    out_.hc_hpgl_instruction(m == 7 || m == 8 ? "PU;SP0 ;PG;" : "PU;SP0 ;");
     reselect_ = true;
 }
 
 void HpglDriver::character_size(DeviceParameters&)
 {
     const GraphicsState& g = graphics_state();
-    record(10, g.font_family, g.font_style, g.text_kind, true);
+    hc_hpgl_scale(10, g.font_family, g.font_style, g.text_kind, true);
     size_pending_ = true;
 }
 
@@ -222,46 +218,32 @@ void HpglDriver::colour(DeviceParameters&)
     const char pen = static_cast<char>('1' + pen_groups[static_cast<std::size_t>(((index + 16) / 32) % 8)] % pens);
     if (pen != pen_) {
         pen_ = pen;
-        out_.instruction(std::string("PU;SP") + pen_);
+        out_.hc_hpgl_instruction(std::string("PU;SP") + pen_);
         reselect_ = false;
     }
     if (g.fill_emulation_hardcopy == 0)
-        record(1, hc_current_rgb(), 0, 0, true);
+        hc_hpgl_scale(1, hc_current_rgb(), 0, 0, true);
 }
 
 void HpglDriver::pen_reselect()
 {
     hc_page_drawn();
     if (reselect_) {
-        out_.instruction(std::string("SP") + pen_);
+        out_.hc_hpgl_instruction(std::string("SP") + pen_);
         reselect_ = false;
     }
-}
-
-// PU to a point unless the pen stands there already.
-void HpglDriver::move_to(float x, float y)
-{
-    HardcopyState& hc = hardcopy_state();
-    if (x != hc.last_pen_x || y != hc.last_pen_y)
-        out_.vector("PU", x, y);
 }
 
 void HpglDriver::line(DeviceParameters& p)
 {
     pen_reselect();
-    move_to(p.rx1, p.ry1);
-    out_.vector("PD", p.rx2, p.ry2);
-    hardcopy_state().last_pen_x = p.rx2;
-    hardcopy_state().last_pen_y = p.ry2;
+    out_.segment(p.rx1, p.ry1, p.rx2, p.ry2);
 }
 
 void HpglDriver::point(DeviceParameters& p)
 {
     pen_reselect();
-    move_to(p.rx1, p.ry1);
-    out_.vector("PD", p.rx1, p.ry1);
-    hardcopy_state().last_pen_x = p.rx1;
-    hardcopy_state().last_pen_y = p.ry1;
+    out_.segment(p.rx1, p.ry1, p.rx1, p.ry1);
 }
 
 void HpglDriver::polyline(DeviceParameters& p)
@@ -270,9 +252,9 @@ void HpglDriver::polyline(DeviceParameters& p)
     if (n < 1)
         return;
     pen_reselect();
-    move_to(p.poly_x[0], p.poly_y[0]);
+    out_.move_to(p.poly_x[0], p.poly_y[0]);
     for (int i = 1; i < n; ++i)
-        out_.vector("PD", p.poly_x[static_cast<std::size_t>(i)], p.poly_y[static_cast<std::size_t>(i)]);
+        out_.hc_hpgl_vector("PD", p.poly_x[static_cast<std::size_t>(i)], p.poly_y[static_cast<std::size_t>(i)]);
     hardcopy_state().last_pen_x = p.poly_x[static_cast<std::size_t>(n - 1)];
     hardcopy_state().last_pen_y = p.poly_y[static_cast<std::size_t>(n - 1)];
 }
@@ -295,7 +277,7 @@ void HpglDriver::shape(int op, DeviceParameters& p)
     const int code = shape_code(op);
     if (p.phase == -1) {
         if (!plotter_filled_)
-            record(code, -1, 0, 0, true);
+            hc_hpgl_scale(code, -1, 0, 0, true);
         return;
     }
     pen_reselect();
@@ -310,17 +292,13 @@ void HpglDriver::shape(int op, DeviceParameters& p)
     if (fill) {
         const float t = std::clamp(static_cast<float>(hc_option(option_hatch_spacing)) * 25.4f / 7200.0f, 0.1f, 5.0f);
         if (t != last_thickness_) {
-            out_.instruction("FT2;PT" + hc_real_field(t, 4, 2));
+            out_.hc_hpgl_instruction("FT2;PT" + hc_real_field(t, 4, 2));
             last_thickness_ = t;
         }
     } else {
-        float pitch = static_cast<float>(hc_option(option_hatch_spacing)) / 100.0f * g.device_limit_y / static_cast<float>(hc_option(option_page_height));
-        if (g.fill_style == 3)
-            pitch *= 2;
-        g.hardcopy_hatch_pitch = pitch;
-        g.fill_emulation_hardcopy = 2;
+        hc_hatch_by_lines();
         if (op != 5)
-            record(code, g.fill_style, g.fill_density, g.fill_angle + 10 * g.fill_outline, false);
+            hc_hpgl_scale(code, g.fill_style, g.fill_density, g.fill_angle + 10 * g.fill_outline, false);
         if (op != 5 && !annotating())
             return;
     }
@@ -329,29 +307,20 @@ void HpglDriver::shape(int op, DeviceParameters& p)
         hc.last_pen_y = y;
     };
     switch (op) {
-    case 5: {
-        out_.vector("PU", p.rx1, p.ry1);
-        if (!fill)
-            record(5, g.fill_style, g.fill_density, g.fill_angle, false);
-        const HpglScale scale = hpgl_scale_line(p.rx3);
-        out_.instruction(scale.line);
-        if (fill)
-            out_.instruction("PM0");
-        out_.instruction("CI" + hc_integer_field(gr_trunc(static_cast<float>(p.rx2 * scale.radius_factor) * out_.sx), 6) +
-                         " 0");
-        if (fill)
-            out_.instruction("PM2;FP");
-        finish_at(p.rx1, p.ry1);
+    case 5:
+        hpgl_circle(out_, p, fill, [&] {
+            if (!fill)
+                hc_hpgl_scale(5, g.fill_style, g.fill_density, g.fill_angle, false);
+        });
         break;
-    }
     case 9:
         if (fill) {
-            out_.vector("PU", p.rx1, p.ry1);
-            out_.vector("RA", p.rx2, p.ry2);
+            out_.hc_hpgl_vector("PU", p.rx1, p.ry1);
+            out_.hc_hpgl_vector("RA", p.rx2, p.ry2);
             finish_at(p.rx1, p.ry1);
         } else {
-            vertex_record(p.rx1, p.ry1);
-            vertex_record(p.rx2, p.ry2);
+            hc_hpgl_vertex_record(p.rx1, p.ry1);
+            hc_hpgl_vertex_record(p.rx2, p.ry2);
         }
         break;
     case 13:
@@ -359,39 +328,38 @@ void HpglDriver::shape(int op, DeviceParameters& p)
             wedge(13, p);
             return;
         }
-        vertex_record(p.rx1, p.ry1);
-        vertex_record(p.rx2, p.ry2);
-        if (annotating())
-            out_.instruction("SC-9" + hc_real_field(p.rx3, 10, 4) + " " + hc_real_field(p.ry3, 10, 4) + " 0");
+        hc_hpgl_vertex_record(p.rx1, p.ry1);
+        hc_hpgl_vertex_record(p.rx2, p.ry2);
+        hc_hpgl_scale_template(p.rx3, p.ry3);
         break;
     default: {
         const int points = op == 11 ? std::min(n, 3) : n;
         if (points < 1)
             break;
         if (fill) {
-            out_.vector("PU", p.poly_x[0], p.poly_y[0]);
-            out_.instruction("PM0");
+            out_.hc_hpgl_vector("PU", p.poly_x[0], p.poly_y[0]);
+            out_.hc_hpgl_instruction("PM0");
             for (int i = 1; i < points; ++i)
-                out_.vector("PD", p.poly_x[static_cast<std::size_t>(i)], p.poly_y[static_cast<std::size_t>(i)]);
-            out_.instruction("PM2;FP");
+                out_.hc_hpgl_vector("PD", p.poly_x[static_cast<std::size_t>(i)], p.poly_y[static_cast<std::size_t>(i)]);
+            out_.hc_hpgl_instruction("PM2;FP");
             finish_at(p.poly_x[0], p.poly_y[0]);
         } else {
             if (op == 15)
-                record(12, points, 0, 0, false);
+                hc_hpgl_scale(12, points, 0, 0, false);
             for (int i = 0; i < points; ++i)
-                vertex_record(p.poly_x[static_cast<std::size_t>(i)], p.poly_y[static_cast<std::size_t>(i)]);
+                hc_hpgl_vertex_record(p.poly_x[static_cast<std::size_t>(i)], p.poly_y[static_cast<std::size_t>(i)]);
         }
         break;
     }
     }
-    out_.instruction(hpgl_scale_reset);
+    out_.hc_hpgl_instruction(hpgl_scale_reset);
 }
 
 void HpglDriver::wedge(int op, DeviceParameters& p)
 {
     if (op == 34)
         pen_reselect();
-    hpgl_wedge(out_, op, p, "PD", [] {});
+    hc_hpgl_wedge(out_, op, p, "PD", [] {});
 }
 
 void HpglDriver::text(DeviceParameters& p)
@@ -403,25 +371,20 @@ void HpglDriver::text(DeviceParameters& p)
     if (size_pending_) {
         static constexpr std::array<float, 3> a = {1.0f, 1.007f, 1.007f};
         static constexpr std::array<float, 3> b = {1.0f, 1.211f, 1.211f};
-        float w = 100 * a[static_cast<std::size_t>(kind)] * g.char_width * g.rotated_area_span_x / (1.5f * g.rotated_limit_x);
-        float h = 100 * b[static_cast<std::size_t>(kind)] * g.char_height * g.rotated_area_span_y / (2 * g.rotated_limit_y);
-        if (g.rotation % 180 != 0 && g.page_aspect != 0) {
-            w *= g.page_aspect;
-            h /= g.page_aspect;
-        }
-        out_.instruction("SR" + hc_real_field(w, 8, 2) + " " + hc_real_field(h, 8, 2));
+        const auto k = static_cast<std::size_t>(kind);
+        out_.hc_hpgl_instruction(hpgl_size_instruction(a[k], 1.5f, b[k]));
         size_pending_ = false;
     }
     if (g.font_style != last_style_ || kind != last_kind_) {
-        out_.instruction((g.font_style & 2) != 0 ? "SL.2" : "SL0.");
+        out_.hc_hpgl_instruction((g.font_style & 2) != 0 ? "SL.2" : "SL0.");
         last_style_ = g.font_style;
         last_kind_ = kind;
     }
     // The character vectors that would move the label origin off the
     // start point are (0, 0): nothing in the toolkit sets them.
-    out_.vector("PU", p.rx1, p.ry1);
+    out_.hc_hpgl_vector("PU", p.rx1, p.ry1);
     const std::size_t length = static_cast<std::size_t>(std::clamp(p.px1, 0, static_cast<int>(p.text.size())));
-    out_.label(std::string_view(p.text.data(), length), terminator_);
+    out_.hc_hpgl_label(std::string_view(p.text.data(), length), terminator_);
     hc.last_pen_x = hc.last_pen_y = -9999.0f;
 }
 
@@ -432,7 +395,7 @@ void HpglDriver::line_type(DeviceParameters&)
     const int type = graphics_state().line_type;
     const std::string_view text =
         type == 1 ? type1_text_ : line_type_texts[type >= 0 && type < 8 ? static_cast<std::size_t>(type) : 0];
-    out_.instruction("LT" + std::string(text));
+    out_.hc_hpgl_instruction("LT" + std::string(text));
 }
 
 void HpglDriver::line_width(DeviceParameters&)
@@ -440,18 +403,13 @@ void HpglDriver::line_width(DeviceParameters&)
     if (!annotating())
         return;
     const double width = std::clamp(hc_option(option_line_width) * 0.4 / u_, 0.1, 5.0);
-    out_.instruction("PW" + hc_real_field(width, 5, 3));
+    out_.hc_hpgl_instruction("PW" + hc_real_field(width, 5, 3));
 }
 
-void HpglDriver::character_angle(DeviceParameters&)
-{
-    const GraphicsState& g = graphics_state();
-    out_.instruction("DI" + hc_real_field(g.device_char_cos, 6, 3) + " " + hc_real_field(g.device_char_sin_x, 6, 3));
-}
 
 } // namespace
 
-Device& hc_hpgl_driver()
+Device& hc_hpgl()
 {
     static HpglDriver driver;
     return driver;

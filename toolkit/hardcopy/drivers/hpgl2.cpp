@@ -83,7 +83,7 @@ struct PageModel {
     int colours, paper_width, paper_height, dpi;
 };
 
-constexpr std::array<PageModel, 5> page_models = {{
+constexpr std::array<PageModel, 5> Hpgl2DeviceTable = {{
     {2, 10860, 7918, 300},
     {256, 10860, 7918, 300},
     {2, 10860, 7918, 600},
@@ -91,9 +91,59 @@ constexpr std::array<PageModel, 5> page_models = {{
     {256, 10860, 7918, 600},
 }};
 
-DriverDefaults hpgl2_defaults()
+class Hpgl2Driver : public FileDriver {
+public:
+    void open(DeviceParameters& p) override;
+    void close(DeviceParameters&) override;
+    void end_page(DeviceParameters& p) override;
+    void character_size(DeviceParameters&) override { size_pending_ = true; }
+    void colour(DeviceParameters&) override;
+    void palette(DeviceParameters& p) override { colour(p); }
+    void palette_entry(DeviceParameters& p) override;
+    void line(DeviceParameters& p) override;
+    void point(DeviceParameters& p) override;
+    void polyline(DeviceParameters& p) override;
+    void arc(DeviceParameters& p) override { hc_hpgl2_wedge(34, p); }
+    void text(DeviceParameters& p) override;
+    void clip(DeviceParameters&) override;
+    void line_type(DeviceParameters&) override;
+    void line_width(DeviceParameters&) override;
+    void character_angle(DeviceParameters&) override { hpgl_direction(out_); }
+    void line_join(DeviceParameters&) override;
+    void line_cap(DeviceParameters&) override;
+
+private:
+    HpglWriter out_;
+    HpglCorners corners_;
+    char terminator_ = 4;
+    float width_divisor_ = 1.5f;
+    char font_letter_ = 'S';
+    std::string pen_, fill_pen_;
+    std::array<bool, 256> pen_defined_{};
+    int fill_mode_ = -1, last_single_ = -1, last_pair_previous_ = -1, last_pair_current_ = -1;
+    int last_family_ = -1, last_style_ = -1, last_kind_ = 0, last_justification_ = -1;
+    bool size_pending_ = true;
+
+    // Terminated, so that the page's last instruction, always a comment, is
+    // ended before the job leaves HP-GL/2; readers that skip a comment up
+    // to the next semicolon then lose nothing.
+    void comment(const std::string& fields) const { out_.hc_hpgl_instruction("CO\"" + fields + "\";"); }
+    DriverDefaults defaults() const override;
+    void selected() override;
+    void shape(int op, DeviceParameters& p) override;
+    void hc_hpgl2_pen_colour(int pen, int red, int green, int blue) const;
+    void hc_hpgl2_fill_pattern(HalftoneMask mask) const;
+    void hc_hpgl2_encoded_polyline(const DeviceParameters& p, int first) const;
+    void select_pen(const std::string& pen);
+    void two_colour_fill();
+    void hc_hpgl2_wedge(int op, DeviceParameters& p);
+    static int index_of(bool previous);
+    static int current_index() { return index_of(false); }
+};
+
+DriverDefaults Hpgl2Driver::defaults() const
 {
-    const PageModel& m = page_models[static_cast<std::size_t>(model_number() - 1)];
+    const PageModel& m = Hpgl2DeviceTable[static_cast<std::size_t>(model_number() - 1)];
     const float u = 1016.0f / 72.0f;
     DriverDefaults d;
     d.number = driver_hpgl2_pcl;
@@ -114,65 +164,8 @@ DriverDefaults hpgl2_defaults()
     return d;
 }
 
-class Hpgl2Driver : public Device {
-public:
-    void select(DeviceParameters& p) override;
-    void open(DeviceParameters& p) override;
-    void close(DeviceParameters&) override;
-    void end_page(DeviceParameters& p) override;
-    void character_size(DeviceParameters&) override { size_pending_ = true; }
-    void colour(DeviceParameters&) override;
-    void palette(DeviceParameters& p) override { colour(p); }
-    void palette_entry(DeviceParameters& p) override;
-    void line(DeviceParameters& p) override;
-    void point(DeviceParameters& p) override;
-    void polyline(DeviceParameters& p) override;
-    void ellipse_fill(DeviceParameters& p) override { shape(5, p); }
-    void quadrilateral_fill(DeviceParameters& p) override { shape(7, p); }
-    void rectangle_fill(DeviceParameters& p) override { shape(9, p); }
-    void triangle_fill(DeviceParameters& p) override { shape(11, p); }
-    void pie_fill(DeviceParameters& p) override { shape(13, p); }
-    void polygon_fill(DeviceParameters& p) override { shape(15, p); }
-    void arc(DeviceParameters& p) override { hc_hpgl2_wedge(34, p); }
-    void text(DeviceParameters& p) override;
-    void clip(DeviceParameters&) override;
-    void line_type(DeviceParameters&) override;
-    void line_width(DeviceParameters&) override;
-    void character_angle(DeviceParameters&) override;
-    void line_join(DeviceParameters&) override;
-    void line_cap(DeviceParameters&) override;
-
-private:
-    HpglWriter out_;
-    HpglCorners corners_;
-    char terminator_ = 4;
-    float width_divisor_ = 1.5f;
-    char font_letter_ = 'S';
-    std::string pen_, fill_pen_;
-    std::array<bool, 256> pen_defined_{};
-    int fill_mode_ = -1, last_single_ = -1, last_pair_previous_ = -1, last_pair_current_ = -1;
-    int last_family_ = -1, last_style_ = -1, last_kind_ = 0, last_justification_ = -1;
-    bool size_pending_ = true;
-
-    // Terminated, so that the page's last instruction, always a comment, is
-    // ended before the job leaves HP-GL/2; readers that skip a comment up
-    // to the next semicolon then lose nothing.
-    void comment(const std::string& fields) const { out_.instruction("CO\"" + fields + "\";"); }
-    void hc_hpgl2_pen_colour(int pen, int red, int green, int blue) const;
-    void hc_hpgl2_fill_pattern(HalftoneMask mask) const;
-    void hc_hpgl2_encoded_polyline(const DeviceParameters& p, int first) const;
-    void select_pen(const std::string& pen);
-    void shape(int op, DeviceParameters& p);
-    void two_colour_fill();
-    void hc_hpgl2_wedge(int op, DeviceParameters& p);
-    static int index_of(bool previous);
-    static int current_index() { return index_of(false); }
-};
-
-void Hpgl2Driver::select(DeviceParameters& p)
+void Hpgl2Driver::selected()
 {
-    if (!hc_driver_select(p, hpgl2_defaults()))
-        return;
     hc_halftone_overrides_reset();
     size_pending_ = true;
     const int m = model_number();
@@ -182,14 +175,10 @@ void Hpgl2Driver::select(DeviceParameters& p)
 
 void Hpgl2Driver::open(DeviceParameters& p)
 {
-    const GraphicsState& g = graphics_state();
-    out_.sx = hpgl_user_units / g.device_limit_x;
-    out_.sy = hpgl_user_units / g.device_limit_y;
-    if (p.phase >= 1) {
-        if (!hc_driver_open_output())
-            return;
-        out_.line_mode(hc_option(option_line_mode) != 0);
-        terminator_ = static_cast<char>(std::clamp(hc_option(option_label_terminator), 1, 127));
+    const PlotOpen plot = hpgl_open_plot(out_, p, terminator_);
+    if (plot == PlotOpen::failed)
+        return;
+    if (plot == PlotOpen::opened) {
         pen_.clear();
         fill_pen_.clear();
         fill_mode_ = last_single_ = last_pair_previous_ = last_pair_current_ = -1;
@@ -198,7 +187,7 @@ void Hpgl2Driver::open(DeviceParameters& p)
         last_family_ = last_style_ = last_justification_ = -1;
         const int m = model_number();
         if (m != 4)
-            out_.instruction("\x1b%0B");
+            out_.hc_hpgl_instruction("\x1b%0B");
         if (p.px1 != 0) {
             // A comment cannot hold a quote; the title is cut to the buffer.
             std::string title;
@@ -209,27 +198,23 @@ void Hpgl2Driver::open(DeviceParameters& p)
             comment(title);
         }
         corners_ = hpgl_corners(units_per_point);
-        const std::string corners = corners_.fields();
-        out_.instruction("IN; IP" + corners);
         const bool flat = m == 4 ? hc_option(option_orientation) != 0 : hc_option(option_orientation) == 0;
-        out_.instruction(std::string(flat ? "RO 0" : "RO 90") + "; IP" + corners);
-        out_.instruction(std::string("DT") + terminator_);
-        out_.instruction("DI1. 0.");
-        out_.instruction("TR0");
+        hpgl_plot_head(out_, corners_, !flat, terminator_);
+        out_.hc_hpgl_instruction("TR0");
         if (m != 1)
-            out_.instruction("AD1,14;SA");
+            out_.hc_hpgl_instruction("AD1,14;SA");
         if (!two_colours())
-            out_.instruction("NP256");
+            out_.hc_hpgl_instruction("NP256");
         comment("13 " + hc_integer_field(m, 2) + " " + hc_real_field(width_divisor_, 3, 1) + " 9");
         comment("2 " + digit(hc_option(option_colour_inversion)));
     }
-    out_.instruction(hpgl_scale_reset);
+    out_.hc_hpgl_instruction(hpgl_scale_reset);
 }
 
 void Hpgl2Driver::close(DeviceParameters&)
 {
     if (model_number() != 4)
-        out_.instruction("\x1b%0A");
+        out_.hc_hpgl_instruction("\x1b%0A");
     hc_unit_close(plot_unit);
 }
 
@@ -238,7 +223,7 @@ void Hpgl2Driver::end_page(DeviceParameters& p)
     hardcopy_state().page_drawn = 0;
     comment("3 " + hc_integer_field(p.phase, 3));
     if (model_number() == 4) {
-        out_.instruction("PG");
+        out_.hc_hpgl_instruction("PG");
         return;
     }
     const int copies = std::clamp(hc_option(option_copies), 1, 99);
@@ -246,19 +231,13 @@ void Hpgl2Driver::end_page(DeviceParameters& p)
     eject += static_cast<char>('0' + copies / 10);
     eject += static_cast<char>('0' + copies % 10);
     eject += "X\f\x1b%0B";
-    out_.instruction(eject);
+    out_.hc_hpgl_instruction(eject);
 }
 
 void Hpgl2Driver::hc_hpgl2_pen_colour(int pen, int red, int green, int blue) const
 {
-    std::array<int, 3> c = {red, green, blue};
-    const int inversion = hc_option(option_colour_inversion);
-    const bool dark = std::all_of(c.begin(), c.end(), [](int v) { return v < 10; });
-    const bool light = std::all_of(c.begin(), c.end(), [](int v) { return v > 245; });
-    if (inversion == 1 || (inversion == 2 && (dark || light)))
-        for (int& v : c)
-            v = 255 - v;
-    out_.instruction("PC" + hc_integer_field(pen, 4) + " " + hc_integer_field(c[0], 3) + " " +
+    const std::array<int, 3> c = hc_colour_inverted({red, green, blue});
+    out_.hc_hpgl_instruction("PC" + hc_integer_field(pen, 4) + " " + hc_integer_field(c[0], 3) + " " +
                      hc_integer_field(c[1], 3) + " " + hc_integer_field(c[2], 3));
 }
 
@@ -270,7 +249,7 @@ void Hpgl2Driver::hc_hpgl2_fill_pattern(HalftoneMask mask) const
             values += (mask >> k & 1u) == 0 ? '1' : '0';
             values += k == 31 ? ';' : ',';
         }
-        out_.instruction(values);
+        out_.hc_hpgl_instruction(values);
     }
 }
 
@@ -310,7 +289,7 @@ void Hpgl2Driver::select_pen(const std::string& pen)
     if (pen == pen_)
         return;
     pen_ = pen;
-    out_.instruction("PU;SP" + pen);
+    out_.hc_hpgl_instruction("PU;SP" + pen);
 }
 
 void Hpgl2Driver::colour(DeviceParameters&)
@@ -346,24 +325,14 @@ void Hpgl2Driver::palette_entry(DeviceParameters& p)
 
 void Hpgl2Driver::line(DeviceParameters& p)
 {
-    HardcopyState& hc = hardcopy_state();
     hc_page_drawn();
-    if (p.rx1 != hc.last_pen_x || p.ry1 != hc.last_pen_y)
-        out_.vector("PU", p.rx1, p.ry1);
-    out_.vector("PD", p.rx2, p.ry2);
-    hc.last_pen_x = p.rx2;
-    hc.last_pen_y = p.ry2;
+    out_.segment(p.rx1, p.ry1, p.rx2, p.ry2);
 }
 
 void Hpgl2Driver::point(DeviceParameters& p)
 {
-    HardcopyState& hc = hardcopy_state();
     hc_page_drawn();
-    if (p.rx1 != hc.last_pen_x || p.ry1 != hc.last_pen_y)
-        out_.vector("PU", p.rx1, p.ry1);
-    out_.vector("PD", p.rx1, p.ry1);
-    hc.last_pen_x = p.rx1;
-    hc.last_pen_y = p.ry1;
+    out_.segment(p.rx1, p.ry1, p.rx1, p.ry1);
 }
 
 void Hpgl2Driver::polyline(DeviceParameters& p)
@@ -373,8 +342,7 @@ void Hpgl2Driver::polyline(DeviceParameters& p)
     if (n < 1)
         return;
     hc_page_drawn();
-    if (p.poly_x[0] != hc.last_pen_x || p.poly_y[0] != hc.last_pen_y)
-        out_.vector("PU", p.poly_x[0], p.poly_y[0]);
+    out_.move_to(p.poly_x[0], p.poly_y[0]);
     if (n >= 33)
         comment("14 " + hc_integer_field(n, 6));
     hc_hpgl2_encoded_polyline(p, 1);
@@ -386,19 +354,19 @@ void Hpgl2Driver::two_colour_fill()
 {
     GraphicsState& g = graphics_state();
     if (g.solid_fill != 0) {
-        out_.instruction("FT2");
+        out_.hc_hpgl_instruction("FT2");
         fill_mode_ = -1;
         return;
     }
     const int current = current_index(), previous = index_of(true);
     if (g.fill_style == 4 || previous == current) {
         if (current != last_single_) {
-            out_.instruction("RF1,8,4,");
+            out_.hc_hpgl_instruction("RF1,8,4,");
             hc_hpgl2_fill_pattern(hc_halftone_masks(1).plane1);
             last_single_ = current;
         }
         if (fill_mode_ != 1) {
-            out_.instruction("FT11 1");
+            out_.hc_hpgl_instruction("FT11 1");
             fill_mode_ = 1;
         }
         return;
@@ -414,13 +382,13 @@ void Hpgl2Driver::two_colour_fill()
         g.cur_index = saved_index;
         g.cur_rgb = saved_rgb;
         const HalftoneMask second = hc_halftone_masks(1).plane1;
-        out_.instruction("RF2,8,4,");
+        out_.hc_hpgl_instruction("RF2,8,4,");
         hc_hpgl2_fill_pattern((first & 0xAA55AA55u) + (second & 0x55AA55AAu));
         last_pair_previous_ = previous;
         last_pair_current_ = current;
     }
     if (fill_mode_ != 2) {
-        out_.instruction("FT11 2");
+        out_.hc_hpgl_instruction("FT11 2");
         fill_mode_ = 2;
     }
 }
@@ -437,26 +405,17 @@ void Hpgl2Driver::shape(int op, DeviceParameters& p)
             comment(hc_integer_field(code, 2) + " -1");
         // Back to the line pen after a mixed colour's own pen.
         if (!fill_pen_.empty() && fill_pen_ != pen_)
-            out_.instruction("PU;SP" + pen_);
+            out_.hc_hpgl_instruction("PU;SP" + pen_);
         return;
     }
     hc_page_drawn();
     fill_pen_.clear();
     const auto ellipse = [&](bool filled) {
-        out_.vector("PU", p.rx1, p.ry1);
-        if (!filled)
-            comment("5 " + fill_fields);
-        const HpglScale scale = hpgl_scale_line(p.rx3);
-        out_.instruction(scale.line);
-        if (filled)
-            out_.instruction("PM0");
-        out_.instruction("CI" + hc_integer_field(gr_trunc(static_cast<float>(p.rx2 * scale.radius_factor) * out_.sx), 6) +
-                         " 0");
-        if (filled)
-            out_.instruction("PM2;FP");
-        hc.last_pen_x = p.rx1;
-        hc.last_pen_y = p.ry1;
-        out_.instruction(hpgl_scale_reset);
+        hpgl_circle(out_, p, filled, [&] {
+            if (!filled)
+                comment("5 " + fill_fields);
+        });
+        out_.hc_hpgl_instruction(hpgl_scale_reset);
     };
     if (g.fill_style < 3) {
         if (op == 5)
@@ -472,7 +431,7 @@ void Hpgl2Driver::shape(int op, DeviceParameters& p)
         gr_colour_components(hc_current_colour(), r2, g2, b2);
         hc_hpgl2_pen_colour(k, (r1 + r2) / 2, (g1 + g2) / 2, (b1 + b2) / 2);
         fill_pen_ = hc_integer_field(k, 3);
-        out_.instruction("PU;SP" + fill_pen_);
+        out_.hc_hpgl_instruction("PU;SP" + fill_pen_);
         pen_defined_[static_cast<std::size_t>(k)] = false;
     }
     comment(hc_integer_field(code, 2) + " " + fill_fields);
@@ -482,8 +441,8 @@ void Hpgl2Driver::shape(int op, DeviceParameters& p)
         ellipse(true);
         break;
     case 9:
-        out_.vector("PU", p.rx1, p.ry1);
-        out_.vector("RA", p.rx2, p.ry2);
+        out_.hc_hpgl_vector("PU", p.rx1, p.ry1);
+        out_.hc_hpgl_vector("RA", p.rx2, p.ry2);
         hc.last_pen_x = p.rx1;
         hc.last_pen_y = p.ry1;
         break;
@@ -493,10 +452,10 @@ void Hpgl2Driver::shape(int op, DeviceParameters& p)
     default:
         if (n < 1)
             break;
-        out_.vector("PU", p.poly_x[0], p.poly_y[0]);
-        out_.instruction("PM0");
+        out_.hc_hpgl_vector("PU", p.poly_x[0], p.poly_y[0]);
+        out_.hc_hpgl_instruction("PM0");
         hc_hpgl2_encoded_polyline(p, 1);
-        out_.instruction("PM2;FP");
+        out_.hc_hpgl_instruction("PM2;FP");
         hc.last_pen_x = p.poly_x[0];
         hc.last_pen_y = p.poly_y[0];
         break;
@@ -507,7 +466,7 @@ void Hpgl2Driver::hc_hpgl2_wedge(int op, DeviceParameters& p)
 {
     const GraphicsState& g = graphics_state();
     hc_page_drawn();
-    hpgl_wedge(out_, op, p, "PD;", [&] {
+    hc_hpgl_wedge(out_, op, p, "PD;", [&] {
         if (g.fill_style == 1 || g.fill_style == 2)
             comment("4 " + digit(g.fill_style) + " " + digit(g.fill_density) + " " + digit(g.fill_angle) + " " +
                     digit(g.fill_outline));
@@ -523,16 +482,10 @@ void Hpgl2Driver::text(DeviceParameters& p)
     if (size_pending_) {
         static constexpr std::array<float, 3> a = {1.0f, 0.932f, 1.06f};
         static constexpr std::array<float, 3> b = {1.0f, 1.211f, 1.211f};
-        float w = 100 * a[static_cast<std::size_t>(kind)] * g.char_width * g.rotated_area_span_x /
-                  (width_divisor_ * g.rotated_limit_x);
-        float h = 100 * b[static_cast<std::size_t>(kind)] * g.char_height * g.rotated_area_span_y / (2 * g.rotated_limit_y);
-        if (g.rotation % 180 != 0 && g.page_aspect != 0) {
-            w *= g.page_aspect;
-            h /= g.page_aspect;
-        }
+        const auto k = static_cast<std::size_t>(kind);
         if (kind != last_kind_)
             comment("10 " + digit(kind));
-        out_.instruction("SR" + hc_real_field(w, 8, 2) + " " + hc_real_field(h, 8, 2));
+        out_.hc_hpgl_instruction(hpgl_size_instruction(a[k], width_divisor_, b[k]));
         size_pending_ = false;
     }
     if (g.font_family != last_family_ || g.font_style != last_style_ || kind != last_kind_) {
@@ -548,7 +501,7 @@ void Hpgl2Driver::text(DeviceParameters& p)
         case 4: font += "1 6 " + std::to_string(weight) + " 7 4101 1 173"; break;
         default: break;
         }
-        out_.instruction(font);
+        out_.hc_hpgl_instruction(font);
         last_family_ = g.font_family;
         last_style_ = g.font_style;
         last_kind_ = kind;
@@ -572,11 +525,11 @@ void Hpgl2Driver::text(DeviceParameters& p)
     }
     if (justification != last_justification_) {
         static constexpr std::array<char, 3> origins = {'1', '4', '7'};
-        out_.instruction(std::string("LO") + origins[static_cast<std::size_t>(std::clamp(justification, 0, 2))]);
+        out_.hc_hpgl_instruction(std::string("LO") + origins[static_cast<std::size_t>(std::clamp(justification, 0, 2))]);
         last_justification_ = justification;
     }
-    out_.vector("PU", x, y);
-    out_.label(text, terminator_);
+    out_.hc_hpgl_vector("PU", x, y);
+    out_.hc_hpgl_label(text, terminator_);
     hc.last_pen_x = hc.last_pen_y = -9999.0f;
 }
 
@@ -585,36 +538,31 @@ void Hpgl2Driver::clip(DeviceParameters&) { hpgl_clip_window(out_, corners_, uni
 void Hpgl2Driver::line_type(DeviceParameters&)
 {
     const int type = graphics_state().line_type;
-    out_.instruction("LT" + std::string(line_type_texts[type >= 0 && type < 8 ? static_cast<std::size_t>(type) : 0]));
+    out_.hc_hpgl_instruction("LT" + std::string(line_type_texts[type >= 0 && type < 8 ? static_cast<std::size_t>(type) : 0]));
 }
 
 void Hpgl2Driver::line_width(DeviceParameters&)
 {
     const double width = std::clamp(hc_option(option_line_width) * 0.4 / units_per_point, 0.0284, 5.0);
-    out_.instruction("PW" + hc_real_field(width, 6, 3));
+    out_.hc_hpgl_instruction("PW" + hc_real_field(width, 6, 3));
 }
 
-void Hpgl2Driver::character_angle(DeviceParameters&)
-{
-    const GraphicsState& g = graphics_state();
-    out_.instruction("DI" + hc_real_field(g.device_char_cos, 6, 3) + " " + hc_real_field(g.device_char_sin_x, 6, 3));
-}
 
 void Hpgl2Driver::line_join(DeviceParameters&)
 {
     static constexpr std::array<char, 3> joins = {'1', '4', '5'};
-    out_.instruction(std::string("LA2 ") + joins[static_cast<std::size_t>(std::clamp(hc_option(option_line_join), 0, 2))]);
+    out_.hc_hpgl_instruction(std::string("LA2 ") + joins[static_cast<std::size_t>(std::clamp(hc_option(option_line_join), 0, 2))]);
 }
 
 void Hpgl2Driver::line_cap(DeviceParameters&)
 {
     static constexpr std::array<char, 3> caps = {'1', '4', '2'};
-    out_.instruction(std::string("LA1 ") + caps[static_cast<std::size_t>(std::clamp(hc_option(option_line_cap), 0, 2))]);
+    out_.hc_hpgl_instruction(std::string("LA1 ") + caps[static_cast<std::size_t>(std::clamp(hc_option(option_line_cap), 0, 2))]);
 }
 
 } // namespace
 
-Device& hc_hpgl2_driver()
+Device& hc_pcl_hpgl2()
 {
     static Hpgl2Driver driver;
     return driver;

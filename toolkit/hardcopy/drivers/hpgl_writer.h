@@ -26,11 +26,16 @@ public:
     // Writes an instruction: from its third character on, each run of
     // blanks becomes one, blanks right after the mnemonic and at the end
     // are dropped.
-    void instruction(std::string_view text) const;
+    void hc_hpgl_instruction(std::string_view text) const;
     // The mnemonic and a device point in user units.
-    void vector(std::string_view mnemonic, float x, float y) const;
+    void hc_hpgl_vector(std::string_view mnemonic, float x, float y) const;
     // "LB", the text with any terminator in it dropped, the terminator.
-    void label(std::string_view text, char terminator) const;
+    void hc_hpgl_label(std::string_view text, char terminator) const;
+    // PU to a point unless the pen stands there already.
+    void move_to(float x, float y) const;
+    // PU to (x1, y1) unless the pen stands there already, PD to (x2, y2),
+    // where the pen then stands.
+    void segment(float x1, float y1, float x2, float y2) const;
 
     // Device units to user units, truncated toward zero.
     int user_x(float x) const;
@@ -53,6 +58,28 @@ struct HpglScale {
 };
 HpglScale hpgl_scale_line(float ratio);
 
+// Operation 18's start in both plotter drivers: the user-unit scale, and
+// on a new plot the file opened, the line mode and the label terminator
+// taken.
+enum class PlotOpen { rescaled, opened, failed };
+PlotOpen hpgl_open_plot(HpglWriter& out, const DeviceParameters& p, char& terminator);
+// The head after the device's own start: IN and IP, RO (90 or 0) and IP,
+// DT with the terminator, DI.
+struct HpglCorners;
+void hpgl_plot_head(const HpglWriter& out, const HpglCorners& c, bool turned, char terminator);
+
+// CI at the centre of the device parameters, its radius scaled to the
+// ellipse's ratio; filled, it is the polygon PM0 ... PM2;FP fills. Between
+// the move to the centre and the scale line, after_move writes what a
+// driver adds there. The scale is left for the caller to reset.
+void hpgl_circle(const HpglWriter& out, const DeviceParameters& p, bool filled,
+                 const std::function<void()>& after_move);
+// SR for the current character size: width factor a over the divisor of
+// the device, height factor b.
+std::string hpgl_size_instruction(float a, float divisor, float b);
+// DI with the character direction.
+void hpgl_direction(const HpglWriter& out);
+
 // P1 and P2, the page's corners on the paper in plotter units, from the
 // page options at u plotter units per point.
 struct HpglCorners {
@@ -68,7 +95,7 @@ void hpgl_clip_window(const HpglWriter& out, const HpglCorners& c, double u);
 // device parameters: closed as WG or EW when filled, else drawn from its
 // start with pen_down and AA. after_centre writes what a driver adds right
 // after the move to the centre.
-void hpgl_wedge(const HpglWriter& out, int op, const DeviceParameters& p, std::string_view pen_down,
+void hc_hpgl_wedge(const HpglWriter& out, int op, const DeviceParameters& p, std::string_view pen_down,
                 const std::function<void()>& after_centre);
 
 } // namespace korv

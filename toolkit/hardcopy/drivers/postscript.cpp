@@ -38,14 +38,14 @@ constexpr std::array<std::string_view, 3> families = {"Courier", "Helvetica", "T
 
 // Suffix of the standard font by style (plain, bold, italic, bold italic)
 // and family (Courier, Helvetica, Times).
-constexpr std::string_view font_suffix[4][3] = {
+constexpr std::string_view PostScriptFontTable[4][3] = {
     {" ff", " ff", "-Roman ff"},
     {"-Bold ff", "-Bold ff", "-Bold ff"},
     {"-Oblique ff", "-Oblique ff", "-Italic ff"},
     {"-BoldOblique ff", "-BoldOblique ff", "-BoldItalic ff"},
 };
 
-constexpr std::array<std::string_view, 8> dashes = {
+constexpr std::array<std::string_view, 8> PostScriptDashTable = {
     "[] 0", "[1 5] 4", "[6 6] 3", "[1 3 4 4] 0", "[1 2 1 2 4 2] 0", "[5 2 3 2] 2", "[3 3] 1", "[5 2 3 2 3 2] 0",
 };
 
@@ -83,24 +83,8 @@ std::string number_field(double v)
     return f;
 }
 
-DriverDefaults postscript_defaults()
-{
-    DriverDefaults d;
-    d.number = driver_postscript;
-    d.options = {{{option_page_width, 756}, {option_page_height, 540}, {option_x_offset, 42},
-                  {option_y_offset, -20}, {option_orientation, 1}, {option_postscript_end_of_job, 1},
-                  {option_postscript_path_points, 255}, {option_encapsulated, 0}}};
-    d.resolution_x = d.resolution_y = 600;
-    d.colour_count = d.colour_limit = 256;
-    d.print_command_flag = 1;
-    d.capability_flags = hc_page_flags;
-    d.default_output_name = "radediva.ps";
-    return d;
-}
-
-class PostScriptDriver : public Device {
+class PostScriptDriver : public FileDriver {
 public:
-    void select(DeviceParameters& p) override { hc_driver_select(p, postscript_defaults()); }
     void open(DeviceParameters& p) override;
     void close(DeviceParameters&) override;
     void end_page(DeviceParameters& p) override;
@@ -110,13 +94,7 @@ public:
     void line(DeviceParameters& p) override;
     void point(DeviceParameters& p) override;
     void polyline(DeviceParameters& p) override;
-    void ellipse_fill(DeviceParameters& p) override { shape(5, p); }
-    void quadrilateral_fill(DeviceParameters& p) override { shape(7, p); }
-    void rectangle_fill(DeviceParameters& p) override { shape(9, p); }
-    void triangle_fill(DeviceParameters& p) override { shape(11, p); }
-    void pie_fill(DeviceParameters& p) override { shape(13, p); }
-    void polygon_fill(DeviceParameters& p) override { shape(15, p); }
-    void arc(DeviceParameters& p) override { arc_or_pie(34, p); }
+    void arc(DeviceParameters& p) override { hc_ps_arc(34, p); }
     void text(DeviceParameters& p) override;
     void clip(DeviceParameters&) override;
     void line_type(DeviceParameters&) override;
@@ -138,49 +116,68 @@ private:
 
     static bool eps() { return hc_option(option_encapsulated) != 0; }
 
-    void emit(std::string_view line);
-    void statement(std::string_view text) { emit(compacted(text)); }
-    void number(double v, std::string_view op) { statement(number_field(v) + " " + std::string(op)); }
-    void point_op(float x, float y, std::string_view op);
-    void point_swapped(float a, float b, std::string_view op);
-    void triple(double a, double b, double c, std::string_view op)
+    DriverDefaults defaults() const override;
+    void shape(int op, DeviceParameters& p) override;
+    // The line writer's entries: a line as it is, a statement compacted,
+    // and statements of numbers (unscaled, a point scaled to the page, a
+    // point with its scales swapped, three unscaled) before an operator.
+    void hc_ps_emit(std::string_view line);
+    void hc_ps_statement(std::string_view text) { hc_ps_emit(compacted(text)); }
+    void hc_ps_number(double v, std::string_view op) { hc_ps_statement(number_field(v) + " " + std::string(op)); }
+    void hc_ps_point(float x, float y, std::string_view op);
+    void hc_ps_point_swapped(float a, float b, std::string_view op);
+    void hc_ps_triple(double a, double b, double c, std::string_view op)
     {
-        statement(number_field(a) + " " + number_field(b) + " " + number_field(c) + " " + std::string(op));
+        hc_ps_statement(number_field(a) + " " + number_field(b) + " " + number_field(c) + " " + std::string(op));
     }
-    void colour_statement(const Rgb& c) { triple(c[0], c[1], c[2], "g"); }
-    void flush(int mode);
-    Rgb rgb(int colour) const;
+    void colour_statement(const Rgb& c) { hc_ps_triple(c[0], c[1], c[2], "g"); }
+    void hc_ps_colour(int mode);
+    Rgb hc_ps_rgb(int colour) const;
     void segment(float x1, float y1, float x2, float y2);
-    void shape(int op, DeviceParameters& p);
     void polygon(const DeviceParameters& p);
     void ellipse(const DeviceParameters& p);
-    void arc_or_pie(int op, DeviceParameters& p);
+    void hc_ps_arc(int op, DeviceParameters& p);
     void font_statement();
     void string_lines(std::string_view text, std::string_view show);
 };
 
-void PostScriptDriver::emit(std::string_view line)
+DriverDefaults PostScriptDriver::defaults() const
+{
+    DriverDefaults d;
+    d.number = driver_postscript;
+    d.options = {{{option_page_width, 756}, {option_page_height, 540}, {option_x_offset, 42},
+                  {option_y_offset, -20}, {option_orientation, 1}, {option_postscript_end_of_job, 1},
+                  {option_postscript_path_points, 255}, {option_encapsulated, 0}}};
+    d.resolution_x = d.resolution_y = 600;
+    d.colour_count = d.colour_limit = 256;
+    d.print_command_flag = 1;
+    d.capability_flags = hc_page_flags;
+    d.default_output_name = "radediva.ps";
+    return d;
+}
+
+void PostScriptDriver::hc_ps_emit(std::string_view line)
 {
     if (line_mode_blank_)
         hc_unit_write(plot_unit, " ");
     hc_unit_write_line(plot_unit, line.substr(0, line_limit));
 }
 
-void PostScriptDriver::point_op(float x, float y, std::string_view op)
+void PostScriptDriver::hc_ps_point(float x, float y, std::string_view op)
 {
     const HardcopyState& hc = hardcopy_state();
-    statement(number_field(x * hc.scale_x) + " " + number_field(y * hc.scale_y) + " " + std::string(op));
+    hc_ps_statement(number_field(x * hc.scale_x) + " " + number_field(y * hc.scale_y) + " " + std::string(op));
 }
 
-void PostScriptDriver::point_swapped(float a, float b, std::string_view op)
+void PostScriptDriver::hc_ps_point_swapped(float a, float b, std::string_view op)
 {
     const HardcopyState& hc = hardcopy_state();
-    statement(number_field(a * hc.scale_y) + " " + number_field(b * hc.scale_x) + " " + std::string(op));
+    hc_ps_statement(number_field(a * hc.scale_y) + " " + number_field(b * hc.scale_x) + " " + std::string(op));
 }
 
 // Mode 1 strokes an open path, mode 2 fills it, mode 3 only brings the
 // colour up to date.
-void PostScriptDriver::flush(int mode)
+void PostScriptDriver::hc_ps_colour(int mode)
 {
     if (path_count_ == 0 && mode != 3)
         return;
@@ -190,11 +187,11 @@ void PostScriptDriver::flush(int mode)
     }
     if (mode == 3)
         return;
-    emit(mode == 1 ? "s" : "cf");
+    hc_ps_emit(mode == 1 ? "s" : "cf");
     path_count_ = 0;
 }
 
-Rgb PostScriptDriver::rgb(int colour) const
+Rgb PostScriptDriver::hc_ps_rgb(int colour) const
 {
     Rgb c{0, 0, 0};
     if (colour != -1) {
@@ -213,12 +210,9 @@ Rgb PostScriptDriver::rgb(int colour) const
 
 void PostScriptDriver::open(DeviceParameters& p)
 {
-    GraphicsState& g = graphics_state();
-    HardcopyState& hc = hardcopy_state();
-    hc.scale_x = static_cast<float>(hc_option(option_page_width)) / g.device_limit_x;
-    hc.scale_y = static_cast<float>(hc_option(option_page_height)) / g.device_limit_y;
-    if (p.phase <= 0 || !hc_driver_open_output())
+    if (!hc_driver_open_page(p))
         return;
+    const HardcopyState& hc = hardcopy_state();
 
     line_mode_blank_ = hc_option(option_line_mode) != 0;
     font_valid_ = false;
@@ -236,45 +230,45 @@ void PostScriptDriver::open(DeviceParameters& p)
         offset_y = landscape ? -static_cast<float>(height) : 0.0f;
         if (landscape)
             std::swap(width, height);
-        emit("%!PS-Adobe-3.0 EPSF-3.0");
-        statement("%%BoundingBox: 0 0 " + hc_integer_field(width, 5) + " " + hc_integer_field(height, 5));
+        hc_ps_emit("%!PS-Adobe-3.0 EPSF-3.0");
+        hc_ps_statement("%%BoundingBox: 0 0 " + hc_integer_field(width, 5) + " " + hc_integer_field(height, 5));
     } else {
-        emit("%!PS-Adobe-3.0");
+        hc_ps_emit("%!PS-Adobe-3.0");
     }
     if (p.px1 != 0)
-        statement("%%Title: " + std::string(text_trimmed(text_view(hc.title))));
-    emit("%%Creator: Z.O.Q. PostScript driver");
-    emit("%%EndComments");
+        hc_ps_statement("%%Title: " + std::string(text_trimmed(text_view(hc.title))));
+    hc_ps_emit("%%Creator: Z.O.Q. PostScript driver");
+    hc_ps_emit("%%EndComments");
     for (std::string_view line : prologue)
-        emit(line);
-    emit("%%EndProlog");
+        hc_ps_emit(line);
+    hc_ps_emit("%%EndProlog");
     for (std::size_t f = 0; f < families.size(); ++f) {
         for (int style = 0; style < 4; ++style) {
             const std::string family(families[f]);
-            statement("/" + family + std::string(font_suffix[style][f]));
-            emit("dup length dict begin");
-            emit("{1 index /FID ne {def} {pop pop} ifelse} forall");
-            emit("/Encoding ISOLatin1Encoding def");
-            emit("currentdict end /" + family + "-" + std::to_string(style + 1) + " exch definefont pop");
+            hc_ps_statement("/" + family + std::string(PostScriptFontTable[style][f]));
+            hc_ps_emit("dup length dict begin");
+            hc_ps_emit("{1 index /FID ne {def} {pop pop} ifelse} forall");
+            hc_ps_emit("/Encoding ISOLatin1Encoding def");
+            hc_ps_emit("currentdict end /" + family + "-" + std::to_string(style + 1) + " exch definefont pop");
         }
     }
-    emit("/Symbol ff");
-    emit("dup length dict begin");
-    emit("{1 index /FID ne {def} {pop pop} ifelse} forall");
-    emit("currentdict end /Symbol exch definefont pop");
+    hc_ps_emit("/Symbol ff");
+    hc_ps_emit("dup length dict begin");
+    hc_ps_emit("{1 index /FID ne {def} {pop pop} ifelse} forall");
+    hc_ps_emit("currentdict end /Symbol exch definefont pop");
     if (landscape)
-        number(90.0, "ro");
-    statement(hc_real_field(offset_x, 8, 1) + " " + hc_real_field(offset_y, 8, 1) + " translate");
-    emit("newpath");
+        hc_ps_number(90.0, "ro");
+    hc_ps_statement(hc_real_field(offset_x, 8, 1) + " " + hc_real_field(offset_y, 8, 1) + " translate");
+    hc_ps_emit("newpath");
     page_ = 1;
-    emit("%%Page: 1 1");
+    hc_ps_emit("%%Page: 1 1");
 }
 
 void PostScriptDriver::close(DeviceParameters&)
 {
-    emit("%%EOF");
+    hc_ps_emit("%%EOF");
     if (!eps()) {
-        emit("initgraphics");
+        hc_ps_emit("initgraphics");
         if (hc_option(option_postscript_end_of_job) != 0)
             hc_unit_write(plot_unit, " \x04");
     }
@@ -284,14 +278,14 @@ void PostScriptDriver::close(DeviceParameters&)
 void PostScriptDriver::end_page(DeviceParameters& p)
 {
     hardcopy_state().page_drawn = 0;
-    flush(1);
+    hc_ps_colour(1);
     if (!eps()) {
-        statement("/#copies " + hc_integer_field(std::min(hc_option(option_copies), 999), 3) + " def");
-        emit("gsave showpage grestore");
+        hc_ps_statement("/#copies " + hc_integer_field(std::min(hc_option(option_copies), 999), 3) + " def");
+        hc_ps_emit("gsave showpage grestore");
     }
     if (p.count == 0) {
         ++page_;
-        statement("%%Page: " + hc_integer_field(page_, 4) + " " + hc_integer_field(page_, 4));
+        hc_ps_statement("%%Page: " + hc_integer_field(page_, 4) + " " + hc_integer_field(page_, 4));
     }
 }
 
@@ -299,9 +293,9 @@ void PostScriptDriver::colour(DeviceParameters&)
 {
     const GraphicsState& g = graphics_state();
     line_colour_ = hc_option(option_monochrome) != 0 && g.cur_index != 0 ? -1 : hc_current_colour();
-    const Rgb c = rgb(line_colour_);
+    const Rgb c = hc_ps_rgb(line_colour_);
     if (c != pending_) {
-        flush(1);
+        hc_ps_colour(1);
         pending_ = c;
     }
 }
@@ -310,10 +304,10 @@ void PostScriptDriver::segment(float x1, float y1, float x2, float y2)
 {
     HardcopyState& hc = hardcopy_state();
     if (path_count_ >= hc_option(option_postscript_path_points))
-        flush(1);
+        hc_ps_colour(1);
     if (path_count_ == 0 || x1 != hc.last_pen_x || y1 != hc.last_pen_y)
-        point_op(x1, y1, "m");
-    point_op(x2, y2, "l");
+        hc_ps_point(x1, y1, "m");
+    hc_ps_point(x2, y2, "l");
     ++path_count_;
     hc.last_pen_x = x2;
     hc.last_pen_y = y2;
@@ -331,15 +325,15 @@ void PostScriptDriver::polyline(DeviceParameters& p)
         return;
     HardcopyState& hc = hardcopy_state();
     if (path_count_ >= hc_option(option_postscript_path_points))
-        flush(1);
+        hc_ps_colour(1);
     if (path_count_ == 0 || p.poly_x[0] != hc.last_pen_x || p.poly_y[0] != hc.last_pen_y)
-        point_op(p.poly_x[0], p.poly_y[0], "m");
+        hc_ps_point(p.poly_x[0], p.poly_y[0], "m");
     for (int i = 1; i < n; ++i) {
         if (path_count_ >= hc_option(option_postscript_path_points)) {
-            flush(1);
-            point_op(p.poly_x[i - 1], p.poly_y[i - 1], "m");
+            hc_ps_colour(1);
+            hc_ps_point(p.poly_x[i - 1], p.poly_y[i - 1], "m");
         }
-        point_op(p.poly_x[i], p.poly_y[i], "l");
+        hc_ps_point(p.poly_x[i], p.poly_y[i], "l");
         ++path_count_;
     }
     hc.last_pen_x = p.poly_x[n - 1];
@@ -352,20 +346,20 @@ void PostScriptDriver::shape(int op, DeviceParameters& p)
     const GraphicsState& g = graphics_state();
     if (p.phase == -1) {
         if (g.fill_style > 0)
-            flush(1);
-        pending_ = rgb(line_colour_);
+            hc_ps_colour(1);
+        pending_ = hc_ps_rgb(line_colour_);
         return;
     }
     hc_page_drawn();
     const bool mono = hc_option(option_monochrome) != 0;
     if (g.fill_style >= 3 || ((g.fill_style == 1 || g.fill_style == 2) && mono)) {
-        flush(1);
+        hc_ps_colour(1);
         if (g.fill_style == 3) {
-            const Rgb a = rgb(hc_previous_colour()), b = rgb(hc_current_colour());
+            const Rgb a = hc_ps_rgb(hc_previous_colour()), b = hc_ps_rgb(hc_current_colour());
             for (std::size_t i = 0; i < 3; ++i)
                 pending_[i] = (a[i] + b[i]) / 2.0f;
         } else {
-            pending_ = rgb(hc_current_colour());
+            pending_ = hc_ps_rgb(hc_current_colour());
         }
     }
     if (g.fill_style < 3) {
@@ -378,7 +372,7 @@ void PostScriptDriver::shape(int op, DeviceParameters& p)
         ellipse(p);
         break;
     case 13:
-        arc_or_pie(13, p);
+        hc_ps_arc(13, p);
         break;
     case 9: {
         float x1 = p.rx1, y1 = p.ry1, x2 = p.rx2, y2 = p.ry2;
@@ -388,12 +382,12 @@ void PostScriptDriver::shape(int op, DeviceParameters& p)
             x2 = std::min(x2, g.area_px2);
             y2 = std::min(y2, g.area_py2);
         }
-        point_op(x1, y1, "m");
-        point_op(x2, y1, "l");
-        point_op(x2, y2, "l");
-        point_op(x1, y2, "l");
+        hc_ps_point(x1, y1, "m");
+        hc_ps_point(x2, y1, "l");
+        hc_ps_point(x2, y2, "l");
+        hc_ps_point(x1, y2, "l");
         path_count_ = 4;
-        flush(2);
+        hc_ps_colour(2);
         break;
     }
     default:
@@ -407,11 +401,11 @@ void PostScriptDriver::polygon(const DeviceParameters& p)
     const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
     if (n < 1)
         return;
-    point_op(p.poly_x[0], p.poly_y[0], "m");
+    hc_ps_point(p.poly_x[0], p.poly_y[0], "m");
     for (int i = 1; i < n; ++i)
-        point_op(p.poly_x[i], p.poly_y[i], "l");
+        hc_ps_point(p.poly_x[i], p.poly_y[i], "l");
     path_count_ = n;
-    flush(2);
+    hc_ps_colour(2);
 }
 
 // The vertical scale that turns a circle of the device into the ellipse or
@@ -435,31 +429,31 @@ void PostScriptDriver::ellipse(const DeviceParameters& p)
     const GraphicsState& g = graphics_state();
     const HardcopyState& hc = hardcopy_state();
     const float r = vertical_scale(p.rx3, false);
-    statement("gsave 1.0 " + hc_real_field(r, 8, 4) + " scale newpath");
-    triple(p.rx1 * hc.scale_x, p.ry1 * hc.scale_y / r, p.rx2 * hc.scale_x, "90. 450. arc");
+    hc_ps_statement("gsave 1.0 " + hc_real_field(r, 8, 4) + " scale newpath");
+    hc_ps_triple(p.rx1 * hc.scale_x, p.ry1 * hc.scale_y / r, p.rx2 * hc.scale_x, "90. 450. arc");
     if (pending_ != in_force_)
         colour_statement(pending_);
-    emit(g.fill_style >= 3 ? "cf" : "s");
-    emit("grestore");
+    hc_ps_emit(g.fill_style >= 3 ? "cf" : "s");
+    hc_ps_emit("grestore");
 }
 
-void PostScriptDriver::arc_or_pie(int op, DeviceParameters& p)
+void PostScriptDriver::hc_ps_arc(int op, DeviceParameters& p)
 {
     const GraphicsState& g = graphics_state();
     const HardcopyState& hc = hardcopy_state();
     hc_page_drawn();
     const float r = vertical_scale(0, true);
-    statement("gsave 1.0 " + hc_real_field(r, 8, 4) + " scale newpath");
+    hc_ps_statement("gsave 1.0 " + hc_real_field(r, 8, 4) + " scale newpath");
     const bool closed = op == 13 || g.fill_style != 0 || g.fill_density <= 2;
     if (closed)
-        point_op(p.rx1, p.ry1 / r, "m");
+        hc_ps_point(p.rx1, p.ry1 / r, "m");
     constexpr double degree = 0.017453292;
     const std::string angles = hc_real_field(p.rx3 / degree, 8, 1) + " " + hc_real_field(p.ry3 / degree, 8, 1) + " arc";
-    triple(p.rx1 * hc.scale_x, p.ry1 * hc.scale_y / r, p.rx2 * hc.scale_x, angles);
+    hc_ps_triple(p.rx1 * hc.scale_x, p.ry1 * hc.scale_y / r, p.rx2 * hc.scale_x, angles);
     if (pending_ != in_force_)
         colour_statement(pending_);
-    emit(op == 13 ? "cf" : (closed ? "cs" : "s"));
-    emit("grestore");
+    hc_ps_emit(op == 13 ? "cf" : (closed ? "cs" : "s"));
+    hc_ps_emit("grestore");
 }
 
 void PostScriptDriver::font_statement()
@@ -479,7 +473,7 @@ void PostScriptDriver::font_statement()
         font += '-';
         font += static_cast<char>('1' + (g.font_style & 3));
     }
-    statement(font + " ff [" + hc_real_field(a * font_scale_x[kind], 5, 1) + " 0 0 " +
+    hc_ps_statement(font + " ff [" + hc_real_field(a * font_scale_x[kind], 5, 1) + " 0 0 " +
               hc_real_field(b * font_scale_y[kind], 5, 1) + " 0 0] ms");
 }
 
@@ -507,10 +501,10 @@ void PostScriptDriver::string_lines(std::string_view text, std::string_view show
             ++run;
         if (run % 2 == 1)
             --cut;
-        emit(whole.substr(0, cut) + "\\");
+        hc_ps_emit(whole.substr(0, cut) + "\\");
         whole.erase(0, cut);
     }
-    emit(whole);
+    hc_ps_emit(whole);
 }
 
 void PostScriptDriver::text(DeviceParameters& p)
@@ -518,7 +512,7 @@ void PostScriptDriver::text(DeviceParameters& p)
     const GraphicsState& g = graphics_state();
     HardcopyState& hc = hardcopy_state();
     hc_page_drawn();
-    flush(3);
+    hc_ps_colour(3);
     if (!font_valid_)
         font_statement();
     const int justification = g.text_kind == 1 ? 0 : std::clamp(g.text_alignment, 0, 2);
@@ -532,15 +526,15 @@ void PostScriptDriver::text(DeviceParameters& p)
     }
     // The second character vector, which would move the anchor across the
     // line, is (0, 0): nothing in the toolkit sets it.
-    point_op(x, y, "m");
+    hc_ps_point(x, y, "m");
     const int angle = gr_trunc(g.device_char_angle);
     if (angle != 0)
-        number(angle, "ro");
+        hc_ps_number(angle, "ro");
     const std::size_t length = static_cast<std::size_t>(std::clamp(p.px1, 0, static_cast<int>(p.text.size())));
     static constexpr std::string_view shows[] = {"lsh", "csh", "rsh"};
     string_lines(std::string_view(p.text.data(), length), shows[justification]);
     if (angle != 0)
-        number(360 - angle, "ro");
+        hc_ps_number(360 - angle, "ro");
     hc.last_pen_x = -9999.0f;
     hc.last_pen_y = -9999.0f;
 }
@@ -550,15 +544,15 @@ void PostScriptDriver::clip(DeviceParameters&)
     if (eps())
         return;
     const GraphicsState& g = graphics_state();
-    flush(1);
-    emit("initclip");
+    hc_ps_colour(1);
+    hc_ps_emit("initclip");
     const auto t = [](float v) { return static_cast<float>(gr_trunc(v)); };
-    point_op(t(g.area_px1), t(g.area_py1), "m");
-    point_op(t(g.area_px2 + 0.99f), t(g.area_py1), "l");
-    point_op(t(g.area_px2 + 0.99f), t(g.area_py2 + 0.99f), "l");
-    point_op(t(g.area_px1), t(g.area_py2 + 0.99f), "l");
-    emit("clip");
-    emit("newpath");
+    hc_ps_point(t(g.area_px1), t(g.area_py1), "m");
+    hc_ps_point(t(g.area_px2 + 0.99f), t(g.area_py1), "l");
+    hc_ps_point(t(g.area_px2 + 0.99f), t(g.area_py2 + 0.99f), "l");
+    hc_ps_point(t(g.area_px1), t(g.area_py2 + 0.99f), "l");
+    hc_ps_emit("clip");
+    hc_ps_emit("newpath");
 }
 
 void PostScriptDriver::line_type(DeviceParameters&)
@@ -566,9 +560,9 @@ void PostScriptDriver::line_type(DeviceParameters&)
     const int type = graphics_state().line_type;
     if (type == last_line_type_)
         return;
-    flush(1);
+    hc_ps_colour(1);
     const std::size_t entry = type >= 0 && type < 8 ? static_cast<std::size_t>(type) : 0;
-    emit(std::string(dashes[entry]) + " d");
+    hc_ps_emit(std::string(PostScriptDashTable[entry]) + " d");
     last_line_type_ = type;
 }
 
@@ -577,82 +571,82 @@ void PostScriptDriver::line_width(DeviceParameters&)
     const int width = hc_option(option_line_width);
     if (width == last_width_)
         return;
-    flush(1);
-    number(width / 10.0, "w");
+    hc_ps_colour(1);
+    hc_ps_number(width / 10.0, "w");
     last_width_ = width;
 }
 
 void PostScriptDriver::line_join(DeviceParameters&)
 {
-    flush(1);
+    hc_ps_colour(1);
     const int join = std::clamp(hc_option(option_line_join), 0, 2);
-    emit(std::to_string(join) + " setlinejoin");
+    hc_ps_emit(std::to_string(join) + " setlinejoin");
     if (join == 0)
-        emit("5.0 setmiterlimit");
+        hc_ps_emit("5.0 setmiterlimit");
 }
 
 void PostScriptDriver::line_cap(DeviceParameters&)
 {
-    flush(1);
-    emit(std::to_string(std::clamp(hc_option(option_line_cap), 0, 2)) + " setlinecap");
+    hc_ps_colour(1);
+    hc_ps_emit(std::to_string(std::clamp(hc_option(option_line_cap), 0, 2)) + " setlinecap");
 }
 
 // The image fills the clip box, turned with the page; its samples follow
 // as hexadecimal red, green, blue, forty pixels a line.
 void PostScriptDriver::image_file(DeviceParameters& p)
 {
-    flush(1);
+    hc_ps_colour(1);
     std::vector<std::int32_t> pixels;
     int w = 0, h = 0;
     if (!hc_driver_read_image(p, pixels, w, h))
         return;
     const GraphicsState& g = graphics_state();
     hc_page_drawn();
-    emit("gsave");
-    statement("/picstr " + hc_integer_field(3LL * w, 10) + " string def");
-    number(g.rotation, "ro");
+    hc_ps_emit("gsave");
+    hc_ps_statement("/picstr " + hc_integer_field(3LL * w, 10) + " string def");
+    hc_ps_number(g.rotation, "ro");
     const float cx1 = g.area_px1, cy1 = g.area_py1, cx2 = g.area_px2, cy2 = g.area_py2;
     switch (g.rotation) {
     case 90:
-        point_swapped(cy1, -cx2, "translate");
-        point_swapped(cy2 - cy1, cx2 - cx1, "scale");
+        hc_ps_point_swapped(cy1, -cx2, "translate");
+        hc_ps_point_swapped(cy2 - cy1, cx2 - cx1, "scale");
         break;
     case 180:
-        point_op(-cx2, -cy2, "translate");
-        point_op(cx2 - cx1, cy2 - cy1, "scale");
+        hc_ps_point(-cx2, -cy2, "translate");
+        hc_ps_point(cx2 - cx1, cy2 - cy1, "scale");
         break;
     case 270:
-        point_swapped(-cy2, cx1, "translate");
-        point_swapped(cy2 - cy1, cx2 - cx1, "scale");
+        hc_ps_point_swapped(-cy2, cx1, "translate");
+        hc_ps_point_swapped(cy2 - cy1, cx2 - cx1, "scale");
         break;
     default:
-        point_op(cx1, cy1, "translate");
-        point_op(cx2 - cx1, cy2 - cy1, "scale");
+        hc_ps_point(cx1, cy1, "translate");
+        hc_ps_point(cx2 - cx1, cy2 - cy1, "scale");
         break;
     }
     const std::string ws = std::to_string(w), hs = std::to_string(h);
-    statement(ws + " " + hs + " 8 [" + ws + " 0 0 -" + hs + " 0 " + hs + "]");
-    emit("{currentfile picstr readhexstring pop}");
-    emit("false 3");
-    emit("colorimage");
+    hc_ps_statement(ws + " " + hs + " 8 [" + ws + " 0 0 -" + hs + " 0 " + hs + "]");
+    hc_ps_emit("{currentfile picstr readhexstring pop}");
+    hc_ps_emit("false 3");
+    hc_ps_emit("colorimage");
     std::string line;
     for (std::int32_t rgb : pixels) {
         int r = 0, gr = 0, b = 0;
         gr_rgb_unpack(rgb, &r, &gr, &b);
         line += hc_colour_hex(r, gr, b);
         if (line.size() == 240) {
-            emit(line);
+            hc_ps_emit(line);
             line.clear();
         }
     }
     if (!line.empty())
-        emit(line);
-    emit("grestore");
+        hc_ps_emit(line);
+    hc_ps_emit("grestore");
 }
 
 } // namespace
 
-Device& hc_postscript_driver()
+Device& hc_postscript()
 {
     static PostScriptDriver driver;
     return driver;

@@ -353,12 +353,6 @@ DriverDefaults hc_raster_defaults(int number)
     return d;
 }
 
-void RasterDevice::select_driver(DeviceParameters& p, const DriverDefaults& d)
-{
-    if (p.count != -999)
-        RasterDevice::select(p);
-    hc_driver_select(p, d);
-}
 
 void RasterDevice::open_page(DeviceParameters& p)
 {
@@ -376,10 +370,13 @@ void RasterDevice::stop_page_too_large()
     graphics_state().hardcopy_active = 0;
 }
 
-void RasterDevice::select(DeviceParameters&)
+void RasterDevice::select(DeviceParameters& p)
 {
-    hc_halftone_overrides_reset();
-    page.total_words = 0;
+    if (p.count != -999) {
+        hc_halftone_overrides_reset();
+        page.total_words = 0;
+    }
+    FileDriver::select(p);
 }
 
 void RasterDevice::open(DeviceParameters& p)

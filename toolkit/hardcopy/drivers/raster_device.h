@@ -11,11 +11,10 @@
 
 #include "korvanthide/graphics_state.h"
 #include "graphics/formats/image_decode.h"
+#include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/drivers/halftone.h"
 
 namespace korv {
-
-struct DriverDefaults;
 
 // Bitmaps above this many words count as an allocation that failed: a page
 // that large is a mistake, and the drivers then shrink it.
@@ -55,10 +54,12 @@ DriverDefaults hc_raster_defaults(int number);
 // For tests: the next bitmap allocation fails, as on a machine short of memory.
 void hc_raster_fail_next_allocation();
 
-class RasterDevice : public Device {
+class RasterDevice : public FileDriver {
 public:
     RasterBitmap page;
 
+    // The page's reset, unless only the driver's number is asked, then the
+    // driver's description.
     void select(DeviceParameters& p) override;
     void open(DeviceParameters& p) override;
     void close(DeviceParameters& p) override;
@@ -71,12 +72,6 @@ public:
     void line(DeviceParameters& p) override;
     void polyline(DeviceParameters& p) override;
     void point(DeviceParameters& p) override;
-    void ellipse_fill(DeviceParameters& p) override { shape(5, p); }
-    void quadrilateral_fill(DeviceParameters& p) override { shape(7, p); }
-    void rectangle_fill(DeviceParameters& p) override { shape(9, p); }
-    void triangle_fill(DeviceParameters& p) override { shape(11, p); }
-    void pie_fill(DeviceParameters& p) override { shape(13, p); }
-    void polygon_fill(DeviceParameters& p) override { shape(15, p); }
     void image_file(DeviceParameters& p) override;
     void shaded_polygon(DeviceParameters& p) override;
 
@@ -93,9 +88,6 @@ public:
     int pen_b() const { return pen_b_; }
 
 protected:
-    // The drivers' select: the device's own, unless only the driver's
-    // number is asked, and then the driver's description.
-    void select_driver(DeviceParameters& p, const DriverDefaults& d);
     // The drivers' open, once they have sized and allocated the page: the
     // output opened and, on a fresh page, the page cleared.
     void open_page(DeviceParameters& p);
@@ -118,7 +110,7 @@ private:
 
     int px(float x) const;
     int py(float y) const;
-    void shape(int op, DeviceParameters& p);
+    void shape(int op, DeviceParameters& p) override;
     void triangle(const DeviceParameters& p);
     void quadrilateral(const DeviceParameters& p);
     std::uint32_t dithered(int x, int y, std::int32_t rgb) const;

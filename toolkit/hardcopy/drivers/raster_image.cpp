@@ -74,12 +74,12 @@ DriverDefaults image_defaults()
 
 class RasterImageDriver : public RasterDevice {
 public:
-    void select(DeviceParameters& p) override;
     void open(DeviceParameters& p) override;
     void close(DeviceParameters& p) override;
     void end_page(DeviceParameters& p) override;
 
 private:
+    DriverDefaults defaults() const override { return image_defaults(); }
     bool run_length_ = false;
 
     // Pixel bytes of row y: one bit a pixel with the leftmost in the high
@@ -101,10 +101,6 @@ private:
     void fix_bmp_sizes();
 };
 
-void RasterImageDriver::select(DeviceParameters& p)
-{
-    select_driver(p, image_defaults());
-}
 
 void RasterImageDriver::open(DeviceParameters& p)
 {
@@ -556,7 +552,7 @@ void RasterImageDriver::write_pcx()
 
 } // namespace
 
-Device& hc_raster_image_driver()
+Device& hc_raster_image()
 {
     static RasterImageDriver driver;
     return driver;

@@ -153,11 +153,11 @@ DriverDefaults printer_defaults()
 
 class RasterPrinterDriver : public RasterDevice {
 public:
-    void select(DeviceParameters& p) override;
     void open(DeviceParameters& p) override;
     void end_page(DeviceParameters& p) override;
 
 private:
+    DriverDefaults defaults() const override { return printer_defaults(); }
     int resolution_ = 0;
     int columns_ = 0, rows_ = 0;
     int plane_ = 0; // -1: the black pass of a colour ESC/P printer
@@ -172,10 +172,6 @@ private:
     void write_escp();
 };
 
-void RasterPrinterDriver::select(DeviceParameters& p)
-{
-    select_driver(p, printer_defaults());
-}
 
 void RasterPrinterDriver::open(DeviceParameters& p)
 {
@@ -490,7 +486,7 @@ void RasterPrinterDriver::write_escp()
 
 } // namespace
 
-Device& hc_raster_printer_driver()
+Device& hc_raster_printer()
 {
     static RasterPrinterDriver driver;
     return driver;

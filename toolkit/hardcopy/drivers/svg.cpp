@@ -22,7 +22,7 @@ namespace {
 // Polylines and polygons are broken into lines of at most this length.
 constexpr std::size_t line_limit = 256;
 
-constexpr std::array<std::string_view, 8> dashes = {
+constexpr std::array<std::string_view, 8> SvgDashTable = {
     "none", "1 5", "6 6", "1 3 4 4", "1 2 1 2 4 2", "5 2 3 2", "3 3", "5 2 3 2 3 2",
 };
 constexpr std::array<std::string_view, 3> joins = {"miter", "round", "bevel"};
@@ -42,7 +42,7 @@ constexpr std::array<int, 32> windows_1252 = {
 
 // Numbers without a trailing point or zeros: some readers drop a whole
 // element whose numbers end in ".".
-std::string number(double v) { return hc_real_short(v, 8, 2); }
+std::string hc_svg_number(double v) { return hc_real_short(v, 8, 2); }
 
 // The text of an element, safe for any XML reader: markup characters and
 // everything beyond ASCII as character references, control characters
@@ -65,27 +65,14 @@ std::string escaped(std::string_view text)
     return out;
 }
 
+
 struct StrokeGroup {
     int red = -1, green = -1, blue = -1, width = -1, type = -1, join = -1, cap = -1;
     bool operator==(const StrokeGroup&) const = default;
 };
 
-DriverDefaults svg_defaults()
-{
-    DriverDefaults d;
-    d.number = driver_svg;
-    d.options = {{{option_page_width, 640}, {option_page_height, 480}, {option_x_offset, 0},
-                  {option_y_offset, 0}, {option_orientation, 0}}};
-    d.resolution_x = d.resolution_y = 72;
-    d.colour_count = d.colour_limit = 256;
-    d.capability_flags = hc_page_flags;
-    d.default_output_name = "radediva.svg";
-    return d;
-}
-
-class SvgDriver : public Device {
+class SvgDriver : public FileDriver {
 public:
-    void select(DeviceParameters& p) override { hc_driver_select(p, svg_defaults()); }
     void open(DeviceParameters& p) override;
     void close(DeviceParameters&) override;
     void colour(DeviceParameters&) override { style(); }
@@ -96,12 +83,6 @@ public:
     void line(DeviceParameters& p) override;
     void point(DeviceParameters& p) override;
     void polyline(DeviceParameters& p) override { points("<polyline points=\"", p); }
-    void ellipse_fill(DeviceParameters& p) override { shape(5, p); }
-    void quadrilateral_fill(DeviceParameters& p) override { shape(7, p); }
-    void rectangle_fill(DeviceParameters& p) override { shape(9, p); }
-    void triangle_fill(DeviceParameters& p) override { shape(11, p); }
-    void pie_fill(DeviceParameters& p) override { shape(13, p); }
-    void polygon_fill(DeviceParameters& p) override { shape(15, p); }
     void arc(DeviceParameters& p) override;
     void clip(DeviceParameters&) override;
     void text(DeviceParameters& p) override;
@@ -116,30 +97,32 @@ private:
     int clip_count_ = 0;
 
     static void emit(std::string_view line) { hc_unit_write_line(plot_unit, line); }
-    static std::string x_of(float x) { return number(x * hardcopy_state().scale_x); }
+    static std::string x_of(float x) { return hc_svg_number(x * hardcopy_state().scale_x); }
     static std::string y_of(float y)
     {
-        return number((graphics_state().device_limit_y - y) * hardcopy_state().scale_y);
+        return hc_svg_number((graphics_state().device_limit_y - y) * hardcopy_state().scale_y);
     }
     static std::string pair(float x, float y) { return x_of(x) + "," + y_of(y); }
 
+    DriverDefaults defaults() const override;
+    void shape(int op, DeviceParameters& p) override;
     void close_inner();
     void style();
     void points(std::string_view start, const DeviceParameters& p);
-    void shape(int op, DeviceParameters& p);
-    void arc_path(int op, const DeviceParameters& p);
+    void hc_svg_arc(int op, const DeviceParameters& p);
 };
 
-// Red, green, blue of a colour, turned by the inversion option.
-std::array<int, 3> inverted(std::array<int, 3> c)
+DriverDefaults SvgDriver::defaults() const
 {
-    const int inversion = hc_option(option_colour_inversion);
-    const bool dark = std::all_of(c.begin(), c.end(), [](int v) { return v < 10; });
-    const bool light = std::all_of(c.begin(), c.end(), [](int v) { return v > 245; });
-    if (inversion == 1 || (inversion == 2 && (dark || light)))
-        for (int& v : c)
-            v = 255 - v;
-    return c;
+    DriverDefaults d;
+    d.number = driver_svg;
+    d.options = {{{option_page_width, 640}, {option_page_height, 480}, {option_x_offset, 0},
+                  {option_y_offset, 0}, {option_orientation, 0}}};
+    d.resolution_x = d.resolution_y = 72;
+    d.colour_count = d.colour_limit = 256;
+    d.capability_flags = hc_page_flags;
+    d.default_output_name = "radediva.svg";
+    return d;
 }
 
 std::array<int, 3> components(int colour)
@@ -151,11 +134,7 @@ std::array<int, 3> components(int colour)
 
 void SvgDriver::open(DeviceParameters& p)
 {
-    const GraphicsState& g = graphics_state();
-    HardcopyState& hc = hardcopy_state();
-    hc.scale_x = static_cast<float>(hc_option(option_page_width)) / g.device_limit_x;
-    hc.scale_y = static_cast<float>(hc_option(option_page_height)) / g.device_limit_y;
-    if (p.phase <= 0 || !hc_driver_open_output())
+    if (!hc_driver_open_page(p))
         return;
     emit("<?xml version=\"1.0\"?>");
     emit("<!DOCTYPE svg SYSTEM \"\">");
@@ -184,7 +163,7 @@ void SvgDriver::close_inner()
 void SvgDriver::style()
 {
     const GraphicsState& g = graphics_state();
-    const auto c = inverted(components(hc_current_colour()));
+    const auto c = hc_colour_inverted(components(hc_current_colour()));
     StrokeGroup next;
     next.red = c[0];
     next.green = c[1];
@@ -202,7 +181,7 @@ void SvgDriver::style()
     group_ = next;
     group_hex_ = hc_colour_hex(c[0], c[1], c[2]);
     emit("<g style=\"fill:none;stroke:#" + group_hex_ + ";stroke-dasharray:" +
-         std::string(dashes[static_cast<std::size_t>(next.type)]) + ";stroke-width:" + std::to_string(next.width) +
+         std::string(SvgDashTable[static_cast<std::size_t>(next.type)]) + ";stroke-width:" + std::to_string(next.width) +
          ";stroke-linejoin:" + std::string(joins[static_cast<std::size_t>(next.join)]) +
          ";stroke-linecap:" + std::string(caps[static_cast<std::size_t>(next.cap)]) + "\">");
     stroke_open_ = true;
@@ -256,8 +235,8 @@ void SvgDriver::shape(int op, DeviceParameters& p)
         return;
     }
     const auto ellipse = [&] {
-        emit("<ellipse cx=\"" + x_of(p.rx1) + "\" cy=\"" + y_of(p.ry1) + "\" rx=\"" + number(p.rx2 * hc.scale_x) +
-             "\" ry=\"" + number(p.ry2 * hc.scale_y) + "\"/>");
+        emit("<ellipse cx=\"" + x_of(p.rx1) + "\" cy=\"" + y_of(p.ry1) + "\" rx=\"" + hc_svg_number(p.rx2 * hc.scale_x) +
+             "\" ry=\"" + hc_svg_number(p.ry2 * hc.scale_y) + "\"/>");
     };
     if (g.fill_style <= 2) {
         if (op == 5) {
@@ -273,7 +252,7 @@ void SvgDriver::shape(int op, DeviceParameters& p)
         for (std::size_t i = 0; i < 3; ++i)
             c[i] = (previous[i] + c[i]) / 2;
     }
-    c = inverted(c);
+    c = hc_colour_inverted(c);
     close_inner();
     std::string group = "<g style=\"stroke:none;fill:#" + hc_colour_hex(c[0], c[1], c[2]);
     if (clipped_)
@@ -289,7 +268,7 @@ void SvgDriver::shape(int op, DeviceParameters& p)
              pair(p.rx1, p.ry2) + "\"/>");
         break;
     case 13:
-        arc_path(13, p);
+        hc_svg_arc(13, p);
         break;
     default:
         points("<polygon points=\"", p);
@@ -300,17 +279,17 @@ void SvgDriver::shape(int op, DeviceParameters& p)
 void SvgDriver::arc(DeviceParameters& p)
 {
     hc_page_drawn();
-    arc_path(34, p);
+    hc_svg_arc(34, p);
 }
 
-void SvgDriver::arc_path(int op, const DeviceParameters& p)
+void SvgDriver::hc_svg_arc(int op, const DeviceParameters& p)
 {
     const GraphicsState& g = graphics_state();
     const HardcopyState& hc = hardcopy_state();
     const float x0 = p.rx1 + p.rx2 * std::cos(p.rx3), y0 = p.ry1 + p.ry2 * std::sin(p.rx3);
     const float x1 = p.rx1 + p.rx2 * std::cos(p.ry3), y1 = p.ry1 + p.ry2 * std::sin(p.ry3);
     const char large = p.ry3 - p.rx3 >= 3.1415927f ? '1' : '0';
-    std::string d = "M " + pair(x0, y0) + " A " + number(p.rx2 * hc.scale_x) + "," + number(p.ry2 * hc.scale_y) +
+    std::string d = "M " + pair(x0, y0) + " A " + hc_svg_number(p.rx2 * hc.scale_x) + "," + hc_svg_number(p.ry2 * hc.scale_y) +
                     " 0 " + large + " 0 " + pair(x1, y1);
     if (op == 13 || g.fill_style != 0 || g.fill_density <= 2)
         d += " L " + pair(p.rx1, p.ry1) + " L " + pair(x0, y0);
@@ -326,7 +305,7 @@ void SvgDriver::clip(DeviceParameters&)
         return;
     ++clip_count_;
     emit("<defs><clipPath id=\"clip" + std::to_string(clip_count_) + "\"><rect width=\"" +
-         number((g.area_px2 - g.area_px1) * hc.scale_x) + "\" height=\"" + number((g.area_py2 - g.area_py1) * hc.scale_y) +
+         hc_svg_number((g.area_px2 - g.area_px1) * hc.scale_x) + "\" height=\"" + hc_svg_number((g.area_py2 - g.area_py1) * hc.scale_y) +
          "\" x=\"" + x_of(g.area_px1) + "\" y=\"" + y_of(g.area_py2) + "\"/></clipPath></defs>");
 }
 
@@ -353,7 +332,7 @@ void SvgDriver::text(DeviceParameters& p)
             group += "text-anchor:end;";
         const float size = font_factors[static_cast<std::size_t>(kind)] * g.char_width * g.rotated_area_span_x *
                            g.rotated_hardcopy_scale_x;
-        emit(group + "font-size:" + number(size) + "\">");
+        emit(group + "font-size:" + hc_svg_number(size) + "\">");
         inner_open_ = true;
     }
     float x = p.rx1, y = p.ry1;
@@ -368,7 +347,7 @@ void SvgDriver::text(DeviceParameters& p)
     // line, is (0, 0): nothing in the toolkit sets it.
     std::string transform = "translate(" + pair(x, y) + ")";
     if (g.device_char_angle != 0)
-        transform += "rotate(" + number(-g.device_char_angle) + ")";
+        transform += "rotate(" + hc_svg_number(-g.device_char_angle) + ")";
     const std::size_t length = static_cast<std::size_t>(std::clamp(p.px1, 0, static_cast<int>(p.text.size())));
     emit("<text transform=\"" + transform + "\">" + escaped(std::string_view(p.text.data(), length)) + "</text>");
     if ((p.px2 & 2) != 0)
@@ -377,7 +356,7 @@ void SvgDriver::text(DeviceParameters& p)
 
 } // namespace
 
-Device& hc_svg_driver()
+Device& hc_svg()
 {
     static SvgDriver driver;
     return driver;

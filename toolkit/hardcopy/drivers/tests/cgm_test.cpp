@@ -76,7 +76,7 @@ bool walk(const std::string& file, std::vector<Element>& out)
 
 class Cgm : public DriverTest {
 protected:
-    Cgm() : DriverTest(driver_cgm, hc_cgm_driver()) {}
+    Cgm() : DriverTest(driver_cgm, hc_cgm()) {}
 
     std::vector<Element> elements(const std::string& name)
     {

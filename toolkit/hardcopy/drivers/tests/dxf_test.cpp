@@ -21,7 +21,7 @@ using Groups = std::vector<std::pair<std::string, std::string>>;
 
 class Dxf : public DriverTest {
 protected:
-    Dxf() : DriverTest(driver_dxf, hc_dxf_driver()) {}
+    Dxf() : DriverTest(driver_dxf, hc_dxf()) {}
 
     Groups groups(const std::string& name)
     {

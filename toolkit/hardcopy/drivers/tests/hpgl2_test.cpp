@@ -20,7 +20,7 @@ namespace {
 
 class Hpgl2 : public DriverTest {
 protected:
-    Hpgl2() : DriverTest(driver_hpgl2_pcl, hc_hpgl2_driver()) {}
+    Hpgl2() : DriverTest(driver_hpgl2_pcl, hc_pcl_hpgl2()) {}
 
     void TearDown() override
     {

@@ -20,7 +20,7 @@ namespace {
 
 class Hpgl : public DriverTest {
 protected:
-    Hpgl() : DriverTest(driver_hpgl, hc_hpgl_driver()) {}
+    Hpgl() : DriverTest(driver_hpgl, hc_hpgl()) {}
 
     void model(int m)
     {

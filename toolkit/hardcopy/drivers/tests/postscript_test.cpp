@@ -20,7 +20,7 @@ namespace {
 
 class PostScript : public DriverTest {
 protected:
-    PostScript() : DriverTest(driver_postscript, hc_postscript_driver()) {}
+    PostScript() : DriverTest(driver_postscript, hc_postscript()) {}
 
     bool has(const std::vector<std::string>& l, const std::string& s)
     {
@@ -51,7 +51,7 @@ TEST_F(PostScript, ProbeAnswersOnlyTheNumber)
 {
     hardcopy_state().options.low.fill(7);
     device_parameters().count = -999;
-    hc_postscript_driver().operate(1, device_parameters());
+    hc_postscript().operate(1, device_parameters());
     EXPECT_EQ(device_parameters().count, 2);
     EXPECT_EQ(hardcopy_state().options.get(option_page_width), 7);
 }

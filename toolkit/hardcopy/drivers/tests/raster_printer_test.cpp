@@ -196,9 +196,9 @@ Dots decode_escp(const std::string& job, int pins, int interleave)
 
 class RasterPrinter : public DriverTest {
 protected:
-    RasterPrinter() : DriverTest(driver_raster_printer, hc_raster_printer_driver()) {}
+    RasterPrinter() : DriverTest(driver_raster_printer, hc_raster_printer()) {}
 
-    RasterBitmap& page() { return static_cast<RasterDevice&>(hc_raster_printer_driver()).page; }
+    RasterBitmap& page() { return static_cast<RasterDevice&>(hc_raster_printer()).page; }
     void printer(int type)
     {
         printer_plotter_settings() = PrinterPlotterSettings{};

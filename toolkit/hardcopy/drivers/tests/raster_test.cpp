@@ -22,9 +22,9 @@ namespace {
 
 class RasterImage : public DriverTest {
 protected:
-    RasterImage() : DriverTest(driver_raster_image, hc_raster_image_driver()) {}
+    RasterImage() : DriverTest(driver_raster_image, hc_raster_image()) {}
 
-    RasterBitmap& page() { return static_cast<RasterDevice&>(hc_raster_image_driver()).page; }
+    RasterBitmap& page() { return static_cast<RasterDevice&>(hc_raster_image()).page; }
     static std::uint32_t u32(const std::string& s, std::size_t at)
     {
         return static_cast<unsigned char>(s[at]) | static_cast<unsigned char>(s[at + 1]) << 8 |
@@ -209,8 +209,8 @@ TEST_F(RasterImage, EveryFormatAndDepthReadsBackAlike)
 // The device's primitives on a page of its own.
 class RasterPrimitives : public DriverTest {
 protected:
-    RasterPrimitives() : DriverTest(driver_raster_image, hc_raster_image_driver()) {}
-    RasterDevice& device() { return static_cast<RasterDevice&>(hc_raster_image_driver()); }
+    RasterPrimitives() : DriverTest(driver_raster_image, hc_raster_image()) {}
+    RasterDevice& device() { return static_cast<RasterDevice&>(hc_raster_image()); }
     void SetUp() override
     {
         DriverTest::SetUp();

@@ -18,7 +18,7 @@ namespace {
 
 class Svg : public DriverTest {
 protected:
-    Svg() : DriverTest(driver_svg, hc_svg_driver()) {}
+    Svg() : DriverTest(driver_svg, hc_svg()) {}
 
     static bool has(const std::vector<std::string>& l, const std::string& s)
     {
