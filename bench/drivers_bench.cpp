@@ -15,7 +15,6 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
-#include "core/services/hardcopy.h"
 #include "core/services/install.h"
 
 using namespace korv;

@@ -211,7 +211,6 @@ void WToolkitStart(std::string_view settings_file)
     graphics.screen_active = 0;
     graphics.hardcopy_active = 0;
     graphics.drawable_aspect = 1.32f;
-    hardcopy_state().driver_record = 0;
     hardcopy_services().description_reset();
     metafile_slots_clear();
 

@@ -63,31 +63,6 @@ void set_state_defaults(GraphicsState& g)
     g.metafile_line_width = 5;
 }
 
-// Selects the current hardcopy driver afresh; with "P" the options and the
-// default output name survive the selection.
-void hardcopy_probe(std::string_view options)
-{
-    HardcopyState& hc = hardcopy_state();
-    DeviceParameters& p = device_parameters();
-    const bool keep = hc.driver_record != 0 && holds_letter(options, 'P', false);
-    const HardcopyOptions saved_options = hc.options;
-    const auto saved_name = hc.default_output_name;
-    p.phase = keep ? -998 : 0;
-    hc.options.low.fill(0);
-    // A probe that found no driver leaves -999 behind; this is a full selection.
-    p.count = 0;
-    hardcopy_services().dispatch(+DeviceOperation::Select);
-    p.phase = 0;
-    if (!keep)
-        return;
-    hc.default_output_name = saved_name;
-    const auto& set_option = hardcopy_services().set_option;
-    for (int n = 1; n <= option_low_last; ++n)
-        set_option(n, saved_options.get(n));
-    for (int n = option_kept_first; n <= option_kept_last; ++n)
-        set_option(n, saved_options.get(n));
-}
-
 } // namespace
 
 void gr_graphics_start(std::string_view options)
@@ -121,9 +96,7 @@ void gr_graphics_start(std::string_view options)
     gr_char_width_default(0);
     gr_standard_font_load(0);
 
-    hardcopy_state().page_drawn = 0;
-    hardcopy_services().hard_copy("S", " ");
-    hardcopy_probe(options);
+    hardcopy_services().graphics_start(holds_letter(options, 'P', false));
 
     IGrUnits(0, 0, 1, 1);
     g.position_x = 0;

@@ -87,8 +87,8 @@ void gr_area_set_clip(float x1, float y1, float x2, float y2)
 void gr_page_aspect()
 {
     auto& g = graphics_state();
-    const auto& o = hardcopy_state().options;
-    const int w = o.get(option_page_width), h = o.get(option_page_height);
+    const HardcopyPage page = hardcopy_services().page();
+    const int w = page.width, h = page.height;
     if (w > 0 && h > 0)
         g.page_aspect = g.rotation % 180 == 0 ? static_cast<float>(w) / static_cast<float>(h)
                                               : static_cast<float>(h) / static_cast<float>(w);
@@ -97,7 +97,7 @@ void gr_page_aspect()
 void gr_page_dimensions_update()
 {
     auto& g = graphics_state();
-    const auto& hc = hardcopy_state();
+    const HardcopyPage hc = hardcopy_services().page();
     const bool straight = g.rotation % 180 == 0;
     g.rotated_limit_x = straight ? g.device_limit_x : g.device_limit_y;
     g.rotated_limit_y = straight ? g.device_limit_y : g.device_limit_x;

@@ -13,7 +13,7 @@
 #include "korvanthide/events.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
-#include "core/services/hardcopy.h"
+#include "hardcopy/control/hardcopy_state.h"
 #include "testing/gui_support.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"

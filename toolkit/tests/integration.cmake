@@ -3,6 +3,10 @@
 set(here ${CMAKE_CURRENT_LIST_DIR})
 # The settings file read into the base's and the hardcopy side's records.
 korv_add_test(startup_settings_test PORTABLE ${here}/settings_test.cpp)
+# The graphics state's senders, the target selection and the graphics
+# start-up with the hardcopy driver it selects.
+korv_add_test(graphics_state_test PORTABLE ${here}/graphics_device_test.cpp ${here}/graphics_select_test.cpp)
+target_link_libraries(graphics_state_test PRIVATE korv_graphics_testing)
 if(KORV_WINDOWS)
   # Start-up in a fresh process, printing what it set up (see
   # core/startup.cmake for the tests that run it).

@@ -3,7 +3,7 @@
 set(here ${CMAKE_CURRENT_LIST_DIR})
 target_sources(korv_hardcopy PRIVATE
   ${here}/control.cpp ${here}/control_hardcopy.cpp ${here}/options.cpp
-  ${here}/hardcopy_register.cpp)
+  ${here}/hardcopy_register.cpp ${here}/hardcopy_state.cpp)
 
 korv_add_test(hardcopy_control_test PORTABLE ${here}/tests/dispatch_test.cpp ${here}/tests/options_test.cpp
   ${here}/tests/hardcopy_test.cpp)

@@ -10,6 +10,7 @@
 #include "hardcopy/drivers/drivers.h"
 #include "hardcopy/control/device_description.h"
 #include "hardcopy/control/control.h"
+#include "hardcopy/control/hardcopy_state.h"
 #include "plugin_register.h"
 
 namespace korv {
@@ -62,12 +63,16 @@ void drivers_install()
 void hardcopy_services_register()
 {
     HardcopyServices& s = hardcopy_services();
-    s.description_reset = hc_device_description_reset;
+    s.description_reset = [] {
+        hardcopy_state().driver_record = 0;
+        hc_device_description_reset();
+    };
     s.setting_store = setting_store;
     s.settings_decode = hc_settings_decode;
     s.hard_copy = hard_copy;
     s.dispatch = hc_dispatch;
-    s.set_option = hc_set_option;
+    s.graphics_start = hc_graphics_start;
+    s.page = hc_page;
     drivers_install();
 }
 

@@ -6,7 +6,7 @@
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
-#include "core/services/hardcopy.h"
+#include "hardcopy/control/hardcopy_state.h"
 
 namespace korv {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "korvanthide/graphics_state.h"
-#include "core/services/hardcopy.h"
+#include "hardcopy/control/hardcopy_state.h"
 
 namespace korv {
 

@@ -5,7 +5,7 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
-#include "core/services/hardcopy.h"
+#include "hardcopy/control/hardcopy_state.h"
 
 namespace korv {
 

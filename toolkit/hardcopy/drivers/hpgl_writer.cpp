@@ -7,7 +7,7 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
-#include "core/services/hardcopy.h"
+#include "hardcopy/control/hardcopy_state.h"
 #include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/output/number_fields.h"
 #include "hardcopy/output/output_units.h"

@@ -2,7 +2,7 @@
 
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/hardcopy.h"
-#include "core/services/hardcopy.h"
+#include "hardcopy/control/hardcopy_state.h"
 #include "korvanthide/printer.h"
 #include "graphics/testing/recording_device.h"
 #include "hardcopy/control/device_description.h"

@@ -7,7 +7,7 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
-#include "core/services/hardcopy.h"
+#include "hardcopy/control/hardcopy_state.h"
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
 #include "graphics/testing/recording_device.h"

@@ -15,7 +15,7 @@
 
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
-#include "core/services/hardcopy.h"
+#include "hardcopy/control/hardcopy_state.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
 #include "hardcopy/control/control.h"

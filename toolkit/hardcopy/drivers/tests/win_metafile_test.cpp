@@ -19,7 +19,7 @@
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
-#include "core/services/hardcopy.h"
+#include "hardcopy/control/hardcopy_state.h"
 #include "hardcopy/drivers/drivers.h"
 
 using namespace korv;

@@ -19,7 +19,7 @@
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
-#include "core/services/hardcopy.h"
+#include "hardcopy/control/hardcopy_state.h"
 #include "graphics/formats/image_write.h"
 #include "graphics/metafile_slots.h"
 #include "graphics/metafile_win.h"

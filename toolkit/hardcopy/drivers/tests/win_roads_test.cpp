@@ -21,7 +21,7 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/window.h"
-#include "core/services/hardcopy.h"
+#include "hardcopy/control/hardcopy_state.h"
 #include "testing/cups_pdf.h"
 
 using namespace korv;

@@ -9,7 +9,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/graphics_state.h"
-#include "core/services/hardcopy.h"
+#include "hardcopy/control/hardcopy_state.h"
 #include "graphics/testing/recording_device.h"
 #include "testing/hardcopy_driver.h"
 #include "testing/report_capture.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "korvanthide/graphics_state.h"
-#include "core/services/hardcopy.h"
+#include "hardcopy/control/hardcopy_state.h"
 #include "graphics/testing/recording_device.h"
 #include "testing/hardcopy_driver.h"
 #include "graphics/screen_device.h"
