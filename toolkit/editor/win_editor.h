@@ -86,8 +86,12 @@ void edit_view_item_check(EditorWindowRecord& record, int buffer, bool checked);
 int edit_text_length(const EditorWindowRecord& record);
 // Length in the control's counting (a line end counts 1 from RichEdit 2).
 int edit_control_length(HWND control);
-// Line ends (CR characters) before a control position.
+// Line ends (CR characters) before a control position, read one character
+// at a time.
 int edit_line_break_count(HWND control, int position);
+// The same count, read a block of characters at a time: what lengths and
+// positions on large texts use.
+int edit_hard_line_end_count(HWND control, int position);
 // A control position in the program's counting.
 int edit_program_position(const EditorWindowRecord& record, int position);
 void edit_modified_set(EditorWindowRecord& record, int unchanged, int program_value);

@@ -14,6 +14,7 @@
 #include "korvanthide/startup.h"
 #include "editor/win_editor.h"
 #include "editor/edit_operations.h"
+#include "editor/editor_operations_win.h"
 
 namespace korv {
 
@@ -94,35 +95,6 @@ DWORD CALLBACK stream_from_vector(DWORD_PTR cookie, LPBYTE buffer, LONG count, L
 bool counting_mapped(const EditorWindowRecord& record)
 {
     return edit_richedit_version() >= 2 && !record.flags.one_char_line_ends;
-}
-
-// The whole text of the control in its own counting.
-std::string control_text(HWND control)
-{
-    const int length = edit_control_length(control);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    TEXTRANGEA range{{0, length}, text.data()};
-    SendMessageA(control, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
-    text.resize(std::strlen(text.c_str()));
-    return text;
-}
-
-// The control position of a program position.
-int control_position(const EditorWindowRecord& record, int program)
-{
-    if (!counting_mapped(record) || program <= 0) {
-        return std::max(program, 0);
-    }
-    const std::string text = control_text(edit_control(record));
-    int counted = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const int width = text[i] == '\r' ? 2 : 1;
-        if (counted + width > program) {
-            return static_cast<int>(i);
-        }
-        counted += width;
-    }
-    return static_cast<int>(text.size());
 }
 
 } // namespace
@@ -352,11 +324,30 @@ int edit_line_break_count(HWND control, int position)
     return count;
 }
 
+int edit_hard_line_end_count(HWND control, int position)
+{
+    // A block of characters per message: a length or position query on a
+    // large text costs a handful of messages and no copy of the text. The
+    // control finds a block's start from the text's start, so blocks are
+    // large; two bytes a character leave room for a multi-byte code page.
+    constexpr int chunk = 65536;
+    std::vector<char> block(2 * static_cast<std::size_t>(std::clamp(position, 0, chunk)) + 2);
+    const LRESULT room = static_cast<LRESULT>(block.size()) - 2;
+    int count = 0;
+    for (int at = 0; at < position; at += chunk) {
+        TEXTRANGEA range{{at, std::min(position, at + chunk)}, block.data()};
+        const LRESULT copied = SendMessageA(control, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+        if (copied <= 0) break;
+        count += static_cast<int>(std::count(block.begin(), block.begin() + std::min(copied, room), '\r'));
+    }
+    return count;
+}
+
 int edit_text_length(const EditorWindowRecord& record)
 {
     HWND control = edit_control(record);
     const int length = edit_control_length(control);
-    return counting_mapped(record) ? length + edit_line_break_count(control, length) : length;
+    return counting_mapped(record) ? length + edit_hard_line_end_count(control, length) : length;
 }
 
 int edit_program_position(const EditorWindowRecord& record, int position)
@@ -364,7 +355,13 @@ int edit_program_position(const EditorWindowRecord& record, int position)
     if (!counting_mapped(record)) {
         return position;
     }
-    return position + edit_line_break_count(edit_control(record), position);
+    HWND control = edit_control(record);
+    // Without word wrap every line ends in a line end: the line number is
+    // the count of those before the position.
+    if ((GetWindowLongA(control, GWL_STYLE) & WS_HSCROLL) != 0) {
+        return position + static_cast<int>(SendMessageA(control, EM_EXLINEFROMCHAR, 0, position));
+    }
+    return position + edit_hard_line_end_count(control, position);
 }
 
 void edit_modified_set(EditorWindowRecord& record, int unchanged, int program_value)
@@ -455,8 +452,8 @@ void edit_buffer_restore(int window, int buffer)
     }
     HWND control = edit_control(*record);
     edit_text_in(*record, row.text);
-    CHARRANGE range{control_position(*record, row.selection_start - 1),
-                    control_position(*record, row.selection_end)};
+    const MappedRange mapped = edit_position_map(*record, row.selection_start - 1, row.selection_end);
+    CHARRANGE range{mapped.start, mapped.end};
     SendMessageA(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     SendMessageA(control, EM_SCROLLCARET, 0, 0);
     const int first = static_cast<int>(SendMessageA(control, EM_GETFIRSTVISIBLELINE, 0, 0));

@@ -161,6 +161,36 @@ TEST_F(EditorOperations, LineEndsCountTwoForPrograms)
     EXPECT_EQ(query(m, 104), 1);
 }
 
+TEST_F(EditorOperations, LengthAndPositionsOfALargeText)
+{
+    // 25,000 lines of 40 positions and a last one without a line end: 1 MB.
+    constexpr int lines = 25000;
+    std::string text;
+    for (int i = 0; i < lines; ++i) {
+        std::string line = "line " + std::to_string(i);
+        line.resize(38, '.');
+        text += line + "\r\n";
+    }
+    text += "end";
+    const int length = static_cast<int>(text.size());
+    for (int options : {0, opt::word_wrap}) {
+        const int n = editor(options);
+        set_text(text);
+        EXPECT_EQ(query(n, 2), length) << options;
+        int start = length;
+        korv::edit_selection_set(start, length);
+        EXPECT_EQ(selection(n).cpMin, length - lines) << options;
+        EXPECT_EQ(query(n, 4), length + 1) << options;
+        EXPECT_EQ(query(n, 5), length) << options;
+        // The second half of a line end far into the text maps to its first.
+        start = 40 * 12345 + 39;
+        korv::edit_selection_set(start, 40 * 12345 + 39);
+        EXPECT_EQ(selection(n).cpMin, 39 * 12345 + 38) << options;
+        EXPECT_EQ(query(n, 4), 40 * 12345 + 39) << options;
+        child_windows_close();
+    }
+}
+
 TEST_F(EditorOperations, QueriesStatusesAndBoundedCopies)
 {
     const int n = editor(opt::several_buffers);
