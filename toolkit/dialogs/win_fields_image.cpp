@@ -9,6 +9,7 @@
 #include "core/win_module.h"
 #include "dialogs/dialog_internal.h"
 #include "dialogs/win_fields.h"
+#include "graphics/bitmaps_win.h"
 #include "graphics/metafile_win.h"
 
 namespace korv {
@@ -27,6 +28,14 @@ void destroy_image(HANDLE image, UINT type)
         DeleteEnhMetaFile(static_cast<HENHMETAFILE>(image));
 }
 
+// A style the field has already is not set again: setting it sends the
+// field two style-change messages and asks the window server for nothing new.
+void set_style(HWND w, LONG old_style, LONG new_style)
+{
+    if (new_style != old_style)
+        SetWindowLongA(w, GWL_STYLE, new_style);
+}
+
 HBITMAP copy_memory_bitmap(int handle)
 {
     if (handle < 1 || handle > bmp_handle_limit())
@@ -36,6 +45,8 @@ HBITMAP copy_memory_bitmap(int handle)
     bmp_size(handle - 1, width, height);
     if (width <= 0 || height <= 0)
         return nullptr;
+    if (HBITMAP copy = nullptr; bmp_copy(handle - 1, copy))
+        return copy;
     std::vector<std::int32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     int status = 0;
     bmp_get_pixels(handle - 1, pixels, 0, 0, width - 1, height - 1, status);
@@ -100,17 +111,16 @@ int field_put_image(int id, int image, int kind)
     if (made == nullptr)
         return -2;
     if (is_class(w, atoms().static_text)) {
-        const LONG style = GetWindowLongA(w, GWL_STYLE) & ~0x1F;
+        const LONG style = GetWindowLongA(w, GWL_STYLE);
         const LONG low = type == IMAGE_BITMAP ? SS_BITMAP : type == IMAGE_ICON ? SS_ICON : SS_ENHMETAFILE;
-        SetWindowLongA(w, GWL_STYLE, style | low);
+        set_style(w, style, (style & ~0x1F) | low);
         HANDLE old = reinterpret_cast<HANDLE>(
             SendMessageA(w, STM_SETIMAGE, type, reinterpret_cast<LPARAM>(made)));
         if (old != made)
             destroy_image(old, type);
     } else if (is_class(w, atoms().button) && type != IMAGE_ENHMETAFILE) {
-        LONG style = GetWindowLongA(w, GWL_STYLE) & ~(BS_BITMAP | BS_ICON);
-        style |= type == IMAGE_BITMAP ? BS_BITMAP : BS_ICON;
-        SetWindowLongA(w, GWL_STYLE, style);
+        const LONG style = GetWindowLongA(w, GWL_STYLE);
+        set_style(w, style, (style & ~(BS_BITMAP | BS_ICON)) | (type == IMAGE_BITMAP ? BS_BITMAP : BS_ICON));
         if (type == IMAGE_BITMAP)
             dialog_draw_transparent_bitmap(static_cast<HBITMAP>(made));
         HANDLE old = reinterpret_cast<HANDLE>(

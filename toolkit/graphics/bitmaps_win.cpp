@@ -9,6 +9,7 @@
 #include "korvanthide/window.h"
 #include "core/win_module.h"
 #include "graphics/bitmaps_pixels.h"
+#include "graphics/bitmaps_win.h"
 #include "graphics/gdi_handles.h"
 #include "graphics/gdi_primitives.h"
 #include "graphics/bitmap_slots.h"
@@ -70,13 +71,15 @@ bool is_drawing_target(HBITMAP bitmap)
 // is the drawing target, else a temporary one deleted at the end.
 class BitmapDc {
 public:
-    explicit BitmapDc(HBITMAP bitmap)
+    // `reference` is a context of the window the bitmap was made for, when
+    // the caller holds one already.
+    explicit BitmapDc(HBITMAP bitmap, HDC reference = nullptr)
     {
         if (is_drawing_target(bitmap)) {
             dc_ = window_tables().drawing_dc;
             return;
         }
-        own_ = OwnedDc(CreateCompatibleDC(reference_dc().get()));
+        own_ = OwnedDc(CreateCompatibleDC(reference != nullptr ? reference : reference_dc().get()));
         dc_ = own_.get();
         if (!dc_)
             return;
@@ -127,11 +130,12 @@ HBITMAP bmp_make_compatible(int width, int height, std::int32_t colour)
 {
     if (width < 1 || height < 1)
         return nullptr;
-    GdiBitmap bitmap(CreateCompatibleBitmap(reference_dc().get(), width, height));
+    const WindowDc reference = reference_dc();
+    GdiBitmap bitmap(CreateCompatibleBitmap(reference.get(), width, height));
     if (!bitmap)
         return nullptr;
     {
-        const BitmapDc dc(bitmap.get());
+        const BitmapDc dc(bitmap.get(), reference.get());
         if (!dc.get())
             return nullptr;
         fill_box(dc.get(), 0, 0, width - 1, height - 1, colour);
@@ -348,6 +352,30 @@ void bmp_get_pixels(int slot, std::span<std::int32_t> pixels, int x1, int y1, in
                     static_cast<std::int32_t>(GetPixel(dc.get(), x, y));
     }
     status = 0;
+}
+
+bool bmp_copy(int slot, HBITMAP& copy)
+{
+    copy = nullptr;
+    if (!slot_in_use(slot))
+        return false;
+    const BitmapDc source(slot_bitmap(slot));
+    if (!source.owned() || !source.get())
+        return false;
+    const auto k = static_cast<std::size_t>(slot);
+    // Made for the context holding the slot's bitmap, the copy takes that
+    // bitmap's format.
+    GdiBitmap made(CreateCompatibleBitmap(source.get(), slots().width[k], slots().height[k]));
+    const OwnedDc target(CreateCompatibleDC(source.get()));
+    if (!made || !target)
+        return false;
+    {
+        const SelectedObject selected(target.get(), made.get());
+        if (!BitBlt(target.get(), 0, 0, slots().width[k], slots().height[k], source.get(), 0, 0, SRCCOPY))
+            return false;
+    }
+    copy = made.release();
+    return true;
 }
 
 void bmp_copy_from_screen(int slot, int x, int y, int width, int height, int& status)
