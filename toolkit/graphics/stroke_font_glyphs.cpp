@@ -7,10 +7,9 @@
 #include "graphics/stroke_font.h"
 
 namespace korv {
+namespace {
 
-const std::array<std::string_view, stroke_glyph_count>& stroke_standard_glyphs()
-{
-    static constexpr std::array<std::string_view, stroke_glyph_count> glyphs = {
+constexpr std::array<std::string_view, stroke_glyph_count> standard_glyphs = {
     "3233u363B", // 33 !
     "292Bu494B", // 34 "
     "222Bu525Bu0565u0868", // 35 #
@@ -202,8 +201,13 @@ const std::array<std::string_view, stroke_glyph_count>& stroke_standard_glyphs()
     "0833u6820u3A4B4B", // 253 ý
     "0B00u085867635202", // 254 þ
     "0833u6820u2A2Bu4A4B4B4B4B4B4B4B4B", // 255 ÿ
-    };
-    return glyphs;
+};
+
+} // namespace
+
+const std::array<std::string_view, stroke_glyph_count>& stroke_standard_glyphs()
+{
+    return standard_glyphs;
 }
 
 } // namespace korv
