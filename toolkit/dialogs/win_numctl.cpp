@@ -349,7 +349,7 @@ int numctl_validate(HWND field, HWND target, int strict)
     DialogProcState& s = dialog_proc_state();
     NumberKind kind;
     bool spinner;
-    if (s.reentry || grid_layout_busy() || !number_field_kind(field, kind, spinner) ||
+    if (s.reentry || grid_services().layout_busy() || !number_field_kind(field, kind, spinner) ||
         root_window_handle(target))
         return 0;
     // The focus leaving for nothing (another program) or for a dialog that

@@ -5,7 +5,6 @@
 
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/events.h"
-#include "core/services/grid.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_clipboard_text.h"
 #include "grid/grid_classes.h"

@@ -14,6 +14,10 @@ struct GridClassAtoms {
 
 GridClassAtoms& grid_class_atoms();
 
+// 1 while a grid re-lays out its columns or its cell area; number fields
+// check nothing meanwhile (the grid services' layout_busy).
+int& grid_layout_busy();
+
 // Registers ZOQGRID, ZOQGRIDCLIENT and GM_CELLCHANGE, clears the print
 // defaults flag and hands the dialog manager the grid field's hooks; does
 // nothing while ZOQGRID is registered. False when a class could not be

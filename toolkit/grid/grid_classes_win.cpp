@@ -21,6 +21,12 @@ GridClassAtoms& grid_class_atoms()
     return atoms;
 }
 
+int& grid_layout_busy()
+{
+    static int busy = 0;
+    return busy;
+}
+
 bool grid_classes_register()
 {
     const HINSTANCE instance = module_instance();
@@ -66,6 +72,7 @@ void grid_services_register()
     GridServices& services = grid_services();
     services.register_classes = grid_classes_register;
     services.unregister_classes = grid_classes_unregister;
+    services.layout_busy = [] { return grid_layout_busy() != 0; };
     grid_editor_kind_register();
     grid_directory_install();
 }

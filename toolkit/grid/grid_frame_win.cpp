@@ -3,7 +3,7 @@
 #include "grid/grid_control_win.h"
 
 #include "korvanthide/dialogs_win.h"
-#include "core/services/grid.h"
+#include "grid/grid_classes.h"
 #include "grid/grid_cells.h"
 
 #include <commctrl.h>

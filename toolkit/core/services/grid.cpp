@@ -1,4 +1,4 @@
-// The grid's service table and the flag it shares with the number fields.
+// The grid's service table, with the answers of a toolkit without the grid.
 #include "core/services/grid.h"
 
 namespace korv {
@@ -7,12 +7,6 @@ GridServices& grid_services()
 {
     static GridServices services;
     return services;
-}
-
-int& grid_layout_busy()
-{
-    static int busy = 0;
-    return busy;
 }
 
 } // namespace korv

@@ -227,9 +227,11 @@ TEST_F(NumberFields, TheStrictCheckRefusesATextThatIsNoNumberInPlace)
     EXPECT_EQ(GetFocus(), f);
     EXPECT_EQ(selection_length(f), 3);
     // While the grid lays itself out, nothing is checked.
-    korv::grid_layout_busy() = 1;
+    korv::GridServices& grid = korv::grid_services();
+    const auto busy = grid.layout_busy;
+    grid.layout_busy = [] { return true; };
     EXPECT_EQ(korv::numctl_validate(f, f, 1), 0);
-    korv::grid_layout_busy() = 0;
+    grid.layout_busy = busy;
 }
 
 TEST_F(NumberFields, RefusedKeysAndReplacedLetters)
