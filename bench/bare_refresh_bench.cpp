@@ -9,9 +9,10 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
+
+#include "bench_timing.h"
 
 namespace {
 
@@ -26,18 +27,6 @@ constexpr int kPreviewWidth = 75;
 constexpr int kPreviewHeight = 60;
 
 int refreshed_position = -1;  // the trackbar position the last refresh showed
-
-double now_ms()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
-}
 
 void set_preview(HWND picture, COLORREF colour)
 {
@@ -161,9 +150,8 @@ int main()
             }
         }
     }
-    std::sort(samples.begin(), samples.end());
-    const auto at = [&](double q) { return samples[static_cast<std::size_t>(q * (samples.size() - 1) + 0.5)]; };
-    std::printf("%-30s n=%4zu  median %7.3f ms  p95 %7.3f ms\n", "bare program", samples.size(), at(0.5), at(0.95));
+    const Figures f = figures(samples);
+    std::printf("%-30s n=%4zu  median %7.3f ms  p95 %7.3f ms\n", "bare program", samples.size(), f.median, f.p95);
     std::fflush(stdout);
     DestroyWindow(dialog);
     return 0;

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "converter.h"
 #include "converter_program.h"
 #include "converter_writer.h"
@@ -24,18 +25,6 @@
 #include "korvanthide/window.h"
 
 namespace {
-
-double now_ms()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
-}
 
 // Handles events until the one the trackbar posts for reaching `position`.
 void handle_until(Converter& converter, HWND dialog, int trackbar, int position)
@@ -115,18 +104,6 @@ private:
     ConverterToolkit& inner_;
     std::array<Total, 8> totals_{};
 };
-
-struct Figures {
-    double median;
-    double p95;
-};
-
-Figures figures(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    const auto at = [&](double q) { return samples[static_cast<std::size_t>(q * (samples.size() - 1) + 0.5)]; };
-    return {at(0.5), at(0.95)};
-}
 
 // Moves the trackbar by key presses from `from` to `to` and back, `rounds`
 // times; one sample per press. The trackbar takes the focus first, and the

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "korvanthide/editor.h"
 #include "korvanthide/editor_operations.h"
 #include "korvanthide/startup.h"
@@ -20,18 +21,6 @@
 #include "korvanthide/window_ops.h"
 
 namespace {
-
-double now_ms()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
-}
 
 int open_editor()
 {
