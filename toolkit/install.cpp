@@ -1,5 +1,6 @@
 // The part of the install file that needs no Windows API: hardcopy's
 // platform-free services.
+#include "core/context.h"
 #include "core/services/install.h"
 #include "plugin_register.h"
 
@@ -7,7 +8,7 @@ namespace korv {
 
 void toolkit_install_portable()
 {
-    static bool installed = false;
+    bool& installed = toolkit_context().record<bool>(ContextSlot::install_portable);
     if (installed)
         return;
     installed = true;

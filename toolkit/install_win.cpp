@@ -3,6 +3,7 @@
 // reached from start-up, so a program linked by hand gets the same toolkit
 // as one built through the project's targets.
 #include "core/errors_text.h"
+#include "core/context.h"
 #include "core/services/install.h"
 #include "plugin_register.h"
 
@@ -10,7 +11,7 @@ namespace korv {
 
 void toolkit_install()
 {
-    static bool installed = false;
+    bool& installed = toolkit_context().record<bool>(ContextSlot::install_windows);
     if (installed)
         return;
     installed = true;

@@ -3,6 +3,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/startup.h"
+#include "core/context.h"
 #include "core/conversions_format.h"
 #include "core/conversion_routines.h"
 
@@ -503,8 +504,7 @@ void conv_c_to_blank_padded(std::string_view text, std::span<char> field)
 
 ConversionState& conversion_state()
 {
-    static ConversionState state;
-    return state;
+    return toolkit_context().record<ConversionState>(ContextSlot::conversions);
 }
 
 } // namespace korv

@@ -4,6 +4,7 @@
 #include "korvanthide/errors.h"
 
 #include "korvanthide/fixed_text.h"
+#include "core/context.h"
 #include "core/errors_text.h"
 
 #include <algorithm>
@@ -25,8 +26,7 @@ struct DatabaseDiagnostic {
 
 DatabaseDiagnostic& database_diagnostic()
 {
-    static DatabaseDiagnostic diagnostic;
-    return diagnostic;
+    return toolkit_context().record<DatabaseDiagnostic>(ContextSlot::database_diagnostic);
 }
 
 std::string_view trim_right(std::string_view text)
@@ -151,14 +151,12 @@ void show_in_message_box(const ErrorOutputs& out, const ErrorReportText& report)
 
 ErrorState& error_state()
 {
-    static ErrorState state;
-    return state;
+    return toolkit_context().record<ErrorState>(ContextSlot::errors);
 }
 
 ErrorOutputs& error_outputs()
 {
-    static ErrorOutputs outputs = make_default_outputs();
-    return outputs;
+    return toolkit_context().record<ErrorOutputs>(ContextSlot::report_outputs, make_default_outputs);
 }
 
 void err_number_store(int number)

@@ -1,6 +1,7 @@
 // The event store and its rules. Nothing here touches Windows: the window
 // and dialog procedures resolve their messages into an EventPost first.
 #include "korvanthide/events.h"
+#include "core/context.h"
 #include "core/event_store.h"
 
 namespace korv {
@@ -57,8 +58,7 @@ void expose_whole_client(EventRecord& record, int window, const WindowQuery& win
 
 EventState& event_state()
 {
-    static EventState state;
-    return state;
+    return toolkit_context().record<EventState>(ContextSlot::events);
 }
 
 void event_enable_reset() { event_state().enable = EventEnableTable::defaults(); }

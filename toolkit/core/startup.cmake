@@ -1,8 +1,8 @@
 # Toolkit start-up and the settings file.
 set(here ${CMAKE_CURRENT_LIST_DIR})
 target_sources(korv_base PRIVATE ${here}/settings.cpp ${here}/startup_logic.cpp
-  ${here}/startup_records.cpp)
-korv_add_test(core_startup_test PORTABLE ${here}/tests/startup_logic_test.cpp)
+  ${here}/startup_records.cpp ${here}/context.cpp)
+korv_add_test(core_startup_test PORTABLE ${here}/tests/startup_logic_test.cpp ${here}/tests/context_test.cpp)
 if(KORV_WINDOWS)
   target_sources(korv_base PRIVATE ${here}/startup_win.cpp)
   # Each start-up case runs in a fresh process, as start-up runs once; the

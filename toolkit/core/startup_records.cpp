@@ -2,6 +2,7 @@
 // buffer table and the beep switch.
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/startup.h"
+#include "core/context.h"
 #include "core/startup_services.h"
 
 #include <stdexcept>
@@ -10,32 +11,27 @@ namespace korv {
 
 ToolkitSettings& toolkit_settings()
 {
-    static ToolkitSettings settings;
-    return settings;
+    return toolkit_context().record<ToolkitSettings>(ContextSlot::settings);
 }
 
 FileNameTable& file_name_table()
 {
-    static FileNameTable table;
-    return table;
+    return toolkit_context().record<FileNameTable>(ContextSlot::file_names);
 }
 
 DisplayInfo& display_info()
 {
-    static DisplayInfo info;
-    return info;
+    return toolkit_context().record<DisplayInfo>(ContextSlot::display);
 }
 
 ToolkitState& toolkit_state()
 {
-    static ToolkitState state;
-    return state;
+    return toolkit_context().record<ToolkitState>(ContextSlot::start_up);
 }
 
 EditorBufferTable& editor_buffer_table()
 {
-    static EditorBufferTable table;
-    return table;
+    return toolkit_context().record<EditorBufferTable>(ContextSlot::editor_buffers);
 }
 
 void EditorBufferTable::allocate()

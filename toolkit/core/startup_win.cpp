@@ -5,6 +5,7 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
+#include "core/context.h"
 #include "core/services/hardcopy.h"
 #include "core/services/install.h"
 #include "core/settings.h"
@@ -49,8 +50,7 @@ struct CommandLineState {
 
 CommandLineState& command_line_state()
 {
-    static CommandLineState state;
-    return state;
+    return toolkit_context().record<CommandLineState>(ContextSlot::process_command_line);
 }
 
 // The box of an abnormal end: task-modal, without an owner, OK and the stop

@@ -3,6 +3,7 @@
 #include "korvanthide/errors.h"
 
 #include "korvanthide/files.h"
+#include "core/context.h"
 #include "core/errors_text.h"
 
 #include <windows.h>
@@ -23,8 +24,7 @@ struct DebugLog {
 
 DebugLog& debug_log()
 {
-    static DebugLog log;
-    return log;
+    return toolkit_context().record<DebugLog>(ContextSlot::debug_log);
 }
 
 void write_bytes(std::string_view bytes)

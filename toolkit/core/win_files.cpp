@@ -1,5 +1,6 @@
 // Byte-level files by handle, files by name, directories and the directory
 // search, and the public file routines built on them.
+#include "core/context.h"
 #include "core/win_os.h"
 
 #include <shellapi.h>
@@ -16,8 +17,7 @@ namespace korv {
 
 OsFilesState& os_files_state()
 {
-    static OsFilesState state;
-    return state;
+    return toolkit_context().record<OsFilesState>(ContextSlot::os_files);
 }
 
 void report_file_error(int number, int code, std::string_view routine)

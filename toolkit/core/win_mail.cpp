@@ -7,6 +7,7 @@
 #include <string>
 
 #include "korvanthide/compression.h"
+#include "core/context.h"
 #include "core/mail_tables.h"
 #include "core/compression_mail.h"
 
@@ -31,8 +32,7 @@ struct MailState {
 
 MailState& mail_state()
 {
-    static MailState state;
-    return state;
+    return toolkit_context().record<MailState>(ContextSlot::mail);
 }
 
 template <typename Function>

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "korvanthide/menus.h"
+#include "core/context.h"
 #include "core/menus_data.h"
 #include "core/services/content_kinds.h"
 #include "core/win_menus_shared.h"
@@ -23,8 +24,7 @@ namespace korv {
 
 MenuState& menu_state()
 {
-    static MenuState state;
-    return state;
+    return toolkit_context().record<MenuState>(ContextSlot::menu_state);
 }
 
 WindowSlot* menu_slot(int window)

@@ -7,6 +7,7 @@
 
 #include "korvanthide/files.h"
 #include "korvanthide/window.h"
+#include "core/context.h"
 #include "core/services/editor.h"
 #include "graphics/metafile_win.h"
 #include "core/sys_files.h"
@@ -17,8 +18,7 @@ namespace korv {
 
 WindowTables& window_tables()
 {
-    static WindowTables tables;
-    return tables;
+    return toolkit_context().record<WindowTables>(ContextSlot::windows);
 }
 
 WindowSlot* win_slot(int n)

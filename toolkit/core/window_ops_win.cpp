@@ -9,6 +9,7 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
+#include "core/context.h"
 #include "core/errors_text.h"
 #include "core/services/content_kinds.h"
 #include "core/services/editor.h"
@@ -46,8 +47,7 @@ struct TextFontState {
 
 TextFontState& text_font()
 {
-    static TextFontState state;
-    return state;
+    return toolkit_context().record<TextFontState>(ContextSlot::text_font);
 }
 
 // Cursor shape codes kept beside the handles of the window tables.
@@ -59,8 +59,7 @@ struct CursorState {
 
 CursorState& cursors()
 {
-    static CursorState state;
-    return state;
+    return toolkit_context().record<CursorState>(ContextSlot::cursors);
 }
 
 WindowSlot* current_slot()

@@ -12,6 +12,7 @@
 
 #include "korvanthide/menus.h"
 #include "korvanthide/window.h"
+#include "core/context.h"
 #include "core/services/content_kinds.h"
 #include "core/services/editor.h"
 #include "core/win_module.h"
@@ -419,8 +420,7 @@ void win_pane_make_active(HWND frame)
 
 WindowProcState& window_proc_state()
 {
-    static WindowProcState state;
-    return state;
+    return toolkit_context().record<WindowProcState>(ContextSlot::window_procs);
 }
 
 HWND win_pressed_frame() { return window_proc_state().pressed_frame; }

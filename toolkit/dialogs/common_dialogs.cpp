@@ -1,4 +1,5 @@
 #include "dialogs/common_dialogs.h"
+#include "core/context.h"
 
 namespace korv {
 
@@ -115,11 +116,13 @@ std::string cdlg_filter_list(std::string_view text)
 
 std::array<std::int32_t, 16>& cdlg_custom_colours()
 {
-    static std::array<std::int32_t, 16> colours = {
-        0x000000, 0x0000BF, 0x00BFBF, 0x00BF00, 0xBFBF00, 0xBF0000, 0xBF00BF, 0xBFBFBF,
-        0x3F3F3F, 0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF, 0xFFFFFF,
-    };
-    return colours;
+    using Colours = std::array<std::int32_t, 16>;
+    return toolkit_context().record<Colours>(ContextSlot::colour_dialog_colours, [] {
+        return Colours{
+            0x000000, 0x0000BF, 0x00BFBF, 0x00BF00, 0xBFBF00, 0xBF0000, 0xBF00BF, 0xBFBFBF,
+            0x3F3F3F, 0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF, 0xFFFFFF,
+        };
+    });
 }
 
 } // namespace korv

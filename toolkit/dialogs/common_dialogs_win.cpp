@@ -10,6 +10,7 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
+#include "core/context.h"
 #include "core/win_module.h"
 #include "dialogs/common_dialogs.h"
 #include "dialogs/common_dialogs_frame.h"
@@ -75,8 +76,7 @@ std::string_view chosen_names(const std::vector<char>& buffer, bool several)
 
 std::string& colour_title()
 {
-    static std::string title = "Colour";
-    return title;
+    return toolkit_context().record<std::string>(ContextSlot::colour_dialog_title, [] { return "Colour"; });
 }
 
 UINT_PTR CALLBACK cdlg_colour_hook(HWND dialog, UINT message, WPARAM, LPARAM)
@@ -194,8 +194,7 @@ struct Browse {
 
 Browse& browse()
 {
-    static Browse state;
-    return state;
+    return toolkit_context().record<Browse>(ContextSlot::folder_browse);
 }
 
 bool ask_create(HWND dialog, const std::string& path)
@@ -368,12 +367,8 @@ void WSelectColour(std::int32_t& colour, std::optional<std::string_view> title,
     auto& table = cdlg_custom_colours();
     if (custom_colours)
         std::copy(custom_colours->begin(), custom_colours->end(), table.begin());
-    static std::string kept_title = "Colour";
-    if (title) {
-        kept_title = std::string(title->substr(0, std::min(title->size(), colour_title_capacity)));
-    } else {
-        kept_title = "Colour";
-    }
+    const std::string kept_title =
+        title ? std::string(title->substr(0, std::min(title->size(), colour_title_capacity))) : "Colour";
     int answer = 0, error = 0;
     {
         const WindowSnapshots snapshots;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dialogs/dialog_internal.h"
+#include "core/context.h"
 
 namespace korv {
 
@@ -13,8 +14,7 @@ namespace {
 // Few entries (one per plug-in class): a search is as quick as a map.
 std::vector<FieldClassHooks>& entries()
 {
-    static std::vector<FieldClassHooks> table;
-    return table;
+    return toolkit_context().record<std::vector<FieldClassHooks>>(ContextSlot::field_classes);
 }
 
 } // namespace

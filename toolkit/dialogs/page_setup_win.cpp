@@ -3,6 +3,7 @@
 #include "dialogs/page_setup.h"
 
 #include "korvanthide/startup.h"
+#include "core/context.h"
 #include "core/win_module.h"
 #include "dialogs/common_dialogs_frame.h"
 
@@ -41,13 +42,17 @@ private:
     T* data_;
 };
 
-PAGESETUPDLGA* block_in_use = nullptr;
+// The page set-up block of the dialog on the screen, while it is there.
+PAGESETUPDLGA*& block_in_use()
+{
+    return toolkit_context().record<PAGESETUPDLGA*>(ContextSlot::page_setup_in_use);
+}
 
 // The printer set-up block is kept for the run, so that the dialog starts
 // where the user left it.
 PRINTDLGA& printer_setup_block()
 {
-    static PRINTDLGA block = [] {
+    return toolkit_context().record<PRINTDLGA>(ContextSlot::printer_setup, [] {
         PRINTDLGA b{};
         b.lStructSize = sizeof(b);
         b.Flags = PD_PRINTSETUP;
@@ -55,8 +60,7 @@ PRINTDLGA& printer_setup_block()
         b.nMinPage = 1;
         b.nMaxPage = 0xFFFF;
         return b;
-    }();
-    return block;
+    });
 }
 
 // A terminated text at an offset of a device-names block, bounded by it.
@@ -76,10 +80,10 @@ struct InUsePrinter {
 };
 bool in_use_printer(InUsePrinter& printer)
 {
-    if (block_in_use == nullptr || block_in_use->hDevMode == nullptr || block_in_use->hDevNames == nullptr)
+    if (block_in_use() == nullptr || block_in_use()->hDevMode == nullptr || block_in_use()->hDevNames == nullptr)
         return false;
-    printer.names = page_printer_names(block_in_use->hDevNames);
-    printer.device_mode = block_in_use->hDevMode;
+    printer.names = page_printer_names(block_in_use()->hDevNames);
+    printer.device_mode = block_in_use()->hDevMode;
     return !printer.names.device.empty();
 }
 
@@ -98,7 +102,7 @@ constexpr int source_name_width = 24;
 
 } // namespace
 
-PAGESETUPDLGA* page_setup_in_use() { return block_in_use; }
+PAGESETUPDLGA* page_setup_in_use() { return block_in_use(); }
 
 DeviceNames page_printer_names(HGLOBAL device_names)
 {
@@ -198,10 +202,10 @@ int cdlg_page_setup_select(PAGESETUPDLGA& block)
     if (block.hDevMode == nullptr || block.hDevNames == nullptr) return 0;
     if (!page_printer_present(page_printer_names(block.hDevNames).device)) return 0;
     PageDialogValues values = page_dialog_values(page_record_read(block));
-    PAGESETUPDLGA* const previous = block_in_use;
-    block_in_use = &block;
+    PAGESETUPDLGA* const previous = block_in_use();
+    block_in_use() = &block;
     const int answer = cdlg_page_setup_dialog(values);
-    block_in_use = previous;
+    block_in_use() = previous;
     if (answer != 1) return 0;
     // Read again: the printer set-up may have replaced the device mode.
     PageRecordValues record = page_record_read(block);
@@ -216,8 +220,8 @@ void cdlg_printer_setup(int& orientation, int& copies, int& answer)
     InUsePrinter printer;
     if (!in_use_printer(printer) || !page_printer_present(printer.names.device)) return;
     PRINTDLGA& setup = printer_setup_block();
-    setup.hDevMode = block_in_use->hDevMode;
-    setup.hDevNames = block_in_use->hDevNames;
+    setup.hDevMode = block_in_use()->hDevMode;
+    setup.hDevNames = block_in_use()->hDevNames;
     {
         GlobalView<DEVMODEA> mode(setup.hDevMode);
         if (!mode) return;
@@ -235,10 +239,10 @@ void cdlg_printer_setup(int& orientation, int& copies, int& answer)
         setup.hDevMode = setup.hDevNames = nullptr;
         return;
     }
-    block_in_use->hDevMode = setup.hDevMode;
-    block_in_use->hDevNames = setup.hDevNames;
+    block_in_use()->hDevMode = setup.hDevMode;
+    block_in_use()->hDevNames = setup.hDevNames;
     setup.hDevMode = setup.hDevNames = nullptr;
-    GlobalView<DEVMODEA> mode(block_in_use->hDevMode);
+    GlobalView<DEVMODEA> mode(block_in_use()->hDevMode);
     if (mode) {
         orientation = mode->dmOrientation - 1;
         copies = mode->dmCopies;
@@ -283,8 +287,8 @@ void cdlg_printer_capability_list(int what, std::span<std::int16_t> list)
 
 void cdlg_devmode_get_paper(int& paper, int& source)
 {
-    if (block_in_use == nullptr) return;
-    GlobalView<DEVMODEA> mode(block_in_use->hDevMode);
+    if (block_in_use() == nullptr) return;
+    GlobalView<DEVMODEA> mode(block_in_use()->hDevMode);
     if (!mode) return;
     paper = mode->dmPaperSize;
     source = mode->dmDefaultSource;
@@ -292,8 +296,8 @@ void cdlg_devmode_get_paper(int& paper, int& source)
 
 void cdlg_devmode_set_paper(int paper, int source)
 {
-    if (block_in_use == nullptr) return;
-    GlobalView<DEVMODEA> mode(block_in_use->hDevMode);
+    if (block_in_use() == nullptr) return;
+    GlobalView<DEVMODEA> mode(block_in_use()->hDevMode);
     if (!mode) return;
     mode->dmPaperSize = static_cast<short>(paper);
     mode->dmDefaultSource = static_cast<short>(source);

@@ -15,6 +15,7 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
+#include "core/context.h"
 #include "dialogs/dialog_internal.h"
 #include "dialogs/number_text.h"
 #include "dialogs/win_fields.h"
@@ -147,8 +148,7 @@ namespace korv {
 
 DialogResultState& dialog_result_state()
 {
-    static DialogResultState state;
-    return state;
+    return toolkit_context().record<DialogResultState>(ContextSlot::dialog_results);
 }
 
 } // namespace korv

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dialogs/dialog_internal.h"
+#include "core/context.h"
 
 namespace korv {
 
@@ -23,8 +24,7 @@ struct RecordTables {
 
 RecordTables& record_tables()
 {
-    static RecordTables tables;
-    return tables;
+    return toolkit_context().record<RecordTables>(ContextSlot::dialog_records);
 }
 
 template <typename Record>
@@ -62,20 +62,17 @@ Record* detach_record(std::unordered_map<HWND, Record*>& table, HWND window)
 
 DialogTable& dialog_table()
 {
-    static DialogTable table;
-    return table;
+    return toolkit_context().record<DialogTable>(ContextSlot::dialogs);
 }
 
 ControlClassAtoms& control_class_atoms()
 {
-    static ControlClassAtoms atoms;
-    return atoms;
+    return toolkit_context().record<ControlClassAtoms>(ContextSlot::control_classes);
 }
 
 DialogProcState& dialog_proc_state()
 {
-    static DialogProcState state;
-    return state;
+    return toolkit_context().record<DialogProcState>(ContextSlot::dialog_procedure);
 }
 
 ATOM window_class_atom(HWND window)

@@ -15,6 +15,7 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/menus.h"
 #include "korvanthide/startup.h"
+#include "core/context.h"
 #include "core/win_menus_shared.h"
 #include "core/win_module.h"
 #include "editor/win_editor.h"
@@ -796,8 +797,7 @@ EditorWindowRecord* edit_record(HWND frame)
 
 EditorModalResult& editor_modal_result()
 {
-    static EditorModalResult result;
-    return result;
+    return toolkit_context().record<EditorModalResult>(ContextSlot::editor_modal_result);
 }
 
 int edit_window_number(const EditorWindowRecord& record)

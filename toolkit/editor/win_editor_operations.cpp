@@ -3,6 +3,7 @@
 #include "editor/editor_operations_win.h"
 
 #include "korvanthide/editor_operations.h"
+#include "core/context.h"
 #include "editor/edit_operations.h"
 
 #include <algorithm>
@@ -102,8 +103,7 @@ struct HiddenState {
 };
 HiddenState& hidden_state()
 {
-    static HiddenState state;
-    return state;
+    return toolkit_context().record<HiddenState>(ContextSlot::editor_hidden);
 }
 
 void query_modal(int code, int& value)

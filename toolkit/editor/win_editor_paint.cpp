@@ -4,6 +4,7 @@
 #include "editor/editor_operations_win.h"
 
 #include "korvanthide/editor_operations.h"
+#include "core/context.h"
 #include "editor/editor_paint_spans.h"
 #include "editor/edit_operations.h"
 
@@ -23,8 +24,7 @@ void edit_colour_hook(int, int, int, int, int*, int*, std::int32_t*, int& count,
 
 EditColourHook& colour_hook()
 {
-    static EditColourHook hook = edit_colour_hook;
-    return hook;
+    return toolkit_context().record<EditColourHook>(ContextSlot::editor_colour_hook, [] { return edit_colour_hook; });
 }
 
 WNDPROC previous_proc(HWND control)

@@ -4,6 +4,7 @@
 #include "editor/editor_operations_win.h"
 
 #include "korvanthide/editor_operations.h"
+#include "core/context.h"
 #include "core/win_module.h"
 #include "dialogs/page_setup.h"
 #include "editor/editor_print_layout.h"
@@ -27,8 +28,7 @@ struct EditorPageSetupTable {
 
 EditorPageSetupTable& page_setups()
 {
-    static EditorPageSetupTable table;
-    return table;
+    return toolkit_context().record<EditorPageSetupTable>(ContextSlot::editor_page_setups);
 }
 
 PAGESETUPDLGA* page_record(int number)

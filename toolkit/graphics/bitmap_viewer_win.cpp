@@ -19,6 +19,7 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
 #include "korvanthide/window_ops.h"
+#include "core/context.h"
 #include "core/window_procs.h"
 #include "graphics/bitmap_slots.h"
 
@@ -45,8 +46,7 @@ struct BitmapViewerRecord : WindowContentRecord {
 
 int& blocking_viewers()
 {
-    static int count = 0;
-    return count;
+    return toolkit_context().record<int>(ContextSlot::blocking_viewers);
 }
 
 BitmapViewerRecord* record_of(HWND window)
@@ -530,7 +530,7 @@ LRESULT CALLBACK bmp_viewer_frame_proc(HWND frame, UINT message, WPARAM w, LPARA
 
 ATOM viewer_class()
 {
-    static ATOM atom = 0;
+    ATOM& atom = toolkit_context().record<ATOM>(ContextSlot::viewer_class);
     if (atom == 0) {
         WNDCLASSA c{};
         c.style = CS_DBLCLKS;

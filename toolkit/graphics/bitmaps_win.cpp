@@ -7,6 +7,7 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
+#include "core/context.h"
 #include "core/win_module.h"
 #include "graphics/bitmaps_pixels.h"
 #include "graphics/bitmaps_win.h"
@@ -36,8 +37,7 @@ struct BitmapSlots {
 
 BitmapSlots& slots()
 {
-    static BitmapSlots s;
-    return s;
+    return toolkit_context().record<BitmapSlots>(ContextSlot::bitmap_slots);
 }
 
 bool slot_in_use(int slot)

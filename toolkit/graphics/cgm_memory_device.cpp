@@ -12,6 +12,7 @@
 #include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/images.h"
+#include "core/context.h"
 #include "graphics/formats/cgm_elements.h"
 #include "graphics/metafile_slots.h"
 #include "graphics/shaded_polygon.h"
@@ -107,8 +108,7 @@ void component_split(std::int32_t rgb, int& r, int& g, int& b)
 
 CgmMemoryDevice& cgm_memory_device()
 {
-    static CgmMemoryDevice device;
-    return device;
+    return toolkit_context().record<CgmMemoryDevice>(ContextSlot::cgm_memory_device);
 }
 
 void CgmMemoryDevice::select(DeviceParameters&)

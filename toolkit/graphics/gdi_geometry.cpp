@@ -1,4 +1,5 @@
 #include "graphics/gdi_geometry.h"
+#include "core/context.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -144,8 +145,7 @@ FontFace gdi_font_face(int family)
 
 PointBuffer& point_buffer()
 {
-    static PointBuffer buffer;
-    return buffer;
+    return toolkit_context().record<PointBuffer>(ContextSlot::point_buffer);
 }
 
 void gdi_points_alloc(int n)

@@ -4,6 +4,7 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
+#include "core/context.h"
 
 #include <algorithm>
 #include <string>
@@ -13,8 +14,7 @@ namespace korv {
 
 GdiDrawingState& gdi_state()
 {
-    static GdiDrawingState state;
-    return state;
+    return toolkit_context().record<GdiDrawingState>(ContextSlot::gdi_drawing_state);
 }
 
 bool gdi_palette_display()

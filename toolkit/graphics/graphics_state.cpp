@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "korvanthide/fixed_text.h"
+#include "core/context.h"
 #include "core/services/hardcopy.h"
 #include "graphics/screen_device.h"
 
@@ -23,8 +24,7 @@ struct GraphicsContext {
 
 GraphicsContext& context()
 {
-    static GraphicsContext instance;
-    return instance;
+    return toolkit_context().record<GraphicsContext>(ContextSlot::graphics_context);
 }
 
 // Stands in for a side with no device installed.

@@ -4,6 +4,7 @@
 #include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
+#include "core/context.h"
 
 namespace korv {
 namespace {
@@ -15,14 +16,12 @@ struct MetafileSlots {
 
 MetafileSlots& table()
 {
-    static MetafileSlots t;
-    return t;
+    return toolkit_context().record<MetafileSlots>(ContextSlot::metafile_slots);
 }
 
 MetafileDelete& delete_routine()
 {
-    static MetafileDelete routine = nullptr;
-    return routine;
+    return toolkit_context().record<MetafileDelete>(ContextSlot::metafile_delete);
 }
 
 } // namespace

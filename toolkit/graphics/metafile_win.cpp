@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/context.h"
 #include "core/services/hardcopy.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/window.h"
@@ -30,8 +31,7 @@ struct BackEnd {
 
 BackEnd& back_end()
 {
-    static BackEnd state;
-    return state;
+    return toolkit_context().record<BackEnd>(ContextSlot::metafile_back_end);
 }
 
 Entry* entry(int index)

@@ -1,6 +1,7 @@
 #include "graphics/palette.h"
 
 #include "korvanthide/drawing.h"
+#include "core/context.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,8 +13,7 @@ namespace korv {
 
 ColourTable256& colour_table()
 {
-    static ColourTable256 table;
-    return table;
+    return toolkit_context().record<ColourTable256>(ContextSlot::palette);
 }
 
 namespace {

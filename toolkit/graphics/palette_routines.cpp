@@ -6,6 +6,7 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
+#include "core/context.h"
 
 namespace korv {
 
@@ -27,8 +28,7 @@ struct SavedAttributes {
 
 SavedAttributes& saved_attributes()
 {
-    static SavedAttributes saved;
-    return saved;
+    return toolkit_context().record<SavedAttributes>(ContextSlot::saved_attributes);
 }
 
 void make_current(int index, std::int32_t rgb, int device_colour)

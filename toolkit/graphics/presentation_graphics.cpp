@@ -9,6 +9,7 @@
 #include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
+#include "core/context.h"
 
 namespace korv {
 namespace {
@@ -206,8 +207,7 @@ void view_defaults(PresentationGraphicsState& pg)
 
 PresentationGraphicsState& pg_state()
 {
-    static PresentationGraphicsState state;
-    return state;
+    return toolkit_context().record<PresentationGraphicsState>(ContextSlot::presentation_graphics);
 }
 
 float pg_log10_magnitude(float x) { return x == 0 ? -38.0f : std::log10(std::fabs(x)); }

@@ -7,6 +7,7 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
+#include "core/context.h"
 #include "graphics/gdi_primitives.h"
 #include "graphics/image_files_win.h"
 #include "graphics/metafile_slots.h"
@@ -409,8 +410,7 @@ void gdi_image_rotated(std::string_view file_name, int rotation, int l, int b, i
 
 Device& gdi_device()
 {
-    static GdiDevice device;
-    return device;
+    return toolkit_context().record<GdiDevice>(ContextSlot::screen_device);
 }
 
 } // namespace korv

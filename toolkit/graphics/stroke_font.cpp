@@ -7,6 +7,7 @@
 #include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
+#include "core/context.h"
 
 namespace korv {
 namespace {
@@ -36,8 +37,7 @@ int digit(char c) { return c >= '0' && c <= '9' ? c - '0' : (c == 'A' ? 10 : (c 
 
 StrokeFontTables& stroke_fonts()
 {
-    static StrokeFontTables tables;
-    return tables;
+    return toolkit_context().record<StrokeFontTables>(ContextSlot::stroke_fonts);
 }
 
 float gr_char_width_factor_default(int code)

@@ -4,6 +4,7 @@
 // -3 value). Nothing here reports an error.
 #include "grid/grid_cells.h"
 #include "grid/grid_routines.h"
+#include "core/context.h"
 
 #include <korvanthide/conversions.h>
 
@@ -15,12 +16,14 @@
 
 namespace korv {
 
-int grid_redraw_flag = 1;
+int& grid_redraw_flag()
+{
+    return toolkit_context().record<int>(ContextSlot::grid_redraw, [] { return 1; });
+}
 
 GridEditorSavedState& grid_editor_last_modal()
 {
-    static GridEditorSavedState state;
-    return state;
+    return toolkit_context().record<GridEditorSavedState>(ContextSlot::grid_editor_last_modal);
 }
 
 } // namespace korv
@@ -551,11 +554,11 @@ void grid_query(int& id, const int& code, int& value)
     }
 }
 
-void grid_redraw_suspend() { grid_redraw_flag = 0; }
+void grid_redraw_suspend() { grid_redraw_flag() = 0; }
 
 void grid_redraw_resume(int& id)
 {
-    grid_redraw_flag = 1;
+    grid_redraw_flag() = 1;
     if (GridModel* g = grid_of(id); g && g->view)
         g->view->update_now();
 }

@@ -5,6 +5,7 @@
 
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/events.h"
+#include "core/context.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_clipboard_text.h"
 #include "grid/grid_classes.h"
@@ -36,8 +37,7 @@ struct PressedCell {
 };
 PressedCell& pressed_cell()
 {
-    static PressedCell cell;
-    return cell;
+    return toolkit_context().record<PressedCell>(ContextSlot::grid_pressed_cell);
 }
 
 bool highlighted(const GridRecord& g, int column, int row)
@@ -403,7 +403,8 @@ void on_editor_command(GridRecord& g, WPARAM w, LPARAM l)
 
 LRESULT on_colour(GridRecord& g, UINT message, HDC dc, HWND control)
 {
-    static HBRUSH last_brush = nullptr;
+    // The brush handed out last time, deleted once the control has used it.
+    HBRUSH& last_brush = toolkit_context().record<HBRUSH>(ContextSlot::grid_editor_brush);
     const GridModel& m = *g.cells;
     if (control != g.editor || m.columns.empty())
         return 0;
@@ -488,8 +489,7 @@ bool GridRecord::hit_cell(int x, int y, int& column, int& row) const
 
 bool& grid_click_forwarding()
 {
-    static bool forwarding = false;
-    return forwarding;
+    return toolkit_context().record<bool>(ContextSlot::grid_click_forwarding);
 }
 
 void grid_drag_to(GridRecord& g, HWND from, LPARAM l)

@@ -4,6 +4,7 @@
 #include "grid/grid_control_win.h"
 
 #include "korvanthide/conversions.h"
+#include "core/context.h"
 #include "core/conversion_routines.h"
 #include "core/window_layer.h"
 #include "korvanthide/dialogs_win.h"
@@ -38,8 +39,7 @@ struct FocusMarks {
 };
 FocusMarks& focus_marks()
 {
-    static FocusMarks marks;
-    return marks;
+    return toolkit_context().record<FocusMarks>(ContextSlot::grid_focus_marks);
 }
 
 // The window whose title bar or frame took the last press contains the
@@ -748,7 +748,7 @@ void GridRecord::cell_changed(int column, int row)
 {
     if (editor && column == cells->current_column && row == cells->current_row)
         grid_cell_editor_load(*this);
-    grid_repaint_cell(*this, column, row, grid_redraw_flag);
+    grid_repaint_cell(*this, column, row, grid_redraw_flag());
 }
 
 void GridRecord::cells_changed()
@@ -757,7 +757,7 @@ void GridRecord::cells_changed()
         grid_cell_editor_load(*this);
     if (cell_area) {
         InvalidateRect(cell_area, nullptr, FALSE);
-        if (grid_redraw_flag)
+        if (grid_redraw_flag())
             UpdateWindow(cell_area);
     }
 }

@@ -3,6 +3,7 @@
 #include "grid/grid_classes.h"
 #include "grid/grid_control_win.h"
 
+#include "core/context.h"
 #include "core/services/grid.h"
 #include "core/win_module.h"
 #include "dialogs/field_classes.h"
@@ -17,14 +18,12 @@ constexpr char grid_client_class_name[] = "ZOQGRIDCLIENT";
 
 GridClassAtoms& grid_class_atoms()
 {
-    static GridClassAtoms atoms;
-    return atoms;
+    return toolkit_context().record<GridClassAtoms>(ContextSlot::grid_class_atoms);
 }
 
 int& grid_layout_busy()
 {
-    static int busy = 0;
-    return busy;
+    return toolkit_context().record<int>(ContextSlot::grid_layout_busy);
 }
 
 bool grid_classes_register()

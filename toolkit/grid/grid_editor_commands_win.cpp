@@ -9,6 +9,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/dialogs_win.h"
 #include "korvanthide/events.h"
+#include "core/context.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_control_win.h"
 #include "grid/grid_html.h"
@@ -50,8 +51,7 @@ struct CommandMemory {
 };
 CommandMemory& memory()
 {
-    static CommandMemory m;
-    return m;
+    return toolkit_context().record<CommandMemory>(ContextSlot::grid_editor_commands);
 }
 
 GridRecord* grid_of(const GridEditorRecord& e) { return grid_control_of(e.grid); }

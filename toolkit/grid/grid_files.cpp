@@ -1,6 +1,7 @@
 #include "grid/grid_files.h"
 
 #include "korvanthide/error_numbers.h"
+#include "core/context.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -28,8 +29,7 @@ GridFileResult result_of(const CommitResult& r)
 
 const FileCommitOps*& grid_file_commit_ops()
 {
-    static const FileCommitOps* ops = nullptr;
-    return ops;
+    return toolkit_context().record<const FileCommitOps*>(ContextSlot::grid_file_commit);
 }
 
 GridFileResult grid_file_read(const std::string& path, std::string& bytes)

@@ -308,7 +308,7 @@ public:
 // Shared by every grid: while 1, a changed cell is repainted at once;
 // while 0 it is only marked for the next paint. The routines that change
 // many cells turn it off around their work.
-extern int grid_redraw_flag;
+int& grid_redraw_flag();
 
 // Builds the columns for rows rows. False, with the model left without
 // columns, when the sizes lie outside the grid's limits or the memory

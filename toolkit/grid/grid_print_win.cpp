@@ -4,6 +4,7 @@
 #include "grid/grid_print_win.h"
 
 #include "korvanthide/dialogs_win.h"
+#include "core/context.h"
 #include "dialogs/page_setup.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_control_win.h"
@@ -41,8 +42,7 @@ struct GridPrintState {
 
 GridPrintState& print_state()
 {
-    static GridPrintState state;
-    return state;
+    return toolkit_context().record<GridPrintState>(ContextSlot::grid_print);
 }
 
 GridPrintSettings& record_of(int choice) { return print_state().records[choice == 1 ? 0 : 1]; }

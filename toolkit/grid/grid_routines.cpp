@@ -2,6 +2,7 @@
 
 #include "grid/grid_cells.h"
 #include "korvanthide/error_numbers.h"
+#include "core/context.h"
 
 #include <korvanthide/conversions.h>
 #include <korvanthide/errors.h>
@@ -14,8 +15,7 @@ namespace korv {
 
 GridDirectory& grid_directory()
 {
-    static GridDirectory directory;
-    return directory;
+    return toolkit_context().record<GridDirectory>(ContextSlot::grid_directory);
 }
 
 GridModel* grid_lookup(int id, std::string_view routine)

@@ -7,6 +7,7 @@
 
 #include "grid/grid_cells.h"
 #include "grid/grid_routines.h"
+#include "core/context.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,14 +21,12 @@ namespace korv {
 
 GridSearchState& grid_search_state()
 {
-    static GridSearchState state;
-    return state;
+    return toolkit_context().record<GridSearchState>(ContextSlot::grid_search);
 }
 
 std::vector<int>& grid_sort_types()
 {
-    static std::vector<int> types;
-    return types;
+    return toolkit_context().record<std::vector<int>>(ContextSlot::grid_sort_types);
 }
 
 namespace {
@@ -410,7 +409,7 @@ void grid_swap_rows(GridModel& grid, int a, int b, bool headings)
         grid.cell_changed_at(a);
         grid.cell_changed_at(b);
     }
-    if (grid_redraw_flag == 1 && grid.view)
+    if (grid_redraw_flag() == 1 && grid.view)
         grid.view->update_now();
     grid.mark_modified();
 }

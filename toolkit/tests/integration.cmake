@@ -7,6 +7,8 @@ korv_add_test(startup_settings_test PORTABLE ${here}/settings_test.cpp)
 # start-up with the hardcopy driver it selects.
 korv_add_test(graphics_state_test PORTABLE ${here}/graphics_device_test.cpp ${here}/graphics_select_test.cpp)
 target_link_libraries(graphics_state_test PRIVATE korv_graphics_testing)
+# Routines of several layers called before start-up.
+korv_add_test(before_startup_test WINDOWS ${here}/before_startup_win_test.cpp)
 if(KORV_WINDOWS)
   # Start-up in a fresh process, printing what it set up (see
   # core/startup.cmake for the tests that run it).

@@ -1,4 +1,5 @@
 // The file calls of a commit on POSIX systems, where the native tests run.
+#include "core/context.h"
 #include "core/output/file_commit.h"
 
 #include <cerrno>
@@ -16,7 +17,7 @@ constexpr int temporary_attempts = 100;
 
 bool make_temporary(const std::string& directory, std::string& name)
 {
-    static unsigned counter = 0;
+    unsigned& counter = toolkit_context().record<unsigned>(ContextSlot::temporary_names);
     for (int i = 0; i < temporary_attempts; ++i) {
         std::string candidate = directory;
         if (candidate.back() != '/')

@@ -1,5 +1,6 @@
 // The kinds of record the window layer makes itself, and the table through
 // which it asks every kind.
+#include "core/context.h"
 #include "core/services/content_kinds.h"
 
 #include <array>
@@ -106,8 +107,8 @@ std::array<ContentKindServices, kind_count> base_kinds()
 
 std::array<ContentKindServices, kind_count>& kinds()
 {
-    static std::array<ContentKindServices, kind_count> table = base_kinds();
-    return table;
+    using Table = std::array<ContentKindServices, kind_count>;
+    return toolkit_context().record<Table>(ContextSlot::content_kinds, base_kinds);
 }
 
 } // namespace

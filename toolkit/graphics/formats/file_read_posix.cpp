@@ -2,6 +2,7 @@
 // files, failures reported under the names and numbers of the toolkit's
 // byte-level file routines, as on Windows.
 #include "graphics/formats/byte_source.h"
+#include "core/context.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -101,8 +102,9 @@ int read_reporting(int handle, std::span<std::uint8_t> into, int& code)
 
 FileReadOps& file_read_ops()
 {
-    static FileReadOps ops{exists, open_reporting, length_reporting, seek_reporting, read_reporting, close_file};
-    return ops;
+    return toolkit_context().record<FileReadOps>(ContextSlot::file_read, [] {
+        return FileReadOps{exists, open_reporting, length_reporting, seek_reporting, read_reporting, close_file};
+    });
 }
 
 const FileReadOps& file_read_ops_quiet()

@@ -2,6 +2,7 @@
 // file routines, and beneath them the quiet system calls for the drawing
 // routine, which hands its failures back as statuses.
 #include "graphics/formats/byte_source.h"
+#include "core/context.h"
 
 #include <algorithm>
 #include <climits>
@@ -94,8 +95,9 @@ int read_quiet(int handle, std::span<std::uint8_t> into, int& code)
 
 FileReadOps& file_read_ops()
 {
-    static FileReadOps ops{exists, open_reporting, length_reporting, seek_reporting, read_reporting, IFileCloseHandle};
-    return ops;
+    return toolkit_context().record<FileReadOps>(ContextSlot::file_read, [] {
+        return FileReadOps{exists, open_reporting, length_reporting, seek_reporting, read_reporting, IFileCloseHandle};
+    });
 }
 
 const FileReadOps& file_read_ops_quiet()

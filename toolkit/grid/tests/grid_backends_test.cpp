@@ -205,10 +205,10 @@ TEST(GridBackEnds, RedrawFlagAndGridEditorTexts)
 {
     TestGrid t(2, all_types());
     grid_redraw_suspend();
-    EXPECT_EQ(grid_redraw_flag, 0);
+    EXPECT_EQ(grid_redraw_flag(), 0);
     int id = test_grid_id;
     grid_redraw_resume(id);
-    EXPECT_EQ(grid_redraw_flag, 1);
+    EXPECT_EQ(grid_redraw_flag(), 1);
 
     // Window 3 is a grid editor; the current window is 3.
     GridEditorTexts editor;

@@ -7,6 +7,7 @@
 
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/printer.h"
+#include "core/context.h"
 
 namespace korv {
 
@@ -16,8 +17,8 @@ constexpr int driver_slots = 13; // driver numbers 0..12
 
 std::array<HardcopyDriverSlot, driver_slots>& driver_slots_table()
 {
-    static std::array<HardcopyDriverSlot, driver_slots> slots{};
-    return slots;
+    using Table = std::array<HardcopyDriverSlot, driver_slots>;
+    return toolkit_context().record<Table>(ContextSlot::installed_drivers);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/startup.h"
+#include "core/context.h"
 #include "hardcopy/control/printer_settings.h"
 
 #include <string_view>
@@ -49,26 +50,22 @@ int position_in(std::string_view set, char c)
 
 PrinterPlotterSettings& printer_plotter_settings()
 {
-    static PrinterPlotterSettings settings;
-    return settings;
+    return toolkit_context().record<PrinterPlotterSettings>(ContextSlot::printer_plotter);
 }
 
 HardcopyDumpSettings& hardcopy_dump_settings()
 {
-    static HardcopyDumpSettings settings;
-    return settings;
+    return toolkit_context().record<HardcopyDumpSettings>(ContextSlot::dump_settings);
 }
 
 HardcopyDeviceState& hardcopy_device_state()
 {
-    static HardcopyDeviceState state;
-    return state;
+    return toolkit_context().record<HardcopyDeviceState>(ContextSlot::hardcopy_device);
 }
 
 WindowsPrinterSettings& windows_printer_settings()
 {
-    static WindowsPrinterSettings settings;
-    return settings;
+    return toolkit_context().record<WindowsPrinterSettings>(ContextSlot::windows_printer);
 }
 
 void hc_device_description_reset()

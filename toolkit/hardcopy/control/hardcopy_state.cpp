@@ -3,13 +3,13 @@
 #include "hardcopy/control/hardcopy_state.h"
 
 #include "hardcopy/control/control.h"
+#include "core/context.h"
 
 namespace korv {
 
 HardcopyState& hardcopy_state()
 {
-    static HardcopyState state;
-    return state;
+    return toolkit_context().record<HardcopyState>(ContextSlot::hardcopy_state);
 }
 
 int* HardcopyOptions::find(int n)

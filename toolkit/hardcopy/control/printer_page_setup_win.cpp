@@ -2,6 +2,7 @@
 
 #include "korvanthide/printer.h"
 #include "korvanthide/window.h"
+#include "core/context.h"
 #include "core/win_module.h"
 #include "dialogs/common_dialogs_frame.h"
 #include "dialogs/page_setup.h"
@@ -24,8 +25,7 @@ struct PrinterPageSetup {
 
 PrinterPageSetup& printer_page_setup()
 {
-    static PrinterPageSetup kept;
-    return kept;
+    return toolkit_context().record<PrinterPageSetup>(ContextSlot::printer_page_setup);
 }
 
 template <std::size_t N>

@@ -10,6 +10,7 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/printer.h"
 #include "korvanthide/window.h"
+#include "core/context.h"
 #include "hardcopy/control/win_printer_dc.h"
 #include "hardcopy/control/printer_settings.h"
 
@@ -24,8 +25,7 @@ struct PrintImage {
 
 PrintImage& print_image()
 {
-    static PrintImage state;
-    return state;
+    return toolkit_context().record<PrintImage>(ContextSlot::print_image);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/hardcopy.h"
+#include "core/context.h"
 #include "graphics/formats/cgm_elements.h"
 #include "graphics/shaded_polygon.h"
 #include "hardcopy/drivers/drivers.h"
@@ -579,8 +580,7 @@ void CgmDriver::image_file(DeviceParameters& p)
 
 Device& hc_cgm()
 {
-    static CgmDriver driver;
-    return driver;
+    return toolkit_context().record<CgmDriver>(ContextSlot::cgm_driver);
 }
 
 } // namespace korv

@@ -11,6 +11,7 @@
 
 #include "korvanthide/drawing.h"
 #include "korvanthide/hardcopy.h"
+#include "core/context.h"
 #include "hardcopy/drivers/drivers.h"
 #include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/output/number_fields.h"
@@ -451,8 +452,7 @@ std::int32_t hc_dxf_palette_entry(int n) { return n >= 0 && n < 256 ? rgb_of_num
 
 Device& hc_dxf()
 {
-    static DxfDriver driver;
-    return driver;
+    return toolkit_context().record<DxfDriver>(ContextSlot::dxf_driver);
 }
 
 } // namespace korv

@@ -5,6 +5,7 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
+#include "core/context.h"
 #include "hardcopy/control/hardcopy_state.h"
 
 namespace korv {
@@ -147,8 +148,7 @@ void hc_raster_mask_tables(RasterDitherTables& tables)
 
 std::array<HalftoneOverride, 256>& halftone_override_table()
 {
-    static std::array<HalftoneOverride, 256> table;
-    return table;
+    return toolkit_context().record<std::array<HalftoneOverride, 256>>(ContextSlot::halftone_overrides);
 }
 
 void hc_halftone_overrides_reset() { halftone_override_table().fill(HalftoneOverride{}); }

@@ -11,6 +11,7 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
+#include "core/context.h"
 #include "hardcopy/drivers/drivers.h"
 #include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/drivers/hpgl_writer.h"
@@ -411,8 +412,7 @@ void HpglDriver::line_width(DeviceParameters&)
 
 Device& hc_hpgl()
 {
-    static HpglDriver driver;
-    return driver;
+    return toolkit_context().record<HpglDriver>(ContextSlot::hpgl_driver);
 }
 
 } // namespace korv

@@ -13,6 +13,7 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
+#include "core/context.h"
 #include "hardcopy/drivers/drivers.h"
 #include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/drivers/halftone.h"
@@ -564,8 +565,7 @@ void Hpgl2Driver::line_cap(DeviceParameters&)
 
 Device& hc_pcl_hpgl2()
 {
-    static Hpgl2Driver driver;
-    return driver;
+    return toolkit_context().record<Hpgl2Driver>(ContextSlot::hpgl2_driver);
 }
 
 } // namespace korv

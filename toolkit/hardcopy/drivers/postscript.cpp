@@ -12,6 +12,7 @@
 #include "korvanthide/drawing.h"
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/hardcopy.h"
+#include "core/context.h"
 #include "hardcopy/drivers/drivers.h"
 #include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/output/number_fields.h"
@@ -648,8 +649,7 @@ void PostScriptDriver::image_file(DeviceParameters& p)
 
 Device& hc_postscript()
 {
-    static PostScriptDriver driver;
-    return driver;
+    return toolkit_context().record<PostScriptDriver>(ContextSlot::postscript_driver);
 }
 
 } // namespace korv

@@ -10,6 +10,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
+#include "core/context.h"
 #include "graphics/shaded_polygon.h"
 #include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/output/output_units.h"
@@ -18,7 +19,12 @@ namespace korv {
 
 namespace {
 
-bool fail_next_allocation = false;
+// A test's request that the next page buffer be refused, as when memory
+// runs out.
+bool& fail_next_allocation()
+{
+    return toolkit_context().record<bool>(ContextSlot::raster_allocation_failure);
+}
 
 // 4-bit pixel value by palette block (index / 16).
 constexpr std::array<std::uint32_t, 16> colour16_map = {0, 9, 1, 11, 3, 10, 2, 14, 6, 12, 4, 13, 5, 15, 7, 8};
@@ -54,7 +60,7 @@ int current_index()
 
 } // namespace
 
-void hc_raster_fail_next_allocation() { fail_next_allocation = true; }
+void hc_raster_fail_next_allocation() { fail_next_allocation() = true; }
 
 int hc_raster_edge_x(int xa, int ya, int xb, int yb, int y)
 {
@@ -72,7 +78,7 @@ bool RasterBitmap::allocate(int pixels_per_word)
     words_per_row = (static_cast<long long>(width) + pixels_per_word - 1) / pixels_per_word;
     words_per_plane = words_per_row * height;
     total_words = planes * words_per_plane;
-    if (width < 1 || height < 1 || total_words > raster_word_limit || std::exchange(fail_next_allocation, false))
+    if (width < 1 || height < 1 || total_words > raster_word_limit || std::exchange(fail_next_allocation(), false))
         return false;
     // Left unwritten: the page is cleared as it opens, and the words past
     // the usable ones are zeroed then.

@@ -16,6 +16,7 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
+#include "core/context.h"
 #include "graphics/formats/image_decode.h"
 #include "hardcopy/drivers/drivers.h"
 #include "hardcopy/drivers/file_driver.h"
@@ -554,8 +555,7 @@ void RasterImageDriver::write_pcx()
 
 Device& hc_raster_image()
 {
-    static RasterImageDriver driver;
-    return driver;
+    return toolkit_context().record<RasterImageDriver>(ContextSlot::raster_image_driver);
 }
 
 } // namespace korv

@@ -11,6 +11,7 @@
 #include "korvanthide/errors.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
+#include "core/context.h"
 #include "hardcopy/drivers/drivers.h"
 #include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/drivers/raster_device.h"
@@ -488,8 +489,7 @@ void RasterPrinterDriver::write_escp()
 
 Device& hc_raster_printer()
 {
-    static RasterPrinterDriver driver;
-    return driver;
+    return toolkit_context().record<RasterPrinterDriver>(ContextSlot::raster_printer_driver);
 }
 
 } // namespace korv

@@ -10,6 +10,7 @@
 
 #include "korvanthide/drawing.h"
 #include "korvanthide/hardcopy.h"
+#include "core/context.h"
 #include "hardcopy/drivers/drivers.h"
 #include "hardcopy/drivers/file_driver.h"
 #include "hardcopy/output/number_fields.h"
@@ -358,8 +359,7 @@ void SvgDriver::text(DeviceParameters& p)
 
 Device& hc_svg()
 {
-    static SvgDriver driver;
-    return driver;
+    return toolkit_context().record<SvgDriver>(ContextSlot::svg_driver);
 }
 
 } // namespace korv

@@ -14,6 +14,7 @@
 #include "korvanthide/printer.h"
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
+#include "core/context.h"
 #include "core/output/file_commit.h"
 #include "graphics/gdi_geometry.h"
 #include "hardcopy/drivers/drivers.h"
@@ -44,8 +45,9 @@ HWND clipboard_window()
 {
     if (HWND root = window_tables().windows[0].frame; root != nullptr && IsWindow(root))
         return root;
-    static HWND own = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    return own;
+    return toolkit_context().record<HWND>(ContextSlot::clipboard_window, [] {
+        return CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    });
 }
 
 } // namespace
@@ -171,8 +173,7 @@ namespace {
 
 GdiBackEnd& metafile_back_end()
 {
-    static GdiBackEnd back;
-    return back;
+    return toolkit_context().record<GdiBackEnd>(ContextSlot::metafile_gdi);
 }
 
 } // namespace
@@ -436,8 +437,7 @@ void WindowsMetafileDriver::line_width()
 
 WindowsMetafileDriver& metafile_driver()
 {
-    static WindowsMetafileDriver driver;
-    return driver;
+    return toolkit_context().record<WindowsMetafileDriver>(ContextSlot::windows_metafile_driver);
 }
 
 } // namespace

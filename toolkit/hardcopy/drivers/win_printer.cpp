@@ -11,6 +11,7 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
+#include "core/context.h"
 #include "hardcopy/control/win_printer_dc.h"
 #include "hardcopy/drivers/drivers.h"
 #include "hardcopy/drivers/file_driver.h"
@@ -70,8 +71,7 @@ namespace {
 
 GdiBackEnd& printer_back_end()
 {
-    static GdiBackEnd back;
-    return back;
+    return toolkit_context().record<GdiBackEnd>(ContextSlot::printer_gdi);
 }
 
 // The back end of a routine that draws: a pending page is started first.
@@ -295,8 +295,7 @@ void WindowsPrinterDriver::line_width()
 
 WindowsPrinterDriver& printer_driver()
 {
-    static WindowsPrinterDriver driver;
-    return driver;
+    return toolkit_context().record<WindowsPrinterDriver>(ContextSlot::windows_printer_driver);
 }
 
 } // namespace

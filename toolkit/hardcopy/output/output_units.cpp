@@ -10,6 +10,7 @@
 #include "korvanthide/fixed_text.h"
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/printer.h"
+#include "core/context.h"
 #include "core/output/file_commit.h"
 
 namespace korv {
@@ -27,8 +28,7 @@ using OutputUnitTable = std::array<OutputUnit, output_unit_count>;
 
 OutputUnitTable& output_unit_table()
 {
-    static OutputUnitTable table;
-    return table;
+    return toolkit_context().record<OutputUnitTable>(ContextSlot::output_units);
 }
 
 OutputUnit* open_unit(int unit)

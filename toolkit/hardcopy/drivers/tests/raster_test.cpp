@@ -163,6 +163,10 @@ TEST_F(RasterImage, UndrawnPageWritesNothingAndShortMemoryShrinksThePage)
     EXPECT_EQ(page().height, static_cast<int>(768 / std::sqrt(196608.0 / 176947.0)));
     EXPECT_EQ(graphics_state().hardcopy_active, 1);
     finish();
+    // The request was for one page only.
+    open("h.png");
+    EXPECT_EQ(page().width, 1024);
+    finish();
 }
 
 TEST_F(RasterImage, EveryFormatAndDepthReadsBackAlike)
