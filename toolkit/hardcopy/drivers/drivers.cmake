@@ -8,7 +8,8 @@ target_sources(korv_hardcopy PRIVATE ${here}/file_driver.cpp ${here}/postscript.
 korv_add_test(hardcopy_drivers_test PORTABLE ${here}/tests/driver_fixture.cpp
   ${here}/tests/postscript_test.cpp ${here}/tests/svg_test.cpp ${here}/tests/dxf_test.cpp
   ${here}/tests/hpgl_test.cpp ${here}/tests/halftone_test.cpp ${here}/tests/hpgl2_test.cpp
-  ${here}/tests/raster_test.cpp ${here}/tests/raster_printer_test.cpp ${here}/tests/cgm_test.cpp)
+  ${here}/tests/raster_test.cpp ${here}/tests/raster_printer_test.cpp ${here}/tests/cgm_test.cpp
+  ${here}/tests/scene_test.cpp)
 target_compile_definitions(hardcopy_drivers_test PRIVATE KORV_DRIVER_TESTS="${here}/tests")
 if(KORV_WINDOWS)
   target_sources(korv_hardcopy PRIVATE ${here}/win_gdi_back_end.cpp ${here}/win_printer.cpp ${here}/win_metafile.cpp)

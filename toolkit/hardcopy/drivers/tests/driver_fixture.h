@@ -78,6 +78,9 @@ struct Pixmap {
     int inked(int x1, int y1, int x2, int y2) const;
 };
 
+// A 24-bit BMP of w by h pixels, left half red, right half blue.
+void write_bmp(const std::string& file, int w, int h);
+
 } // namespace korv::testing
 
 #define KORV_NEEDS_READERS()                                         \

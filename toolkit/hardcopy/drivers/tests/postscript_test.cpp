@@ -15,6 +15,7 @@
 using namespace korv;
 using korv::testing::DriverTest;
 using korv::testing::Pixmap;
+using korv::testing::write_bmp;
 
 namespace {
 
@@ -222,37 +223,6 @@ TEST_F(PostScript, EncapsulatedFileKeepsToItsBox)
     ASSERT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bbox " + path("g.eps").string(), &out), 0) << out;
     // The rectangle cut to the clip box of the area 0.1..0.5 of the page.
     EXPECT_NE(out.find("%%HiResBoundingBox: 75.59"), std::string::npos) << out;
-}
-
-// A 24-bit BMP of w by h pixels, left half red, right half blue.
-void write_bmp(const std::string& file, int w, int h)
-{
-    const int row = (3 * w + 3) / 4 * 4;
-    std::string b = "BM";
-    const auto u32 = [&b](unsigned v) {
-        for (int i = 0; i < 4; ++i)
-            b += static_cast<char>((v >> (8 * i)) & 0xFF);
-    };
-    const auto u16 = [&b](unsigned v) {
-        b += static_cast<char>(v & 0xFF);
-        b += static_cast<char>((v >> 8) & 0xFF);
-    };
-    u32(static_cast<unsigned>(54 + row * h));
-    u32(0);
-    u32(54);
-    u32(40);
-    u32(static_cast<unsigned>(w));
-    u32(static_cast<unsigned>(h));
-    u16(1);
-    u16(24);
-    for (int i = 0; i < 6; ++i)
-        u32(0);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x)
-            b += x < w / 2 ? std::string("\0\0\xff", 3) : std::string("\xff\0\0", 3);
-        b.append(static_cast<std::size_t>(row - 3 * w), '\0');
-    }
-    std::ofstream(file, std::ios::binary) << b;
 }
 
 TEST_F(PostScript, ImagesFillTheClipBox)
