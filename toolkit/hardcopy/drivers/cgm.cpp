@@ -105,17 +105,15 @@ public:
     void end_page(DeviceParameters&) override;
     void colour(DeviceParameters&) override { current_ = written_colour(hc_current_colour()); }
     void palette(DeviceParameters& p) override { colour(p); }
-    void line(DeviceParameters& p) override;
-    void point(DeviceParameters& p) override;
     void polyline(DeviceParameters& p) override;
-    void character_size(DeviceParameters&) override;
-    void character_angle(DeviceParameters&) override;
-    void text(DeviceParameters& p) override;
-    void clip(DeviceParameters&) override;
     void line_type(DeviceParameters&) override;
     void line_width(DeviceParameters&) override;
     void line_join(DeviceParameters&) override;
     void line_cap(DeviceParameters&) override;
+    void character_size(DeviceParameters&) override;
+    void character_angle(DeviceParameters&) override;
+    void text(DeviceParameters& p) override;
+    void clip(DeviceParameters&) override;
     void shaded_polygon(DeviceParameters& p) override;
     void image_file(DeviceParameters& p) override;
 
@@ -138,6 +136,7 @@ private:
     void hc_cgm_point_list(int id, const DeviceParameters& p, int first, int last);
     DriverDefaults defaults() const override;
     void shape(int op, DeviceParameters& p) override;
+    void segment(float x1, float y1, float x2, float y2) override;
 };
 
 DriverDefaults CgmDriver::defaults() const
@@ -286,31 +285,20 @@ void CgmDriver::end_page(DeviceParameters&)
     ++pages_ended_;
 }
 
-void CgmDriver::line(DeviceParameters& p)
+void CgmDriver::segment(float x1, float y1, float x2, float y2)
 {
     hc_page_drawn();
     colour_element(4, current_, line_colour_);
     ByteSink e;
     hc_cgm_element_header(e, 4, 1, 8);
-    hc_cgm_point(e, p.rx1, p.ry1);
-    hc_cgm_point(e, p.rx2, p.ry2);
-    emit(e);
-}
-
-void CgmDriver::point(DeviceParameters& p)
-{
-    hc_page_drawn();
-    colour_element(4, current_, line_colour_);
-    ByteSink e;
-    hc_cgm_element_header(e, 4, 1, 8);
-    hc_cgm_point(e, p.rx1, p.ry1);
-    hc_cgm_point(e, p.rx1, p.ry1);
+    hc_cgm_point(e, x1, y1);
+    hc_cgm_point(e, x2, y2);
     emit(e);
 }
 
 void CgmDriver::polyline(DeviceParameters& p)
 {
-    const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
+    const int n = hc_point_count(p);
     if (n < 1)
         return;
     hc_page_drawn();

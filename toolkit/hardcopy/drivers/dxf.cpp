@@ -122,7 +122,6 @@ public:
     void close(DeviceParameters&) override;
     void end_page(DeviceParameters&) override { hardcopy_state().page_drawn = 0; }
     void colour(DeviceParameters&) override;
-    void line(DeviceParameters& p) override;
     void point(DeviceParameters& p) override;
     void polyline(DeviceParameters& p) override;
     void text(DeviceParameters& p) override;
@@ -135,6 +134,7 @@ private:
 
     DriverDefaults defaults() const override;
     void shape(int op, DeviceParameters& p) override;
+    void segment(float x1, float y1, float x2, float y2) override;
     // The entity's name, its layer and its colour.
     void hc_dxf_entity_start(std::string_view name) const;
     static void line_type_group(bool hatch_matters);
@@ -293,14 +293,14 @@ void DxfDriver::line_type_group(bool hatch_matters)
 
 void DxfDriver::thickness_group() { hc_dxf_real_group("39", hc_option(option_line_width) / 720.0); }
 
-void DxfDriver::line(DeviceParameters& p)
+void DxfDriver::segment(float x1, float y1, float x2, float y2)
 {
     hc_page_drawn();
     hc_dxf_entity_start("LINE");
     line_type_group(true);
     thickness_group();
-    hc_dxf_point_group("10", "20", p.rx1, p.ry1);
-    hc_dxf_point_group("11", "21", p.rx2, p.ry2);
+    hc_dxf_point_group("10", "20", x1, y1);
+    hc_dxf_point_group("11", "21", x2, y2);
 }
 
 void DxfDriver::point(DeviceParameters& p)
@@ -312,7 +312,7 @@ void DxfDriver::point(DeviceParameters& p)
 
 void DxfDriver::polyline(DeviceParameters& p)
 {
-    const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
+    const int n = hc_point_count(p);
     if (n < 1)
         return;
     hc_page_drawn();
@@ -342,7 +342,7 @@ void DxfDriver::text(DeviceParameters& p)
     hc_dxf_real_group("41", h != 0 ? w * g.page_aspect / h : 1.0f);
     hc_dxf_integer_group("50", gr_trunc(g.device_char_angle));
     // A line break or control character would end the value line early.
-    std::string value(p.text.data(), static_cast<std::size_t>(std::clamp(p.px1, 0, static_cast<int>(p.text.size()))));
+    std::string value(hc_driver_text(p));
     for (char& c : value)
         if (static_cast<unsigned char>(c) < 32 || c == 127)
             c = ' ';

@@ -139,6 +139,16 @@ bool hc_driver_read_image(DeviceParameters& p, std::vector<std::int32_t>& pixels
 
 int hc_option(int n) { return hardcopy_state().options.get(n); }
 
+int hc_point_count(const DeviceParameters& p)
+{
+    return std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
+}
+
+std::string_view hc_driver_text(const DeviceParameters& p)
+{
+    return {p.text.data(), static_cast<std::size_t>(std::clamp(p.px1, 0, static_cast<int>(p.text.size())))};
+}
+
 bool hc_driver_open_page(const DeviceParameters& p, float unit)
 {
     const GraphicsState& g = graphics_state();

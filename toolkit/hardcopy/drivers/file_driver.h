@@ -70,6 +70,12 @@ bool hc_driver_read_image(DeviceParameters& p, std::vector<std::int32_t>& pixels
 // Option n of the hardcopy options.
 int hc_option(int n);
 
+// The points of a polygon or polyline: the count word, at most what the
+// point arrays hold.
+int hc_point_count(const DeviceParameters& p);
+// The characters of a text operation: the count word, at most the buffer.
+std::string_view hc_driver_text(const DeviceParameters& p);
+
 // Operation 18's common start: the page scale (page points over `unit`
 // per device unit) into the hardcopy state, then, when the phase asks for
 // a new plot, the plot file opened. True when the driver goes on to write
@@ -85,9 +91,10 @@ std::array<int, 3> hc_colour_inverted(std::array<int, 3> c);
 // for fill style 3.
 void hc_hatch_by_lines();
 
-// The base of the file drivers: selection from the driver's defaults, and
-// the six fill operations (ellipse 5, four points 7, rectangle 9, triangle
-// 11, pie 13, polygon 15) handed to shape with their operation codes.
+// The base of the file drivers: selection from the driver's defaults, a
+// line and a point handed to one segment operation, and the six fill
+// operations (ellipse 5, four points 7, rectangle 9, triangle 11, pie 13,
+// polygon 15) handed to shape with their operation codes.
 class FileDriver : public Device {
 public:
     void select(DeviceParameters& p) override
@@ -95,6 +102,9 @@ public:
         if (hc_driver_select(p, defaults()))
             selected();
     }
+    void line(DeviceParameters& p) override { segment(p.rx1, p.ry1, p.rx2, p.ry2); }
+    // A point is a line from the point to itself.
+    void point(DeviceParameters& p) override { segment(p.rx1, p.ry1, p.rx1, p.ry1); }
     void ellipse_fill(DeviceParameters& p) override { shape(+DeviceOperation::EllipseFill, p); }
     void quadrilateral_fill(DeviceParameters& p) override { shape(+DeviceOperation::QuadrilateralFill, p); }
     void rectangle_fill(DeviceParameters& p) override { shape(+DeviceOperation::RectangleFill, p); }
@@ -107,6 +117,8 @@ protected:
     // What the driver sets up after a full selection.
     virtual void selected() {}
     virtual void shape(int op, DeviceParameters& p) = 0;
+    // A straight line in device units.
+    virtual void segment(float x1, float y1, float x2, float y2) {}
 };
 
 } // namespace korv

@@ -63,39 +63,32 @@ constexpr std::array<std::string_view, 4> class_flags = {
     "00000100000000000010000000010", "00000100000000000010000000000",
     "00000100000010000010000000010", "00000100000011100010001001010"};
 
-class HpglDriver : public FileDriver {
+class HpglDriver : public PlotterDriver {
 public:
     void open(DeviceParameters& p) override;
     void close(DeviceParameters&) override;
     void end_page(DeviceParameters& p) override;
     void character_size(DeviceParameters&) override;
     void colour(DeviceParameters&) override;
-    void line(DeviceParameters& p) override;
-    void point(DeviceParameters& p) override;
     void polyline(DeviceParameters& p) override;
     // The plotters have no four-point fill.
     void quadrilateral_fill(DeviceParameters&) override {}
     void arc(DeviceParameters& p) override { wedge(34, p); }
     void text(DeviceParameters& p) override;
-    void clip(DeviceParameters&) override;
     void line_type(DeviceParameters&) override;
     void line_width(DeviceParameters&) override;
-    void character_angle(DeviceParameters&) override { hpgl_direction(out_); }
 
 private:
-    HpglWriter out_;
     double u_ = 1016.0 / 72.0;
-    HpglCorners corners_;
     char pen_ = ' ';
-    char terminator_ = 4;
     bool reselect_ = false;
     float last_thickness_ = -1;
     int last_style_ = -1, last_kind_ = 0;
-    bool size_pending_ = true;
     bool plotter_filled_ = false;
     std::string_view type1_text_ = "1 .3";
 
     static bool annotating() { return hc_option(option_hpgl_annotation) != 0; }
+    double units_per_point() const override { return u_; }
     DriverDefaults defaults() const override;
     void selected() override;
     void shape(int op, DeviceParameters& p) override;
@@ -105,6 +98,7 @@ private:
     void hc_hpgl_vertex_record(float x, float y) const;
     void hc_hpgl_scale_template(float a, float b) const;
     void pen_reselect();
+    void segment(float x1, float y1, float x2, float y2) override;
     void wedge(int op, DeviceParameters& p);
 };
 
@@ -235,21 +229,15 @@ void HpglDriver::pen_reselect()
     }
 }
 
-void HpglDriver::line(DeviceParameters& p)
+void HpglDriver::segment(float x1, float y1, float x2, float y2)
 {
     pen_reselect();
-    out_.segment(p.rx1, p.ry1, p.rx2, p.ry2);
-}
-
-void HpglDriver::point(DeviceParameters& p)
-{
-    pen_reselect();
-    out_.segment(p.rx1, p.ry1, p.rx1, p.ry1);
+    out_.segment(x1, y1, x2, y2);
 }
 
 void HpglDriver::polyline(DeviceParameters& p)
 {
-    const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
+    const int n = hc_point_count(p);
     if (n < 1)
         return;
     pen_reselect();
@@ -284,7 +272,7 @@ void HpglDriver::shape(int op, DeviceParameters& p)
     pen_reselect();
     const int bit = 1 << ((op - 1) / 2 - 1);
     const int plotter_class = model().plotter_class;
-    const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
+    const int n = hc_point_count(p);
     bool fill = (class_masks[static_cast<std::size_t>(plotter_class)] & bit) != 0 && hc_option(option_plotter_fills) != 0 &&
                 (g.fill_style == 4 || (g.fill_style == 3 && g.prev_index == g.cur_index));
     if (op == 15 && plotter_class == 4 && n > plotter_polygon_limit)
@@ -366,16 +354,10 @@ void HpglDriver::wedge(int op, DeviceParameters& p)
 void HpglDriver::text(DeviceParameters& p)
 {
     const GraphicsState& g = graphics_state();
-    HardcopyState& hc = hardcopy_state();
     pen_reselect();
     const int kind = std::clamp(g.text_kind, 0, 2);
-    if (size_pending_) {
-        static constexpr std::array<float, 3> a = {1.0f, 1.007f, 1.007f};
-        static constexpr std::array<float, 3> b = {1.0f, 1.211f, 1.211f};
-        const auto k = static_cast<std::size_t>(kind);
-        out_.hc_hpgl_instruction(hpgl_size_instruction(a[k], 1.5f, b[k]));
-        size_pending_ = false;
-    }
+    static constexpr std::array<float, 3> widths = {1.0f, 1.007f, 1.007f};
+    hpgl_character_size(out_, size_pending_, widths[static_cast<std::size_t>(kind)], 1.5f, kind);
     if (g.font_style != last_style_ || kind != last_kind_) {
         out_.hc_hpgl_instruction((g.font_style & 2) != 0 ? "SL.2" : "SL0.");
         last_style_ = g.font_style;
@@ -383,13 +365,9 @@ void HpglDriver::text(DeviceParameters& p)
     }
     // The character vectors that would move the label origin off the
     // start point are (0, 0): nothing in the toolkit sets them.
-    out_.hc_hpgl_vector("PU", p.rx1, p.ry1);
-    const std::size_t length = static_cast<std::size_t>(std::clamp(p.px1, 0, static_cast<int>(p.text.size())));
-    out_.hc_hpgl_label(std::string_view(p.text.data(), length), terminator_);
-    hc.last_pen_x = hc.last_pen_y = -9999.0f;
+    out_.label_at(p.rx1, p.ry1, hc_driver_text(p), terminator_);
 }
 
-void HpglDriver::clip(DeviceParameters&) { hpgl_clip_window(out_, corners_, u_); }
 
 void HpglDriver::line_type(DeviceParameters&)
 {

@@ -25,7 +25,7 @@ namespace korv {
 
 namespace {
 
-constexpr double units_per_point = 1016.0 / 72.0;
+constexpr double plotter_units_per_point = 1016.0 / 72.0;
 // The instruction buffer of the plotter-language drivers.
 constexpr std::size_t instruction_limit = 50;
 // A PE record is cut before it passes this length, leaving room for the
@@ -92,43 +92,36 @@ constexpr std::array<PageModel, 5> Hpgl2DeviceTable = {{
     {256, 10860, 7918, 600},
 }};
 
-class Hpgl2Driver : public FileDriver {
+class Hpgl2Driver : public PlotterDriver {
 public:
     void open(DeviceParameters& p) override;
     void close(DeviceParameters&) override;
     void end_page(DeviceParameters& p) override;
-    void character_size(DeviceParameters&) override { size_pending_ = true; }
     void colour(DeviceParameters&) override;
     void palette(DeviceParameters& p) override { colour(p); }
     void palette_entry(DeviceParameters& p) override;
-    void line(DeviceParameters& p) override;
-    void point(DeviceParameters& p) override;
     void polyline(DeviceParameters& p) override;
     void arc(DeviceParameters& p) override { hc_hpgl2_wedge(34, p); }
-    void text(DeviceParameters& p) override;
-    void clip(DeviceParameters&) override;
     void line_type(DeviceParameters&) override;
     void line_width(DeviceParameters&) override;
-    void character_angle(DeviceParameters&) override { hpgl_direction(out_); }
     void line_join(DeviceParameters&) override;
     void line_cap(DeviceParameters&) override;
+    void character_size(DeviceParameters&) override { size_pending_ = true; }
+    void text(DeviceParameters& p) override;
 
 private:
-    HpglWriter out_;
-    HpglCorners corners_;
-    char terminator_ = 4;
     float width_divisor_ = 1.5f;
     char font_letter_ = 'S';
     std::string pen_, fill_pen_;
     std::array<bool, 256> pen_defined_{};
     int fill_mode_ = -1, last_single_ = -1, last_pair_previous_ = -1, last_pair_current_ = -1;
     int last_family_ = -1, last_style_ = -1, last_kind_ = 0, last_justification_ = -1;
-    bool size_pending_ = true;
 
     // Terminated, so that the page's last instruction, always a comment, is
     // ended before the job leaves HP-GL/2; readers that skip a comment up
     // to the next semicolon then lose nothing.
     void comment(const std::string& fields) const { out_.hc_hpgl_instruction("CO\"" + fields + "\";"); }
+    double units_per_point() const override { return plotter_units_per_point; }
     DriverDefaults defaults() const override;
     void selected() override;
     void shape(int op, DeviceParameters& p) override;
@@ -136,6 +129,7 @@ private:
     void hc_hpgl2_fill_pattern(HalftoneMask mask) const;
     void hc_hpgl2_encoded_polyline(const DeviceParameters& p, int first) const;
     void select_pen(const std::string& pen);
+    void segment(float x1, float y1, float x2, float y2) override;
     void two_colour_fill();
     void hc_hpgl2_wedge(int op, DeviceParameters& p);
     static int index_of(bool previous);
@@ -198,7 +192,7 @@ void Hpgl2Driver::open(DeviceParameters& p)
             title.resize(std::min(title.size(), instruction_limit - 4));
             comment(title);
         }
-        corners_ = hpgl_corners(units_per_point);
+        corners_ = hpgl_corners(plotter_units_per_point);
         const bool flat = m == 4 ? hc_option(option_orientation) != 0 : hc_option(option_orientation) == 0;
         hpgl_plot_head(out_, corners_, !flat, terminator_);
         out_.hc_hpgl_instruction("TR0");
@@ -256,7 +250,7 @@ void Hpgl2Driver::hc_hpgl2_fill_pattern(HalftoneMask mask) const
 
 void Hpgl2Driver::hc_hpgl2_encoded_polyline(const DeviceParameters& p, int first) const
 {
-    const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
+    const int n = hc_point_count(p);
     const int handle = hc_unit_handle(plot_unit);
     const std::string start = out_.blank_first() ? " PE7" : "PE7";
     std::string record = start;
@@ -324,22 +318,16 @@ void Hpgl2Driver::palette_entry(DeviceParameters& p)
         pen_defined_[static_cast<std::size_t>(p.count)] = true;
 }
 
-void Hpgl2Driver::line(DeviceParameters& p)
+void Hpgl2Driver::segment(float x1, float y1, float x2, float y2)
 {
     hc_page_drawn();
-    out_.segment(p.rx1, p.ry1, p.rx2, p.ry2);
-}
-
-void Hpgl2Driver::point(DeviceParameters& p)
-{
-    hc_page_drawn();
-    out_.segment(p.rx1, p.ry1, p.rx1, p.ry1);
+    out_.segment(x1, y1, x2, y2);
 }
 
 void Hpgl2Driver::polyline(DeviceParameters& p)
 {
     HardcopyState& hc = hardcopy_state();
-    const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
+    const int n = hc_point_count(p);
     if (n < 1)
         return;
     hc_page_drawn();
@@ -436,7 +424,7 @@ void Hpgl2Driver::shape(int op, DeviceParameters& p)
         pen_defined_[static_cast<std::size_t>(k)] = false;
     }
     comment(hc_integer_field(code, 2) + " " + fill_fields);
-    const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
+    const int n = hc_point_count(p);
     switch (op) {
     case 5:
         ellipse(true);
@@ -477,18 +465,12 @@ void Hpgl2Driver::hc_hpgl2_wedge(int op, DeviceParameters& p)
 void Hpgl2Driver::text(DeviceParameters& p)
 {
     const GraphicsState& g = graphics_state();
-    HardcopyState& hc = hardcopy_state();
     hc_page_drawn();
     const int kind = std::clamp(g.text_kind, 0, 2);
-    if (size_pending_) {
-        static constexpr std::array<float, 3> a = {1.0f, 0.932f, 1.06f};
-        static constexpr std::array<float, 3> b = {1.0f, 1.211f, 1.211f};
-        const auto k = static_cast<std::size_t>(kind);
-        if (kind != last_kind_)
-            comment("10 " + digit(kind));
-        out_.hc_hpgl_instruction(hpgl_size_instruction(a[k], width_divisor_, b[k]));
-        size_pending_ = false;
-    }
+    static constexpr std::array<float, 3> widths = {1.0f, 0.932f, 1.06f};
+    if (size_pending_ && kind != last_kind_)
+        comment("10 " + digit(kind));
+    hpgl_character_size(out_, size_pending_, widths[static_cast<std::size_t>(kind)], width_divisor_, kind);
     if (g.font_family != last_family_ || g.font_style != last_style_ || kind != last_kind_) {
         const int weight = (g.font_style & 1) != 0 ? 3 : 0;
         std::string font = (g.font_style & 2) != 0 ? "SL.2" : "SL0.";
@@ -507,7 +489,7 @@ void Hpgl2Driver::text(DeviceParameters& p)
         last_style_ = g.font_style;
         last_kind_ = kind;
     }
-    std::string text(p.text.data(), static_cast<std::size_t>(std::clamp(p.px1, 0, static_cast<int>(p.text.size()))));
+    std::string text(hc_driver_text(p));
     if (model_number() == 1 && (kind == 0 || g.font_family != 4))
         for (char& c : text)
             if (static_cast<unsigned char>(c) >= 161)
@@ -529,12 +511,9 @@ void Hpgl2Driver::text(DeviceParameters& p)
         out_.hc_hpgl_instruction(std::string("LO") + origins[static_cast<std::size_t>(std::clamp(justification, 0, 2))]);
         last_justification_ = justification;
     }
-    out_.hc_hpgl_vector("PU", x, y);
-    out_.hc_hpgl_label(text, terminator_);
-    hc.last_pen_x = hc.last_pen_y = -9999.0f;
+    out_.label_at(x, y, text, terminator_);
 }
 
-void Hpgl2Driver::clip(DeviceParameters&) { hpgl_clip_window(out_, corners_, units_per_point); }
 
 void Hpgl2Driver::line_type(DeviceParameters&)
 {
@@ -544,7 +523,7 @@ void Hpgl2Driver::line_type(DeviceParameters&)
 
 void Hpgl2Driver::line_width(DeviceParameters&)
 {
-    const double width = std::clamp(hc_option(option_line_width) * 0.4 / units_per_point, 0.0284, 5.0);
+    const double width = std::clamp(hc_option(option_line_width) * 0.4 / plotter_units_per_point, 0.0284, 5.0);
     out_.hc_hpgl_instruction("PW" + hc_real_field(width, 6, 3));
 }
 

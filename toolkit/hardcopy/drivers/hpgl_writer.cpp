@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <algorithm>
+#include <array>
 
 #include "korvanthide/drawing.h"
 #include "korvanthide/graphics_state.h"
@@ -62,6 +63,14 @@ void HpglWriter::move_to(float x, float y) const
         hc_hpgl_vector("PU", x, y);
 }
 
+void HpglWriter::label_at(float x, float y, std::string_view text, char terminator) const
+{
+    hc_hpgl_vector("PU", x, y);
+    hc_hpgl_label(text, terminator);
+    HardcopyState& hc = hardcopy_state();
+    hc.last_pen_x = hc.last_pen_y = -9999.0f;
+}
+
 void HpglWriter::segment(float x1, float y1, float x2, float y2) const
 {
     HardcopyState& hc = hardcopy_state();
@@ -111,8 +120,13 @@ void hpgl_circle(const HpglWriter& out, const DeviceParameters& p, bool filled, 
     hc.last_pen_y = p.ry1;
 }
 
-std::string hpgl_size_instruction(float a, float divisor, float b)
+void hpgl_character_size(const HpglWriter& out, bool& pending, float a, float divisor, int kind)
 {
+    if (!pending)
+        return;
+    pending = false;
+    static constexpr std::array<float, 3> heights = {1.0f, 1.211f, 1.211f};
+    const float b = heights[static_cast<std::size_t>(std::clamp(kind, 0, 2))];
     const GraphicsState& g = graphics_state();
     float w = 100 * a * g.char_width * g.rotated_area_span_x / (divisor * g.rotated_limit_x);
     float h = 100 * b * g.char_height * g.rotated_area_span_y / (2 * g.rotated_limit_y);
@@ -120,7 +134,7 @@ std::string hpgl_size_instruction(float a, float divisor, float b)
         w *= g.page_aspect;
         h /= g.page_aspect;
     }
-    return "SR" + hc_real_field(w, 8, 2) + " " + hc_real_field(h, 8, 2);
+    out.hc_hpgl_instruction("SR" + hc_real_field(w, 8, 2) + " " + hc_real_field(h, 8, 2));
 }
 
 void hpgl_direction(const HpglWriter& out)

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "hardcopy/drivers/file_driver.h"
+
 namespace korv {
 
 struct DeviceParameters;
@@ -31,6 +33,8 @@ public:
     void hc_hpgl_vector(std::string_view mnemonic, float x, float y) const;
     // "LB", the text with any terminator in it dropped, the terminator.
     void hc_hpgl_label(std::string_view text, char terminator) const;
+    // PU to a point and a label there; the pen's position is then unknown.
+    void label_at(float x, float y, std::string_view text, char terminator) const;
     // PU to a point unless the pen stands there already.
     void move_to(float x, float y) const;
     // PU to (x1, y1) unless the pen stands there already, PD to (x2, y2),
@@ -74,9 +78,9 @@ void hpgl_plot_head(const HpglWriter& out, const HpglCorners& c, bool turned, ch
 // driver adds there. The scale is left for the caller to reset.
 void hpgl_circle(const HpglWriter& out, const DeviceParameters& p, bool filled,
                  const std::function<void()>& after_move);
-// SR for the current character size: width factor a over the divisor of
-// the device, height factor b.
-std::string hpgl_size_instruction(float a, float divisor, float b);
+// SR for the current character size of font kind 0..2, width factor a
+// over the device's divisor, when a size is pending; then none is.
+void hpgl_character_size(const HpglWriter& out, bool& pending, float a, float divisor, int kind);
 // DI with the character direction.
 void hpgl_direction(const HpglWriter& out);
 
@@ -90,6 +94,24 @@ struct HpglCorners {
 HpglCorners hpgl_corners(double u);
 // "SC", "IW" with the graphics area on the page, the scale line back.
 void hpgl_clip_window(const HpglWriter& out, const HpglCorners& c, double u);
+
+// What the two plotter drivers share: the writer, the page's corners, the
+// label terminator and the pending character size, the clip window and
+// the character direction.
+class PlotterDriver : public FileDriver {
+public:
+    void clip(DeviceParameters&) override { hpgl_clip_window(out_, corners_, units_per_point()); }
+    void character_angle(DeviceParameters&) override { hpgl_direction(out_); }
+
+protected:
+    // Plotter units per point of the page.
+    virtual double units_per_point() const = 0;
+
+    HpglWriter out_;
+    HpglCorners corners_;
+    char terminator_ = 4;
+    bool size_pending_ = true;
+};
 
 // A pie (operation 13) or an arc (34) at the centre and radius of the
 // device parameters: closed as WG or EW when filled, else drawn from its

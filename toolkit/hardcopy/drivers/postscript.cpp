@@ -92,8 +92,6 @@ public:
     void character_size(DeviceParameters&) override { font_valid_ = false; }
     void colour(DeviceParameters&) override;
     void palette(DeviceParameters& p) override { colour(p); }
-    void line(DeviceParameters& p) override;
-    void point(DeviceParameters& p) override;
     void polyline(DeviceParameters& p) override;
     void arc(DeviceParameters& p) override { hc_ps_arc(34, p); }
     void text(DeviceParameters& p) override;
@@ -134,7 +132,7 @@ private:
     void colour_statement(const Rgb& c) { hc_ps_triple(c[0], c[1], c[2], "g"); }
     void hc_ps_colour(int mode);
     Rgb hc_ps_rgb(int colour) const;
-    void segment(float x1, float y1, float x2, float y2);
+    void segment(float x1, float y1, float x2, float y2) override;
     void polygon(const DeviceParameters& p);
     void ellipse(const DeviceParameters& p);
     void hc_ps_arc(int op, DeviceParameters& p);
@@ -315,13 +313,9 @@ void PostScriptDriver::segment(float x1, float y1, float x2, float y2)
     hc_page_drawn();
 }
 
-void PostScriptDriver::line(DeviceParameters& p) { segment(p.rx1, p.ry1, p.rx2, p.ry2); }
-
-void PostScriptDriver::point(DeviceParameters& p) { segment(p.rx1, p.ry1, p.rx1, p.ry1); }
-
 void PostScriptDriver::polyline(DeviceParameters& p)
 {
-    const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
+    const int n = hc_point_count(p);
     if (n < 1)
         return;
     HardcopyState& hc = hardcopy_state();
@@ -399,7 +393,7 @@ void PostScriptDriver::shape(int op, DeviceParameters& p)
 
 void PostScriptDriver::polygon(const DeviceParameters& p)
 {
-    const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
+    const int n = hc_point_count(p);
     if (n < 1)
         return;
     hc_ps_point(p.poly_x[0], p.poly_y[0], "m");
@@ -531,9 +525,8 @@ void PostScriptDriver::text(DeviceParameters& p)
     const int angle = gr_trunc(g.device_char_angle);
     if (angle != 0)
         hc_ps_number(angle, "ro");
-    const std::size_t length = static_cast<std::size_t>(std::clamp(p.px1, 0, static_cast<int>(p.text.size())));
     static constexpr std::string_view shows[] = {"lsh", "csh", "rsh"};
-    string_lines(std::string_view(p.text.data(), length), shows[justification]);
+    string_lines(hc_driver_text(p), shows[justification]);
     if (angle != 0)
         hc_ps_number(360 - angle, "ro");
     hc.last_pen_x = -9999.0f;

@@ -481,7 +481,7 @@ void RasterDevice::line(DeviceParameters& p)
 
 void RasterDevice::polyline(DeviceParameters& p)
 {
-    const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
+    const int n = hc_point_count(p);
     if (n < 2)
         return;
     hc_page_drawn();

@@ -81,7 +81,6 @@ public:
     void line_width(DeviceParameters&) override { style(); }
     void line_join(DeviceParameters&) override { style(); }
     void line_cap(DeviceParameters&) override { style(); }
-    void line(DeviceParameters& p) override;
     void point(DeviceParameters& p) override;
     void polyline(DeviceParameters& p) override { points("<polyline points=\"", p); }
     void arc(DeviceParameters& p) override;
@@ -107,6 +106,7 @@ private:
 
     DriverDefaults defaults() const override;
     void shape(int op, DeviceParameters& p) override;
+    void segment(float x1, float y1, float x2, float y2) override;
     void close_inner();
     void style();
     void points(std::string_view start, const DeviceParameters& p);
@@ -188,11 +188,10 @@ void SvgDriver::style()
     stroke_open_ = true;
 }
 
-void SvgDriver::line(DeviceParameters& p)
+void SvgDriver::segment(float x1, float y1, float x2, float y2)
 {
     hc_page_drawn();
-    emit("<line x1=\"" + x_of(p.rx1) + "\" y1=\"" + y_of(p.ry1) + "\" x2=\"" + x_of(p.rx2) + "\" y2=\"" + y_of(p.ry2) +
-         "\"/>");
+    emit("<line x1=\"" + x_of(x1) + "\" y1=\"" + y_of(y1) + "\" x2=\"" + x_of(x2) + "\" y2=\"" + y_of(y2) + "\"/>");
 }
 
 void SvgDriver::point(DeviceParameters& p)
@@ -204,7 +203,7 @@ void SvgDriver::point(DeviceParameters& p)
 
 void SvgDriver::points(std::string_view start, const DeviceParameters& p)
 {
-    const int n = std::min({p.count, static_cast<int>(p.poly_x.size()), static_cast<int>(p.poly_y.size())});
+    const int n = hc_point_count(p);
     if (n < 1)
         return;
     hc_page_drawn();
@@ -349,8 +348,7 @@ void SvgDriver::text(DeviceParameters& p)
     std::string transform = "translate(" + pair(x, y) + ")";
     if (g.device_char_angle != 0)
         transform += "rotate(" + hc_svg_number(-g.device_char_angle) + ")";
-    const std::size_t length = static_cast<std::size_t>(std::clamp(p.px1, 0, static_cast<int>(p.text.size())));
-    emit("<text transform=\"" + transform + "\">" + escaped(std::string_view(p.text.data(), length)) + "</text>");
+    emit("<text transform=\"" + transform + "\">" + escaped(hc_driver_text(p)) + "</text>");
     if ((p.px2 & 2) != 0)
         close_inner();
 }
