@@ -146,9 +146,9 @@ void hc_raster_mask_tables(RasterDitherTables& tables)
             }
 }
 
-std::array<HalftoneOverride, 256>& halftone_override_table()
+HalftoneOverrideTable& halftone_override_table()
 {
-    return toolkit_context().record<std::array<HalftoneOverride, 256>>(ContextSlot::halftone_overrides);
+    return toolkit_context().record<HalftoneOverrideTable>(ContextSlot::halftone_overrides);
 }
 
 void hc_halftone_overrides_reset() { halftone_override_table().fill(HalftoneOverride{}); }

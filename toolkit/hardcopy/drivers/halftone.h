@@ -42,7 +42,8 @@ struct HalftoneOverride {
     std::int32_t key = -1;
     HalftoneMask mask = 0;
 };
-std::array<HalftoneOverride, 256>& halftone_override_table();
+using HalftoneOverrideTable = std::array<HalftoneOverride, 256>;
+HalftoneOverrideTable& halftone_override_table();
 void hc_halftone_overrides_reset();
 
 } // namespace korv

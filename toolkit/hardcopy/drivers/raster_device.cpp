@@ -27,19 +27,19 @@ bool& fail_next_allocation()
 }
 
 // 4-bit pixel value by palette block (index / 16).
-constexpr std::array<std::uint32_t, 16> colour16_map = {0, 9, 1, 11, 3, 10, 2, 14, 6, 12, 4, 13, 5, 15, 7, 8};
+constexpr std::array<std::uint32_t, 16> RasterColour16Map = {0, 9, 1, 11, 3, 10, 2, 14, 6, 12, 4, 13, 5, 15, 7, 8};
 
 struct Dash {
     std::uint32_t bits;
     int length;
 };
-constexpr std::array<Dash, 8> dashes = {{
+constexpr std::array<Dash, 8> RasterDashTable = {{
     {0xFFF, 12}, {0x104, 12}, {0xE07, 12}, {0x1E1, 12}, {0x3C9, 12}, {0xCE7, 12}, {0x8E3, 12}, {0x19CE7, 17},
 }};
 
 // 4 by 8 patterns of the eight 3-bit colours (bit 0 red, 1 green, 2 blue)
 // for a monochrome page, then the same colours when light; a set bit inks.
-constexpr std::array<std::uint32_t, 16> mono_patterns = {
+constexpr std::array<std::uint32_t, 16> RasterMonoPatternTable = {
     0xFFFFFFFF, 0xBFBFF7F7, 0x73CE7CC7, 0xC6EC3373, 0xE7EF7E7F, 0x7377EE67, 0x676EE676, 0x311148C8,
     0xEDED7777, 0xECEC3776, 0x6643CCC8, 0x64641313, 0x3C669999, 0xC663366C, 0x32668CCC, 0x00000000,
 };
@@ -72,7 +72,7 @@ int hc_raster_edge_x(int xa, int ya, int xb, int yb, int y)
     return 32767;
 }
 
-bool RasterBitmap::allocate(int pixels_per_word)
+bool RasterBitmapRecord::allocate(int pixels_per_word)
 {
     release();
     words_per_row = (static_cast<long long>(width) + pixels_per_word - 1) / pixels_per_word;
@@ -90,7 +90,7 @@ bool RasterBitmap::allocate(int pixels_per_word)
     return true;
 }
 
-std::uint32_t RasterBitmap::value_at(int x, int y) const
+std::uint32_t RasterBitmapRecord::value_at(int x, int y) const
 {
     if (!allocated() || x < 0 || y < 0 || x >= width || y >= height)
         return 0;
@@ -120,7 +120,7 @@ int RasterDevice::py(float y) const { return gr_trunc(y * sy_); }
 
 void RasterDevice::hc_raster_set_bits(std::uint32_t value, int x, int y)
 {
-    RasterBitmap& b = page;
+    RasterBitmapRecord& b = page;
     if (!b.allocated() || x < 0 || y < 0 || x > b.last_column || y > b.last_row)
         return;
     const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(b.words_per_row);
@@ -176,7 +176,7 @@ std::uint32_t RasterDevice::colour_value() const
     case 8:
         return static_cast<std::uint32_t>(current_index());
     case 4:
-        return colour16_map[static_cast<std::size_t>(current_index() / 16)];
+        return RasterColour16Map[static_cast<std::size_t>(current_index() / 16)];
     case 3: {
         int r = 0, gr = 0, b = 0;
         gr_colour_components(hc_current_colour(), r, gr, b);
@@ -203,7 +203,7 @@ std::uint32_t RasterDevice::dithered(int x, int y, std::int32_t rgb) const
     case 8:
         return static_cast<std::uint32_t>(gr_colour_nearest_index(rgb & 0xFFFFFF));
     case 4:
-        return colour16_map[static_cast<std::size_t>(gr_colour_nearest_index(rgb & 0xFFFFFF) / 16)];
+        return RasterColour16Map[static_cast<std::size_t>(gr_colour_nearest_index(rgb & 0xFFFFFF) / 16)];
     default:
         break;
     }
@@ -225,7 +225,7 @@ std::uint32_t RasterDevice::dithered(int x, int y, std::int32_t rgb) const
     }
     if (r > 191 || g > 191 || b > 191)
         c += 8;
-    return bit_of(mono_patterns[c], m);
+    return bit_of(RasterMonoPatternTable[c], m);
 }
 
 void RasterDevice::hc_raster_plot_pixel(int x, int y, std::int32_t rgb) { hc_raster_set_bits(dithered(x, y, rgb), x, y); }
@@ -446,7 +446,7 @@ void RasterDevice::clip(DeviceParameters&)
 void RasterDevice::line_type(DeviceParameters&)
 {
     const int type = graphics_state().line_type;
-    const Dash& d = dashes[type >= 0 && type < 8 ? static_cast<std::size_t>(type) : 0];
+    const Dash& d = RasterDashTable[type >= 0 && type < 8 ? static_cast<std::size_t>(type) : 0];
     dash_bits_ = d.bits;
     dash_length_ = d.length;
     dash_position_ = 0;

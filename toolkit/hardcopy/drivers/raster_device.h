@@ -20,7 +20,7 @@ namespace korv {
 // that large is a mistake, and the drivers then shrink it.
 inline constexpr long long raster_word_limit = 1LL << 28;
 
-struct RasterBitmap {
+struct RasterBitmapRecord {
     int width = 0, height = 0;
     int last_column = -1, last_row = -1;
     long long usable_words = 0; // the last word the page clear reaches
@@ -56,7 +56,7 @@ void hc_raster_fail_next_allocation();
 
 class RasterDevice : public FileDriver {
 public:
-    RasterBitmap page;
+    RasterBitmapRecord page;
 
     // The page's reset, unless only the driver's number is asked, then the
     // driver's description.

@@ -42,7 +42,7 @@ void put32(std::string& s, std::uint32_t v)
 }
 
 // Most significant byte first, as PNG wants its integers.
-void put32_be(std::string& s, std::uint32_t v)
+void hc_be32_put(std::string& s, std::uint32_t v)
 {
     for (int shift = 24; shift >= 0; shift -= 8)
         s += static_cast<char>((v >> shift) & 0xFF);
@@ -96,10 +96,10 @@ private:
     char* png_row_into(int y, char* at) const;
     int compressed_rows(std::size_t row_bytes, std::span<char> out) const;
 
-    void write_png();
-    void write_bmp();
-    void write_pcx();
-    void fix_bmp_sizes();
+    void hc_raster_write_png();
+    void hc_raster_write_bmp();
+    void hc_raster_write_pcx();
+    void hc_raster_fix_bmp_sizes();
 };
 
 
@@ -145,7 +145,7 @@ void RasterImageDriver::open(DeviceParameters& p)
 void RasterImageDriver::close(DeviceParameters& p)
 {
     if (run_length_ && printer_plotter_settings().status_word == 0)
-        fix_bmp_sizes();
+        hc_raster_fix_bmp_sizes();
     RasterDevice::close(p);
 }
 
@@ -156,11 +156,11 @@ void RasterImageDriver::end_page(DeviceParameters& p)
         return;
     const int type = hc_option(option_image_file_type);
     if (is_bmp(type))
-        write_bmp();
+        hc_raster_write_bmp();
     else if (type == 3)
-        write_png();
+        hc_raster_write_png();
     else
-        write_pcx();
+        hc_raster_write_pcx();
     hc.page_drawn = 0;
     RasterDevice::clear(p);
 }
@@ -227,22 +227,22 @@ std::string RasterImageDriver::png_row(int y) const
 
 void png_chunk(std::string& out, std::string_view type, std::string_view data)
 {
-    put32_be(out, static_cast<std::uint32_t>(data.size()));
+    hc_be32_put(out, static_cast<std::uint32_t>(data.size()));
     std::string body(type);
     body.append(data);
     out.append(body);
     std::uint32_t crc = 0;
     img_png_crc_call(static_cast<int>(body.size()), crc,
                      std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(body.data()), body.size()));
-    put32_be(out, crc);
+    hc_be32_put(out, crc);
 }
 
-void RasterImageDriver::write_png()
+void RasterImageDriver::hc_raster_write_png()
 {
     std::string header = "\x89PNG\r\n\x1a\n";
     std::string ihdr;
-    put32_be(ihdr, static_cast<std::uint32_t>(page.width));
-    put32_be(ihdr, static_cast<std::uint32_t>(page.height));
+    hc_be32_put(ihdr, static_cast<std::uint32_t>(page.width));
+    hc_be32_put(ihdr, static_cast<std::uint32_t>(page.height));
     ihdr += static_cast<char>(page.bits == 24 ? 8 : page.bits);
     ihdr += static_cast<char>(page.bits == 24 ? 2 : 3);
     ihdr.append(3, '\0');
@@ -350,7 +350,7 @@ char* RasterImageDriver::png_row_into(int y, char* at) const
     return std::copy(row.begin(), row.end(), at);
 }
 
-void RasterImageDriver::write_bmp()
+void RasterImageDriver::hc_raster_write_bmp()
 {
     const int bits = page.bits;
     const std::size_t row_bytes = bits == 1   ? static_cast<std::size_t>((page.width + 7) / 8)
@@ -437,7 +437,7 @@ void RasterImageDriver::write_bmp()
 
 // The sizes of a run-length file are known only once its last row is
 // encoded; they are put right before the file takes its place.
-void RasterImageDriver::fix_bmp_sizes()
+void RasterImageDriver::hc_raster_fix_bmp_sizes()
 {
     const std::size_t n = hc_unit_size(plot_unit);
     std::string size, image;
@@ -447,9 +447,10 @@ void RasterImageDriver::fix_bmp_sizes()
     hc_unit_patch(plot_unit, 34, image);
 }
 
-// One PCX line: runs of up to 63 equal bytes as a count byte (0xC0 + n)
-// and the byte; a single byte below 192 stands for itself.
-std::string pcx_encoded(std::string_view line)
+// One PCX line written as one record: runs of up to 63 equal bytes as a
+// count byte (0xC0 + n) and the byte; a single byte below 192 stands for
+// itself.
+void hc_pcx_encode_line(int handle, std::string_view line)
 {
     std::string out;
     int previous = -1, count = 1;
@@ -481,10 +482,10 @@ std::string pcx_encoded(std::string_view line)
             out += static_cast<char>(previous);
         }
     }
-    return out;
+    hc_write_record(handle, out, false);
 }
 
-void RasterImageDriver::write_pcx()
+void RasterImageDriver::hc_raster_write_pcx()
 {
     const int bits = page.bits;
     std::size_t line_bytes = bits >= 8 ? static_cast<std::size_t>(page.width) : static_cast<std::size_t>((page.width + 7) / 8);
@@ -515,7 +516,7 @@ void RasterImageDriver::write_pcx()
 
     const auto line = [&](std::string bytes) {
         bytes.resize(line_bytes, '\0');
-        hc_write_record(handle, pcx_encoded(bytes), false);
+        hc_pcx_encode_line(handle, bytes);
     };
     for (int y = page.last_row; y >= 0; --y) {
         switch (bits) {

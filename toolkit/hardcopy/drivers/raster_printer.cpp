@@ -112,6 +112,12 @@ namespace {
 constexpr std::size_t band_buffer = 40000;
 constexpr int left_margin_limit = 39999;
 
+// PCL row compression: mode 1 run pairs, mode 2 packed bits.
+std::string hc_rasprn_compress_row(std::string_view row, int mode)
+{
+    return mode == 1 ? hc_rasprn_run_pairs(row) : hc_rasprn_pcl_packbits(row);
+}
+
 std::string digits(long long v, int width)
 {
     std::string s = std::to_string(std::max(0LL, v));
@@ -166,7 +172,7 @@ private:
     bool landscape() const { return hc_option(option_orientation) != 0; }
     // Whether the printer dot (c, r) of the current plane or pass prints;
     // (0, 0) is the top left of the printed page.
-    bool dot(int c, int r) const;
+    bool hc_rasprn_pixel_fetch(int c, int r) const;
     std::string packed_row(int r) const;
     void write_pcl();
     void write_escp2();
@@ -236,7 +242,7 @@ void RasterPrinterDriver::end_page(DeviceParameters& p)
     RasterDevice::clear(p);
 }
 
-bool RasterPrinterDriver::dot(int c, int r) const
+bool RasterPrinterDriver::hc_rasprn_pixel_fetch(int c, int r) const
 {
     const int x = landscape() ? page.last_column - r : c;
     const int y = landscape() ? page.last_row - c : page.last_row - r;
@@ -255,7 +261,7 @@ std::string RasterPrinterDriver::packed_row(int r) const
 {
     std::string row(static_cast<std::size_t>((columns_ + 7) / 8), '\0');
     for (int c = 0; c < columns_; ++c)
-        if (dot(c, r))
+        if (hc_rasprn_pixel_fetch(c, r))
             row[static_cast<std::size_t>(c / 8)] = static_cast<char>(row[static_cast<std::size_t>(c / 8)] | (0x80 >> (c % 8)));
     return row;
 }
@@ -299,7 +305,7 @@ void RasterPrinterDriver::write_pcl()
                 const std::size_t last = row.find_last_not_of('\0');
                 data = last == std::string::npos ? std::string() : row.substr(0, last + 1);
             } else {
-                data = compression == 1 ? hc_rasprn_run_pairs(row) : hc_rasprn_pcl_packbits(row);
+                data = hc_rasprn_compress_row(row, compression);
             }
             // Three digits as the printers expect; more when a row needs them.
             const std::string count = compression == 0 ? digits(static_cast<long long>(data.size()), 3)
@@ -452,7 +458,7 @@ void RasterPrinterDriver::write_escp()
                         unsigned char byte = 0;
                         for (int j = 0; j < 8; ++j) {
                             const int r = band * band_rows + i - 1 + interleave * (8 * b + j);
-                            if (r < rows_ && dot(c, r))
+                            if (r < rows_ && hc_rasprn_pixel_fetch(c, r))
                                 byte = static_cast<unsigned char>(byte | (0x80 >> j));
                         }
                         data += static_cast<char>(byte);

@@ -198,7 +198,7 @@ class RasterPrinter : public DriverTest {
 protected:
     RasterPrinter() : DriverTest(driver_raster_printer, hc_raster_printer()) {}
 
-    RasterBitmap& page() { return static_cast<RasterDevice&>(hc_raster_printer()).page; }
+    RasterBitmapRecord& page() { return static_cast<RasterDevice&>(hc_raster_printer()).page; }
     void printer(int type)
     {
         printer_plotter_settings() = PrinterPlotterSettings{};
@@ -206,7 +206,7 @@ protected:
         select();
     }
     // A page of colour fills and lines; the bitmap as it stands before the page ends.
-    RasterBitmap draw(const std::string& name)
+    RasterBitmapRecord draw(const std::string& name)
     {
         open(name);
         unit_scale();
@@ -222,7 +222,7 @@ protected:
         return page();
     }
     // Whether the printed dot (c, r) of a plane or pass is set in the bitmap.
-    static bool expected(const RasterBitmap& b, bool landscape, int plane, int c, int r, bool black_rule)
+    static bool expected(const RasterBitmapRecord& b, bool landscape, int plane, int c, int r, bool black_rule)
     {
         const int x = landscape ? b.last_column - r : c;
         const int y = landscape ? b.last_row - c : b.last_row - r;
@@ -235,7 +235,7 @@ protected:
             return v == 7;
         return (v >> plane & 1u) != 0 && v != 7;
     }
-    void compare(const RasterBitmap& b, const Dots& d, int planes, bool black_rule)
+    void compare(const RasterBitmapRecord& b, const Dots& d, int planes, bool black_rule)
     {
         const bool landscape = hardcopy_state().options.get(option_orientation) != 0;
         const int columns = landscape ? b.height : b.width, rows = landscape ? b.width : b.height;
@@ -289,7 +289,7 @@ TEST_F(RasterPrinter, PclJobsRebuildThePage)
         hc_set_option(option_page_width, 288);
         hc_set_option(option_page_height, 216);
         hc_set_option(option_compression, compression);
-        const RasterBitmap b = draw("c.prn");
+        const RasterBitmapRecord b = draw("c.prn");
         finish();
         int planes = 0;
         const Dots d = decode_pcl(read("c.prn"), planes);
@@ -299,7 +299,7 @@ TEST_F(RasterPrinter, PclJobsRebuildThePage)
     printer(13); // three planes
     hc_set_option(option_page_width, 288);
     hc_set_option(option_page_height, 216);
-    const RasterBitmap b = draw("d.prn");
+    const RasterBitmapRecord b = draw("d.prn");
     finish();
     int planes = 0;
     const Dots d = decode_pcl(read("d.prn"), planes);
@@ -313,7 +313,7 @@ TEST_F(RasterPrinter, EscP2JobsRebuildThePage)
         printer(type);
         hc_set_option(option_page_width, 144);
         hc_set_option(option_page_height, 108);
-        const RasterBitmap b = draw("e.prn");
+        const RasterBitmapRecord b = draw("e.prn");
         finish();
         const std::string job = read("e.prn");
         EXPECT_TRUE(job.starts_with(std::string("\x1b@\x1b(G\x01\x00\x01", 8)));
@@ -327,7 +327,7 @@ TEST_F(RasterPrinter, EscPJobsRebuildThePage)
     hc_set_option(option_raster_resolution, 1);
     hc_set_option(option_page_width, 144);
     hc_set_option(option_page_height, 108);
-    RasterBitmap b = draw("f.prn");
+    RasterBitmapRecord b = draw("f.prn");
     finish();
     std::string job = read("f.prn");
     EXPECT_NE(job.find("\x1b" "3\x01"), std::string::npos);

@@ -24,7 +24,7 @@ class RasterImage : public DriverTest {
 protected:
     RasterImage() : DriverTest(driver_raster_image, hc_raster_image()) {}
 
-    RasterBitmap& page() { return static_cast<RasterDevice&>(hc_raster_image()).page; }
+    RasterBitmapRecord& page() { return static_cast<RasterDevice&>(hc_raster_image()).page; }
     static std::uint32_t u32(const std::string& s, std::size_t at)
     {
         return static_cast<unsigned char>(s[at]) | static_cast<unsigned char>(s[at + 1]) << 8 |
@@ -265,7 +265,7 @@ TEST_F(RasterPrimitives, MonochromeFillsInkWhatTheirColourInks)
     rectangle(10, 10, 30, 30, 4);
     colour_rgb(128, 128, 128);
     rectangle(40, 2, 55, 20, 4);
-    RasterBitmap& b = device().page;
+    RasterBitmapRecord& b = device().page;
     EXPECT_EQ(b.value_at(5, 5), 1u);   // black: inked
     EXPECT_EQ(b.value_at(15, 15), 0u); // white: blank, over the black
     int inked = 0;
@@ -278,7 +278,7 @@ TEST_F(RasterPrimitives, MonochromeFillsInkWhatTheirColourInks)
 
 TEST_F(RasterPrimitives, ColourValuesAndCheckerboards)
 {
-    RasterBitmap& b = device().page;
+    RasterBitmapRecord& b = device().page;
     b.bits = 3;
     graphics_state().colour_mode = 2;
     graphics_state().cur_rgb = 200 + 256 * 100 + 65536 * 30;
