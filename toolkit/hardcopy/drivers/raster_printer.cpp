@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "korvanthide/error_numbers.h"
@@ -112,6 +113,12 @@ namespace {
 constexpr std::size_t band_buffer = 40000;
 constexpr int left_margin_limit = 39999;
 
+// The colour passes of ESC/P and ESC/P2: yellow, magenta, cyan from planes
+// 2, 1, 0, then black (-1), each selected before it is printed.
+const std::array<std::string, 4> colour_selections = {std::string("\x1br\x04", 3), std::string("\x1br\x01", 3),
+                                                      std::string("\x1br\x02", 3), std::string("\x1br\x00", 3)};
+constexpr std::array<int, 4> pass_planes = {2, 1, 0, -1};
+
 // PCL row compression: mode 1 run pairs, mode 2 packed bits.
 std::string hc_rasprn_compress_row(std::string_view row, int mode)
 {
@@ -169,14 +176,37 @@ private:
     int columns_ = 0, rows_ = 0;
     int plane_ = 0; // -1: the black pass of a colour ESC/P printer
 
+    // The command strings of the page being written: its start and end;
+    // the row header (ESC/P2: its start; ESC/P: the band header, its count
+    // at count_at); the ESC/P2 row advance and dot unit; the ESC/P left
+    // margin, interleave and spacing of the interleave passes; the PCL
+    // compression mode.
+    struct PageCommands {
+        std::string start, end, row_header, row_advance;
+        std::array<std::string, 2> spacing;
+        int count_at = 0, unit = 0, margin = 0, interleave = 1, compression = 0;
+    };
+    PageCommands commands_;
+
     bool landscape() const { return hc_option(option_orientation) != 0; }
+    std::pair<double, double> offsets() const;
     // Whether the printer dot (c, r) of the current plane or pass prints;
     // (0, 0) is the top left of the printed page.
     bool hc_rasprn_pixel_fetch(int c, int r) const;
     std::string packed_row(int r) const;
-    void write_pcl();
-    void write_escp2();
-    void write_escp();
+    // The page's command strings by the printer's family.
+    void hc_rasprn_page(int columns, int rows);
+    void pcl_page();
+    void escp2_page();
+    void escp_page();
+    void escp_band_header(int family, int h, int n);
+    // The page start, every row, the page end; a failed write stops it.
+    void hc_rasprn_rows(int unit);
+    bool pcl_rows(int handle);
+    bool escp2_rows(int handle);
+    bool escp_rows(int handle);
+    std::string escp_pass(int handle, int first_row, bool fits);
+    std::string hc_rasprn_plane_index(std::string& data) const;
 };
 
 
@@ -231,13 +261,8 @@ void RasterPrinterDriver::end_page(DeviceParameters& p)
     HardcopyState& hc = hardcopy_state();
     if (hc.page_drawn == 0 || !page.allocated())
         return;
-    const int family = printer_plotter_settings().printer_family;
-    if (family >= 7)
-        write_pcl();
-    else if (family == 6)
-        write_escp2();
-    else
-        write_escp();
+    hc_rasprn_page(columns_, rows_);
+    hc_rasprn_rows(plot_unit);
     hc.page_drawn = 0;
     RasterDevice::clear(p);
 }
@@ -266,16 +291,35 @@ std::string RasterPrinterDriver::packed_row(int r) const
     return row;
 }
 
-void RasterPrinterDriver::write_pcl()
+// The offsets of the printed page in points, across and down the paper.
+std::pair<double, double> RasterPrinterDriver::offsets() const
+{
+    const double x = hc_option(option_x_offset), y = hc_option(option_y_offset);
+    return landscape() ? std::pair{y, x} : std::pair{x, y};
+}
+
+void RasterPrinterDriver::hc_rasprn_page(int columns, int rows)
+{
+    columns_ = columns;
+    rows_ = rows;
+    commands_ = PageCommands{};
+    const int family = printer_plotter_settings().printer_family;
+    if (family >= 7)
+        pcl_page();
+    else if (family == 6)
+        escp2_page();
+    else
+        escp_page();
+}
+
+void RasterPrinterDriver::pcl_page()
 {
     const PrinterPlotterSettings& s = printer_plotter_settings();
-    const int handle = hc_unit_handle(plot_unit);
     const int bytes = (columns_ + 7) / 8;
-    const double ox = landscape() ? hc_option(option_y_offset) : hc_option(option_x_offset);
-    const double oy = landscape() ? hc_option(option_x_offset) : hc_option(option_y_offset);
+    const auto [ox, oy] = offsets();
     const int device_on_off = hc_option(option_device_on_off);
     const int compression = std::clamp(hc_option(option_compression), 0, 2);
-    std::string start;
+    std::string& start = commands_.start;
     if (device_on_off != 0 && device_on_off != 1)
         start += "\x1b" "E";
     start += std::string("\x1b&a") + digits(std::min(9999LL, static_cast<long long>(10 * ox)), 4) + "h" +
@@ -291,9 +335,104 @@ void RasterPrinterDriver::write_pcl()
         start += "\x1b&k3W";
     if (compression != 0)
         start += "\x1b*b" + std::to_string(compression) + "M";
-    hc_unit_write(plot_unit, start);
-    if (s.status_word != 0)
+    commands_.compression = compression;
+    if (s.printer_family == 7 || s.printer_type == 32)
+        commands_.end += "\x1b&l" + digits(std::clamp(hc_option(option_copies), 1, 99), 2) + "X";
+    commands_.end += "\x1b*rB";
+    if (device_on_off % 2 != 0)
+        commands_.end += "\x1b" "E";
+}
+
+void RasterPrinterDriver::escp2_page()
+{
+    const int h = std::max(1, resolution_);
+    const int u = 3600 / h;
+    const auto [ox, oy] = offsets();
+    const int v = std::max(0, static_cast<int>(oy * h / 72));
+    const int x = std::max(0, static_cast<int>(ox * h / 72));
+    commands_.start = "\x1b@";
+    commands_.start += std::string("\x1b(G\x01\x00\x01", 6);
+    commands_.start += std::string("\x1b(U\x01\x00", 5) + static_cast<char>(u);
+    commands_.start += std::string("\x1b(V\x02\x00", 5) + low_high(v);
+    commands_.row_header = "\x1b\\" + low_high(x);
+    commands_.unit = u;
+    commands_.row_advance = std::string("\x1b(v\x02\x00\x01\x00", 7);
+    commands_.end = hc_option(option_device_on_off) % 2 != 0 ? "\x1b@\f" : "\x1b@";
+}
+
+// The ESC/P band header and where its count goes, by family and resolution.
+void RasterPrinterDriver::escp_band_header(int family, int h, int n)
+{
+    std::string& header = commands_.row_header;
+    commands_.count_at = 2;
+    if (family == 4) {
+        static constexpr std::array<std::pair<int, int>, 4> modes = {{{60, 8}, {120, 9}, {180, 11}, {360, 12}}};
+        int m = 12;
+        for (const auto& [dpi, mode] : modes)
+            if (dpi == h)
+                m = mode;
+        header = std::string("\x1b[g") + low_high(3 * n + 1) + static_cast<char>(m);
+        commands_.count_at = 3;
+    } else if (family == 5) {
+        static constexpr std::array<std::pair<int, int>, 4> modes = {{{90, 38}, {120, 33}, {180, 39}, {360, 40}}};
+        int m = 39;
+        for (const auto& [dpi, mode] : modes)
+            if (dpi == h)
+                m = mode;
+        header = std::string("\x1b*") + static_cast<char>(m) + low_high(n);
+        commands_.count_at = 3;
+    } else if (h == 60 || (family == 3 && h == 80)) {
+        header = "\x1bK" + low_high(n);
+    } else if (h == 80) {
+        header = std::string("\x1b*\x04") + low_high(n);
+        commands_.count_at = 3;
+    } else if (h == 90) {
+        header = std::string("\x1b*\x06") + low_high(n);
+        commands_.count_at = 3;
+    } else if (h == 240) {
+        header = "\x1bZ" + low_high(n);
+    } else {
+        header = "\x1bL" + low_high(n);
+    }
+}
+
+void RasterPrinterDriver::escp_page()
+{
+    const PrinterPlotterSettings& s = printer_plotter_settings();
+    const int family = s.printer_family, h = resolution_;
+    const int pins = s.rows_per_pass == 24 ? 24 : 8;
+    const auto [ox, oy] = offsets();
+    const int x = std::max(0, static_cast<int>(ox * h / 72));
+    const int v = std::clamp(static_cast<int>((family == 5 ? 2.5 : 3.0) * oy), 0, 255);
+    commands_.interleave = family < 5 && h > 100 ? 2 : 1;
+    commands_.margin = std::min(left_margin_limit, x * (pins / 8));
+    escp_band_header(family, h, columns_ + x);
+    commands_.start = "\x1bU\x01";
+    if (v > 0)
+        commands_.start += std::string("\x1bJ") + static_cast<char>(v);
+    if (commands_.interleave == 1)
+        commands_.start += std::string("\x1b" "3") + static_cast<char>(s.pass_advance);
+    commands_.spacing = {std::string("\x1b" "3") + static_cast<char>(1),
+                         std::string("\x1b" "3") + static_cast<char>(s.pass_advance - 1)};
+    commands_.end = hc_option(option_device_on_off) % 2 != 0 ? "\x1b" "2\f" : "\x1b" "2";
+}
+
+void RasterPrinterDriver::hc_rasprn_rows(int unit)
+{
+    hc_unit_write(unit, commands_.start);
+    if (printer_plotter_settings().status_word != 0)
         return;
+    const int family = printer_plotter_settings().printer_family;
+    const int handle = hc_unit_handle(unit);
+    const bool written = family >= 7 ? pcl_rows(handle) : family == 6 ? escp2_rows(handle) : escp_rows(handle);
+    if (written)
+        hc_unit_write(unit, commands_.end);
+}
+
+bool RasterPrinterDriver::pcl_rows(int handle)
+{
+    const PrinterPlotterSettings& s = printer_plotter_settings();
+    const int compression = commands_.compression;
     for (int r = 0; r < rows_; ++r) {
         for (int p = 0; p < page.planes; ++p) {
             plane_ = p;
@@ -314,43 +453,21 @@ void RasterPrinterDriver::write_pcl()
             hc_write_record(handle, "\x1b*b" + count + end + data, false);
         }
         if (s.status_word != 0)
-            return;
+            return false;
     }
-    std::string finish;
-    if (s.printer_family == 7 || s.printer_type == 32)
-        finish += "\x1b&l" + digits(std::clamp(hc_option(option_copies), 1, 99), 2) + "X";
-    finish += "\x1b*rB";
-    if (device_on_off % 2 != 0)
-        finish += "\x1b" "E";
-    hc_unit_write(plot_unit, finish);
+    return true;
 }
 
-void RasterPrinterDriver::write_escp2()
+bool RasterPrinterDriver::escp2_rows(int handle)
 {
-    const PrinterPlotterSettings& s = printer_plotter_settings();
-    const int handle = hc_unit_handle(plot_unit);
-    const int h = std::max(1, resolution_);
-    const int u = 3600 / h;
-    const double ox = landscape() ? hc_option(option_y_offset) : hc_option(option_x_offset);
-    const double oy = landscape() ? hc_option(option_x_offset) : hc_option(option_y_offset);
-    const int v = std::max(0, static_cast<int>(oy * h / 72));
-    const int x = std::max(0, static_cast<int>(ox * h / 72));
-    std::string start = "\x1b@";
-    start += std::string("\x1b(G\x01\x00\x01", 6);
-    start += std::string("\x1b(U\x01\x00", 5) + static_cast<char>(u);
-    start += std::string("\x1b(V\x02\x00", 5) + low_high(v);
-    hc_unit_write(plot_unit, start);
-    if (s.status_word != 0)
-        return;
-    static constexpr std::array<char, 4> selections = {4, 1, 2, 0};
-    static constexpr std::array<int, 4> pass_planes = {2, 1, 0, -1};
+    const char u = static_cast<char>(commands_.unit);
     for (int r = 0; r < rows_; ++r) {
         const int passes = page.planes == 3 ? 4 : 1;
         for (int k = 0; k < passes; ++k) {
             std::string out;
             if (passes == 4) {
                 plane_ = pass_planes[static_cast<std::size_t>(k)];
-                out += std::string("\x1br") + selections[static_cast<std::size_t>(k)];
+                out += colour_selections[static_cast<std::size_t>(k)];
             } else {
                 plane_ = 0;
             }
@@ -359,136 +476,100 @@ void RasterPrinterDriver::write_escp2()
             row.resize(last == std::string::npos ? 0 : last + 1);
             std::string packed = hc_rasprn_packbits(row);
             const bool compressed = packed.size() < row.size();
-            out += "\x1b\\" + low_high(x);
-            out += std::string("\x1b.") + static_cast<char>(compressed ? 1 : 0) + static_cast<char>(u) +
-                   static_cast<char>(u) + '\x01' + low_high(static_cast<int>(8 * row.size()));
+            out += commands_.row_header;
+            out += std::string("\x1b.") + static_cast<char>(compressed ? 1 : 0) + u + u + '\x01' +
+                   low_high(static_cast<int>(8 * row.size()));
             out += compressed ? packed : row;
             out += '\r';
             hc_write_record(handle, out, false);
         }
-        hc_write_record(handle, std::string("\x1b(v\x02\x00\x01\x00", 7), false);
-        if (s.status_word != 0)
-            return;
+        hc_write_record(handle, commands_.row_advance, false);
+        if (printer_plotter_settings().status_word != 0)
+            return false;
     }
-    hc_unit_write(plot_unit, hc_option(option_device_on_off) % 2 != 0 ? "\x1b@\f" : "\x1b@");
+    return true;
 }
 
-void RasterPrinterDriver::write_escp()
+// One pass of an ESC/P band: the left margin's zero bytes, then for each
+// column the dots of the pass's rows, eight a byte, the first in bit 7. A
+// band too large for the buffer has its header first and goes out in
+// pieces; the rest is left for the caller.
+std::string RasterPrinterDriver::escp_pass(int handle, int first_row, bool fits)
+{
+    const int pins = printer_plotter_settings().rows_per_pass == 24 ? 24 : 8;
+    const int interleave = commands_.interleave;
+    std::string data(static_cast<std::size_t>(commands_.margin), '\0');
+    if (!fits)
+        hc_write_record(handle, commands_.row_header, false);
+    for (int c = 0; c < columns_; ++c) {
+        for (int b = 0; b < pins / 8; ++b) {
+            unsigned char byte = 0;
+            for (int j = 0; j < 8; ++j) {
+                const int r = first_row + interleave * (8 * b + j);
+                if (r < rows_ && hc_rasprn_pixel_fetch(c, r))
+                    byte = static_cast<unsigned char>(byte | (0x80 >> j));
+            }
+            data += static_cast<char>(byte);
+        }
+        if (!fits && data.size() >= band_buffer) {
+            hc_write_record(handle, data, false);
+            data.clear();
+        }
+    }
+    return data;
+}
+
+// A band that fits the buffer: its count trimmed to the last dot (whole
+// columns of the head), and its header with that count.
+std::string RasterPrinterDriver::hc_rasprn_plane_index(std::string& data) const
 {
     const PrinterPlotterSettings& s = printer_plotter_settings();
-    const int handle = hc_unit_handle(plot_unit);
-    const int family = s.printer_family, h = resolution_;
+    const std::size_t bytes_per_column = s.rows_per_pass == 24 ? 3 : 1;
+    std::size_t count = data.find_last_not_of('\0');
+    count = count == std::string::npos ? 0 : count + 1;
+    count = (count + bytes_per_column - 1) / bytes_per_column * bytes_per_column;
+    data.resize(count);
+    const int columns = static_cast<int>(count / bytes_per_column);
+    std::string header = commands_.row_header;
+    header.replace(static_cast<std::size_t>(commands_.count_at), 2,
+                   low_high(s.printer_family == 4 ? static_cast<int>(count) + 1 : columns));
+    return header;
+}
+
+bool RasterPrinterDriver::escp_rows(int handle)
+{
+    const PrinterPlotterSettings& s = printer_plotter_settings();
     const int pins = s.rows_per_pass == 24 ? 24 : 8;
-    const int bytes_per_column = pins / 8;
-    const int interleave = family < 5 && h > 100 ? 2 : 1;
-    const double ox = landscape() ? hc_option(option_y_offset) : hc_option(option_x_offset);
-    const double oy = landscape() ? hc_option(option_x_offset) : hc_option(option_y_offset);
-    const int x = std::max(0, static_cast<int>(ox * h / 72));
-    const int v = std::clamp(static_cast<int>((family == 5 ? 2.5 : 3.0) * oy), 0, 255);
-    const int margin = std::min(left_margin_limit, x * bytes_per_column);
-
-    // The band header and where its count goes.
-    std::string header;
-    int count_at = 2;
-    int n = columns_ + x;
-    if (family == 4) {
-        static constexpr std::array<std::pair<int, int>, 4> modes = {{{60, 8}, {120, 9}, {180, 11}, {360, 12}}};
-        int m = 12;
-        for (const auto& [dpi, mode] : modes)
-            if (dpi == h)
-                m = mode;
-        header = std::string("\x1b[g") + low_high(3 * n + 1) + static_cast<char>(m);
-        count_at = 3;
-        n = 3 * n + 1;
-    } else if (family == 5) {
-        static constexpr std::array<std::pair<int, int>, 4> modes = {{{90, 38}, {120, 33}, {180, 39}, {360, 40}}};
-        int m = 39;
-        for (const auto& [dpi, mode] : modes)
-            if (dpi == h)
-                m = mode;
-        header = std::string("\x1b*") + static_cast<char>(m) + low_high(n);
-        count_at = 3;
-    } else if (h == 60 || (family == 3 && h == 80)) {
-        header = "\x1bK" + low_high(n);
-    } else if (h == 80) {
-        header = std::string("\x1b*\x04") + low_high(n);
-        count_at = 3;
-    } else if (h == 90) {
-        header = std::string("\x1b*\x06") + low_high(n);
-        count_at = 3;
-    } else if (h == 240) {
-        header = "\x1bZ" + low_high(n);
-    } else {
-        header = "\x1bL" + low_high(n);
-    }
-
-    std::string start = "\x1bU\x01";
-    if (v > 0)
-        start += std::string("\x1bJ") + static_cast<char>(v);
-    if (interleave == 1)
-        start += std::string("\x1b" "3") + static_cast<char>(s.pass_advance);
-    hc_unit_write(plot_unit, start);
-    if (s.status_word != 0)
-        return;
-
+    const int interleave = commands_.interleave;
     const int band_rows = pins * interleave;
     const int bands = (rows_ + band_rows - 1) / band_rows;
     const bool fits = static_cast<std::size_t>(page.last_column) * static_cast<std::size_t>(pins) / 8 +
-                          static_cast<std::size_t>(margin) <=
+                          static_cast<std::size_t>(commands_.margin) <=
                       band_buffer;
-    static constexpr std::array<char, 4> selections = {4, 1, 2, 0};
-    static constexpr std::array<int, 4> pass_planes = {2, 1, 0, -1};
     const int passes = page.planes == 3 ? 4 : 1;
     for (int band = 0; band < bands; ++band) {
         for (int i = 1; i <= interleave; ++i) {
             if (interleave == 2)
-                hc_unit_write(plot_unit, std::string("\x1b" "3") + static_cast<char>(i == 1 ? 1 : s.pass_advance - 1));
+                hc_unit_write(plot_unit, commands_.spacing[static_cast<std::size_t>(i - 1)]);
             for (int k = 0; k < passes; ++k) {
                 if (passes == 4) {
                     plane_ = pass_planes[static_cast<std::size_t>(k)];
-                    hc_unit_write(plot_unit, std::string("\x1br") + selections[static_cast<std::size_t>(k)]);
+                    hc_unit_write(plot_unit, colour_selections[static_cast<std::size_t>(k)]);
                 } else {
                     plane_ = 0;
                 }
-                std::string data(static_cast<std::size_t>(margin), '\0');
-                if (!fits)
-                    hc_write_record(handle, header, false);
-                for (int c = 0; c < columns_; ++c) {
-                    for (int b = 0; b < bytes_per_column; ++b) {
-                        unsigned char byte = 0;
-                        for (int j = 0; j < 8; ++j) {
-                            const int r = band * band_rows + i - 1 + interleave * (8 * b + j);
-                            if (r < rows_ && hc_rasprn_pixel_fetch(c, r))
-                                byte = static_cast<unsigned char>(byte | (0x80 >> j));
-                        }
-                        data += static_cast<char>(byte);
-                    }
-                    if (!fits && data.size() >= band_buffer) {
-                        hc_write_record(handle, data, false);
-                        data.clear();
-                    }
-                }
-                if (fits) {
-                    std::size_t count = data.find_last_not_of('\0');
-                    count = count == std::string::npos ? 0 : count + 1;
-                    count = (count + static_cast<std::size_t>(bytes_per_column) - 1) / static_cast<std::size_t>(bytes_per_column) *
-                            static_cast<std::size_t>(bytes_per_column);
-                    data.resize(count);
-                    const int columns = static_cast<int>(count) / bytes_per_column;
-                    std::string band_header = header;
-                    band_header.replace(static_cast<std::size_t>(count_at), 2,
-                                        low_high(family == 4 ? static_cast<int>(count) + 1 : columns));
-                    hc_write_record(handle, band_header, false);
-                }
+                std::string data = escp_pass(handle, band * band_rows + i - 1, fits);
+                if (fits)
+                    hc_write_record(handle, hc_rasprn_plane_index(data), false);
                 hc_write_record(handle, data, k == passes - 1);
                 if (k != passes - 1)
                     hc_write_record(handle, "\r", false);
             }
             if (s.status_word != 0)
-                return;
+                return false;
         }
     }
-    hc_unit_write(plot_unit, hc_option(option_device_on_off) % 2 != 0 ? "\x1b" "2\f" : "\x1b" "2");
+    return true;
 }
 
 } // namespace
