@@ -15,7 +15,7 @@
 #include "korvanthide/graphics_state.h"
 #include "korvanthide/hardcopy.h"
 #include "korvanthide/printer.h"
-#include "core/services/install.h"
+#include "korvanthide/startup.h"
 
 using namespace korv;
 
@@ -80,10 +80,9 @@ double timed(int driver, const std::vector<std::pair<int, int>>& options, const 
 
 int main()
 {
-    // The drivers come with the toolkit's install file, as start-up runs it.
-    toolkit_install();
-    GraphicsState& g = graphics_state();
-    g.screen_active = 0;
+    // Start-up brings the drivers; no window is opened, so nothing is drawn
+    // on a screen.
+    WToolkitStart();
     const std::vector<std::pair<int, int>> a4_pixels = {{option_page_width, 2480}, {option_page_height, 3508},
                                                        {option_image_file_type, 3}};
     auto depth = [&](int bits) {
