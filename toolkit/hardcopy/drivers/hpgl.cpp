@@ -65,7 +65,6 @@ constexpr std::array<std::string_view, 4> class_flags = {
 
 class HpglDriver : public PlotterDriver {
 public:
-    void open(DeviceParameters& p) override;
     void close(DeviceParameters&) override;
     void end_page(DeviceParameters& p) override;
     void character_size(DeviceParameters&) override;
@@ -88,6 +87,7 @@ private:
     std::string_view type1_text_ = "1 .3";
 
     static bool annotating() { return hc_option(option_hpgl_annotation) != 0; }
+    void begin_plot(const DeviceParameters& p) override;
     double units_per_point() const override { return u_; }
     DriverDefaults defaults() const override;
     void selected() override;
@@ -159,25 +159,19 @@ void HpglDriver::selected()
     type1_text_ = m.plotter_class == 3 ? "1 1 " : "1 .3";
 }
 
-void HpglDriver::open(DeviceParameters& p)
+void HpglDriver::begin_plot(const DeviceParameters& p)
 {
-    const PlotOpen plot = hpgl_open_plot(out_, p, terminator_);
-    if (plot == PlotOpen::failed)
-        return;
-    if (plot == PlotOpen::opened) {
-        pen_ = ' ';
-        last_thickness_ = -1;
-        reselect_ = false;
-        last_style_ = -1;
-        last_kind_ = 0;
-        if (hc_option(option_device_on_off) != 0)
-            out_.hc_hpgl_instruction("\x1b.Y");
-        corners_ = hpgl_corners(u_);
-        hpgl_plot_head(out_, corners_, hc_option(option_orientation) == 0, terminator_);
-        hc_hpgl_scale(2, 9, 0, 0, false);
-        hc_hpgl_scale(13, model_number(), 0, 0, false);
-    }
-    out_.hc_hpgl_instruction(hpgl_scale_reset);
+    pen_ = ' ';
+    last_thickness_ = -1;
+    reselect_ = false;
+    last_style_ = -1;
+    last_kind_ = 0;
+    if (hc_option(option_device_on_off) != 0)
+        out_.hc_hpgl_instruction("\x1b.Y");
+    corners_ = hpgl_corners(u_);
+    hpgl_plot_head(out_, corners_, hc_option(option_orientation) == 0, terminator_);
+    hc_hpgl_scale(2, 9, 0, 0, false);
+    hc_hpgl_scale(13, model_number(), 0, 0, false);
 }
 
 void HpglDriver::close(DeviceParameters&)

@@ -94,7 +94,6 @@ constexpr std::array<PageModel, 5> Hpgl2DeviceTable = {{
 
 class Hpgl2Driver : public PlotterDriver {
 public:
-    void open(DeviceParameters& p) override;
     void close(DeviceParameters&) override;
     void end_page(DeviceParameters& p) override;
     void colour(DeviceParameters&) override;
@@ -121,6 +120,7 @@ private:
     // ended before the job leaves HP-GL/2; readers that skip a comment up
     // to the next semicolon then lose nothing.
     void comment(const std::string& fields) const { out_.hc_hpgl_instruction("CO\"" + fields + "\";"); }
+    void begin_plot(const DeviceParameters& p) override;
     double units_per_point() const override { return plotter_units_per_point; }
     DriverDefaults defaults() const override;
     void selected() override;
@@ -168,42 +168,36 @@ void Hpgl2Driver::selected()
     font_letter_ = m == 1 ? 'S' : 'A';
 }
 
-void Hpgl2Driver::open(DeviceParameters& p)
+void Hpgl2Driver::begin_plot(const DeviceParameters& p)
 {
-    const PlotOpen plot = hpgl_open_plot(out_, p, terminator_);
-    if (plot == PlotOpen::failed)
-        return;
-    if (plot == PlotOpen::opened) {
-        pen_.clear();
-        fill_pen_.clear();
-        fill_mode_ = last_single_ = last_pair_previous_ = last_pair_current_ = -1;
-        pen_defined_.fill(false);
-        last_kind_ = 0;
-        last_family_ = last_style_ = last_justification_ = -1;
-        const int m = model_number();
-        if (m != 4)
-            out_.hc_hpgl_instruction("\x1b%0B");
-        if (p.px1 != 0) {
-            // A comment cannot hold a quote; the title is cut to the buffer.
-            std::string title;
-            for (char c : text_trimmed(text_view(hardcopy_state().title)))
-                if (c != '"')
-                    title += c;
-            title.resize(std::min(title.size(), instruction_limit - 4));
-            comment(title);
-        }
-        corners_ = hpgl_corners(plotter_units_per_point);
-        const bool flat = m == 4 ? hc_option(option_orientation) != 0 : hc_option(option_orientation) == 0;
-        hpgl_plot_head(out_, corners_, !flat, terminator_);
-        out_.hc_hpgl_instruction("TR0");
-        if (m != 1)
-            out_.hc_hpgl_instruction("AD1,14;SA");
-        if (!two_colours())
-            out_.hc_hpgl_instruction("NP256");
-        comment("13 " + hc_integer_field(m, 2) + " " + hc_real_field(width_divisor_, 3, 1) + " 9");
-        comment("2 " + digit(hc_option(option_colour_inversion)));
+    pen_.clear();
+    fill_pen_.clear();
+    fill_mode_ = last_single_ = last_pair_previous_ = last_pair_current_ = -1;
+    pen_defined_.fill(false);
+    last_kind_ = 0;
+    last_family_ = last_style_ = last_justification_ = -1;
+    const int m = model_number();
+    if (m != 4)
+        out_.hc_hpgl_instruction("\x1b%0B");
+    if (p.px1 != 0) {
+        // A comment cannot hold a quote; the title is cut to the buffer.
+        std::string title;
+        for (char c : text_trimmed(text_view(hardcopy_state().title)))
+            if (c != '"')
+                title += c;
+        title.resize(std::min(title.size(), instruction_limit - 4));
+        comment(title);
     }
-    out_.hc_hpgl_instruction(hpgl_scale_reset);
+    corners_ = hpgl_corners(plotter_units_per_point);
+    const bool flat = m == 4 ? hc_option(option_orientation) != 0 : hc_option(option_orientation) == 0;
+    hpgl_plot_head(out_, corners_, !flat, terminator_);
+    out_.hc_hpgl_instruction("TR0");
+    if (m != 1)
+        out_.hc_hpgl_instruction("AD1,14;SA");
+    if (!two_colours())
+        out_.hc_hpgl_instruction("NP256");
+    comment("13 " + hc_integer_field(m, 2) + " " + hc_real_field(width_divisor_, 3, 1) + " 9");
+    comment("2 " + digit(hc_option(option_colour_inversion)));
 }
 
 void Hpgl2Driver::close(DeviceParameters&)

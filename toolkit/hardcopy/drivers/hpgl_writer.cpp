@@ -94,6 +94,16 @@ PlotOpen hpgl_open_plot(HpglWriter& out, const DeviceParameters& p, char& termin
     return PlotOpen::opened;
 }
 
+void PlotterDriver::open(DeviceParameters& p)
+{
+    const PlotOpen plot = hpgl_open_plot(out_, p, terminator_);
+    if (plot == PlotOpen::failed)
+        return;
+    if (plot == PlotOpen::opened)
+        begin_plot(p);
+    out_.hc_hpgl_instruction(hpgl_scale_reset);
+}
+
 void hpgl_plot_head(const HpglWriter& out, const HpglCorners& c, bool turned, char terminator)
 {
     const std::string corners = c.fields();

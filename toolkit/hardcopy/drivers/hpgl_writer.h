@@ -100,12 +100,17 @@ void hpgl_clip_window(const HpglWriter& out, const HpglCorners& c, double u);
 // the character direction.
 class PlotterDriver : public FileDriver {
 public:
+    // The scale of user units, on a new plot the file opened and the plot
+    // begun, then the scale reset.
+    void open(DeviceParameters& p) override;
     void clip(DeviceParameters&) override { hpgl_clip_window(out_, corners_, units_per_point()); }
     void character_angle(DeviceParameters&) override { hpgl_direction(out_); }
 
 protected:
     // Plotter units per point of the page.
     virtual double units_per_point() const = 0;
+    // The head of a new plot, once its file is open.
+    virtual void begin_plot(const DeviceParameters& p) = 0;
 
     HpglWriter out_;
     HpglCorners corners_;

@@ -210,12 +210,7 @@ TEST_F(Cgm, ImagesBecomeCellArrays)
         b += '\0';
     }
     std::ofstream(path("image.bmp"), std::ios::binary) << b;
-    DeviceParameters& p = device_parameters();
-    p.image_file_set(path("image.bmp").string());
-    p.px2 = 5;
-    p.py2 = 3;
-    gr_send_hardcopy(DeviceOperation::ImageFile);
-    EXPECT_EQ(p.phase, 0);
+    EXPECT_EQ(image(path("image.bmp").string(), 5, 3).phase, 0);
     finish();
     const auto cells = of(elements("d.cgm"), 4, 9);
     ASSERT_EQ(cells.size(), 1u);

@@ -200,6 +200,16 @@ void DriverTest::colour_index(int index)
     gr_send_hardcopy(DeviceOperation::Colour);
 }
 
+DeviceParameters& DriverTest::image(const std::string& file, int w, int h)
+{
+    DeviceParameters& p = fresh();
+    p.image_file_set(file);
+    p.px2 = w;
+    p.py2 = h;
+    gr_send_hardcopy(DeviceOperation::ImageFile);
+    return p;
+}
+
 void DriverTest::line_type(int type)
 {
     graphics_state().line_type = type;

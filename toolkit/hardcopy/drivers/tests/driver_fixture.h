@@ -50,6 +50,8 @@ protected:
     void colour_rgb(int r, int g, int b);
     void colour_index(int index);
     void line_type(int type);
+    // Operation 38 with an image file of w by h pixels; its parameter block.
+    DeviceParameters& image(const std::string& file, int w, int h);
 
     // Runs a command line of the host; its exit status, with stdout in out.
     static int run(const std::string& command, std::string* out = nullptr);

@@ -232,12 +232,7 @@ TEST_F(PostScript, ImagesFillTheClipBox)
     open("h.ps");
     write_bmp(path("image.bmp").string(), 100, 50);
     IGrArea(0.25f, 0.25f, 0.75f, 0.75f);
-    DeviceParameters& p = device_parameters();
-    p.image_file_set(path("image.bmp").string());
-    p.px2 = 100;
-    p.py2 = 50;
-    gr_send_hardcopy(DeviceOperation::ImageFile);
-    EXPECT_EQ(p.phase, 0);
+    EXPECT_EQ(image(path("image.bmp").string(), 100, 50).phase, 0);
     finish();
     const auto l = lines("h.ps");
     EXPECT_TRUE(has(l, "/picstr 300 string def"));

@@ -337,11 +337,7 @@ protected:
     void draw_image(const std::string& file, int rotation)
     {
         graphics_state().rotation = rotation;
-        DeviceParameters& p = device_parameters();
-        p.image_file_set(file);
-        p.px2 = 20;
-        p.py2 = 10;
-        gr_send_hardcopy(DeviceOperation::ImageFile);
+        DriverTest::image(file, 20, 10);
         graphics_state().rotation = 0;
     }
 };

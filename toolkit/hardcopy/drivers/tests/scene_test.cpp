@@ -79,11 +79,7 @@ protected:
         text(scene_text, 0.05f * w, 0.25f * h);
         write_bmp(path("image.bmp").string(), 40, 20);
         IGrArea(0.05f, 0.05f, 0.35f, 0.15f);
-        DeviceParameters& p = device_parameters();
-        p.image_file_set(path("image.bmp").string());
-        p.px2 = 40;
-        p.py2 = 20;
-        gr_send_hardcopy(DeviceOperation::ImageFile);
+        image(path("image.bmp").string(), 40, 20);
         IGrArea(0, 0, 1, 1);
     }
 };
