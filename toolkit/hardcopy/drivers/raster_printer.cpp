@@ -187,6 +187,10 @@ private:
         int count_at = 0, unit = 0, margin = 0, interleave = 1, compression = 0;
     };
     PageCommands commands_;
+    // The printer's family and the page's turn, read once a page: the dots
+    // are fetched one by one.
+    int family_ = 0;
+    bool turned_ = false;
 
     bool landscape() const { return hc_option(option_orientation) != 0; }
     std::pair<double, double> offsets() const;
@@ -269,13 +273,12 @@ void RasterPrinterDriver::end_page(DeviceParameters& p)
 
 bool RasterPrinterDriver::hc_rasprn_pixel_fetch(int c, int r) const
 {
-    const int x = landscape() ? page.last_column - r : c;
-    const int y = landscape() ? page.last_row - c : page.last_row - r;
+    const int x = turned_ ? page.last_column - r : c;
+    const int y = turned_ ? page.last_row - c : page.last_row - r;
     const std::uint32_t v = page.value_at(x, y);
     if (page.planes == 1)
         return v != 0;
-    const int family = printer_plotter_settings().printer_family;
-    if (family >= 7)
+    if (family_ >= 7)
         return (v >> plane_ & 1u) != 0;
     if (plane_ < 0)
         return v == 7;
@@ -303,7 +306,9 @@ void RasterPrinterDriver::hc_rasprn_page(int columns, int rows)
     columns_ = columns;
     rows_ = rows;
     commands_ = PageCommands{};
-    const int family = printer_plotter_settings().printer_family;
+    family_ = printer_plotter_settings().printer_family;
+    turned_ = landscape();
+    const int family = family_;
     if (family >= 7)
         pcl_page();
     else if (family == 6)
