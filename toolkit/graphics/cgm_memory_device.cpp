@@ -56,9 +56,9 @@ bool append(const ByteSink& element)
 void words(int element_class, int id, std::initializer_list<int> values)
 {
     ByteSink e;
-    hc_cgm_element_header(e, element_class, id, 2 * static_cast<int>(values.size()));
+    cgm_element_header(e, element_class, id, 2 * static_cast<int>(values.size()));
     for (int v : values)
-        hc_cgm_word16(e, v);
+        cgm_word16(e, v);
     append(e);
 }
 
@@ -77,7 +77,7 @@ template <class Build> void cached(Cached entry, std::int32_t value, Build build
 
 void colour_cached(Cached entry, int id, int element_class, int r, int g, int b)
 {
-    cached(entry, r + 256 * g + 65536 * b, [&](ByteSink& e) { hc_cgm_colour_element(e, element_class, id, r, g, b); });
+    cached(entry, r + 256 * g + 65536 * b, [&](ByteSink& e) { cgm_colour_element(e, element_class, id, r, g, b); });
 }
 
 int to_int(double v)
@@ -91,9 +91,9 @@ int rounded(double v) { return to_int(std::round(v)); }
 void points_element(int element_class, int id, std::initializer_list<std::pair<int, int>> points)
 {
     ByteSink e;
-    hc_cgm_element_header(e, element_class, id, 4 * static_cast<int>(points.size()));
+    cgm_element_header(e, element_class, id, 4 * static_cast<int>(points.size()));
     for (const auto& [x, y] : points)
-        hc_cgm_point_int(e, x, y);
+        cgm_point(e, x, y);
     append(e);
 }
 
@@ -182,12 +182,12 @@ void CgmMemoryDevice::ellipse_outline(DeviceParameters& p)
     words(5, 30, {1}); // EDGE VISIBILITY on
     colour_cached(edge_colour, 29, 5, red_, green_, blue_);
     cached(edge_type, g.line_type, [&](ByteSink& e) {
-        hc_cgm_element_header(e, 5, 27, 2);
-        hc_cgm_word16(e, cgm_line_type(g.line_type));
+        cgm_element_header(e, 5, 27, 2);
+        cgm_word16(e, cgm_line_type(g.line_type));
     });
     cached(edge_width, g.line_width, [&](ByteSink& e) {
-        hc_cgm_element_header(e, 5, 28, 2);
-        hc_cgm_word16(e, 4 * g.line_width);
+        cgm_element_header(e, 5, 28, 2);
+        cgm_word16(e, 4 * g.line_width);
     });
     words(5, 22, {4}); // INTERIOR STYLE empty
     ellipse_element(p);
@@ -252,12 +252,12 @@ void CgmMemoryDevice::pie(DeviceParameters& p)
         points.emplace_back(to_int(std::cos(a) * x2 + x1), to_int(std::sin(a) * y2 + y1));
     points.emplace_back(to_int(std::cos(y3) * x2 + x1), to_int(std::sin(y3) * y2 + y1));
     ByteSink e;
-    hc_cgm_word16(e, 4 * 4096 + 7 * 32 + 31);
+    cgm_word16(e, 4 * 4096 + 7 * 32 + 31);
     for (std::size_t at = 0; at < points.size(); at += cgm_points_limit) {
         const std::size_t n = std::min<std::size_t>(cgm_points_limit, points.size() - at);
         cgm_partition_word(e, 4 * static_cast<int>(n), at + n < points.size());
         for (std::size_t i = at; i < at + n; ++i)
-            hc_cgm_point_int(e, points[i].first, points[i].second);
+            cgm_point(e, points[i].first, points[i].second);
     }
     append(e);
 }
@@ -270,10 +270,10 @@ void CgmMemoryDevice::polygon(DeviceParameters& p)
     if (m < 1)
         return;
     ByteSink e;
-    hc_cgm_word16(e, 4 * 4096 + 7 * 32 + 31);
+    cgm_word16(e, 4 * 4096 + 7 * 32 + 31);
     cgm_partition_word(e, 4 * m, false);
     for (int i = 0; i < m; ++i)
-        hc_cgm_point_int(e, to_int(p.poly_x[static_cast<std::size_t>(i)]), to_int(p.poly_y[static_cast<std::size_t>(i)]));
+        cgm_point(e, to_int(p.poly_x[static_cast<std::size_t>(i)]), to_int(p.poly_y[static_cast<std::size_t>(i)]));
     append(e);
 }
 
@@ -315,13 +315,13 @@ void CgmMemoryDevice::character_size(DeviceParameters&)
     const int family = std::clamp(g.font_family, 1, 4);
     const int index = std::clamp(4 * family - 3 + g.font_style % 4, 1, 16);
     cached(font_index, index, [&](ByteSink& e) {
-        hc_cgm_element_header(e, 5, 10, 2);
-        hc_cgm_word16(e, index);
+        cgm_element_header(e, 5, 10, 2);
+        cgm_word16(e, index);
     });
     const int height = std::max(1, rounded(0.55 * g.char_height * g.area_span_py));
     cached(character_height, height, [&](ByteSink& e) {
-        hc_cgm_element_header(e, 5, 15, 2);
-        hc_cgm_word16(e, height);
+        cgm_element_header(e, 5, 15, 2);
+        cgm_word16(e, height);
     });
     const MetafileSlot* s = target_slot();
     const double cell_x = static_cast<double>(g.char_width) * g.area_span_px;
@@ -364,9 +364,9 @@ void CgmMemoryDevice::text(DeviceParameters& p)
     colour_cached(text_colour, 14, 5, red_, green_, blue_);
     const int h = g.text_kind == 1 ? 1 : g.text_alignment + 1;
     cached(text_alignment, h, [&](ByteSink& e) {
-        hc_cgm_element_header(e, 5, 18, 12);
-        hc_cgm_word16(e, h);
-        hc_cgm_word16(e, 5);
+        cgm_element_header(e, 5, 18, 12);
+        cgm_word16(e, h);
+        cgm_word16(e, 5);
         for (int i = 0; i < 8; ++i)
             e.put_u8(0);
     });
@@ -381,15 +381,15 @@ void CgmMemoryDevice::text(DeviceParameters& p)
     ByteSink e;
     const int length = static_cast<int>(n);
     if (g.text_kind == 1) {
-        hc_cgm_element_header(e, 4, 4, length + 7);
+        cgm_element_header(e, 4, 4, length + 7);
     } else {
-        hc_cgm_element_header(e, 4, 5, length + 11);
-        hc_cgm_word16(e, rounded(std::hypot(p.rx3 - p.rx1, p.ry3 - p.ry1)));
-        hc_cgm_word16(e, rounded(1.25 * s->cgm_cache[character_height]));
+        cgm_element_header(e, 4, 5, length + 11);
+        cgm_word16(e, rounded(std::hypot(p.rx3 - p.rx1, p.ry3 - p.ry1)));
+        cgm_word16(e, rounded(1.25 * s->cgm_cache[character_height]));
     }
-    hc_cgm_point_int(e, rounded(rx), rounded(ry));
-    hc_cgm_word16(e, 1);
-    hc_cgm_string_even(e, text);
+    cgm_point(e, rounded(rx), rounded(ry));
+    cgm_word16(e, 1);
+    cgm_string_even(e, text);
     append(e);
     if (opaque)
         words(3, 4, {1});
@@ -428,8 +428,8 @@ void CgmMemoryDevice::metafile_header(DeviceParameters&)
     aspect_ = s->height_points != 0 ? static_cast<double>(s->width_points) / s->height_points : 1.0;
     auto string_element = [](int element_class, int id, std::string_view text) {
         ByteSink e;
-        hc_cgm_element_header(e, element_class, id, cgm_string_even_length(text) - (text.size() % 2 == 0 ? 1 : 0));
-        hc_cgm_string_even(e, text);
+        cgm_element_header(e, element_class, id, cgm_string_even_length(text) - (text.size() % 2 == 0 ? 1 : 0));
+        cgm_string_even(e, text);
         append(e);
     };
     string_element(0, 1, "ZOQ CGM File");
@@ -443,13 +443,13 @@ void CgmMemoryDevice::metafile_header(DeviceParameters&)
     int font_bytes = 0;
     for (std::string_view name : cgm_font_names)
         font_bytes += 1 + static_cast<int>(name.size());
-    hc_cgm_element_header(fonts, 1, 13, font_bytes);
+    cgm_element_header(fonts, 1, 13, font_bytes);
     for (std::string_view name : cgm_font_names)
-        hc_cgm_string(fonts, name);
+        cgm_string(fonts, name);
     append(fonts);
     words(1, 7, {8});
     ByteSink extent;
-    hc_cgm_element_header(extent, 1, 10, 6);
+    cgm_element_header(extent, 1, 10, 6);
     for (std::uint8_t b : {0, 0, 0, 255, 255, 255})
         extent.put_u8(b);
     append(extent);
@@ -471,9 +471,9 @@ void CgmMemoryDevice::metafile_header(DeviceParameters&)
     points_element(2, 6, {{0, 0}, {s->device_width, s->device_height}});
     words(0, 4, {});
     ByteSink alignment;
-    hc_cgm_element_header(alignment, 5, 18, 12);
-    hc_cgm_word16(alignment, 1);
-    hc_cgm_word16(alignment, 5);
+    cgm_element_header(alignment, 5, 18, 12);
+    cgm_word16(alignment, 1);
+    cgm_word16(alignment, 5);
     for (int i = 0; i < 8; ++i)
         alignment.put_u8(0);
     append(alignment);
@@ -558,11 +558,11 @@ void CgmMemoryDevice::shaded_polygon(DeviceParameters& p)
             const int ax = to_int(p.poly_x[a]), ay = to_int(p.poly_y[a]);
             points_element(5, 31, {{ax, ay}});
             ByteSink e;
-            hc_cgm_element_header(e, 5, 43, 22);
-            hc_cgm_word16(e, 3);
-            hc_cgm_point_int(e, to_int(p.poly_x[b] - p.poly_x[a]), to_int(p.poly_y[b] - p.poly_y[a]));
-            hc_cgm_point_int(e, to_int(p.poly_x[c] - p.poly_x[a]), to_int(p.poly_y[c] - p.poly_y[a]));
-            hc_cgm_word16(e, 0);
+            cgm_element_header(e, 5, 43, 22);
+            cgm_word16(e, 3);
+            cgm_point(e, to_int(p.poly_x[b] - p.poly_x[a]), to_int(p.poly_y[b] - p.poly_y[a]));
+            cgm_point(e, to_int(p.poly_x[c] - p.poly_x[a]), to_int(p.poly_y[c] - p.poly_y[a]));
+            cgm_word16(e, 0);
             for (std::size_t v : {a, b, c}) {
                 int r = 0, g = 0, bl = 0;
                 component_split(colours[v], r, g, bl);

@@ -22,7 +22,7 @@ int& grid_layout_busy();
 // defaults flag and hands the dialog manager the grid field's hooks; does
 // nothing while ZOQGRID is registered. False when a class could not be
 // registered.
-bool grid_classes_register();
+bool grid_register_classes();
 // Unregisters both classes (the root window closes).
 void grid_classes_unregister();
 

@@ -26,7 +26,7 @@ int& grid_layout_busy()
     return toolkit_context().record<int>(ContextSlot::grid_layout_busy);
 }
 
-bool grid_classes_register()
+bool grid_register_classes()
 {
     const HINSTANCE instance = module_instance();
     WNDCLASSA existing{};
@@ -69,7 +69,7 @@ void grid_classes_unregister()
 void grid_services_register()
 {
     GridServices& services = grid_services();
-    services.register_classes = grid_classes_register;
+    services.register_classes = grid_register_classes;
     services.unregister_classes = grid_classes_unregister;
     services.layout_busy = [] { return grid_layout_busy() != 0; };
     grid_editor_kind_register();

@@ -7,46 +7,46 @@
 
 namespace korv {
 
-void hc_cgm_word16(ByteSink& out, int value) { out.put_u16_be(static_cast<std::uint16_t>(value & 0xFFFF)); }
+void cgm_word16(ByteSink& out, int value) { out.put_u16_be(static_cast<std::uint16_t>(value & 0xFFFF)); }
 
-void hc_cgm_element_header(ByteSink& out, int element_class, int id, int length, bool more_partitions)
+void cgm_element_header(ByteSink& out, int element_class, int id, int length, bool more_partitions)
 {
     const int short_length = length > 30 ? 31 : std::max(length, 0);
-    hc_cgm_word16(out, element_class * 4096 + id * 32 + short_length);
+    cgm_word16(out, element_class * 4096 + id * 32 + short_length);
     if (short_length == 31)
         cgm_partition_word(out, length, more_partitions);
 }
 
 void cgm_partition_word(ByteSink& out, int length, bool more_partitions)
 {
-    hc_cgm_word16(out, std::clamp(length, 0, cgm_partition_limit) | (more_partitions ? 0x8000 : 0));
+    cgm_word16(out, std::clamp(length, 0, cgm_partition_limit) | (more_partitions ? 0x8000 : 0));
 }
 
-void hc_cgm_point_int(ByteSink& out, int x, int y)
+void cgm_point(ByteSink& out, int x, int y)
 {
-    hc_cgm_word16(out, x);
-    hc_cgm_word16(out, y);
+    cgm_word16(out, x);
+    cgm_word16(out, y);
 }
 
-void hc_cgm_colour_element(ByteSink& out, int element_class, int id, int red, int green, int blue)
+void cgm_colour_element(ByteSink& out, int element_class, int id, int red, int green, int blue)
 {
-    hc_cgm_element_header(out, element_class, id, 4);
+    cgm_element_header(out, element_class, id, 4);
     out.put_u8(static_cast<std::uint8_t>(red));
     out.put_u8(static_cast<std::uint8_t>(green));
     out.put_u8(static_cast<std::uint8_t>(blue));
     out.put_u8(0);
 }
 
-void hc_cgm_string(ByteSink& out, std::string_view text)
+void cgm_string(ByteSink& out, std::string_view text)
 {
     text = text.substr(0, cgm_string_limit);
     out.put_u8(static_cast<std::uint8_t>(text.size()));
     out.put(text);
 }
 
-void hc_cgm_string_even(ByteSink& out, std::string_view text)
+void cgm_string_even(ByteSink& out, std::string_view text)
 {
-    hc_cgm_string(out, text);
+    cgm_string(out, text);
     if (std::min<std::size_t>(text.size(), cgm_string_limit) % 2 == 0)
         out.put_u8(0);
 }
@@ -72,15 +72,15 @@ void cgm_cell_array_head(ByteSink& out, int px, int py, int qx, int qy, int rx, 
 {
     // The long form even for the short first partition: the rows follow as
     // partitions of the same element.
-    hc_cgm_word16(out, 4 * 4096 + 9 * 32 + 31);
+    cgm_word16(out, 4 * 4096 + 9 * 32 + 31);
     cgm_partition_word(out, 20, true);
-    hc_cgm_point_int(out, px, py);
-    hc_cgm_point_int(out, qx, qy);
-    hc_cgm_point_int(out, rx, ry);
-    hc_cgm_word16(out, nx);
-    hc_cgm_word16(out, ny);
-    hc_cgm_word16(out, 8);
-    hc_cgm_word16(out, 0);
+    cgm_point(out, px, py);
+    cgm_point(out, qx, qy);
+    cgm_point(out, rx, ry);
+    cgm_word16(out, nx);
+    cgm_word16(out, ny);
+    cgm_word16(out, 8);
+    cgm_word16(out, 0);
 }
 
 void cgm_cell_row(ByteSink& out, std::span<const std::int32_t> cells, bool last_row)
@@ -120,10 +120,10 @@ void cgm_point_list(ByteSink& out, std::span<const float> x, std::span<const flo
         return;
     // Always in the long form, whatever the count.
     const int count = last - first + 1;
-    hc_cgm_word16(out, 4 * 4096 + 1 * 32 + 31);
+    cgm_word16(out, 4 * 4096 + 1 * 32 + 31);
     cgm_partition_word(out, 4 * count, false);
     for (int i = first; i <= last; ++i)
-        hc_cgm_point_int(out, truncate_to_int(x[static_cast<std::size_t>(i - 1)]), truncate_to_int(y[static_cast<std::size_t>(i - 1)]));
+        cgm_point(out, truncate_to_int(x[static_cast<std::size_t>(i - 1)]), truncate_to_int(y[static_cast<std::size_t>(i - 1)]));
 }
 
 int cgm_line_type(int line_type)

@@ -23,19 +23,19 @@ inline constexpr int cgm_points_limit = 8191;
 // The header word class * 4096 + id * 32 + length. A length above 30 is
 // written in the long form: 31 in the header, then the length word (with
 // bit 15 set when more partitions follow).
-void hc_cgm_element_header(ByteSink& out, int element_class, int id, int length, bool more_partitions = false);
+void cgm_element_header(ByteSink& out, int element_class, int id, int length, bool more_partitions = false);
 // A continuation partition's length word.
 void cgm_partition_word(ByteSink& out, int length, bool more_partitions);
 // The low 16 bits, high byte first; negative values as two's complement.
-void hc_cgm_word16(ByteSink& out, int value);
-void hc_cgm_point_int(ByteSink& out, int x, int y);
+void cgm_word16(ByteSink& out, int value);
+void cgm_point(ByteSink& out, int x, int y);
 // Header (class, id, 4), the low bytes of red, green, blue, and a zero byte.
-void hc_cgm_colour_element(ByteSink& out, int element_class, int id, int red, int green, int blue);
+void cgm_colour_element(ByteSink& out, int element_class, int id, int red, int green, int blue);
 // A count byte and the characters (at most 254).
-void hc_cgm_string(ByteSink& out, std::string_view text);
-// As hc_cgm_string, with a zero byte after an even count so the total is even.
-void hc_cgm_string_even(ByteSink& out, std::string_view text);
-// The bytes hc_cgm_string_even writes for a text.
+void cgm_string(ByteSink& out, std::string_view text);
+// As cgm_string, with a zero byte after an even count so the total is even.
+void cgm_string_even(ByteSink& out, std::string_view text);
+// The bytes cgm_string_even writes for a text.
 int cgm_string_even_length(std::string_view text);
 // POLYLINE (4, 1) of points first..last (1-based) of the real arrays, truncated.
 void cgm_point_list(ByteSink& out, std::span<const float> x, std::span<const float> y, int first, int last);

@@ -37,6 +37,21 @@ constexpr std::array<std::array<std::string_view, 16>, 3> font_sets = {{
 
 constexpr int vdc_limit = 32767;
 
+// The driver's element encoders are the graphics layer's, which its
+// in-memory CGM device writes with too, so both make the same bytes.
+void hc_cgm_word16(ByteSink& out, int value) { cgm_word16(out, value); }
+void hc_cgm_element_header(ByteSink& out, int element_class, int id, int length, bool more_partitions = false)
+{
+    cgm_element_header(out, element_class, id, length, more_partitions);
+}
+void hc_cgm_point_int(ByteSink& out, int x, int y) { cgm_point(out, x, y); }
+void hc_cgm_colour_element(ByteSink& out, int element_class, int id, int red, int green, int blue)
+{
+    cgm_colour_element(out, element_class, id, red, green, blue);
+}
+void hc_cgm_string(ByteSink& out, std::string_view text) { cgm_string(out, text); }
+void hc_cgm_string_even(ByteSink& out, std::string_view text) { cgm_string_even(out, text); }
+
 // A string's count byte and characters; an element's length leaves out the
 // pad byte that keeps it even.
 int string_length(std::string_view text) { return static_cast<int>(std::min<std::size_t>(text.size(), cgm_string_limit)) + 1; }

@@ -38,6 +38,8 @@ void HpglWriter::hc_hpgl_instruction(std::string_view text) const
     hc_unit_write_line(plot_unit, blank_first_ ? " " + line : line);
 }
 
+void HpglWriter::hc_hpgl_text(std::string_view text) const { hc_hpgl_instruction(text.substr(0, 50)); }
+
 int HpglWriter::user_x(float x) const { return gr_trunc(x * sx); }
 int HpglWriter::user_y(float y) const { return gr_trunc(y * sy); }
 
@@ -109,8 +111,8 @@ void hpgl_plot_head(const HpglWriter& out, const HpglCorners& c, bool turned, ch
     const std::string corners = c.fields();
     out.hc_hpgl_instruction("IN; IP" + corners);
     out.hc_hpgl_instruction(std::string(turned ? "RO 90" : "RO 0") + "; IP" + corners);
-    out.hc_hpgl_instruction(std::string("DT") + terminator);
-    out.hc_hpgl_instruction("DI1. 0.");
+    out.hc_hpgl_text(std::string("DT") + terminator);
+    out.hc_hpgl_text("DI1. 0.");
 }
 
 void hpgl_circle(const HpglWriter& out, const DeviceParameters& p, bool filled, const std::function<void()>& after_move)

@@ -29,6 +29,8 @@ public:
     // blanks becomes one, blanks right after the mnemonic and at the end
     // are dropped.
     void hc_hpgl_instruction(std::string_view text) const;
+    // The caller's own text as one instruction, at most the writer's 50 characters.
+    void hc_hpgl_text(std::string_view text) const;
     // The mnemonic and a device point in user units.
     void hc_hpgl_vector(std::string_view mnemonic, float x, float y) const;
     // "LB", the text with any terminator in it dropped, the terminator.
