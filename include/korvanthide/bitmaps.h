@@ -1,8 +1,9 @@
-// Memory bitmaps: off-screen pictures that a program creates, fills with
-// arrays of RGB values, draws into as a drawing target and destroys. The
-// public routines take handles 1..51; the bitmap layer below them works on
-// slots 0..50 and returns a status instead of reporting (0 done, 1021 empty
-// slot, 1066 a refused transfer, 1020 no memory for a new bitmap).
+// Memory bitmaps and metafiles: off-screen pictures that a program creates,
+// fills with arrays of RGB values, draws into as a drawing target and
+// destroys. The bitmap routines take handles 1..51; the bitmap layer below
+// them works on slots 0..50 and returns a status instead of reporting (0
+// done, 1021 empty slot, 1066 a refused transfer, 1020 no memory for a new
+// bitmap).
 #pragma once
 
 #include <cstdint>
@@ -21,6 +22,10 @@ void WBitmapDestroy(int handle);
 // holds other content, 1039 a mode outside 1..3 (nothing done) or a window
 // inside a parent (shown modeless), 1040 the viewer cannot be made.
 void WBitmapView(int handle, int x_offset = 0, int y_offset = 0, int mode = 2, int options = 3);
+// Frees metafile slot number 1..20 (error 1060 for another number or a free
+// slot). A slot that is the drawing target first gives the target back to
+// the window.
+void WMetafileDestroy(int number);
 
 namespace korv {
 

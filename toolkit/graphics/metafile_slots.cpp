@@ -1,6 +1,7 @@
 // The metafile slot table.
 #include "graphics/metafile_slots.h"
 
+#include "korvanthide/bitmaps.h"
 #include "korvanthide/error_numbers.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"

@@ -57,7 +57,3 @@ void gr_metafile_select_target(int slot, int& status, int& width, int& height);
 void YYGCGM1(std::span<const std::uint8_t> bytes);
 
 } // namespace korv
-
-// Frees slot number 1..20 (error 1060 for another number or a free slot).
-// A slot that is the drawing target first gives the target back to the window.
-void WMetafileDestroy(int number);

@@ -4,6 +4,7 @@
 #include "graphics/formats/image_write.h"
 #include "graphics/metafile_slots.h"
 
+#include "korvanthide/bitmaps.h"
 #include "korvanthide/drawing.h"
 #include "korvanthide/errors.h"
 #include "korvanthide/graphics_state.h"
