@@ -45,6 +45,17 @@ bool tree_has_children(HWND tree, HTREEITEM item)
     return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)) != 0;
 }
 
+// The tree field id and its item number: 0, or -1 without a tree field and
+// -2 without such an item.
+int tree_field_item(int id, int number, HWND& tree, HTREEITEM& item)
+{
+    tree = current_field(id);
+    if (tree == nullptr || !is_class(tree, atoms().treeview))
+        return -1;
+    item = tree_item(tree, number);
+    return item == nullptr ? -2 : 0;
+}
+
 } // namespace
 
 int field_get_tree_selection(int id, int& number, bool want_text, std::span<char> text)
@@ -85,12 +96,10 @@ int field_tree_select_item(int id, int number)
 
 int field_tree_delete_item(int id, int number)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().treeview))
-        return -1;
-    HTREEITEM item = tree_item(w, number);
-    if (item == nullptr)
-        return -2;
+    HWND w = nullptr;
+    HTREEITEM item = nullptr;
+    if (const int status = tree_field_item(id, number, w, item); status != 0)
+        return status;
     SendMessageA(w, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
     return 0;
 }
@@ -147,12 +156,10 @@ int field_tree_insert_item(int id, int reference, int position_code, int number,
 
 int field_tree_item_expanded(int id, int number, int& state)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().treeview))
-        return -1;
-    HTREEITEM item = tree_item(w, number);
-    if (item == nullptr)
-        return -2;
+    HWND w = nullptr;
+    HTREEITEM item = nullptr;
+    if (const int status = tree_field_item(id, number, w, item); status != 0)
+        return status;
     if (!tree_has_children(w, item))
         return -3;
     const LRESULT s = SendMessageA(w, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED);
@@ -162,12 +169,10 @@ int field_tree_item_expanded(int id, int number, int& state)
 
 int field_tree_expand_item(int id, int number, int code)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().treeview))
-        return -1;
-    HTREEITEM item = tree_item(w, number);
-    if (item == nullptr)
-        return -2;
+    HWND w = nullptr;
+    HTREEITEM item = nullptr;
+    if (const int status = tree_field_item(id, number, w, item); status != 0)
+        return status;
     if (!tree_has_children(w, item))
         return -3;
     SendMessageA(w, TVM_EXPAND, code == 1 ? TVE_COLLAPSE : TVE_EXPAND, reinterpret_cast<LPARAM>(item));
@@ -176,12 +181,10 @@ int field_tree_expand_item(int id, int number, int code)
 
 int field_tree_set_item_text(int id, int number, std::string_view text)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().treeview))
-        return -1;
-    HTREEITEM item = tree_item(w, number);
-    if (item == nullptr)
-        return -2;
+    HWND w = nullptr;
+    HTREEITEM item = nullptr;
+    if (const int status = tree_field_item(id, number, w, item); status != 0)
+        return status;
     std::string caption(text);
     TVITEMA info{};
     info.mask = TVIF_TEXT | TVIF_HANDLE;
