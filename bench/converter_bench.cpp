@@ -173,7 +173,7 @@ int main()
         traced("text", [](int i) { WDialogPutString(1082, i % 2 ? "00FF00" : "FF0000"); });
         traced("trackbar", [](int i) { WDialogPutTrackBar(1005, 10 + i); });
         traced("preview", [](int i) { cc_show_preview(1024, 0.1F * static_cast<float>(i), 0.5F, 0.5F, 75, 60); });
-        drive(converter, dialog, 1001, VK_LEFT, VK_RIGHT, 1, 100, 97, 1);
+        drive(converter, dialog, 1001, VK_LEFT, VK_RIGHT, 1, 60, 50, 1);
         WRootWindowClose();
         return 0;
     }
