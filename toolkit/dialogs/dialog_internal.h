@@ -170,6 +170,8 @@ void dialog_show_reporting(int x, int y, int focus, int mode, std::string_view r
 
 // Field layer helpers used across files.
 HWND current_field(int id);
+// The field when it is of the class with that atom; otherwise null.
+HWND current_field_of_class(int id, ATOM atom);
 // Forgets the fields found by identifier (a field came or went).
 void field_cache_clear();
 void field_select_text(HWND window);

@@ -221,8 +221,8 @@ void dialog_focus_first_tab_stop(HWND fallback, HWND dialog, int set_focus)
 
 int field_tab_select_page(int id, int& page)
 {
-    HWND tab = current_field(id);
-    if (tab == nullptr || !is_class(tab, control_class_atoms().tab))
+    HWND tab = current_field_of_class(id, control_class_atoms().tab);
+    if (tab == nullptr)
         return -1;
     const int count = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
     int index = -1;
@@ -255,8 +255,8 @@ int field_tab_select_page(int id, int& page)
 
 int field_tab_enable_page(int id, int& page, int enable)
 {
-    HWND tab = current_field(id);
-    if (tab == nullptr || !is_class(tab, control_class_atoms().tab))
+    HWND tab = current_field_of_class(id, control_class_atoms().tab);
+    if (tab == nullptr)
         return -1;
     const int count = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
@@ -283,8 +283,8 @@ int field_tab_enable_page(int id, int& page, int enable)
 
 int field_get_tab_page(int id, int& page)
 {
-    HWND tab = current_field(id);
-    if (tab == nullptr || !is_class(tab, control_class_atoms().tab))
+    HWND tab = current_field_of_class(id, control_class_atoms().tab);
+    if (tab == nullptr)
         return -1;
     const int selected = static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0));
     int p = 0;

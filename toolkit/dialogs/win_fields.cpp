@@ -52,6 +52,12 @@ HWND current_field(int id)
     return w;
 }
 
+HWND current_field_of_class(int id, ATOM atom)
+{
+    HWND w = current_field(id);
+    return w != nullptr && is_class(w, atom) ? w : nullptr;
+}
+
 void field_cache_clear()
 {
     DialogProcState& s = dialog_proc_state();

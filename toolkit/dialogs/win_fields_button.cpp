@@ -11,6 +11,14 @@ namespace {
 
 int radio_type(HWND w) { return button_type(w); }
 
+// The field when it is an automatic check box or radio button.
+HWND check_box_or_radio_button(int id)
+{
+    HWND w = current_field_of_class(id, atoms().button);
+    const int t = w ? radio_type(w) : -1;
+    return t == BS_AUTOCHECKBOX || t == BS_AUTORADIOBUTTON ? w : nullptr;
+}
+
 } // namespace
 
 void field_radio_group_bounds(HWND button, HWND& first, HWND& last)
@@ -33,8 +41,8 @@ void field_radio_group_bounds(HWND button, HWND& first, HWND& last)
 
 int field_put_radio_button(int id)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || radio_type(w) != BS_AUTORADIOBUTTON || !is_class(w, atoms().button))
+    HWND w = current_field_of_class(id, atoms().button);
+    if (w == nullptr || radio_type(w) != BS_AUTORADIOBUTTON)
         return -1;
     HWND first, last;
     field_radio_group_bounds(w, first, last);
@@ -48,8 +56,8 @@ int field_put_radio_button(int id)
 
 int field_get_radio_button(int id, int& position)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || radio_type(w) != BS_AUTORADIOBUTTON || !is_class(w, atoms().button))
+    HWND w = current_field_of_class(id, atoms().button);
+    if (w == nullptr || radio_type(w) != BS_AUTORADIOBUTTON)
         return -1;
     HWND first, last;
     field_radio_group_bounds(w, first, last);
@@ -65,11 +73,11 @@ int field_get_radio_button(int id, int& position)
     return -2;
 }
 
+
 int field_put_check_box(int id, int state)
 {
-    HWND w = current_field(id);
-    const int t = w ? radio_type(w) : -1;
-    if (w == nullptr || !is_class(w, atoms().button) || (t != BS_AUTOCHECKBOX && t != BS_AUTORADIOBUTTON))
+    HWND w = check_box_or_radio_button(id);
+    if (w == nullptr)
         return -1;
     SendMessageA(w, BM_SETCHECK, static_cast<WPARAM>(state), 0);
     return 0;
@@ -77,9 +85,8 @@ int field_put_check_box(int id, int state)
 
 int field_get_check_box(int id, int& state)
 {
-    HWND w = current_field(id);
-    const int t = w ? radio_type(w) : -1;
-    if (w == nullptr || !is_class(w, atoms().button) || (t != BS_AUTOCHECKBOX && t != BS_AUTORADIOBUTTON))
+    HWND w = check_box_or_radio_button(id);
+    if (w == nullptr)
         return -1;
     state = static_cast<int>(SendMessageA(w, BM_GETCHECK, 0, 0));
     return 0;

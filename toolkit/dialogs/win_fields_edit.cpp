@@ -113,9 +113,8 @@ int field_set_integer_range(int id, double minimum, double maximum)
 
 int field_set_real_spin_steps(int id, double small_step, double large_step)
 {
-    HWND w = current_field(id);
-    FieldRecord* r = field_record_of(w);
-    if (r == nullptr || !is_class(w, atoms().real_spin))
+    FieldRecord* r = field_record_of(current_field_of_class(id, atoms().real_spin));
+    if (r == nullptr)
         return -1;
     r->small_step = small_step;
     r->large_step = large_step;
@@ -124,9 +123,8 @@ int field_set_real_spin_steps(int id, double small_step, double large_step)
 
 int field_set_integer_spin_steps(int id, int small_step, int large_step, int base)
 {
-    HWND w = current_field(id);
-    FieldRecord* r = field_record_of(w);
-    if (r == nullptr || !is_class(w, atoms().integer_spin))
+    FieldRecord* r = field_record_of(current_field_of_class(id, atoms().integer_spin));
+    if (r == nullptr)
         return -1;
     r->small_step = small_step;
     r->large_step = large_step == 0 ? small_step : large_step;
@@ -136,9 +134,8 @@ int field_set_integer_spin_steps(int id, int small_step, int large_step, int bas
 
 int field_set_double_spin_steps(int id, double small_step, double large_step)
 {
-    HWND w = current_field(id);
-    FieldRecord* r = field_record_of(w);
-    if (r == nullptr || !is_class(w, atoms().double_spin))
+    FieldRecord* r = field_record_of(current_field_of_class(id, atoms().double_spin));
+    if (r == nullptr)
         return -1;
     r->small_step = small_step;
     r->large_step = large_step;

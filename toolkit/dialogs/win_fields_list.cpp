@@ -82,8 +82,8 @@ int field_menu_select(int id, int selected)
 
 int field_combo_select_text(int id, std::string_view text)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().combobox))
+    HWND w = current_field_of_class(id, atoms().combobox);
+    if (w == nullptr)
         return -1;
     const std::string wanted(text);
     const LRESULT found =
@@ -97,8 +97,8 @@ int field_combo_select_text(int id, std::string_view text)
 
 int field_get_list_selection(int id, int& item, std::span<char>* text)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().listbox))
+    HWND w = current_field_of_class(id, atoms().listbox);
+    if (w == nullptr)
         return -1;
     const LRESULT sel = SendMessageA(w, LB_GETCURSEL, 0, 0);
     if (sel == LB_ERR)
@@ -111,8 +111,8 @@ int field_get_list_selection(int id, int& item, std::span<char>* text)
 
 int field_get_menu_text(int id, int& item, std::span<char>* text)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().combobox))
+    HWND w = current_field_of_class(id, atoms().combobox);
+    if (w == nullptr)
         return -1;
     const LRESULT sel = SendMessageA(w, CB_GETCURSEL, 0, 0);
     const std::string typed = window_text(w, GetWindowTextLengthA(w));

@@ -10,8 +10,8 @@ namespace korv {
 
 int field_put_trackbar(int id, int position, const int* start, const int* end)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().trackbar))
+    HWND w = current_field_of_class(id, atoms().trackbar);
+    if (w == nullptr)
         return -1;
     SendMessageA(w, TBM_SETPOS, TRUE, position);
     if (start != nullptr && end != nullptr && (GetWindowLongA(w, GWL_STYLE) & TBS_ENABLESELRANGE)) {
@@ -27,8 +27,8 @@ int field_put_trackbar(int id, int position, const int* start, const int* end)
 
 int field_get_trackbar(int id, int& position, int& start, int& end)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().trackbar))
+    HWND w = current_field_of_class(id, atoms().trackbar);
+    if (w == nullptr)
         return -1;
     position = static_cast<int>(SendMessageA(w, TBM_GETPOS, 0, 0));
     const int s = static_cast<int>(SendMessageA(w, TBM_GETSELSTART, 0, 0));
@@ -44,8 +44,8 @@ int field_get_trackbar(int id, int& position, int& start, int& end)
 
 int field_set_trackbar_range(int id, int minimum, int maximum, int tick_frequency)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().trackbar))
+    HWND w = current_field_of_class(id, atoms().trackbar);
+    if (w == nullptr)
         return -1;
     SendMessageA(w, TBM_SETRANGEMIN, FALSE, minimum);
     SendMessageA(w, TBM_SETRANGEMAX, TRUE, maximum);
@@ -56,8 +56,8 @@ int field_set_trackbar_range(int id, int minimum, int maximum, int tick_frequenc
 
 int field_set_trackbar_steps(int id, int line, int page)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().trackbar))
+    HWND w = current_field_of_class(id, atoms().trackbar);
+    if (w == nullptr)
         return -1;
     SendMessageA(w, TBM_SETLINESIZE, 0, line);
     SendMessageA(w, TBM_SETPAGESIZE, 0, page <= 0 ? line : page);
@@ -66,8 +66,8 @@ int field_set_trackbar_steps(int id, int line, int page)
 
 int field_get_trackbar_range(int id, int& minimum, int& maximum)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().trackbar))
+    HWND w = current_field_of_class(id, atoms().trackbar);
+    if (w == nullptr)
         return -1;
     minimum = static_cast<int>(SendMessageA(w, TBM_GETRANGEMIN, 0, 0));
     maximum = static_cast<int>(SendMessageA(w, TBM_GETRANGEMAX, 0, 0));
@@ -78,8 +78,8 @@ void field_set_no_selection_value(int value) { dialog_proc_state().trackbar_no_s
 
 int field_put_progress(int id, int value, int step)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().progress))
+    HWND w = current_field_of_class(id, atoms().progress);
+    if (w == nullptr)
         return -1;
     if (step == 0)
         SendMessageA(w, PBM_SETPOS, static_cast<WPARAM>(value), 0);
@@ -90,8 +90,8 @@ int field_put_progress(int id, int value, int step)
 
 int field_set_progress_range(int id, int minimum, int maximum)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().progress))
+    HWND w = current_field_of_class(id, atoms().progress);
+    if (w == nullptr)
         return -1;
     SendMessageA(w, PBM_SETRANGE, 0, MAKELPARAM(static_cast<WORD>(minimum), static_cast<WORD>(maximum)));
     return 0;

@@ -49,8 +49,8 @@ bool tree_has_children(HWND tree, HTREEITEM item)
 // -2 without such an item.
 int tree_field_item(int id, int number, HWND& tree, HTREEITEM& item)
 {
-    tree = current_field(id);
-    if (tree == nullptr || !is_class(tree, atoms().treeview))
+    tree = current_field_of_class(id, atoms().treeview);
+    if (tree == nullptr)
         return -1;
     item = tree_item(tree, number);
     return item == nullptr ? -2 : 0;
@@ -60,8 +60,8 @@ int tree_field_item(int id, int number, HWND& tree, HTREEITEM& item)
 
 int field_get_tree_selection(int id, int& number, bool want_text, std::span<char> text)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().treeview))
+    HWND w = current_field_of_class(id, atoms().treeview);
+    if (w == nullptr)
         return -1;
     auto sel = reinterpret_cast<HTREEITEM>(SendMessageA(w, TVM_GETNEXTITEM, TVGN_CARET, 0));
     if (sel == nullptr)
@@ -106,8 +106,8 @@ int field_tree_delete_item(int id, int number)
 
 int field_tree_insert_item(int id, int reference, int position_code, int number, std::string_view text)
 {
-    HWND w = current_field(id);
-    if (w == nullptr || !is_class(w, atoms().treeview))
+    HWND w = current_field_of_class(id, atoms().treeview);
+    if (w == nullptr)
         return -1;
     std::string caption(text);
     TVINSERTSTRUCTA insert{};
