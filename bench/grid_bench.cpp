@@ -9,6 +9,8 @@
 #include "korvanthide/startup.h"
 #include "korvanthide/window.h"
 
+#include "bench_timing.h"
+
 #include <windows.h>
 
 #include <psapi.h>
@@ -121,8 +123,7 @@ void run(int id)
             work();
             times.push_back(seconds_since(begin));
         }
-        std::sort(times.begin(), times.end());
-        return times[2];
+        return figures(times).median;
     };
     std::size_t hits = 0;
     const double std_find = median_of_five([&] {
